@@ -1,0 +1,46 @@
+#pragma once
+// The ring of six probe commands waiting for the probe's command polls.
+
+#include <array>
+#include <string>
+
+struct CommandQueue {
+    static constexpr int kSlots = 6;
+
+    std::array<std::string, kSlots> slots;
+    int writeIndex = 0;
+    int readIndex = 0;
+    int count = 0;
+
+    // Queues one command (without framing); a full ring drops it silently.
+    void QueueProbeCommand(const std::string& text)
+    {
+        if (count >= kSlots)
+            return;
+        slots[writeIndex] = text;
+        writeIndex = (writeIndex + 1) % kSlots;
+        ++count;
+    }
+
+    // Forgets everything and loads the start-up commands: "0", quality data on, RZ4 mode.
+    void ResetCommandQueue()
+    {
+        slots[0] = "0";
+        slots[1] = "A1";
+        slots[2] = "I1";
+        count = 3;
+        writeIndex = 3;
+        readIndex = 0;
+    }
+
+    // Takes the oldest command; only called when count > 0.
+    std::string TakeNext()
+    {
+        std::string text = slots[readIndex];
+        readIndex = (readIndex + 1) % kSlots;
+        --count;
+        return text;
+    }
+
+    void Clear() { writeIndex = readIndex = count = 0; }
+};

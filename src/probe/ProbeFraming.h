@@ -1,0 +1,32 @@
+#pragma once
+// Bytes of the probe link and the framing of a station command.
+
+#include <string>
+
+namespace ProbeBytes {
+constexpr char SOH = 1;
+constexpr char STX = 2;
+constexpr char ETX = 3;
+constexpr char EOT = 4;
+constexpr char ENQ = 5;
+constexpr char ACK = 6;
+constexpr char NAK = 21;
+} // namespace ProbeBytes
+
+// The frame that answers a command poll with `command`: "H", ACK, SOH, first character, STX,
+// the rest, ETX, BCC. The text is cut at its first ETX. BCC is the XOR of every byte from the
+// first text character through ETX (SOH excluded).
+std::string FrameProbeCommand(const std::string& command);
+
+// XOR of the bytes of `bytes`.
+unsigned char BlockCheck(const std::string& bytes);
+
+// The message of a received frame: the character after the first SOH followed by the bytes
+// strictly between the first STX and the first ETX. `complete` is false when one of the three
+// is missing; `etxBeforeStx` tells a frame whose ETX comes before its STX.
+struct ReceivedFrame {
+    bool complete = false;
+    bool etxBeforeStx = false;
+    std::string message;
+};
+ReceivedFrame ExtractProbeFrame(const std::string& reception);

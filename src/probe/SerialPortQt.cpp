@@ -1,0 +1,141 @@
+#include "probe/SerialPortQt.h"
+
+SerialPortQt::SerialPortQt(std::function<QString(int)> deviceForPort)
+    : deviceForPort_(std::move(deviceForPort))
+{
+    QObject::connect(&serial_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError e) {
+        // A time-out only means a wait ended; it is no line event.
+        if (e == QSerialPort::NoError || e == QSerialPort::TimeoutError)
+            return;
+        lastError_ = serial_.errorString().toStdString();
+        if (onComm)
+            onComm();
+    });
+}
+
+SerialPortQt::~SerialPortQt()
+{
+    if (serial_.isOpen())
+        serial_.close();
+}
+
+QString SerialPortQt::DevicePath() const
+{
+    return deviceForPort_ ? deviceForPort_(port_) : QString();
+}
+
+void SerialPortQt::Fail(const QString& what)
+{
+    lastError_ = what.toStdString();
+}
+
+bool SerialPortQt::SetCommPort(int port)
+{
+    if (serial_.isOpen() || port < 1 || port > 16) {
+        Fail(QStringLiteral("Invalid port number"));
+        return false;
+    }
+    port_ = port;
+    return true;
+}
+
+bool SerialPortQt::Apply(const SerialSettings& s)
+{
+    bool ok = serial_.setBaudRate(s.speed);
+    switch (s.parity) {
+    case 'n': ok = serial_.setParity(QSerialPort::NoParity) && ok; break;
+    case 'e': ok = serial_.setParity(QSerialPort::EvenParity) && ok; break;
+    case 'o': ok = serial_.setParity(QSerialPort::OddParity) && ok; break;
+    case 'm': ok = serial_.setParity(QSerialPort::MarkParity) && ok; break;
+    default: ok = serial_.setParity(QSerialPort::SpaceParity) && ok; break;
+    }
+    ok = serial_.setDataBits(static_cast<QSerialPort::DataBits>(s.dataBits)) && ok;
+    ok = serial_.setStopBits(s.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) && ok;
+    return ok;
+}
+
+bool SerialPortQt::SetSettings(const std::string& text)
+{
+    SerialSettings s;
+    if (!ParseSerialSettings(text, s)) {
+        Fail(QStringLiteral("Invalid port settings \"%1\"").arg(QString::fromStdString(text)));
+        return false;
+    }
+    settingsText_ = text;
+    // A pseudo-terminal may refuse 7-bit framing; the settings still count as set.
+    if (serial_.isOpen() && !Apply(s))
+        Fail(serial_.errorString());
+    return true;
+}
+
+bool SerialPortQt::SetHandshaking(int mode)
+{
+    if (mode < 0 || mode > 3)
+        return false;
+    handshaking_ = mode;
+    if (serial_.isOpen()) {
+        serial_.setFlowControl(mode == 1 ? QSerialPort::SoftwareControl
+                               : mode >= 2 ? QSerialPort::HardwareControl
+                                           : QSerialPort::NoFlowControl);
+    }
+    return true;
+}
+
+bool SerialPortQt::SetPortOpen(bool open)
+{
+    if (!open) {
+        if (serial_.isOpen())
+            serial_.close();
+        return true;
+    }
+    if (serial_.isOpen())
+        return true;
+    SerialSettings s;
+    if (!ParseSerialSettings(settingsText_, s)) {
+        Fail(QStringLiteral("Invalid port settings"));
+        return false;
+    }
+    serial_.setPortName(DevicePath());
+    if (!serial_.open(QIODevice::ReadWrite)) {
+        Fail(QStringLiteral("%1: %2").arg(DevicePath(), serial_.errorString()));
+        return false;
+    }
+    Apply(s);
+    SetHandshaking(handshaking_);
+    return true;
+}
+
+int SerialPortQt::InBufferCount()
+{
+    if (!serial_.isOpen())
+        return 0;
+    return static_cast<int>(serial_.bytesAvailable());
+}
+
+void SerialPortQt::ClearInBuffer()
+{
+    if (serial_.isOpen())
+        serial_.readAll();
+}
+
+std::string SerialPortQt::Input()
+{
+    if (!serial_.isOpen())
+        return {};
+    return serial_.readAll().toStdString();
+}
+
+bool SerialPortQt::Output(const std::string& bytes)
+{
+    if (!serial_.isOpen()) {
+        Fail(QStringLiteral("Port is not open"));
+        return false;
+    }
+    const qint64 written = serial_.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    if (written != static_cast<qint64>(bytes.size())) {
+        Fail(serial_.errorString());
+        return false;
+    }
+    serial_.flush();
+    return true;
+}

@@ -1,0 +1,50 @@
+#pragma once
+// Every question the station puts to the operator goes through this interface, so that tests
+// can script the answers and read back what was asked.
+
+#include <QString>
+#include <optional>
+
+class QPrinter;
+
+enum class MessageIcon { None, Information, Exclamation, Question, Critical };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+class OperatorDialogs {
+public:
+    virtual ~OperatorDialogs() = default;
+
+    virtual MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon,
+                                  MessageButtons buttons) = 0;
+    // nullopt when cancelled.
+    virtual std::optional<QString> InputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText) = 0;
+    // `filter` in the station's "Name (*.x)|*.x|ALL FILES (*.*)|*.*" form. nullopt when cancelled.
+    virtual std::optional<QString> OpenFile(const QString& title, const QString& filter,
+                                            const QString& initialPath) = 0;
+    virtual std::optional<QString> SaveFile(const QString& title, const QString& filter,
+                                            const QString& initialPath) = 0;
+    // false when cancelled.
+    virtual bool PrinterDialog(QPrinter& printer) = 0;
+    // Opens a document with the desktop's viewer; false when that failed.
+    virtual bool OpenDocument(const QString& path) = 0;
+};
+
+// The real dialogs (QMessageBox, QInputDialog, QFileDialog, QPrintDialog, QDesktopServices).
+class QtOperatorDialogs : public OperatorDialogs {
+public:
+    MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon,
+                          MessageButtons buttons) override;
+    std::optional<QString> InputBox(const QString& prompt, const QString& title,
+                                    const QString& defaultText) override;
+    std::optional<QString> OpenFile(const QString& title, const QString& filter,
+                                    const QString& initialPath) override;
+    std::optional<QString> SaveFile(const QString& title, const QString& filter,
+                                    const QString& initialPath) override;
+    bool PrinterDialog(QPrinter& printer) override;
+    bool OpenDocument(const QString& path) override;
+};
+
+// "LogFile (*.dif)|*.dif|ALL FILES (*.*)|*.*" -> "LogFile (*.dif);;ALL FILES (*.*)".
+QString QtFileFilter(const QString& stationFilter);

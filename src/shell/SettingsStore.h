@@ -1,0 +1,28 @@
+#pragma once
+// The per-user settings store: named text values by section and key, in an INI file.
+// Section and key names compare without regard to case. Nothing is cached.
+
+#include <QString>
+#include <string>
+
+class SettingsStore {
+public:
+    // `iniPath` empty: the per-user file of the "Tallion" application.
+    explicit SettingsStore(const QString& iniPath = QString());
+
+    // The stored text, or `defaultText` when the key is absent (the default is not written back).
+    std::string ReadSetting(const std::string& section, const std::string& key,
+                            const std::string& defaultText) const;
+    // Stores the text at once, creating section and key as needed.
+    void WriteSetting(const std::string& section, const std::string& key, const std::string& text);
+
+    QString FilePath() const { return path_; }
+
+    // Port numbers are kept as one character, code 48 + n ("1".."9", ":" for 10 ... "@" for 16).
+    static std::string PortNumberText(int port);
+    // Code of the first character minus 48; `fallback` for an empty text.
+    static int PortNumberFromText(const std::string& text, int fallback);
+
+private:
+    QString path_;
+};
