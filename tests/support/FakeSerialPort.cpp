@@ -1,0 +1,56 @@
+#include "support/FakeSerialPort.h"
+
+bool FakeSerialPort::SetCommPort(int port)
+{
+    if (open_ || port < 1 || port > 16)
+        return false;
+    port_ = port;
+    return true;
+}
+
+bool FakeSerialPort::SetSettings(const std::string& text)
+{
+    SerialSettings parsed;
+    if (!ParseSerialSettings(text, parsed)) {
+        lastError_ = "Invalid port settings";
+        return false;
+    }
+    settings_ = text;
+    return true;
+}
+
+bool FakeSerialPort::SetPortOpen(bool open)
+{
+    if (open && failOpen) {
+        lastError_ = "Port cannot be opened";
+        return false;
+    }
+    if (open && !open_)
+        ++openCount;
+    open_ = open;
+    return true;
+}
+
+std::string FakeSerialPort::Input()
+{
+    std::string bytes;
+    bytes.swap(inBuffer_);
+    return bytes;
+}
+
+bool FakeSerialPort::Output(const std::string& bytes)
+{
+    if (!open_ || failOutput) {
+        lastError_ = "Write failed";
+        return false;
+    }
+    written_ += bytes;
+    return true;
+}
+
+std::string FakeSerialPort::TakeWritten()
+{
+    std::string bytes;
+    bytes.swap(written_);
+    return bytes;
+}

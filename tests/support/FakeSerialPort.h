@@ -1,0 +1,44 @@
+#pragma once
+// In-memory serial port for tests: bytes fed by the test wait in the input buffer, bytes the
+// station sends are recorded, and failures can be scripted.
+
+#include "probe/SerialPort.h"
+
+#include <string>
+
+class FakeSerialPort : public SerialPort {
+public:
+    bool SetCommPort(int port) override;
+    int CommPort() const override { return port_; }
+    bool SetSettings(const std::string& text) override;
+    std::string Settings() const override { return settings_; }
+    bool SetHandshaking(int mode) override { handshaking_ = mode; return true; }
+    int Handshaking() const override { return handshaking_; }
+    void SetInputMode(int mode) override { inputMode_ = mode; }
+    bool SetPortOpen(bool open) override;
+    bool PortOpen() const override { return open_; }
+    int InBufferCount() override { return static_cast<int>(inBuffer_.size()); }
+    void ClearInBuffer() override { inBuffer_.clear(); }
+    void SetInputLen(int) override {}
+    std::string Input() override;
+    bool Output(const std::string& bytes) override;
+    std::string LastError() const override { return lastError_; }
+
+    // Test side.
+    void Feed(const std::string& bytes) { inBuffer_ += bytes; }
+    std::string TakeWritten();
+    const std::string& Written() const { return written_; }
+    int inputMode_ = 0;
+    bool failOpen = false;
+    bool failOutput = false;
+    int openCount = 0;
+
+private:
+    int port_ = 1;
+    std::string settings_ = "9600,n,8,1";
+    int handshaking_ = 0;
+    bool open_ = false;
+    std::string inBuffer_;
+    std::string written_;
+    std::string lastError_;
+};
