@@ -1,0 +1,184 @@
+#include "probe/ProbeLink.h"
+
+#include "probe/ProbeFraming.h"
+#include "resources/StringTable.h"
+
+#include <QByteArray>
+
+using namespace ProbeBytes;
+
+namespace {
+
+bool Contains(const std::string& text, char a, char b)
+{
+    const char pair[] = {a, b, '\0'};
+    return text.find(pair) != std::string::npos;
+}
+
+} // namespace
+
+ProbeLink::ProbeLink(SerialPort& port, QObject* parent)
+    : QObject(parent)
+    , port_(port)
+{
+}
+
+void ProbeLink::ResetForStartUp()
+{
+    alive_ = false;
+    needsInit_ = true;
+    paused_ = false;
+    serialText_.clear();
+    sendAllowed_ = false;
+    queue_.Clear();
+    state_ = Start;
+    rxText_.clear();
+    lastProbeByteCount_ = 0;
+    silentTicks_ = 0;
+    emit statusPanelText(6, QString());
+}
+
+bool ProbeLink::IsP2Probe() const
+{
+    return QByteArray::fromStdString(serialText_).toUpper().contains("P2");
+}
+
+int ProbeLink::SilenceLimit() const
+{
+    return IsP2Probe() ? 100 : 60;
+}
+
+void ProbeLink::Send(const std::string& bytes)
+{
+    // A failing port only shows as a lost link; the step goes on.
+    port_.Output(bytes);
+}
+
+void ProbeLink::SetLeds(const LinkIndicators& leds)
+{
+    if (leds == leds_)
+        return;
+    leds_ = leds;
+    emit indicatorsChanged();
+}
+
+void ProbeLink::OnReceiveTick()
+{
+    const int waiting = port_.InBufferCount();
+    if (waiting < 1) {
+        ++silentTicks_;
+        if (silentTicks_ > SilenceLimit()) {
+            LinkIndicators leds = leds_;
+            leds.error = true;
+            leds.comm = LinkIndicators::Comm::Off;
+            SetLeds(leds);
+            alive_ = false;
+            needsInit_ = true;
+            emit statusPanelText(1, ResourceText(1132));
+            emit statusPanelText(6, QString());
+        }
+        return;
+    }
+    // Bytes still arriving: wait for a quiet tick, unless the line never falls quiet and far
+    // more waits than any message can hold (noise); then take it as it stands.
+    if (waiting != lastProbeByteCount_ && waiting <= kMaxReception) {
+        lastProbeByteCount_ = waiting;
+        return;
+    }
+    alive_ = true;
+    port_.SetInputLen(0);
+    // Everything waiting is taken; bytes arriving after this read stay for the next reception.
+    rxText_ += port_.Input();
+    const std::string reception = std::move(rxText_);
+    rxText_.clear();
+    lastProbeByteCount_ = 0;
+    silentTicks_ = 0;
+    RunLinkStep(reception);
+}
+
+void ProbeLink::RunLinkStep(const std::string& text)
+{
+    switch (state_) {
+    case Idle: {
+        if (Contains(text, 'h', ENQ)) {
+            Send(std::string{'h', ACK});
+            LinkIndicators leds = leds_;
+            leds.rxExpecting = true;
+            SetLeds(leds);
+            state_ = MessageExpected;
+            emit dataPollAccepted();
+        }
+        if (Contains(text, 'H', ENQ)) {
+            if (needsInit_) {
+                queue_.ResetCommandQueue();
+                needsInit_ = false;
+            }
+            LinkIndicators leds = leds_;
+            leds.comm = leds.comm == LinkIndicators::Comm::Led1 ? LinkIndicators::Comm::Led2
+                                                                : LinkIndicators::Comm::Led1;
+            leds.error = false;
+            if (IsP2Probe())
+                sendAllowed_ = true;
+            if (queue_.count > 0 && sendAllowed_) {
+                sendAllowed_ = false;
+                leds.txSending = true;
+                SetLeds(leds);
+                Send(FrameProbeCommand(queue_.TakeNext()));
+                state_ = CommandSent;
+            } else {
+                sendAllowed_ = true;
+                Send(std::string{'H', EOT});
+                leds.txSending = false;
+                SetLeds(leds);
+            }
+        }
+        break;
+    }
+    case CommandSent: {
+        // Whatever the probe answered, the exchange is closed; a refused command is not repeated.
+        LinkIndicators leds = leds_;
+        leds.txSending = false;
+        SetLeds(leds);
+        state_ = Idle;
+        Send(std::string{EOT});
+        break;
+    }
+    case MessageExpected: {
+        const ReceivedFrame frame = ExtractProbeFrame(text);
+        if (frame.etxBeforeStx)
+            return;  // dropped without an answer; the next reception may hold the frame
+        Send(std::string{frame.complete ? ACK : NAK});
+        const std::string& message = frame.message;
+        if (!message.empty() && message[0] == 'A') {
+            serialText_ = message.substr(1, 13);
+            emit statusPanelText(6, QString::fromLatin1(serialText_.data(), static_cast<qsizetype>(serialText_.size())));
+        }
+        if (!message.empty() && message[0] == 'I')
+            emit templateMenuEnabled();
+        emit statusPanelText(1, QString());
+        if (!message.empty() && !paused_)
+            emit messageReceived(message);
+        LinkIndicators leds = leds_;
+        leds.rxExpecting = false;
+        SetLeds(leds);
+        state_ = Idle;
+        break;
+    }
+    default:
+        state_ = Idle;
+        break;
+    }
+}
+
+void ProbeLink::OnPortEvent()
+{
+    ++commEvents_;
+    alive_ = false;
+    if (commEvents_ > 8) {
+        LinkIndicators leds = leds_;
+        leds.error = true;
+        leds.comm = LinkIndicators::Comm::Off;
+        SetLeds(leds);
+        commEvents_ = 0;
+    }
+}
