@@ -1,0 +1,169 @@
+#include "probe/ProbeDispatch.h"
+
+#include "probe/ProbeStatusText.h"
+#include "probe/RecordDecoders.h"
+#include "resources/StringTable.h"
+
+namespace {
+
+const std::string kCrLf = "\r\n";
+constexpr char kFieldSeparator = 28;
+
+std::string TimeText(const QDateTime& now)
+{
+    return now.time().toString(QStringLiteral("hh:mm:ss")).toStdString();
+}
+
+std::string DateText(const QDateTime& now)
+{
+    return now.date().toString(QStringLiteral("dd-MM-yyyy")).toStdString();
+}
+
+// Characters from 1-based position `from`, at most `count`; fewer or none past the end.
+std::string Mid(const std::string& text, size_t from, size_t count = std::string::npos)
+{
+    return from - 1 < text.size() ? text.substr(from - 1, count) : std::string();
+}
+
+std::string ReportHeading(const char* title, const QDateTime& now)
+{
+    return std::string(title) + kCrLf + TimeText(now) + '\t' + DateText(now) + kCrLf + kCrLf;
+}
+
+using Decoder = void (*)(const std::string&, CarcassMeasurement&, const QDate&);
+
+// A measurement: decode into the current record and hand it to the pairing.
+void Measurement(const std::string& message, StationState& state, DispatchTarget& target,
+                 const QDateTime& now, Decoder decode, bool isMeasurement = true)
+{
+    if (isMeasurement)
+        state.lineIsMeasurement = true;
+    decode(message, state.currentMeasurement, now.date());
+    target.PressProbeButton();
+}
+
+void ProbingError(const std::string& message, StationState& state, DispatchTarget& target)
+{
+    std::string text = ProbeStatusText(Mid(message, 4, 2));
+    if (text.empty())
+        text = "Probing error";
+    target.SetStatusPanel1(text);
+    // With the probe after the weight, or without weighing, the error belongs to the record.
+    if (!state.weightBeforeProbe && state.weightSource != 1)
+        return;
+    state.currentMeasurement.alertText = text;
+    target.SetCarcassError(text);
+    target.AppendToResultView(text + '\r', false);
+    if (!state.weightBeforeProbe)
+        target.ClearCarcassValues();
+    target.WriteLogRecord(state.currentMeasurement);
+}
+
+} // namespace
+
+std::string StationTimeDate(const QDateTime& now)
+{
+    return TimeText(now) + "  " + DateText(now);
+}
+
+std::string ClassSummaryDumpText(const std::string& message, const QDateTime& now)
+{
+    std::string text = ReportHeading("Class summary: ", now);
+    int i = 1;
+    for (size_t p = 2; p + 1 < message.size(); p += 4, ++i)
+        text += "class " + std::to_string(i) + ": " + Mid(message, p, 4) + kCrLf;
+    return text;
+}
+
+std::string ServiceInformationText(const std::string& message, const QDateTime& now)
+{
+    std::string text = ReportHeading("Service Information: ", now);
+    const std::string payload = Mid(message, 2);
+    const size_t lastFs = payload.rfind(kFieldSeparator);
+    std::string counter = payload.substr(0, 6);
+    if (lastFs != std::string::npos) {
+        int fields = 0;
+        size_t start = 0;
+        while (start <= lastFs) {
+            const size_t fs = payload.find(kFieldSeparator, start);
+            text += payload.substr(start, fs - start) + '\t';
+            if (++fields % 8 == 0)
+                text += kCrLf;
+            start = fs + 1;
+        }
+        counter = payload.substr(lastFs + 1, 6);
+    }
+    return text + kCrLf + "Non resetable carcass counter: " + counter + kCrLf;
+}
+
+std::string ProbeClockText(const std::string& message, const QDateTime& now)
+{
+    return "PC's" + kCrLf + "Date: " + DateText(now) + kCrLf + "Time: " + TimeText(now) + kCrLf + kCrLf +
+           "Probe's" + Mid(message, 2) + '\t';
+}
+
+void DispatchProbeMessage(const std::string& message, StationState& state, DispatchTarget& target,
+                          const QDateTime& now)
+{
+    if (message.empty())
+        return;
+    CarcassMeasurement& record = state.currentMeasurement;
+    record.kind = message[0];
+    record.timeDate = StationTimeDate(now);
+
+    switch (message[0]) {
+    case 'E':
+        target.SetCarcassError({});
+        if (message.size() > 5)
+            Measurement(message, state, target, now, DecodeBasicRecord);
+        break;
+    case 'J':
+        target.SetCarcassError({});
+        Measurement(message, state, target, now, DecodeColourRecord);
+        break;
+    case 'B':
+        target.SetCarcassError({});
+        Measurement(message, state, target, now, DecodeTwoSiteRecord);
+        break;
+    case 'H':
+        target.SetCarcassError({});
+        Measurement(message, state, target, now, DecodeTwoSiteColourRecord);
+        break;
+    case 'L':
+        target.SetCarcassError({});
+        if (message.size() > 5)
+            Measurement(message, state, target, now, DecodeSingleSiteQualityRecord);
+        break;
+    case 'M':
+        target.SetCarcassError({});
+        Measurement(message, state, target, now, DecodeDoubleSiteQualityRecord);
+        break;
+    case 'S':
+        // A colour sample leaves the line colour as it was.
+        Measurement(message, state, target, now, DecodeColourSampleRecord, false);
+        break;
+    case 'C':
+        // The cancel keeps the previous measurement's values; only kind, time and alert change.
+        state.lineIsMeasurement = false;
+        record.alertText = ResourceString(1131) + "      " + Mid(message, 4, 6);
+        target.PressProbeButton();
+        break;
+    case 'I':
+        target.SetStatusPanel1(Mid(message, 4));
+        break;
+    case 'Z':
+        ProbingError(message, state, target);
+        break;
+    case 'D':
+        target.ShowProbeText(ClassSummaryDumpText(message, now));
+        break;
+    case 'N':
+        target.ShowProbeText(ServiceInformationText(message, now));
+        break;
+    case 'U':
+        target.ShowProbeText(ProbeClockText(message, now));
+        break;
+    default:
+        break;
+    }
+}
