@@ -1,0 +1,71 @@
+// The current carcass window without weighing: each probe result is shown and finished at once.
+
+#include "carcass/CarcassRoles.h"
+#include "carcass/FrmLED.h"
+
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+TEST(CarcassRolesTest, CounterAndQualityTexts)
+{
+    struct Case {
+        std::string in;
+        std::string counter;
+        std::string quality;
+    } cases[] = {
+        {"000123", "123", "000123"},
+        {"040000", "40000", "040000"},
+        {"   77", "   77", "77"},
+        {"000000", "0", "000000"},
+        {"", "", ""},
+        {"    ", "    ", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CounterRoleText(c.in), c.counter) << c.in;
+        EXPECT_EQ(QualityRoleText(c.in), c.quality) << c.in;
+    }
+}
+
+TEST(FrmLEDTest, NoWeightPathShowsAndFinishesEachResult)
+{
+    StationState state;
+    std::vector<CarcassMeasurement> finished;
+    FrmLED window(state, [&] { finished.push_back(state.currentMeasurement); });
+
+    struct Case {
+        const char* what;
+        std::string count, colour1, carcassClass, meatPercent;
+        std::string counterShown, qualityShown;
+    } cases[] = {
+        {"colour result", "000123", "   77", "S", "61.2", "123", "77"},
+        {"leading zero inside", "040000", "", "E", "55.0", "40000", ""},
+    };
+    for (const auto& c : cases) {
+        state.currentMeasurement = CarcassMeasurement{};
+        state.currentMeasurement.kind = 'J';
+        state.currentMeasurement.carcassCount = c.count;
+        state.currentMeasurement.colour1 = c.colour1;
+        state.currentMeasurement.carcassClass = c.carcassClass;
+        state.currentMeasurement.meatPercent = c.meatPercent;
+        window.ProbeButton()->click();
+        EXPECT_EQ(window.Text("LEDcou"), QString::fromStdString(c.counterShown)) << c.what;
+        EXPECT_EQ(window.Text("LEDcol"), QString::fromStdString(c.qualityShown)) << c.what;
+        EXPECT_EQ(window.Text("LEDcla"), QString::fromStdString(c.carcassClass)) << c.what;
+        EXPECT_EQ(window.Text("LEDmea"), QString::fromStdString(c.meatPercent)) << c.what;
+        EXPECT_TRUE(window.Text("LblWgt").isEmpty()) << c.what;
+        // Finished with an empty weight; the record keeps one space until the next decode.
+        ASSERT_FALSE(finished.empty());
+        EXPECT_EQ(finished.back().weight, "") << c.what;
+        EXPECT_EQ(state.currentMeasurement.weight, " ") << c.what;
+    }
+    EXPECT_EQ(finished.size(), 2u);
+
+    // A cancel is finished too, with its own message; the numbers shown stay.
+    state.currentMeasurement.kind = 'C';
+    state.currentMeasurement.alertText = "Cancel      000124";
+    window.ProbeButton()->click();
+    EXPECT_EQ(window.Text("LEDerr"), "Cancel probe measurement");
+    ASSERT_EQ(finished.size(), 3u);
+    EXPECT_EQ(finished.back().alertText, "Cancel      000124");
+    EXPECT_EQ(window.Text("LEDcou"), "40000");
+}
