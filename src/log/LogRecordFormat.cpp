@@ -1,0 +1,359 @@
+#include "log/LogRecordFormat.h"
+
+#include "resources/StringTable.h"
+
+#include <array>
+#include <vector>
+
+namespace {
+
+constexpr char kTab = '\t';
+constexpr const char* kLineEnd = "\r\n";
+
+// A TAB, CR or LF inside a value would shift every later column or split the record when the
+// file is read back, so such a character is stored as a space. Nothing else is touched.
+std::string StoredValue(const std::string& value)
+{
+    std::string out = value;
+    for (char& c : out) {
+        if (c == '\t' || c == '\r' || c == '\n')
+            c = ' ';
+    }
+    return out;
+}
+
+std::string JoinTabbed(const std::vector<std::string>& values)
+{
+    std::string line;
+    for (const std::string& value : values) {
+        line += StoredValue(value);
+        line += kTab;
+    }
+    line += kLineEnd;
+    return line;
+}
+
+std::string KindText(char kind)
+{
+    switch (kind) {
+    case 'E': return ResourceString(1190);
+    case 'J': return ResourceString(1189);
+    case 'B': return ResourceString(1272);
+    case 'H': return ResourceString(1188);
+    case 'L': return "Single Site, RZ7";
+    case 'M': return "Double Site, RZ7";
+    case 'S': return "Colour Number";
+    default: return {};
+    }
+}
+
+// Columns 0 to 36, shared by the result and the long result line.
+std::vector<std::string> CommonColumns(const CarcassMeasurement& r)
+{
+    return {
+        std::string(), r.timeDate, KindText(r.kind), r.carcassType, r.carcassCount,
+        r.fat1, r.fat2, r.meat, r.intrafat, r.thickness1, r.distance1, r.thickness2,
+        r.distance2, r.meatPercent, r.indicator, r.carcassClass, r.colour1, r.colour2,
+        r.colourNumber, r.minColour1, r.minColour2, r.colourVariation1, r.colourVariation2,
+        r.pse, r.meat1, r.meat1Indicator, r.intrafat1, r.rz7Colour1, r.rz7Colour2,
+        r.rz7ColourGrade, r.rz7Marble1, r.rz7Marble2, r.rz7MarbleGrade, r.rz7PseNumber,
+        r.rz7PseIndicator, r.serialNumber, r.weight,
+    };
+}
+
+const std::string& Quality(const CarcassMeasurement& r)
+{
+    return r.rz7Colour1.empty() ? r.colour1 : r.rz7Colour1;
+}
+
+// Builds a display line value by value, each followed by a comma.
+class DisplayLine {
+public:
+    DisplayLine& operator<<(const std::string& value)
+    {
+        text_ += value;
+        text_ += ',';
+        return *this;
+    }
+    void Tender(const CarcassMeasurement& r)
+    {
+        if (r.rz7Tender.empty())
+            text_ += ",'";
+        else
+            *this << r.rz7Tender;
+        if (!r.rz7TenderGrade.empty())
+            *this << r.rz7TenderGrade;
+    }
+    void Raw(const std::string& text) { text_ += text; }
+    std::string Take() { return std::move(text_); }
+
+private:
+    std::string text_;
+};
+
+// Templates 2 and 4 start alike (template 1 plus class and quality); so do 3 and 5.
+void SingleFatStart(DisplayLine& line, const CarcassMeasurement& r)
+{
+    line << r.timeDate << r.carcassCount << r.carcassType << r.fat1 << r.meat << r.meatPercent;
+}
+
+void TwoFatStart(DisplayLine& line, const CarcassMeasurement& r)
+{
+    line << r.timeDate << r.carcassCount << r.carcassType << r.fat1 << r.fat2 << r.meat
+         << r.meatPercent << r.carcassClass << Quality(r);
+}
+
+void Rz7Quality(DisplayLine& line, const CarcassMeasurement& r)
+{
+    line << r.rz7ColourGrade << r.rz7Marble1 << r.rz7MarbleGrade << r.rz7PseNumber
+         << r.rz7PseIndicator;
+}
+
+std::string SerialIfComplete(const std::string& serial)
+{
+    return serial.size() == 4 ? serial : std::string();
+}
+
+} // namespace
+
+std::string LogHeaderLine()
+{
+    const std::string rz4 = "RZ4 ";
+    const std::vector<std::string> titles = {
+        ResourceString(1191),
+        ResourceString(1195),
+        ResourceString(1196),
+        ResourceString(1192),
+        ResourceString(1171),
+        ResourceString(1194) + " 1",
+        ResourceString(1194) + " 2",
+        ResourceString(1197) + " (2)",
+        ResourceString(1198) + " (2)",
+        ResourceString(1199) + " 1",
+        ResourceString(1200) + " 1",
+        ResourceString(1199) + " 2",
+        ResourceString(1200) + " 2",
+        ResourceString(1197) + " %",
+        ResourceString(1201),
+        ResourceString(1167),
+        rz4 + ResourceString(1202) + " 1",
+        rz4 + ResourceString(1202) + " 2",
+        rz4 + ResourceString(1203),
+        rz4 + ResourceString(1204) + " 1",
+        rz4 + ResourceString(1204) + " 2",
+        rz4 + ResourceString(1205) + " 1",
+        rz4 + ResourceString(1205) + " 2",
+        rz4 + ResourceString(1206),
+        ResourceString(1197) + " 1",
+        ResourceString(1197) + " 1 Indicator",
+        ResourceString(1198) + " 1",
+        "RZ7 Colour 1",
+        "RZ7 Colour 2",
+        "RZ7 Colour Grade",
+        "RZ7 Marble 1",
+        "RZ7 Marble 2",
+        "RZ7 Marble Grade",
+        "RZ7 PSE Number",
+        "RZ7 PSE Ind",
+        "RZ7 Serial Number",
+        ResourceString(1160),
+        "RZ7 Tender",
+        "RZ7 Tender grade",
+        "Comment",
+    };
+    return JoinTabbed(titles);
+}
+
+std::string LogLineFor(const CarcassMeasurement& record)
+{
+    if (!record.alertText.empty())
+        return JoinTabbed({std::string(), record.alertText});
+
+    switch (record.kind) {
+    case 'E':
+    case 'J':
+    case 'B':
+    case 'H': {
+        std::vector<std::string> values = CommonColumns(record);
+        values.push_back(record.comment);
+        return JoinTabbed(values);
+    }
+    case 'L':
+    case 'M':
+    case 'S': {
+        std::vector<std::string> values = CommonColumns(record);
+        values.push_back(record.rz7Tender);
+        values.push_back(record.rz7TenderGrade);
+        values.push_back(record.comment);
+        return JoinTabbed(values);
+    }
+    case 'Z':
+        return JoinTabbed({std::string(), record.timeDate});
+    case 'C':
+        return JoinTabbed({ResourceString(1131), std::string()});
+    default:
+        return {};
+    }
+}
+
+std::string FormatResultLine(const CarcassMeasurement& r, int templateNumber)
+{
+    DisplayLine line;
+    switch (templateNumber) {
+    case 1:
+        SingleFatStart(line, r);
+        break;
+    case 2:
+        SingleFatStart(line, r);
+        line << r.carcassClass << Quality(r);
+        break;
+    case 3:
+        TwoFatStart(line, r);
+        break;
+    case 4:
+        SingleFatStart(line, r);
+        line << r.carcassClass << Quality(r) << r.weight;
+        break;
+    case 5:
+        TwoFatStart(line, r);
+        line << r.weight;
+        break;
+    case 6:
+        SingleFatStart(line, r);
+        line << r.carcassClass << Quality(r);
+        Rz7Quality(line, r);
+        break;
+    case 7:
+        TwoFatStart(line, r);
+        Rz7Quality(line, r);
+        break;
+    case 8:
+        SingleFatStart(line, r);
+        line << r.carcassClass << Quality(r);
+        Rz7Quality(line, r);
+        line << r.serialNumber << r.weight;
+        line.Tender(r);
+        break;
+    case 9:
+        line << r.timeDate << r.carcassCount << r.carcassType << r.fat1 << r.fat2 << r.meat
+             << r.meat1 << r.meatPercent << r.carcassClass << Quality(r);
+        Rz7Quality(line, r);
+        line << SerialIfComplete(r.serialNumber) << r.weight;
+        line.Tender(r);
+        break;
+    case 10:
+        line << r.timeDate << r.rz7Colour1 << r.rz7ColourGrade;
+        return line.Take();
+    default:
+        return {};
+    }
+    line.Raw(r.comment);
+    return line.Take();
+}
+
+std::string LogField(int n, const std::string& line)
+{
+    if (n < 0)
+        return {};
+    size_t start = 0;
+    for (int i = 0; i < n; ++i) {
+        const size_t tab = line.find(kTab, start);
+        if (tab == std::string::npos)
+            return {};
+        start = tab + 1;
+    }
+    const size_t end = line.find(kTab, start);
+    if (end == std::string::npos)
+        return {};
+    return line.substr(start, end - start);
+}
+
+namespace {
+
+// Column 27 (RZ7 colour) when it holds a value, else the RZ4 colour column given.
+std::string StoredQuality(const std::string& line, int fallbackColumn)
+{
+    std::string q = LogField(27, line);
+    return q.empty() ? LogField(fallbackColumn, line) : q;
+}
+
+constexpr int kQ = -1; // stands for the quality value in a column list
+
+struct ViewerTemplate {
+    std::vector<int> columns; // each followed by a comma
+    int last;                 // appended without a comma
+};
+
+const ViewerTemplate& ViewerColumns(int templateNumber)
+{
+    static const std::array<ViewerTemplate, 8> kTemplates = {{
+        {{1, 4, 3, 5, 7, 13}, 37},
+        {{1, 4, 3, 5, 7, 13, 15, kQ}, 37},
+        {{1, 4, 3, 5, 6, 7, 13, 15, kQ}, 37},
+        {{1, 4, 3, 5, 7, 13, 15, kQ, 36}, 38},
+        {{1, 4, 3, 5, 6, 7, 13, 15, kQ, 36}, 38},
+        {{1, 4, 3, 5, 7, 13, 15, kQ, 29, 30, 32, 33, 34}, 38},
+        {{1, 4, 3, 5, 6, 7, 13, 15, kQ, 29, 30, 32, 33, 34}, 37},
+        {{1, 4, 3, 5, 7, 13, 15, kQ, 29, 30, 32, 33, 34, 35, 36, 37, 38}, 39},
+    }};
+    return kTemplates.at(static_cast<size_t>(templateNumber - 1));
+}
+
+std::string StoredValueAt(const std::string& line, int column)
+{
+    return column == kQ ? StoredQuality(line, 16) : LogField(column, line);
+}
+
+} // namespace
+
+std::string ReadDisplayLine(const std::string& line, int templateNumber)
+{
+    std::string out;
+    auto put = [&out](const std::string& value) {
+        out += value;
+        out += ',';
+    };
+
+    if (templateNumber >= 1 && templateNumber <= 8) {
+        const ViewerTemplate& t = ViewerColumns(templateNumber);
+        for (int column : t.columns)
+            put(StoredValueAt(line, column));
+        out += LogField(t.last, line);
+    } else if (templateNumber == 9) {
+        for (int column : {1, 4, 3, 5, 6, 7, 24, 13, 15, kQ, 29, 30, 32, 33, 34})
+            put(StoredValueAt(line, column));
+        put(SerialIfComplete(LogField(35, line)));
+        put(LogField(36, line));
+        put(LogField(37, line));
+        const std::string grade = LogField(38, line);
+        const std::string comment = LogField(39, line);
+        if (grade.empty()) {
+            out += ',';
+        } else {
+            out += grade;
+            // Without this comma a grade and a comment would read as one value.
+            if (!comment.empty())
+                out += ',';
+        }
+        out += comment;
+    } else if (templateNumber == 10) {
+        put(LogField(1, line));
+        put(StoredQuality(line, 17));
+        for (int column : {29, 33, 34})
+            put(LogField(column, line));
+    }
+    out += kLineEnd;
+    return out;
+}
+
+std::string ShortenLogPath(const std::string& path)
+{
+    if (path.size() < 33)
+        return path;
+    const size_t first = path.find_first_of("/\\");
+    const size_t last = path.find_last_of("/\\");
+    // With fewer than two separators there is no folder part to leave out.
+    if (first == std::string::npos || first == last)
+        return path;
+    return path.substr(0, first + 1) + "..." + path.substr(last);
+}
