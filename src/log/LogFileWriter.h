@@ -1,0 +1,61 @@
+#pragma once
+// Appends records to the result log durably: each append is synced before it counts as done.
+// A record that cannot be written is kept, in order, and written before the next record (or by
+// RetryPending), so a full disk or a file locked by another program loses nothing.
+
+#include "log/LogFileSystem.h"
+#include "probe/CarcassMeasurement.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// What one write attempt did, and what the operator should be told.
+struct LogWriteOutcome {
+    bool written = false;      // the record and every waiting one are in the file
+    bool report = false;       // a new fault: show `text` now (not repeated while it lasts)
+    std::string text;          // the error's text, CR LF, the path, a space, the explanation
+    bool pathNotFound = false; // folder or file missing: an information, not a warning
+    size_t recovered = 0;      // records from earlier failures written by this call
+};
+
+class LogFileWriter {
+public:
+    explicit LogFileWriter(LogFileSystem& fileSystem = PosixLogFileSystem());
+
+    // Appends the record's line (with the header line first when the file is empty) after any
+    // waiting records. An empty path writes nothing and reports nothing.
+    LogWriteOutcome WriteLogRecord(const CarcassMeasurement& record, const std::string& path);
+
+    // Writes the waiting records to `path`; true when none is left waiting.
+    bool RetryPending(const std::string& path);
+
+    // Writes the waiting records, header line first, to a new file
+    // "tallion-unwritten-<yyyyMMdd-hhmmss>.dif" in `folder` (made when missing) and forgets them.
+    // Returns the file's path; empty when nothing was waiting (`error` empty) or when the file
+    // could not be written (`error` says why, and the records stay waiting).
+    std::string SaveToRecoveryFile(const QString& folder, std::string* error = nullptr);
+
+    size_t PendingCount() const { return pending_.size(); }
+
+private:
+    struct Line {
+        std::string bytes;
+        bool mayCreateFile; // an alert line goes only into a file that exists already
+    };
+
+    // Writes `lines` to `path` in one synced append; 0 or -errno. On failure the file is cut
+    // back to its old length so that the next attempt does not repeat part of a record.
+    int Append(const std::string& path, const std::vector<Line>& lines);
+    int WriteAll(int fd, const std::string& bytes);
+    LogWriteOutcome Flush(const std::string& path, bool fromRecord);
+
+    LogFileSystem& fs_;
+    std::vector<Line> pending_;
+    bool faultShown_ = false;
+    int shownError_ = 0;
+    std::string shownPath_;
+    std::string folderSyncOwed_; // a file created here whose folder entry is not yet synced
+};
