@@ -7,7 +7,8 @@
 struct CommandQueue {
     static constexpr int kSlots = 6;
 
-    std::array<std::string, kSlots> slots;
+    // The ring's slots ("slots" is taken by Qt's keywords).
+    std::array<std::string, kSlots> slotTexts;
     int writeIndex = 0;
     int readIndex = 0;
     int count = 0;
@@ -17,7 +18,7 @@ struct CommandQueue {
     {
         if (count >= kSlots)
             return;
-        slots[writeIndex] = text;
+        slotTexts[writeIndex] = text;
         writeIndex = (writeIndex + 1) % kSlots;
         ++count;
     }
@@ -25,9 +26,9 @@ struct CommandQueue {
     // Forgets everything and loads the start-up commands: "0", quality data on, RZ4 mode.
     void ResetCommandQueue()
     {
-        slots[0] = "0";
-        slots[1] = "A1";
-        slots[2] = "I1";
+        slotTexts[0] = "0";
+        slotTexts[1] = "A1";
+        slotTexts[2] = "I1";
         count = 3;
         writeIndex = 3;
         readIndex = 0;
@@ -36,7 +37,7 @@ struct CommandQueue {
     // Takes the oldest command; only called when count > 0.
     std::string TakeNext()
     {
-        std::string text = slots[readIndex];
+        std::string text = slotTexts[readIndex];
         readIndex = (readIndex + 1) % kSlots;
         --count;
         return text;

@@ -1,7 +1,58 @@
+// The station program: reads the command line, builds the main window on real serial ports and
+// the real dialogs, and runs until the operator exits.
+
+#include "probe/SerialPortQt.h"
+#include "shell/CommandLine.h"
+#include "shell/DemoRig.h"
+#include "shell/Form1.h"
+#include "shell/OperatorDialogs.h"
+#include "shell/PortDeviceMap.h"
+#include "shell/SettingsStore.h"
+
 #include <QApplication>
+#include <cstdio>
+#include <memory>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Tallion"));
+    QApplication::setOrganizationName(QStringLiteral("Tallion"));
+
+    CommandLineOptions options = ParseCommandLine(app.arguments());
+    if (options.helpRequested) {
+        std::fputs(qPrintable(CommandLineUsage()), stdout);
+        return 0;
+    }
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "tallion: %s\n%s", qPrintable(options.error), qPrintable(CommandLineUsage()));
+        return 2;
+    }
+
+    std::unique_ptr<DemoRig> demo;
+    if (options.demo) {
+        demo = std::make_unique<DemoRig>();
+        if (!demo->Error().isEmpty()) {
+            std::fprintf(stderr, "tallion: the demo cannot start: %s\n", qPrintable(demo->Error()));
+            return 1;
+        }
+        options.settingsPath = demo->SettingsPath();
+        options.ports.emplace_back(1, demo->ProbeDevicePath());
+        std::fprintf(stdout, "Demo: simulated probe on %s, log file %s\n", qPrintable(demo->ProbeDevicePath()),
+                     qPrintable(demo->LogPath()));
+        std::fflush(stdout);
+    }
+
+    SettingsStore settings(options.settingsPath);
+    PortDeviceMap devices(settings);
+    for (const auto& [port, path] : options.ports)
+        devices.Override(port, path);
+    auto deviceFor = [&devices](int port) { return devices.DeviceFor(port); };
+
+    QtOperatorDialogs dialogs;
+    Form1 form(settings, dialogs, std::make_unique<SerialPortQt>(deviceFor), std::make_unique<SerialPortQt>(deviceFor));
+    form.StartUp();
+    if (demo)
+        demo->Start();
+    return app.exec();
 }

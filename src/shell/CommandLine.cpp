@@ -1,0 +1,64 @@
+#include "shell/CommandLine.h"
+
+#include "shell/PortDeviceMap.h"
+
+QString CommandLineUsage()
+{
+    return QStringLiteral(
+        "Usage: tallion [--settings FILE] [--port N=PATH]... [--demo]\n"
+        "  --settings FILE  use FILE (INI) as the settings store instead of the per-user one\n"
+        "  --port N=PATH    serial port N (1 to 16) is the device PATH for this run\n"
+        "  --demo           run with a simulated probe on a pseudo-terminal and temporary settings\n");
+}
+
+CommandLineOptions ParseCommandLine(const QStringList& arguments)
+{
+    CommandLineOptions options;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        // Both "--opt value" and "--opt=value" are accepted.
+        auto value = [&](const QString& name, QString& out) {
+            if (arg == name) {
+                if (i + 1 >= arguments.size()) {
+                    options.error = QStringLiteral("%1 needs a value").arg(name);
+                    return true;
+                }
+                out = arguments[++i];
+                return true;
+            }
+            if (arg.startsWith(name + '=')) {
+                out = arg.mid(name.size() + 1);
+                return true;
+            }
+            return false;
+        };
+        QString text;
+        if (arg == QLatin1String("--demo")) {
+            options.demo = true;
+        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            options.helpRequested = true;
+        } else if (value(QStringLiteral("--settings"), text)) {
+            if (!options.error.isEmpty())
+                break;
+            if (text.isEmpty()) {
+                options.error = QStringLiteral("--settings needs a file name");
+                break;
+            }
+            options.settingsPath = text;
+        } else if (value(QStringLiteral("--port"), text)) {
+            if (!options.error.isEmpty())
+                break;
+            int port = 0;
+            QString path;
+            if (!PortDeviceMap::ParsePortOption(text, port, path)) {
+                options.error = QStringLiteral("--port wants N=PATH with N from 1 to 16, not \"%1\"").arg(text);
+                break;
+            }
+            options.ports.emplace_back(port, path);
+        } else {
+            options.error = QStringLiteral("Unknown argument \"%1\"").arg(arg);
+            break;
+        }
+    }
+    return options;
+}
