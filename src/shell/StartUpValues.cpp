@@ -1,0 +1,63 @@
+#include "shell/StartUpValues.h"
+
+#include "probe/SerialPort.h"
+#include "resources/StringTable.h"
+#include "shell/SettingsStore.h"
+
+#include <QByteArray>
+
+namespace {
+
+const std::string kSection = "Properties";
+
+// Reads `key`, falling back to `olderKey` when `key` is absent or empty.
+std::string ReadPreferred(const SettingsStore& settings, const std::string& key,
+                          const std::string& olderKey, const std::string& olderDefault)
+{
+    const std::string text = settings.ReadSetting(kSection, key, std::string());
+    return text.empty() ? settings.ReadSetting(kSection, olderKey, olderDefault) : text;
+}
+
+} // namespace
+
+ProbePortConfig ReadProbePortConfig(const SettingsStore& settings)
+{
+    ProbePortConfig config;
+    config.portText = ReadPreferred(settings, "RZ7PortNumber", "RZ4PortNumber", "1");
+    config.settingsText = ReadPreferred(settings, "RZ7PortSetting", "RZ4PortSetting", "4800,e,7,2");
+
+    const int port = SettingsStore::PortNumberFromText(config.portText, 0);
+    if (port >= 1 && port <= 16)
+        config.port = port;
+    SerialSettings parsed;
+    if (ParseSerialSettings(config.settingsText, parsed))
+        config.settings = config.settingsText;
+    return config;
+}
+
+std::optional<int> TemplateNumberFromSetting(const std::string& text)
+{
+    bool ok = false;
+    const int n = QByteArray::fromStdString(text).trimmed().toInt(&ok);
+    if (!ok || n < 1 || n > 10)
+        return std::nullopt;
+    return n;
+}
+
+std::optional<int> AnalysisEntryToTick(const std::string& anaType)
+{
+    // The two calibration types (0 and 4) are never restored: they are one-off procedures.
+    static const char* const kTicked[] = {"901", "902", "903", "905", "906", "907", "908", "909"};
+    for (const char* t : kTicked)
+        if (anaType == t)
+            return t[2] - '0';
+    return std::nullopt;
+}
+
+std::string MainWindowCaption()
+{
+    const std::string separator = "  -  ";
+    return ResourceString(1106) + separator + ResourceString(1081) + separator + ResourceString(1107)
+        + " " + std::to_string(TALLION_VERSION_MAJOR) + "." + std::to_string(TALLION_VERSION_MINOR)
+        + "." + std::to_string(TALLION_VERSION_PATCH);
+}
