@@ -1,0 +1,118 @@
+#include "shell/Form1.h"
+
+#include "resources/Twips.h"
+#include "shell/OperatorDialogs.h"
+#include "shell/SettingsStore.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+
+Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<SerialPort> mscomm1,
+             std::unique_ptr<SerialPort> mscomm2, QWidget* parent)
+    : QMainWindow(parent)
+    , settings_(settings)
+    , dialogs_(dialogs)
+    , MSComm1(std::move(mscomm1))
+    , MSComm2(std::move(mscomm2))
+    , link_(*MSComm1)
+{
+    setObjectName(QStringLiteral("Form1"));
+    // The caption's id; start-up replaces it with the full caption with the version.
+    setProperty("tag", QStringLiteral("1081"));
+
+    RxTimer.setObjectName(QStringLiteral("RxTimer"));
+    RxTimer.setInterval(50);
+    Clock.setObjectName(QStringLiteral("Clock"));
+    Clock.setInterval(1000);
+    TimerPStatus.setObjectName(QStringLiteral("TimerPStatus"));
+    TimerPStatus.setInterval(100);
+    connect(&RxTimer, &QTimer::timeout, this, &Form1::OnReceiveTimer);
+    connect(&Clock, &QTimer::timeout, this, &Form1::OnClockTick);
+
+    BuildControls();
+    BuildMenus();
+    WireMenus();
+
+    MSComm1->onComm = [this] { link_.OnPortEvent(); };
+    connect(&link_, &ProbeLink::statusPanelText, this, &Form1::SetStatusPanel);
+    connect(&link_, &ProbeLink::indicatorsChanged, this, &Form1::ShowIndicators);
+    connect(&link_, &ProbeLink::templateMenuEnabled, this, [this] {
+        if (QAction* dis = MenuAction(QStringLiteral("mnuDis")))
+            dis->setEnabled(true);
+    });
+    connect(&link_, &ProbeLink::dataPollAccepted, this, [this] {
+        // Manual weighing: the operator types the weight as soon as the probe offers a result.
+        if (state_.weightSource == 2) {
+            txtWeight->setEnabled(true);
+            txtWeight->setFocus();
+        }
+    });
+    connect(&link_, &ProbeLink::messageReceived, this, [this](const std::string& message) {
+        if (onProbeMessage)
+            onProbeMessage(message);
+    });
+    onProbeMessage = [this](const std::string& message) {
+        AppendToResultView(views_, message + "\r", true);
+    };
+    ShowIndicators();
+}
+
+Form1::~Form1()
+{
+    RxTimer.stop();
+    Clock.stop();
+    TimerPStatus.stop();
+    MSComm1->onComm = nullptr;
+}
+
+void Form1::OnReceiveTimer()
+{
+    if (onScaleTick)
+        onScaleTick();
+    link_.OnReceiveTick();
+}
+
+void Form1::OnClockTick()
+{
+    elapsed_.Tick();
+    SetStatusPanel(7, QString::fromStdString(elapsed_.Text()));
+}
+
+void Form1::SetStatusPanel(int panel, const QString& text)
+{
+    if (panel >= 1 && panel <= kStatusPanels)
+        panels_[panel - 1]->setText(text);
+}
+
+void Form1::SetStatusPanelTip(int panel, const QString& tip)
+{
+    if (panel >= 1 && panel <= kStatusPanels)
+        panels_[panel - 1]->setToolTip(tip);
+}
+
+QString Form1::StatusPanel(int panel) const
+{
+    return panel >= 1 && panel <= kStatusPanels ? panels_[panel - 1]->text() : QString();
+}
+
+QString Form1::StatusPanelTip(int panel) const
+{
+    return panel >= 1 && panel <= kStatusPanels ? panels_[panel - 1]->toolTip() : QString();
+}
+
+QAction* Form1::MenuAction(const QString& objectName) const
+{
+    return menus_.value(objectName, nullptr);
+}
+
+bool Form1::NoWeightTicked() const
+{
+    const QAction* none = MenuAction(QStringLiteral("mnuWgtNon"));
+    return none && none->isChecked();
+}
+
+int Form1::PxX(double twips) const { return TwipsToPixelsX(*this, twips); }
+int Form1::PxY(double twips) const { return TwipsToPixelsY(*this, twips); }
+double Form1::TwX(double pixels) const { return PixelsToTwipsX(*this, pixels); }
+double Form1::TwY(double pixels) const { return PixelsToTwipsY(*this, pixels); }
