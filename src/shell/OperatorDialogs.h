@@ -2,7 +2,9 @@
 // Every question the station puts to the operator goes through this interface, so that tests
 // can script the answers and read back what was asked.
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <optional>
 
 class QPrinter;
@@ -34,6 +36,10 @@ public:
 // The real dialogs (QMessageBox, QInputDialog, QFileDialog, QPrintDialog, QDesktopServices).
 class QtOperatorDialogs : public OperatorDialogs {
 public:
+    // `parent`: the window the dialogs belong to; none: the active window.
+    explicit QtOperatorDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
     MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon,
                           MessageButtons buttons) override;
     std::optional<QString> InputBox(const QString& prompt, const QString& title,
@@ -44,6 +50,10 @@ public:
                                     const QString& initialPath) override;
     bool PrinterDialog(QPrinter& printer) override;
     bool OpenDocument(const QString& path) override;
+
+private:
+    QWidget* Parent() const;
+    QPointer<QWidget> parent_;
 };
 
 // "LogFile (*.dif)|*.dif|ALL FILES (*.*)|*.*" -> "LogFile (*.dif);;ALL FILES (*.*)".

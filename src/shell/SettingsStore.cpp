@@ -1,0 +1,126 @@
+#include "shell/SettingsStore.h"
+
+#include <QSettings>
+#include <QStringList>
+#include <QVariant>
+
+namespace {
+
+QString FromBytes(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToBytes(const QString& text)
+{
+    return text.toLatin1().toStdString();
+}
+
+// Every group of the file whose name matches `section` without regard to case, the caller's own
+// spelling first when the file holds it. A hand-edited file may hold the same section twice.
+QStringList MatchingGroups(QSettings& settings, const QString& section)
+{
+    QStringList found;
+    const QStringList groups = settings.childGroups();
+    if (groups.contains(section))
+        found << section;
+    for (const QString& g : groups)
+        if (g != section && g.compare(section, Qt::CaseInsensitive) == 0)
+            found << g;
+    return found;
+}
+
+// The stored spelling of `key` inside the current group, or an empty text.
+QString MatchingKey(QSettings& settings, const QString& key)
+{
+    const QStringList keys = settings.childKeys();
+    if (keys.contains(key))
+        return key;
+    for (const QString& k : keys)
+        if (k.compare(key, Qt::CaseInsensitive) == 0)
+            return k;
+    return QString();
+}
+
+// QSettings reads an unquoted value with commas from a hand-written file ("4800,e,7,2") as a
+// list; the station's values are plain text, so join it back.
+QString ValueText(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
+}
+
+} // namespace
+
+SettingsStore::SettingsStore(const QString& iniPath)
+    : path_(iniPath)
+{
+    if (path_.isEmpty()) {
+        const QSettings user(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tallion"),
+                             QStringLiteral("Tallion"));
+        path_ = user.fileName();
+    }
+}
+
+std::string SettingsStore::ReadSetting(const std::string& section, const std::string& key,
+                                       const std::string& defaultText) const
+{
+    // A fresh QSettings per call: it re-reads the file when another writer changed it.
+    QSettings settings(path_, QSettings::IniFormat);
+    const QString wantedKey = FromBytes(key);
+    for (const QString& group : MatchingGroups(settings, FromBytes(section))) {
+        settings.beginGroup(group);
+        const QString stored = MatchingKey(settings, wantedKey);
+        if (!stored.isEmpty()) {
+            const QString text = ValueText(settings.value(stored));
+            settings.endGroup();
+            return ToBytes(text);
+        }
+        settings.endGroup();
+    }
+    return defaultText;
+}
+
+void SettingsStore::WriteSetting(const std::string& section, const std::string& key,
+                                 const std::string& text)
+{
+    QSettings settings(path_, QSettings::IniFormat);
+    const QString wantedSection = FromBytes(section);
+    const QString wantedKey = FromBytes(key);
+    const QStringList groups = MatchingGroups(settings, wantedSection);
+
+    // Reuse the spelling the file already has, so that one value never lives under two names.
+    QString group = groups.isEmpty() ? wantedSection : groups.first();
+    QString storedKey;
+    for (const QString& g : groups) {
+        settings.beginGroup(g);
+        storedKey = MatchingKey(settings, wantedKey);
+        settings.endGroup();
+        if (!storedKey.isEmpty()) {
+            group = g;
+            break;
+        }
+    }
+    if (storedKey.isEmpty())
+        storedKey = wantedKey;
+
+    settings.beginGroup(group);
+    settings.setValue(storedKey, FromBytes(text));
+    settings.endGroup();
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        qWarning("Settings could not be written to %s", qPrintable(path_));
+}
+
+std::string SettingsStore::PortNumberText(int port)
+{
+    return std::string(1, static_cast<char>(48 + port));
+}
+
+int SettingsStore::PortNumberFromText(const std::string& text, int fallback)
+{
+    if (text.empty())
+        return fallback;
+    return static_cast<unsigned char>(text[0]) - 48;
+}

@@ -1,0 +1,200 @@
+#include "shell/SettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    QString IniPath() const { return dir_.filePath(QStringLiteral("tallion.ini")); }
+
+    QByteArray FileText() const
+    {
+        QFile f(IniPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    void WriteFile(const QByteArray& text) const
+    {
+        QFile f(IniPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
+
+    QTemporaryDir dir_;
+};
+
+} // namespace
+
+TEST_F(SettingsStoreTest, WrittenValueIsReadBack)
+{
+    SettingsStore store(IniPath());
+    store.WriteSetting("Properties", "RZ4PortSetting", "4800,e,7,2");
+    EXPECT_EQ(store.ReadSetting("Properties", "RZ4PortSetting", "x"), "4800,e,7,2");
+    EXPECT_EQ(store.FilePath(), IniPath());
+}
+
+TEST_F(SettingsStoreTest, SectionNamesIgnoreCaseBothWays)
+{
+    SettingsStore store(IniPath());
+    store.WriteSetting("properties", "LogFilePath", "/tmp/a.dif");
+    EXPECT_EQ(store.ReadSetting("Properties", "LogFilePath", ""), "/tmp/a.dif");
+    store.WriteSetting("Properties", "TxtFilePath", "/tmp/");
+    EXPECT_EQ(store.ReadSetting("properties", "TxtFilePath", ""), "/tmp/");
+    EXPECT_EQ(store.ReadSetting("PROPERTIES", "txtfilepath", ""), "/tmp/");
+    // One section in the file, spelt as first written.
+    EXPECT_TRUE(FileText().contains("[properties]"));
+    EXPECT_FALSE(FileText().contains("[Properties]"));
+}
+
+TEST_F(SettingsStoreTest, KeyNamesIgnoreCaseBothWays)
+{
+    SettingsStore store(IniPath());
+    store.WriteSetting("Properties", "Banner", "5");
+    EXPECT_EQ(store.ReadSetting("Properties", "banner", "3"), "5");
+    store.WriteSetting("properties", "banner", "7");
+    EXPECT_EQ(store.ReadSetting("Properties", "Banner", "3"), "7");
+    EXPECT_EQ(store.ReadSetting("Properties", "BANNER", "3"), "7");
+    // The write reused the stored spelling: one key, not two.
+    EXPECT_EQ(FileText().count("anner="), 1);
+    EXPECT_TRUE(FileText().contains("Banner=7"));
+}
+
+TEST_F(SettingsStoreTest, HandWrittenFileIsReadWithoutRegardToCase)
+{
+    WriteFile("[PROPERTIES]\nWgtScaleModel=3\nRZ4PortSetting=9600,n,8,1\n");
+    SettingsStore store(IniPath());
+    EXPECT_EQ(store.ReadSetting("Properties", "wgtscalemodel", "1"), "3");
+    // An unquoted value with commas is still one text.
+    EXPECT_EQ(store.ReadSetting("Properties", "RZ4PortSetting", ""), "9600,n,8,1");
+    store.WriteSetting("Properties", "WgtScaleModel", "4");
+    EXPECT_TRUE(FileText().contains("[PROPERTIES]"));
+    EXPECT_TRUE(FileText().contains("WgtScaleModel=4"));
+}
+
+TEST_F(SettingsStoreTest, AbsentKeyYieldsDefaultAndIsNotWrittenBack)
+{
+    SettingsStore store(IniPath());
+    EXPECT_EQ(store.ReadSetting("Properties", "AnaType", "901"), "901");
+    EXPECT_EQ(store.ReadSetting("Properties", "AnaType", "905"), "905");
+    EXPECT_FALSE(FileText().contains("AnaType"));
+
+    store.WriteSetting("Properties", "Banner", "2");
+    EXPECT_EQ(store.ReadSetting("Properties", "AnaType", "901"), "901");
+    EXPECT_FALSE(FileText().contains("AnaType"));
+    EXPECT_EQ(store.ReadSetting("Other", "Banner", "x"), "x");
+}
+
+TEST_F(SettingsStoreTest, PresentEmptyKeyYieldsEmptyText)
+{
+    SettingsStore store(IniPath());
+    store.WriteSetting("Properties", "RZ7Echo", "");
+    EXPECT_EQ(store.ReadSetting("Properties", "RZ7Echo", "default"), "");
+    WriteFile("[Properties]\nEcho=\n");
+    EXPECT_EQ(store.ReadSetting("Properties", "echo", "default"), "");
+}
+
+TEST_F(SettingsStoreTest, ValueIsSeenBySecondInstance)
+{
+    SettingsStore writer(IniPath());
+    SettingsStore reader(IniPath());
+    EXPECT_EQ(reader.ReadSetting("Properties", "Factor", "1"), "1");
+    writer.WriteSetting("Properties", "Factor", "2");
+    EXPECT_EQ(reader.ReadSetting("Properties", "Factor", "1"), "2");
+    writer.WriteSetting("Properties", "Factor", "3");
+    EXPECT_EQ(reader.ReadSetting("properties", "factor", "1"), "3");
+    // And the file itself holds it at once.
+    EXPECT_TRUE(FileText().contains("Factor=3"));
+}
+
+TEST_F(SettingsStoreTest, FileChangedOutsideIsSeenByNextRead)
+{
+    SettingsStore store(IniPath());
+    store.WriteSetting("Properties", "HeaderCharacter", "$");
+    WriteFile("[Properties]\nHeaderCharacter=~\nExtra=1\n");
+    EXPECT_EQ(store.ReadSetting("Properties", "HeaderCharacter", ""), "~");
+}
+
+TEST_F(SettingsStoreTest, PortTwelveIsStoredAsLessThanSign)
+{
+    SettingsStore store(IniPath());
+    EXPECT_EQ(SettingsStore::PortNumberText(12), "<");
+    EXPECT_EQ(SettingsStore::PortNumberText(10), ":");
+    EXPECT_EQ(SettingsStore::PortNumberText(1), "1");
+    store.WriteSetting("Properties", "WeightPortNum", SettingsStore::PortNumberText(12));
+    const std::string stored = store.ReadSetting("Properties", "WeightPortNum", "2");
+    EXPECT_EQ(stored, "<");
+    EXPECT_EQ(SettingsStore::PortNumberFromText(stored, 2), 12);
+}
+
+TEST_F(SettingsStoreTest, EveryPortRoundTrips)
+{
+    SettingsStore store(IniPath());
+    for (int port = 1; port <= 16; ++port) {
+        store.WriteSetting("Properties", "RZ7PortNumber", SettingsStore::PortNumberText(port));
+        SettingsStore other(IniPath());
+        const std::string text = other.ReadSetting("Properties", "RZ7PortNumber", "");
+        ASSERT_EQ(text.size(), 1u) << port;
+        EXPECT_EQ(static_cast<unsigned char>(text[0]), 48 + port);
+        EXPECT_EQ(SettingsStore::PortNumberFromText(text, 0), port);
+    }
+}
+
+TEST_F(SettingsStoreTest, PortNumberFromTextTakesFirstCharacter)
+{
+    EXPECT_EQ(SettingsStore::PortNumberFromText("", 1), 1);
+    EXPECT_EQ(SettingsStore::PortNumberFromText("", 2), 2);
+    EXPECT_EQ(SettingsStore::PortNumberFromText("3", 1), 3);
+    EXPECT_EQ(SettingsStore::PortNumberFromText("12", 1), 1);
+    EXPECT_EQ(SettingsStore::PortNumberFromText("@", 1), 16);
+}
+
+TEST_F(SettingsStoreTest, BytesAboveAsciiRoundTrip)
+{
+    SettingsStore store(IniPath());
+    std::string all;
+    for (int c = 1; c < 256; ++c)
+        all.push_back(static_cast<char>(c));
+    store.WriteSetting("Properties", "Bytes", all);
+    store.WriteSetting("Properties", "Latin", "M\xE9ller \xB0 \xFF");
+    SettingsStore other(IniPath());
+    EXPECT_EQ(other.ReadSetting("Properties", "Bytes", ""), all);
+    EXPECT_EQ(other.ReadSetting("Properties", "Latin", ""), "M\xE9ller \xB0 \xFF");
+}
+
+TEST_F(SettingsStoreTest, TextsThatLookSpecialStayText)
+{
+    SettingsStore store(IniPath());
+    const char* texts[] = {"@", "@@", "@ByteArray(x)", "a;b", "#x", " padded ", "\"quoted\"",
+                           "1,2", "back\\slash", "True"};
+    for (const char* t : texts) {
+        store.WriteSetting("Properties", "Odd", t);
+        EXPECT_EQ(SettingsStore(IniPath()).ReadSetting("Properties", "Odd", "?"), t);
+    }
+}
+
+TEST(SettingsStorePerUser, EmptyPathIsThePerUserFile)
+{
+    // Keep the test away from the real per-user file, and put the path back afterwards.
+    QFileInfo usual(QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tallion"),
+                              QStringLiteral("Tallion")).fileName());
+    const QString usualRoot = usual.dir().absolutePath().section(QLatin1Char('/'), 0, -2);
+    QTemporaryDir home;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
+
+    SettingsStore store;
+    EXPECT_EQ(store.FilePath(), home.filePath(QStringLiteral("Tallion/Tallion.ini")));
+    store.WriteSetting("Properties", "Banner", "4");
+    EXPECT_EQ(SettingsStore().ReadSetting("properties", "banner", "3"), "4");
+    EXPECT_TRUE(QFile::exists(home.filePath(QStringLiteral("Tallion/Tallion.ini"))));
+
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, usualRoot);
+    EXPECT_EQ(SettingsStore().FilePath(), usual.filePath());
+}
