@@ -32,11 +32,19 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-private:
+    // One result row; cells beyond the grid's columns are not shown.
     struct Row {
         QStringList cells;
         unsigned redMask = 0;  // bit i: cell i marked red
     };
+    // Replaces all result rows at once (one model reset): loading a large log stays fast.
+    void ReplaceRows(std::vector<Row> rows);
+    // Red marks are kept for this many columns; every template has fewer.
+    static constexpr int kMaxRedColumns = 32;
+    // Qt::TextAlignmentRole value of a column (cells and title alike).
+    static int ColumnAlignment(int column);
+
+private:
     QStringList titles_;
     std::vector<Row> rows_;
 };
