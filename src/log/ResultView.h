@@ -2,6 +2,7 @@
 // Writing result lines into the terminal pane and the result grid.
 
 #include <string>
+#include <vector>
 
 class QTableView;
 class TerminalPane;
@@ -26,3 +27,9 @@ bool GridHasScrollBar(const QTableView* gridView);
 
 // Makes the last row the top visible row of the grid.
 void ScrollGridToLastRow(ResultViews& views);
+
+// `text` cut at every `separator`; a text without one gives itself as the only piece.
+std::vector<std::string> SplitResultText(const std::string& text, const std::string& separator);
+
+// `text` without the CR and LF characters that end it (grid cells never show line ends).
+std::string WithoutLineEnd(const std::string& text);
