@@ -1,8 +1,19 @@
 #include "shell/OperatorDialogs.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QPrinter>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 TEST(QtFileFilter, StationFilterBecomesQtFilter)
 {
@@ -85,4 +96,101 @@ TEST(ScriptedDialogs, FilesInputPrinterAndDocuments)
     EXPECT_EQ(dialogs.Last(QStringLiteral("InputBox"))->detail, QString());
     ASSERT_EQ(dialogs.openedDocuments.size(), 2u);
     EXPECT_EQ(dialogs.openedDocuments[0], QStringLiteral("/tmp/manual.pdf"));
+}
+
+namespace {
+
+// Runs `answer` on the modal dialog once it is up, as an operator would.
+template <typename Dialog>
+void AnswerNextDialog(std::function<void(Dialog*)> answer)
+{
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [answer, poll]() {
+        if (auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            answer(d);
+            return;
+        }
+        QTimer::singleShot(10, *poll);
+    };
+    QTimer::singleShot(0, *poll);
+}
+
+} // namespace
+
+TEST(QtOperatorDialogs, MessageBoxReturnsTheButtonPressed)
+{
+    QtOperatorDialogs dialogs;
+    QString shownText;
+    QString shownTitle;
+    QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
+    AnswerNextDialog<QMessageBox>([&](QMessageBox* box) {
+        shownText = box->text();
+        shownTitle = box->windowTitle();
+        shownIcon = box->icon();
+        box->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_EQ(dialogs.Message(QStringLiteral("Quit?"), QStringLiteral("Tallion Tool"),
+                              MessageIcon::Question, MessageButtons::YesNo),
+              MessageAnswer::Yes);
+    EXPECT_EQ(shownText, QStringLiteral("Quit?"));
+    EXPECT_EQ(shownTitle, QStringLiteral("Tallion Tool"));
+    EXPECT_EQ(shownIcon, QMessageBox::Question);
+
+    AnswerNextDialog<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Cancel)->click(); });
+    EXPECT_EQ(dialogs.Message(QStringLiteral("Delete?"), QStringLiteral("Delete"),
+                              MessageIcon::Question, MessageButtons::OkCancel),
+              MessageAnswer::Cancel);
+}
+
+TEST(QtOperatorDialogs, OpenFileTakesANewName)
+{
+    QTemporaryDir dir;
+    const QString fresh = dir.filePath(QStringLiteral("new.dif"));
+    QtOperatorDialogs dialogs;
+    QStringList filters;
+    AnswerNextDialog<QFileDialog>([&](QFileDialog* d) {
+        filters = d->nameFilters();
+        d->selectFile(fresh);
+        static_cast<QDialog*>(d)->accept();
+    });
+    const auto chosen = dialogs.OpenFile(QStringLiteral("Open Log-File"),
+                                         QStringLiteral("LogFile (*.dif)|*.dif|ALL FILES (*.*)|*.*"),
+                                         dir.path());
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, fresh);
+    EXPECT_FALSE(QFile::exists(fresh));
+    EXPECT_EQ(filters, QStringList({QStringLiteral("LogFile (*.dif)"), QStringLiteral("ALL FILES (*.*)")}));
+
+    AnswerNextDialog<QFileDialog>([](QFileDialog* d) { d->reject(); });
+    EXPECT_EQ(dialogs.OpenFile(QStringLiteral("Open"), QString(), QString()), std::nullopt);
+}
+
+TEST(QtOperatorDialogs, SaveFileProposesTheInitialName)
+{
+    QTemporaryDir dir;
+    QtOperatorDialogs dialogs;
+    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+    AnswerNextDialog<QFileDialog>([&](QFileDialog* d) {
+        mode = d->acceptMode();
+        static_cast<QDialog*>(d)->accept();
+    });
+    const auto chosen = dialogs.SaveFile(QStringLiteral("Save File"),
+                                         QStringLiteral("Text File (*.txt)|*.txt|ALL FILES (*.*)|*.*"),
+                                         dir.filePath(QStringLiteral("shift2.txt")));
+    EXPECT_EQ(mode, QFileDialog::AcceptSave);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, dir.filePath(QStringLiteral("shift2.txt")));
+}
+
+TEST(QtOperatorDialogs, InputBoxReturnsTextOrCancel)
+{
+    QtOperatorDialogs dialogs;
+    AnswerNextDialog<QInputDialog>([](QInputDialog* d) {
+        d->setTextValue(QStringLiteral("123.4"));
+        static_cast<QDialog*>(d)->accept();
+    });
+    EXPECT_EQ(dialogs.InputBox(QStringLiteral("Weight"), QStringLiteral("Manual"), QStringLiteral("0")),
+              QStringLiteral("123.4"));
+    AnswerNextDialog<QInputDialog>([](QInputDialog* d) { d->reject(); });
+    EXPECT_EQ(dialogs.InputBox(QStringLiteral("Weight"), QStringLiteral("Manual"), QString()), std::nullopt);
 }
