@@ -94,6 +94,8 @@ void Form1::BuildControls()
     mfgResult->setSelectionMode(QAbstractItemView::SingleSelection);
     mfgResult->setAlternatingRowColors(true);
     mfgResult->setWordWrap(false);
+    // Whole rows, as the grid always scrolled: the top row is never cut.
+    mfgResult->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
 
     Terminal = new TerminalPane(central_);
     Terminal->setObjectName(QStringLiteral("Terminal"));

@@ -9,11 +9,8 @@
 #include <QAction>
 #include <QFrame>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QResizeEvent>
-#include <QScrollBar>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTableView>
 #include <QToolButton>
 
@@ -89,21 +86,23 @@ void Form1::flexGridResize()
     const int last = model ? model->rowCount() - 1 : -1;
     if (last < 0)
         return;
+    // The grid's height ends with a whole row: the viewport takes as many whole rows as fit
+    // (rows are all of one height) and the part row at the bottom is trimmed off. Scrolled to
+    // the end, the last row then sits on the bottom edge and the top row is not cut either.
+    mfgResult->doItemsLayout();  // header, scroll bars and viewport as they are now
+    const int rowHeight = mfgResult->rowHeight(last);
+    const int viewport = mfgResult->viewport()->height();
+    if (rowHeight <= 0 || viewport < rowHeight)
+        return;
+    const int wholeRows = viewport / rowHeight * rowHeight;
+    if (wholeRows < viewport) {
+        mfgResult->resize(mfgResult->width(), mfgResult->height() - (viewport - wholeRows));
+        mfgResult->doItemsLayout();  // the scroll range must follow the new height now
+    }
+
     const QModelIndex lastCell = model->index(last, 0);
     mfgResult->selectionModel()->setCurrentIndex(lastCell, QItemSelectionModel::NoUpdate);
     mfgResult->scrollTo(lastCell, QAbstractItemView::PositionAtBottom);
-
-    const int cellBottom = mfgResult->rowViewportPosition(last) + mfgResult->rowHeight(last);
-    if (cellBottom <= 0)
-        return;
-    const QHeaderView* header = mfgResult->horizontalHeader();
-    const int headerHeight = header->isHidden() ? 0 : header->height();
-    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, mfgResult);
-    const int border = mfgResult->frameWidth();
-    const int fitted = headerHeight + cellBottom + scrollBar + 4 * border;
-    // Fitting trims the part row at the bottom; it never grows the grid into the pane below.
-    if (fitted < mfgResult->height())
-        mfgResult->resize(mfgResult->width(), fitted);
 }
 
 void Form1::RefreshFindPrint()

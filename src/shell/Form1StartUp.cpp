@@ -137,9 +137,9 @@ void Form1::StartUpProbePort()
         qWarning("Probe port: settings \"%s\" not applied", config.settingsText.c_str());
     MSComm1->SetInputMode(1);
 
-    // 11. The status frame across the window.
-    FrameStatus->setGeometry(PxX(kViewLeft), 0, PxX(ViewWidth(TwX(width()))),
-                             FrameStatus->height());
+    // 11. The status frame across the window; the views with it, so that the template's
+    // column widths (step 19) are taken from the grid's real width.
+    PlaceViews(false);
 
     // 12.
     SetStatusPanel(1, ResourceText(1099));
