@@ -191,5 +191,5 @@ void FrmLED::OnProbeResult()
     SetLabel(LEDmea, record.meatPercent);
     LblWgt->clear();
     finishCarcass_();
-    record.weight = " ";
+    record.weight.assign(1, ' ');
 }

@@ -3,6 +3,7 @@
 #include "resources/Twips.h"
 #include "shell/OperatorDialogs.h"
 #include "shell/SettingsStore.h"
+#include "shell/StationResults.h"
 
 #include <QAction>
 #include <QLabel>
@@ -52,9 +53,8 @@ Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<
         if (onProbeMessage)
             onProbeMessage(message);
     });
-    onProbeMessage = [this](const std::string& message) {
-        AppendToResultView(views_, message + "\r", true);
-    };
+    results_ = new StationResults(*this);
+    onProbeMessage = [this](const std::string& message) { results_->OnProbeMessage(message); };
     ShowIndicators();
 }
 

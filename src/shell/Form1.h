@@ -34,6 +34,7 @@ class QPushButton;
 class QTableView;
 class QToolButton;
 class ResultGridModel;
+class StationResults;
 class TerminalPane;
 
 class Form1 : public QMainWindow {
@@ -88,13 +89,13 @@ public:
     // Other windows of the station; closed, last opened first, when the main window closes.
     void RegisterStationWindow(QWidget* window);
 
-    // Filled in by the result log and pairing work (Form1Hooks.cpp).
+    // Results: dispatch of probe messages, the current carcass window, showing and logging.
+    StationResults& results() { return *results_; }
     void ChooseLogFile();             // OpenLogFile button, mnuLog
     void LoadCurrentCarcassWindow();  // start-up, weighing switched off
     void FinishCarcass();             // CmdFinish
 
-    // Each complete probe message (type letter first); by default shown in the terminal pane so
-    // that traffic is visible until the dispatch takes over.
+    // Each complete probe message (type letter first); by default the dispatch.
     std::function<void(const std::string&)> onProbeMessage;
     // The scale half of the receive tick; runs before the probe half.
     std::function<void()> onScaleTick;
@@ -148,6 +149,7 @@ private:
     StationState state_;
     ResultViews views_;
     ElapsedClock elapsed_;
+    StationResults* results_ = nullptr;
     bool isShow_ = false;
     std::string printHeaderLine_;
 

@@ -1,20 +1,23 @@
-// Steps of the main window whose work belongs to the result log and pairing. Until that work
-// fills them in they do nothing, so the window can be built and used without them.
+// Steps of the main window carried out by the results part of the station.
 
 #include "shell/Form1.h"
 
+#include "carcass/FrmLED.h"
+#include "shell/StationResults.h"
+
 void Form1::ChooseLogFile()
 {
-    // Filled in by the result-log work: choose or create the log file, then load it.
+    results_->ChooseLogFile();
 }
 
 void Form1::LoadCurrentCarcassWindow()
 {
-    // Filled in by the pairing work: load the current carcass window (hidden) with weighing off,
-    // and empty the pending-carcass queue.
+    // Loaded now, shown only on request; with weighing off its pending and manual input frames
+    // stay hidden.
+    results_->CurrentCarcassWindow().HideWeighingFrames();
 }
 
 void Form1::FinishCarcass()
 {
-    // Filled in by the pairing work: finish the carcass that the pairing has completed.
+    results_->FinishCarcass();
 }

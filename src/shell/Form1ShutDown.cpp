@@ -7,6 +7,7 @@
 #include "shell/LayoutGeometry.h"
 #include "shell/OperatorDialogs.h"
 #include "shell/SettingsStore.h"
+#include "shell/StationResults.h"
 
 #include <QCloseEvent>
 #include <cmath>
@@ -65,6 +66,8 @@ void Form1::closeEvent(QCloseEvent* event)
 {
     SaveWindowGeometry();
     CloseStationWindows();
+    // Nothing finished may be lost: records the log could not take go to a recovery file.
+    results_->SaveUnwrittenRecords();
     RxTimer.stop();
     Clock.stop();
     TimerPStatus.stop();

@@ -62,6 +62,11 @@ FrmLED& StationResults::CurrentCarcassWindow()
     return *frmLED_;
 }
 
+FrmText* StationResults::TextWindow() const
+{
+    return frmText_;
+}
+
 void StationResults::SetCarcassError(const std::string& text)
 {
     CurrentCarcassWindow().SetError(text);

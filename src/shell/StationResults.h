@@ -32,7 +32,7 @@ public:
     void ChooseLogFile();
     // Creates the current carcass window, hidden, unless it exists.
     FrmLED& CurrentCarcassWindow();
-    FrmText* TextWindow() const { return frmText_; }
+    FrmText* TextWindow() const;
     // Records that could not be written yet go to a recovery file; the operator is told where.
     void SaveUnwrittenRecords();
     size_t UnwrittenRecords() const { return writer_.PendingCount(); }

@@ -167,11 +167,11 @@ TEST_F(Form1Layout, LampsFollowTheLink)
 TEST_F(Form1Layout, LinkSignalsReachTheWindow)
 {
     Form1& w = Make();
-    // Until the dispatch takes messages over, they show in the terminal pane.
+    // The dispatch shows the probe's information in status panel 1.
     w.link().RunLinkStep("");
     w.link().RunLinkStep("h\x05");
-    w.link().RunLinkStep("\x01I\x02" "RZ4 ready\x03");
-    EXPECT_TRUE(w.views().terminal->toPlainText().contains(QStringLiteral("IRZ4 ready")));
+    w.link().RunLinkStep("\x01I\x02" "01RZ4 ready\x03");
+    EXPECT_EQ(w.StatusPanel(1), QStringLiteral("RZ4 ready"));
     EXPECT_TRUE(Menu("mnuDis")->isEnabled());
 
     // A replaced handler takes the messages instead.
