@@ -7,6 +7,7 @@
 #include "resources/Twips.h"
 
 #include <QFile>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QTableView>
 #include <algorithm>
@@ -172,12 +173,20 @@ std::string ApplyTemplate(ResultViews& views, int templateNumber)
         views.gridView->verticalHeader()->hide();
         // Widths are laid out in twips against the grid's own width, so they scale with it.
         const double gridTwips = PixelsToTwipsX(*views.gridView, views.gridView->width());
+        const QFontMetrics metrics(views.gridView->font());
         for (size_t i = 0; i < titles.size(); ++i) {
             const double twips = i < 2 ? gridTwips / 10.0
                                        : static_cast<double>(titles[i].size()) / 100.0 * gridTwips + 144.0;
-            views.gridView->setColumnWidth(static_cast<int>(i),
-                                           TwipsToPixelsX(*views.gridView, std::round(twips)));
+            // Never narrower than what the column shows, so a value is read whole at a glance:
+            // a time, a date, or a depth with its indicator.
+            const char* widest = i == 0 ? "00:00:00" : i == 1 ? "00-00-0000" : "000.0 W";
+            const int fit = std::max(metrics.horizontalAdvance(QLatin1String(widest)),
+                                     metrics.horizontalAdvance(columnTitles[static_cast<int>(i)])) +
+                            2 * metrics.averageCharWidth();
+            views.gridView->setColumnWidth(
+                static_cast<int>(i), std::max(fit, TwipsToPixelsX(*views.gridView, std::round(twips))));
         }
+        views.gridView->horizontalHeader()->setStretchLastSection(true);
     }
     return printHeaderLine;
 }
