@@ -1,0 +1,209 @@
+// Probe messages becoming results in the main window: shown, logged, and never lost; choosing
+// the log file.
+
+#include "Form1Fixture.h"
+
+#include "carcass/FrmLED.h"
+#include "log/LogRecordFormat.h"
+#include "log/ResultGridModel.h"
+#include "log/TerminalPane.h"
+#include "shell/FrmText.h"
+#include "shell/StationResults.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+namespace {
+
+const std::string kExample = "E0100012301250530001203000450612ABS140533X";
+
+std::string ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<missing>");
+}
+
+class StationResultsTest : public Form1Fixture {
+protected:
+    Form1& Station()
+    {
+        Form1& w = Make();
+        w.results().now = [] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); };
+        return w;
+    }
+    void Probe(const std::string& message) { window->results().OnProbeMessage(message); }
+    ResultGridModel& Grid() { return *window->views().grid; }
+};
+
+} // namespace
+
+TEST_F(StationResultsTest, MeasurementsAndCancelsAreShownAndLogged)
+{
+    const QString log = dir.filePath("shift.dif");
+    Form1& w = Station();
+    w.state().logFilePath = log.toStdString();
+
+    Probe(kExample);
+    ASSERT_EQ(Grid().Rows(), 2);
+    EXPECT_EQ(Grid().Cell(1, 0), "14:05:33");
+    EXPECT_EQ(Grid().Cell(1, 1), "09-12-2026");
+    EXPECT_EQ(Grid().Cell(1, 2), "000123");
+    FrmLED* led = w.findChild<FrmLED*>("frmLED");
+    ASSERT_NE(led, nullptr);
+    EXPECT_EQ(led->Text("LEDcou"), "123");
+    EXPECT_EQ(led->Text("LEDmea"), "61.2");
+
+    Probe("C01000123");
+    ASSERT_EQ(Grid().Rows(), 3);
+    EXPECT_EQ(Grid().Cell(2, 0), "Cancel      000123");
+    EXPECT_TRUE(Grid().CellRed(2, 0));
+    EXPECT_EQ(led->Text("LEDerr"), "Cancel probe measurement");
+    EXPECT_TRUE(w.views().terminal->Text().endsWith("Cancel      000123\r\n"));
+
+    Probe("Z0039");
+    EXPECT_EQ(w.StatusPanel(1), "No Meat");
+    EXPECT_EQ(led->Text("LEDerr"), "No Meat");
+
+    const std::string logged = ReadFile(log);
+    EXPECT_EQ(logged.substr(0, LogHeaderLine().size()), LogHeaderLine());
+    const std::string alerts = "\tCancel      000123\t\r\n\tNo Meat\t\r\n";
+    ASSERT_GT(logged.size(), alerts.size());
+    EXPECT_EQ(logged.substr(logged.size() - alerts.size()), alerts);
+    EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 4);
+
+    // The probe's reports open the text window.
+    Probe("U261209083001");
+    FrmText* text = w.results().TextWindow();
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->Text().startsWith("PC's\nDate: 09-12-2026\nTime: 08:30:00"));
+
+    // A closed current carcass window comes back with the next probe result.
+    led->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Probe(kExample);
+    led = w.findChild<FrmLED*>("frmLED");
+    ASSERT_NE(led, nullptr);
+    EXPECT_EQ(led->Text("LEDcla"), "S");
+    EXPECT_FALSE(led->isVisible());
+}
+
+TEST_F(StationResultsTest, RecordsThatCannotBeWrittenAreKeptAndWrittenLater)
+{
+    struct Case {
+        const char* what;
+        QString path;
+        QString explanation;
+        MessageIcon icon;
+        std::function<void()> mend;
+    } cases[] = {
+        {"folder missing", dir.filePath("later/shift.dif"), "file does not exist", MessageIcon::Information,
+         [&] { QDir(dir.path()).mkdir("later"); }},
+        {"log path is a folder", dir.filePath("busy.dif"), "is used by other application. Please close it.",
+         MessageIcon::Exclamation, [&] { QDir(dir.path()).rmdir("busy.dif"); }},
+    };
+    QDir(dir.path()).mkdir("busy.dif");
+    for (auto& c : cases) {
+        dialogs.asked.clear();
+        Form1& w = Station();
+        w.state().logFilePath = c.path.toStdString();
+        for (const char* counter : {"001", "002"})
+            Probe("E01000" + std::string(counter) + kExample.substr(9));
+        ASSERT_EQ(dialogs.Count("Message"), 1) << c.what << ": one message per fault, not per record";
+        const auto* asked = dialogs.Last("Message");
+        EXPECT_TRUE(asked->text.endsWith(c.path + " " + c.explanation)) << asked->text.toStdString();
+        EXPECT_EQ(asked->icon, c.icon) << c.what;
+        EXPECT_EQ(asked->title, "Tallion");
+        EXPECT_EQ(w.results().UnwrittenRecords(), 2u);
+
+        c.mend();
+        Probe("E01000003" + kExample.substr(9));
+        EXPECT_EQ(w.results().UnwrittenRecords(), 0u) << c.what;
+        const std::string logged = ReadFile(c.path);
+        const auto first = logged.find("\t000001\t");
+        const auto second = logged.find("\t000002\t");
+        const auto third = logged.find("\t000003\t");
+        ASSERT_NE(first, std::string::npos) << c.what;
+        EXPECT_LT(first, second);
+        EXPECT_LT(second, third);
+        EXPECT_NE(third, std::string::npos);
+        EXPECT_EQ(dialogs.Count("Message"), 1) << c.what;
+    }
+}
+
+TEST_F(StationResultsTest, UnwrittenRecordsGoToARecoveryFileAtShutDown)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    Form1& w = Station();
+    w.state().logFilePath = dir.filePath("nowhere/shift.dif").toStdString();
+    Probe(kExample);
+    ASSERT_EQ(w.results().UnwrittenRecords(), 1u);
+    dialogs.asked.clear();
+    w.close();
+    const auto* told = dialogs.Last("Message");
+    ASSERT_NE(told, nullptr);
+    const QString recovery = told->text.section("\r\n", 1);
+    ASSERT_TRUE(QFile::exists(recovery)) << told->text.toStdString();
+    const std::string saved = ReadFile(recovery);
+    EXPECT_EQ(saved.substr(0, LogHeaderLine().size()), LogHeaderLine());
+    EXPECT_NE(saved.find("\t000123\t"), std::string::npos);
+    QFile::remove(recovery);
+    QStandardPaths::setTestModeEnabled(false);
+}
+
+TEST_F(StationResultsTest, ChoosingTheLogFile)
+{
+    const QString existing = dir.filePath("old.dif");
+    {
+        QFile f(existing);
+        f.open(QIODevice::WriteOnly);
+        CarcassMeasurement r;
+        r.kind = 'E';
+        r.timeDate = "10:00:00  01-12-2026";
+        r.carcassCount = "000777";
+        f.write((LogHeaderLine() + LogLineFor(r) + LogLineFor(r)).c_str());
+    }
+    QFile(dir.filePath("plain")).open(QIODevice::WriteOnly);
+
+    struct Case {
+        const char* what;
+        std::optional<QString> chosen;
+        bool linkAlive;
+        std::string pathAfter;
+        int gridRows;
+        bool fileCreated;
+        int messages;
+        bool counterReset;
+    } cases[] = {
+        {"cancelled", std::nullopt, true, "", 1, false, 0, false},
+        {"new file", dir.filePath("new.dif"), false, dir.filePath("new.dif").toStdString(), 1, true, 0, false},
+        {"new file, counter reset", dir.filePath("new2.dif"), true, dir.filePath("new2.dif").toStdString(), 1, true,
+         1, true},
+        {"existing file", existing, false, existing.toStdString(), 3, false, 0, false},
+        {"cannot be created", dir.filePath("missing/x.dif"), false, "", 1, false, 1, false},
+        {"look-up fails", dir.filePath("plain/x.dif"), false, "", 1, false, 1, false},
+    };
+    for (const auto& c : cases) {
+        dialogs.asked.clear();
+        settings.WriteSetting("Properties", "LogFilePath", "");
+        Form1& w = Station();
+        if (c.linkAlive)
+            w.link().setProbeLinkAlive(true);
+        dialogs.QueueOpenFile(c.chosen);
+        dialogs.QueueMessageAnswer(MessageAnswer::Yes);
+        w.ChooseLogFile();
+        EXPECT_EQ(w.state().logFilePath, c.pathAfter) << c.what;
+        EXPECT_EQ(Grid().Rows(), c.gridRows) << c.what;
+        EXPECT_EQ(dialogs.Count("Message"), c.messages) << c.what;
+        EXPECT_EQ(w.link().Queue().count == 1 && w.link().Queue().slotTexts[0] == "3000001", c.counterReset) << c.what;
+        if (c.fileCreated) {
+            EXPECT_TRUE(QFile::exists(QString::fromStdString(c.pathAfter))) << c.what;
+            EXPECT_EQ(QFile(QString::fromStdString(c.pathAfter)).size(), 0) << c.what;
+        }
+        if (!c.pathAfter.empty()) {
+            EXPECT_EQ(Stored("LogFilePath"), c.pathAfter) << c.what;
+            EXPECT_EQ(w.StatusPanelTip(5), "Name of Log File") << c.what;
+        }
+    }
+}
