@@ -1,5 +1,5 @@
 #pragma once
-// Puts the string table's texts into a window laid out with ids (Part 6.6).
+// Puts the string table's texts into a window laid out with ids.
 //
 // Layout conventions (windows are built with these):
 // - the window: dynamic property "tag" = id of its caption;

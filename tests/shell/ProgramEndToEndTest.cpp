@@ -19,8 +19,7 @@ namespace {
 
 QString ProgramPath()
 {
-    const QByteArray dir = qgetenv("TALLION_BUILD_DIR");
-    return QString::fromLocal8Bit(dir.isEmpty() ? QByteArray("build") : dir) + "/tallion";
+    return QStringLiteral(TALLION_BUILD_DIR "/tallion");
 }
 
 // A message of `length` characters, '0' everywhere except the given texts at their positions.
