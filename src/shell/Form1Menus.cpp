@@ -5,6 +5,7 @@
 #include "shell/Form1.h"
 
 #include "shell/MenuTree.h"
+#include "shell/StationResults.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -31,6 +32,7 @@ void Form1::WireMenus()
 
     on("mnuExit", [this] { AskToExit(true); });
     on("mnuLog", [this] { ChooseLogFile(); });
+    on("mnuShowCC", [this] { results_->ShowCurrentCarcassWindow(); });
     presses("mnuDel", "cmdDel");
     presses("mnuPrint", "CmdPrint");
     presses("mnuSummary", "CmdSummary");

@@ -11,6 +11,7 @@
 #include "shell/OperatorDialogs.h"
 #include "shell/SettingsStore.h"
 
+#include <QAction>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <cerrno>
@@ -60,6 +61,18 @@ FrmLED& StationResults::CurrentCarcassWindow()
         form_.RegisterStationWindow(frmLED_);
     }
     return *frmLED_;
+}
+
+void StationResults::ShowCurrentCarcassWindow()
+{
+    FrmLED& window = CurrentCarcassWindow();
+    if (form_.state().weightSource == 1) {
+        if (QAction* noWeight = form_.MenuAction(QStringLiteral("mnuWgtNon")))
+            noWeight->setChecked(true);
+        window.HideWeighingFrames();
+    }
+    window.show();
+    window.raise();
 }
 
 FrmText* StationResults::TextWindow() const

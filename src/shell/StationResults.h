@@ -32,6 +32,8 @@ public:
     void ChooseLogFile();
     // Creates the current carcass window, hidden, unless it exists.
     FrmLED& CurrentCarcassWindow();
+    // The Settings menu's "Show Current Carcass window" (weighing is off: no scale to set up).
+    void ShowCurrentCarcassWindow();
     FrmText* TextWindow() const;
     // Records that could not be written yet go to a recovery file; the operator is told where.
     void SaveUnwrittenRecords();

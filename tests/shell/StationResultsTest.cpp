@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QAction>
 #include <QFile>
 #include <QStandardPaths>
 
@@ -87,6 +88,21 @@ TEST_F(StationResultsTest, MeasurementsAndCancelsAreShownAndLogged)
     ASSERT_NE(led, nullptr);
     EXPECT_EQ(led->Text("LEDcla"), "S");
     EXPECT_FALSE(led->isVisible());
+}
+
+TEST_F(StationResultsTest, ShowCurrentCarcassWindowWithoutWeighing)
+{
+    Form1& w = Station();
+    FrmLED* led = w.findChild<FrmLED*>("frmLED");
+    ASSERT_NE(led, nullptr) << "loaded, hidden, at start-up";
+    EXPECT_FALSE(led->isVisible());
+    Menu("mnuWgtNon")->setChecked(false);
+    Menu("mnuShowCC")->trigger();
+    EXPECT_TRUE(led->isVisible());
+    EXPECT_TRUE(Menu("mnuWgtNon")->isChecked());
+    EXPECT_TRUE(led->findChild<QWidget*>("fraPending")->isHidden());
+    EXPECT_TRUE(led->findChild<QWidget*>("fraManualInput")->isHidden());
+    EXPECT_FALSE(led->findChild<QWidget*>("fraResults")->isHidden());
 }
 
 TEST_F(StationResultsTest, RecordsThatCannotBeWrittenAreKeptAndWrittenLater)
