@@ -187,6 +187,7 @@ std::string ApplyTemplate(ResultViews& views, int templateNumber)
                 static_cast<int>(i), std::max(fit, TwipsToPixelsX(*views.gridView, std::round(twips))));
         }
         views.gridView->horizontalHeader()->setStretchLastSection(true);
+        SpanMessageRows(views);
     }
     return printHeaderLine;
 }
@@ -245,6 +246,7 @@ std::optional<QString> LoadLogIntoView(ResultViews& views, const std::string& pa
     }
     if (views.grid)
         views.grid->ReplaceRows(std::move(rows));
+    SpanMessageRows(views);
     if (GridHasScrollBar(views.gridView))
         ScrollGridToLastRow(views);
     return std::nullopt;

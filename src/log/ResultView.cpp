@@ -114,10 +114,28 @@ void AppendToResultView(ResultViews& views, const std::string& text, bool isMeas
         views.terminal->MoveCaretToEnd();
     }
 
-    if (views.grid)
+    if (views.grid) {
         AddGridRow(*views.grid, shown);
+        const int row = views.grid->Rows() - 1;
+        if (views.gridView && views.grid->CellRed(row, 0) && views.grid->Columns() > 1)
+            views.gridView->setSpan(row - 1, 0, 1, views.grid->Columns());
+    }
     if (GridHasScrollBar(views.gridView))
         ScrollGridToLastRow(views);
+}
+
+void SpanMessageRows(ResultViews& views)
+{
+    if (!views.gridView || !views.grid)
+        return;
+    views.gridView->clearSpans();
+    const int columns = views.grid->Columns();
+    if (columns < 2)
+        return;
+    for (int row = 1; row < views.grid->Rows(); ++row) {
+        if (views.grid->CellRed(row, 0))
+            views.gridView->setSpan(row - 1, 0, 1, columns);
+    }
 }
 
 bool GridHasScrollBar(const QTableView* gridView)

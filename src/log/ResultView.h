@@ -25,6 +25,10 @@ void AppendToResultView(ResultViews& views, const std::string& text, bool isMeas
 // True when the grid can scroll vertically.
 bool GridHasScrollBar(const QTableView* gridView);
 
+// A message row (its first cell marked red) reads across the whole row; the text stays in
+// column 0. Re-lays every message row of the grid (after a load or a template change).
+void SpanMessageRows(ResultViews& views);
+
 // Makes the last row the top visible row of the grid.
 void ScrollGridToLastRow(ResultViews& views);
 

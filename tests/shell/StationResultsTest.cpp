@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QFile>
 #include <QStandardPaths>
+#include <QTableView>
 
 namespace {
 
@@ -60,6 +61,10 @@ TEST_F(StationResultsTest, MeasurementsAndCancelsAreShownAndLogged)
     ASSERT_EQ(Grid().Rows(), 3);
     EXPECT_EQ(Grid().Cell(2, 0), "Cancel      000123");
     EXPECT_TRUE(Grid().CellRed(2, 0));
+    // The message reads across the row; results do not.
+    auto* view = Control<QTableView>("mfgResult");
+    EXPECT_EQ(view->columnSpan(1, 0), Grid().Columns());
+    EXPECT_EQ(view->columnSpan(0, 0), 1);
     EXPECT_EQ(led->Text("LEDerr"), "Cancel probe measurement");
     EXPECT_TRUE(w.views().terminal->Text().endsWith("Cancel      000123\r\n"));
 
