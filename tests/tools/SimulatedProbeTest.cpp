@@ -2,6 +2,7 @@
 // reads the slave end and answers after 60 ms of quiet, as the station's receive tick does.
 
 #include "StationEnd.h"
+#include "probe/ProbeFraming.h"
 #include "tools/sim/PtyPair.h"
 #include "tools/sim/SimulatedProbe.h"
 
@@ -14,13 +15,7 @@
 
 namespace {
 
-constexpr char SOH = 1;
-constexpr char STX = 2;
-constexpr char ETX = 3;
-constexpr char EOT = 4;
-constexpr char ENQ = 5;
-constexpr char ACK = 6;
-constexpr char NAK = 21;
+using namespace ProbeBytes;
 
 const std::string kDataPoll {'h', ENQ};
 const std::string kDataPollAccepted {'h', ACK};

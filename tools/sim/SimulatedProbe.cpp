@@ -1,6 +1,7 @@
 #include "SimulatedProbe.h"
 
 #include "SerialLine.h"
+#include "probe/ProbeFraming.h"
 
 #include <cerrno>
 #include <poll.h>
@@ -8,13 +9,7 @@
 
 namespace {
 
-constexpr char SOH = 1;
-constexpr char STX = 2;
-constexpr char ETX = 3;
-constexpr char EOT = 4;
-constexpr char ENQ = 5;
-constexpr char ACK = 6;
-constexpr char NAK = 21;
+using namespace ProbeBytes;
 
 const std::string kDataPoll {'h', ENQ};
 const std::string kDataPollAccepted {'h', ACK};
