@@ -59,6 +59,8 @@ public:
     void SetStatusPanelTip(int panel, const QString& tip);
     QString StatusPanel(int panel) const;
     QString StatusPanelTip(int panel) const;
+    // Panel 5: the current log file, shortened when long, with its tooltip.
+    void ShowLogFilePath();
 
     // A menu, submenu or entry by its station name; nullptr for an unknown name.
     QAction* MenuAction(const QString& objectName) const;

@@ -90,13 +90,11 @@ void Form1::StartUp()
 
     // 14. Log file path in panel 5.
     state_.logFilePath = settings_.ReadSetting(kSection, "LogFilePath", "");
-    if (!state_.logFilePath.empty()) {
-        SetStatusPanel(5, Latin1(ShortenLogPath(state_.logFilePath)));
-        SetStatusPanelTip(5, ResourceText(1098));
-    }
+    if (!state_.logFilePath.empty())
+        ShowLogFilePath();
 
     // 15.
-    state_.decimalMark = ".";
+    state_.decimalMark.assign(1, '.');
 
     // 16.-17. Weighing off, weight before probe.
     StartUpWeighingOff();
@@ -202,4 +200,10 @@ void Form1::ApplyCurrentTemplate()
         MenuAction(QString::fromLatin1(kEntries[n - 1]))->setChecked(n == state_.templateNumber);
     printHeaderLine_ = ApplyTemplate(views_, state_.templateNumber);
     Title->setText(Latin1(TemplateTitleString(state_.templateNumber)));
+}
+
+void Form1::ShowLogFilePath()
+{
+    SetStatusPanel(5, Latin1(ShortenLogPath(state_.logFilePath)));
+    SetStatusPanelTip(5, ResourceText(1098));
 }

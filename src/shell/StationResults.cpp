@@ -171,13 +171,6 @@ void StationResults::SaveUnwrittenRecords()
     }
 }
 
-void StationResults::ShowLogPath()
-{
-    const std::string& path = form_.state().logFilePath;
-    form_.SetStatusPanel(5, Latin1(ShortenLogPath(path)));
-    form_.SetStatusPanelTip(5, ResourceText(1098));
-}
-
 void StationResults::ChooseLogFile()
 {
     OperatorDialogs& dialogs = form_.dialogs();
@@ -196,7 +189,7 @@ void StationResults::ChooseLogFile()
 
     StationState& state = form_.state();
     state.logFilePath = path;
-    ShowLogPath();
+    form_.ShowLogFilePath();
     form_.settings().WriteSetting("Properties", "LogFilePath", path);
 
     if (exists) {

@@ -52,8 +52,6 @@ public:
     void ShowProbeText(const std::string& text) override;
 
 private:
-    void ShowLogPath();
-
     Form1& form_;
     LogFileWriter writer_;
     QTimer retryTimer_;
