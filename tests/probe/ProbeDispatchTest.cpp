@@ -69,8 +69,9 @@ TEST_F(DispatchFixture, MeasurementsAreDecodedStampedAndHandedOn)
         EXPECT_EQ(target.calls.front(), "error:") << c.message;
         EXPECT_EQ(target.pressedWith.size(), c.handedOn ? 1u : 0u) << c.message;
         EXPECT_EQ(state.lineIsMeasurement, c.handedOn) << c.message;
-        if (c.handedOn)
+        if (c.handedOn) {
             EXPECT_EQ(target.pressedWith[0].carcassCount, c.count);
+        }
     }
     Dispatch("E0100");
     EXPECT_EQ(state.currentMeasurement.timeDate, "14:05:33  09-12-2026");
