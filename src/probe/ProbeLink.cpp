@@ -9,10 +9,9 @@ using namespace ProbeBytes;
 
 namespace {
 
-bool Contains(const std::string& text, char a, char b)
+bool Contains(const std::string& text, const std::string& part)
 {
-    const char pair[] = {a, b, '\0'};
-    return text.find(pair) != std::string::npos;
+    return text.find(part) != std::string::npos;
 }
 
 } // namespace
@@ -100,15 +99,15 @@ void ProbeLink::RunLinkStep(const std::string& text)
 {
     switch (state_) {
     case Idle: {
-        if (Contains(text, 'h', ENQ)) {
-            Send(std::string{'h', ACK});
+        if (Contains(text, kDataPoll)) {
+            Send(kDataPollAccepted);
             LinkIndicators leds = leds_;
             leds.rxExpecting = true;
             SetLeds(leds);
             state_ = MessageExpected;
             emit dataPollAccepted();
         }
-        if (Contains(text, 'H', ENQ)) {
+        if (Contains(text, kCommandPoll)) {
             if (needsInit_) {
                 queue_.ResetCommandQueue();
                 needsInit_ = false;
@@ -127,7 +126,7 @@ void ProbeLink::RunLinkStep(const std::string& text)
                 state_ = CommandSent;
             } else {
                 sendAllowed_ = true;
-                Send(std::string{'H', EOT});
+                Send(kNothingToSend);
                 leds.txSending = false;
                 SetLeds(leds);
             }

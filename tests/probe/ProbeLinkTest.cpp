@@ -11,10 +11,6 @@ using namespace ProbeBytes;
 
 namespace {
 
-const std::string kDataPoll{'h', ENQ};
-const std::string kCommandPoll{'H', ENQ};
-const std::string kDataAck{'h', ACK};
-const std::string kNothingToSend{'H', EOT};
 
 std::string Frame(const std::string& message)
 {
@@ -141,7 +137,7 @@ TEST_F(LinkFixture, StateMachineAnswersEachReception)
     // Start-up: the first reception only makes the link idle, whatever it holds.
     const std::vector<Step> steps = {
         {"first reception", kDataPoll, "", ProbeLink::Idle},
-        {"data poll", kDataPoll, kDataAck, ProbeLink::MessageExpected},
+        {"data poll", kDataPoll, kDataPollAccepted, ProbeLink::MessageExpected},
         {"frame", Frame("E123456789"), std::string{ACK}, ProbeLink::Idle},
         {"first command poll loads the start-up commands, may not send yet", kCommandPoll, kNothingToSend,
          ProbeLink::Idle},
@@ -150,11 +146,11 @@ TEST_F(LinkFixture, StateMachineAnswersEachReception)
         {"next command poll may not send", kCommandPoll, kNothingToSend, ProbeLink::Idle},
         {"command poll sends the next", kCommandPoll, FrameProbeCommand("A1"), ProbeLink::CommandSent},
         {"a NAK also closes", std::string{NAK}, std::string{EOT}, ProbeLink::Idle},
-        {"both polls: data poll then no command", kDataPoll + kCommandPoll, kDataAck + kNothingToSend,
+        {"both polls: data poll then no command", kDataPoll + kCommandPoll, kDataPollAccepted + kNothingToSend,
          ProbeLink::MessageExpected},
         {"ETX before STX is dropped unanswered", std::string{SOH, 'E', ETX, '1', STX}, "", ProbeLink::MessageExpected},
         {"incomplete frame gets NAK", std::string{SOH, 'E', STX, '1', '2'}, std::string{NAK}, ProbeLink::Idle},
-        {"both polls: data poll then a command", kDataPoll + kCommandPoll, kDataAck + FrameProbeCommand("I1"),
+        {"both polls: data poll then a command", kDataPoll + kCommandPoll, kDataPollAccepted + FrameProbeCommand("I1"),
          ProbeLink::CommandSent},
         {"answer", probeAnswer, std::string{EOT}, ProbeLink::Idle},
         {"noise while idle is ignored", "zzz", "", ProbeLink::Idle},
@@ -263,7 +259,7 @@ TEST_F(LinkFixture, EveryWaitingByteBelongsToAReception)
     link.OnReceiveTick();
     EXPECT_TRUE(port.Written().empty());
     link.OnReceiveTick();
-    EXPECT_EQ(port.TakeWritten(), kDataAck);
+    EXPECT_EQ(port.TakeWritten(), kDataPollAccepted);
 }
 
 TEST_F(LinkFixture, ANoisyLineNeverFallingQuietIsTakenWhenTooLong)

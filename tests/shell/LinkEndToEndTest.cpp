@@ -67,7 +67,7 @@ TEST(LinkEndToEnd, StartUpCommandsPollsFramesAndLinkLoss)
     }
     // An ordinary probe gets a command at every second command poll only: "H" EOT in between.
     const std::string sent = probe.ReceivedBytes();
-    const std::string nothing{'H', EOT};
+    const std::string& nothing = kNothingToSend;
     const size_t first = FramePosition(sent, "0");
     const size_t second = FramePosition(sent, "A1", first);
     const size_t third = FramePosition(sent, "I1", second);
@@ -80,7 +80,7 @@ TEST(LinkEndToEnd, StartUpCommandsPollsFramesAndLinkLoss)
     probe.QueueMessage("E0100012301250530001203000450612ABS140533X");
     ASSERT_TRUE(QTest::qWaitFor([&] { return probe.FramesAcked() >= 1; }, 5000));
     EXPECT_GE(probe.DataPollsAcked(), 1);
-    EXPECT_NE(probe.ReceivedBytes().find(std::string{'h', ACK}), std::string::npos);
+    EXPECT_NE(probe.ReceivedBytes().find(kDataPollAccepted), std::string::npos);
 
     // A frame without ETX gets NAK.
     probe.QueueRawFrame(std::string{SOH, 'E', STX, '1', '2', '3'});

@@ -17,10 +17,6 @@ namespace {
 
 using namespace ProbeBytes;
 
-const std::string kDataPoll {'h', ENQ};
-const std::string kDataPollAccepted {'h', ACK};
-const std::string kCommandPoll {'H', ENQ};
-const std::string kNothingToSend {'H', EOT};
 
 const std::string kExample = "E0100012301250530001203000450612ABS140533X";
 const std::string kExampleFrame =

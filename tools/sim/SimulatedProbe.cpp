@@ -11,10 +11,6 @@ namespace {
 
 using namespace ProbeBytes;
 
-const std::string kDataPoll {'h', ENQ};
-const std::string kDataPollAccepted {'h', ACK};
-const std::string kCommandPoll {'H', ENQ};
-const std::string kNothingToSend {'H', EOT};
 const std::string kCommandFrameStart {'H', ACK, SOH};
 
 bool Contains(const std::string& text, const std::string& part)
