@@ -35,19 +35,21 @@ private:
     std::vector<std::string>& closed_;
 };
 
+// The two ways the operator asks to leave: the exit button and the File menu's Exit.
+struct ExitRoute {
+    const char* how;
+    std::function<void(Form1&)> ask;
+};
+const ExitRoute kExitRoutes[] = {
+    {"CmdExit", [](Form1& w) { w.Control<QAbstractButton>("CmdExit")->click(); }},
+    {"mnuExit", [](Form1& w) { w.MenuAction(QStringLiteral("mnuExit"))->trigger(); }},
+};
+
 } // namespace
 
 TEST_F(Form1ShutDown, AnsweringNoKeepsTheStationRunningWithNothingSaved)
 {
-    struct Case {
-        const char* how;
-        std::function<void(Form1&)> ask;
-    };
-    const Case cases[] = {
-        {"CmdExit", [](Form1& w) { w.Control<QAbstractButton>("CmdExit")->click(); }},
-        {"mnuExit", [](Form1& w) { w.MenuAction(QStringLiteral("mnuExit"))->trigger(); }},
-    };
-    for (const Case& c : cases) {
+    for (const ExitRoute& c : kExitRoutes) {
         SCOPED_TRACE(c.how);
         dialogs.asked.clear();
         Form1& w = Make();
@@ -70,15 +72,7 @@ TEST_F(Form1ShutDown, AnsweringNoKeepsTheStationRunningWithNothingSaved)
 
 TEST_F(Form1ShutDown, AnsweringYesSavesTheGeometryClosesWindowsAndPorts)
 {
-    struct Case {
-        const char* how;
-        std::function<void(Form1&)> ask;
-    };
-    const Case cases[] = {
-        {"CmdExit", [](Form1& w) { w.Control<QAbstractButton>("CmdExit")->click(); }},
-        {"mnuExit", [](Form1& w) { w.MenuAction(QStringLiteral("mnuExit"))->trigger(); }},
-    };
-    for (const Case& c : cases) {
+    for (const ExitRoute& c : kExitRoutes) {
         SCOPED_TRACE(c.how);
         std::vector<std::string> closed;
         NotedWindow first("first", closed);
