@@ -4,5 +4,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR="${1:-build}"
 shift || true
-cmake -S . -B "$BUILD_DIR" -G Ninja "$@"
+# A compiler cache, where one is installed, makes rebuilds of unchanged files instant.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B "$BUILD_DIR" -G Ninja "${launcher[@]}" "$@"
 cmake --build "$BUILD_DIR" -j "$(nproc)"
