@@ -68,6 +68,7 @@ Form1::~Form1()
 
 void Form1::OnReceiveTimer()
 {
+    const ReceiveTickScope inTick;
     if (onScaleTick)
         onScaleTick();
     link_.OnReceiveTick();

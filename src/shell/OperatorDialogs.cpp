@@ -90,6 +90,13 @@ QWidget* QtOperatorDialogs::Parent() const
 MessageAnswer QtOperatorDialogs::Message(const QString& text, const QString& title,
                                          MessageIcon icon, MessageButtons buttons)
 {
+    // A modal box inside the receive tick would stop the probe link until the operator answers;
+    // show it without waiting and take the answer that changes nothing.
+    if (ReceiveTickScope::Active()) {
+        qWarning("A question was asked inside the receive tick; shown without waiting: %s", qPrintable(text));
+        Notify(text, title, icon);
+        return EscapeAnswer(buttons);
+    }
     QMessageBox box(ToQtIcon(icon), TitleOrApplication(title), text, ToQtButtons(buttons), Parent());
     switch (box.exec()) {
     case QMessageBox::Ok: return MessageAnswer::Ok;
@@ -99,6 +106,20 @@ MessageAnswer QtOperatorDialogs::Message(const QString& text, const QString& tit
     default: break;
     }
     return EscapeAnswer(buttons);
+}
+
+void QtOperatorDialogs::Notify(const QString& text, const QString& title, MessageIcon icon)
+{
+    // One box per fault: while the same message is on screen, a repeat adds nothing.
+    const QString key = title + QChar(0) + text;
+    if (openNotices_.contains(key))
+        return;
+    openNotices_.insert(key);
+    auto* box = new QMessageBox(ToQtIcon(icon), TitleOrApplication(title), text, QMessageBox::Ok, Parent());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    QObject::connect(box, &QObject::destroyed, [this, key] { openNotices_.remove(key); });
+    box->show();
 }
 
 std::optional<QString> QtOperatorDialogs::InputBox(const QString& prompt, const QString& title,

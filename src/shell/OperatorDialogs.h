@@ -2,21 +2,22 @@
 // Every question the station puts to the operator goes through this interface, so that tests
 // can script the answers and read back what was asked.
 
+#include "probe/OperatorNotices.h"
+
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QWidget>
 #include <optional>
 
 class QPrinter;
 
-enum class MessageIcon { None, Information, Exclamation, Question, Critical };
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
-class OperatorDialogs {
+class OperatorDialogs : public OperatorNotices {
 public:
-    virtual ~OperatorDialogs() = default;
-
+    // A modal question; never from inside the receive tick (use Notify there).
     virtual MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon,
                                   MessageButtons buttons) = 0;
     // nullopt when cancelled.
@@ -42,6 +43,8 @@ public:
 
     MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon,
                           MessageButtons buttons) override;
+    // A box that does not block; the same text and title is not opened twice while on screen.
+    void Notify(const QString& text, const QString& title, MessageIcon icon) override;
     std::optional<QString> InputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
     std::optional<QString> OpenFile(const QString& title, const QString& filter,
@@ -54,6 +57,7 @@ public:
 private:
     QWidget* Parent() const;
     QPointer<QWidget> parent_;
+    QSet<QString> openNotices_;
 };
 
 // "LogFile (*.dif)|*.dif|ALL FILES (*.*)|*.*" -> "LogFile (*.dif);;ALL FILES (*.*)".

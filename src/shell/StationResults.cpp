@@ -134,10 +134,10 @@ void StationResults::WriteRecord(const CarcassMeasurement& record)
     const LogWriteOutcome outcome = writer_.WriteLogRecord(record, form_.state().logFilePath);
     if (writer_.PendingCount() > 0 && !retryTimer_.isActive())
         retryTimer_.start();
+    // Records are written from the receive tick: the operator is told without stopping the link.
     if (outcome.report) {
-        form_.dialogs().Message(Latin1(outcome.text), kAppTitle,
-                                outcome.pathNotFound ? MessageIcon::Information : MessageIcon::Exclamation,
-                                MessageButtons::Ok);
+        form_.dialogs().Notify(Latin1(outcome.text), kAppTitle,
+                               outcome.pathNotFound ? MessageIcon::Information : MessageIcon::Exclamation);
     }
 }
 

@@ -131,8 +131,8 @@ TEST_F(StationResultsTest, RecordsThatCannotBeWrittenAreKeptAndWrittenLater)
         w.state().logFilePath = c.path.toStdString();
         for (const char* counter : {"001", "002"})
             Probe("E01000" + std::string(counter) + kExample.substr(9));
-        ASSERT_EQ(dialogs.Count("Message"), 1) << c.what << ": one message per fault, not per record";
-        const auto* asked = dialogs.Last("Message");
+        ASSERT_EQ(dialogs.Count("Notice"), 1) << c.what << ": one message per fault, not per record";
+        const auto* asked = dialogs.Last("Notice");
         EXPECT_TRUE(asked->text.endsWith(c.path + " " + c.explanation)) << asked->text.toStdString();
         EXPECT_EQ(asked->icon, c.icon) << c.what;
         EXPECT_EQ(asked->title, "Tallion");
@@ -149,7 +149,7 @@ TEST_F(StationResultsTest, RecordsThatCannotBeWrittenAreKeptAndWrittenLater)
         EXPECT_LT(first, second);
         EXPECT_LT(second, third);
         EXPECT_NE(third, std::string::npos);
-        EXPECT_EQ(dialogs.Count("Message"), 1) << c.what;
+        EXPECT_EQ(dialogs.Count("Notice"), 1) << c.what;
     }
 }
 

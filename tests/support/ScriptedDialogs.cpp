@@ -1,5 +1,7 @@
 #include "support/ScriptedDialogs.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 namespace {
@@ -33,8 +35,15 @@ void ScriptedDialogs::QueuePrinter(bool accept, std::function<void(QPrinter&)> c
 MessageAnswer ScriptedDialogs::Message(const QString& text, const QString& title, MessageIcon icon,
                                        MessageButtons buttons)
 {
+    if (ReceiveTickScope::Active())
+        ADD_FAILURE() << "modal message inside the receive tick: " << text.toStdString();
     asked.push_back(Asked{QStringLiteral("Message"), text, title, icon, buttons, QString()});
     return TakeFront(messageAnswers_, defaults_[buttons]);
+}
+
+void ScriptedDialogs::Notify(const QString& text, const QString& title, MessageIcon icon)
+{
+    asked.push_back(Asked{QStringLiteral("Notice"), text, title, icon, MessageButtons::Ok, QString()});
 }
 
 std::optional<QString> ScriptedDialogs::InputBox(const QString& prompt, const QString& title,
@@ -98,7 +107,7 @@ const ScriptedDialogs::Asked* ScriptedDialogs::Last(const QString& kind) const
 bool ScriptedDialogs::WasShown(const QString& text) const
 {
     return std::any_of(asked.begin(), asked.end(), [&](const Asked& a) {
-        return a.kind == QLatin1String("Message") && a.text == text;
+        return (a.kind == QLatin1String("Message") || a.kind == QLatin1String("Notice")) && a.text == text;
     });
 }
 

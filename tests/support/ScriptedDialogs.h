@@ -15,7 +15,7 @@
 class ScriptedDialogs : public OperatorDialogs {
 public:
     struct Asked {
-        QString kind;  // "Message", "InputBox", "OpenFile", "SaveFile", "Printer", "OpenDocument"
+        QString kind;  // "Message", "Notice", "InputBox", "OpenFile", "SaveFile", "Printer", "OpenDocument"
         QString text;  // message text, input prompt, file filter, document path
         QString title;
         MessageIcon icon = MessageIcon::None;
@@ -38,8 +38,11 @@ public:
     // Yes/No/Cancel, No for Yes/No, so nothing destructive happens unless a test asks for it.
     void SetDefaultAnswer(MessageButtons buttons, MessageAnswer answer) { defaults_[buttons] = answer; }
 
+    // A modal question asked inside the receive tick fails the running test: it would stop the
+    // probe link until the operator answers.
     MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon,
                           MessageButtons buttons) override;
+    void Notify(const QString& text, const QString& title, MessageIcon icon) override;
     std::optional<QString> InputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
     std::optional<QString> OpenFile(const QString& title, const QString& filter,
@@ -53,7 +56,7 @@ public:
     int Count(const QString& kind) const;
     // The last question of `kind`, or nullptr.
     const Asked* Last(const QString& kind) const;
-    // True when a message box with exactly this text was shown.
+    // True when a message box (modal or not) with exactly this text was shown.
     bool WasShown(const QString& text) const;
     // Answers still waiting in the queues (a test can check that all were used).
     std::size_t PendingAnswers() const;
