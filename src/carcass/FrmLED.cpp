@@ -178,7 +178,7 @@ void FrmLED::OnProbeResult()
     CarcassMeasurement& record = state_.currentMeasurement;
     // Without weighing every probe result is finished at once. The pairing with a scale comes
     // with the weighing work; until then the station always runs without a weight source.
-    if (state_.weightSource != 1)
+    if (state_.weightSource != WeightSource::NoWeight)
         return;
     if (record.kind == 'C') {
         SetLabel(LEDerr, ResourceString(1159));

@@ -49,7 +49,7 @@ void ProbingError(const std::string& message, StationState& state, DispatchTarge
         text = "Probing error";
     target.SetStatusPanel1(text);
     // With the probe after the weight, or without weighing, the error belongs to the record.
-    if (!state.weightBeforeProbe && state.weightSource != 1)
+    if (!state.weightBeforeProbe && state.weightSource != WeightSource::NoWeight)
         return;
     state.currentMeasurement.alertText = text;
     target.SetCarcassError(text);

@@ -44,7 +44,7 @@ Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<
     });
     connect(&link_, &ProbeLink::dataPollAccepted, this, [this] {
         // Manual weighing: the operator types the weight as soon as the probe offers a result.
-        if (state_.weightSource == 2) {
+        if (state_.weightSource == WeightSource::ManualInput) {
             txtWeight->setEnabled(true);
             txtWeight->setFocus();
         }

@@ -162,7 +162,7 @@ void Form1::StartUpWeighingOff()
                                           "mnuWeightGeneric", "mnuEV2000", "mnuTU9000"};
     for (const char* name : kHidden)
         MenuAction(QString::fromLatin1(name))->setVisible(false);
-    state_.weightSource = 1;
+    state_.weightSource = WeightSource::NoWeight;
     MenuAction(QStringLiteral("mnuWgtNon"))->setChecked(true);
     LoadCurrentCarcassWindow();
 

@@ -56,7 +56,7 @@ FrmLED& StationResults::CurrentCarcassWindow()
 {
     if (!frmLED_) {
         frmLED_ = new FrmLED(form_.state(), [this] { FinishCarcass(); }, &form_);
-        if (form_.state().weightSource == 1)
+        if (form_.state().weightSource == WeightSource::NoWeight)
             frmLED_->HideWeighingFrames();
         form_.RegisterStationWindow(frmLED_);
     }
@@ -66,7 +66,7 @@ FrmLED& StationResults::CurrentCarcassWindow()
 void StationResults::ShowCurrentCarcassWindow()
 {
     FrmLED& window = CurrentCarcassWindow();
-    if (form_.state().weightSource == 1) {
+    if (form_.state().weightSource == WeightSource::NoWeight) {
         if (QAction* noWeight = form_.MenuAction(QStringLiteral("mnuWgtNon")))
             noWeight->setChecked(true);
         window.HideWeighingFrames();

@@ -95,14 +95,14 @@ TEST_F(DispatchFixture, ProbingErrorGoesWhereTheSequenceSays)
     struct Case {
         const char* what;
         bool weightBeforeProbe;
-        int weightSource;
+        WeightSource weightSource;
         std::vector<std::string> calls;
     } cases[] = {
-        {"weight before probe", true, 3,
+        {"weight before probe", true, WeightSource::MettlerToledo,
          {"panel1:No Meat", "error:No Meat", "red:No Meat\r", "log"}},
-        {"no weighing", false, 1,
+        {"no weighing", false, WeightSource::NoWeight,
          {"panel1:No Meat", "error:No Meat", "red:No Meat\r", "clear", "log"}},
-        {"probe before weight with a scale", false, 3, {"panel1:No Meat"}},
+        {"probe before weight with a scale", false, WeightSource::MettlerToledo, {"panel1:No Meat"}},
     };
     for (const auto& c : cases) {
         state = StationState{};

@@ -189,7 +189,7 @@ TEST_F(Form1Layout, LinkSignalsReachTheWindow)
     w.link().RunLinkStep("h\x05");
     EXPECT_FALSE(weight->isEnabled());
     w.link().RunLinkStep("\x01" "C\x02\x03");
-    w.state().weightSource = 2;
+    w.state().weightSource = WeightSource::ManualInput;
     w.link().RunLinkStep("h\x05");
     EXPECT_TRUE(weight->isEnabled());
 }

@@ -49,7 +49,7 @@ TEST_F(Form1StartUp, FreshStoreStartsWithDefaults)
 
     EXPECT_EQ(w.state().templateNumber, 3);
     EXPECT_TRUE(w.state().logFilePath.empty());
-    EXPECT_EQ(w.state().weightSource, 1);
+    EXPECT_EQ(w.state().weightSource, WeightSource::NoWeight);
     EXPECT_TRUE(w.state().weightBeforeProbe);
     EXPECT_EQ(w.state().decimalMark, ".");
     EXPECT_FALSE(w.link().probeLinkAlive());
@@ -169,7 +169,7 @@ TEST_F(Form1StartUp, TicksFollowTheStoreButWeighingStartsOff)
         EXPECT_EQ(w.state().templateNumber, c.templateTicked);
 
         // Whatever the store says, no weighing and weight before probe.
-        EXPECT_EQ(w.state().weightSource, 1);
+        EXPECT_EQ(w.state().weightSource, WeightSource::NoWeight);
         EXPECT_TRUE(w.state().weightBeforeProbe);
         EXPECT_TRUE(Menu("mnuWgtNon")->isChecked());
         EXPECT_FALSE(Menu("mnuWgtTOL")->isChecked());

@@ -1,0 +1,58 @@
+#include "probe/TextNumber.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+double NumberInText(const std::string& text)
+{
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    std::string number;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        number += text[i++];
+    bool point = false;
+    bool digits = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            digits = true;
+            number += c;
+        } else if (c == '.' && !point) {
+            point = true;
+            number += c;
+        } else {
+            break;
+        }
+    }
+    if (!digits)
+        return 0.0;
+    return std::strtod(number.c_str(), nullptr);
+}
+
+std::string PlainNumberText(double value)
+{
+    if (!std::isfinite(value))
+        return "0";
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    std::string text = buffer;
+    if (text.find('e') != std::string::npos) {
+        // Very small or very large values: write them out in full, then drop trailing zeros.
+        const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+        const int decimals = exponent < 0 ? 14 - exponent : 0;
+        std::snprintf(buffer, sizeof buffer, "%.*f", decimals > 60 ? 60 : decimals, value);
+        text = buffer;
+    }
+    if (text.find('.') != std::string::npos) {
+        while (!text.empty() && text.back() == '0')
+            text.pop_back();
+        if (!text.empty() && text.back() == '.')
+            text.pop_back();
+    }
+    if (text == "-0")
+        text = "0";
+    return text;
+}

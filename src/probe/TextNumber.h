@@ -1,0 +1,13 @@
+#pragma once
+// Numbers as the station reads and writes them in texts: weights from scales and operators,
+// percentages and depths from records.
+
+#include <string>
+
+// The number at the start of a text: leading spaces are skipped, then an optional sign, digits
+// and at most one "." are read up to the first other character. No number gives 0.
+double NumberInText(const std::string& text);
+
+// The shortest plain decimal text of a value: at most 15 significant digits, "." as decimal
+// mark, no exponent and no trailing zeros (12.5, 80, 0, 0.00001).
+std::string PlainNumberText(double value);
