@@ -1,6 +1,7 @@
 #include "log/LogFileSystem.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,6 +60,14 @@ public:
     {
         return ::unlink(path.c_str()) == 0 ? 0 : -errno;
     }
+
+    int Exists(const std::string& path) override
+    {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) == 0)
+            return 1;
+        return errno == ENOENT ? 0 : -errno;
+    }
 };
 
 } // namespace
@@ -67,4 +76,10 @@ LogFileSystem& PosixLogFileSystem()
 {
     static PosixFileSystem fileSystem;
     return fileSystem;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? std::string(".") : folder;
 }

@@ -25,7 +25,13 @@ public:
     virtual int SyncFolder(const std::string& folder) = 0;
     // unlink(2): 0 or -errno.
     virtual int Remove(const std::string& path) = 0;
+    // Whether `path` names anything: 1 it does, 0 it does not, or -errno when that cannot be
+    // told (a path through a file, no permission).
+    virtual int Exists(const std::string& path) = 0;
 };
 
 // The real file system.
 LogFileSystem& PosixLogFileSystem();
+
+// The folder a file lives in ("." for a bare name), whose entry is synced after creating it.
+std::string FolderOf(const std::string& path);

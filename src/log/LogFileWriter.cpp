@@ -10,15 +10,8 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 
 namespace {
-
-std::string FolderOf(const std::string& path)
-{
-    const std::string folder = std::filesystem::path(path).parent_path().string();
-    return folder.empty() ? std::string(".") : folder;
-}
 
 bool IsPathNotFound(int error)
 {

@@ -1,7 +1,6 @@
 #include "probe/ProbeLink.h"
 
 #include "probe/ProbeFraming.h"
-#include "resources/StringTable.h"
 
 #include <QByteArray>
 
@@ -20,6 +19,12 @@ ProbeLink::ProbeLink(SerialPort& port, QObject* parent)
     : QObject(parent)
     , port_(port)
 {
+    port_.onComm = [this] { OnPortEvent(); };
+}
+
+ProbeLink::~ProbeLink()
+{
+    port_.onComm = nullptr;
 }
 
 void ProbeLink::ResetForStartUp()
@@ -34,7 +39,8 @@ void ProbeLink::ResetForStartUp()
     rxText_.clear();
     lastProbeByteCount_ = 0;
     silentTicks_ = 0;
-    emit statusPanelText(6, QString());
+    lossShown_ = false;
+    emit serialNumberChanged(QString());
 }
 
 bool ProbeLink::IsP2Probe() const
@@ -66,16 +72,8 @@ void ProbeLink::OnReceiveTick()
     const int waiting = port_.InBufferCount();
     if (waiting < 1) {
         ++silentTicks_;
-        if (silentTicks_ > SilenceLimit()) {
-            LinkIndicators leds = leds_;
-            leds.error = true;
-            leds.comm = LinkIndicators::Comm::Off;
-            SetLeds(leds);
-            alive_ = false;
-            needsInit_ = true;
-            emit statusPanelText(1, ResourceText(1132));
-            emit statusPanelText(6, QString());
-        }
+        if (silentTicks_ > SilenceLimit())
+            MarkLost();
         return;
     }
     // Bytes still arriving: wait for a quiet tick, unless the line never falls quiet and far
@@ -92,7 +90,46 @@ void ProbeLink::OnReceiveTick()
     rxText_.clear();
     lastProbeByteCount_ = 0;
     silentTicks_ = 0;
+    lossShown_ = false;
     RunLinkStep(reception);
+}
+
+void ProbeLink::MarkLost()
+{
+    // Kept true on every silent tick (a scale message may have set the link alive meanwhile);
+    // told once per loss.
+    LinkIndicators leds = leds_;
+    leds.error = true;
+    leds.comm = LinkIndicators::Comm::Off;
+    SetLeds(leds);
+    alive_ = false;
+    needsInit_ = true;
+    if (!lossShown_) {
+        lossShown_ = true;
+        emit linkLost();
+        emit serialNumberChanged(QString());
+    }
+}
+
+void ProbeLink::OnPortLost()
+{
+    rxText_.clear();
+    lastProbeByteCount_ = 0;
+    MarkLost();
+}
+
+void ProbeLink::OnPortBack()
+{
+    // Whatever exchange was under way died with the device; the probe starts with a poll.
+    rxText_.clear();
+    lastProbeByteCount_ = 0;
+    silentTicks_ = 0;
+    state_ = Idle;
+    needsInit_ = true;
+    LinkIndicators leds = leds_;
+    leds.rxExpecting = false;
+    leds.txSending = false;
+    SetLeds(leds);
 }
 
 void ProbeLink::RunLinkStep(const std::string& text)
@@ -150,11 +187,11 @@ void ProbeLink::RunLinkStep(const std::string& text)
         const std::string& message = frame.message;
         if (!message.empty() && message[0] == 'A') {
             serialText_ = message.substr(1, 13);
-            emit statusPanelText(6, QString::fromLatin1(serialText_.data(), static_cast<qsizetype>(serialText_.size())));
+            emit serialNumberChanged(QString::fromLatin1(serialText_.data(), static_cast<qsizetype>(serialText_.size())));
         }
         if (!message.empty() && message[0] == 'I')
-            emit templateMenuEnabled();
-        emit statusPanelText(1, QString());
+            emit templateMenuAllowed();
+        emit probeStatusCleared();
         if (!message.empty() && !paused_)
             emit messageReceived(message);
         LinkIndicators leds = leds_;

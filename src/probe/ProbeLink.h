@@ -29,7 +29,9 @@ public:
     // falls quiet is taken as it stands instead of buffering for ever.
     static constexpr int kMaxReception = 4096;
 
+    // Takes the port's line events (OnComm) from here on.
     explicit ProbeLink(SerialPort& port, QObject* parent = nullptr);
+    ~ProbeLink() override;
 
     // The probe half of the 50 ms receive tick.
     void OnReceiveTick();
@@ -37,6 +39,10 @@ public:
     void RunLinkStep(const std::string& text);
     // OnComm of the probe port.
     void OnPortEvent();
+    // The probe's device went away (the port layer closed it), or came back and is open again:
+    // a lost link, and after the return a fresh start, the probe configured again.
+    void OnPortLost();
+    void OnPortBack();
 
     void QueueProbeCommand(const std::string& text) { queue_.QueueProbeCommand(text); }
     void ResetCommandQueue() { queue_.ResetCommandQueue(); }
@@ -62,11 +68,16 @@ public:
     int SilenceLimit() const;
 
 signals:
-    // Status bar panel `panel` (1 = probe status, 6 = probe serial number) := text.
-    void statusPanelText(int panel, const QString& text);
-    void indicatorsChanged();
+    // The link counts as lost: the probe fell silent for longer than the limit, or its port went
+    // away. Raised once per loss; the link is heard again with the next reception.
+    void linkLost();
+    // The probe's serial number as last read (empty when the link is lost or at start-up).
+    void serialNumberChanged(const QString& serial);
+    // A message frame was taken from the probe: what was shown of the probe's status is over.
+    void probeStatusCleared();
     // An "I" message arrived: the template menu may be used.
-    void templateMenuEnabled();
+    void templateMenuAllowed();
+    void indicatorsChanged();
     // A data poll was accepted ("h" ACK sent): manual weight entry may take the focus.
     void dataPollAccepted();
     // A non-empty message while not paused: type letter first, then the record.
@@ -75,6 +86,7 @@ signals:
 private:
     void Send(const std::string& bytes);
     void SetLeds(const LinkIndicators& leds);
+    void MarkLost();
     bool IsP2Probe() const;
 
     SerialPort& port_;
@@ -89,5 +101,6 @@ private:
     bool needsInit_ = true;
     bool paused_ = false;
     std::string serialText_;
+    bool lossShown_ = false;
     LinkIndicators leds_;
 };

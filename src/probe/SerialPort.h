@@ -47,4 +47,7 @@ public:
 
     // Raised for communication errors and line events (OnComm).
     std::function<void()> onComm;
+    // Raised when the device went away (hung up, unplugged); the port is closed by then and stays
+    // closed until it is opened again (see PortWatch). The text says what happened.
+    std::function<void(const std::string& reason)> onHangUp;
 };

@@ -1,15 +1,50 @@
 #include "probe/SerialPortQt.h"
 
+#include <QTimer>
+
+#include <poll.h>
+
 SerialPortQt::SerialPortQt(std::function<QString(int)> deviceForPort)
     : deviceForPort_(std::move(deviceForPort))
 {
     QObject::connect(&serial_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError e) {
         // A time-out only means a wait ended; it is no line event.
-        if (e == QSerialPort::NoError || e == QSerialPort::TimeoutError)
+        if (e == QSerialPort::NoError || e == QSerialPort::TimeoutError || hangingUp_)
             return;
         lastError_ = serial_.errorString().toStdString();
+        if (e == QSerialPort::ResourceError || DeviceHungUp()) {
+            BeginHangUp();
+            return;
+        }
         if (onComm)
             onComm();
+    });
+}
+
+bool SerialPortQt::DeviceHungUp() const
+{
+    // A device that went away reads as end of file (or fails) and polls as hung up; the port
+    // would otherwise keep reporting readable data that is never there.
+    if (!serial_.isOpen())
+        return false;
+    pollfd p {static_cast<int>(serial_.handle()), POLLIN, 0};
+    if (::poll(&p, 1, 0) < 0)
+        return false;
+    return (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+void SerialPortQt::BeginHangUp()
+{
+    // Closed once the port's own handler has returned: closing inside it is not safe.
+    hangingUp_ = true;
+    const std::string reason = QStringLiteral("%1: %2").arg(DevicePath(), serial_.errorString()).toStdString();
+    QTimer::singleShot(0, &serial_, [this, reason] {
+        if (serial_.isOpen())
+            serial_.close();
+        hangingUp_ = false;
+        lastError_ = reason;
+        if (onHangUp)
+            onHangUp(reason);
     });
 }
 
@@ -107,7 +142,7 @@ bool SerialPortQt::SetPortOpen(bool open)
 
 int SerialPortQt::InBufferCount()
 {
-    if (!serial_.isOpen())
+    if (!serial_.isOpen() || hangingUp_)
         return 0;
     return static_cast<int>(serial_.bytesAvailable());
 }
@@ -120,7 +155,7 @@ void SerialPortQt::ClearInBuffer()
 
 std::string SerialPortQt::Input()
 {
-    if (!serial_.isOpen())
+    if (!serial_.isOpen() || hangingUp_)
         return {};
     return serial_.readAll().toStdString();
 }
@@ -131,9 +166,15 @@ bool SerialPortQt::Output(const std::string& bytes)
         Fail(QStringLiteral("Port is not open"));
         return false;
     }
+    if (hangingUp_) {
+        Fail(QStringLiteral("The device has gone"));
+        return false;
+    }
     const qint64 written = serial_.write(bytes.data(), static_cast<qint64>(bytes.size()));
     if (written != static_cast<qint64>(bytes.size())) {
         Fail(serial_.errorString());
+        if (DeviceHungUp())
+            BeginHangUp();
         return false;
     }
     serial_.flush();

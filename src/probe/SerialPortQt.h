@@ -33,6 +33,8 @@ public:
 private:
     bool Apply(const SerialSettings& s);
     void Fail(const QString& what);
+    bool DeviceHungUp() const;
+    void BeginHangUp();
 
     std::function<QString(int)> deviceForPort_;
     QSerialPort serial_;
@@ -40,4 +42,5 @@ private:
     std::string settingsText_ = "4800,e,7,2";
     int handshaking_ = 0;
     std::string lastError_;
+    bool hangingUp_ = false;
 };

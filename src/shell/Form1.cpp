@@ -1,5 +1,6 @@
 #include "shell/Form1.h"
 
+#include "resources/StringTable.h"
 #include "resources/Twips.h"
 #include "shell/OperatorDialogs.h"
 #include "shell/SettingsStore.h"
@@ -17,6 +18,8 @@ Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<
     , MSComm1(std::move(mscomm1))
     , MSComm2(std::move(mscomm2))
     , link_(*MSComm1)
+    , probeWatch_(*MSComm1)
+    , scaleWatch_(*MSComm2)
 {
     setObjectName(QStringLiteral("Form1"));
     // The caption's id; start-up replaces it with the full caption with the version.
@@ -35,10 +38,27 @@ Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<
     BuildMenus();
     WireMenus();
 
-    MSComm1->onComm = [this] { link_.OnPortEvent(); };
-    connect(&link_, &ProbeLink::statusPanelText, this, &Form1::SetStatusPanel);
+    WireLink();
+    results_ = new StationResults(*this);
+    onProbeMessage = [this](const std::string& message) { results_->OnProbeMessage(message); };
+    ShowIndicators();
+}
+
+Form1::~Form1()
+{
+    RxTimer.stop();
+    Clock.stop();
+    TimerPStatus.stop();
+}
+
+void Form1::WireLink()
+{
+    // The link tells what happened; the window decides where it shows.
+    connect(&link_, &ProbeLink::linkLost, this, [this] { SetStatusPanel(1, ResourceText(1132)); });
+    connect(&link_, &ProbeLink::probeStatusCleared, this, [this] { SetStatusPanel(1, QString()); });
+    connect(&link_, &ProbeLink::serialNumberChanged, this, [this](const QString& serial) { SetStatusPanel(6, serial); });
     connect(&link_, &ProbeLink::indicatorsChanged, this, &Form1::ShowIndicators);
-    connect(&link_, &ProbeLink::templateMenuEnabled, this, [this] {
+    connect(&link_, &ProbeLink::templateMenuAllowed, this, [this] {
         if (QAction* dis = MenuAction(QStringLiteral("mnuDis")))
             dis->setEnabled(true);
     });
@@ -53,17 +73,31 @@ Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<
         if (onProbeMessage)
             onProbeMessage(message);
     });
-    results_ = new StationResults(*this);
-    onProbeMessage = [this](const std::string& message) { results_->OnProbeMessage(message); };
-    ShowIndicators();
+    connect(&probeWatch_, &PortWatch::portLost, this, [this](const QString&, bool hungUp) {
+        // A port that never opened shows as a link that never comes up; a device that went away
+        // is a lost link at once.
+        if (hungUp)
+            link_.OnPortLost();
+        ShowProbePort();
+    });
+    connect(&probeWatch_, &PortWatch::portBack, this, [this] {
+        link_.OnPortBack();
+        ShowProbePort();
+        SetStatusPanel(1, ResourceText(1099));
+    });
 }
 
-Form1::~Form1()
+void Form1::ShowProbePort()
 {
-    RxTimer.stop();
-    Clock.stop();
-    TimerPStatus.stop();
-    MSComm1->onComm = nullptr;
+    const QString port = QString::fromLatin1(SettingsStore::PortNumberText(MSComm1->CommPort()).c_str());
+    if (!probeWatch_.Lost()) {
+        SetStatusPanel(2, port);
+        SetStatusPanelTip(2, ResourceText(1152));
+        return;
+    }
+    SetStatusPanel(2, port + QStringLiteral(" (no device)"));
+    SetStatusPanelTip(2, QStringLiteral("%1: %2\nTrying to open it again every second.")
+                             .arg(ResourceText(1152), probeWatch_.LostReason()));
 }
 
 void Form1::OnReceiveTimer()

@@ -7,6 +7,7 @@
 // Form1StartUp.cpp, Form1Layout.cpp, Form1Indicators.cpp, Form1ShutDown.cpp, Form1Hooks.cpp.
 
 #include "log/ResultView.h"
+#include "probe/PortWatch.h"
 #include "probe/ProbeLink.h"
 #include "probe/SerialPort.h"
 #include "probe/StationState.h"
@@ -53,6 +54,9 @@ public:
     ResultViews& views() { return views_; }
     SerialPort& probePort() { return *MSComm1; }
     SerialPort& scalePort() { return *MSComm2; }
+    // Keep the ports open through a device's loss and return.
+    PortWatch& probePortWatch() { return probeWatch_; }
+    PortWatch& scalePortWatch() { return scaleWatch_; }
 
     // Status bar panels 1..7; other numbers are ignored (read back as empty).
     void SetStatusPanel(int panel, const QString& text);
@@ -136,6 +140,9 @@ private:
 
     void OnClockTick();
     void OnReceiveTimer();
+    void WireLink();
+    // Status panel 2: the probe port, marked while its device is gone.
+    void ShowProbePort();
     bool NoWeightTicked() const;
     // Twips of the window's screen.
     int PxX(double twips) const;
@@ -148,6 +155,8 @@ private:
     std::unique_ptr<SerialPort> MSComm1;
     std::unique_ptr<SerialPort> MSComm2;
     ProbeLink link_;
+    PortWatch probeWatch_;
+    PortWatch scaleWatch_;
     StationState state_;
     ResultViews views_;
     ElapsedClock elapsed_;

@@ -71,8 +71,7 @@ void Form1::closeEvent(QCloseEvent* event)
     RxTimer.stop();
     Clock.stop();
     TimerPStatus.stop();
-    for (SerialPort* port : {MSComm1.get(), MSComm2.get()})
-        if (port && port->PortOpen())
-            port->SetPortOpen(false);
+    probeWatch_.Close();
+    scaleWatch_.Close();
     event->accept();
 }

@@ -13,6 +13,7 @@
 #include "shell/OperatorDialogs.h"
 #include "shell/SettingsStore.h"
 #include "shell/StartUpValues.h"
+#include "shell/StationResults.h"
 
 #include <QAction>
 #include <QFrame>
@@ -141,12 +142,13 @@ void Form1::StartUpProbePort()
 
     // 12.
     SetStatusPanel(1, ResourceText(1099));
-    SetStatusPanel(2, Latin1(SettingsStore::PortNumberText(MSComm1->CommPort())));
 
-    // 13. A port that does not open shows as a link that never comes up.
-    if (!MSComm1->PortOpen() && !MSComm1->SetPortOpen(true))
+    // 13. A port that does not open shows as a link that never comes up; it is tried again every
+    // second, so a station started before its adapter is plugged in comes up by itself.
+    if (!probeWatch_.Open())
         qWarning("Probe port %d cannot be opened: %s", MSComm1->CommPort(),
                  MSComm1->LastError().c_str());
+    ShowProbePort();
 }
 
 void Form1::StartUpWeighingOff()
@@ -183,13 +185,14 @@ void Form1::StartUpAnalysisType()
 
 void Form1::StartUpLoadLog()
 {
-    // 20. An unreadable log is reported and the station starts without it in view.
+    // 20. An unreadable log is reported and the station starts without it in view. The box
+    // does not wait for the operator: the probe is answered and the clock runs meanwhile.
     if (state_.logFilePath.empty())
         return;
     const auto error = LoadLogIntoView(views_, state_.logFilePath, state_.templateNumber);
     if (error)
-        dialogs_.Message(*error, ResourceText(1257) + QLatin1Char(' ') + Latin1(state_.logFilePath),
-                         MessageIcon::Exclamation, MessageButtons::Ok);
+        dialogs_.Notify(*error, ResourceText(1257) + QLatin1Char(' ') + Latin1(state_.logFilePath),
+                        MessageIcon::Exclamation);
 }
 
 void Form1::ApplyCurrentTemplate()
@@ -204,6 +207,17 @@ void Form1::ApplyCurrentTemplate()
 
 void Form1::ShowLogFilePath()
 {
-    SetStatusPanel(5, Latin1(ShortenLogPath(state_.logFilePath)));
-    SetStatusPanelTip(5, ResourceText(1098));
+    const QString name = Latin1(ShortenLogPath(state_.logFilePath));
+    const size_t waiting = results_ ? results_->UnwrittenRecords() : 0;
+    if (waiting == 0) {
+        SetStatusPanel(5, name);
+        SetStatusPanelTip(5, ResourceText(1098));
+        return;
+    }
+    // Records that the log file could not take yet are not lost; the operator sees that they wait.
+    SetStatusPanel(5, QStringLiteral("%1  (%2 waiting)").arg(name).arg(waiting));
+    SetStatusPanelTip(5, QStringLiteral("%1 results wait to be written to %2. They are tried again every few "
+                                        "seconds, and saved to a recovery file if the station ends first.")
+                             .arg(waiting)
+                             .arg(Latin1(state_.logFilePath)));
 }

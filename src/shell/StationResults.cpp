@@ -14,11 +14,9 @@
 #include <QAction>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -38,13 +36,20 @@ constexpr int kRetryIntervalMs = 5000;
 StationResults::StationResults(Form1& form, LogFileSystem& fileSystem)
     : QObject(&form)
     , form_(form)
+    , fileSystem_(fileSystem)
     , writer_(fileSystem)
 {
     retryTimer_.setInterval(kRetryIntervalMs);
     connect(&retryTimer_, &QTimer::timeout, this, [this] {
         if (writer_.RetryPending(form_.state().logFilePath))
             retryTimer_.stop();
+        ShowWaitingRecords();
     });
+}
+
+void StationResults::ShowWaitingRecords()
+{
+    form_.ShowLogFilePath();
 }
 
 void StationResults::OnProbeMessage(const std::string& message)
@@ -134,6 +139,7 @@ void StationResults::WriteRecord(const CarcassMeasurement& record)
     const LogWriteOutcome outcome = writer_.WriteLogRecord(record, form_.state().logFilePath);
     if (writer_.PendingCount() > 0 && !retryTimer_.isActive())
         retryTimer_.start();
+    ShowWaitingRecords();
     // Records are written from the receive tick: the operator is told without stopping the link.
     if (outcome.report) {
         form_.dialogs().Notify(Latin1(outcome.text), kAppTitle,
@@ -147,7 +153,7 @@ void StationResults::FinishCarcass()
     WriteRecord(form_.state().currentMeasurement);
 }
 
-void StationResults::SaveUnwrittenRecords()
+void StationResults::SaveUnwrittenRecords(bool quiet)
 {
     if (writer_.PendingCount() == 0)
         return;
@@ -158,17 +164,17 @@ void StationResults::SaveUnwrittenRecords()
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     std::string error;
     const std::string path = writer_.SaveToRecoveryFile(folder, &error);
-    if (!path.empty()) {
-        form_.dialogs().Message(
-            QStringLiteral("%1 results could not be written to the log file. They were saved to:\r\n%2")
-                .arg(waiting)
-                .arg(Latin1(path)),
-            kAppTitle, MessageIcon::Information, MessageButtons::Ok);
-    } else {
-        form_.dialogs().Message(QStringLiteral("Results that could not be written to the log file are lost: %1")
-                                    .arg(Latin1(error)),
-                                kAppTitle, MessageIcon::Exclamation, MessageButtons::Ok);
+    const QString text = !path.empty()
+        ? QStringLiteral("%1 results could not be written to the log file. They were saved to:\r\n%2")
+              .arg(waiting)
+              .arg(Latin1(path))
+        : QStringLiteral("Results that could not be written to the log file are lost: %1").arg(Latin1(error));
+    if (quiet) {
+        std::fprintf(stderr, "tallion: %s\n", qPrintable(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));
+        return;
     }
+    form_.dialogs().Message(text, kAppTitle, path.empty() ? MessageIcon::Exclamation : MessageIcon::Information,
+                            MessageButtons::Ok);
 }
 
 void StationResults::ChooseLogFile()
@@ -179,10 +185,9 @@ void StationResults::ChooseLogFile()
         return;
     const std::string path = chosen->toLocal8Bit().toStdString();
 
-    struct stat info {};
-    const bool exists = ::stat(path.c_str(), &info) == 0;
-    if (!exists && errno != ENOENT) {
-        dialogs.Message(QString::fromLocal8Bit(std::strerror(errno)), kAppTitle, MessageIcon::Exclamation,
+    const int exists = fileSystem_.Exists(path);
+    if (exists < 0) {
+        dialogs.Message(QString::fromLocal8Bit(std::strerror(-exists)), kAppTitle, MessageIcon::Exclamation,
                         MessageButtons::Ok);
         return;
     }
@@ -200,15 +205,19 @@ void StationResults::ChooseLogFile()
     } else {
         form_.views().grid->SetRows(1);
         form_.views().terminal->ClearPane();
-        // Created empty; the header line comes with the first record.
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-        if (fd < 0) {
-            dialogs.Message(QString::fromLocal8Bit(std::strerror(errno)), kAppTitle, MessageIcon::Exclamation,
+        // Created empty, its folder entry made durable like the writer's new files; the header
+        // line comes with the first record.
+        int result = fileSystem_.Open(path, O_WRONLY | O_CREAT);
+        if (result >= 0) {
+            fileSystem_.Close(result);
+            result = fileSystem_.SyncFolder(FolderOf(path));
+        }
+        if (result < 0) {
+            dialogs.Message(QString::fromLocal8Bit(std::strerror(-result)), kAppTitle, MessageIcon::Exclamation,
                             MessageButtons::Ok);
             state.logFilePath.clear();
             return;
         }
-        ::close(fd);
     }
 
     if (form_.link().probeLinkAlive() &&

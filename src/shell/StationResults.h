@@ -35,8 +35,9 @@ public:
     // The Settings menu's "Show Current Carcass window" (weighing is off: no scale to set up).
     void ShowCurrentCarcassWindow();
     FrmText* TextWindow() const;
-    // Records that could not be written yet go to a recovery file; the operator is told where.
-    void SaveUnwrittenRecords();
+    // Records that could not be written yet go to a recovery file; the operator is told where
+    // (on standard error when `quiet`: the station is ending on a signal and asks nothing).
+    void SaveUnwrittenRecords(bool quiet = false);
     size_t UnwrittenRecords() const { return writer_.PendingCount(); }
 
     // The station's clock, replaceable for tests.
@@ -52,7 +53,11 @@ public:
     void ShowProbeText(const std::string& text) override;
 
 private:
+    // After every write attempt: status panel 5 shows how many records wait for their file.
+    void ShowWaitingRecords();
+
     Form1& form_;
+    LogFileSystem& fileSystem_;
     LogFileWriter writer_;
     QTimer retryTimer_;
     QPointer<FrmLED> frmLED_;

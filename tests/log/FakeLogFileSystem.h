@@ -56,6 +56,7 @@ public:
         return folderSyncError != 0 ? folderSyncError : real_.SyncFolder(folder);
     }
     int Remove(const std::string& path) override { return real_.Remove(path); }
+    int Exists(const std::string& path) override { return real_.Exists(path); }
 
 private:
     LogFileSystem& real_ = PosixLogFileSystem();

@@ -4,8 +4,11 @@
 #include "probe/ProbeLink.h"
 #include "support/FakeSerialPort.h"
 
+#include "probe/PortWatch.h"
+
 #include <gtest/gtest.h>
 #include <QSignalSpy>
+#include <QTest>
 
 using namespace ProbeBytes;
 
@@ -166,16 +169,14 @@ TEST_F(LinkFixture, StateMachineAnswersEachReception)
 TEST_F(LinkFixture, SerialNumberTemplateMenuAndPause)
 {
     StartIdle();
-    QSignalSpy templateSpy(&link, &ProbeLink::templateMenuEnabled);
-    QSignalSpy panelSpy(&link, &ProbeLink::statusPanelText);
+    QSignalSpy templateSpy(&link, &ProbeLink::templateMenuAllowed);
+    QSignalSpy serialSpy(&link, &ProbeLink::serialNumberChanged);
 
     Receive(kDataPoll);
     Receive(Frame("A12345678901234567"));
     EXPECT_EQ(link.probeSerialText(), "1234567890123");  // only 13 characters are kept
-    bool panel6 = false;
-    for (const auto& args : panelSpy)
-        panel6 = panel6 || (args[0].toInt() == 6 && args[1].toString() == "1234567890123");
-    EXPECT_TRUE(panel6);
+    ASSERT_EQ(serialSpy.count(), 1);
+    EXPECT_EQ(serialSpy.at(0).at(0).toString(), "1234567890123");
 
     Receive(kDataPoll);
     Receive(Frame("I1 hello"));
@@ -226,7 +227,8 @@ TEST_F(LinkFixture, LinkLossAfterSilenceAndQueueReload)
         link.QueueProbeCommand("9");
         EXPECT_TRUE(link.probeLinkAlive());
 
-        QSignalSpy panelSpy(&link, &ProbeLink::statusPanelText);
+        QSignalSpy lostSpy(&link, &ProbeLink::linkLost);
+        QSignalSpy serialSpy(&link, &ProbeLink::serialNumberChanged);
         for (int i = 0; i < c.limit; ++i)
             link.OnReceiveTick();
         EXPECT_TRUE(link.probeLinkAlive()) << "not lost after " << c.limit << " silent ticks";
@@ -235,10 +237,11 @@ TEST_F(LinkFixture, LinkLossAfterSilenceAndQueueReload)
         EXPECT_FALSE(link.probeLinkAlive()) << "lost after " << c.limit + 1;
         EXPECT_TRUE(link.indicators().error);
         EXPECT_EQ(link.indicators().comm, LinkIndicators::Comm::Off);
-        ASSERT_GE(panelSpy.count(), 2);
-        EXPECT_EQ(panelSpy.at(0).at(1).toString(), "Probe Connection Lost");
-        EXPECT_EQ(panelSpy.at(1).at(0).toInt(), 6);
-        EXPECT_TRUE(panelSpy.at(1).at(1).toString().isEmpty());
+        for (int i = 0; i < 5; ++i)
+            link.OnReceiveTick();
+        EXPECT_EQ(lostSpy.count(), 1) << "told once per loss";
+        ASSERT_EQ(serialSpy.count(), 1);
+        EXPECT_TRUE(serialSpy.at(0).at(0).toString().isEmpty());
 
         // Heard again: the next command poll forgets what was queued and reloads the start-up commands.
         Receive("x");
@@ -282,10 +285,74 @@ TEST_F(LinkFixture, PortEventsShowTheErrorIndicatorEveryNinth)
 {
     StartIdle();
     for (int i = 0; i < 8; ++i)
-        link.OnPortEvent();
+        port.RaiseLineError();
     EXPECT_FALSE(link.indicators().error);
     EXPECT_FALSE(link.probeLinkAlive());
-    link.OnPortEvent();
+    port.RaiseLineError();
     EXPECT_TRUE(link.indicators().error);
     EXPECT_EQ(link.commEventCount(), 0);
+}
+
+TEST_F(LinkFixture, ADeviceThatGoesAwayIsReopenedAndTheProbeConfiguredAgain)
+{
+    PortWatch watch(port);
+    QObject::connect(&watch, &PortWatch::portLost, &link, [&](const QString&, bool hungUp) {
+        EXPECT_TRUE(hungUp);
+        link.OnPortLost();
+    });
+    QObject::connect(&watch, &PortWatch::portBack, &link, &ProbeLink::OnPortBack);
+    QSignalSpy lost(&watch, &PortWatch::portLost);
+    QSignalSpy back(&watch, &PortWatch::portBack);
+    ASSERT_TRUE(watch.Open());
+    StartIdle();
+    EXPECT_EQ(FirstCommand(), "0");
+    Receive(kDataPoll);
+    ASSERT_EQ(link.linkState(), ProbeLink::MessageExpected);
+
+    port.HangUp();
+    EXPECT_FALSE(port.PortOpen());
+    EXPECT_FALSE(link.probeLinkAlive());
+    EXPECT_TRUE(link.indicators().error);
+    // While the device is gone nothing is read and every retry fails quietly.
+    for (int i = 0; i < 3; ++i)
+        watch.Retry();
+    EXPECT_EQ(lost.count(), 1);
+    EXPECT_EQ(back.count(), 0);
+
+    port.ComeBack();
+    watch.Retry();
+    EXPECT_TRUE(port.PortOpen());
+    EXPECT_EQ(back.count(), 1);
+    EXPECT_EQ(link.linkState(), ProbeLink::Idle) << "the interrupted exchange is over";
+    // The probe is configured afresh: the start-up commands go out again.
+    EXPECT_EQ(FirstCommand(), "0");
+    EXPECT_EQ(PollForCommand(), "");
+    EXPECT_EQ(PollForCommand(), "A1");
+}
+
+TEST(PortWatchTest, APortThatDoesNotOpenAtStartIsTriedUntilItDoes)
+{
+    FakeSerialPort port;
+    port.failOpen = true;
+    PortWatch watch(port);
+    QSignalSpy lost(&watch, &PortWatch::portLost);
+    QSignalSpy back(&watch, &PortWatch::portBack);
+    EXPECT_FALSE(watch.Open());
+    EXPECT_TRUE(watch.Lost());
+    EXPECT_EQ(lost.count(), 1);
+    EXPECT_EQ(lost.at(0).at(0).toString(), "Port cannot be opened");
+    EXPECT_FALSE(lost.at(0).at(1).toBool());
+    watch.Retry();
+    EXPECT_EQ(lost.count(), 1) << "one report per loss, not one per retry";
+    port.failOpen = false;
+    // The retry timer does it by itself, about once a second.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return port.PortOpen(); }, 3000));
+    EXPECT_EQ(back.count(), 1);
+    EXPECT_FALSE(watch.Lost());
+
+    // A port closed on purpose is not watched: a hang-up then is nobody's loss.
+    watch.Close();
+    port.SetPortOpen(true);
+    port.HangUp();
+    EXPECT_EQ(lost.count(), 1);
 }

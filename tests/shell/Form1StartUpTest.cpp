@@ -130,6 +130,7 @@ TEST_F(Form1StartUp, PortThatCannotOpenLeavesTheStationRunning)
     EXPECT_FALSE(probePort->PortOpen());
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.StatusPanel(1), QStringLiteral("Connect Probe"));
+    EXPECT_EQ(w.StatusPanel(2), QStringLiteral("1 (no device)"));
     EXPECT_TRUE(w.RxTimer.isActive());
     EXPECT_TRUE(Menu("mnuAnal1")->isChecked());
     EXPECT_EQ(dialogs.asked.size(), 0u);
@@ -205,8 +206,8 @@ TEST_F(Form1StartUp, LogPathInPanelFiveAndAnUnreadableLogIsReported)
         EXPECT_EQ(w.StatusPanelTip(5), QStringLiteral("Name of Log File"));
 
         // The file does not exist: the operator is told, and start-up goes on to the end.
-        ASSERT_EQ(dialogs.Count(QStringLiteral("Message")), 1);
-        EXPECT_EQ(dialogs.Last(QStringLiteral("Message"))->title,
+        ASSERT_EQ(dialogs.Count(QStringLiteral("Notice")), 1);
+        EXPECT_EQ(dialogs.Last(QStringLiteral("Notice"))->title,
                   QStringLiteral("Open ") + QString::fromLatin1(c.path));
         EXPECT_EQ(Control<QWidget>("txtError")->toolTip(), QStringLiteral("Errors for probe operator"));
         EXPECT_TRUE(w.Clock.isActive());

@@ -137,10 +137,13 @@ TEST_F(StationResultsTest, RecordsThatCannotBeWrittenAreKeptAndWrittenLater)
         EXPECT_EQ(asked->icon, c.icon) << c.what;
         EXPECT_EQ(asked->title, "Tallion");
         EXPECT_EQ(w.results().UnwrittenRecords(), 2u);
+        EXPECT_TRUE(w.StatusPanel(5).endsWith("  (2 waiting)")) << w.StatusPanel(5).toStdString();
 
         c.mend();
         Probe("E01000003" + kExample.substr(9));
         EXPECT_EQ(w.results().UnwrittenRecords(), 0u) << c.what;
+        EXPECT_FALSE(w.StatusPanel(5).contains("waiting")) << c.what;
+        EXPECT_EQ(w.StatusPanelTip(5), "Name of Log File") << c.what;
         const std::string logged = ReadFile(c.path);
         const auto first = logged.find("\t000001\t");
         const auto second = logged.find("\t000002\t");

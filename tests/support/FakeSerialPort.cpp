@@ -21,8 +21,8 @@ bool FakeSerialPort::SetSettings(const std::string& text)
 
 bool FakeSerialPort::SetPortOpen(bool open)
 {
-    if (open && failOpen) {
-        lastError_ = "Port cannot be opened";
+    if (open && (failOpen || gone_)) {
+        lastError_ = gone_ ? "No such device" : "Port cannot be opened";
         return false;
     }
     if (open && !open_)
@@ -53,4 +53,20 @@ std::string FakeSerialPort::TakeWritten()
     std::string bytes;
     bytes.swap(written_);
     return bytes;
+}
+
+void FakeSerialPort::RaiseLineError()
+{
+    if (onComm)
+        onComm();
+}
+
+void FakeSerialPort::HangUp(const std::string& reason)
+{
+    gone_ = true;
+    open_ = false;
+    inBuffer_.clear();
+    lastError_ = reason;
+    if (onHangUp)
+        onHangUp(reason);
 }

@@ -26,6 +26,12 @@ public:
 
     // Test side.
     void Feed(const std::string& bytes) { inBuffer_ += bytes; }
+    // A line error or event: raises OnComm.
+    void RaiseLineError();
+    // The device goes away: what waits is lost, the port closes and tells its owner. Opening
+    // fails until ComeBack().
+    void HangUp(const std::string& reason = "device hung up");
+    void ComeBack() { gone_ = false; }
     std::string TakeWritten();
     const std::string& Written() const { return written_; }
     int inputMode_ = 0;
@@ -38,6 +44,7 @@ private:
     std::string settings_ = "9600,n,8,1";
     int handshaking_ = 0;
     bool open_ = false;
+    bool gone_ = false;
     std::string inBuffer_;
     std::string written_;
     std::string lastError_;
