@@ -6,9 +6,28 @@ QString CommandLineUsage()
 {
     return QStringLiteral(
         "Usage: tallion [--settings FILE] [--port N=PATH]... [--demo]\n"
+        "       tallion --help | --version\n"
         "  --settings FILE  use FILE (INI) as the settings store instead of the per-user one\n"
         "  --port N=PATH    serial port N (1 to 16) is the device PATH for this run\n"
-        "  --demo           run with a simulated probe on a pseudo-terminal and temporary settings\n");
+        "  --demo           run with a simulated probe on a pseudo-terminal and temporary settings\n"
+        "  --help           print this text\n"
+        "  --version        print the program's name and version\n");
+}
+
+QString VersionText()
+{
+    return QStringLiteral("tallion %1.%2.%3")
+        .arg(TALLION_VERSION_MAJOR)
+        .arg(TALLION_VERSION_MINOR)
+        .arg(TALLION_VERSION_PATCH);
+}
+
+QStringList ArgumentsOf(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
 }
 
 CommandLineOptions ParseCommandLine(const QStringList& arguments)
@@ -37,6 +56,8 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments)
             options.demo = true;
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             options.helpRequested = true;
+        } else if (arg == QLatin1String("--version")) {
+            options.versionRequested = true;
         } else if (value(QStringLiteral("--settings"), text)) {
             if (!options.error.isEmpty())
                 break;

@@ -12,6 +12,7 @@ struct CommandLineOptions {
     bool demo = false;
     QString error;                                // not empty: the line could not be read
     bool helpRequested = false;
+    bool versionRequested = false;
 };
 
 // `arguments` as QCoreApplication::arguments() gives them (program name first).
@@ -19,3 +20,10 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments);
 
 // The usage text printed for --help and after a bad command line.
 QString CommandLineUsage();
+
+// "tallion 7.4.1", printed for --version.
+QString VersionText();
+
+// The program's arguments as text, read before any application object exists, so that --help,
+// --version and a wrong option are answered without a display.
+QStringList ArgumentsOf(int argc, char** argv);

@@ -90,6 +90,10 @@ public:
     // The current template's titles, each followed by three spaces (printed before each result).
     const std::string& printHeaderLine() const { return printHeaderLine_; }
 
+    // The station ends on a signal: the normal shut-down without the exit question or any other
+    // box; records still waiting for the log file go to the recovery file.
+    void ShutDownBySignal();
+
     // Writes the window geometry to the "Main*" and "CC*" keys.
     void SaveWindowGeometry();
     // Other windows of the station; closed, last opened first, when the main window closes.
@@ -162,6 +166,7 @@ private:
     ElapsedClock elapsed_;
     StationResults* results_ = nullptr;
     bool isShow_ = false;
+    bool quietShutDown_ = false;
     std::string printHeaderLine_;
 
     QHash<QString, QAction*> menus_;

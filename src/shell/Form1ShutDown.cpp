@@ -62,12 +62,18 @@ void Form1::CloseStationWindows()
     }
 }
 
+void Form1::ShutDownBySignal()
+{
+    quietShutDown_ = true;
+    close();
+}
+
 void Form1::closeEvent(QCloseEvent* event)
 {
     SaveWindowGeometry();
     CloseStationWindows();
     // Nothing finished may be lost: records the log could not take go to a recovery file.
-    results_->SaveUnwrittenRecords();
+    results_->SaveUnwrittenRecords(quietShutDown_);
     RxTimer.stop();
     Clock.stop();
     TimerPStatus.stop();

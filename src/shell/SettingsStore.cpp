@@ -1,5 +1,9 @@
 #include "shell/SettingsStore.h"
 
+#include "probe/OperatorNotices.h"
+
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 #include <QVariant>
@@ -109,8 +113,31 @@ void SettingsStore::WriteSetting(const std::string& section, const std::string& 
     settings.setValue(storedKey, FromBytes(text));
     settings.endGroup();
     settings.sync();
-    if (settings.status() != QSettings::NoError)
-        qWarning("Settings could not be written to %s", qPrintable(path_));
+    if (settings.status() != QSettings::NoError) {
+        ReportWriteFailure();
+        return;
+    }
+    failureShown_ = false;
+}
+
+void SettingsStore::ReportWriteFailure()
+{
+    // The settings library gives no reason; the file system does.
+    QString reason = QStringLiteral("it cannot be written");
+    QFile file(path_);
+    const QFileInfo info(path_);
+    if (!QFileInfo(info.absolutePath()).isDir())
+        reason = QStringLiteral("its folder %1 does not exist").arg(info.absolutePath());
+    else if (!file.open(QIODevice::Append))
+        reason = file.errorString();
+    const QString text = QStringLiteral("Settings could not be saved to %1: %2.\r\n"
+                                        "The change holds until the station ends.")
+                             .arg(path_, reason);
+    qWarning("%s", qPrintable(text));
+    if (failureShown_ || !notices_)
+        return;
+    failureShown_ = true;
+    notices_->Notify(text, QStringLiteral("Tallion"), MessageIcon::Exclamation);
 }
 
 std::string SettingsStore::PortNumberText(int port)

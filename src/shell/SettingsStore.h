@@ -5,6 +5,8 @@
 #include <QString>
 #include <string>
 
+class OperatorNotices;
+
 class SettingsStore {
 public:
     // `iniPath` empty: the per-user file of the "Tallion" application.
@@ -18,11 +20,19 @@ public:
 
     QString FilePath() const { return path_; }
 
+    // Where a failed write is told, once per fault (without waiting: a write may happen inside
+    // the receive tick). Without it, failures go to standard error only.
+    void SetNotices(OperatorNotices* notices) { notices_ = notices; }
+
     // Port numbers are kept as one character, code 48 + n ("1".."9", ":" for 10 ... "@" for 16).
     static std::string PortNumberText(int port);
     // Code of the first character minus 48; `fallback` for an empty text.
     static int PortNumberFromText(const std::string& text, int fallback);
 
 private:
+    void ReportWriteFailure();
+
     QString path_;
+    OperatorNotices* notices_ = nullptr;
+    bool failureShown_ = false;
 };

@@ -1,5 +1,5 @@
 // The station program: reads the command line, builds the main window on real serial ports and
-// the real dialogs, and runs until the operator exits.
+// the real dialogs, and runs until the operator exits or a signal ends it.
 
 #include "probe/SerialPortQt.h"
 #include "shell/CommandLine.h"
@@ -7,7 +7,9 @@
 #include "shell/Form1.h"
 #include "shell/OperatorDialogs.h"
 #include "shell/PortDeviceMap.h"
+#include "shell/SettingsFileCheck.h"
 #include "shell/SettingsStore.h"
+#include "shell/ShutDownSignals.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -15,19 +17,33 @@
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tallion"));
-    QApplication::setOrganizationName(QStringLiteral("Tallion"));
-
-    CommandLineOptions options = ParseCommandLine(app.arguments());
+    // Answered before any display is needed, so they work on a console or over ssh.
+    CommandLineOptions options = ParseCommandLine(ArgumentsOf(argc, argv));
     if (options.helpRequested) {
         std::fputs(qPrintable(CommandLineUsage()), stdout);
+        return 0;
+    }
+    if (options.versionRequested) {
+        std::printf("%s\n", qPrintable(VersionText()));
         return 0;
     }
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "tallion: %s\n%s", qPrintable(options.error), qPrintable(CommandLineUsage()));
         return 2;
     }
+
+    // The station rewrites its settings file: a file that is not one is never touched. Checked
+    // before the display too, so that the refusal reaches a console.
+    if (!options.demo) {
+        if (const auto problem = SettingsFileProblem(SettingsStore(options.settingsPath).FilePath())) {
+            std::fprintf(stderr, "tallion: settings file refused: %s\n", qPrintable(*problem));
+            return 1;
+        }
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tallion"));
+    QApplication::setOrganizationName(QStringLiteral("Tallion"));
 
     std::unique_ptr<DemoRig> demo;
     if (options.demo) {
@@ -50,7 +66,14 @@ int main(int argc, char** argv)
     auto deviceFor = [&devices](int port) { return devices.DeviceFor(port); };
 
     QtOperatorDialogs dialogs;
+    settings.SetNotices(&dialogs);
     Form1 form(settings, dialogs, std::make_unique<SerialPortQt>(deviceFor), std::make_unique<SerialPortQt>(deviceFor));
+    ShutDownSignals shutDownSignals;
+    QObject::connect(&shutDownSignals, &ShutDownSignals::requested, &form, [&form] {
+        form.ShutDownBySignal();
+        // Also ends a question that may be open on screen.
+        QCoreApplication::exit(0);
+    });
     form.StartUp();
     if (demo)
         demo->Start();

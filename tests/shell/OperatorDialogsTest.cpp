@@ -194,3 +194,27 @@ TEST(QtOperatorDialogs, InputBoxReturnsTextOrCancel)
     AnswerNextDialog<QInputDialog>([](QInputDialog* d) { d->reject(); });
     EXPECT_EQ(dialogs.InputBox(QStringLiteral("Weight"), QStringLiteral("Manual"), QString()), std::nullopt);
 }
+
+TEST(QtOperatorDialogs, NothingInsideTheReceiveTickWaitsForTheOperator)
+{
+    QtOperatorDialogs dialogs;
+    const auto boxes = [] {
+        int shown = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            shown += qobject_cast<QMessageBox*>(w) && w->isVisible() ? 1 : 0;
+        return shown;
+    };
+    {
+        const ReceiveTickScope inTick;
+        // Neither returns only when someone presses OK: both come back at once with a box left on
+        // screen, and a question takes the answer that changes nothing.
+        dialogs.Notify(QStringLiteral("Disk full"), QStringLiteral("Tallion"), MessageIcon::Exclamation);
+        dialogs.Notify(QStringLiteral("Disk full"), QStringLiteral("Tallion"), MessageIcon::Exclamation);
+        EXPECT_EQ(dialogs.Message(QStringLiteral("Delete?"), QString(), MessageIcon::Question, MessageButtons::YesNo),
+                  MessageAnswer::No);
+    }
+    EXPECT_EQ(boxes(), 2) << "the same notice twice shows one box";
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMessageBox*>(w))
+            w->close();
+}

@@ -1,3 +1,5 @@
+#include "probe/OperatorNotices.h"
+#include "shell/SettingsFileCheck.h"
 #include "shell/SettingsStore.h"
 
 #include <QDir>
@@ -197,4 +199,46 @@ TEST(SettingsStorePerUser, EmptyPathIsThePerUserFile)
 
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, usualRoot);
     EXPECT_EQ(SettingsStore().FilePath(), usual.filePath());
+}
+
+TEST_F(SettingsStoreTest, OnlyAnIniFileIsTakenAsTheSettingsFile)
+{
+    const struct {
+        const char* what;
+        QByteArray text;
+        bool refused;
+    } cases[] = {
+        {"hand-edited settings", "; station 4\r\n[Properties]\r\nBanner=7\r\n\r\n# port\r\nRZ4PortNumber = 2\r\n", false},
+        {"empty file", "", false},
+        {"result log", "\tTime and date\tType\tNr.\r\n\t14:05:33  08-12-2026\tSingle Site\t01\r\n", true},
+        {"NUL byte", QByteArray("[Properties]\nBanner=7\n\0\n", 24), true},
+        {"escape byte", "[Properties]\nBanner=\x1b[7m\n", true},
+        {"text without keys", "[Properties]\nhello world\n", true},
+        {"unclosed section", "[Properties\nBanner=7\n", true},
+    };
+    for (const auto& c : cases) {
+        WriteFile(c.text);
+        EXPECT_EQ(SettingsFileProblem(IniPath()).has_value(), c.refused) << c.what;
+    }
+    QFile::remove(IniPath());
+    EXPECT_FALSE(SettingsFileProblem(IniPath())) << "a missing file is made by the first setting";
+    EXPECT_TRUE(SettingsFileProblem(dir_.filePath("no/such/tallion.ini"))) << "but its folder must exist";
+    EXPECT_TRUE(SettingsFileProblem(dir_.path())) << "a folder";
+}
+
+TEST_F(SettingsStoreTest, AFailedWriteIsToldOncePerFault)
+{
+    struct Notices : OperatorNotices {
+        QStringList told;
+        void Notify(const QString& text, const QString&, MessageIcon) override { told << text; }
+    } notices;
+    // A file where the folder should be: nothing below it can be written.
+    WriteFile("x");
+    SettingsStore store(IniPath() + "/settings.ini");
+    store.SetNotices(&notices);
+    store.WriteSetting("Properties", "Banner", "7");
+    store.WriteSetting("Properties", "Banner", "8");
+    ASSERT_EQ(notices.told.size(), 1);
+    EXPECT_TRUE(notices.told[0].startsWith("Settings could not be saved to " + IniPath() + "/settings.ini: "))
+        << notices.told[0].toStdString();
 }

@@ -1,0 +1,202 @@
+// The station program against the faults a line meets: a device pulled and plugged in again, a
+// log fault whose message nobody answers, a wrong settings file, a shut-down signal.
+
+#include "support/StationProcess.h"
+#include "tools/sim/PtyPair.h"
+#include "tools/sim/SimulatedProbe.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+// A basic measurement of carcass `counter` (six digits).
+std::string Record(const char* counter)
+{
+    return std::string("E01") + counter + "01250530001203000450612ABS140533X";
+}
+
+// The simulated probe on a fresh pseudo-terminal, reached by the station through `link`.
+struct ProbeDevice {
+    PtyPair pty;
+    SimulatedProbe probe{pty.masterFd()};
+
+    explicit ProbeDevice(const QString& link)
+    {
+        // Pointed at the new device in one step, as udev does for a plugged-in adapter.
+        const QString fresh = link + ".new";
+        QFile::remove(fresh);
+        QFile::link(QString::fromStdString(pty.slavePath()), fresh);
+        ::rename(fresh.toLocal8Bit().constData(), link.toLocal8Bit().constData());
+        probe.SetPollInterval(60);
+    }
+    ~ProbeDevice() { probe.Stop(); }
+};
+
+bool StartUpCommandsArrived(const SimulatedProbe& probe)
+{
+    const auto commands = probe.Commands();
+    return commands.size() >= 3 && commands[0].text == "0" && commands[1].text == "A1" && commands[2].text == "I1";
+}
+
+// Each carcass counter's line, once, in the order given.
+void ExpectLoggedOnceInOrder(const std::string& log, std::initializer_list<const char*> counters)
+{
+    size_t last = 0;
+    for (const char* counter : counters) {
+        const std::string field = std::string("\t") + counter + "\t";
+        const size_t at = log.find(field);
+        ASSERT_NE(at, std::string::npos) << counter << " missing";
+        EXPECT_EQ(log.find(field, at + 1), std::string::npos) << counter << " logged twice";
+        EXPECT_GE(at, last) << counter << " out of order";
+        last = at;
+    }
+}
+
+} // namespace
+
+TEST(ProgramFaults, APulledDeviceIsReopenedWhenItComesBack)
+{
+    StationProcess station;
+    const QString log = station.Path("shift.dif");
+    station.Setting("LogFilePath", log.toStdString());
+    const QString link = station.Path("probe");
+    auto device = std::make_unique<ProbeDevice>(link);
+    ASSERT_TRUE(station.Start({"--port", "1=" + link}));
+    device->probe.QueueMessage(Record("000001"));
+    device->probe.Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000001\t") != std::string::npos; },
+                                20000));
+
+    device.reset();  // the adapter is pulled
+    QTest::qWait(500);
+    const double before = station.CpuSeconds();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QTest::qWait(2000);
+    const double share = (station.CpuSeconds() - before) / (static_cast<double>(elapsed.elapsed()) / 1000.0);
+    EXPECT_LT(share, 0.05) << "the station spins while its device is gone";
+
+    device = std::make_unique<ProbeDevice>(link);  // plugged in again
+    device->probe.QueueMessage(Record("000002"));
+    device->probe.Start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return StartUpCommandsArrived(device->probe); }, 10000))
+        << "the probe is configured again after its return";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000002\t") != std::string::npos; },
+                                10000));
+    ExpectLoggedOnceInOrder(StationProcess::ReadFile(log), {"000001", "000002"});
+    EXPECT_EQ(station.process().state(), QProcess::Running);
+}
+
+TEST(ProgramFaults, ALogFaultLeftOnScreenDoesNotStopTheLink)
+{
+    StationProcess station;
+    const QString folder = station.Path("logs");
+    const QString log = folder + "/shift.dif";
+    QDir().mkpath(folder);
+    station.Setting("LogFilePath", log.toStdString());
+    const QString link = station.Path("probe");
+    ProbeDevice device(link);
+    ASSERT_TRUE(station.Start({"--port", "1=" + link}));
+    device.probe.QueueMessage(Record("000001"));
+    device.probe.Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000001\t") != std::string::npos; },
+                                20000));
+
+    // The folder goes; the write fails and its message stays on screen: nobody presses OK.
+    QDir(folder).removeRecursively();
+    for (const char* counter : {"000002", "000003", "000004"})
+        device.probe.QueueMessage(Record(counter));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return device.probe.FramesAcked() >= 4; }, 15000))
+        << "measurements after the fault were not acknowledged: " << device.probe.FramesAcked();
+    EXPECT_EQ(device.probe.MessagesGivenUp(), 0);
+
+    QDir().mkpath(folder);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000004\t") != std::string::npos; },
+                                10000));
+    ExpectLoggedOnceInOrder(StationProcess::ReadFile(log), {"000002", "000003", "000004"});
+}
+
+TEST(ProgramFaults, SigtermSavesWaitingRecordsAndEndsCleanly)
+{
+    StationProcess station;
+    station.Setting("LogFilePath", station.Path("gone/shift.dif").toStdString());
+    const QString link = station.Path("probe");
+    ProbeDevice device(link);
+    ASSERT_TRUE(station.Start({"--port", "1=" + link}));
+    device.probe.QueueMessage(Record("000007"));
+    device.probe.Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return device.probe.FramesAcked() >= 1; }, 20000));
+    QTest::qWait(300);
+
+    ASSERT_TRUE(station.Terminate(5000)) << "still running after SIGTERM";
+    EXPECT_EQ(station.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(station.process().exitCode(), 0);
+
+    QStringList recovered;
+    QDirIterator files(station.Path("data"), {"*.dif"}, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext())
+        recovered << files.next();
+    ASSERT_EQ(recovered.size(), 1) << station.process().readAllStandardError().toStdString();
+    EXPECT_NE(StationProcess::ReadFile(recovered[0]).find("\t000007\t"), std::string::npos);
+    EXPECT_TRUE(QString::fromLocal8Bit(station.process().readAllStandardError()).contains(recovered[0]));
+    EXPECT_NE(StationProcess::ReadFile(station.SettingsPath()).find("CCLeft="), std::string::npos)
+        << "the window geometry is saved as at every shut-down";
+}
+
+TEST(ProgramCommandLine, AnsweredWithoutADisplayAndWrongSettingsFilesRefused)
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath("shift.dif");
+    const QByteArray logBytes = "\tTime and date\tType\r\n\t14:05:33  08-12-2026\tSingle Site\t01\t000123\r\n";
+    const QString noise = dir.filePath("noise.ini");
+    QByteArray noiseBytes;
+    for (int i = 0; i < 512; ++i)
+        noiseBytes += static_cast<char>((i * 37 + 11) % 256);
+    for (const auto& [path, bytes] : {std::pair{log, logBytes}, std::pair{noise, noiseBytes}}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    const QString missingFolder = dir.filePath("no/such/dir/x.ini");
+
+    struct Case {
+        const char* what;
+        QStringList arguments;
+        int exitCode;
+        QString out;       // standard output starts with this (empty: nothing at all)
+        QString err;       // standard error contains this
+    } cases[] = {
+        {"help", {"--help"}, 0, "Usage: tallion", ""},
+        {"version", {"--version"}, 0, "tallion 7.4.1\n", ""},
+        {"wrong option", {"--frobnicate"}, 2, "", "Unknown argument \"--frobnicate\""},
+        {"a result log as settings", {"--settings", log}, 1, "", "settings file refused"},
+        {"random bytes as settings", {"--settings", noise}, 1, "", "settings file refused"},
+        {"a folder as settings", {"--settings", dir.path()}, 1, "", "is a folder"},
+        {"settings in a missing folder", {"--settings", missingFolder}, 1, "", "does not exist"},
+    };
+    QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        noDisplay.remove(name);
+    for (const Case& c : cases) {
+        QProcess process;
+        process.setProcessEnvironment(noDisplay);
+        process.start(StationProcess::ProgramPath(), c.arguments);
+        ASSERT_TRUE(process.waitForFinished(10000)) << c.what;
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << c.what;
+        EXPECT_EQ(process.exitCode(), c.exitCode) << c.what;
+        const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
+        EXPECT_TRUE(c.out.isEmpty() ? out.isEmpty() : out.startsWith(c.out)) << c.what << ": " << out.toStdString();
+        EXPECT_TRUE(QString::fromLocal8Bit(process.readAllStandardError()).contains(c.err)) << c.what;
+    }
+    EXPECT_EQ(StationProcess::ReadFile(log), logBytes.toStdString()) << "the log named as settings is untouched";
+    EXPECT_EQ(StationProcess::ReadFile(noise), noiseBytes.toStdString());
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("no"))) << "no folders are made for a settings file";
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The station program as an operator starts it, for end-to-end tests:
+//   QT_QPA_PLATFORM=offscreen build/tallion --settings FILE --port 1=PATH ...
+// with its own temporary folder for settings, logs and recovery files.
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <string>
+
+class StationProcess {
+public:
+    StationProcess();
+    ~StationProcess();
+
+    static QString ProgramPath();
+
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+    QString SettingsPath() const { return Path(QStringLiteral("station.ini")); }
+    // Stores a setting in the station's settings file before it starts.
+    void Setting(const std::string& key, const std::string& value);
+
+    // Starts the program with --settings and `arguments`; recovery files go below Path("data").
+    bool Start(const QStringList& arguments);
+    // SIGTERM, as a system shut-down sends it; true when the program ended within `ms`.
+    bool Terminate(int ms = 5000);
+
+    QProcess& process() { return process_; }
+    // Processor time (user and system) the program has used so far, in seconds.
+    double CpuSeconds() const;
+
+    static std::string ReadFile(const QString& path);
+
+private:
+    QTemporaryDir dir_;
+    QProcess process_;
+};
