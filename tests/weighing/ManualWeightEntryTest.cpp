@@ -88,15 +88,6 @@ TEST(ManualWeightEntry, KeysTypedIntoAWeightBox)
     }
 }
 
-TEST(ManualWeightEntry, EnterIsNeverTypedIntoTheBox)
-{
-    ManualWeightEntry entry;
-    EXPECT_FALSE(entry.KeyPress("85", ManualWeightEntry::kEnter).passKeyOn);
-    EXPECT_FALSE(entry.KeyPress("65", ManualWeightEntry::kEnter).passKeyOn);
-    EXPECT_FALSE(entry.KeyPress("65", ManualWeightEntry::kEnter).passKeyOn);
-    EXPECT_TRUE(entry.KeyPress("65", '4').passKeyOn);
-}
-
 TEST(ManualWeightEntry, HelpTextNamesBothRanges)
 {
     EXPECT_EQ(WeightLimitsHelpText(),

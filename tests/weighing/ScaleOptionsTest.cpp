@@ -52,12 +52,3 @@ TEST(ScaleOptions, ReadsTheKeysOfTheSourceInUse)
     EXPECT_EQ(one.generic.header, "$");
     EXPECT_EQ(one.tu9000.startPosition, "20");
 }
-
-TEST(ScaleOptions, PortSettingsDefaultByModel)
-{
-    EXPECT_EQ(DefaultWeightPortSetting(WeightSource::MettlerToledo), "9600,e,7,1");
-    EXPECT_EQ(DefaultWeightPortSetting(WeightSource::Wedderburn), "9600,e,7,1");
-    EXPECT_EQ(DefaultWeightPortSetting(WeightSource::Generic), "4800,e,7,2");
-    EXPECT_EQ(DefaultWeightPortSetting(WeightSource::TU9000), "4800,e,7,2");
-    EXPECT_EQ(DefaultWeightPortSetting(WeightSource::TE1000L), "9600,n,8,1");
-}

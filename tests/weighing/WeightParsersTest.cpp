@@ -52,13 +52,11 @@ TEST(WeightParsers, MettlerToledoChecksFramingAndChecksum)
         {"all options, checksum 95H", {true, true, true}, "\x02\x0e  85.40\x0f\r\x95"s, Weight("  85.40")},
         {"all options, checksum 96H", {true, true, true}, "\x02\x0e  85.40\x0f\r\x96"s, Refused(kChecksum)},
         {"STX and checksum, B2H", {true, false, true}, "\x02  85.40\r\xb2"s, Weight("  85.40")},
-        {"STX and checksum, B3H", {true, false, true}, "\x02  85.40\r\xb3"s, Refused(kChecksum)},
         {"no options", {}, "  85.40\r"s, Weight("  85.40")},
         {"STX expected, none sent", {true, false, false}, "  85.40\r"s, Refused(kStx)},
         {"STX sent, none expected", {}, "  85.40\r\x02"s, Refused(kStx)},
         {"SO without SI", {false, true, false}, "\x0e  85.40\r"s, Refused(kSiSo)},
         {"SI without SO", {false, true, false}, "  85.40\x0f\r"s, Refused(kSiSo)},
-        {"SI sent, none expected", {}, "  85.40\x0f\r"s, Refused(kSiSo)},
         {"SO and SI framing the weight", {false, true, false}, "\x0e 101.20\x0f\r"s, Weight(" 101.20")},
         {"STX is checked before SI/SO", {true, true, false}, "  85.40\r"s, Refused(kStx)},
         {"SI/SO is checked before the checksum", {true, true, true}, "\x02  85.40\r\xb2"s, Refused(kSiSo)},
@@ -68,7 +66,6 @@ TEST(WeightParsers, MettlerToledoChecksFramingAndChecksum)
         {"checksum without a byte after CR", {false, false, true}, "  85.40\r"s, Refused(kChecksum)},
         {"checksum without CR", {false, false, true}, "  85.40"s, Refused(kChecksum)},
         {"too short for the weight", {}, "85.4\r"s, Refused(kStx)},
-        {"too short after STX", {true, false, false}, "\x02" "85.4\r"s, Refused(kStx)},
         {"empty message", {}, ""s, Refused(kStx)},
     };
     for (const auto& c : cases)
@@ -98,7 +95,6 @@ TEST(WeightParsers, WedderburnChecksStableSignHeaderCodeAndCr)
         {"header code: decimal comma", {false, true}, "0085,40 \r"s, Weight("085.40 ")},
         {"neither: too short", {}, "85.4\r"s, Refused(kHeaderCode)},
         {"both: too short", {true, true}, "\0"s, Refused(kStable)},
-        {"stable only: empty", {true, false}, ""s, Refused(kStable)},
     };
     for (const auto& c : cases)
         ExpectResult(ParseWedderburnWeight(c.message, c.options), c.expected, c.name);
@@ -126,7 +122,6 @@ TEST(WeightParsers, HeaderScalesReadTheNumberAtTheStartPosition)
         {"empty header: the first character", WeightSource::Generic, {"", "2", "1"}, "x 85.4\r", Weight("85.4")},
         {"spaces before the weight", WeightSource::Generic, {"$", "2", "1"}, "$     85.4 kg\r", Weight("85.4")},
         {"weight right at the start", WeightSource::EV2000, {"$", "1", "1"}, "$85.4kg\r", Weight("85.4")},
-        {"sign", WeightSource::Generic, {"$", "2", "1"}, "$ +85.4\r", Weight("85.4")},
         {"decimal comma", WeightSource::Generic, {"$", "2", "1"}, "$ 85,4 kg\r", Weight("85.4")},
         {"no number gives 0", WeightSource::Generic, {"$", "2", "1"}, "$ kg\r", Weight("0")},
         {"TU9000 at 20", WeightSource::TU9000, {"$", "20", "1"}, "$ N0001             85.4 kg\r\n", Weight("85.4")},
@@ -136,8 +131,6 @@ TEST(WeightParsers, HeaderScalesReadTheNumberAtTheStartPosition)
             Failed("Weight EV2000 error: weight start position \"0\" is not a whole number of 1 or more")},
         {"start position negative", WeightSource::TU9000, {"$", "-2", "1"}, "$ 85.4\r",
             Failed("Weight TU9000 error: weight start position \"-2\" is not a whole number of 1 or more")},
-        {"start position empty", WeightSource::Generic, {"$", "", "1"}, "$ 85.4\r",
-            Failed("WeightGeneric error: weight start position \"\" is not a whole number of 1 or more")},
         {"start position with a fraction", WeightSource::Generic, {"$", "2.5", "1"}, "$ 85.4\r",
             Failed("WeightGeneric error: weight start position \"2.5\" is not a whole number of 1 or more")},
         {"message ends before the start", WeightSource::TU9000, {"$", "20", "1"}, "$ 85.4 kg\r",
@@ -146,8 +139,6 @@ TEST(WeightParsers, HeaderScalesReadTheNumberAtTheStartPosition)
             Failed("Weight EV2000 error: factor \"x\" is not a number")},
         {"factor with a comma", WeightSource::Generic, {"$", "2", "0,5"}, "$ 85.4\r",
             Failed("WeightGeneric error: factor \"0,5\" is not a number")},
-        {"factor empty", WeightSource::Generic, {"$", "2", ""}, "$ 85.4\r",
-            Failed("WeightGeneric error: factor \"\" is not a number")},
         {"no header: options not looked at", WeightSource::Generic, {"$", "abc", "x"}, "85.4\r", Silent()},
     };
     for (const auto& c : cases)
