@@ -1,0 +1,208 @@
+// The probe-result half of the pairing, the timers and what both halves share.
+// The weight half is in CarcassPairingWeight.cpp.
+
+#include "carcass/CarcassPairing.h"
+
+#include "carcass/CarcassRoles.h"
+#include "carcass/LeanMeat.h"
+#include "probe/TextNumber.h"
+#include "resources/StringTable.h"
+
+namespace {
+
+// "2*AAA" or "6$AAA", then the probe's word for weight (at most 7 characters), then "?".
+std::string WeightPrompt(const char* prefix)
+{
+    return prefix + ResourceString(1160).substr(0, 7) + '?';
+}
+
+} // namespace
+
+CarcassPairing::CarcassPairing(PairingWindow window, StationState& state, PendingQueue& queue,
+                               const PairingLinks& links)
+    : window_(window)
+    , state_(state)
+    , queue_(queue)
+    , links_(links)
+{
+}
+
+void CarcassPairing::ShowError(int stringId)
+{
+    Show(CarcassRole::Error, ResourceString(stringId));
+}
+
+std::string CarcassPairing::QualityText(const CarcassMeasurement& record) const
+{
+    return window_ == PairingWindow::CurrentCarcass ? QualityRoleText(record.colour1) : record.colour1;
+}
+
+void CarcassPairing::ShowCounterAndQuality(const CarcassMeasurement& record)
+{
+    Show(CarcassRole::Counter, CounterRoleText(record.carcassCount));
+    Show(CarcassRole::Quality, QualityText(record));
+}
+
+void CarcassPairing::ShowQueue()
+{
+    Show(CarcassRole::Pending, PendingText(queue_.count));
+}
+
+void CarcassPairing::FinishCarcass()
+{
+    ::FinishCarcass(state_, queue_, links_.finisher);
+}
+
+void CarcassPairing::OnProbeResult()
+{
+    if (state_.weightSource == WeightSource::NoWeight)
+        FinishWithoutWeight();
+    else if (state_.weightBeforeProbe)
+        PairWithWaitingWeight();
+    else
+        StoreProbeResult();
+}
+
+void CarcassPairing::FinishWithoutWeight()
+{
+    CarcassMeasurement& record = state_.currentMeasurement;
+    if (record.kind == 'C') {
+        ShowError(1159);
+        links_.finisher.ShowResult(record);
+        links_.finisher.WriteLogRecord(record);
+        return;
+    }
+    ShowCounterAndQuality(record);
+    Show(CarcassRole::Class, record.carcassClass);
+    Show(CarcassRole::MeatPercent, record.meatPercent);
+    Show(CarcassRole::Weight, std::string());
+    FinishCarcass();
+    // Stays in the record until the next decoder empties it.
+    record.weight.assign(1, ' ');
+}
+
+void CarcassPairing::PairWithWaitingWeight()
+{
+    CarcassMeasurement& record = state_.currentMeasurement;
+    if (record.kind != 'C') {
+        Show(CarcassRole::Error, std::string());
+        if (queue_.count < 1) {
+            // Nothing to pair with: the probe is told, and asked to prompt a second later.
+            ShowError(1158);
+            links_.commands.QueueProbeCommand(kRefuseResultCommand);
+            links_.display.SetStatusPanel1(ResourceString(1158));
+            if (links_.timers)
+                links_.timers->StartPromptTimer();
+            ignoreNextCancel = true;
+            return;
+        }
+        ShowCounterAndQuality(record);
+        const std::string taken = TakeWeight();
+        double leanMeat = 0.0;
+        if (state_.useWeightInEquation) {
+            leanMeat = LeanMeatFromProbe(record, NumberInText(taken));
+            record.meatPercent = CutToOneDecimal(leanMeat);
+        } else {
+            leanMeat = NumberInText(record.meatPercent);
+        }
+        record.weight = FormatWeight(taken);
+        record.carcassClass = ClassOf(leanMeat);
+        Show(CarcassRole::MeatPercent, record.meatPercent);
+        Show(CarcassRole::Class, record.carcassClass);
+        Show(CarcassRole::Weight, record.weight);
+        Show(CarcassRole::Error, std::string());
+        Show(CarcassRole::WeightInput, std::string());
+        ShowQueue();
+        FinishCarcass();
+        if (queue_.count > 0 && links_.timers)
+            links_.timers->StartRefreshTimer();
+    } else if (!ignoreNextCancel) {
+        GiveBackTakenWeight();
+    }
+    ignoreNextCancel = false;
+}
+
+void CarcassPairing::GiveBackTakenWeight()
+{
+    // With nine or more waiting the slot of the taken weight may hold a newer one (it is the
+    // slot the tenth weight goes into).
+    if (queue_.count > 8) {
+        ShowError(1157);
+        queue_.takenWeightReturnable = false;
+        return;
+    }
+    // Only the weight of the last pairing goes back, and only once: a second cancel, or one
+    // with no pairing before it, would otherwise put an old or empty weight in front.
+    if (queue_.takenWeightReturnable) {
+        ++queue_.count;
+        queue_.readIndex = PendingQueue::Before(queue_.readIndex);
+        queue_.takenWeightReturnable = false;
+    }
+    for (CarcassRole role : {CarcassRole::Counter, CarcassRole::Quality, CarcassRole::Class, CarcassRole::MeatPercent})
+        Show(role, std::string());
+    ShowError(1131);
+    Show(CarcassRole::Weight, queue_.Empty() ? std::string() : queue_.weights[queue_.readIndex]);
+    ShowQueue();
+    FinishCarcass();
+}
+
+void CarcassPairing::StoreProbeResult()
+{
+    const CarcassMeasurement& record = state_.currentMeasurement;
+    if (record.kind == 'C' && ignoreNextCancel) {
+        // The probe withdraws the result that was refused, not the newest one waiting.
+        ignoreNextCancel = false;
+        return;
+    }
+    Show(CarcassRole::Error, std::string());
+    if (record.kind == 'C') {
+        if (queue_.count > 0) {
+            ShowError(1159);
+            --queue_.count;
+            queue_.writeIndex = PendingQueue::Before(queue_.writeIndex);
+            ShowQueue();
+        }
+    } else if (queue_.Full()) {
+        // An eleventh result would overwrite the oldest waiting one: refused instead.
+        ignoreNextCancel = true;
+    } else {
+        queue_.carcasses[queue_.writeIndex] = record;
+        queue_.writeIndex = PendingQueue::After(queue_.writeIndex);
+        ++queue_.count;
+        ignoreNextCancel = false;
+        ShowQueue();
+    }
+    if (queue_.count > 9) {
+        links_.commands.QueueProbeCommand(WeightPrompt("6$AAA"));
+        ShowError(1161);
+        state_.weightPromptShown = true;
+    }
+    if (queue_.count > 0) {
+        ShowCounterAndQuality(queue_.carcasses[queue_.readIndex]);
+        for (CarcassRole role : {CarcassRole::Class, CarcassRole::MeatPercent, CarcassRole::Weight})
+            Show(role, std::string());
+    }
+}
+
+void CarcassPairing::OnPromptTimer()
+{
+    links_.commands.QueueProbeCommand(WeightPrompt("2*AAA"));
+}
+
+void CarcassPairing::OnRefreshTimer()
+{
+    const auto clear = [this](std::initializer_list<CarcassRole> roles) {
+        for (CarcassRole role : roles)
+            Show(role, std::string());
+    };
+    if (state_.weightBeforeProbe) {
+        clear({CarcassRole::Counter, CarcassRole::Quality, CarcassRole::Class, CarcassRole::MeatPercent,
+               CarcassRole::Error, CarcassRole::Weight});
+        if (queue_.count > 0)
+            Show(CarcassRole::Weight, queue_.weights[queue_.readIndex]);
+    } else if (queue_.count > 0) {
+        Show(CarcassRole::Counter, CounterRoleText(queue_.carcasses[queue_.readIndex].carcassCount));
+        clear({CarcassRole::Quality, CarcassRole::Class, CarcassRole::MeatPercent, CarcassRole::Error,
+               CarcassRole::Weight});
+    }
+}

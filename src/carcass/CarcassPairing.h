@@ -1,0 +1,89 @@
+#pragma once
+// Pairs each probe result with the weight of the same carcass, in either sequence, through the
+// shared ring of ten; works out lean meat % and class, shows the carcass and finishes it.
+//
+// One instance per window: the current carcass window's runs every probe result, its Weight
+// button and its weight box; the main window's runs the scale weights and its own weight box.
+// Both share the station state and the one PendingQueue.
+
+#include "carcass/PairingInterfaces.h"
+#include "carcass/PendingQueue.h"
+#include "probe/OperatorNotices.h"
+#include "probe/StationState.h"
+
+#include <string>
+
+// Which window runs the pairing. The current carcass window shows quality as a whole number,
+// empties quality when a weight is stored, tells the probe the first waiting weight's range
+// ("950"/"951"), shows the quality of a completed carcass and runs the timers; the main window
+// shows colour1 as sent and empties its weight box after a completion.
+enum class PairingWindow { CurrentCarcass, Main };
+
+struct PairingLinks {
+    PairingDisplay& display;
+    ProbeCommandSink& commands;
+    CarcassFinisher& finisher;
+    ScaleWeightReader& scale;
+    OperatorNotices& notices;
+    PairingTimers* timers = nullptr;  // current carcass window only
+};
+
+class CarcassPairing {
+public:
+    CarcassPairing(PairingWindow window, StationState& state, PendingQueue& queue, const PairingLinks& links);
+
+    // A probe result or cancel has just been decoded into state.currentMeasurement.
+    void OnProbeResult();
+    // A scale message has come in (or the Weight button was pressed): read it through the
+    // parser of the current weight source and store or complete with it.
+    void OnWeightArrived();
+    // The weight box accepted a typed weight (its range question already answered): stored
+    // with weight before probe, completes the oldest waiting result with probe before weight.
+    void AcceptTypedWeight();
+
+    // Puts a formatted weight into the queue; refused while ten wait.
+    void StoreWeight(const std::string& formattedWeight);
+    // Takes the oldest waiting weight out of the queue.
+    std::string TakeWeight();
+    // Completes the oldest waiting probe result with weight W (it stays in the queue until
+    // FinishCarcass).
+    void CompleteWithWeight(double weight);
+    void FinishCarcass();
+    // The pending role from the queue's count.
+    void ShowQueue();
+
+    // Expiry of the prompt timer: asks the probe to prompt for a weight.
+    void OnPromptTimer();
+    // Expiry of the refresh timer: shows the oldest waiting half again.
+    void OnRefreshTimer();
+
+    // Set when a probe result was refused: the cancel the probe sends for it is ignored.
+    bool ignoreNextCancel = false;
+
+private:
+    void FinishWithoutWeight();         // no weight source
+    void PairWithWaitingWeight();       // weight before probe
+    void GiveBackTakenWeight();         // weight before probe, cancel
+    void StoreProbeResult();            // probe before weight
+    void StoreScaleWeight();            // weight before probe, scale
+    void CompleteOldest(bool typed);    // probe before weight, scale or weight box
+    std::string QualityText(const CarcassMeasurement& record) const;
+    void ShowCounterAndQuality(const CarcassMeasurement& record);
+    void Show(CarcassRole role, const std::string& text) { links_.display.Show(role, text); }
+    void ShowError(int stringId);
+
+    PairingWindow window_;
+    StationState& state_;
+    PendingQueue& queue_;
+    PairingLinks links_;
+};
+
+// Probe commands of the pairing.
+inline constexpr const char* kRefuseResultCommand = "8";            // result without a weight
+inline constexpr const char* kWeightTakenAfterPromptCommand = "7";  // after the "6$AAA" prompt
+inline constexpr const char* kTooManyWeightsCommand = "2.A(APeso mas";
+inline constexpr const char* kFirstWeightLightCommand = "950";      // up to 110 kg
+inline constexpr const char* kFirstWeightHeavyCommand = "951";      // above 110 kg
+
+// Weights are accepted when 0 < W < 200 (kg).
+bool WeightInRange(double weight);

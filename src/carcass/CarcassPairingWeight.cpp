@@ -1,0 +1,196 @@
+// The weight half of the pairing: weights from the scale or the weight box, stored while probe
+// results are to come, or completing the oldest waiting probe result.
+
+#include "carcass/CarcassPairing.h"
+
+#include "carcass/CarcassRoles.h"
+#include "carcass/LeanMeat.h"
+#include "probe/TextNumber.h"
+#include "resources/StringTable.h"
+
+#include <QString>
+
+namespace {
+
+bool IsScale(WeightSource source)
+{
+    switch (source) {
+    case WeightSource::MettlerToledo:
+    case WeightSource::Wedderburn:
+    case WeightSource::Generic:
+    case WeightSource::EV2000:
+    case WeightSource::TU9000:
+        return true;
+    default:
+        return false;
+    }
+}
+
+ScaleReading ReadScale(WeightSource source, ScaleWeightReader& scale, OperatorNotices& notices)
+{
+    ScaleReading reading = scale.ReadScaleWeight(source);
+    if (!reading.noticeText.empty()) {
+        notices.Notify(QString::fromLatin1(reading.noticeText.data(), static_cast<qsizetype>(reading.noticeText.size())),
+                       QStringLiteral("Tallion"), MessageIcon::None);
+    }
+    return reading;
+}
+
+} // namespace
+
+bool WeightInRange(double weight)
+{
+    return weight > 0 && weight < 200;
+}
+
+void CarcassPairing::OnWeightArrived()
+{
+    if (state_.weightSource == WeightSource::NoWeight)
+        return;
+    if (state_.weightBeforeProbe)
+        StoreScaleWeight();
+    else
+        CompleteOldest(false);
+}
+
+void CarcassPairing::AcceptTypedWeight()
+{
+    if (!state_.weightBeforeProbe) {
+        CompleteOldest(true);
+        return;
+    }
+    const std::string typed = links_.display.WeightInputText();
+    // The box asks its own range question; this keeps a stray call from queueing a bad weight.
+    if (!WeightInRange(NumberInText(typed))) {
+        ShowError(1162);
+        return;
+    }
+    StoreWeight(FormatWeight(typed));
+}
+
+void CarcassPairing::StoreScaleWeight()
+{
+    if (links_.timers)
+        links_.timers->StopRefreshTimer();
+    Show(CarcassRole::Error, std::string());
+    if (!IsScale(state_.weightSource))
+        return;
+    const ScaleReading reading = ReadScale(state_.weightSource, links_.scale, links_.notices);
+    Show(CarcassRole::WeightInput, reading.weightText);
+    if (reading.Refused()) {
+        if (!reading.errorText.empty())
+            Show(CarcassRole::Error, reading.errorText);
+        return;
+    }
+    if (WeightInRange(NumberInText(reading.weightText)))
+        StoreWeight(FormatWeight(reading.weightText));
+    else
+        ShowError(1162);
+}
+
+void CarcassPairing::CompleteOldest(bool typed)
+{
+    Show(CarcassRole::Error, std::string());
+    if (queue_.Empty()) {
+        ShowError(1163);
+        return;
+    }
+    double weight = 0.0;
+    if (typed || state_.weightSource == WeightSource::ManualInput) {
+        weight = NumberInText(links_.display.WeightInputText());
+    } else if (IsScale(state_.weightSource)) {
+        const ScaleReading reading = ReadScale(state_.weightSource, links_.scale, links_.notices);
+        if (reading.Refused()) {
+            ShowError(1164);
+            return;
+        }
+        weight = NumberInText(reading.weightText);
+        Show(CarcassRole::WeightInput, PlainNumberText(weight));
+    } else {
+        return;  // a model without a parser delivers no weight
+    }
+    // Typed weights too: the Weight button can send whatever the box holds.
+    if (!WeightInRange(weight)) {
+        ShowError(1162);
+        return;
+    }
+    CompleteWithWeight(weight);
+    if (state_.weightPromptShown) {
+        links_.commands.QueueProbeCommand(kWeightTakenAfterPromptCommand);
+        state_.weightPromptShown = false;
+    }
+    // Shown before the finish, which counts the completed carcass out of the queue.
+    Show(CarcassRole::Pending, PendingText(queue_.count - 1));
+    FinishCarcass();
+    if (queue_.count > 0 && links_.timers)
+        links_.timers->StartRefreshTimer();
+}
+
+void CarcassPairing::StoreWeight(const std::string& formattedWeight)
+{
+    if (queue_.Full()) {
+        // Not queued, and no waiting weight is replaced.
+        ShowError(1165);
+        links_.commands.QueueProbeCommand(kTooManyWeightsCommand);
+        links_.display.SetStatusPanel1(ResourceString(1165));
+        return;
+    }
+    queue_.weights[queue_.writeIndex] = formattedWeight;
+    queue_.writeIndex = PendingQueue::After(queue_.writeIndex);
+    ++queue_.count;
+    ShowQueue();
+    for (CarcassRole role : {CarcassRole::WeightInput, CarcassRole::Error, CarcassRole::Counter,
+                             CarcassRole::MeatPercent, CarcassRole::Class})
+        Show(role, std::string());
+    const std::string& oldest = queue_.weights[queue_.readIndex];
+    Show(CarcassRole::Weight, oldest);
+    if (window_ == PairingWindow::CurrentCarcass) {
+        Show(CarcassRole::Quality, std::string());
+        if (queue_.count == 1) {
+            links_.commands.QueueProbeCommand(NumberInText(oldest) > kEquationWeightThreshold
+                                                  ? kFirstWeightHeavyCommand
+                                                  : kFirstWeightLightCommand);
+        }
+    }
+}
+
+std::string CarcassPairing::TakeWeight()
+{
+    if (queue_.Empty())
+        return std::string();
+    std::string weight = queue_.weights[queue_.readIndex];
+    --queue_.count;
+    queue_.readIndex = PendingQueue::After(queue_.readIndex);
+    queue_.takenWeightReturnable = true;
+    if (state_.weightSource == WeightSource::ManualInput)
+        links_.display.EnableWeightInput();
+    return weight;
+}
+
+void CarcassPairing::CompleteWithWeight(double weight)
+{
+    if (queue_.Empty())
+        return;
+    CarcassMeasurement& record = queue_.carcasses[queue_.readIndex];
+    double leanMeat = 0.0;
+    if (state_.useWeightInEquation) {
+        leanMeat = LeanMeatFromProbe(record, weight);
+        record.meatPercent = CutToOneDecimal(leanMeat);
+    } else {
+        leanMeat = NumberInText(record.meatPercent);
+    }
+    // The weight of the equation is the weight stored and shown.
+    const std::string weightText = FormatWeight(PlainNumberText(weight));
+    record.weight = weightText;
+    record.carcassClass = ClassOf(leanMeat);
+    Show(CarcassRole::MeatPercent, record.meatPercent);
+    Show(CarcassRole::Weight, weightText);
+    Show(CarcassRole::Class, record.carcassClass);
+    // The counter of the carcass that gets the weight, also where nothing has shown it yet.
+    Show(CarcassRole::Counter, CounterRoleText(record.carcassCount));
+    Show(CarcassRole::Error, std::string());
+    if (window_ == PairingWindow::CurrentCarcass)
+        Show(CarcassRole::Quality, QualityText(record));
+    else
+        Show(CarcassRole::WeightInput, std::string());
+}

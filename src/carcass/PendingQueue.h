@@ -1,0 +1,68 @@
+#pragma once
+// The ring of ten half-processed carcasses between the weighing and the probing station, shared
+// by the main window and the current carcass window, and the steps on it that are not a window's.
+
+#include "probe/CarcassMeasurement.h"
+#include "probe/StationState.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+struct PendingQueue {
+    static constexpr int kSlots = 10;
+
+    // Only one of the two is in use, chosen by the sequence; indices and count are shared.
+    std::array<std::string, kSlots> weights;            // formatted weights (weight before probe)
+    std::array<CarcassMeasurement, kSlots> carcasses;   // probe results (probe before weight)
+    int writeIndex = 0;
+    int readIndex = 0;
+    int count = 0;
+
+    // The slot of the last weight a probe result took still holds that weight, and no cancel
+    // has given it back yet: only then can a cancel of that carcass return it.
+    bool takenWeightReturnable = false;
+
+    static int After(int slot) { return (slot + 1) % kSlots; }
+    static int Before(int slot) { return (slot + kSlots - 1) % kSlots; }
+
+    bool Full() const { return count >= kSlots; }
+    bool Empty() const { return count <= 0; }
+
+    // Forgets every waiting half; the slots keep their texts.
+    void ResetPendingQueue()
+    {
+        count = writeIndex = readIndex = 0;
+        takenWeightReturnable = false;
+    }
+};
+
+// The pending role: the count in decimal, empty for none.
+std::string PendingText(int count);
+
+// True while a weight source is chosen and halves wait: the log-file chooser and the class
+// summary refuse their work then, since those carcasses are not in the log yet.
+bool CarcassesHalfProcessed(const StationState& state, const PendingQueue& queue);
+
+// Where finished carcasses go: shown in the terminal pane and grid, then appended to the log.
+class CarcassFinisher {
+public:
+    virtual ~CarcassFinisher() = default;
+    virtual void ShowResult(const CarcassMeasurement& record) = 0;
+    virtual void WriteLogRecord(const CarcassMeasurement& record) = 0;
+};
+
+// The finishing step both windows share: the current record without a weight source or with
+// weight before probe; otherwise the oldest waiting probe result, which leaves the queue.
+void FinishCarcass(StationState& state, PendingQueue& queue, CarcassFinisher& finisher);
+
+// What the window does after a sequence change: store the value, set the error box's tooltip.
+struct SequenceChange {
+    static constexpr const char* kSettingKey = "WgtPrbOrder";
+    std::string settingValue;  // "1" weight before probe, "0" probe before weight
+    std::string errorToolTip;  // who reads the error box in this sequence
+};
+
+// The Sequence menu: switches to `weightBeforeProbe` and drops every waiting half (unlogged).
+// Nothing happens, and nullopt comes back, when that sequence is already the current one.
+std::optional<SequenceChange> ChangeSequence(StationState& state, PendingQueue& queue, bool weightBeforeProbe);

@@ -1,0 +1,70 @@
+// What a paired carcass is finished with, and what each window shows of it.
+
+#include "PairingRig.h"
+
+#include <gtest/gtest.h>
+
+TEST(PairingResultTest, EquationReplacesTheProbesPercentOnlyWhenChosen)
+{
+    const struct {
+        bool useEquation;
+        const char* weight;
+        const char* probePercent;
+        const char* logged;  // weight/meat %/class
+    } cases[] = {
+        {false, "95", "58.3", " 95.00/58.3/E"}, {true, "95", "58.3", " 95.00/60.3/S"},
+        {true, "111", "58.3", "111.00/59.6/E"}, {true, "110", "58.3", "110.00/60.3/S"},
+        {false, "95", "61.0", " 95.00/61.0/S"},  // the class follows the percent, not the probe's "E"
+        {false, "95", "__._", " 95.00/__._/P"},
+    };
+    for (const auto& c : cases) {
+        for (const bool weightFirst : {true, false}) {
+            PairingRig rig(weightFirst, WeightSource::EV2000, c.useEquation);
+            if (weightFirst)
+                rig.ScaleWeight(c.weight);
+            rig.Probe("000123", c.probePercent);
+            if (!weightFirst)
+                rig.ScaleWeight(c.weight);
+            ASSERT_EQ(rig.side.logged.size(), 1u);
+            const CarcassMeasurement& r = rig.side.logged[0];
+            EXPECT_EQ(r.weight + '/' + r.meatPercent + '/' + r.carcassClass, c.logged) << c.weight << weightFirst;
+            FakePairingWindow& window = weightFirst ? rig.frmLED : rig.form1;
+            EXPECT_EQ(window[R::Weight] + '/' + window[R::MeatPercent] + '/' + window[R::Class], c.logged);
+        }
+    }
+}
+
+TEST(PairingResultTest, WindowsDifferInQualityAndWhatFollowsACompletion)
+{
+    PairingRig rig(false, WeightSource::ManualInput);
+    rig.Prefill(2);
+    rig.TypeWeight(rig.current, rig.frmLED, "85.4");
+    EXPECT_EQ(rig.frmLED[R::Quality], "77");
+    EXPECT_EQ(rig.frmLED[R::WeightInput], "85.4");
+    EXPECT_TRUE(rig.frmLED.refreshTimer);
+    rig.form1.roles[R::Quality] = "old";
+    rig.TypeWeight(rig.main, rig.form1, "92.1");
+    EXPECT_EQ(rig.form1[R::Quality], "old");
+    EXPECT_EQ(rig.form1[R::WeightInput], "");
+
+    // Without a weight source each result is finished at once; quality as sent in the main window.
+    rig.state.weightSource = WeightSource::NoWeight;
+    rig.state.currentMeasurement.kind = 'J';
+    rig.main.OnProbeResult();
+    EXPECT_EQ(rig.form1[R::Quality], "  77");
+    EXPECT_EQ(rig.state.currentMeasurement.weight, " ");
+    EXPECT_EQ(rig.side.logged.size(), 3u);
+
+    // Weight first with manual input: taking a weight gives the box back to the operator.
+    rig.state.weightSource = WeightSource::ManualInput;
+    rig.state.weightBeforeProbe = true;
+    rig.TypeWeight(rig.current, rig.frmLED, "85.4");
+    rig.Probe("000103");
+    EXPECT_EQ(rig.frmLED.weightInputEnabled, 1);
+
+    // A failure of the parser's own work reaches the operator without waiting.
+    rig.state.weightSource = WeightSource::Generic;
+    rig.side.reading = ScaleReading{"", "", "WeightGeneric error: no start position"};
+    rig.main.OnWeightArrived();
+    EXPECT_EQ(rig.side.notices, std::vector<QString>{"WeightGeneric error: no start position"});
+}
