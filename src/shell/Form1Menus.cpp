@@ -38,4 +38,5 @@ void Form1::WireMenus()
     presses("mnuPrint", "CmdPrint");
     presses("mnuSummary", "CmdSummary");
     WireProbeCommandMenus(*this);
+    WireHelpMenus(*this);
 }
