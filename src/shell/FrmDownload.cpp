@@ -72,7 +72,7 @@ FrmDownload::FrmDownload(std::string fileText, SerialPort& port, QTimer& rxTimer
     QString instructions = Latin1(InstructionText());
     instructions.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     Text1->setPlainText(instructions);
-    Text2 = new QLabel(this);
+    Text2 = new QLabel(QStringLiteral("0%"), this);
     Text2->setObjectName("Text2");
     QFont percent = large;
     percent.setPointSize(20);

@@ -4,10 +4,9 @@
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
-#include <QKeySequence>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 FrmText::FrmText(OperatorDialogs& dialogs, QWidget* parent)
@@ -30,9 +29,6 @@ FrmText::FrmText(OperatorDialogs& dialogs, QWidget* parent)
     Command2->setObjectName("Command2");
     connect(Command1, &QPushButton::clicked, this, [this] { SaveServiceReport(dialogs_, report_); });
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
-    // A window, not a dialog: Escape closes it as it would a dialog.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -56,4 +52,14 @@ void FrmText::SetText(const std::string& text)
 QString FrmText::Text() const
 {
     return Text1->toPlainText();
+}
+
+void FrmText::keyPressEvent(QKeyEvent* event)
+{
+    // A window, not a dialog: Escape closes it as it would a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 class OperatorDialogs;
+class QKeyEvent;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -19,6 +20,9 @@ public:
     QString Text() const;
     // The report exactly as the probe sent it; what "Save as" writes.
     const std::string& Report() const { return report_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     OperatorDialogs& dialogs_;

@@ -71,6 +71,7 @@ TEST_F(DownloadWindow, SendsChunksStopsTheLinkAndShowsProgress)
     window.show();
     EXPECT_TRUE(rxTimer.isActive()) << "the link delivers \"F\" until the first chunk";
     EXPECT_EQ(window.windowTitle(), "Updating Firmware");
+    EXPECT_EQ(window.PercentText(), "0%");
 
     window.OnTimer2Sec();
     EXPECT_FALSE(rxTimer.isActive());
@@ -98,7 +99,8 @@ TEST_F(DownloadWindow, ClosingMidDownloadStopsAtOnce)
     window.OnTimer2Sec();
     const std::string first = port.TakeWritten();
     EXPECT_EQ(first.size(), 495u);
-    window.reject();  // Escape
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(window.Timer2Sec.isActive());
     EXPECT_TRUE(rxTimer.isActive());
     QTest::qWait(400);

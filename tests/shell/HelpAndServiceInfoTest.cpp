@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -187,5 +188,8 @@ TEST_F(ServiceReportSaving, WindowSavesWhatTheProbeSent)
     EXPECT_EQ(ReadBytes(Path("from-window.txt")), report) << "CR LF kept, as the probe sent them";
     window.show();
     window.findChild<QPushButton*>("Command2")->click();
+    EXPECT_FALSE(window.isVisible());
+    window.show();
+    QTest::keyClick(window.findChild<QWidget*>("Text1"), Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
 }

@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 using namespace ProbeBytes;
 
@@ -184,16 +185,19 @@ TEST_F(ProbeCommandMenus, AnalysisTypeIsTickedAndStored)
 TEST_F(ProbeCommandMenus, ColourCalibration)
 {
     LinkUp();
+    enum class Answer { Ok, ReturnKey, Cancel, EscapeKey };
     const struct {
-        const char* colour130;  // nullptr: the operator cancels
+        const char* colour130;
         const char* colour61;
+        Answer answer;
         std::vector<std::string> sent;
     } cases[] = {
-        {"254", "119", {"C254", "c119"}},
-        {"255", "60", {}},
-        {"abc", "60", {}},
-        {"120", "119", {"C120", "c119"}},
-        {nullptr, nullptr, {}},
+        {"254", "119", Answer::Ok, {"C254", "c119"}},
+        {"255", "60", Answer::Ok, {}},
+        {"abc", "60", Answer::Ok, {}},
+        {"120", "119", Answer::ReturnKey, {"C120", "c119"}},
+        {"100", "50", Answer::Cancel, {}},
+        {"100", "50", Answer::EscapeKey, {}},
     };
     for (const auto& c : cases) {
         bool shown = false;
@@ -204,19 +208,20 @@ TEST_F(ProbeCommandMenus, ColourCalibration)
             auto* text2 = dialog.findChild<QLineEdit*>("Text2");
             EXPECT_EQ(text1->text(), "120");
             EXPECT_EQ(text2->text(), "60");
-            if (!c.colour130) {
-                dialog.findChild<QPushButton*>("Command1")->click();
-                return;
-            }
             text1->setText(QString::fromLatin1(c.colour130));
             text2->setText(QString::fromLatin1(c.colour61));
-            dialog.findChild<QPushButton*>("Command2")->click();
+            switch (c.answer) {
+            case Answer::Ok: dialog.findChild<QPushButton*>("Command2")->click(); break;
+            case Answer::Cancel: dialog.findChild<QPushButton*>("Command1")->click(); break;
+            case Answer::ReturnKey: QTest::keyClick(text2, Qt::Key_Return); break;
+            case Answer::EscapeKey: QTest::keyClick(text1, Qt::Key_Escape); break;
+            }
         });
         Trigger("mnuCalibration");
         EXPECT_TRUE(shown);
         std::vector<std::string> sent;
         for (std::string command = NextCommand(); !command.empty(); command = NextCommand())
             sent.push_back(command);
-        EXPECT_EQ(sent, c.sent) << (c.colour130 ? c.colour130 : "Cancel");
+        EXPECT_EQ(sent, c.sent) << c.colour130 << " / " << c.colour61;
     }
 }
