@@ -1,9 +1,7 @@
 #pragma once
-// Acting on a modal dialog from a test: the action runs inside the dialog's own event loop once
-// the dialog is on screen. A dialog that never shows fails the test instead of hanging it.
+// Acts on a modal dialog from a test, inside the dialog's own event loop once it is on screen.
 
 #include <QApplication>
-#include <QDialog>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -12,11 +10,9 @@ template <class Dialog>
 void WhenModalShows(std::function<void(Dialog&)> act, int attemptsLeft = 200)
 {
     QTimer::singleShot(10, [act = std::move(act), attemptsLeft]() mutable {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget()))
             act(*dialog);
-            return;
-        }
-        if (attemptsLeft > 0)
+        else if (attemptsLeft > 0)
             WhenModalShows<Dialog>(std::move(act), attemptsLeft - 1);
         else
             ADD_FAILURE() << "the expected dialog did not show";
