@@ -1,7 +1,7 @@
 // The "Command-To-Probe" menu: each entry queues its command for the probe's next command poll.
-// While the link is down an entry does nothing at all, so no command waits for a probe that may
-// be another one when the link comes back; only "Set to" and "Clear Measurement Store" still
-// ask their question, and colour calibration works regardless.
+// While the link is down an entry does nothing at all (the queue is reloaded with the start-up
+// commands when the link returns anyway); only "Set to" and "Clear Measurement Store" still ask
+// their question, and colour calibration queues regardless.
 
 #include "shell/Form1CommandMenus.h"
 
@@ -47,14 +47,9 @@ constexpr FixedCommand kFixedCommands[] = {
     {"mnuServiceInfo", "N"},
 };
 
-QAction* Entry(Form1& form, const QString& name)
-{
-    return form.MenuAction(name);
-}
-
 void On(Form1& form, const QString& name, std::function<void()> command)
 {
-    if (QAction* action = Entry(form, name))
+    if (QAction* action = form.MenuAction(name))
         QObject::connect(action, &QAction::triggered, &form, std::move(command));
 }
 
@@ -89,12 +84,12 @@ void ChooseAnalysisType(Form1& form, int type)
     if (!form.link().probeLinkAlive())
         return;
     for (int i = 0; i <= 9; ++i)
-        if (QAction* entry = Entry(form, QStringLiteral("mnuAnal%1").arg(i)))
+        if (QAction* entry = form.MenuAction(QStringLiteral("mnuAnal%1").arg(i)))
             entry->setChecked(false);
     const std::string command = AnalysisTypeCommand(type);
     form.link().QueueProbeCommand(command);
     form.settings().WriteSetting("Properties", "AnaType", command);
-    if (QAction* chosen = Entry(form, QStringLiteral("mnuAnal%1").arg(type)))
+    if (QAction* chosen = form.MenuAction(QStringLiteral("mnuAnal%1").arg(type)))
         chosen->setChecked(true);
 }
 

@@ -94,7 +94,11 @@ using FirmwareCommand = Form1Fixture;
 TEST_F(FirmwareCommand, FileThatCannotBeReadSendsNothing)
 {
     Make();
-    window->link().setProbeLinkAlive(true);
+    window->RxTimer.stop();
+    probePort->Feed("x");  // the probe is heard: the link is alive
+    window->link().OnReceiveTick();
+    window->link().OnReceiveTick();
+    ASSERT_TRUE(window->link().probeLinkAlive());
     dialogs.QueueOpenFile(dir.filePath("missing.Hex"));
     Menu("mnuRenewFirm")->trigger();
     const auto* chooser = dialogs.Last("OpenFile");
