@@ -4,6 +4,7 @@
 
 #include "shell/Form1.h"
 
+#include "shell/Form1CommandMenus.h"
 #include "shell/MenuTree.h"
 #include "shell/StationResults.h"
 
@@ -36,4 +37,6 @@ void Form1::WireMenus()
     presses("mnuDel", "cmdDel");
     presses("mnuPrint", "CmdPrint");
     presses("mnuSummary", "CmdSummary");
+    WireProbeCommandMenus(*this);
+    WireHelpMenus(*this);
 }

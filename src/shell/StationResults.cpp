@@ -113,7 +113,7 @@ void StationResults::AppendToResultView(const std::string& text, bool isMeasurem
 void StationResults::ShowProbeText(const std::string& text)
 {
     if (!frmText_) {
-        frmText_ = new FrmText(&form_);
+        frmText_ = new FrmText(form_.dialogs(), &form_);
         frmText_->setAttribute(Qt::WA_DeleteOnClose);
         form_.RegisterStationWindow(frmText_);
     }
