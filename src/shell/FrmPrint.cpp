@@ -17,14 +17,16 @@ namespace {
 const std::string kSection = "Properties";
 const std::string kFolderKey = "TxtFilePath";
 
-// Captions from the string table carry no access key; the first free letter of the wanted ones
-// becomes it (the first letter when none is in the text).
+// Captions from the string table carry no access key: the wanted letter becomes it, as written
+// (else in either case, else the first letter).
 void GiveAccessKey(QAbstractButton* button, QChar wanted)
 {
     QString text = button->text();
     if (text.contains(QLatin1Char('&')) || text.isEmpty())
         return;
-    qsizetype at = text.indexOf(wanted, 0, Qt::CaseInsensitive);
+    qsizetype at = text.indexOf(wanted);
+    if (at < 0)
+        at = text.indexOf(wanted, 0, Qt::CaseInsensitive);
     if (at < 0)
         at = 0;
     text.insert(at, QLatin1Char('&'));
@@ -108,7 +110,7 @@ FrmPrint::FrmPrint(OperatorDialogs& dialogs, SettingsStore& settings, const std:
     ApplyStringTable(this);
     GiveAccessKey(CmdPTF, QLatin1Char('f'));
     GiveAccessKey(CmdPTP, QLatin1Char('p'));
-    GiveAccessKey(CmdCancel, QLatin1Char('c'));
+    GiveAccessKey(CmdCancel, QLatin1Char('C'));
     if (!Label1->text().contains(QLatin1Char('&')))
         Label1->setText(QLatin1Char('&') + Label1->text());
     // Return prints on paper (nothing is overwritten without the printer dialog); Escape cancels.

@@ -86,7 +86,8 @@ void PrintCommands::OpenPrintDialog()
     const TerminalPane* pane = form_.views().terminal;
     if (form_.state().logFilePath.empty() || !pane || pane->Length() == 0)
         return;
-    if (frmPrint_) {
+    // A dialog closed a moment ago may still wait for its deletion: a new one is made then.
+    if (frmPrint_ && frmPrint_->isVisible()) {
         frmPrint_->raise();
         frmPrint_->activateWindow();
         return;
