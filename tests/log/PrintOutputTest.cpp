@@ -1,4 +1,4 @@
-// Printing the grid on demand: the text file (name, content, safe replacement) and the paper
+// Printing the grid on demand: the text file (its name, a write that fails) and the paper
 // pages (whole rows, in order, below the top border, the summary after them), rendered to PDF.
 
 #include "log/FlexGridPrint.h"
@@ -18,12 +18,6 @@
 #include <map>
 
 namespace {
-
-std::string ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<missing>");
-}
 
 TEST(PrintTextFile, NamesFollowTheLogFile)
 {
@@ -68,29 +62,6 @@ protected:
     QTemporaryDir dir;
     ResultGridModel grid;
 };
-
-TEST_F(GridFixture, PrintToFileWritesEveryRowThenTheSummary)
-{
-    Fill(3);
-    const std::string rows = "Time Date Carcass# \r\n"
-                             "t001 d001 c001 \r\n"
-                             "t002 d002 c002 \r\n"
-                             "Cancel      000003   \r\n";
-    const std::string summary = "\r\n\r\n/data/shift2.dif\r\n\r\n  S              2\r\n";
-    struct Case {
-        std::string summary;
-        std::string file;
-    };
-    const Case cases[] = {{"", rows}, {summary, rows + summary + "\r\n"}};
-    const QString path = dir.filePath("shift2.txt");
-    for (const Case& c : cases) {
-        std::string error;
-        ASSERT_TRUE(WriteTextFileDurably(path.toStdString(), GridAsText(grid, c.summary), &error)) << error;
-        EXPECT_EQ(ReadFile(path), c.file);
-    }
-    // Only the file itself is left in the folder.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"shift2.txt"});
-}
 
 TEST_F(GridFixture, AFileThatCannotBeWrittenSaysWhyAndLeavesNothingBehind)
 {

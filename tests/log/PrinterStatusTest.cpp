@@ -1,13 +1,11 @@
 // The printer status poll over a spooler the test scripts: how the spooler's states read in
-// panel 4, when the probe hears "P01" and "P02", the failure messages, the real-time job, and a
-// slow spooler that must not hold up the station.
+// panel 4, when the probe hears "P01" and "P02", the failure messages and the real-time job.
 
 #include "log/PrinterStatus.h"
 #include "log/StationPrinter.h"
 #include "support/RecordingPrinterSink.h"
 #include "support/RecordingSpooler.h"
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -213,27 +211,6 @@ TEST_F(StationPrinterTest, EachResultIsOneRawJobAndThePollRestsMeanwhile)
     QTest::qWait(150);
     EXPECT_EQ(spooler->Jobs().size(), 1u);
     EXPECT_FALSE(timerPStatus.isActive());
-}
-
-TEST_F(StationPrinterTest, ASlowSpoolerHoldsUpNeitherTheTicksNorTheClosing)
-{
-    spooler->Hold(true);
-    int receiveTicks = 0;
-    QTimer rxTimer;
-    QObject::connect(&rxTimer, &QTimer::timeout, [&] { ++receiveTicks; });
-    rxTimer.start(50);
-    timerPStatus.start();
-    QTest::qWait(600);
-    // The 50 ms tick went on; the 100 ms poll asked once and waits for that answer.
-    EXPECT_GE(receiveTicks, 8);
-    EXPECT_TRUE(spooler->Waiting());
-    EXPECT_EQ(spooler->Reads(), 1);
-    EXPECT_TRUE(sink.statusTexts.empty());
-
-    QElapsedTimer closing;
-    closing.start();
-    printer.reset();
-    EXPECT_LT(closing.elapsed(), 1000);
 }
 
 } // namespace
