@@ -166,7 +166,7 @@ bool PrivateCupsScheduler::Start(std::string* why)
         return false;
     }
     if (child == 0) {
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (::getppid() != parent)
             ::_exit(1);
         const int out = ::open(outputPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
