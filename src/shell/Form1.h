@@ -24,6 +24,7 @@
 #include <string>
 
 class OperatorDialogs;
+class PrintCommands;
 class SettingsStore;
 class LedIndicator;
 class QAction;
@@ -101,6 +102,8 @@ public:
 
     // Results: dispatch of probe messages, the current carcass window, showing and logging.
     StationResults& results() { return *results_; }
+    // Real-time printing, printer status, the print dialog (Form1Printing.cpp).
+    PrintCommands& printing() { return *printing_; }
     void ChooseLogFile();             // OpenLogFile button, mnuLog
     void LoadCurrentCarcassWindow();  // start-up, weighing switched off
     void FinishCarcass();             // CmdFinish
@@ -131,6 +134,8 @@ private:
     // Form1Menus.cpp
     void BuildMenus();
     void WireMenus();
+    // Form1Printing.cpp
+    void WirePrintingMenus();
     // Form1Indicators.cpp
     void ShowIndicators();
     // Form1ShutDown.cpp
@@ -165,6 +170,7 @@ private:
     ResultViews views_;
     ElapsedClock elapsed_;
     StationResults* results_ = nullptr;
+    PrintCommands* printing_ = nullptr;
     bool isShow_ = false;
     bool quietShutDown_ = false;
     std::string printHeaderLine_;

@@ -39,4 +39,5 @@ void Form1::WireMenus()
     presses("mnuSummary", "CmdSummary");
     WireProbeCommandMenus(*this);
     WireHelpMenus(*this);
+    WirePrintingMenus();
 }

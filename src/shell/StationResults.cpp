@@ -9,6 +9,7 @@
 #include "shell/Form1.h"
 #include "shell/FrmText.h"
 #include "shell/OperatorDialogs.h"
+#include "shell/PrintCommands.h"
 #include "shell/SettingsStore.h"
 
 #include <QAction>
@@ -126,6 +127,9 @@ void StationResults::ShowResult(const CarcassMeasurement& record)
 {
     const std::string text =
         record.kind == 'C' ? record.alertText : FormatResultLine(record, form_.state().templateNumber);
+    // A cancel is never printed.
+    if (record.kind != 'C')
+        form_.printing().PrintResultLine(text);
     ::AppendToResultView(form_.views(), text + '\r', form_.state().lineIsMeasurement);
 }
 
