@@ -32,19 +32,30 @@ double NumberInText(const std::string& text)
     return std::strtod(number.c_str(), nullptr);
 }
 
+namespace {
+
+// printf of one value into a text as long as it needs: written out in full, a value near the
+// limits of a double has over 300 digits.
+std::string Printed(const char* format, int precision, double value)
+{
+    const int length = std::snprintf(nullptr, 0, format, precision, value);
+    std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, precision, value);
+    return text;
+}
+
+} // namespace
+
 std::string PlainNumberText(double value)
 {
     if (!std::isfinite(value))
         return "0";
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    std::string text = buffer;
+    std::string text = Printed("%.*g", 15, value);
     if (text.find('e') != std::string::npos) {
         // Very small or very large values: write them out in full, then drop trailing zeros.
         const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
         const int decimals = exponent < 0 ? 14 - exponent : 0;
-        std::snprintf(buffer, sizeof buffer, "%.*f", decimals > 60 ? 60 : decimals, value);
-        text = buffer;
+        text = Printed("%.*f", decimals > 60 ? 60 : decimals, value);
     }
     if (text.find('.') != std::string::npos) {
         while (!text.empty() && text.back() == '0')
