@@ -1,11 +1,8 @@
 // Feeds arbitrary bytes to every record decoder and to the status code texts.
 //
-// Build and run from the repository root with clang's libFuzzer:
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fPIC -Isrc \
-//       fuzz/decoders_fuzz.cpp src/probe/FieldConversions.cpp src/probe/RecordDecoders.cpp \
-//       src/probe/ProbeStatusText.cpp src/resources/StringTable.cpp \
-//       $(pkg-config --cflags --libs Qt6Core) -o decoders_fuzz
-//   ./decoders_fuzz -max_len=256
+// Input: one probe message; its first two bytes also choose one of the station's dates.
+//
+// Checks: a decode always empties what the previous carcass left.
 
 #include "probe/ProbeStatusText.h"
 #include "probe/RecordDecoders.h"

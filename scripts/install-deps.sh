@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the station needs to build, run and test.
+# Installs the Debian 12 packages the station needs to build, run and test. clang-14 builds the
+# fuzz targets; its libFuzzer and sanitizer runtimes (libclang-rt-14-dev) are only recommended
+# by it, so they are named here.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -7,6 +9,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libcups2-dev
   libgtest-dev libgmock-dev
+  clang-14 libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick fonts-dejavu-core
   cups-daemon cups-client cups poppler-utils
 )
