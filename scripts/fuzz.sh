@@ -28,26 +28,47 @@ cmake -S . -B build-fuzz -G Ninja "${launcher[@]}" -DCMAKE_CXX_COMPILER=clang++-
 cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]}"
 
 # Leaks count as failures; a sanitizer report always ends the run with a stack trace.
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+export ASAN_OPTIONS="detect_leaks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-failed=()
-for target in "${targets[@]}"; do
-  corpus="build-fuzz/corpus/$target"
-  artifacts="build-fuzz/artifacts/$target"
+
+# One target's run; its output goes to build-fuzz/<target>.log, its exit code to .status.
+run_target() {
+  local target="$1"
+  local corpus="build-fuzz/corpus/$target"
+  local artifacts="build-fuzz/artifacts/$target"
   mkdir -p "$corpus" "$artifacts"
-  options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
-           -artifact_prefix="$artifacts/")
+  local options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+                 -artifact_prefix="$artifacts/")
   case "$target" in
     # Receptions and scale messages beyond 4096 bytes take the links' overflow path.
     link_fuzz | scale_fuzz) options+=(-max_len=10000) ;;
-    # Firmware files of more than one chunk.
+    # Firmware files of several chunks.
     hex_fuzz) options+=(-max_len=4000) ;;
   esac
+  local status=0
+  "build-fuzz/fuzz/$target" "${options[@]}" "$corpus" "fuzz/corpus/$target" >"build-fuzz/$target.log" 2>&1 \
+    || status=$?
+  echo "$status" >"build-fuzz/$target.status"
+}
+
+# One target per core at a time.
+echo "Fuzzing ${#targets[@]} targets for ${seconds}s each, $(nproc) at a time"
+for target in "${targets[@]}"; do
+  rm -f "build-fuzz/$target.status"
+  while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do
+    wait -n || true
+  done
+  run_target "$target" &
+done
+wait
+
+failed=()
+for target in "${targets[@]}"; do
   log="build-fuzz/$target.log"
-  echo "== $target: ${seconds}s"
-  if "build-fuzz/fuzz/$target" "${options[@]}" "$corpus" "fuzz/corpus/$target" >"$log" 2>&1; then
-    grep -E '^stat::(number_of_executed_units|average_exec_per_sec)|^#[0-9]+ *DONE' "$log" | tr '\n' ' '
-    echo
+  if [ "$(cat "build-fuzz/$target.status" 2>/dev/null)" = 0 ]; then
+    coverage="$(grep -oE 'cov: [0-9]+ ft: [0-9]+ corp: [0-9]+' "$log" | tail -n 1)"
+    speed="$(grep -E '^stat::average_exec_per_sec' "$log" | grep -oE '[0-9]+$')"
+    echo "== $target: $(grep -E '^Done [0-9]+ runs' "$log"), $speed exec/s, $coverage"
   else
     echo "!! $target failed; the end of its log ($log):"
     tail -n 40 "$log"
