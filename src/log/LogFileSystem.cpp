@@ -1,6 +1,7 @@
 #include "log/LogFileSystem.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,6 +59,11 @@ public:
     int Remove(const std::string& path) override
     {
         return ::unlink(path.c_str()) == 0 ? 0 : -errno;
+    }
+
+    int Rename(const std::string& from, const std::string& to) override
+    {
+        return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : -errno;
     }
 };
 

@@ -123,6 +123,21 @@ void TerminalPane::MoveCaretToEnd()
     moveCursor(QTextCursor::End);
 }
 
+int TerminalPane::CaretPosition() const
+{
+    const int position = textCursor().selectionStart();
+    return position + document()->findBlock(position).blockNumber();
+}
+
+void TerminalPane::SelectStored(int start, int length)
+{
+    QTextCursor cursor(document());
+    cursor.setPosition(DocumentPosition(start));
+    cursor.setPosition(DocumentPosition(start + length), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
 void TerminalPane::SetContent(const std::vector<Run>& runs)
 {
     QTextCursor cursor(document());

@@ -1,6 +1,7 @@
 // The station program: reads the command line, builds the main window on real serial ports and
 // the real dialogs, and runs until the operator exits.
 
+#include "log/SummaryCommand.h"
 #include "probe/SerialPortQt.h"
 #include "shell/CommandLine.h"
 #include "shell/DemoRig.h"
@@ -15,6 +16,14 @@
 
 int main(int argc, char** argv)
 {
+    // The summary command prints and ends before any display is needed.
+    if (IsSummaryCommand(argc, argv)) {
+        QStringList arguments;
+        for (int i = 1; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        return RunSummaryCommand(arguments, stdout, stderr);
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallion"));
     QApplication::setOrganizationName(QStringLiteral("Tallion"));
