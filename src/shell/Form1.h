@@ -110,6 +110,8 @@ public:
     FindState& findState() { return viewer_.find; }
     void DeleteRow();                         // cmdDel, mnuDel, the Delete key on the grid
     void ToggleSummary();                     // CmdSummary, mnuSummary
+    // Ends summary mode without reloading (choosing another log file loads that one).
+    void LeaveSummaryMode();
     // Carcasses whose weight and probe result are not yet together; the summary refuses to
     // count while there are any. Answered by the pairing queue.
     std::function<int()> pendingCarcassCount = [] { return 0; };

@@ -23,21 +23,13 @@ QString Latin1(const std::string& text)
 
 void Form1::ToggleSummary()
 {
-    QAction* mnuSummary = MenuAction(QStringLiteral("mnuSummary"));
-    QAction* mnuDis = MenuAction(QStringLiteral("mnuDis"));
     const QString title = ResourceText(1234);
 
     if (state_.summaryShown) {
-        state_.summaryShown = false;
-        CmdSummary->setChecked(false);
-        mnuSummary->setChecked(false);
-        ShowTerminalAsNeeded(LayoutTrigger::Toggle);
+        LeaveSummaryMode();
         if (const auto error = LoadLogIntoView(views_, state_.logFilePath, state_.templateNumber))
             dialogs_.Message(*error, ResourceText(1257) + QLatin1Char(' ') + Latin1(state_.logFilePath),
                              MessageIcon::Exclamation, MessageButtons::Ok);
-        if (link_.probeLinkAlive())
-            link_.QueueProbeCommand("7");
-        mnuDis->setEnabled(true);
         return;
     }
 
@@ -58,9 +50,9 @@ void Form1::ToggleSummary()
     state_.summaryShown = true;
     // The button stays pressed while the summary shows.
     CmdSummary->setChecked(true);
-    mnuSummary->setChecked(true);
+    MenuAction(QStringLiteral("mnuSummary"))->setChecked(true);
     ShowTerminalAsNeeded(LayoutTrigger::PaneSwitch);
-    mnuDis->setEnabled(false);
+    MenuAction(QStringLiteral("mnuDis"))->setEnabled(false);
     if (link_.probeLinkAlive())
         link_.QueueProbeCommand("6");
 
@@ -72,4 +64,17 @@ void Form1::ToggleSummary()
         dialogs_.Message(error, ResourceText(1257) + QLatin1Char(' ') + Latin1(state_.logFilePath),
                          MessageIcon::Exclamation, MessageButtons::Ok);
     ShowPaneRuns(*Terminal, {PaneRun{ClassSummaryText(state_.logFilePath, body, mode), PaneColour::Black}});
+}
+
+void Form1::LeaveSummaryMode()
+{
+    if (!state_.summaryShown)
+        return;
+    state_.summaryShown = false;
+    CmdSummary->setChecked(false);
+    MenuAction(QStringLiteral("mnuSummary"))->setChecked(false);
+    ShowTerminalAsNeeded(LayoutTrigger::Toggle);
+    if (link_.probeLinkAlive())
+        link_.QueueProbeCommand("7");
+    MenuAction(QStringLiteral("mnuDis"))->setEnabled(true);
 }

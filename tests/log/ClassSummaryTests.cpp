@@ -91,3 +91,25 @@ TEST(ClassSummary, UnreadableFileGivesAnEmptyBodyAndTheReason)
     EXPECT_EQ(BuildClassSummary(TALLION_TEST_DATA_DIR "/no-such-log.dif", SummaryMode::WithoutWeight, &error), "");
     EXPECT_FALSE(error.isEmpty());
 }
+
+TEST(ClassSummary, NumbersAreReadFromTheStartOfTheirText)
+{
+    // Columns 13 (lean meat %), 15 (class) and 36 (weight) of result lines.
+    auto line = [](const std::string& meat, const std::string& cls, const std::string& weight) {
+        std::string text = "\t10:00:00  01-01-2024";
+        for (int column = 2; column <= 36; ++column)
+            text += "\t" + (column == 13 ? meat : column == 15 ? cls : column == 36 ? weight : std::string());
+        return text + "\t\t\r\n";
+    };
+    const std::string log = "header\r\n" + line("55.0%", "R", "90kg") + line(" 57.2 ", "Rx", " +80.5.3")
+                          + line("60", "R", "none") + line("60", "R", "-0");
+    EXPECT_EQ(BuildClassSummaryText(log, SummaryMode::WithWeight),
+              "  S              0\r\n"
+              "  E              0\r\n"
+              "  U              0\r\n"
+              "  R              2         170.5            95.5             56.0%\r\n"
+              "  O              0\r\n"
+              "  P              0\r\n"
+              "\r\n"
+              "Total:           2         170.5            95.5             56.0%\r\n");
+}

@@ -206,7 +206,7 @@ TEST_F(LogViewerTest, GridEventsEnableDeleteDeleteAndOpenTheFileMenu)
     EXPECT_EQ(dialogs.Last("Message")->text, "Really to delete?");
     EXPECT_EQ(Grid().Rows(), 5) << "not answered OK: nothing deleted";
 
-    QContextMenuEvent rightButton(QContextMenuEvent::Mouse, QPoint(20, 20));
+    QContextMenuEvent rightButton(QContextMenuEvent::Mouse, QPoint(20, 20), view->viewport()->mapToGlobal(QPoint(20, 20)));
     QCoreApplication::sendEvent(view->viewport(), &rightButton);
     QMenu* file = Menu("mnuFile")->menu();
     EXPECT_TRUE(file->isVisible());
