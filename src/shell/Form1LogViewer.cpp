@@ -205,6 +205,7 @@ std::string Form1::ViewLogFile()
     // The pane holds the newest lines only; say so rather than let older ones seem missing.
     if (text.linesLeftOut > 0)
         SetStatusPanel(5, panelText + QStringLiteral("  (%1 older lines not shown)").arg(text.linesLeftOut));
+    SetStatusPanelTip(5, StatusPanel(5));  // a long path does not fit the panel
     return kept;
 }
 
