@@ -1,6 +1,7 @@
 #include "log/ResultGridModel.h"
 
 #include "log/LogFileText.h"
+#include "log/ResultGridCells.h"
 
 #include <QBrush>
 #include <QColor>
@@ -11,84 +12,6 @@
 namespace {
 
 constexpr quint8 kNoLimit = 255;
-
-QString Latin1(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The text before the first double space, and the text between it and the next one.
-void SplitTimeDate(std::string_view text, std::string_view& time, std::optional<std::string_view>& date)
-{
-    const size_t first = text.find("  ");
-    if (first == std::string_view::npos) {
-        time = text;
-        date.reset();
-        return;
-    }
-    time = text.substr(0, first);
-    const std::string_view rest = text.substr(first + 2);
-    date = rest.substr(0, rest.find("  "));
-}
-
-void Put(QStringList& cells, int column, std::string_view text)
-{
-    if (column < cells.size() && !text.empty())
-        cells[column] = Latin1(text);
-}
-
-// A loaded line's display line cut into cells: time and date share the first piece, every
-// further piece (the last one too) fills the next column; a cancel keeps its whole text in the
-// first cell, marked.
-void CellsOfDisplayLine(std::string_view display, QStringList& cells, unsigned& red)
-{
-    const std::string_view first = display.substr(0, display.find(','));
-    std::string_view time;
-    std::optional<std::string_view> date;
-    SplitTimeDate(first, time, date);
-    if (date)
-        Put(cells, 1, WithoutLineEndView(*date));
-    if (time == "Cancel") {
-        Put(cells, 0, WithoutLineEndView(first));
-        red = 1;
-        return;
-    }
-    Put(cells, 0, WithoutLineEndView(time));
-    ForEachPiece(display, ',', [&](int index, std::string_view piece) {
-        if (index == 0)
-            return true;
-        if (index + 1 >= cells.size())
-            return false;
-        Put(cells, index + 1, WithoutLineEndView(piece));
-        return true;
-    });
-}
-
-// A text shown live: a display line when it has more than three pieces (its last piece, the
-// comment and the line end, is not placed), otherwise a message in the first cell, marked.
-void CellsOfShownText(std::string_view text, QStringList& cells, unsigned& red)
-{
-    const long commas = std::count(text.begin(), text.end(), ',');
-    if (commas < 3) {
-        Put(cells, 0, WithoutLineEndView(text.substr(0, text.find(','))));
-        red = 1;
-        return;
-    }
-    std::string_view time;
-    std::optional<std::string_view> date;
-    SplitTimeDate(text.substr(0, text.find(',')), time, date);
-    Put(cells, 0, time);
-    if (date)
-        Put(cells, 1, *date);
-    ForEachPiece(text, ',', [&](int index, std::string_view piece) {
-        if (index == 0)
-            return true;
-        if (index >= commas || index + 1 >= cells.size())
-            return false;
-        Put(cells, index + 1, piece);
-        return true;
-    });
-}
 
 } // namespace
 
@@ -106,7 +29,7 @@ QStringList ResultGridModel::CellsOfStoredLine(std::string_view line, int templa
     case StoredLineKind::Empty:
         break;
     case StoredLineKind::Message:
-        Put(cells, 0, MessageOfStoredLine(line));
+        PutCell(cells, 0, MessageOfStoredLine(line));
         red = 1;
         break;
     case StoredLineKind::Result:
