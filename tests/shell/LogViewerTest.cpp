@@ -192,7 +192,7 @@ TEST_F(LogViewerTest, FindDialogSearchesThePane)
 
 TEST_F(LogViewerTest, GridEventsEnableDeleteDeleteAndOpenTheFileMenu)
 {
-    Form1& w = StartOn("delete_before.dif");
+    StartOn("delete_before.dif");
     auto* view = Control<QTableView>("mfgResult");
     auto* del = Control<QToolButton>("cmdDel");
     EXPECT_FALSE(del->isEnabled());
@@ -211,7 +211,6 @@ TEST_F(LogViewerTest, GridEventsEnableDeleteDeleteAndOpenTheFileMenu)
     QMenu* file = Menu("mnuFile")->menu();
     EXPECT_TRUE(file->isVisible());
     file->close();
-    (void)w;
 }
 
 TEST_F(LogViewerTest, DeleteRowRemovesExactlyItsOwnLine)
