@@ -88,6 +88,13 @@ constexpr bool HoldsReadTabs(unsigned from, unsigned to)
     return overlaps(kMeatPercentColumn) || overlaps(kClassColumn) || overlaps(kWeightColumn);
 }
 
+// How many bytes BytesEqual marked (a multiply instead of a popcount, which the baseline
+// x86-64 instruction set does not have).
+constexpr unsigned MarkedBytes(std::uint64_t marks)
+{
+    return static_cast<unsigned>(((marks >> 7) * 0x0101010101010101ULL) >> 56);
+}
+
 // Reads the line that starts at `line` and returns where the next one starts. This runs over
 // every byte of a log of a million lines, so it looks at eight bytes at a time and stops
 // counting TABs at the one that closes the weight.
@@ -105,7 +112,7 @@ const char* ScanLine(const char* line, const char* end, SummaryFields& f)
             std::uint64_t tab = BytesEqual(word, '\t');
             if (lineFeed != 0)
                 tab &= (lineFeed & (~lineFeed + 1)) - 1;  // only the TABs before the LF
-            const auto found = static_cast<unsigned>(std::popcount(tab));
+            const unsigned found = MarkedBytes(tab);
             if (HoldsReadTabs(count, count + found)) {
                 for (; tab != 0 && count < kTabsNeeded; tab &= tab - 1)
                     tabs[count++] = static_cast<unsigned>(p - line) + static_cast<unsigned>(std::countr_zero(tab)) / 8;
