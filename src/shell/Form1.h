@@ -12,6 +12,8 @@
 #include "probe/SerialPort.h"
 #include "probe/StationState.h"
 #include "shell/ElapsedClock.h"
+#include "shell/LayoutGeometry.h"
+#include "shell/LogViewerState.h"
 
 #include <QHash>
 #include <QList>
@@ -81,6 +83,7 @@ public:
     bool isShow() const { return isShow_; }
     // Places the grid (and the terminal pane while the summary shows) for the current layout.
     void PlaceViews(bool onResize);
+    void PlaceViews(LayoutTrigger trigger);
     // Fits the grid's height to whole rows, ending at its last row.
     void flexGridResize();
     // Find and Print are usable while the probe link works or the station is paused.
@@ -107,6 +110,22 @@ public:
     void ChooseLogFile();             // OpenLogFile button, mnuLog
     void LoadCurrentCarcassWindow();  // start-up, weighing switched off
     void FinishCarcass();             // CmdFinish
+
+    // Log viewer, find, row deletion and class summary (Form1LogViewer.cpp, Form1Find.cpp,
+    // Form1Summary.cpp).
+    void ChooseTemplate(int templateNumber);  // mnuD1..mnuD9, mnuhamcolour
+    void ToggleLogView();                     // Pause, mnuView
+    bool ViewingLog() const { return link_.stationPaused() && !state_.viewedLogFile.empty(); }
+    void ShowFindDialog();                    // CmdFind, mnuFind
+    void FindInTerminal();                    // frmFind's Find button
+    FindState& findState() { return viewer_.find; }
+    void DeleteRow();                         // cmdDel, mnuDel, the Delete key on the grid
+    void ToggleSummary();                     // CmdSummary, mnuSummary
+    // Ends summary mode without reloading (choosing another log file loads that one).
+    void LeaveSummaryMode();
+    // Carcasses whose weight and probe result are not yet together; the summary refuses to
+    // count while there are any. Answered by the pairing queue.
+    std::function<int()> pendingCarcassCount = [] { return 0; };
 
     // Each complete probe message (type letter first); by default the dispatch.
     std::function<void(const std::string&)> onProbeMessage;
@@ -146,6 +165,15 @@ private:
     void StartUpWeighingOff();
     void StartUpAnalysisType();
     void StartUpLoadLog();
+    // Form1LogViewer.cpp, Form1Find.cpp, Form1Summary.cpp
+    void WireLogViewerMenus();
+    std::string ViewLogFile();
+    // The pane shows below the grid while the summary, a viewed log or the find dialog needs it.
+    bool TerminalWanted() const;
+    void ShowTerminalAsNeeded(LayoutTrigger trigger);
+    // Trims the grid's height so that its viewport holds whole rows: scrolled to the end, the
+    // top row is then never cut.
+    void FitGridToWholeRows();
 
     void OnClockTick();
     void OnReceiveTimer();
@@ -174,6 +202,7 @@ private:
     bool isShow_ = false;
     bool quietShutDown_ = false;
     std::string printHeaderLine_;
+    LogViewerState viewer_;
 
     QHash<QString, QAction*> menus_;
     QList<QPointer<QWidget>> stationWindows_;

@@ -40,4 +40,5 @@ void Form1::WireMenus()
     WireProbeCommandMenus(*this);
     WireHelpMenus(*this);
     WirePrintingMenus();
+    WireLogViewerMenus();
 }
