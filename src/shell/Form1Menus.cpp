@@ -36,4 +36,5 @@ void Form1::WireMenus()
     presses("mnuDel", "cmdDel");
     presses("mnuPrint", "CmdPrint");
     presses("mnuSummary", "CmdSummary");
+    WirePortDialogMenus();
 }
