@@ -1,11 +1,13 @@
 // The port dialogs' logic without a display: settings texts and list selections, access keys.
 
+#include "probe/PortWatch.h"
 #include "probe/SerialPortQt.h"
 #include "shell/AccessKeys.h"
 #include "shell/PortDialogModel.h"
 #include "support/FakeSerialPort.h"
 
 #include <gtest/gtest.h>
+#include <map>
 
 TEST(PortDialogModel, SettingsTextSelectsListEntries)
 {
@@ -32,13 +34,6 @@ TEST(PortDialogModel, SettingsTextSelectsListEntries)
     }
 }
 
-TEST(PortDialogModel, ListsBuildTheSettingsText)
-{
-    EXPECT_EQ(SettingsTextFromLists("4800", "Even", "7", "2"), "4800,E,7,2");
-    EXPECT_EQ(SettingsTextFromLists(" 9600 ", "None", " 8", "1 "), "9600,N,8,1");
-    EXPECT_EQ(SettingsTextFromLists("38400", "", "8", ""), "38400,,8,");
-}
-
 TEST(PortDialogModel, PortsReportParityInLowerCaseSoTheListIsPreselected)
 {
     FakeSerialPort fake;
@@ -49,6 +44,43 @@ TEST(PortDialogModel, PortsReportParityInLowerCaseSoTheListIsPreselected)
         EXPECT_EQ(SelectionFromSettingsText(port->Settings()).parity, 0);
         ASSERT_TRUE(port->SetSettings("38400,N,8,1"));
         EXPECT_EQ(port->Settings(), "38400,n,8,1");
+    }
+}
+
+TEST(PortDialogModel, IdleScalePortStandsWhereTheScaleSetUpWouldPutIt)
+{
+    struct Case {
+        const char* name;
+        PortDialogKind kind;
+        std::map<std::string, std::string> stored;
+        bool inUse;  // wanted by its watch: left as it is
+        int port;
+        const char* settings;
+    };
+    const Case cases[] = {
+        {"nothing stored", PortDialogKind::Generic, {}, false, 2, "4800,e,7,2"},
+        {"model default", PortDialogKind::MettlerToledo, {}, false, 2, "9600,e,7,1"},
+        {"tenso as TE1000L", PortDialogKind::Tenso, {}, false, 2, "9600,n,8,1"},
+        {"stored", PortDialogKind::EV2000, {{"WeightPortNum", "<"}, {"WeightPortSetting", "19200,o,8,1"}}, false, 12,
+         "19200,o,8,1"},
+        {"not a port, not settings", PortDialogKind::D410, {{"WeightPortNum", "x"}, {"WeightPortSetting", "fast"}},
+         false, 5, "110,s,5,1"},
+        {"in use", PortDialogKind::Wedderburn, {{"WeightPortNum", "<"}}, true, 5, "110,s,5,1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeSerialPort port;
+        PortWatch watch(port);
+        port.SetCommPort(5);
+        port.SetSettings("110,s,5,1");
+        if (c.inUse)
+            watch.Open();
+        PrepareIdleScalePort(c.kind, port, watch, [&](const std::string& key, const std::string& defaultText) {
+            const auto it = c.stored.find(key);
+            return it == c.stored.end() ? defaultText : it->second;
+        });
+        EXPECT_EQ(port.CommPort(), c.port);
+        EXPECT_EQ(port.Settings(), c.settings);
     }
 }
 
@@ -65,7 +97,6 @@ TEST(AccessKeys, FreeLetterPreferringWordStarts)
         {"Speed", "ps", "Sp&eed", "pse"},
         {"Stop Bits", "s", "Stop &Bits", "sb"},
         {"&Settings", "", "&Settings", "s"},
-        {"Header Character:", "h", "Header &Character:", "hc"},
         {"SI , SO", "sio", "SI , SO", "sio"},
         {"R&&D", "", "&R&&D", "r"},
         {"RZ2/4 Default", "rz", "RZ2/4 &Default", "rzd"},
