@@ -4,7 +4,8 @@
 //
 // The window's code is split by concern: Form1.cpp (ownership, timers, link wiring, status bar
 // access), Form1Controls.cpp (building the controls), Form1Menus.cpp (menu tree and its wiring),
-// Form1StartUp.cpp, Form1Layout.cpp, Form1Indicators.cpp, Form1ShutDown.cpp, Form1Hooks.cpp.
+// Form1StartUp.cpp, Form1Layout.cpp, Form1Indicators.cpp, Form1ShutDown.cpp, Form1Hooks.cpp,
+// Form1PortDialogs.cpp.
 
 #include "log/ResultView.h"
 #include "probe/PortWatch.h"
@@ -14,6 +15,7 @@
 #include "shell/ElapsedClock.h"
 #include "shell/LayoutGeometry.h"
 #include "shell/LogViewerState.h"
+#include "weighing/ScaleOptions.h"
 
 #include <QHash>
 #include <QList>
@@ -27,6 +29,8 @@
 
 class OperatorDialogs;
 class PrintCommands;
+enum class PortDialogKind;
+struct PortDialogDeps;
 class SettingsStore;
 class LedIndicator;
 class QAction;
@@ -134,6 +138,15 @@ public:
 
     const ElapsedClock& elapsedClock() const { return elapsed_; }
 
+    // The scale models' options: the Mettler-Toledo and Wedderburn flags and the header scales'
+    // fields, as the scale port set-up loads them and the port dialogs edit them.
+    ScaleOptions scaleOptions;
+    // The device a port number stands for (see PortDeviceMap); unset: as the settings map it.
+    std::function<QString(int port)> deviceForPort;
+    // Shows a port settings dialog modally (the probe's or a scale model's); true when OK
+    // applied it. Form1PortDialogs.cpp.
+    bool OpenPortDialog(PortDialogKind kind);
+
     // Timers, named as the station knows them.
     QTimer RxTimer;       // 50 ms receive tick
     QTimer Clock;         // 1000 ms elapsed time
@@ -155,6 +168,9 @@ private:
     void WireMenus();
     // Form1Printing.cpp
     void WirePrintingMenus();
+    // Form1PortDialogs.cpp
+    void WirePortDialogMenus();
+    PortDialogDeps PortDialogDepsFor(PortDialogKind kind);
     // Form1Indicators.cpp
     void ShowIndicators();
     // Form1ShutDown.cpp

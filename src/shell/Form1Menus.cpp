@@ -41,4 +41,5 @@ void Form1::WireMenus()
     WireHelpMenus(*this);
     WirePrintingMenus();
     WireLogViewerMenus();
+    WirePortDialogMenus();
 }

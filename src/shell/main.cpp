@@ -73,6 +73,7 @@ int main(int argc, char** argv)
     QtOperatorDialogs dialogs;
     settings.SetNotices(&dialogs);
     Form1 form(settings, dialogs, std::make_unique<SerialPortQt>(deviceFor), std::make_unique<SerialPortQt>(deviceFor));
+    form.deviceForPort = deviceFor;
     ShutDownSignals shutDownSignals;
     QObject::connect(&shutDownSignals, &ShutDownSignals::requested, &form, [&form] {
         form.ShutDownBySignal();
