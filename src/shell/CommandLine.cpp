@@ -6,12 +6,14 @@ QString CommandLineUsage()
 {
     return QStringLiteral(
         "Usage: tallion [--settings FILE] [--port N=PATH]... [--demo]\n"
+        "       tallion summary LOGFILE [--with-weight]\n"
         "       tallion --help | --version\n"
         "  --settings FILE  use FILE (INI) as the settings store instead of the per-user one\n"
         "  --port N=PATH    serial port N (1 to 16) is the device PATH for this run\n"
         "  --demo           run with a simulated probe on a pseudo-terminal and temporary settings\n"
         "  --help           print this text\n"
-        "  --version        print the program's name and version\n");
+        "  --version        print the program's name and version\n"
+        "  summary          print the class summary of a log file and end\n");
 }
 
 QString VersionText()

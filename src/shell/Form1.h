@@ -4,7 +4,8 @@
 //
 // The window's code is split by concern: Form1.cpp (ownership, timers, link wiring, status bar
 // access), Form1Controls.cpp (building the controls), Form1Menus.cpp (menu tree and its wiring),
-// Form1StartUp.cpp, Form1Layout.cpp, Form1Indicators.cpp, Form1ShutDown.cpp, Form1Hooks.cpp.
+// Form1StartUp.cpp, Form1Layout.cpp, Form1Indicators.cpp, Form1ShutDown.cpp, Form1Hooks.cpp,
+// Form1PortDialogs.cpp.
 
 #include "log/ResultView.h"
 #include "probe/PortWatch.h"
@@ -12,6 +13,9 @@
 #include "probe/SerialPort.h"
 #include "probe/StationState.h"
 #include "shell/ElapsedClock.h"
+#include "shell/LayoutGeometry.h"
+#include "shell/LogViewerState.h"
+#include "weighing/ScaleOptions.h"
 
 #include <QHash>
 #include <QList>
@@ -25,6 +29,8 @@
 
 class OperatorDialogs;
 class PrintCommands;
+enum class PortDialogKind;
+struct PortDialogDeps;
 class SettingsStore;
 class LedIndicator;
 class QAction;
@@ -81,6 +87,7 @@ public:
     bool isShow() const { return isShow_; }
     // Places the grid (and the terminal pane while the summary shows) for the current layout.
     void PlaceViews(bool onResize);
+    void PlaceViews(LayoutTrigger trigger);
     // Fits the grid's height to whole rows, ending at its last row.
     void flexGridResize();
     // Find and Print are usable while the probe link works or the station is paused.
@@ -108,12 +115,37 @@ public:
     void LoadCurrentCarcassWindow();  // start-up, weighing switched off
     void FinishCarcass();             // CmdFinish
 
+    // Log viewer, find, row deletion and class summary (Form1LogViewer.cpp, Form1Find.cpp,
+    // Form1Summary.cpp).
+    void ChooseTemplate(int templateNumber);  // mnuD1..mnuD9, mnuhamcolour
+    void ToggleLogView();                     // Pause, mnuView
+    bool ViewingLog() const { return link_.stationPaused() && !state_.viewedLogFile.empty(); }
+    void ShowFindDialog();                    // CmdFind, mnuFind
+    void FindInTerminal();                    // frmFind's Find button
+    FindState& findState() { return viewer_.find; }
+    void DeleteRow();                         // cmdDel, mnuDel, the Delete key on the grid
+    void ToggleSummary();                     // CmdSummary, mnuSummary
+    // Ends summary mode without reloading (choosing another log file loads that one).
+    void LeaveSummaryMode();
+    // Carcasses whose weight and probe result are not yet together; the summary refuses to
+    // count while there are any. Answered by the pairing queue.
+    std::function<int()> pendingCarcassCount = [] { return 0; };
+
     // Each complete probe message (type letter first); by default the dispatch.
     std::function<void(const std::string&)> onProbeMessage;
     // The scale half of the receive tick; runs before the probe half.
     std::function<void()> onScaleTick;
 
     const ElapsedClock& elapsedClock() const { return elapsed_; }
+
+    // The scale models' options: the Mettler-Toledo and Wedderburn flags and the header scales'
+    // fields, as the scale port set-up loads them and the port dialogs edit them.
+    ScaleOptions scaleOptions;
+    // The device a port number stands for (see PortDeviceMap); unset: as the settings map it.
+    std::function<QString(int port)> deviceForPort;
+    // Shows a port settings dialog modally (the probe's or a scale model's); true when OK
+    // applied it. Form1PortDialogs.cpp.
+    bool OpenPortDialog(PortDialogKind kind);
 
     // Timers, named as the station knows them.
     QTimer RxTimer;       // 50 ms receive tick
@@ -136,6 +168,9 @@ private:
     void WireMenus();
     // Form1Printing.cpp
     void WirePrintingMenus();
+    // Form1PortDialogs.cpp
+    void WirePortDialogMenus();
+    PortDialogDeps PortDialogDepsFor(PortDialogKind kind);
     // Form1Indicators.cpp
     void ShowIndicators();
     // Form1ShutDown.cpp
@@ -146,6 +181,15 @@ private:
     void StartUpWeighingOff();
     void StartUpAnalysisType();
     void StartUpLoadLog();
+    // Form1LogViewer.cpp, Form1Find.cpp, Form1Summary.cpp
+    void WireLogViewerMenus();
+    std::string ViewLogFile();
+    // The pane shows below the grid while the summary, a viewed log or the find dialog needs it.
+    bool TerminalWanted() const;
+    void ShowTerminalAsNeeded(LayoutTrigger trigger);
+    // Trims the grid's height so that its viewport holds whole rows: scrolled to the end, the
+    // top row is then never cut.
+    void FitGridToWholeRows();
 
     void OnClockTick();
     void OnReceiveTimer();
@@ -174,6 +218,7 @@ private:
     bool isShow_ = false;
     bool quietShutDown_ = false;
     std::string printHeaderLine_;
+    LogViewerState viewer_;
 
     QHash<QString, QAction*> menus_;
     QList<QPointer<QWidget>> stationWindows_;

@@ -48,5 +48,9 @@ void RenewFirmware(Form1& form)
     if (form.link().probeLinkAlive())
         form.link().QueueProbeCommand("F");
     FrmDownload window(std::move(*fileText), form.probePort(), form.RxTimer, form.dialogs(), &form);
+    ProbeLink& link = form.link();
+    window.probeNotYetTold = [&link] {
+        return link.probeLinkAlive() && (link.Queue().count > 0 || link.linkState() == ProbeLink::CommandSent);
+    };
     window.exec();
 }

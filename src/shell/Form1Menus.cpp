@@ -40,4 +40,6 @@ void Form1::WireMenus()
     WireProbeCommandMenus(*this);
     WireHelpMenus(*this);
     WirePrintingMenus();
+    WireLogViewerMenus();
+    WirePortDialogMenus();
 }

@@ -102,6 +102,13 @@ FrmDownload::FrmDownload(std::string fileText, SerialPort& port, QTimer& rxTimer
 
 void FrmDownload::OnTimer2Sec()
 {
+    // A busy line may not have passed "F" on within the first two seconds; the receive tick
+    // keeps running until it has.
+    if (!started_ && probeNotYetTold && probeNotYetTold()) {
+        Timer2Sec.start(200);
+        return;
+    }
+    started_ = true;
     rxTimer_.stop();
     Timer2Sec.stop();
     Timer2Sec.setInterval(interval_);

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <QTimer>
+#include <functional>
 #include <string>
 
 class OperatorNotices;
@@ -32,6 +33,10 @@ public:
 
     QTimer Timer2Sec;
 
+    // True while the probe has not yet had its "F" (still queued, or its exchange not closed):
+    // the first chunk waits, since data before "F" means nothing to the probe.
+    std::function<bool()> probeNotYetTold;
+
     // The operator's instructions, lines ending in CR LF.
     static std::string InstructionText();
 
@@ -43,6 +48,7 @@ private:
     QTimer& rxTimer_;
     OperatorNotices& notices_;
     int interval_;
+    bool started_ = false;
     QPlainTextEdit* Text1 = nullptr;
     QLabel* Text2 = nullptr;
     QProgressBar* PrgBar = nullptr;

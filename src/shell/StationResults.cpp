@@ -229,5 +229,5 @@ void StationResults::ChooseLogFile()
             MessageAnswer::Yes) {
         form_.link().QueueProbeCommand("3000001");
     }
-    state.summaryShown = false;
+    form_.LeaveSummaryMode();
 }

@@ -109,6 +109,20 @@ TEST_F(FirmwareCommand, FileThatCannotBeReadSendsNothing)
     EXPECT_EQ(window->link().Queue().count, 0) << "no \"F\" for a file that cannot be read";
 }
 
+TEST_F(DownloadWindow, TheFirstChunkWaitsUntilTheProbeHasItsF)
+{
+    FrmDownload window(Records(2), port, rxTimer, dialogs);
+    bool fStillQueued = true;
+    window.probeNotYetTold = [&] { return fStillQueued; };
+    window.OnTimer2Sec();
+    EXPECT_TRUE(port.TakeWritten().empty()) << "no data before the probe is told";
+    EXPECT_TRUE(rxTimer.isActive()) << "the link must stay on to deliver it";
+    fStillQueued = false;
+    window.OnTimer2Sec();
+    EXPECT_EQ(port.TakeWritten(), Records(2) + "\r\n");
+    EXPECT_FALSE(rxTimer.isActive());
+}
+
 TEST(FirmwareEndToEnd, FileArrivesAtTheProbeByteForByte)
 {
     PtyPair pty;
