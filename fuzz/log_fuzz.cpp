@@ -4,13 +4,16 @@
 // Input: a log text. Each of its lines (up to and including LF) is read as a stored line; the
 // text's pieces between bytes 0xFF also fill the fields of a record of each kind.
 //
-// Checks: a stored line's value n is what lies between its n-th and (n+1)-th TAB, never holding a
-// TAB; every template reads any line back as one display line; a record of any values is stored
+// Checks: a stored line's value n is what lies between its n-th and (n+1)-th TAB, read alike
+// one value at a time and all at once; a line's kind follows its first character; every template
+// reads any line back as one display line; a record of any values is stored
 // as one line of its kind's number of values that reads back as one display line and, where
 // the columns agree, as it was shown.
 
 #include "FuzzInput.h"
 #include "LogLineChecks.h"
+
+#include "log/StoredLine.h"
 
 #include <array>
 #include <vector>
@@ -39,6 +42,22 @@ void ReadStoredLine(const std::string& line)
             n >= 0 && static_cast<std::size_t>(n) < values.size() ? values[static_cast<std::size_t>(n)] : std::string();
         Check(LogField(n, line) == expected, "a stored value lies between its TABs", line);
     }
+    StoredFields fields;
+    SplitStoredLine(line, fields);
+    for (int n = 0; n < kStoredColumns; ++n)
+        Check(fields[static_cast<std::size_t>(n)] == LogField(n, line), "a split line's values are LogField's", line);
+
+    const StoredLineKind kind = KindOfStoredLine(line);
+    Check((kind == StoredLineKind::Empty) == (line.empty() || line[0] == '\r'), "an empty line starts with CR", line);
+    Check((kind == StoredLineKind::Message) == (!line.empty() && line[0] != '\r' && line[0] != '\t'),
+          "a message line starts with its value", line);
+    if (kind == StoredLineKind::Message) {
+        const std::string_view message = MessageOfStoredLine(line);
+        Check(line.starts_with(message) && message.find('\t') == std::string_view::npos &&
+                  !message.ends_with('\n'),
+              "a message is the line's first value", line);
+    }
+
     for (int t = 0; t <= 11; ++t) {
         const std::string shown = ReadDisplayLine(line, t);
         Check(shown.ends_with("\r\n"), "a reloaded line ends in CR LF", shown);
