@@ -126,6 +126,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ParseWithHeader(message, typed);
         for (const WeightSource model : {WeightSource::Generic, WeightSource::TU9000})
             ParseWithHeader(message, defaults.HeaderOptions(model));
+        // As the pairing asks, by weight source: a source without a scale has nothing to say.
+        for (const int source : {1, 2, 3, 4, 6, 7, 8, 9, 10}) {
+            const WeightParseResult result = ParseScaleWeight(static_cast<WeightSource>(source), message, defaults);
+            CheckShape(result, message);
+            Check(HasScaleParser(static_cast<WeightSource>(source)) || result.outcome == Outcome::NoMessage,
+                  "a source without a scale reads no weight", message);
+        }
     });
 
     for (std::size_t i = pieces.size() > 3 ? 3 : 0; i < pieces.size(); ++i) {

@@ -3,7 +3,7 @@
 // Input: the settings text ("4800,e,7,2").
 //
 // Checks: a text that parses gives a speed above 0, a parity of n, e, o, m or s, 5 to 8 data bits
-// and 1 or 2 stop bits, and written back in the station's form it parses to the same values; a
+// and 1 or 2 stop bits, and written back as a port reports it parses to the same values; a
 // text that does not parse leaves the settings as they were; the firmware download's pause
 // for any text is one of its four.
 
@@ -25,11 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(std::string("neoms").find(parsed.parity) != std::string::npos, "a known parity", text);
         Check(parsed.dataBits >= 5 && parsed.dataBits <= 8, "5 to 8 data bits", text);
         Check(parsed.stopBits == 1 || parsed.stopBits == 2, "1 or 2 stop bits", text);
-        const std::string written = std::to_string(parsed.speed) + ',' + parsed.parity + ',' +
-                                    std::to_string(parsed.dataBits) + ',' + std::to_string(parsed.stopBits);
+        // What a port reports back, and the dialogs show.
+        const std::string written = SerialSettingsText(parsed);
         SerialSettings again;
         Check(ParseSerialSettings(written, again) && again.speed == parsed.speed && again.parity == parsed.parity &&
-                  again.dataBits == parsed.dataBits && again.stopBits == parsed.stopBits,
+                  again.dataBits == parsed.dataBits && again.stopBits == parsed.stopBits &&
+                  SerialSettingsText(again) == written,
               "settings written back parse to the same values", written);
     } else {
         Check(parsed.speed == 123 && parsed.parity == 'x' && parsed.dataBits == 3 && parsed.stopBits == 9,
