@@ -5,7 +5,6 @@
 #include "shell/Form1.h"
 
 #include "shell/MenuTree.h"
-#include "shell/StationResults.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -31,9 +30,9 @@ void Form1::WireMenus()
     };
 
     on("mnuExit", [this] { AskToExit(true); });
-    on("mnuLog", [this] { ChooseLogFile(); });
-    on("mnuShowCC", [this] { results_->ShowCurrentCarcassWindow(); });
+    on("mnuLog", [this] { ChooseLogFileFromMenu(); });
     presses("mnuDel", "cmdDel");
     presses("mnuPrint", "CmdPrint");
     presses("mnuSummary", "CmdSummary");
+    WireWeighingMenus();
 }

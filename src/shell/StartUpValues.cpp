@@ -54,6 +54,27 @@ std::optional<int> AnalysisEntryToTick(const std::string& anaType)
     return std::nullopt;
 }
 
+StoredWeighing ReadStoredWeighing(const SettingsStore& settings)
+{
+    StoredWeighing stored;
+    const QByteArray model = QByteArray::fromStdString(settings.ReadSetting(kSection, "WgtScaleModel", "")).trimmed();
+    bool ok = false;
+    const int n = model.toInt(&ok);
+    // The sources a menu entry can choose; 9 and 10 have no parser.
+    for (const WeightSource source : {WeightSource::NoWeight, WeightSource::ManualInput, WeightSource::MettlerToledo,
+                                      WeightSource::Wedderburn, WeightSource::Generic, WeightSource::EV2000,
+                                      WeightSource::TU9000}) {
+        if (ok && n == static_cast<int>(source))
+            stored.source = source;
+    }
+    const std::string order = settings.ReadSetting(kSection, "WgtPrbOrder", "1");
+    stored.weightBeforeProbe = order != "0";
+    const QByteArray equation = QByteArray::fromStdString(settings.ReadSetting(kSection, "UseWgtInEqu", "")).trimmed();
+    stored.useWeightInEquation =
+        stored.source != WeightSource::NoWeight && equation.compare("True", Qt::CaseInsensitive) == 0;
+    return stored;
+}
+
 std::string MainWindowCaption()
 {
     const std::string separator = "  -  ";

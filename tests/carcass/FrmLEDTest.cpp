@@ -1,10 +1,36 @@
-// The current carcass window without weighing: each probe result is shown and finished at once.
+// The current carcass window: its labels, frames and weight box, and the pairing it runs.
+
+#include "PairingRig.h"
 
 #include "carcass/CarcassRoles.h"
 #include "carcass/FrmLED.h"
 
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
+
+namespace {
+
+// The window over a recording station side.
+struct LedRig {
+    explicit LedRig(WeightSource source = WeightSource::NoWeight, bool weightBeforeProbe = true)
+    {
+        state.weightSource = source;
+        state.weightBeforeProbe = weightBeforeProbe;
+        window.ShowWeighingFrames(source);
+    }
+    QLineEdit* Box() { return window.findChild<QLineEdit*>("LEDWeight"); }
+
+    StationState state;
+    PendingQueue queue;
+    FakeStationSide side;
+    std::string statusPanel1;
+    FrmLED window{FrmLEDLinks{state, queue, side, side, side, side,
+                              [this](const std::string& text) { statusPanel1 = text; }, {}}};
+};
+
+} // namespace
 
 TEST(CarcassRolesTest, CounterAndQualityTexts)
 {
@@ -28,9 +54,10 @@ TEST(CarcassRolesTest, CounterAndQualityTexts)
 
 TEST(FrmLEDTest, NoWeightPathShowsAndFinishesEachResult)
 {
-    StationState state;
-    std::vector<CarcassMeasurement> finished;
-    FrmLED window(state, [&] { finished.push_back(state.currentMeasurement); });
+    LedRig rig;
+    StationState& state = rig.state;
+    FrmLED& window = rig.window;
+    const std::vector<CarcassMeasurement>& finished = rig.side.logged;
 
     struct Case {
         const char* what;
