@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -95,4 +96,31 @@ TEST(FrmLEDTest, NoWeightPathShowsAndFinishesEachResult)
     ASSERT_EQ(finished.size(), 3u);
     EXPECT_EQ(finished.back().alertText, "Cancel      000124");
     EXPECT_EQ(window.Text("LEDcou"), "40000");
+}
+
+TEST(FrmLEDTest, TimersRunTheirPairingSteps)
+{
+    LedRig rig(WeightSource::MettlerToledo);
+    auto* prompt = rig.window.findChild<QTimer*>("Timer1S");
+    auto* refresh = rig.window.findChild<QTimer*>("Timer2Sec");
+    rig.state.currentMeasurement.kind = 'E';
+    rig.state.currentMeasurement.carcassCount = "000007";
+    rig.window.ProbeButton()->click();
+    EXPECT_EQ(rig.side.commands, std::vector<std::string>{"8"});
+    EXPECT_EQ(rig.statusPanel1, "Input weight first");
+    EXPECT_TRUE(prompt->isActive());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.side.commands.size() == 2; }, 1500));
+    EXPECT_EQ(rig.side.commands.back(), "2*AAAWeight?");
+    EXPECT_FALSE(prompt->isActive());
+
+    // A pairing that leaves weights waiting starts the refresh; the next weight stops it.
+    rig.queue.weights = {" 85.40", " 92.10"};
+    rig.queue.count = rig.queue.writeIndex = 2;
+    rig.window.ProbeButton()->click();
+    EXPECT_EQ(rig.window.Text("LblWgt"), " 85.40");
+    EXPECT_TRUE(refresh->isActive());
+    rig.side.reading = ScaleReading{"90", "", ""};
+    rig.window.findChild<QPushButton*>("cmdWeightIn")->click();
+    EXPECT_FALSE(refresh->isActive());
+    EXPECT_EQ(rig.window.Text("Label1"), "2");
 }
