@@ -18,8 +18,8 @@
 namespace {
 
 constexpr int kCaptionPoints = 16;
-constexpr int kValuePoints = 40;
-constexpr int kClassPoints = 64;
+constexpr int kValuePoints = 36;
+constexpr int kClassPoints = 56;
 constexpr int kErrorPoints = 22;
 constexpr int kWeightBoxPoints = 28;
 
@@ -167,10 +167,10 @@ QLabel* FrmLED::ValueLabel(QWidget* parent, const char* name, const QString& tip
     label->setFont(ScaledFont(font(), kValuePoints, true));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setFrameShape(QFrame::StyledPanel);
-    label->setStyleSheet("background: #101010; color: #40ff40; padding: 2px 10px;");
+    label->setStyleSheet("background: #101010; color: #40ff40; padding: 0px 10px;");
     // Wide enough for the widest value, so that none is ever cut.
     label->setMinimumWidth(label->fontMetrics().horizontalAdvance(kWidestValue) + 28);
-    label->setMinimumHeight(label->fontMetrics().height() + 8);
+    label->setMinimumHeight(label->fontMetrics().height() + 4);
     label->setToolTip(tip);
     return label;
 }

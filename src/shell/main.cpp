@@ -78,7 +78,11 @@ int main(int argc, char** argv)
     });
     form.startWithWeighing = options.weighing;
     form.StartUp();
-    if (demo)
+    if (demo) {
+        // With weighing the pairing is what there is to watch: its large window opens at once.
+        if (options.weighing)
+            form.ShowCurrentCarcassWindow();
         demo->Start();
+    }
     return app.exec();
 }
