@@ -45,8 +45,13 @@ void MainPairingDisplay::Show(CarcassRole role, const std::string& text)
     }
     if (role == CarcassRole::WeightInput)
         return;
-    if (FrmLED* led = currentCarcassWindow_())
+    if (FrmLED* led = currentCarcassWindow_()) {
         led->Show(role, text);
+        // The quality there belongs to the counter beside it (this window shows no quality of a
+        // stored weight).
+        if (role == CarcassRole::Counter && text.empty())
+            led->Show(CarcassRole::Quality, std::string());
+    }
 }
 
 void MainPairingDisplay::ShowPendingOnly(const std::string& text)
