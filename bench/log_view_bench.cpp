@@ -1,140 +1,141 @@
-// Timing of loading a 100,000-line result log into the views and of live result lines.
-// Prints figures; it passes or fails nothing.
+// Timing and memory of the log views on generated logs of realistic lines: loading 100,000 and
+// 1,000,000 records into the pane and the grid, the window's response afterwards (scrolling,
+// live results), switching template, and a find through a full pane.
+// Prints figures; it passes or fails nothing.  Usage: log_view_bench [records...]
 
-#include "log/LogRecordFormat.h"
+#include "BenchLog.h"
+
 #include "log/LogView.h"
 #include "log/ResultGridModel.h"
 #include "log/ResultView.h"
 #include "log/TerminalPane.h"
+#include "log/TextFind.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 
-#include <cstdio>
-#include <fstream>
-#include <string>
+#include <malloc.h>
+#include <memory>
 
 namespace {
 
-constexpr int kLogLines = 100000;
-constexpr int kLiveLines = 1000;
 constexpr int kTemplate = 3;
 
-long PeakRssKilobytes()
+double Ms(const QElapsedTimer& timer)
 {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stol(line.substr(6));
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+struct Views {
+    TerminalPane pane;
+    ResultGridModel grid;
+    QTableView gridView;
+    ResultViews views{&pane, &grid, &gridView};
+
+    Views()
+    {
+        gridView.setModel(&grid);
+        gridView.setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+        gridView.resize(1100, 420);
+        pane.resize(1100, 300);
+        gridView.show();
+        pane.show();
+        ApplyTemplate(views, kTemplate);
+        QApplication::processEvents();
     }
-    return -1;
-}
+};
 
-CarcassMeasurement SampleRecord(int n)
+void LoadAndUse(const QString& path, int records)
 {
-    CarcassMeasurement r;
-    r.kind = n % 2 ? 'E' : 'L';
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d  03-04-2024", (n / 3600) % 24, (n / 60) % 60, n % 60);
-    r.timeDate = text;
-    std::snprintf(text, sizeof text, "%03d", n % 1000);
-    r.carcassCount = text;
-    r.carcassType = "2";
-    r.fat1 = "14";
-    r.fat2 = "16";
-    r.meat = "55";
-    r.meatPercent = "58.9";
-    r.carcassClass = "E";
-    r.colour1 = "3";
-    r.rz7Colour1 = n % 2 ? "" : "31";
-    r.weight = "92.4";
-    r.comment = n % 10 ? "" : "checked";
-    return r;
-}
+    malloc_trim(0);
+    const long before = bench::ResidentKilobytes();
+    auto views = std::make_unique<Views>();
+    const long withWindow = bench::ResidentKilobytes();
 
-std::string WriteLog(const QString& path)
-{
-    std::string content = LogHeaderLine();
-    for (int n = 0; n < kLogLines; ++n) {
-        if (n % 500 == 499) {
-            CarcassMeasurement cancel;
-            cancel.kind = 'C';
-            cancel.alertText = "Cancel      000123";
-            content += LogLineFor(cancel);
-        } else {
-            content += LogLineFor(SampleRecord(n));
+    QElapsedTimer timer;
+    timer.start();
+    const auto error = LoadLogIntoView(views->views, path.toStdString(), kTemplate);
+    const double loadMs = Ms(timer);
+    QApplication::processEvents();
+    const double paintedMs = Ms(timer);
+    if (error) {
+        std::printf("load failed: %s\n", qPrintable(*error));
+        return;
+    }
+    const long after = bench::ResidentKilobytes();
+    std::printf("\n%d records: LoadLogIntoView %.0f ms (%.0f ms with the first paint); %d grid rows, %d pane "
+                "characters\n",
+                records, loadMs, paintedMs, views->grid.Rows(), views->pane.Length());
+    std::printf("  resident memory: %ld kB before the window, +%ld kB the window, +%ld kB the load\n", before,
+                withWindow - before, after - withWindow);
+
+    // Responsive afterwards: scroll to a few places and paint, append live results.
+    QScrollBar* bar = views->gridView.verticalScrollBar();
+    timer.restart();
+    constexpr int kScrolls = 20;
+    for (int i = 0; i < kScrolls; ++i) {
+        bar->setValue(bar->maximum() / kScrolls * i);
+        views->gridView.viewport()->repaint();
+    }
+    std::printf("  scroll and paint the grid: %.2f ms a step\n", Ms(timer) / kScrolls);
+
+    const std::string live = FormatResultLine(bench::Record(7), kTemplate) + "\r";
+    timer.restart();
+    constexpr int kLive = 200;
+    for (int i = 0; i < kLive; ++i)
+        AppendToResultView(views->views, live, i % 50 != 0);
+    std::printf("  %d live results after the load: %.3f ms each\n", kLive, Ms(timer) / kLive);
+
+    // What the template menu does on a change: lay the grid out, reload the views.
+    timer.restart();
+    ApplyTemplate(views->views, 7);
+    const auto reload = LoadLogIntoView(views->views, path.toStdString(), 7);
+    QApplication::processEvents();
+    std::printf("  switching template 3 -> 7 (layout and reload): %.0f ms%s\n", Ms(timer),
+                reload ? " (failed)" : "");
+
+    // A find through the full pane, with and without case, neither finding anything.
+    const std::string text = views->pane.Text().toLatin1().toStdString();
+    FindState state;
+    state.findText = "NOT IN THE PANE";
+    state.findTextChanged = true;
+    for (FindDirection direction : {FindDirection::Down, FindDirection::Up}) {
+        for (bool matchCase : {true, false}) {
+            state.findDirection = direction;
+            state.findMatchCase = matchCase;
+            timer.restart();
+            const std::string paneText = views->pane.Text().toLatin1().toStdString();
+            const long found = FindInText(paneText, direction == FindDirection::Down ? 0 : views->pane.Length(), state);
+            std::printf("  find %s, match case %s, through %zu characters: %.2f ms (found %ld)\n",
+                        direction == FindDirection::Down ? "down" : "up", matchCase ? "on" : "off", text.size(), Ms(timer),
+                        found);
         }
     }
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(content.data(), static_cast<qint64>(content.size()));
-    return path.toStdString();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i)
+        counts.push_back(std::atoi(argv[i]));
+    if (counts.empty())
+        counts = {100000, 1000000};
 
     QTemporaryDir dir;
-    const std::string path = WriteLog(dir.filePath("bench.dif"));
-    std::printf("log file: %d lines, %lld bytes\n", kLogLines + 1,
-                static_cast<long long>(QFile(QString::fromStdString(path)).size()));
-
-    TerminalPane pane;
-    ResultGridModel grid;
-    QTableView gridView;
-    gridView.setModel(&grid);
-    gridView.resize(900, 400);
-    pane.resize(900, 300);
-    gridView.show();
-    pane.show();
-    ResultViews views{&pane, &grid, &gridView};
-    ApplyTemplate(views, kTemplate);
-    QApplication::processEvents();
-    std::printf("peak RSS before load: %ld kB\n", PeakRssKilobytes());
-
-    QElapsedTimer timer;
-    timer.start();
-    const auto error = LoadLogIntoView(views, path, kTemplate);
-    const qint64 loadMs = timer.elapsed();
-    QApplication::processEvents();
-    const qint64 loadAndPaintMs = timer.elapsed();
-    if (error) {
-        std::printf("load failed: %s\n", qPrintable(*error));
-        return 1;
+    for (int records : counts) {
+        const QString path = dir.filePath(QStringLiteral("bench-%1.dif").arg(records));
+        const long long bytes = bench::WriteLog(path, records);
+        std::printf("log file: %d records, %lld bytes\n", records, bytes);
+        LoadAndUse(path, records);
+        QFile::remove(path);
     }
-    std::printf("LoadLogIntoView: %lld ms (%lld ms with the first paint), %d grid rows, %d pane characters\n",
-                static_cast<long long>(loadMs), static_cast<long long>(loadAndPaintMs), grid.Rows(),
-                pane.Length());
-    std::printf("peak RSS after load: %ld kB\n", PeakRssKilobytes());
-
-    const std::string liveLine = FormatResultLine(SampleRecord(7), kTemplate) + "\r";
-    timer.restart();
-    for (int i = 0; i < kLiveLines; ++i)
-        AppendToResultView(views, liveLine, i % 50 != 0);
-    const qint64 appendMs = timer.elapsed();
-    std::printf("%d x AppendToResultView after the load: %lld ms (%.3f ms each), pane %d characters\n",
-                kLiveLines, static_cast<long long>(appendMs), static_cast<double>(appendMs) / kLiveLines,
-                pane.Length());
-
-    pane.ClearPane();
-    grid.SetRows(1);
-    QApplication::processEvents();
-    timer.restart();
-    for (int i = 0; i < kLiveLines; ++i)
-        AppendToResultView(views, liveLine, true);
-    const qint64 freshMs = timer.elapsed();
-    std::printf("%d x AppendToResultView on empty views: %lld ms (%.3f ms each)\n", kLiveLines,
-                static_cast<long long>(freshMs), static_cast<double>(freshMs) / kLiveLines);
-    std::printf("peak RSS at the end: %ld kB\n", PeakRssKilobytes());
     return 0;
 }

@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libcups2-dev
   libgtest-dev libgmock-dev
   xvfb xauth x11-apps imagemagick fonts-dejavu-core
+  cups-daemon cups-client cups poppler-utils
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -7,6 +7,7 @@
 #include "tools/sim/MeasurementGenerator.h"
 #include "tools/sim/PtyPair.h"
 #include "tools/sim/SimulatedProbe.h"
+#include "tools/sim/VisibleBytes.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -17,25 +18,6 @@
 #include <system_error>
 
 namespace {
-
-// Control bytes spelled out, so a frame can be read on a terminal.
-std::string Visible(const std::string& bytes)
-{
-    static const char* const names[] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
-        "BS", "HT", "LF", "VT", "FF", "CR", "SO", "SI", "DLE", "DC1", "DC2", "DC3", "DC4", "NAK",
-        "SYN", "ETB", "CAN", "EM", "SUB", "ESC", "FS", "GS", "RS", "US"};
-    std::string out;
-    for (char c : bytes) {
-        const auto code = static_cast<unsigned char>(c);
-        if (code < 32)
-            out += std::string("<") + names[code] + ">";
-        else if (code >= 127)
-            out += "<" + std::to_string(code) + ">";
-        else
-            out += c;
-    }
-    return out;
-}
 
 std::string Latin1(const QString& text)
 {
@@ -114,13 +96,13 @@ int main(int argc, char** argv)
 
     QObject::connect(probe.get(), &SimulatedProbe::commandReceived, [&probe](const QString&) {
         const SimulatedProbe::ReceivedCommand command = probe->Commands().back();
-        std::cout << "command: " << Visible(command.text) << (command.bccOk ? "" : " (bad BCC)") << std::endl;
+        std::cout << "command: " << VisibleBytes(command.text) << (command.bccOk ? "" : " (bad BCC)") << std::endl;
     });
     QObject::connect(probe.get(), &SimulatedProbe::frameAnswered, [](bool ack) {
         std::cout << "frame: " << (ack ? "ACK" : "not acknowledged") << std::endl;
     });
     QObject::connect(probe.get(), &SimulatedProbe::unexpectedAnswer, [](const QString& bytes) {
-        std::cout << "unexpected: " << Visible(Latin1(bytes)) << std::endl;
+        std::cout << "unexpected: " << VisibleBytes(Latin1(bytes)) << std::endl;
     });
 
     probe->Start();

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,6 +68,11 @@ public:
         if (::stat(path.c_str(), &st) == 0)
             return 1;
         return errno == ENOENT ? 0 : -errno;
+    }
+
+    int Rename(const std::string& from, const std::string& to) override
+    {
+        return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : -errno;
     }
 };
 

@@ -1,5 +1,5 @@
 #pragma once
-// The few file operations the log writer needs, behind an interface so that tests can make any
+// The few file operations the log writer and the row deletion need, behind an interface so that tests can make any
 // of them fail. Every call returns a negative errno value on failure.
 
 #include <cstddef>
@@ -28,6 +28,8 @@ public:
     // Whether `path` names anything: 1 it does, 0 it does not, or -errno when that cannot be
     // told (a path through a file, no permission).
     virtual int Exists(const std::string& path) = 0;
+    // rename(2), replacing `to` in one step: 0 or -errno.
+    virtual int Rename(const std::string& from, const std::string& to) = 0;
 };
 
 // The real file system.

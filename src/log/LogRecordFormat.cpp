@@ -2,7 +2,6 @@
 
 #include "resources/StringTable.h"
 
-#include <array>
 #include <vector>
 
 namespace {
@@ -249,101 +248,6 @@ std::string FormatResultLine(const CarcassMeasurement& r, int templateNumber)
     }
     line.Raw(r.comment);
     return line.Take();
-}
-
-std::string LogField(int n, const std::string& line)
-{
-    if (n < 0)
-        return {};
-    size_t start = 0;
-    for (int i = 0; i < n; ++i) {
-        const size_t tab = line.find(kTab, start);
-        if (tab == std::string::npos)
-            return {};
-        start = tab + 1;
-    }
-    const size_t end = line.find(kTab, start);
-    if (end == std::string::npos)
-        return {};
-    return line.substr(start, end - start);
-}
-
-namespace {
-
-// Column 27 (RZ7 colour) when it holds a value, else the RZ4 colour column given.
-std::string StoredQuality(const std::string& line, int fallbackColumn)
-{
-    std::string q = LogField(27, line);
-    return q.empty() ? LogField(fallbackColumn, line) : q;
-}
-
-constexpr int kQ = -1; // stands for the quality value in a column list
-
-struct ViewerTemplate {
-    std::vector<int> columns; // each followed by a comma
-    int last;                 // appended without a comma
-};
-
-const ViewerTemplate& ViewerColumns(int templateNumber)
-{
-    static const std::array<ViewerTemplate, 8> kTemplates = {{
-        {{1, 4, 3, 5, 7, 13}, 37},
-        {{1, 4, 3, 5, 7, 13, 15, kQ}, 37},
-        {{1, 4, 3, 5, 6, 7, 13, 15, kQ}, 37},
-        {{1, 4, 3, 5, 7, 13, 15, kQ, 36}, 38},
-        {{1, 4, 3, 5, 6, 7, 13, 15, kQ, 36}, 38},
-        {{1, 4, 3, 5, 7, 13, 15, kQ, 29, 30, 32, 33, 34}, 38},
-        {{1, 4, 3, 5, 6, 7, 13, 15, kQ, 29, 30, 32, 33, 34}, 37},
-        {{1, 4, 3, 5, 7, 13, 15, kQ, 29, 30, 32, 33, 34, 35, 36, 37, 38}, 39},
-    }};
-    return kTemplates.at(static_cast<size_t>(templateNumber - 1));
-}
-
-std::string StoredValueAt(const std::string& line, int column)
-{
-    return column == kQ ? StoredQuality(line, 16) : LogField(column, line);
-}
-
-} // namespace
-
-std::string ReadDisplayLine(const std::string& line, int templateNumber)
-{
-    std::string out;
-    auto put = [&out](const std::string& value) {
-        out += value;
-        out += ',';
-    };
-
-    if (templateNumber >= 1 && templateNumber <= 8) {
-        const ViewerTemplate& t = ViewerColumns(templateNumber);
-        for (int column : t.columns)
-            put(StoredValueAt(line, column));
-        out += LogField(t.last, line);
-    } else if (templateNumber == 9) {
-        for (int column : {1, 4, 3, 5, 6, 7, 24, 13, 15, kQ, 29, 30, 32, 33, 34})
-            put(StoredValueAt(line, column));
-        put(SerialIfComplete(LogField(35, line)));
-        put(LogField(36, line));
-        put(LogField(37, line));
-        const std::string grade = LogField(38, line);
-        const std::string comment = LogField(39, line);
-        if (grade.empty()) {
-            out += ',';
-        } else {
-            out += grade;
-            // Without this comma a grade and a comment would read as one value.
-            if (!comment.empty())
-                out += ',';
-        }
-        out += comment;
-    } else if (templateNumber == 10) {
-        put(LogField(1, line));
-        put(StoredQuality(line, 17));
-        for (int column : {29, 33, 34})
-            put(LogField(column, line));
-    }
-    out += kLineEnd;
-    return out;
 }
 
 std::string ShortenLogPath(const std::string& path)

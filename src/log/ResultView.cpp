@@ -49,25 +49,6 @@ QString Latin1(const std::string& text)
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void AddGridRow(ResultGridModel& grid, const std::string& text)
-{
-    const int row = grid.AppendRow();
-    const std::vector<std::string> pieces = SplitResultText(text, ",");
-    if (pieces.size() > 3) {
-        // A display line: time and date share piece 0; the last piece (comment and line end)
-        // is not shown in the grid.
-        const std::vector<std::string> timeDate = SplitResultText(pieces[0], "  ");
-        grid.SetCell(row, 0, Latin1(timeDate[0]));
-        if (timeDate.size() > 1)
-            grid.SetCell(row, 1, Latin1(timeDate[1]));
-        for (size_t i = 1; i + 1 < pieces.size() && static_cast<int>(i) + 1 < grid.Columns(); ++i)
-            grid.SetCell(row, static_cast<int>(i) + 1, Latin1(pieces[i]));
-    } else {
-        // A message: the whole text in the first cell, marked.
-        grid.SetCell(row, 0, Latin1(WithoutLineEnd(pieces[0])), true);
-    }
-}
-
 }  // namespace
 
 std::vector<std::string> SplitResultText(const std::string& text, const std::string& separator)
@@ -115,8 +96,8 @@ void AppendToResultView(ResultViews& views, const std::string& text, bool isMeas
     }
 
     if (views.grid) {
-        AddGridRow(*views.grid, shown);
-        const int row = views.grid->Rows() - 1;
+        // Display line or message, the grid cuts its cells when the row is shown.
+        const int row = views.grid->AppendShownText(shown);
         if (views.gridView && views.grid->CellRed(row, 0) && views.grid->Columns() > 1)
             views.gridView->setSpan(row - 1, 0, 1, views.grid->Columns());
     }

@@ -33,7 +33,10 @@ TerminalPane::TerminalPane(QWidget* parent)
 {
     setReadOnly(true);
     setLineWrapMode(QPlainTextEdit::NoWrap);
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Fixed columns (the summary lines up by spaces), large enough to read from beside the line.
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(std::max(fixed.pointSizeF(), 11.0));
+    setFont(fixed);
     // The pane is a running log: undo history would only double its memory.
     setUndoRedoEnabled(false);
     // Read-only, but the operator may still select and copy by mouse or keyboard.
@@ -121,6 +124,21 @@ void TerminalPane::DropThroughLineAt(int position)
 void TerminalPane::MoveCaretToEnd()
 {
     moveCursor(QTextCursor::End);
+}
+
+int TerminalPane::CaretPosition() const
+{
+    const int position = textCursor().selectionStart();
+    return position + document()->findBlock(position).blockNumber();
+}
+
+void TerminalPane::SelectStored(int start, int length)
+{
+    QTextCursor cursor(document());
+    cursor.setPosition(DocumentPosition(start));
+    cursor.setPosition(DocumentPosition(start + length), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 void TerminalPane::SetContent(const std::vector<Run>& runs)

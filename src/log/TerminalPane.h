@@ -28,6 +28,10 @@ public:
     void DropThroughLineAt(int position);
     // Puts the caret after the last character.
     void MoveCaretToEnd();
+    // The caret position as stored characters count it: the start of the selection, if any.
+    int CaretPosition() const;
+    // Selects `length` stored characters from `start` and shows them.
+    void SelectStored(int start, int length);
 
     // One piece of text in one colour.
     struct Run {

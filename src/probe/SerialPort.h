@@ -15,6 +15,9 @@ struct SerialSettings {
 
 // Parses "4800,e,7,2"; false when the text does not parse.
 bool ParseSerialSettings(const std::string& text, SerialSettings& out);
+// The text a port reports for its settings: "4800,e,7,2", the parity letter in lower case (the
+// port dialogs preselect their parity list from this letter).
+std::string SerialSettingsText(const SerialSettings& settings);
 
 class SerialPort {
 public:
@@ -23,7 +26,8 @@ public:
     // Port number 1..16; set only while the port is closed.
     virtual bool SetCommPort(int port) = 0;
     virtual int CommPort() const = 0;
-    // Applied to the open or the closed port; a text that does not parse fails.
+    // Applied to the open or the closed port; a text that does not parse fails. Read back in the
+    // form of SerialSettingsText ("4800,E,7,2" reads back as "4800,e,7,2").
     virtual bool SetSettings(const std::string& text) = 0;
     virtual std::string Settings() const = 0;
     // 0 none, 1 Xon/Xoff, 2 RTS, 3 Xon/RTS.

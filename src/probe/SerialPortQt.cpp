@@ -96,7 +96,7 @@ bool SerialPortQt::SetSettings(const std::string& text)
         Fail(QStringLiteral("Invalid port settings \"%1\"").arg(QString::fromStdString(text)));
         return false;
     }
-    settingsText_ = text;
+    settingsText_ = SerialSettingsText(s);
     // A pseudo-terminal may refuse 7-bit framing; the settings still count as set.
     if (serial_.isOpen() && !Apply(s))
         Fail(serial_.errorString());

@@ -30,3 +30,9 @@ bool ParseSerialSettings(const std::string& text, SerialSettings& out)
     out = s;
     return true;
 }
+
+std::string SerialSettingsText(const SerialSettings& settings)
+{
+    return std::to_string(settings.speed) + ',' + settings.parity + ',' + std::to_string(settings.dataBits) + ','
+        + std::to_string(settings.stopBits);
+}

@@ -7,6 +7,7 @@
 #include "shell/LinkCommandSink.h"
 #include "shell/MainPairingDisplay.h"
 #include "shell/OperatorDialogs.h"
+#include "shell/PrintCommands.h"
 #include "shell/SettingsStore.h"
 #include "shell/StationResults.h"
 #include "weighing/ScaleCollector.h"
@@ -45,11 +46,12 @@ Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<
 
     WireLink();
     scaleCollector_ = std::make_unique<ScaleCollector>(*MSComm2);
-    scaleReader_ = std::make_unique<ParsedScaleReader>(scaleCollector_->strWgtScale(), scaleOptions_);
+    scaleReader_ = std::make_unique<ParsedScaleReader>(scaleCollector_->strWgtScale(), scaleOptions);
     linkCommands_ = std::make_unique<LinkCommandSink>(link_);
     results_ = new StationResults(StationResultsLinks{views_, state_, pendingQueue_, dialogs_, settings_, link_,
                                                       *linkCommands_, *scaleReader_, *this, this},
                                   PosixLogFileSystem(), this);
+    results_->printResultLine = [this](const std::string& line) { printing_->PrintResultLine(line); };
     WireWeighing();
     onProbeMessage = [this](const std::string& message) { results_->OnProbeMessage(message); };
     ShowIndicators();

@@ -5,8 +5,9 @@
 // The window's code is split by concern: Form1.cpp (ownership, timers, link wiring, status bar
 // access), Form1Controls.cpp (building the controls), Form1Menus.cpp (menu tree and its wiring),
 // Form1StartUp.cpp, Form1Layout.cpp, Form1Indicators.cpp, Form1ShutDown.cpp, Form1Hooks.cpp,
-// Form1Weighing.cpp (scale half of the tick, the main window's pairing, Weight and Sequence
-// menus) and Form1ScalePort.cpp (the scale port and the current carcass window).
+// Form1PortDialogs.cpp, Form1Weighing.cpp (scale half of the tick, the main window's pairing,
+// Weight and Sequence menus) and Form1ScalePort.cpp (the scale port and the current carcass
+// window).
 
 #include "carcass/PendingQueue.h"
 #include "log/ResultView.h"
@@ -15,6 +16,8 @@
 #include "probe/SerialPort.h"
 #include "probe/StationState.h"
 #include "shell/ElapsedClock.h"
+#include "shell/LayoutGeometry.h"
+#include "shell/LogViewerState.h"
 #include "shell/StationWindowAccess.h"
 #include "weighing/ScaleOptions.h"
 
@@ -33,7 +36,10 @@ class LinkCommandSink;
 class MainPairingDisplay;
 class OperatorDialogs;
 class ParsedScaleReader;
+class PrintCommands;
 class ScaleCollector;
+enum class PortDialogKind;
+struct PortDialogDeps;
 class SettingsStore;
 class LedIndicator;
 class QAction;
@@ -90,6 +96,7 @@ public:
     bool isShow() const { return isShow_; }
     // Places the grid (and the terminal pane while the summary shows) for the current layout.
     void PlaceViews(bool onResize);
+    void PlaceViews(LayoutTrigger trigger);
     // Fits the grid's height to whole rows, ending at its last row.
     void flexGridResize();
     // Find and Print are usable while the probe link works or the station is paused.
@@ -111,17 +118,33 @@ public:
 
     // Results: dispatch of probe messages, the current carcass window, showing and logging.
     StationResults& results() { return *results_; }
+    // Real-time printing, printer status, the print dialog (Form1Printing.cpp).
+    PrintCommands& printing() { return *printing_; }
     void ChooseLogFile();             // OpenLogFile button
     void ChooseLogFileFromMenu();     // mnuLog: refused while carcasses are half processed
     void LoadCurrentCarcassWindow();  // start-up
     void FinishCarcass();             // CmdFinish
 
+    // Log viewer, find, row deletion and class summary (Form1LogViewer.cpp, Form1Find.cpp,
+    // Form1Summary.cpp).
+    void ChooseTemplate(int templateNumber);  // mnuD1..mnuD9, mnuhamcolour
+    void ToggleLogView();                     // Pause, mnuView
+    bool ViewingLog() const { return link_.stationPaused() && !state_.viewedLogFile.empty(); }
+    void ShowFindDialog();                    // CmdFind, mnuFind
+    void FindInTerminal();                    // frmFind's Find button
+    FindState& findState() { return viewer_.find; }
+    void DeleteRow();                         // cmdDel, mnuDel, the Delete key on the grid
+    void ToggleSummary();                     // CmdSummary, mnuSummary
+    // Ends summary mode without reloading (choosing another log file loads that one).
+    void LeaveSummaryMode() override;
+    // Carcasses whose weight and probe result are not yet together; the summary refuses to
+    // count while there are any. Answered by the pairing queue.
+    std::function<int()> pendingCarcassCount = [] { return 0; };
+
     // Weighing (Form1Weighing.cpp, Form1ScalePort.cpp).
     // Start-up takes the weight source, sequence and equation from the store and shows the
     // Sequence and Weight menus, instead of switching weighing off. Set before StartUp().
     bool startWithWeighing = false;
-    // The parser options of every scale model; the scale port dialogs change them.
-    ScaleOptions& scaleOptions() { return scaleOptions_; }
     PendingQueue& pendingQueue() { return pendingQueue_; }
     // The last complete scale message.
     const std::string& strWgtScale() const;
@@ -129,10 +152,11 @@ public:
     CarcassPairing& mainPairing() { return *mainPairing_; }
     // mnuShowCC: sets up the scale port for the weight source, then shows the window.
     void ShowCurrentCarcassWindow();
-    // The port settings dialog of a scale model ("frmTOLEDO", "frmWdburn", "frmWeightGeneric",
-    // "frmEV2000", "frmTU9000", "frmD410", "frmTE1000L", "frmTenso"), shown modally by the Weight
-    // menu's entries. Filled in by the port dialogs; until then the entries show nothing.
-    std::function<void(const QString& dialogName)> showWeightPortDialog;
+    // How the Weight menu's entries show their model's port settings dialog (modally); tests
+    // put a recorder here.
+    std::function<void(PortDialogKind kind)> showWeightPortDialog = [this](PortDialogKind kind) {
+        OpenPortDialog(kind);
+    };
 
     // Each complete probe message (type letter first); by default the dispatch.
     std::function<void(const std::string&)> onProbeMessage;
@@ -140,6 +164,15 @@ public:
     std::function<void()> onScaleTick;
 
     const ElapsedClock& elapsedClock() const { return elapsed_; }
+
+    // The scale models' options: the Mettler-Toledo and Wedderburn flags and the header scales'
+    // fields, as the scale port set-up loads them and the port dialogs edit them.
+    ScaleOptions scaleOptions;
+    // The device a port number stands for (see PortDeviceMap); unset: as the settings map it.
+    std::function<QString(int port)> deviceForPort;
+    // Shows a port settings dialog modally (the probe's or a scale model's); true when OK
+    // applied it. Form1PortDialogs.cpp.
+    bool OpenPortDialog(PortDialogKind kind);
 
     // Timers, named as the station knows them.
     QTimer RxTimer;       // 50 ms receive tick
@@ -160,13 +193,18 @@ private:
     // Form1Menus.cpp
     void BuildMenus();
     void WireMenus();
+    // Form1Printing.cpp
+    void WirePrintingMenus();
+    // Form1PortDialogs.cpp
+    void WirePortDialogMenus();
+    PortDialogDeps PortDialogDepsFor(PortDialogKind kind);
     // Form1Weighing.cpp
     void WireWeighing();
     void WireWeighingMenus();
     void ChooseScaleModel(WeightSource model);
     void ChooseNoWeight();
     void ChooseManualInput();
-    void ChooseDialogOnlyEntry(const char* entry, const char* dialog);
+    void ChooseDialogOnlyEntry(const char* entry, PortDialogKind dialog);
     void ToggleWeightInEquation();
     void ChooseSequence(bool weightBeforeProbe);
     // Ticks `entry` and unticks the other weight entries (Tenso only for the Tenso entry).
@@ -188,6 +226,15 @@ private:
     void StartUpWeighingFromStore();
     void StartUpAnalysisType();
     void StartUpLoadLog();
+    // Form1LogViewer.cpp, Form1Find.cpp, Form1Summary.cpp
+    void WireLogViewerMenus();
+    std::string ViewLogFile();
+    // The pane shows below the grid while the summary, a viewed log or the find dialog needs it.
+    bool TerminalWanted() const;
+    void ShowTerminalAsNeeded(LayoutTrigger trigger);
+    // Trims the grid's height so that its viewport holds whole rows: scrolled to the end, the
+    // top row is then never cut.
+    void FitGridToWholeRows();
 
     void OnClockTick();
     void OnReceiveTimer();
@@ -212,7 +259,7 @@ private:
     ResultViews views_;
     ElapsedClock elapsed_;
     StationResults* results_ = nullptr;
-    ScaleOptions scaleOptions_;
+    PrintCommands* printing_ = nullptr;
     PendingQueue pendingQueue_;
     std::unique_ptr<ScaleCollector> scaleCollector_;
     std::unique_ptr<ParsedScaleReader> scaleReader_;
@@ -222,6 +269,7 @@ private:
     bool isShow_ = false;
     bool quietShutDown_ = false;
     std::string printHeaderLine_;
+    LogViewerState viewer_;
 
     QHash<QString, QAction*> menus_;
     QList<QPointer<QWidget>> stationWindows_;

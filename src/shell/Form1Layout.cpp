@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QResizeEvent>
 #include <QStatusBar>
 #include <QTableView>
@@ -16,6 +17,12 @@
 
 void Form1::PlaceViews(bool onResize)
 {
+    PlaceViews(onResize ? LayoutTrigger::Resize : LayoutTrigger::Toggle);
+}
+
+void Form1::PlaceViews(LayoutTrigger trigger)
+{
+    const bool onResize = trigger == LayoutTrigger::Resize;
     LayoutInput in;
     in.outerHeight = TwY(frameGeometry().height());
     in.statusFrameHeight = TwY(FrameStatus->height());
@@ -23,8 +30,8 @@ void Form1::PlaceViews(bool onResize)
     in.statusBarHeight = TwY(statusBar()->height());
     // On a resize the layout is the one on screen; the toggle says which one it wants.
     in.detail = onResize ? !frResult->isHidden() : isShow_;
-    in.summary = state_.summaryShown;
-    in.trigger = onResize ? LayoutTrigger::Resize : LayoutTrigger::Toggle;
+    in.summary = TerminalWanted();
+    in.trigger = trigger;
     const ViewGeometry g = ComputeViewGeometry(in);
 
     const int left = PxX(kViewLeft);
@@ -43,6 +50,24 @@ void Form1::PlaceViews(bool onResize)
     place(mfgResult, g.gridTop, g.gridHeight);
     if (g.terminalPlaced)
         place(Terminal, g.terminalTop, g.terminalHeight);
+    FitGridToWholeRows();
+}
+
+void Form1::FitGridToWholeRows()
+{
+    // The grid's height ends with a whole row: the viewport takes as many whole rows as fit
+    // (rows are all of one height) and the part row at the bottom is trimmed off. Scrolled to
+    // the end, the last row then sits on the bottom edge and the top row is not cut either.
+    mfgResult->doItemsLayout();  // header, scroll bars and viewport as they are now
+    const int rowHeight = mfgResult->verticalHeader()->defaultSectionSize();
+    const int viewport = mfgResult->viewport()->height();
+    if (rowHeight <= 0 || viewport < rowHeight)
+        return;
+    const int wholeRows = viewport / rowHeight * rowHeight;
+    if (wholeRows < viewport) {
+        mfgResult->resize(mfgResult->width(), mfgResult->height() - (viewport - wholeRows));
+        mfgResult->doItemsLayout();  // the scroll range must follow the new height now
+    }
 }
 
 void Form1::ToggleLayout()
@@ -86,20 +111,7 @@ void Form1::flexGridResize()
     const int last = model ? model->rowCount() - 1 : -1;
     if (last < 0)
         return;
-    // The grid's height ends with a whole row: the viewport takes as many whole rows as fit
-    // (rows are all of one height) and the part row at the bottom is trimmed off. Scrolled to
-    // the end, the last row then sits on the bottom edge and the top row is not cut either.
-    mfgResult->doItemsLayout();  // header, scroll bars and viewport as they are now
-    const int rowHeight = mfgResult->rowHeight(last);
-    const int viewport = mfgResult->viewport()->height();
-    if (rowHeight <= 0 || viewport < rowHeight)
-        return;
-    const int wholeRows = viewport / rowHeight * rowHeight;
-    if (wholeRows < viewport) {
-        mfgResult->resize(mfgResult->width(), mfgResult->height() - (viewport - wholeRows));
-        mfgResult->doItemsLayout();  // the scroll range must follow the new height now
-    }
-
+    FitGridToWholeRows();
     const QModelIndex lastCell = model->index(last, 0);
     mfgResult->selectionModel()->setCurrentIndex(lastCell, QItemSelectionModel::NoUpdate);
     mfgResult->scrollTo(lastCell, QAbstractItemView::PositionAtBottom);

@@ -4,6 +4,7 @@
 
 #include "shell/Form1.h"
 
+#include "shell/Form1CommandMenus.h"
 #include "shell/MenuTree.h"
 
 #include <QAbstractButton>
@@ -34,5 +35,10 @@ void Form1::WireMenus()
     presses("mnuDel", "cmdDel");
     presses("mnuPrint", "CmdPrint");
     presses("mnuSummary", "CmdSummary");
+    WireProbeCommandMenus(*this);
+    WireHelpMenus(*this);
+    WirePrintingMenus();
+    WireLogViewerMenus();
+    WirePortDialogMenus();
     WireWeighingMenus();
 }

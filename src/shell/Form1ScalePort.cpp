@@ -101,7 +101,7 @@ void Form1::SetUpScalePort(WeightSource model, bool ask)
         model, [this](const std::string& key, const std::string& fallback) {
             return settings_.ReadSetting(kSection, key, fallback);
         },
-        scaleOptions_);
+        scaleOptions);
     if (port >= 1 && port <= 16)
         ShowScalePort();
 }

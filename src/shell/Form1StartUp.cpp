@@ -137,6 +137,8 @@ void Form1::StartUpProbePort()
         qWarning("Probe port: cannot select port %d", *config.port);
     if (!config.settings || !MSComm1->SetSettings(*config.settings))
         qWarning("Probe port: settings \"%s\" not applied", config.settingsText.c_str());
+    if (config.handshaking)
+        MSComm1->SetHandshaking(*config.handshaking);
     MSComm1->SetInputMode(1);
 
     // 11. The status frame across the window; the views with it, so that the template's

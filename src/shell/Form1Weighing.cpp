@@ -11,6 +11,7 @@
 #include "shell/LinkCommandSink.h"
 #include "shell/MainPairingDisplay.h"
 #include "shell/OperatorDialogs.h"
+#include "shell/PortDialogModel.h"
 #include "shell/SettingsStore.h"
 #include "shell/StartUpValues.h"
 #include "shell/StationResults.h"
@@ -34,15 +35,15 @@ QString Latin1(const std::string& text)
 struct ScaleEntry {
     WeightSource model;
     const char* entry;
-    const char* dialog;
+    PortDialogKind dialog;
 };
 
 constexpr ScaleEntry kScaleEntries[] = {
-    {WeightSource::MettlerToledo, "mnuWgtTOL", "frmTOLEDO"},
-    {WeightSource::Wedderburn, "mnuWgtWed", "frmWdburn"},
-    {WeightSource::Generic, "mnuWeightGeneric", "frmWeightGeneric"},
-    {WeightSource::EV2000, "mnuEV2000", "frmEV2000"},
-    {WeightSource::TU9000, "mnuTU9000", "frmTU9000"},
+    {WeightSource::MettlerToledo, "mnuWgtTOL", PortDialogKind::MettlerToledo},
+    {WeightSource::Wedderburn, "mnuWgtWed", PortDialogKind::Wedderburn},
+    {WeightSource::Generic, "mnuWeightGeneric", PortDialogKind::Generic},
+    {WeightSource::EV2000, "mnuEV2000", PortDialogKind::EV2000},
+    {WeightSource::TU9000, "mnuTU9000", PortDialogKind::TU9000},
 };
 
 // The entries that name where weights come from; one of them is ticked at a time.
@@ -85,6 +86,7 @@ void Form1::WireWeighing()
         PairingWindow::Main, state_, pendingQueue_,
         PairingLinks{*mainDisplay_, *linkCommands_, *results_, *scaleReader_, dialogs_, mainDisplay_.get()});
     results_->pendingShown = [this](const std::string& text) { mainDisplay_->ShowPendingOnly(text); };
+    pendingCarcassCount = [this] { return pendingQueue_.count; };
 
     // The scale half of every receive tick, before the probe half. A message taken presses
     // Command1, whose click pairs it; both run inside the tick, so they tell the operator only
@@ -114,9 +116,9 @@ void Form1::WireWeighingMenus()
         on(e.entry, [this, model = e.model] { ChooseScaleModel(model); });
     on("mnuWgtNon", [this] { ChooseNoWeight(); });
     on("mnuWgtMan", [this] { ChooseManualInput(); });
-    on("mnuD410", [this] { ChooseDialogOnlyEntry("mnuD410", "frmD410"); });
-    on("mnuTE1000L", [this] { ChooseDialogOnlyEntry("mnuTE1000L", "frmTE1000L"); });
-    on("mnuTenso", [this] { ChooseDialogOnlyEntry("mnuTenso", "frmTenso"); });
+    on("mnuD410", [this] { ChooseDialogOnlyEntry("mnuD410", PortDialogKind::D410); });
+    on("mnuTE1000L", [this] { ChooseDialogOnlyEntry("mnuTE1000L", PortDialogKind::TE1000L); });
+    on("mnuTenso", [this] { ChooseDialogOnlyEntry("mnuTenso", PortDialogKind::Tenso); });
     on("mnuWgtEqu", [this] { ToggleWeightInEquation(); });
     on("mnuWbP", [this] { ChooseSequence(true); });
     on("mnuPbW", [this] { ChooseSequence(false); });
@@ -149,7 +151,7 @@ void Form1::ChooseScaleModel(WeightSource model)
     const ScaleEntry* scale = EntryOf(model);
     // The model's port settings come first; cancelling them still chooses the model.
     if (showWeightPortDialog)
-        showWeightPortDialog(QString::fromLatin1(scale->dialog));
+        showWeightPortDialog(scale->dialog);
     TickWeightEntry(scale->entry);
     state_.weightSource = model;
     results_->CurrentCarcassWindow().ShowWeighingFrames(model);
@@ -194,12 +196,12 @@ void Form1::ChooseManualInput()
     ShowWeightFrames();
 }
 
-void Form1::ChooseDialogOnlyEntry(const char* entry, const char* dialog)
+void Form1::ChooseDialogOnlyEntry(const char* entry, PortDialogKind dialog)
 {
     // These models have a settings dialog but no parser: the weight source stays as it is.
     TickWeightEntry(entry);
     if (showWeightPortDialog)
-        showWeightPortDialog(QString::fromLatin1(dialog));
+        showWeightPortDialog(dialog);
 }
 
 void Form1::ToggleWeightInEquation()

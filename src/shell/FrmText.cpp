@@ -1,11 +1,17 @@
 #include "shell/FrmText.h"
 
+#include "shell/ServiceReportSave.h"
+
 #include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
-FrmText::FrmText(QWidget* parent)
+FrmText::FrmText(OperatorDialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window)
+    , dialogs_(dialogs)
 {
     setObjectName("FrmText");
     setWindowTitle("Service Information");
@@ -16,13 +22,27 @@ FrmText::FrmText(QWidget* parent)
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSize(11);
     Text1->setFont(fixed);
+
+    Command1 = new QPushButton("&Save as", this);
+    Command1->setObjectName("Command1");
+    Command2 = new QPushButton("&Close", this);
+    Command2->setObjectName("Command2");
+    connect(Command1, &QPushButton::clicked, this, [this] { SaveServiceReport(dialogs_, report_); });
+    connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Text1);
+    layout->addLayout(buttons);
     resize(640, 420);
 }
 
 void FrmText::SetText(const std::string& text)
 {
+    report_ = text;
     // The probe's reports end lines with CR LF; the text box wants one break per line.
     QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -32,4 +52,14 @@ void FrmText::SetText(const std::string& text)
 QString FrmText::Text() const
 {
     return Text1->toPlainText();
+}
+
+void FrmText::keyPressEvent(QKeyEvent* event)
+{
+    // A window, not a dialog: Escape closes it as it would a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

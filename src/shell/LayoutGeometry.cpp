@@ -18,7 +18,8 @@ ViewGeometry ComputeViewGeometry(const LayoutInput& in)
     } else {
         // The compact layout tucks the grid a little higher when resized.
         g.gridTop = (onResize && !in.detail) ? hs + 40 : hs + hr + 100;
-        g.gridHeight = onResize ? hf / 2.5 : hf / 2;
+        // Switched on, the grid keeps two fifths of the window, the pane the rest.
+        g.gridHeight = (onResize || in.trigger == LayoutTrigger::PaneSwitch) ? hf / 2.5 : hf / 2;
         g.terminalPlaced = true;
         const double gap = (onResize && in.detail) ? 370 : 150;
         g.terminalTop = g.gridHeight + hs + hr + gap;

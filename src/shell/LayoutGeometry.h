@@ -2,9 +2,9 @@
 // Where the result grid and the terminal pane go, in twips, for each layout of the main window.
 // Pure arithmetic so that it can be checked without a window.
 
-// A layout is placed either by the cmdHide toggle or by a resize; with the summary shown the two
-// differ slightly, as the station always did.
-enum class LayoutTrigger { Toggle, Resize };
+// A layout is placed by the cmdHide toggle, by a resize, or when the summary (or a viewed log)
+// brings the pane in; with the pane shown the three differ slightly, as the station always did.
+enum class LayoutTrigger { Toggle, Resize, PaneSwitch };
 
 struct LayoutInput {
     double outerHeight = 0;        // Hf: the window's outer height

@@ -32,6 +32,9 @@ ProbePortConfig ReadProbePortConfig(const SettingsStore& settings)
     SerialSettings parsed;
     if (ParseSerialSettings(config.settingsText, parsed))
         config.settings = config.settingsText;
+    const std::string flow = settings.ReadSetting(kSection, "RZ7Hsk", std::string());
+    if (flow.size() == 1 && flow[0] >= '0' && flow[0] <= '3')
+        config.handshaking = flow[0] - '0';
     return config;
 }
 

@@ -10,12 +10,14 @@
 class SettingsStore;
 
 // The probe port as stored. The probe port dialog stores what is in force under the "RZ7" keys;
-// those win over the older "RZ4" keys, so a port changed in the dialog survives a restart.
+// those win over the older "RZ4" keys, so a port changed in the dialog survives a restart, its
+// flow control ("RZ7Hsk") included.
 struct ProbePortConfig {
     std::string portText;               // as stored, for diagnostics
     std::string settingsText;
     std::optional<int> port;            // 1..16, or none when the stored text is not a port
     std::optional<std::string> settings;  // none when the text does not parse
+    std::optional<int> handshaking;     // 0..3; none when absent or not such a number
 };
 ProbePortConfig ReadProbePortConfig(const SettingsStore& settings);
 

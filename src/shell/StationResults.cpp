@@ -105,7 +105,7 @@ void StationResults::AppendToResultView(const std::string& text, bool isMeasurem
 void StationResults::ShowProbeText(const std::string& text)
 {
     if (!frmText_) {
-        frmText_ = new FrmText(links_.parentWindow);
+        frmText_ = new FrmText(links_.dialogs, links_.parentWindow);
         frmText_->setAttribute(Qt::WA_DeleteOnClose);
         links_.window.RegisterStationWindow(frmText_);
     }
@@ -118,6 +118,7 @@ void StationResults::ShowResult(const CarcassMeasurement& record)
 {
     const std::string text =
         record.kind == 'C' ? record.alertText : FormatResultLine(record, links_.state.templateNumber);
+    // A cancel is never printed.
     if (record.kind != 'C' && printResultLine)
         printResultLine(text);
     ::AppendToResultView(links_.views, text + '\r', links_.state.lineIsMeasurement);
@@ -218,5 +219,5 @@ void StationResults::ChooseLogFile()
             MessageAnswer::Yes) {
         links_.commands.QueueProbeCommand("3000001");
     }
-    state.summaryShown = false;
+    links_.window.LeaveSummaryMode();
 }

@@ -15,4 +15,6 @@ public:
     virtual void ShowLogFilePath() = 0;
     // Another window of the station: closed with the main window, last opened first.
     virtual void RegisterStationWindow(QWidget* window) = 0;
+    // A log file was chosen: the class summary no longer shows (the views hold the new log).
+    virtual void LeaveSummaryMode() = 0;
 };

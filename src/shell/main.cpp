@@ -1,6 +1,7 @@
 // The station program: reads the command line, builds the main window on real serial ports and
 // the real dialogs, and runs until the operator exits or a signal ends it.
 
+#include "log/SummaryCommand.h"
 #include "probe/SerialPortQt.h"
 #include "shell/CommandLine.h"
 #include "shell/DemoRig.h"
@@ -17,6 +18,10 @@
 
 int main(int argc, char** argv)
 {
+    // The summary command prints and ends before any display is needed.
+    if (IsSummaryCommand(argc, argv))
+        return RunSummaryCommand(ArgumentsOf(argc, argv).mid(1), stdout, stderr);
+
     // Answered before any display is needed, so they work on a console or over ssh.
     CommandLineOptions options = ParseCommandLine(ArgumentsOf(argc, argv));
     if (options.helpRequested) {
@@ -70,6 +75,7 @@ int main(int argc, char** argv)
     QtOperatorDialogs dialogs;
     settings.SetNotices(&dialogs);
     Form1 form(settings, dialogs, std::make_unique<SerialPortQt>(deviceFor), std::make_unique<SerialPortQt>(deviceFor));
+    form.deviceForPort = deviceFor;
     ShutDownSignals shutDownSignals;
     QObject::connect(&shutDownSignals, &ShutDownSignals::requested, &form, [&form] {
         form.ShutDownBySignal();

@@ -17,6 +17,7 @@ public:
     int folderSyncError = 0;
     int createError = 0;        // refuses opens that would create a file
     int folderSyncs = 0;
+    int renameError = 0;
 
     void Heal()
     {
@@ -57,6 +58,10 @@ public:
     }
     int Remove(const std::string& path) override { return real_.Remove(path); }
     int Exists(const std::string& path) override { return real_.Exists(path); }
+    int Rename(const std::string& from, const std::string& to) override
+    {
+        return renameError != 0 ? renameError : real_.Rename(from, to);
+    }
 
 private:
     LogFileSystem& real_ = PosixLogFileSystem();

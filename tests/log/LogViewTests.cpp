@@ -233,12 +233,40 @@ TEST_F(LogViewTest, DamagedLinesAreShownAsTheyStand)
     EXPECT_EQ(CellText(5, 0), "10:00:00");
     EXPECT_EQ(CellText(5, 1), "05-04-2024");
 
+    // The pane takes the newest lines that fit in it; the long line and those before it do not.
     const std::string text = PaneText();
     EXPECT_EQ(pane.Length(), static_cast<int>(text.size()));
-    EXPECT_EQ(text.substr(0, 11), "\x00\x01\xff\xa0 junk\r\n"s);
-    EXPECT_NE(text.find("no tab and no CR\r\n" + longLine + "\r\n"), std::string::npos);
-    const std::string lastLine = "10:00:00  05-04-2024,,,,,,\r\n";
-    EXPECT_EQ(text.substr(text.size() - lastLine.size()), lastLine);
+    EXPECT_EQ(text, "TAB line with lone\r\nCR,,,,,,\r\n"  // the pane breaks the line at a lone CR
+                    "10:00:00  05-04-2024,,,,,,\r\n");
+}
+
+TEST_F(LogViewTest, EveryRowKnowsItsLineAndThePaneKeepsTheNewest)
+{
+    ApplyTemplate(views, 1);
+    auto record = [](int n) {
+        return LogLineFor(Result("08:00:00  03-04-2024", std::to_string(100000 + n), ""));
+    };
+    std::string content = LogHeaderLine();
+    for (int n = 0; n < 3000; ++n)
+        content += n == 1 ? std::string("\r\n") : record(n);
+    ASSERT_EQ(LoadLogIntoView(views, WriteLog("long.dif", content), 1), std::nullopt);
+
+    // Row r is line r + 1 of the file, the empty line included.
+    ASSERT_EQ(grid.Rows(), 3001);
+    EXPECT_EQ(grid.LoadedLine(2), "\r\n");
+    EXPECT_EQ(grid.LoadedLine(3000), record(2999));
+    EXPECT_EQ(GridRows()[2999], "08:00:00|03-04-2024|102999|2|14|55|58.9");
+    EXPECT_EQ(ResultGridModel::CellsOfStoredLine(record(2999), 1, 7), grid.RowCells(3000));
+    grid.RemoveResultRow(2);
+    EXPECT_EQ(grid.Rows(), 3000);
+    EXPECT_EQ(grid.LoadedLine(2), record(2));
+
+    // The pane holds the newest whole lines only.
+    const std::string text = PaneText();
+    EXPECT_LE(text.size(), static_cast<size_t>(kTerminalCap));
+    EXPECT_GT(text.size(), static_cast<size_t>(kTerminalCap) - 100);
+    EXPECT_EQ(text.substr(0, 10), "08:00:00  ");
+    EXPECT_TRUE(text.ends_with("08:00:00  03-04-2024,102999,2,14,55,58.9,\r\n"));
 }
 
 }  // namespace

@@ -140,7 +140,7 @@ TEST_F(CurrentCarcassWindow, ScaleMessagesArePairedThroughTheReceiveTick)
 {
     Form1& w = Station({{"WgtScaleModel", "3"}, {"STX", "1"}, {"WgtPrbOrder", "1"}});
     ASSERT_TRUE(scalePort->PortOpen());
-    EXPECT_TRUE(w.scaleOptions().toledo.STXon);
+    EXPECT_TRUE(w.scaleOptions.toledo.STXon);
     EXPECT_FALSE(w.link().probeLinkAlive());
 
     scalePort->Feed("\x02  92.10\r");
@@ -182,6 +182,7 @@ TEST_F(CurrentCarcassWindow, ShowingItSetsUpTheScalePortEachTime)
 {
     Form1& w = Station({{"WeightPortNum", "3"}, {"HeaderCharacter", "#"}, {"WeightStartPosition", "3"},
                         {"Factor", "0.5"}});
+    w.showWeightPortDialog = {};  // the entry's dialog is the port dialogs' own business
     Menu("mnuWeightGeneric")->trigger();
     EXPECT_FALSE(scalePort->PortOpen()) << "the entry itself opens nothing";
 
@@ -191,9 +192,9 @@ TEST_F(CurrentCarcassWindow, ShowingItSetsUpTheScalePortEachTime)
     EXPECT_EQ(scalePort->CommPort(), 3);
     EXPECT_EQ(scalePort->Settings(), "4800,e,7,2");
     EXPECT_EQ(w.StatusPanel(3), "3");
-    EXPECT_EQ(w.scaleOptions().generic.header, "#");
-    EXPECT_EQ(w.scaleOptions().generic.startPosition, "3");
-    EXPECT_EQ(w.scaleOptions().generic.factor, "0.5");
+    EXPECT_EQ(w.scaleOptions.generic.header, "#");
+    EXPECT_EQ(w.scaleOptions.generic.startPosition, "3");
+    EXPECT_EQ(w.scaleOptions.generic.factor, "0.5");
     EXPECT_FALSE(Led().findChild<QWidget*>("fraPending")->isHidden());
     EXPECT_TRUE(Led().findChild<QWidget*>("fraManualInput")->isHidden());
     EXPECT_EQ(Led().weightBoxLook(), WeightBoxLook::ActiveBorder);
@@ -203,7 +204,7 @@ TEST_F(CurrentCarcassWindow, ShowingItSetsUpTheScalePortEachTime)
     EXPECT_TRUE(scalePort->PortOpen());
     EXPECT_EQ(scalePort->openCount, 1) << "an open port on the same number stays open";
     EXPECT_EQ(scalePort->Settings(), "9600,n,8,1");
-    EXPECT_EQ(w.scaleOptions().generic.factor, "2");
+    EXPECT_EQ(w.scaleOptions.generic.factor, "2");
     EXPECT_EQ(dialogs.Count("Message"), 0);
 
     // A port that does not open: told, the window shows all the same, and it is tried again.

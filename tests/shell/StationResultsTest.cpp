@@ -35,6 +35,7 @@ struct RecordingWindow : StationWindowAccess {
     void SetStatusPanel(int panel, const QString& text) override { panels[panel] = text; }
     void ShowLogFilePath() override { waitingShown.push_back(results->UnwrittenRecords()); }
     void RegisterStationWindow(QWidget*) override {}
+    void LeaveSummaryMode() override {}
 
     StationResults* results = nullptr;
     std::map<int, QString> panels;

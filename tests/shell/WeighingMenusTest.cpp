@@ -2,8 +2,11 @@
 // stored weighing set-up.
 
 #include "Form1Fixture.h"
+#include "ModalDriver.h"
 
 #include "carcass/FrmLED.h"
+#include "shell/PortDialog.h"
+#include "shell/PortDialogModel.h"
 #include "shell/StationResults.h"
 
 #include <QAbstractButton>
@@ -41,27 +44,27 @@ TEST_F(WeighingMenus, EntriesTickStoreAndSetUpTheWindows)
         std::set<std::string> ticked;
         WeightSource source;
         std::string storedModel, storedEquation;
-        std::vector<QString> dialogs;  // port settings dialogs shown
+        std::vector<PortDialogKind> dialogs;  // port settings dialogs shown
         bool pendingFrame, manualFrame, weightBoxOpen;
     } cases[] = {
         {"a scale model", {"mnuWgtTOL"}, {"mnuWgtTOL", "mnuTenso"}, WeightSource::MettlerToledo, "3", "<absent>",
-         {"frmTOLEDO"}, true, false, false},
+         {PortDialogKind::MettlerToledo}, true, false, false},
         {"another scale, then the equation", {"mnuWgtWed", "mnuEV2000", "mnuWgtEqu"},
-         {"mnuEV2000", "mnuTenso", "mnuWgtEqu"}, WeightSource::EV2000, "7", "True", {"frmWdburn", "frmEV2000"}, true,
+         {"mnuEV2000", "mnuTenso", "mnuWgtEqu"}, WeightSource::EV2000, "7", "True", {PortDialogKind::Wedderburn, PortDialogKind::EV2000}, true,
          false, false},
         {"equation twice", {"mnuWeightGeneric", "mnuWgtEqu", "mnuWgtEqu"}, {"mnuWeightGeneric", "mnuTenso"},
-         WeightSource::Generic, "6", "False", {"frmWeightGeneric"}, true, false, false},
+         WeightSource::Generic, "6", "False", {PortDialogKind::Generic}, true, false, false},
         {"manual input", {"mnuWgtMan"}, {"mnuWgtMan", "mnuTenso"}, WeightSource::ManualInput, "2", "<absent>", {},
          true, true, true},
         {"no weight clears the equation", {"mnuTU9000", "mnuWgtEqu", "mnuWgtNon"}, {"mnuWgtNon", "mnuTenso"},
-         WeightSource::NoWeight, "1", "False", {"frmTU9000"}, false, false, false},
+         WeightSource::NoWeight, "1", "False", {PortDialogKind::TU9000}, false, false, false},
         {"the equation does nothing without weight", {"mnuWgtEqu"}, {"mnuWgtNon", "mnuTenso"},
          WeightSource::NoWeight, "<absent>", "<absent>", {}, false, false, false},
         {"D410 and TE1000L only open their dialogs", {"mnuWgtTOL", "mnuD410", "mnuTE1000L"},
-         {"mnuTE1000L", "mnuTenso"}, WeightSource::MettlerToledo, "3", "<absent>", {"frmTOLEDO", "frmD410", "frmTE1000L"},
+         {"mnuTE1000L", "mnuTenso"}, WeightSource::MettlerToledo, "3", "<absent>", {PortDialogKind::MettlerToledo, PortDialogKind::D410, PortDialogKind::TE1000L},
          true, false, false},
         {"Tenso", {"mnuD410", "mnuTenso"}, {"mnuTenso"}, WeightSource::NoWeight, "<absent>", "<absent>",
-         {"frmD410", "frmTenso"}, false, false, false},
+         {PortDialogKind::D410, PortDialogKind::Tenso}, false, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -69,8 +72,8 @@ TEST_F(WeighingMenus, EntriesTickStoreAndSetUpTheWindows)
         settings.WriteSetting("Properties", "WeightPortNum", "2");
         Form1& w = Make();
         Menu("mnuTenso")->setChecked(true);  // left alone by every entry but its own
-        std::vector<QString> dialogsShown;
-        w.showWeightPortDialog = [&](const QString& name) { dialogsShown.push_back(name); };
+        std::vector<PortDialogKind> dialogsShown;
+        w.showWeightPortDialog = [&](PortDialogKind kind) { dialogsShown.push_back(kind); };
         for (const char* entry : c.clicks)
             Menu(entry)->trigger();
         EXPECT_EQ(Ticked(), c.ticked);
@@ -86,6 +89,21 @@ TEST_F(WeighingMenus, EntriesTickStoreAndSetUpTheWindows)
                   c.weightBoxOpen ? WeightBoxLook::WindowBackground : WeightBoxLook::InactiveBorder);
         EXPECT_EQ(Led().isVisible(), c.source == WeightSource::ManualInput);
     }
+}
+
+TEST_F(WeighingMenus, AScaleEntryOpensItsPortDialogAndStaysChosenWhenItIsCancelled)
+{
+    Form1& w = Make();
+    QString shown;
+    WhenModalShows<PortDialog>([&](PortDialog& dialog) {
+        shown = dialog.objectName();
+        dialog.reject();
+    });
+    Menu("mnuWgtTOL")->trigger();
+    EXPECT_EQ(shown, "frmTOLEDO");
+    EXPECT_EQ(w.state().weightSource, WeightSource::MettlerToledo);
+    EXPECT_TRUE(Menu("mnuWgtTOL")->isChecked());
+    EXPECT_EQ(Stored("WgtScaleModel"), "3");
 }
 
 TEST_F(WeighingMenus, ManualInputAndNoWeightCloseTheScalePortAndEmptyPanel3)

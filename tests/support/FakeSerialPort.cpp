@@ -2,8 +2,10 @@
 
 bool FakeSerialPort::SetCommPort(int port)
 {
-    if (open_ || port < 1 || port > 16)
+    if (open_ || port < 1 || port > 16) {
+        lastError_ = "Invalid port number";
         return false;
+    }
     port_ = port;
     return true;
 }
@@ -15,12 +17,16 @@ bool FakeSerialPort::SetSettings(const std::string& text)
         lastError_ = "Invalid port settings";
         return false;
     }
-    settings_ = text;
+    settings_ = SerialSettingsText(parsed);
     return true;
 }
 
 bool FakeSerialPort::SetPortOpen(bool open)
 {
+    if (open && missingPorts.count(port_)) {
+        lastError_ = "/dev/ttyS" + std::to_string(port_ - 1) + ": No such file or directory";
+        return false;
+    }
     if (open && (failOpen || gone_)) {
         lastError_ = gone_ ? "No such device" : "Port cannot be opened";
         return false;

@@ -4,6 +4,7 @@
 
 #include "probe/SerialPort.h"
 
+#include <set>
 #include <string>
 
 class FakeSerialPort : public SerialPort {
@@ -36,6 +37,8 @@ public:
     const std::string& Written() const { return written_; }
     int inputMode_ = 0;
     bool failOpen = false;
+    // Port numbers whose device does not exist: opening them fails.
+    std::set<int> missingPorts;
     bool failOutput = false;
     int openCount = 0;
 

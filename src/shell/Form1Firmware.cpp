@@ -1,0 +1,56 @@
+// "Update Firmware": the operator picks an Intel HEX file, the probe is told to expect firmware,
+// and the download window sends the file.
+
+#include "shell/Form1CommandMenus.h"
+
+#include "resources/StringTable.h"
+#include "shell/Form1.h"
+#include "shell/FrmDownload.h"
+#include "shell/OperatorDialogs.h"
+
+#include <QFile>
+
+namespace {
+
+// The whole file as bytes, or nullopt with the platform's description of the failure.
+std::optional<std::string> ReadHexFile(const QString& path, QString& error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        error = file.errorString();
+        return std::nullopt;
+    }
+    return bytes.toStdString();
+}
+
+} // namespace
+
+void RenewFirmware(Form1& form)
+{
+    const auto path = form.dialogs().OpenFile(QStringLiteral("Open .Hex file"),
+                                              QStringLiteral("Intel Hex |*.Hex|"), QString());
+    if (!path)
+        return;
+    // A file that cannot be read is reported and nothing is sent: an empty download would tell
+    // the probe to expect firmware and then show 100% for nothing.
+    QString error;
+    auto fileText = ReadHexFile(*path, error);
+    if (!fileText) {
+        form.dialogs().Message(*path + QStringLiteral(": ") + error, ResourceText(1270),
+                               MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    if (form.link().probeLinkAlive())
+        form.link().QueueProbeCommand("F");
+    FrmDownload window(std::move(*fileText), form.probePort(), form.RxTimer, form.dialogs(), &form);
+    ProbeLink& link = form.link();
+    window.probeNotYetTold = [&link] {
+        return link.probeLinkAlive() && (link.Queue().count > 0 || link.linkState() == ProbeLink::CommandSent);
+    };
+    window.exec();
+}

@@ -1,0 +1,51 @@
+// The Help menu: the user manual through the desktop, and the About box.
+
+#include "shell/Form1CommandMenus.h"
+
+#include "resources/StringTable.h"
+#include "shell/AboutText.h"
+#include "shell/Form1.h"
+#include "shell/OperatorDialogs.h"
+
+#include <QAction>
+#include <QFileInfo>
+
+namespace {
+
+QString Latin1(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void OpenUserManual(Form1& form)
+{
+    // The desktop only says whether it managed; the file's own state tells the operator why not.
+    const QFileInfo manual(QString::fromLatin1(kManualFile));
+    std::optional<ManualOpenFailure> failure;
+    if (!manual.exists())
+        failure = ManualOpenFailure::NotFound;
+    else if (!manual.isReadable())
+        failure = ManualOpenFailure::AccessDenied;
+    else if (!form.dialogs().OpenDocument(QString::fromLatin1(kManualFile)))
+        failure = ManualOpenFailure::NoAssociation;
+    if (failure)
+        form.dialogs().Message(Latin1(ManualOpenFailureText(*failure)), QString::fromLatin1(kManualErrorTitle),
+                               MessageIcon::Exclamation, MessageButtons::Ok);
+}
+
+void ShowAbout(Form1& form)
+{
+    QString text = Latin1(AboutText());
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    form.dialogs().Message(text, ResourceText(1106), MessageIcon::None, MessageButtons::Ok);
+}
+
+} // namespace
+
+void WireHelpMenus(Form1& form)
+{
+    if (QAction* manual = form.MenuAction(QStringLiteral("mnuHlpInfo")))
+        QObject::connect(manual, &QAction::triggered, &form, [&form] { OpenUserManual(form); });
+    if (QAction* about = form.MenuAction(QStringLiteral("mnuAbt")))
+        QObject::connect(about, &QAction::triggered, &form, [&form] { ShowAbout(form); });
+}

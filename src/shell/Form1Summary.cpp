@@ -1,0 +1,83 @@
+// The class summary mode of the main window: the grid shortened to two fifths of the window and
+// the pane below it showing the summary of the current log; switched off, the log is reloaded.
+
+#include "shell/Form1.h"
+
+#include "log/ClassSummary.h"
+#include "log/LogView.h"
+#include "log/TerminalPane.h"
+#include "resources/StringTable.h"
+#include "shell/OperatorDialogs.h"
+
+#include <QAction>
+#include <QScrollBar>
+#include <QToolButton>
+
+namespace {
+
+QString Latin1(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+void Form1::ToggleSummary()
+{
+    const QString title = ResourceText(1234);
+
+    if (state_.summaryShown) {
+        LeaveSummaryMode();
+        if (const auto error = LoadLogIntoView(views_, state_.logFilePath, state_.templateNumber))
+            dialogs_.Message(*error, ResourceText(1257) + QLatin1Char(' ') + Latin1(state_.logFilePath),
+                             MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+
+    // Each refusal leaves everything as it was.
+    int refusal = 0;
+    if (state_.logFilePath.empty())
+        refusal = 1241;
+    else if (Terminal->Length() == 0)
+        refusal = 1242;
+    else if (link_.probeLinkAlive() && state_.weightSource != WeightSource::NoWeight && pendingCarcassCount() > 0)
+        refusal = 1243;
+    if (refusal != 0) {
+        CmdSummary->setChecked(false);
+        dialogs_.Message(ResourceText(refusal), title, MessageIcon::None, MessageButtons::Ok);
+        return;
+    }
+
+    state_.summaryShown = true;
+    // The button stays pressed while the summary shows.
+    CmdSummary->setChecked(true);
+    MenuAction(QStringLiteral("mnuSummary"))->setChecked(true);
+    ShowTerminalAsNeeded(LayoutTrigger::PaneSwitch);
+    MenuAction(QStringLiteral("mnuDis"))->setEnabled(false);
+    if (link_.probeLinkAlive())
+        link_.QueueProbeCommand("6");
+
+    const SummaryMode mode =
+        state_.weightSource == WeightSource::NoWeight ? SummaryMode::WithoutWeight : SummaryMode::WithWeight;
+    QString error;
+    const std::string body = BuildClassSummary(state_.logFilePath, mode, &error);
+    if (!error.isEmpty())
+        dialogs_.Message(error, ResourceText(1257) + QLatin1Char(' ') + Latin1(state_.logFilePath),
+                         MessageIcon::Exclamation, MessageButtons::Ok);
+    ShowPaneRuns(*Terminal, {PaneRun{ClassSummaryText(state_.logFilePath, body, mode), PaneColour::Black}});
+    // The caret stays at the end; the summary is read from its first line.
+    Terminal->verticalScrollBar()->setValue(0);
+}
+
+void Form1::LeaveSummaryMode()
+{
+    if (!state_.summaryShown)
+        return;
+    state_.summaryShown = false;
+    CmdSummary->setChecked(false);
+    MenuAction(QStringLiteral("mnuSummary"))->setChecked(false);
+    ShowTerminalAsNeeded(LayoutTrigger::Toggle);
+    if (link_.probeLinkAlive())
+        link_.QueueProbeCommand("7");
+    MenuAction(QStringLiteral("mnuDis"))->setEnabled(true);
+}

@@ -1,0 +1,286 @@
+#include "support/PrivateCupsScheduler.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+#include <arpa/inet.h>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <grp.h>
+#include <netinet/in.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+const char* const kCupsd = "/usr/sbin/cupsd";
+const char* const kLpadmin = "/usr/sbin/lpadmin";
+const char* const kSystemServerBin = "/usr/lib/cups";
+
+int FreeLoopbackPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return 0;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 0;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    ::close(fd);
+    return port;
+}
+
+bool Answers(int port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return connected;
+}
+
+bool WriteFile(const QString& path, const QByteArray& text, QFile::Permissions permissions = {})
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size())
+        return false;
+    file.close();
+    return permissions == QFile::Permissions() || file.setPermissions(permissions);
+}
+
+// The test printer. Bounded waits: a backend left behind by a killed scheduler ends by itself.
+QByteArray BackendScript(const QString& folder)
+{
+    return QStringLiteral(
+               "#!/bin/sh\n"
+               "dir='%1'\n"
+               "if [ $# -eq 0 ]; then echo 'direct tallionsink \"Unknown\" \"Tallion test printer\"'; exit 0; fi\n"
+               "mode=$(cat \"$dir/mode\" 2>/dev/null)\n"
+               "case \"$mode\" in\n"
+               "  media) echo 'STATE: +media-empty-error' >&2 ;;\n"
+               "  offline) echo 'STATE: +offline-report' >&2 ;;\n"
+               "esac\n"
+               "i=0\n"
+               "while [ -e \"$dir/hold\" ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done\n"
+               "case \"$mode\" in media|offline) exit 1 ;; esac\n"
+               "if [ -n \"$6\" ]; then cat \"$6\" >> \"$dir/printed\"; else cat >> \"$dir/printed\"; fi\n"
+               "exit 0\n")
+        .arg(folder)
+        .toLocal8Bit();
+}
+
+} // namespace
+
+PrivateCupsScheduler::~PrivateCupsScheduler()
+{
+    Stop();
+}
+
+QString PrivateCupsScheduler::Path(const char* name) const
+{
+    return dir_.filePath(QString::fromLatin1(name));
+}
+
+std::string PrivateCupsScheduler::Server() const
+{
+    return "127.0.0.1:" + std::to_string(port_);
+}
+
+bool PrivateCupsScheduler::Start(std::string* why)
+{
+    if (::access(kCupsd, X_OK) != 0 || ::access(kLpadmin, X_OK) != 0) {
+        *why = "the CUPS scheduler is not installed (Debian packages cups-daemon and cups-client)";
+        return false;
+    }
+    if (!dir_.isValid()) {
+        *why = "no temporary folder";
+        return false;
+    }
+    port_ = FreeLoopbackPort();
+    if (port_ == 0) {
+        *why = "no free loopback port";
+        return false;
+    }
+    const QDir root(dir_.path());
+    for (const char* sub : {"bin", "bin/backend", "spool", "tmp", "cache", "state", "log"})
+        root.mkpath(QString::fromLatin1(sub));
+    // The scheduler runs no backend from a folder others may write to, whatever the umask.
+    const QFile::Permissions rwxr_xr_x = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                         QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    QFile::setPermissions(Path("bin"), rwxr_xr_x);
+    QFile::setPermissions(Path("bin/backend"), rwxr_xr_x);
+    for (const char* sub : {"daemon", "filter", "monitor", "notifier"})
+        QFile::link(QStringLiteral("%1/%2").arg(QString::fromLatin1(kSystemServerBin), QString::fromLatin1(sub)),
+                    Path("bin/") + QString::fromLatin1(sub));
+    // Owner-only: the scheduler runs such a backend as the owner (root in CI), who may write here.
+    if (!WriteFile(Path("bin/backend/tallionsink"), BackendScript(dir_.path()),
+                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
+        *why = "cannot write the test backend";
+        return false;
+    }
+    const group* ownGroup = ::getgrgid(::getgid());
+    const QString folder = dir_.path();
+    const QByteArray files = QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\nTempDir %1/tmp\nCacheDir %1/cache\n"
+                                            "StateDir %1/state\nServerBin %1/bin\nDataDir /usr/share/cups\n"
+                                            "DocumentRoot /usr/share/cups/doc-root\nAccessLog %1/log/access_log\n"
+                                            "ErrorLog %1/log/error_log\nPageLog %1/log/page_log\n"
+                                            "Printcap %1/printcap\nSystemGroup %2\n")
+                                 .arg(folder, QString::fromLocal8Bit(ownGroup ? ownGroup->gr_name : "root"))
+                                 .toLocal8Bit();
+    const QByteArray conf = QStringLiteral("Listen 127.0.0.1:%1\nLogLevel debug\nBrowsing No\nWebInterface No\n"
+                                           "DefaultAuthType None\n"
+                                           "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                                           "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n"
+                                           "</Policy>\n")
+                                .arg(port_)
+                                .toLocal8Bit();
+    if (!WriteFile(Path("cups-files.conf"), files) || !WriteFile(Path("cupsd.conf"), conf)) {
+        *why = "cannot write the scheduler's configuration";
+        return false;
+    }
+
+    // Everything the child needs is ready before fork: it only redirects its output and starts.
+    const QByteArray confPath = Path("cupsd.conf").toLocal8Bit();
+    const QByteArray filesPath = Path("cups-files.conf").toLocal8Bit();
+    const QByteArray outputPath = Path("log/cupsd.out").toLocal8Bit();
+    const pid_t parent = ::getpid();
+    const pid_t child = ::fork();
+    if (child < 0) {
+        *why = "cannot start the scheduler";
+        return false;
+    }
+    if (child == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(1);
+        const int out = ::open(outputPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out >= 0) {
+            ::dup2(out, 1);
+            ::dup2(out, 2);
+        }
+        ::execl(kCupsd, "cupsd", "-f", "-c", confPath.constData(), "-s", filesPath.constData(),
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    pid_ = child;
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            QFile out(Path("log/cupsd.out"));
+            out.open(QIODevice::ReadOnly);
+            *why = "the scheduler stopped at once: " + out.readAll().trimmed().toStdString() + " " + LogTail();
+            return false;
+        }
+        if (Answers(port_))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    *why = "the scheduler did not answer within 10 s: " + LogTail();
+    Stop();
+    return false;
+}
+
+void PrivateCupsScheduler::Stop()
+{
+    if (pid_ <= 0)
+        return;
+    HoldBackend(false);
+    ::kill(pid_, SIGCONT);
+    ::kill(pid_, SIGTERM);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    int status = 0;
+    while (::waitpid(pid_, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    pid_ = -1;
+}
+
+void PrivateCupsScheduler::Freeze(bool frozen)
+{
+    if (pid_ > 0)
+        ::kill(pid_, frozen ? SIGSTOP : SIGCONT);
+}
+
+bool PrivateCupsScheduler::Run(const QStringList& arguments, std::string* why)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("CUPS_SERVER"), QString::fromStdString(Server()));
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(arguments.front(), arguments.mid(1));
+    const bool finished = process.waitForFinished(10000);
+    if (finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+        return true;
+    if (why)
+        *why = arguments.join(QLatin1Char(' ')).toStdString() + ": " + process.readAll().trimmed().toStdString();
+    if (!finished)
+        process.kill();
+    return false;
+}
+
+bool PrivateCupsScheduler::AddRawQueueAsDefault(const std::string& name, std::string* why)
+{
+    const QString queue = QString::fromStdString(name);
+    return Run({QString::fromLatin1(kLpadmin), QStringLiteral("-p"), queue, QStringLiteral("-E"), QStringLiteral("-v"),
+                QStringLiteral("tallionsink:/") + queue, QStringLiteral("-m"), QStringLiteral("raw")},
+               why) &&
+           Run({QString::fromLatin1(kLpadmin), QStringLiteral("-d"), queue}, why);
+}
+
+bool PrivateCupsScheduler::CancelAll()
+{
+    return Run({QStringLiteral("cancel"), QStringLiteral("-a")}, nullptr);
+}
+
+void PrivateCupsScheduler::SetBackendMode(const std::string& mode)
+{
+    WriteFile(Path("mode"), QByteArray::fromStdString(mode));
+}
+
+void PrivateCupsScheduler::HoldBackend(bool held)
+{
+    if (held)
+        WriteFile(Path("hold"), QByteArray());
+    else
+        QFile::remove(Path("hold"));
+}
+
+std::string PrivateCupsScheduler::Printed() const
+{
+    QFile file(Path("printed"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
+
+std::string PrivateCupsScheduler::LogTail() const
+{
+    QFile file(Path("log/error_log"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray text = file.readAll();
+    return text.right(2000).toStdString();
+}
