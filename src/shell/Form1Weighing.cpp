@@ -244,6 +244,15 @@ void Form1::StartUpWeighingFromStore()
                              "mnuEV2000", "mnuTU9000"})
         MenuAction(QString::fromLatin1(name))->setVisible(true);
     const StoredWeighing stored = ReadStoredWeighing(settings_);
+    if (!stored.notUnderstood.empty()) {
+        QStringList values;
+        for (const std::string& value : stored.notUnderstood)
+            values << Latin1(value);
+        dialogs_.Notify(QStringLiteral("Stored weighing settings not understood: %1.\r\nThe station uses what it uses "
+                                       "without them: no weight, weight before probe, no equation.")
+                            .arg(values.join(QStringLiteral(", "))),
+                        QStringLiteral("Tallion"), MessageIcon::Exclamation);
+    }
     state_.weightSource = stored.source;
     state_.weightBeforeProbe = stored.weightBeforeProbe;
     state_.useWeightInEquation = stored.useWeightInEquation;

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class SettingsStore;
 
@@ -35,6 +36,8 @@ struct StoredWeighing {
     WeightSource source = WeightSource::NoWeight;
     bool weightBeforeProbe = true;
     bool useWeightInEquation = false;
+    // Stored values that were present but not understood, as key="text", for the operator.
+    std::vector<std::string> notUnderstood;
 };
 StoredWeighing ReadStoredWeighing(const SettingsStore& settings);
 

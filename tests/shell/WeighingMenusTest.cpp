@@ -191,6 +191,7 @@ TEST_F(WeighingMenus, StartUpWithWeighingTakesTheStoredSetUp)
         WeightSource source;
         bool weightBeforeProbe, equation;
         const char* ticked;
+        QString notice = {};
     } cases[] = {
         {{{"WgtScaleModel", "3"}, {"WgtPrbOrder", "0"}, {"UseWgtInEqu", "True"}}, WeightSource::MettlerToledo, false,
          true, "mnuWgtTOL"},
@@ -199,8 +200,9 @@ TEST_F(WeighingMenus, StartUpWithWeighingTakesTheStoredSetUp)
         {{{"WgtScaleModel", "2"}, {"UseWgtInEqu", "TRUE"}}, WeightSource::ManualInput, true, true, "mnuWgtMan"},
         // Missing or unknown values: as without weighing.
         {{{"WgtScaleModel", "5"}, {"WgtPrbOrder", "x"}, {"UseWgtInEqu", "True"}}, WeightSource::NoWeight, true,
-         false, "mnuWgtNon"},
-        {{{"WgtScaleModel", "10"}}, WeightSource::NoWeight, true, false, "mnuWgtNon"},
+         false, "mnuWgtNon", "Stored weighing settings not understood: WgtScaleModel=\"5\", WgtPrbOrder=\"x\"."},
+        {{{"WgtScaleModel", "10"}, {"WgtPrbOrder", "0"}, {"UseWgtInEqu", "yes"}}, WeightSource::NoWeight, false,
+         false, "mnuWgtNon", "Stored weighing settings not understood: WgtScaleModel=\"10\", UseWgtInEqu=\"yes\"."},
         {{}, WeightSource::NoWeight, true, false, "mnuWgtNon"},
     };
     for (const Case& c : cases) {
@@ -208,7 +210,10 @@ TEST_F(WeighingMenus, StartUpWithWeighingTakesTheStoredSetUp)
         QFile::remove(settings.FilePath());
         Store(c.stored);
         weighing = true;
+        dialogs.asked.clear();
         Form1& w = Make();
+        const auto* notice = dialogs.Last("Notice");
+        EXPECT_EQ(notice ? notice->text.section("\r\n", 0, 0) : QString(), c.notice);
         EXPECT_EQ(w.state().weightSource, c.source);
         EXPECT_EQ(w.state().weightBeforeProbe, c.weightBeforeProbe);
         EXPECT_EQ(w.state().useWeightInEquation, c.equation);
