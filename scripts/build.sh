@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Configures and builds the station into build/ (or the folder given as $1 with extra CMake options).
+# TALLION_TARGETS names the targets to build (default: everything, tests included).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR="${1:-build}"
@@ -10,4 +11,6 @@ if command -v ccache >/dev/null 2>&1; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S . -B "$BUILD_DIR" -G Ninja "${launcher[@]}" "$@"
-cmake --build "$BUILD_DIR" -j "$(nproc)"
+targets=()
+for t in ${TALLION_TARGETS:-}; do targets+=(--target "$t"); done
+cmake --build "$BUILD_DIR" -j "$(nproc)" "${targets[@]}"

@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QSettings>
+#include <array>
 #include <system_error>
 
 namespace {
@@ -25,7 +26,8 @@ ScaleMessageFormat DemoScaleFormat()
 
 bool IsMeasurement(const std::string& message)
 {
-    return !message.empty() && (message[0] == 'E' || message[0] == 'J' || message[0] == 'L');
+    // Every kind that reaches the pairing takes a weight.
+    return !message.empty() && std::string("EJBHLMS").find(message[0]) != std::string::npos;
 }
 
 } // namespace
@@ -108,6 +110,12 @@ void DemoRig::Start()
     const QDateTime now = QDateTime::currentDateTime();
     generator_->SetProbeClock(now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
                               now.time().minute(), now.time().second());
+    // The probe's clock is the station's: the times in its messages are the real ones.
+    generator_->FollowClock([] {
+        const QDateTime t = QDateTime::currentDateTime();
+        return std::array<int, 6>{t.date().year(), t.date().month(), t.date().day(), t.time().hour(),
+                                  t.time().minute(), t.time().second()};
+    });
     scale_ = std::make_unique<SimulatedScale>(scalePty_->masterFd());
     scale_->SetFormat(DemoScaleFormat());
     probe_ = std::make_unique<SimulatedProbe>(probePty_->masterFd());
@@ -121,6 +129,12 @@ void DemoRig::Start()
     });
     QObject::connect(&carcassTimer_, &QTimer::timeout, [this] { NextCarcass(); });
     carcassTimer_.start(intervalMs_);
+    // The probe answers the report commands of the Command-To-Probe menu, as a real one does.
+    QObject::connect(probe_.get(), &SimulatedProbe::commandReceived, [this](const QString& command) {
+        const std::string answer = generator_->AnswerTo(command.toStdString());
+        if (!answer.empty())
+            probe_->QueueMessage(answer);
+    });
     probe_->Start();
 }
 
@@ -128,7 +142,7 @@ void DemoRig::NextCarcass()
 {
     if (!dueMessage_.empty())
         return;  // the last one is not sent yet
-    dueMessage_ = generator_->Next();
+    dueMessage_ = generator_->NextAnyKind();
     sinceWeighing_.restart();
     if (dueMessage_[0] == 'C')
         ++weightsGivenBack_;

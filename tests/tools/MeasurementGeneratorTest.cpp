@@ -1,10 +1,14 @@
 // Generated messages must decode positionally the way the station reads them.
 
+#include "probe/RecordDecoders.h"
 #include "tools/sim/MeasurementGenerator.h"
 
 #include <gtest/gtest.h>
 
+#include <QDate>
+
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <map>
 #include <string>
@@ -166,3 +170,45 @@ TEST(MeasurementGenerator, ClassBoundaries)
 }
 
 } // namespace
+
+TEST(MeasurementGenerator, RarerKindsDecodeAndTheProbeAnswersReportCommands)
+{
+    MeasurementGenerator generator(11);
+    generator.FollowClock([] { return std::array<int, 6>{2026, 12, 9, 17, 30, 5}; });
+    const QDate today(2026, 12, 9);
+    struct Kind {
+        std::string message;
+        size_t length;
+        void (*decode)(const std::string&, CarcassMeasurement&, const QDate&);
+        const char* time;  // the probe's time in the record ("" where the kind carries none)
+    } kinds[] = {
+        {generator.NextTwoSite(), 54, DecodeTwoSiteRecord, "17:30:05  09-12-2026"},
+        {generator.NextTwoSiteColour(), 81, DecodeTwoSiteColourRecord, "17:30:05  09-12-2026"},
+        {generator.NextDoubleQuality(), 105, DecodeDoubleSiteQualityRecord, "17:30:05  09-12-2026"},
+        {generator.NextColourSample(), 11, DecodeColourSampleRecord, ""},
+    };
+    for (const Kind& k : kinds) {
+        ASSERT_EQ(k.message.size(), k.length) << k.message;
+        CarcassMeasurement record;
+        k.decode(k.message, record, today);
+        EXPECT_EQ(record.timeDate, k.time) << k.message;
+        if (k.length > 11) {
+            EXPECT_TRUE(AllDigits(record.carcassCount) && record.carcassCount.size() == 6) << k.message;
+            EXPECT_NE(std::string("SEUROP").find(record.carcassClass), std::string::npos) << k.message;
+            EXPECT_FALSE(record.fat2.empty()) << k.message;
+        } else {
+            EXPECT_FALSE(record.rz7Colour1.empty()) << k.message;
+        }
+    }
+    // Three carcasses were classed: the probe's class summary counts them.
+    const std::string dump = generator.AnswerTo("D");
+    ASSERT_EQ(dump.size(), 25u) << dump;
+    int counted = 0;
+    for (size_t p = 1; p < dump.size(); p += 4)
+        counted += Number(dump.substr(p + 1, 3));
+    EXPECT_EQ(counted, 3);
+    const std::string service = generator.AnswerTo("N");
+    EXPECT_EQ(std::count(service.begin(), service.end(), '\x1c'), 10) << "ten fields, then the counter";
+    EXPECT_EQ(generator.AnswerTo("U"), "U 09-12-26 17:30:05");
+    EXPECT_EQ(generator.AnswerTo("B"), "") << "no report for other commands";
+}

@@ -6,14 +6,6 @@
 
 namespace {
 
-// Zero-padded decimal of `value` in exactly `width` digits.
-std::string Digits(int value, int width)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*d", width, value);
-    return std::string(text).substr(0, static_cast<size_t>(width));
-}
-
 int DaysInMonth(int year, int month)
 {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -25,6 +17,13 @@ int DaysInMonth(int year, int month)
 const char* const kProbingErrors[] = {"07", "33", "34", "35", "36", "37", "38", "39", "41", "43"};
 
 } // namespace
+
+std::string MeasurementGenerator::Digits(int value, int width)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*d", width, value);
+    return std::string(text).substr(0, static_cast<size_t>(width));
+}
 
 MeasurementGenerator::MeasurementGenerator(std::uint32_t seed, int firstCounter)
     : engine_(seed)
@@ -113,12 +112,19 @@ std::string MeasurementGenerator::CommonFields(const Carcass& c)
         + Digits(c.distance, 4) + Digits(c.percent, 3);
     text += c.fatIndicator;
     text += c.meatIndicator;
-    text += ClassForPercent(c.percent / 10.0);
+    const char carcassClass = ClassForPercent(c.percent / 10.0);
+    ++classCounts_[carcassClass];
+    text += carcassClass;
     return text;
 }
 
 void MeasurementGenerator::AdvanceClock()
 {
+    if (wallClock_) {
+        const std::array<int, 6> now = wallClock_();
+        SetProbeClock(now[0], now[1], now[2], now[3], now[4], now[5]);
+        return;
+    }
     secondOfDay_ += Uniform(6, 20);
     if (secondOfDay_ < 24 * 3600)
         return;
