@@ -1,16 +1,13 @@
 #include "carcass/FrmLED.h"
 
 #include "carcass/CarcassRoles.h"
-#include "resources/StringTable.h"
+#include "carcass/WeightBoxKeys.h"
 
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -19,177 +16,113 @@ QString Latin1(const std::string& text)
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Captions small, values large: the values are read from the line, a metre away and more.
-QFont ScaledFont(const QFont& base, int pointSize, bool bold)
-{
-    QFont f = base;
-    f.setPointSize(pointSize);
-    f.setBold(bold);
-    return f;
-}
-
 } // namespace
 
-FrmLED::FrmLED(StationState& state, std::function<void()> finishCarcass, QWidget* parent)
+FrmLED::FrmLED(const FrmLEDLinks& links, QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , state_(state)
-    , finishCarcass_(std::move(finishCarcass))
+    , links_(links)
+    , pairing_(PairingWindow::CurrentCarcass, links.state, links.queue,
+               PairingLinks{*this, links.commands, links.finisher, links.scale, links.notices, this})
 {
-    setObjectName("frmLED");
-    setWindowTitle(ResourceText(1166));
-    setAttribute(Qt::WA_DeleteOnClose);
+    BuildControls();
 
-    auto* fraResults = new QGroupBox(ResourceText(1227), this);
-    fraResults->setObjectName("fraResults");
-    auto* grid = new QGridLayout(fraResults);
-    struct Row {
-        const char* captionName;
-        int caption;
-        int tip;
-        QLabel** value;
-        const char* valueName;
-    };
-    const Row rows[] = {
-        {"lblCount", 1171, 0, &LEDcou, "LEDcou"},
-        {"lblColor", 1169, 1170, &LEDcol, "LEDcol"},
-        {"lblClass", 1167, 1168, &LEDcla, "LEDcla"},
-        {"lblMeatP", 1173, 0, &LEDmea, "LEDmea"},
-        {"lblWeight", 1172, 0, &LblWgt, "LblWgt"},
-    };
-    int r = 0;
-    for (const Row& row : rows) {
-        auto* caption = new QLabel(ResourceText(row.caption), fraResults);
-        caption->setObjectName(row.captionName);
-        caption->setFont(ScaledFont(font(), 16, false));
-        if (row.tip)
-            caption->setToolTip(ResourceText(row.tip));
-        *row.value = ValueLabel(row.valueName, row.tip ? ResourceText(row.tip) : QString());
-        grid->addWidget(caption, r, 0, Qt::AlignLeft | Qt::AlignVCenter);
-        grid->addWidget(*row.value, r, 1);
-        ++r;
+    connect(cmdProbe, &QPushButton::clicked, this, [this] { pairing_.OnProbeResult(); });
+    // Reads the last scale message again, or completes with what the box holds.
+    connect(cmdWeightIn, &QPushButton::clicked, this, [this] { pairing_.OnWeightArrived(); });
+    connect(cmdHelp, &QPushButton::clicked, this, &FrmLED::OnHelp);
+    connect(Timer1S, &QTimer::timeout, this, [this] { pairing_.OnPromptTimer(); });
+    connect(Timer2Sec, &QTimer::timeout, this, [this] { pairing_.OnRefreshTimer(); });
+    weightKeys_ = new WeightBoxKeys(
+        LEDWeight, [this](const std::string& error) { Show(CarcassRole::Error, error); },
+        [this] { pairing_.AcceptTypedWeight(); });
+}
+
+FrmLED::~FrmLED() = default;
+
+bool FrmLED::weightConfirmPending() const
+{
+    return weightKeys_->weightConfirmPending();
+}
+
+void FrmLED::ShowWeighingFrames(WeightSource source)
+{
+    const bool manual = source == WeightSource::ManualInput;
+    SetWeighingFrames(source != WeightSource::NoWeight, manual);
+    SetWeightBox(manual, manual ? WeightBoxLook::WindowBackground : WeightBoxLook::InactiveBorder);
+}
+
+void FrmLED::SetWeighingFrames(bool pending, bool manualInput)
+{
+    fraPending->setVisible(pending);
+    fraManualInput->setVisible(manualInput);
+    // More frames need more room; a window the operator made larger stays as it is.
+    resize(size().expandedTo(sizeHint()));
+}
+
+void FrmLED::Show(CarcassRole role, const std::string& text)
+{
+    switch (role) {
+    case CarcassRole::Counter: LEDcou->setText(Latin1(text)); break;
+    // Whatever window's pairing sends it, quality reads here as a whole number.
+    case CarcassRole::Quality: LEDcol->setText(Latin1(QualityRoleText(text))); break;
+    case CarcassRole::Class: LEDcla->setText(Latin1(text)); break;
+    case CarcassRole::MeatPercent: LEDmea->setText(Latin1(text)); break;
+    case CarcassRole::Weight: LblWgt->setText(Latin1(text)); break;
+    case CarcassRole::WeightInput:
+        LEDWeight->setText(Latin1(text));
+        LEDWeight->end(false);
+        break;
+    case CarcassRole::Error: LEDerr->setText(Latin1(text)); break;
+    case CarcassRole::Pending:
+        Label1->setText(Latin1(text));
+        if (links_.pendingShown)
+            links_.pendingShown(text);
+        break;
     }
-    LEDcla->setFont(ScaledFont(font(), 64, true));
-
-    auto* fraError = new QGroupBox(ResourceText(1191), this);
-    fraError->setObjectName("fraError");
-    auto* errorLayout = new QVBoxLayout(fraError);
-    LEDerr = new QLabel(fraError);
-    LEDerr->setObjectName("LEDerr");
-    LEDerr->setFont(ScaledFont(font(), 22, true));
-    LEDerr->setStyleSheet("color: #c00000;");
-    LEDerr->setWordWrap(true);
-    LEDerr->setMinimumHeight(60);
-    errorLayout->addWidget(LEDerr);
-
-    fraPending = new QGroupBox(ResourceText(1228), this);
-    fraPending->setObjectName("fraPending");
-    auto* pendingLayout = new QHBoxLayout(fraPending);
-    auto* lblPend = new QLabel(ResourceText(1174), fraPending);
-    lblPend->setObjectName("lblPend");
-    lblPend->setToolTip(ResourceText(1175));
-    lblPend->setFont(ScaledFont(font(), 16, false));
-    Label1 = ValueLabel("Label1", ResourceText(1175));
-    pendingLayout->addWidget(lblPend);
-    pendingLayout->addWidget(Label1, 1);
-
-    fraManualInput = new QGroupBox(ResourceText(1226), this);
-    fraManualInput->setObjectName("fraManualInput");
-    auto* manualLayout = new QHBoxLayout(fraManualInput);
-    auto* lblIn = new QLabel(ResourceText(1172), fraManualInput);
-    lblIn->setObjectName("lblIn");
-    LEDWeight = new QLineEdit(fraManualInput);
-    LEDWeight->setObjectName("LEDWeight");
-    LEDWeight->setFont(ScaledFont(font(), 28, true));
-    LEDWeight->setEnabled(false);
-    cmdWeightIn = new QPushButton("Weight", fraManualInput);
-    cmdWeightIn->setObjectName("cmdWeightIn");
-    auto* cmdHelp = new QPushButton(ResourceText(1070), fraManualInput);
-    cmdHelp->setObjectName("cmdHelp");
-    manualLayout->addWidget(lblIn);
-    manualLayout->addWidget(LEDWeight, 1);
-    manualLayout->addWidget(cmdWeightIn);
-    manualLayout->addWidget(cmdHelp);
-
-    // Pressed by the station itself when a probe result arrives.
-    cmdProbe = new QPushButton("Probe", this);
-    cmdProbe->setObjectName("cmdProbe");
-    cmdProbe->hide();
-    connect(cmdProbe, &QPushButton::clicked, this, &FrmLED::OnProbeResult);
-
-    Timer1S = new QTimer(this);
-    Timer1S->setObjectName("Timer1S");
-    Timer1S->setInterval(1000);
-    Timer1S->setSingleShot(true);
-    Timer2Sec = new QTimer(this);
-    Timer2Sec->setObjectName("Timer2Sec");
-    Timer2Sec->setInterval(2000);
-    Timer2Sec->setSingleShot(true);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(fraResults, 1);
-    layout->addWidget(fraError);
-    layout->addWidget(fraPending);
-    layout->addWidget(fraManualInput);
-    resize(560, 640);
 }
 
-QLabel* FrmLED::ValueLabel(const char* name, const QString& tip)
+std::string FrmLED::WeightInputText() const
 {
-    auto* label = new QLabel(this);
-    label->setObjectName(name);
-    label->setFont(ScaledFont(font(), 40, true));
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setMinimumWidth(220);
-    label->setFrameShape(QFrame::StyledPanel);
-    label->setStyleSheet("background: #101010; color: #40ff40; padding: 2px 10px;");
-    if (!tip.isEmpty())
-        label->setToolTip(tip);
-    return label;
+    return LEDWeight->text().toLatin1().toStdString();
 }
 
-void FrmLED::SetLabel(QLabel* label, const std::string& text)
+void FrmLED::SetStatusPanel1(const std::string& text)
 {
-    label->setText(Latin1(text));
+    if (links_.setStatusPanel1)
+        links_.setStatusPanel1(text);
 }
 
-QString FrmLED::Text(const char* labelName) const
+void FrmLED::EnableWeightInput()
 {
-    const auto* label = findChild<QLabel*>(labelName);
-    if (label)
+    LEDWeight->setEnabled(true);
+    LEDWeight->setFocus();
+}
+
+void FrmLED::StartPromptTimer()
+{
+    Timer1S->start();
+}
+
+void FrmLED::StartRefreshTimer()
+{
+    Timer2Sec->start();
+}
+
+void FrmLED::StopRefreshTimer()
+{
+    Timer2Sec->stop();
+}
+
+QString FrmLED::Text(const char* controlName) const
+{
+    if (const auto* label = findChild<QLabel*>(controlName))
         return label->text();
-    const auto* edit = findChild<QLineEdit*>(labelName);
+    const auto* edit = findChild<QLineEdit*>(controlName);
     return edit ? edit->text() : QString();
-}
-
-void FrmLED::HideWeighingFrames()
-{
-    fraPending->hide();
-    fraManualInput->hide();
 }
 
 void FrmLED::ClearValues()
 {
     for (QLabel* label : {LEDcla, LEDcol, LEDcou, LEDmea})
         label->clear();
-}
-
-void FrmLED::OnProbeResult()
-{
-    CarcassMeasurement& record = state_.currentMeasurement;
-    // Without weighing every probe result is finished at once. The pairing with a scale comes
-    // with the weighing work; until then the station always runs without a weight source.
-    if (state_.weightSource != WeightSource::NoWeight)
-        return;
-    if (record.kind == 'C') {
-        SetLabel(LEDerr, ResourceString(1159));
-        finishCarcass_();
-        return;
-    }
-    SetLabel(LEDcou, CounterRoleText(record.carcassCount));
-    SetLabel(LEDcol, QualityRoleText(record.colour1));
-    SetLabel(LEDcla, record.carcassClass);
-    SetLabel(LEDmea, record.meatPercent);
-    LblWgt->clear();
-    finishCarcass_();
-    record.weight.assign(1, ' ');
 }

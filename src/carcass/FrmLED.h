@@ -1,37 +1,97 @@
 #pragma once
 // The current carcass window: a large display of the carcass being classified, meant to be read
-// from the line, and the place where every probe result enters the pairing.
+// from the line, and the place where every probe result enters the pairing. It runs its own
+// pairing (PairingWindow::CurrentCarcass) over its labels, its weight box and its two timers.
+//
+// FrmLED.cpp: behaviour (pairing, roles, timers, weight box). FrmLEDDisplay.cpp: the controls
+// and their looks.
 
+#include "carcass/CarcassPairing.h"
+#include "carcass/PairingInterfaces.h"
+#include "carcass/PendingQueue.h"
+#include "probe/OperatorNotices.h"
 #include "probe/StationState.h"
 
 #include <QWidget>
 #include <functional>
+#include <memory>
+#include <string>
 
-class QLabel;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
+class WeightBoxKeys;
 
-class FrmLED : public QWidget {
+// What the window works with besides its own controls: the shared state and queue, the link's
+// command ring, where finished carcasses go, the scale, the operator and the main window.
+struct FrmLEDLinks {
+    StationState& state;
+    PendingQueue& queue;
+    ProbeCommandSink& commands;
+    CarcassFinisher& finisher;
+    ScaleWeightReader& scale;
+    OperatorNotices& notices;
+    // Status bar panel 1 of the main window.
+    std::function<void(const std::string&)> setStatusPanel1;
+    // The pending count this window just showed, for the main window's own pending box: both
+    // show the one queue.
+    std::function<void(const std::string&)> pendingShown;
+};
+
+// The weight box's colour: the system colours the station always used for a box that takes no
+// keys (active and inactive border) and for one that does (window background).
+enum class WeightBoxLook { ActiveBorder, InactiveBorder, WindowBackground };
+
+class FrmLED : public QWidget, public PairingDisplay, public PairingTimers {
     Q_OBJECT
 public:
-    // `finishCarcass` presses the main window's finishing button (show and log the record).
-    FrmLED(StationState& state, std::function<void()> finishCarcass, QWidget* parent = nullptr);
+    explicit FrmLED(const FrmLEDLinks& links, QWidget* parent = nullptr);
+    ~FrmLED() override;
 
-    // The probe button's click: a probe result has been decoded into the current record.
-    void OnProbeResult();
+    CarcassPairing& pairing() { return pairing_; }
+
+    // The pending and manual input frames and the weight box as a weight source wants them:
+    // none for No Weight, both with an open box for Manual Input, pending only for a scale.
+    void ShowWeighingFrames(WeightSource source);
     // Hides the pending and manual input frames (weighing off).
-    void HideWeighingFrames();
+    void HideWeighingFrames() { ShowWeighingFrames(WeightSource::NoWeight); }
+    void SetWeighingFrames(bool pending, bool manualInput);
+    void SetWeightBox(bool enabled, WeightBoxLook look);
+    WeightBoxLook weightBoxLook() const { return weightBoxLook_; }
 
-    QString Text(const char* labelName) const;
+    // The text of a value label or of the weight box, by its station name.
+    QString Text(const char* controlName) const;
+
+    // Labels the dispatch writes to directly.
+    void SetError(const std::string& text) { Show(CarcassRole::Error, text); }
+    // Empties the class, quality, counter and meat % labels.
+    void ClearValues();
+    QPushButton* ProbeButton() const { return cmdProbe; }
+    bool weightConfirmPending() const;
+
+    // PairingDisplay
+    void Show(CarcassRole role, const std::string& text) override;
+    std::string WeightInputText() const override;
+    void SetStatusPanel1(const std::string& text) override;
+    void EnableWeightInput() override;
+    // PairingTimers
+    void StartPromptTimer() override;
+    void StartRefreshTimer() override;
+    void StopRefreshTimer() override;
 
 private:
-    QLabel* ValueLabel(const char* name, const QString& tip = QString());
-    void SetLabel(QLabel* label, const std::string& text);
+    // FrmLEDDisplay.cpp
+    void BuildControls();
+    QLabel* ValueLabel(QWidget* parent, const char* name, const QString& tip);
+    void OnHelp();
 
-    StationState& state_;
-    std::function<void()> finishCarcass_;
+    FrmLEDLinks links_;
+    CarcassPairing pairing_;
+    WeightBoxLook weightBoxLook_ = WeightBoxLook::InactiveBorder;
+    WeightBoxKeys* weightKeys_ = nullptr;
+
     QLabel* LEDcou = nullptr;
     QLabel* LEDcol = nullptr;
     QLabel* LEDcla = nullptr;
@@ -44,15 +104,7 @@ private:
     QLineEdit* LEDWeight = nullptr;
     QPushButton* cmdProbe = nullptr;
     QPushButton* cmdWeightIn = nullptr;
+    QPushButton* cmdHelp = nullptr;
     QTimer* Timer1S = nullptr;
     QTimer* Timer2Sec = nullptr;
-
-public:
-    bool ignoreNextCancel = false;
-    bool weightConfirmPending = false;
-
-    // Labels the dispatch writes to directly.
-    void SetError(const std::string& text) { SetLabel(LEDerr, text); }
-    void ClearValues();
-    QPushButton* ProbeButton() const { return cmdProbe; }
 };

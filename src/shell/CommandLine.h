@@ -1,5 +1,5 @@
 #pragma once
-// The station's command line: tallion [--settings FILE] [--port N=PATH]... [--demo]
+// The station's command line: tallion [--settings FILE] [--port N=PATH]... [--weighing] [--demo]
 
 #include <QString>
 #include <QStringList>
@@ -10,6 +10,7 @@ struct CommandLineOptions {
     QString settingsPath;                         // empty: the per-user settings file
     std::vector<std::pair<int, QString>> ports;   // --port N=PATH, in order
     bool demo = false;
+    bool weighing = false;                        // start with the stored weighing set-up
     QString error;                                // not empty: the line could not be read
     bool helpRequested = false;
     bool versionRequested = false;

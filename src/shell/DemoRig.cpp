@@ -2,15 +2,35 @@
 
 #include "tools/sim/MeasurementGenerator.h"
 #include "tools/sim/PtyPair.h"
+#include "tools/sim/ScaleMessages.h"
 #include "tools/sim/SimulatedProbe.h"
+#include "tools/sim/SimulatedScale.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSettings>
 #include <system_error>
 
-DemoRig::DemoRig(int carcassIntervalMs)
+namespace {
+
+// The scale the weighing demo's settings choose: Mettler-Toledo with STX and a checksum.
+ScaleMessageFormat DemoScaleFormat()
+{
+    ScaleMessageFormat format;
+    format.protocol = ScaleProtocol::MettlerToledo;
+    format.stx = true;
+    format.checksum = true;
+    return format;
+}
+
+bool IsMeasurement(const std::string& message)
+{
+    return !message.empty() && (message[0] == 'E' || message[0] == 'J' || message[0] == 'L');
+}
+
+} // namespace
+
+DemoRig::DemoRig(bool weighing, int carcassIntervalMs)
     : dir_(QDir::tempPath() + "/tallion-demo-XXXXXX")
     , intervalMs_(carcassIntervalMs)
 {
@@ -19,7 +39,8 @@ DemoRig::DemoRig(int carcassIntervalMs)
         return;
     }
     try {
-        pty_ = std::make_unique<PtyPair>();
+        probePty_ = std::make_unique<PtyPair>();
+        scalePty_ = std::make_unique<PtyPair>();
     } catch (const std::system_error& e) {
         error_ = QStringLiteral("Cannot create a pseudo-terminal: %1").arg(QString::fromLocal8Bit(e.what()));
         return;
@@ -31,14 +52,30 @@ DemoRig::DemoRig(int carcassIntervalMs)
         return;
     }
     log.close();
+    WriteSettings(weighing);
+}
+
+DemoRig::~DemoRig() = default;
+
+void DemoRig::WriteSettings(bool weighing)
+{
     QSettings settings(SettingsPath(), QSettings::IniFormat);
     settings.setValue("Properties/LogFilePath", LogPath());
     settings.setValue("Properties/Banner", "3");
     settings.setValue("Properties/PortDevice1", ProbeDevicePath());
+    settings.setValue("Properties/PortDevice2", ScaleDevicePath());
+    if (weighing) {
+        settings.setValue("Properties/WgtScaleModel", "3");
+        settings.setValue("Properties/STX", "1");
+        settings.setValue("Properties/SISO", "0");
+        settings.setValue("Properties/CheckSum", "1");
+        settings.setValue("Properties/WeightPortNum", "2");
+        settings.setValue("Properties/WeightPortSetting", "9600,e,7,1");
+        settings.setValue("Properties/WgtPrbOrder", "1");
+        settings.setValue("Properties/UseWgtInEqu", "True");
+    }
     settings.sync();
 }
-
-DemoRig::~DemoRig() = default;
 
 QString DemoRig::SettingsPath() const
 {
@@ -52,31 +89,57 @@ QString DemoRig::LogPath() const
 
 QString DemoRig::ProbeDevicePath() const
 {
-    return pty_ ? QString::fromStdString(pty_->slavePath()) : QString();
+    return probePty_ ? QString::fromStdString(probePty_->slavePath()) : QString();
+}
+
+QString DemoRig::ScaleDevicePath() const
+{
+    return scalePty_ ? QString::fromStdString(scalePty_->slavePath()) : QString();
 }
 
 void DemoRig::Start()
 {
-    if (!pty_ || probe_)
+    if (!probePty_ || probe_)
         return;
-    pty_->DiscardUnread();
-    generator_ = std::make_unique<MeasurementGenerator>(static_cast<std::uint32_t>(QDateTime::currentSecsSinceEpoch()));
+    probePty_->DiscardUnread();
+    const auto seed = static_cast<std::uint32_t>(QDateTime::currentSecsSinceEpoch());
+    generator_ = std::make_unique<MeasurementGenerator>(seed);
+    weights_ = std::make_unique<CarcassWeights>(seed);
     const QDateTime now = QDateTime::currentDateTime();
     generator_->SetProbeClock(now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
                               now.time().minute(), now.time().second());
-    probe_ = std::make_unique<SimulatedProbe>(pty_->masterFd());
+    scale_ = std::make_unique<SimulatedScale>(scalePty_->masterFd());
+    scale_->SetFormat(DemoScaleFormat());
+    probe_ = std::make_unique<SimulatedProbe>(probePty_->masterFd());
     probe_->SetPollInterval(250);
     probe_->ClaimSerialNumber("DEMO0417");
-    // One carcass every interval; in between the probe only polls for commands.
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    const int interval = intervalMs_;
-    MeasurementGenerator* generator = generator_.get();
-    probe_->SetMessageStream([clock, interval, generator]() -> std::string {
-        if (clock->elapsed() < interval)
+    // The probe hands over the carcass's message once it is due; in between it only polls.
+    probe_->SetMessageStream([this]() -> std::string {
+        if (dueMessage_.empty() || sinceWeighing_.elapsed() < intervalMs_ / 2)
             return {};
-        clock->restart();
-        return generator->Next();
+        return std::exchange(dueMessage_, std::string());
     });
+    QObject::connect(&carcassTimer_, &QTimer::timeout, [this] { NextCarcass(); });
+    carcassTimer_.start(intervalMs_);
     probe_->Start();
+}
+
+void DemoRig::NextCarcass()
+{
+    if (!dueMessage_.empty())
+        return;  // the last one is not sent yet
+    dueMessage_ = generator_->Next();
+    sinceWeighing_.restart();
+    if (dueMessage_[0] == 'C')
+        ++weightsGivenBack_;
+    if (!IsMeasurement(dueMessage_))
+        return;
+    if (weightsGivenBack_ > 0) {
+        --weightsGivenBack_;
+        return;
+    }
+    // Without weighing nobody reads the scale line; what it sent before is dropped, as a line
+    // keeps nothing while nobody listens.
+    scalePty_->DiscardUnread();
+    scale_->SendWeight(weights_->Next());
 }

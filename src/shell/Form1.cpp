@@ -1,10 +1,16 @@
 #include "shell/Form1.h"
 
+#include "carcass/CarcassPairing.h"
+#include "carcass/ParsedScaleReader.h"
 #include "resources/StringTable.h"
 #include "resources/Twips.h"
+#include "shell/LinkCommandSink.h"
+#include "shell/MainPairingDisplay.h"
 #include "shell/OperatorDialogs.h"
+#include "shell/PrintCommands.h"
 #include "shell/SettingsStore.h"
 #include "shell/StationResults.h"
+#include "weighing/ScaleCollector.h"
 
 #include <QAction>
 #include <QLabel>
@@ -39,7 +45,14 @@ Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<
     WireMenus();
 
     WireLink();
-    results_ = new StationResults(*this);
+    scaleCollector_ = std::make_unique<ScaleCollector>(*MSComm2);
+    scaleReader_ = std::make_unique<ParsedScaleReader>(scaleCollector_->strWgtScale(), scaleOptions);
+    linkCommands_ = std::make_unique<LinkCommandSink>(link_);
+    results_ = new StationResults(StationResultsLinks{views_, state_, pendingQueue_, dialogs_, settings_, link_,
+                                                      *linkCommands_, *scaleReader_, *this, this},
+                                  PosixLogFileSystem(), this);
+    results_->printResultLine = [this](const std::string& line) { printing_->PrintResultLine(line); };
+    WireWeighing();
     onProbeMessage = [this](const std::string& message) { results_->OnProbeMessage(message); };
     ShowIndicators();
 }
@@ -49,6 +62,11 @@ Form1::~Form1()
     RxTimer.stop();
     Clock.stop();
     TimerPStatus.stop();
+}
+
+const std::string& Form1::strWgtScale() const
+{
+    return scaleCollector_->strWgtScale();
 }
 
 void Form1::WireLink()

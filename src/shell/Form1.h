@@ -5,8 +5,11 @@
 // The window's code is split by concern: Form1.cpp (ownership, timers, link wiring, status bar
 // access), Form1Controls.cpp (building the controls), Form1Menus.cpp (menu tree and its wiring),
 // Form1StartUp.cpp, Form1Layout.cpp, Form1Indicators.cpp, Form1ShutDown.cpp, Form1Hooks.cpp,
-// Form1PortDialogs.cpp.
+// Form1PortDialogs.cpp, Form1Weighing.cpp (scale half of the tick, the main window's pairing,
+// Weight and Sequence menus) and Form1ScalePort.cpp (the scale port and the current carcass
+// window).
 
+#include "carcass/PendingQueue.h"
 #include "log/ResultView.h"
 #include "probe/PortWatch.h"
 #include "probe/ProbeLink.h"
@@ -15,6 +18,7 @@
 #include "shell/ElapsedClock.h"
 #include "shell/LayoutGeometry.h"
 #include "shell/LogViewerState.h"
+#include "shell/StationWindowAccess.h"
 #include "weighing/ScaleOptions.h"
 
 #include <QHash>
@@ -27,8 +31,13 @@
 #include <memory>
 #include <string>
 
+class CarcassPairing;
+class LinkCommandSink;
+class MainPairingDisplay;
 class OperatorDialogs;
+class ParsedScaleReader;
 class PrintCommands;
+class ScaleCollector;
 enum class PortDialogKind;
 struct PortDialogDeps;
 class SettingsStore;
@@ -45,7 +54,7 @@ class ResultGridModel;
 class StationResults;
 class TerminalPane;
 
-class Form1 : public QMainWindow {
+class Form1 : public QMainWindow, public StationWindowAccess {
     Q_OBJECT
 public:
     static constexpr int kStatusPanels = 7;
@@ -66,12 +75,12 @@ public:
     PortWatch& scalePortWatch() { return scaleWatch_; }
 
     // Status bar panels 1..7; other numbers are ignored (read back as empty).
-    void SetStatusPanel(int panel, const QString& text);
+    void SetStatusPanel(int panel, const QString& text) override;
     void SetStatusPanelTip(int panel, const QString& tip);
     QString StatusPanel(int panel) const;
     QString StatusPanelTip(int panel) const;
     // Panel 5: the current log file, shortened when long, with its tooltip.
-    void ShowLogFilePath();
+    void ShowLogFilePath() override;
 
     // A menu, submenu or entry by its station name; nullptr for an unknown name.
     QAction* MenuAction(const QString& objectName) const;
@@ -105,14 +114,15 @@ public:
     // Writes the window geometry to the "Main*" and "CC*" keys.
     void SaveWindowGeometry();
     // Other windows of the station; closed, last opened first, when the main window closes.
-    void RegisterStationWindow(QWidget* window);
+    void RegisterStationWindow(QWidget* window) override;
 
     // Results: dispatch of probe messages, the current carcass window, showing and logging.
     StationResults& results() { return *results_; }
     // Real-time printing, printer status, the print dialog (Form1Printing.cpp).
     PrintCommands& printing() { return *printing_; }
-    void ChooseLogFile();             // OpenLogFile button, mnuLog
-    void LoadCurrentCarcassWindow();  // start-up, weighing switched off
+    void ChooseLogFile();             // OpenLogFile button
+    void ChooseLogFileFromMenu();     // mnuLog: refused while carcasses are half processed
+    void LoadCurrentCarcassWindow();  // start-up
     void FinishCarcass();             // CmdFinish
 
     // Log viewer, find, row deletion and class summary (Form1LogViewer.cpp, Form1Find.cpp,
@@ -126,10 +136,27 @@ public:
     void DeleteRow();                         // cmdDel, mnuDel, the Delete key on the grid
     void ToggleSummary();                     // CmdSummary, mnuSummary
     // Ends summary mode without reloading (choosing another log file loads that one).
-    void LeaveSummaryMode();
+    void LeaveSummaryMode() override;
     // Carcasses whose weight and probe result are not yet together; the summary refuses to
     // count while there are any. Answered by the pairing queue.
     std::function<int()> pendingCarcassCount = [] { return 0; };
+
+    // Weighing (Form1Weighing.cpp, Form1ScalePort.cpp).
+    // Start-up takes the weight source, sequence and equation from the store and shows the
+    // Sequence and Weight menus, instead of switching weighing off. Set before StartUp().
+    bool startWithWeighing = false;
+    PendingQueue& pendingQueue() { return pendingQueue_; }
+    // The last complete scale message.
+    const std::string& strWgtScale() const;
+    // The main window's own pairing: scale weights (Command1) and its weight box.
+    CarcassPairing& mainPairing() { return *mainPairing_; }
+    // mnuShowCC: sets up the scale port for the weight source, then shows the window.
+    void ShowCurrentCarcassWindow();
+    // How the Weight menu's entries show their model's port settings dialog (modally); tests
+    // put a recorder here.
+    std::function<void(PortDialogKind kind)> showWeightPortDialog = [this](PortDialogKind kind) {
+        OpenPortDialog(kind);
+    };
 
     // Each complete probe message (type letter first); by default the dispatch.
     std::function<void(const std::string&)> onProbeMessage;
@@ -171,6 +198,23 @@ private:
     // Form1PortDialogs.cpp
     void WirePortDialogMenus();
     PortDialogDeps PortDialogDepsFor(PortDialogKind kind);
+    // Form1Weighing.cpp
+    void WireWeighing();
+    void WireWeighingMenus();
+    void ChooseScaleModel(WeightSource model);
+    void ChooseNoWeight();
+    void ChooseManualInput();
+    void ChooseDialogOnlyEntry(const char* entry, PortDialogKind dialog);
+    void ToggleWeightInEquation();
+    void ChooseSequence(bool weightBeforeProbe);
+    // Ticks `entry` and unticks the other weight entries (Tenso only for the Tenso entry).
+    void TickWeightEntry(const char* entry);
+    void ShowWeightFrames();
+    // Form1ScalePort.cpp
+    // Sets up MSComm2 and the parser options for a scale model; `ask`: a failure is told in a
+    // modal box (a menu command) rather than a notice (start-up).
+    void SetUpScalePort(WeightSource model, bool ask);
+    void ShowScalePort();
     // Form1Indicators.cpp
     void ShowIndicators();
     // Form1ShutDown.cpp
@@ -179,6 +223,7 @@ private:
     // Form1StartUp.cpp
     void StartUpProbePort();
     void StartUpWeighingOff();
+    void StartUpWeighingFromStore();
     void StartUpAnalysisType();
     void StartUpLoadLog();
     // Form1LogViewer.cpp, Form1Find.cpp, Form1Summary.cpp
@@ -215,6 +260,12 @@ private:
     ElapsedClock elapsed_;
     StationResults* results_ = nullptr;
     PrintCommands* printing_ = nullptr;
+    PendingQueue pendingQueue_;
+    std::unique_ptr<ScaleCollector> scaleCollector_;
+    std::unique_ptr<ParsedScaleReader> scaleReader_;
+    std::unique_ptr<LinkCommandSink> linkCommands_;
+    std::unique_ptr<MainPairingDisplay> mainDisplay_;
+    std::unique_ptr<CarcassPairing> mainPairing_;
     bool isShow_ = false;
     bool quietShutDown_ = false;
     std::string printHeaderLine_;

@@ -3,6 +3,8 @@
 #include "shell/Form1.h"
 
 #include "carcass/FrmLED.h"
+#include "resources/StringTable.h"
+#include "shell/OperatorDialogs.h"
 #include "shell/StationResults.h"
 
 void Form1::ChooseLogFile()
@@ -10,11 +12,21 @@ void Form1::ChooseLogFile()
     results_->ChooseLogFile();
 }
 
+void Form1::ChooseLogFileFromMenu()
+{
+    // Their second halves would be logged into the new file, apart from the rest of their shift.
+    if (CarcassesHalfProcessed(state_, pendingQueue_)) {
+        dialogs_.Message(ResourceText(1175), ResourceText(1234), MessageIcon::None, MessageButtons::Ok);
+        return;
+    }
+    ChooseLogFile();
+}
+
 void Form1::LoadCurrentCarcassWindow()
 {
     // Loaded now, shown only on request; with weighing off its pending and manual input frames
     // stay hidden.
-    results_->CurrentCarcassWindow().HideWeighingFrames();
+    results_->CurrentCarcassWindow().ShowWeighingFrames(state_.weightSource);
 }
 
 void Form1::FinishCarcass()

@@ -6,7 +6,6 @@
 
 #include "shell/Form1CommandMenus.h"
 #include "shell/MenuTree.h"
-#include "shell/StationResults.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -32,8 +31,7 @@ void Form1::WireMenus()
     };
 
     on("mnuExit", [this] { AskToExit(true); });
-    on("mnuLog", [this] { ChooseLogFile(); });
-    on("mnuShowCC", [this] { results_->ShowCurrentCarcassWindow(); });
+    on("mnuLog", [this] { ChooseLogFileFromMenu(); });
     presses("mnuDel", "cmdDel");
     presses("mnuPrint", "CmdPrint");
     presses("mnuSummary", "CmdSummary");
@@ -42,4 +40,5 @@ void Form1::WireMenus()
     WirePrintingMenus();
     WireLogViewerMenus();
     WirePortDialogMenus();
+    WireWeighingMenus();
 }

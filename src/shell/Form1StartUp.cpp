@@ -67,7 +67,7 @@ void Form1::StartUp()
     // Find follows its menu entry, which starts disabled.
     CmdFind->setEnabled(false);
 
-    // 5. Sequence menu out of sight.
+    // 5. Sequence menu out of sight (weighing start-up shows it again).
     MenuAction(QStringLiteral("mnuWP"))->setVisible(false);
 
     // 6.
@@ -97,8 +97,11 @@ void Form1::StartUp()
     // 15.
     state_.decimalMark.assign(1, '.');
 
-    // 16.-17. Weighing off, weight before probe.
-    StartUpWeighingOff();
+    // 16.-17. Weighing off, weight before probe; or, when asked for, as the store has it.
+    if (startWithWeighing)
+        StartUpWeighingFromStore();
+    else
+        StartUpWeighingOff();
 
     // 18. Analysis type.
     StartUpAnalysisType();
@@ -167,6 +170,7 @@ void Form1::StartUpWeighingOff()
     for (const char* name : kHidden)
         MenuAction(QString::fromLatin1(name))->setVisible(false);
     state_.weightSource = WeightSource::NoWeight;
+    state_.useWeightInEquation = false;
     MenuAction(QStringLiteral("mnuWgtNon"))->setChecked(true);
     LoadCurrentCarcassWindow();
 
@@ -174,6 +178,7 @@ void Form1::StartUpWeighingOff()
     state_.weightBeforeProbe = true;
     MenuAction(QStringLiteral("mnuWbP"))->setChecked(true);
     MenuAction(QStringLiteral("mnuPbW"))->setChecked(false);
+    pendingQueue_.ResetPendingQueue();
 }
 
 void Form1::StartUpAnalysisType()

@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <cstdio>
+
 namespace {
 
 QMessageBox::Icon ToQtIcon(MessageIcon icon)
@@ -110,6 +112,9 @@ MessageAnswer QtOperatorDialogs::Message(const QString& text, const QString& tit
 
 void QtOperatorDialogs::Notify(const QString& text, const QString& title, MessageIcon icon)
 {
+    // Also on standard error, so that what the operator was told stays in the system's journal.
+    std::fprintf(stderr, "tallion: %s: %s\n", qPrintable(title),
+                 qPrintable(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));
     // One box per fault: while the same message is on screen, a repeat adds nothing.
     const QString key = title + QChar(0) + text;
     if (openNotices_.contains(key))

@@ -57,6 +57,51 @@ std::optional<int> AnalysisEntryToTick(const std::string& anaType)
     return std::nullopt;
 }
 
+StoredWeighing ReadStoredWeighing(const SettingsStore& settings)
+{
+    StoredWeighing stored;
+    // A value that is not there at all is no fault: the menus have not stored it yet.
+    const std::string absent(1, '\0');
+    auto read = [&](const char* key) {
+        const std::string text = settings.ReadSetting(kSection, key, absent);
+        return text == absent ? std::optional<std::string>() : std::optional<std::string>(text);
+    };
+    auto notUnderstood = [&](const char* key, const std::string& text) {
+        stored.notUnderstood.push_back(std::string(key) + "=\"" + text + '"');
+    };
+
+    if (const auto model = read("WgtScaleModel")) {
+        bool ok = false;
+        const int n = QByteArray::fromStdString(*model).trimmed().toInt(&ok);
+        bool known = false;
+        // The sources a menu entry can choose; 9 and 10 have no parser.
+        for (const WeightSource source : {WeightSource::NoWeight, WeightSource::ManualInput, WeightSource::MettlerToledo,
+                                          WeightSource::Wedderburn, WeightSource::Generic, WeightSource::EV2000,
+                                          WeightSource::TU9000}) {
+            if (ok && n == static_cast<int>(source)) {
+                stored.source = source;
+                known = true;
+            }
+        }
+        if (!known)
+            notUnderstood("WgtScaleModel", *model);
+    }
+    if (const auto order = read("WgtPrbOrder")) {
+        if (*order == "0" || *order == "1")
+            stored.weightBeforeProbe = *order == "1";
+        else
+            notUnderstood("WgtPrbOrder", *order);
+    }
+    if (const auto equation = read("UseWgtInEqu")) {
+        const QByteArray text = QByteArray::fromStdString(*equation).trimmed();
+        if (text.compare("True", Qt::CaseInsensitive) == 0)
+            stored.useWeightInEquation = stored.source != WeightSource::NoWeight;
+        else if (text.compare("False", Qt::CaseInsensitive) != 0)
+            notUnderstood("UseWgtInEqu", *equation);
+    }
+    return stored;
+}
+
 std::string MainWindowCaption()
 {
     const std::string separator = "  -  ";

@@ -2,8 +2,11 @@
 // What start-up takes from the settings store, each value checked so that a bad one is skipped
 // instead of stopping the station. No widgets here.
 
+#include "probe/StationState.h"
+
 #include <optional>
 #include <string>
+#include <vector>
 
 class SettingsStore;
 
@@ -24,6 +27,19 @@ std::optional<int> TemplateNumberFromSetting(const std::string& text);
 
 // "AnaType": the analysis type entry to tick (1..3, 5..9), or none ("900", "904", anything else).
 std::optional<int> AnalysisEntryToTick(const std::string& anaType);
+
+// The weighing set-up as stored by the Weight and Sequence menus ("WgtScaleModel",
+// "WgtPrbOrder", "UseWgtInEqu"). A missing or unknown value keeps what the station starts with
+// when weighing is off: No Weight, weight before probe, no equation. No Weight never uses the
+// equation.
+struct StoredWeighing {
+    WeightSource source = WeightSource::NoWeight;
+    bool weightBeforeProbe = true;
+    bool useWeightInEquation = false;
+    // Stored values that were present but not understood, as key="text", for the operator.
+    std::vector<std::string> notUnderstood;
+};
+StoredWeighing ReadStoredWeighing(const SettingsStore& settings);
 
 // "Tallion Tool  -  Kestrane Tallion Systems LTD  -  Version 7.4.1".
 std::string MainWindowCaption();

@@ -5,14 +5,12 @@
 #include "log/LogView.h"
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
+#include "probe/ProbeLink.h"
 #include "resources/StringTable.h"
-#include "shell/Form1.h"
 #include "shell/FrmText.h"
 #include "shell/OperatorDialogs.h"
-#include "shell/PrintCommands.h"
 #include "shell/SettingsStore.h"
 
-#include <QAction>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <cstdio>
@@ -34,51 +32,44 @@ constexpr int kRetryIntervalMs = 5000;
 
 } // namespace
 
-StationResults::StationResults(Form1& form, LogFileSystem& fileSystem)
-    : QObject(&form)
-    , form_(form)
+StationResults::StationResults(const StationResultsLinks& links, LogFileSystem& fileSystem, QObject* parent)
+    : QObject(parent)
+    , links_(links)
     , fileSystem_(fileSystem)
     , writer_(fileSystem)
 {
     retryTimer_.setInterval(kRetryIntervalMs);
     connect(&retryTimer_, &QTimer::timeout, this, [this] {
-        if (writer_.RetryPending(form_.state().logFilePath))
+        if (writer_.RetryPending(links_.state.logFilePath))
             retryTimer_.stop();
-        ShowWaitingRecords();
+        links_.window.ShowLogFilePath();
     });
-}
-
-void StationResults::ShowWaitingRecords()
-{
-    form_.ShowLogFilePath();
 }
 
 void StationResults::OnProbeMessage(const std::string& message)
 {
-    DispatchProbeMessage(message, form_.state(), *this, now());
+    DispatchProbeMessage(message, links_.state, *this, now());
 }
 
 FrmLED& StationResults::CurrentCarcassWindow()
 {
     if (!frmLED_) {
-        frmLED_ = new FrmLED(form_.state(), [this] { FinishCarcass(); }, &form_);
-        if (form_.state().weightSource == WeightSource::NoWeight)
-            frmLED_->HideWeighingFrames();
-        form_.RegisterStationWindow(frmLED_);
+        FrmLEDLinks links{links_.state, links_.queue, links_.commands, *this, links_.scale, links_.dialogs,
+                          [this](const std::string& text) { SetStatusPanel1(text); },
+                          [this](const std::string& text) {
+                              if (pendingShown)
+                                  pendingShown(text);
+                          }};
+        frmLED_ = new FrmLED(links, links_.parentWindow);
+        frmLED_->ShowWeighingFrames(links_.state.weightSource);
+        links_.window.RegisterStationWindow(frmLED_);
     }
     return *frmLED_;
 }
 
-void StationResults::ShowCurrentCarcassWindow()
+FrmLED* StationResults::ExistingCurrentCarcassWindow() const
 {
-    FrmLED& window = CurrentCarcassWindow();
-    if (form_.state().weightSource == WeightSource::NoWeight) {
-        if (QAction* noWeight = form_.MenuAction(QStringLiteral("mnuWgtNon")))
-            noWeight->setChecked(true);
-        window.HideWeighingFrames();
-    }
-    window.show();
-    window.raise();
+    return frmLED_;
 }
 
 FrmText* StationResults::TextWindow() const
@@ -103,20 +94,20 @@ void StationResults::PressProbeButton()
 
 void StationResults::SetStatusPanel1(const std::string& text)
 {
-    form_.SetStatusPanel(1, Latin1(text));
+    links_.window.SetStatusPanel(1, Latin1(text));
 }
 
 void StationResults::AppendToResultView(const std::string& text, bool isMeasurement)
 {
-    ::AppendToResultView(form_.views(), text, isMeasurement);
+    ::AppendToResultView(links_.views, text, isMeasurement);
 }
 
 void StationResults::ShowProbeText(const std::string& text)
 {
     if (!frmText_) {
-        frmText_ = new FrmText(form_.dialogs(), &form_);
+        frmText_ = new FrmText(links_.dialogs, links_.parentWindow);
         frmText_->setAttribute(Qt::WA_DeleteOnClose);
-        form_.RegisterStationWindow(frmText_);
+        links_.window.RegisterStationWindow(frmText_);
     }
     frmText_->SetText(text);
     frmText_->show();
@@ -126,11 +117,11 @@ void StationResults::ShowProbeText(const std::string& text)
 void StationResults::ShowResult(const CarcassMeasurement& record)
 {
     const std::string text =
-        record.kind == 'C' ? record.alertText : FormatResultLine(record, form_.state().templateNumber);
+        record.kind == 'C' ? record.alertText : FormatResultLine(record, links_.state.templateNumber);
     // A cancel is never printed.
-    if (record.kind != 'C')
-        form_.printing().PrintResultLine(text);
-    ::AppendToResultView(form_.views(), text + '\r', form_.state().lineIsMeasurement);
+    if (record.kind != 'C' && printResultLine)
+        printResultLine(text);
+    ::AppendToResultView(links_.views, text + '\r', links_.state.lineIsMeasurement);
 }
 
 void StationResults::WriteLogRecord(const CarcassMeasurement& record)
@@ -140,21 +131,20 @@ void StationResults::WriteLogRecord(const CarcassMeasurement& record)
 
 void StationResults::WriteRecord(const CarcassMeasurement& record)
 {
-    const LogWriteOutcome outcome = writer_.WriteLogRecord(record, form_.state().logFilePath);
+    const LogWriteOutcome outcome = writer_.WriteLogRecord(record, links_.state.logFilePath);
     if (writer_.PendingCount() > 0 && !retryTimer_.isActive())
         retryTimer_.start();
-    ShowWaitingRecords();
+    links_.window.ShowLogFilePath();
     // Records are written from the receive tick: the operator is told without stopping the link.
     if (outcome.report) {
-        form_.dialogs().Notify(Latin1(outcome.text), kAppTitle,
+        links_.dialogs.Notify(Latin1(outcome.text), kAppTitle,
                                outcome.pathNotFound ? MessageIcon::Information : MessageIcon::Exclamation);
     }
 }
 
 void StationResults::FinishCarcass()
 {
-    ShowResult(form_.state().currentMeasurement);
-    WriteRecord(form_.state().currentMeasurement);
+    ::FinishCarcass(links_.state, links_.queue, *this);
 }
 
 void StationResults::SaveUnwrittenRecords(bool quiet)
@@ -162,7 +152,7 @@ void StationResults::SaveUnwrittenRecords(bool quiet)
     if (writer_.PendingCount() == 0)
         return;
     // One last try at the log file itself before falling back to a recovery file.
-    if (writer_.RetryPending(form_.state().logFilePath))
+    if (writer_.RetryPending(links_.state.logFilePath))
         return;
     const size_t waiting = writer_.PendingCount();
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
@@ -177,13 +167,13 @@ void StationResults::SaveUnwrittenRecords(bool quiet)
         std::fprintf(stderr, "tallion: %s\n", qPrintable(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));
         return;
     }
-    form_.dialogs().Message(text, kAppTitle, path.empty() ? MessageIcon::Exclamation : MessageIcon::Information,
+    links_.dialogs.Message(text, kAppTitle, path.empty() ? MessageIcon::Exclamation : MessageIcon::Information,
                             MessageButtons::Ok);
 }
 
 void StationResults::ChooseLogFile()
 {
-    OperatorDialogs& dialogs = form_.dialogs();
+    OperatorDialogs& dialogs = links_.dialogs;
     const std::optional<QString> chosen = dialogs.OpenFile(ResourceText(1123), ResourceText(1124), QString());
     if (!chosen || chosen->isEmpty())
         return;
@@ -196,19 +186,19 @@ void StationResults::ChooseLogFile()
         return;
     }
 
-    StationState& state = form_.state();
+    StationState& state = links_.state;
     state.logFilePath = path;
-    form_.ShowLogFilePath();
-    form_.settings().WriteSetting("Properties", "LogFilePath", path);
+    links_.window.ShowLogFilePath();
+    links_.settings.WriteSetting("Properties", "LogFilePath", path);
 
     if (exists) {
-        if (const auto error = LoadLogIntoView(form_.views(), path, state.templateNumber)) {
+        if (const auto error = LoadLogIntoView(links_.views, path, state.templateNumber)) {
             dialogs.Message(*error, ResourceText(1257) + ' ' + *chosen, MessageIcon::Exclamation,
                             MessageButtons::Ok);
         }
     } else {
-        form_.views().grid->SetRows(1);
-        form_.views().terminal->ClearPane();
+        links_.views.grid->SetRows(1);
+        links_.views.terminal->ClearPane();
         // Created empty, its folder entry made durable like the writer's new files; the header
         // line comes with the first record.
         int result = fileSystem_.Open(path, O_WRONLY | O_CREAT);
@@ -224,10 +214,10 @@ void StationResults::ChooseLogFile()
         }
     }
 
-    if (form_.link().probeLinkAlive() &&
+    if (links_.link.probeLinkAlive() &&
         dialogs.Message(ResourceText(1239), ResourceText(1240), MessageIcon::Question, MessageButtons::YesNo) ==
             MessageAnswer::Yes) {
-        form_.link().QueueProbeCommand("3000001");
+        links_.commands.QueueProbeCommand("3000001");
     }
-    form_.LeaveSummaryMode();
+    links_.window.LeaveSummaryMode();
 }

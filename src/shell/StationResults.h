@@ -2,38 +2,60 @@
 // Where probe messages become results: the dispatch's target, the current carcass and text
 // windows, showing and logging each finished record, and choosing the log file.
 
+#include "carcass/PairingInterfaces.h"
+#include "carcass/PendingQueue.h"
 #include "log/LogFileWriter.h"
+#include "log/ResultView.h"
 #include "probe/ProbeDispatch.h"
+#include "shell/StationWindowAccess.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <functional>
 
-class Form1;
 class FrmLED;
 class FrmText;
+class OperatorDialogs;
+class ProbeLink;
+class SettingsStore;
+class QWidget;
 
-class StationResults : public QObject, public DispatchTarget {
+// Everything the results part works with; each belongs to the main window.
+struct StationResultsLinks {
+    ResultViews views;
+    StationState& state;
+    PendingQueue& queue;
+    OperatorDialogs& dialogs;
+    SettingsStore& settings;
+    ProbeLink& link;             // whether the probe listens (log file: counter reset)
+    ProbeCommandSink& commands;  // the link's command ring
+    ScaleWeightReader& scale;    // the last scale message through its parser
+    StationWindowAccess& window;
+    QWidget* parentWindow = nullptr;  // of the current carcass and text windows
+};
+
+class StationResults : public QObject, public DispatchTarget, public CarcassFinisher {
     Q_OBJECT
 public:
-    explicit StationResults(Form1& form, LogFileSystem& fileSystem = PosixLogFileSystem());
+    explicit StationResults(const StationResultsLinks& links, LogFileSystem& fileSystem = PosixLogFileSystem(),
+                            QObject* parent = nullptr);
 
     // One message from the probe link.
     void OnProbeMessage(const std::string& message);
 
-    // Shows a record in the terminal pane and the grid.
-    void ShowResult(const CarcassMeasurement& record);
+    // Shows a record in the terminal pane and the grid (CarcassFinisher).
+    void ShowResult(const CarcassMeasurement& record) override;
     // Appends a record to the current log file; tells the operator once per fault.
     void WriteRecord(const CarcassMeasurement& record);
-    // The finishing step: show, then log, the current record.
+    // The finishing step of both windows (CmdFinish).
     void FinishCarcass();
     // Lets the operator pick or name the log file, then loads or creates it.
     void ChooseLogFile();
-    // Creates the current carcass window, hidden, unless it exists.
+    // The current carcass window; created, hidden, with fresh flags, unless it exists.
     FrmLED& CurrentCarcassWindow();
-    // The Settings menu's "Show Current Carcass window" (weighing is off: no scale to set up).
-    void ShowCurrentCarcassWindow();
+    // The current carcass window while it exists (it is gone after the operator closed it).
+    FrmLED* ExistingCurrentCarcassWindow() const;
     FrmText* TextWindow() const;
     // Records that could not be written yet go to a recovery file; the operator is told where
     // (on standard error when `quiet`: the station is ending on a signal and asks nothing).
@@ -42,6 +64,10 @@ public:
 
     // The station's clock, replaceable for tests.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    // The pending count the current carcass window showed, for the main window's pending box.
+    std::function<void(const std::string&)> pendingShown;
+    // Real-time printing takes each result line here (cancels are never printed).
+    std::function<void(const std::string& line)> printResultLine;
 
     // DispatchTarget
     void SetCarcassError(const std::string& text) override;
@@ -49,14 +75,12 @@ public:
     void PressProbeButton() override;
     void SetStatusPanel1(const std::string& text) override;
     void AppendToResultView(const std::string& text, bool isMeasurement) override;
+    // DispatchTarget and CarcassFinisher
     void WriteLogRecord(const CarcassMeasurement& record) override;
     void ShowProbeText(const std::string& text) override;
 
 private:
-    // After every write attempt: status panel 5 shows how many records wait for their file.
-    void ShowWaitingRecords();
-
-    Form1& form_;
+    StationResultsLinks links_;
     LogFileSystem& fileSystem_;
     LogFileWriter writer_;
     QTimer retryTimer_;

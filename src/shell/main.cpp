@@ -52,14 +52,16 @@ int main(int argc, char** argv)
 
     std::unique_ptr<DemoRig> demo;
     if (options.demo) {
-        demo = std::make_unique<DemoRig>();
+        demo = std::make_unique<DemoRig>(options.weighing);
         if (!demo->Error().isEmpty()) {
             std::fprintf(stderr, "tallion: the demo cannot start: %s\n", qPrintable(demo->Error()));
             return 1;
         }
         options.settingsPath = demo->SettingsPath();
         options.ports.emplace_back(1, demo->ProbeDevicePath());
-        std::fprintf(stdout, "Demo: simulated probe on %s, log file %s\n", qPrintable(demo->ProbeDevicePath()),
+        options.ports.emplace_back(2, demo->ScaleDevicePath());
+        std::fprintf(stdout, "Demo: simulated probe on %s, scale on %s, log file %s\n",
+                     qPrintable(demo->ProbeDevicePath()), qPrintable(demo->ScaleDevicePath()),
                      qPrintable(demo->LogPath()));
         std::fflush(stdout);
     }
@@ -80,8 +82,13 @@ int main(int argc, char** argv)
         // Also ends a question that may be open on screen.
         QCoreApplication::exit(0);
     });
+    form.startWithWeighing = options.weighing;
     form.StartUp();
-    if (demo)
+    if (demo) {
+        // With weighing the pairing is what there is to watch: its large window opens at once.
+        if (options.weighing)
+            form.ShowCurrentCarcassWindow();
         demo->Start();
+    }
     return app.exec();
 }

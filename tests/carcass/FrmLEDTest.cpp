@@ -1,10 +1,37 @@
-// The current carcass window without weighing: each probe result is shown and finished at once.
+// The current carcass window: its labels, frames and weight box, and the pairing it runs.
+
+#include "PairingRig.h"
 
 #include "carcass/CarcassRoles.h"
 #include "carcass/FrmLED.h"
 
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+namespace {
+
+// The window over a recording station side.
+struct LedRig {
+    explicit LedRig(WeightSource source = WeightSource::NoWeight, bool weightBeforeProbe = true)
+    {
+        state.weightSource = source;
+        state.weightBeforeProbe = weightBeforeProbe;
+        window.ShowWeighingFrames(source);
+    }
+    QLineEdit* Box() { return window.findChild<QLineEdit*>("LEDWeight"); }
+
+    StationState state;
+    PendingQueue queue;
+    FakeStationSide side;
+    std::string statusPanel1;
+    FrmLED window{FrmLEDLinks{state, queue, side, side, side, side,
+                              [this](const std::string& text) { statusPanel1 = text; }, {}}};
+};
+
+} // namespace
 
 TEST(CarcassRolesTest, CounterAndQualityTexts)
 {
@@ -28,9 +55,10 @@ TEST(CarcassRolesTest, CounterAndQualityTexts)
 
 TEST(FrmLEDTest, NoWeightPathShowsAndFinishesEachResult)
 {
-    StationState state;
-    std::vector<CarcassMeasurement> finished;
-    FrmLED window(state, [&] { finished.push_back(state.currentMeasurement); });
+    LedRig rig;
+    StationState& state = rig.state;
+    FrmLED& window = rig.window;
+    const std::vector<CarcassMeasurement>& finished = rig.side.logged;
 
     struct Case {
         const char* what;
@@ -68,4 +96,31 @@ TEST(FrmLEDTest, NoWeightPathShowsAndFinishesEachResult)
     ASSERT_EQ(finished.size(), 3u);
     EXPECT_EQ(finished.back().alertText, "Cancel      000124");
     EXPECT_EQ(window.Text("LEDcou"), "40000");
+}
+
+TEST(FrmLEDTest, TimersRunTheirPairingSteps)
+{
+    LedRig rig(WeightSource::MettlerToledo);
+    auto* prompt = rig.window.findChild<QTimer*>("Timer1S");
+    auto* refresh = rig.window.findChild<QTimer*>("Timer2Sec");
+    rig.state.currentMeasurement.kind = 'E';
+    rig.state.currentMeasurement.carcassCount = "000007";
+    rig.window.ProbeButton()->click();
+    EXPECT_EQ(rig.side.commands, std::vector<std::string>{"8"});
+    EXPECT_EQ(rig.statusPanel1, "Input weight first");
+    EXPECT_TRUE(prompt->isActive());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.side.commands.size() == 2; }, 1500));
+    EXPECT_EQ(rig.side.commands.back(), "2*AAAWeight?");
+    EXPECT_FALSE(prompt->isActive());
+
+    // A pairing that leaves weights waiting starts the refresh; the next weight stops it.
+    rig.queue.weights = {" 85.40", " 92.10"};
+    rig.queue.count = rig.queue.writeIndex = 2;
+    rig.window.ProbeButton()->click();
+    EXPECT_EQ(rig.window.Text("LblWgt"), " 85.40");
+    EXPECT_TRUE(refresh->isActive());
+    rig.side.reading = ScaleReading{"90", "", ""};
+    rig.window.findChild<QPushButton*>("cmdWeightIn")->click();
+    EXPECT_FALSE(refresh->isActive());
+    EXPECT_EQ(rig.window.Text("Label1"), "2");
 }

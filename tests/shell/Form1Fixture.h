@@ -30,6 +30,7 @@ protected:
         probePort = probe.get();
         scalePort = scale.get();
         window = std::make_unique<Form1>(settings, dialogs, std::move(probe), std::move(scale));
+        window->startWithWeighing = weighing;
         if (startUp)
             window->StartUp();
         return *window;
@@ -50,6 +51,7 @@ protected:
     SettingsStore settings{dir.filePath(QStringLiteral("station.ini"))};
     ScriptedDialogs dialogs;
     bool probeFailsToOpen = false;
+    bool weighing = false;  // start as with --weighing
     FakeSerialPort* probePort = nullptr;
     FakeSerialPort* scalePort = nullptr;
     std::unique_ptr<Form1> window;

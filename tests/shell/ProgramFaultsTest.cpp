@@ -1,9 +1,8 @@
 // The station program against the faults a line meets: a device pulled and plugged in again, a
 // log fault whose message nobody answers, a wrong settings file, a shut-down signal.
 
+#include "support/ProbeDevice.h"
 #include "support/StationProcess.h"
-#include "tools/sim/PtyPair.h"
-#include "tools/sim/SimulatedProbe.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -17,47 +16,15 @@
 
 namespace {
 
-// A basic measurement of carcass `counter` (six digits).
 std::string Record(const char* counter)
 {
-    return std::string("E01") + counter + "01250530001203000450612ABS140533X";
+    return BasicRecord(counter);
 }
 
-// The simulated probe on a fresh pseudo-terminal, reached by the station through `link`.
-struct ProbeDevice {
-    PtyPair pty;
-    SimulatedProbe probe{pty.masterFd()};
-
-    explicit ProbeDevice(const QString& link)
-    {
-        // Pointed at the new device in one step, as udev does for a plugged-in adapter.
-        const QString fresh = link + ".new";
-        QFile::remove(fresh);
-        QFile::link(QString::fromStdString(pty.slavePath()), fresh);
-        ::rename(fresh.toLocal8Bit().constData(), link.toLocal8Bit().constData());
-        probe.SetPollInterval(60);
-    }
-    ~ProbeDevice() { probe.Stop(); }
-};
-
-bool StartUpCommandsArrived(const SimulatedProbe& probe)
-{
-    const auto commands = probe.Commands();
-    return commands.size() >= 3 && commands[0].text == "0" && commands[1].text == "A1" && commands[2].text == "I1";
-}
-
-// Each carcass counter's line, once, in the order given.
 void ExpectLoggedOnceInOrder(const std::string& log, std::initializer_list<const char*> counters)
 {
-    size_t last = 0;
-    for (const char* counter : counters) {
-        const std::string field = std::string("\t") + counter + "\t";
-        const size_t at = log.find(field);
-        ASSERT_NE(at, std::string::npos) << counter << " missing";
-        EXPECT_EQ(log.find(field, at + 1), std::string::npos) << counter << " logged twice";
-        EXPECT_GE(at, last) << counter << " out of order";
-        last = at;
-    }
+    std::string why;
+    EXPECT_TRUE(LoggedOnceInOrder(log, counters, &why)) << why;
 }
 
 } // namespace
@@ -87,7 +54,7 @@ TEST(ProgramFaults, APulledDeviceIsReopenedWhenItComesBack)
     device = std::make_unique<ProbeDevice>(link);  // plugged in again
     device->probe.QueueMessage(Record("000002"));
     device->probe.Start();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return StartUpCommandsArrived(device->probe); }, 10000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return device->StartUpCommandsArrived(); }, 10000))
         << "the probe is configured again after its return";
     ASSERT_TRUE(QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000002\t") != std::string::npos; },
                                 10000));

@@ -4,10 +4,13 @@
 #include "Form1Fixture.h"
 
 #include "carcass/FrmLED.h"
+#include "carcass/ParsedScaleReader.h"
 #include "log/LogRecordFormat.h"
+#include "log/LogView.h"
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
 #include "shell/FrmText.h"
+#include "shell/LinkCommandSink.h"
 #include "shell/StationResults.h"
 
 #include <QCoreApplication>
@@ -27,6 +30,52 @@ std::string ReadFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<missing>");
 }
 
+// The main window as the results part sees it: panels, and windows it is told about.
+struct RecordingWindow : StationWindowAccess {
+    void SetStatusPanel(int panel, const QString& text) override { panels[panel] = text; }
+    void ShowLogFilePath() override { waitingShown.push_back(results->UnwrittenRecords()); }
+    void RegisterStationWindow(QWidget*) override {}
+    void LeaveSummaryMode() override {}
+
+    StationResults* results = nullptr;
+    std::map<int, QString> panels;
+    std::vector<size_t> waitingShown;  // records waiting each time panel 5 was to be shown
+};
+
+// The results part on its own: real views, the link over a fake port, no main window.
+class StationResultsRig : public ::testing::Test {
+protected:
+    StationResultsRig()
+    {
+        gridView.setModel(&grid);
+        ApplyTemplate(views, state.templateNumber);
+        results.now = [] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); };
+        window.results = &results;
+    }
+    void Probe(const std::string& message) { results.OnProbeMessage(message); }
+    ResultGridModel& Grid() { return grid; }
+
+    QTemporaryDir dir;
+    SettingsStore settings{dir.filePath(QStringLiteral("station.ini"))};
+    ScriptedDialogs dialogs;
+    TerminalPane pane;
+    ResultGridModel grid;
+    QTableView gridView;
+    ResultViews views{&pane, &grid, &gridView};
+    StationState state;
+    PendingQueue queue;
+    FakeSerialPort port;
+    ProbeLink link{port};
+    LinkCommandSink commands{link};
+    std::string strWgtScale;
+    ScaleOptions options;
+    ParsedScaleReader scale{strWgtScale, options};
+    RecordingWindow window;
+    QWidget windowsParent;  // owns the windows the results part opens
+    StationResults results{
+        StationResultsLinks{views, state, queue, dialogs, settings, link, commands, scale, window, &windowsParent}};
+};
+
 class StationResultsTest : public Form1Fixture {
 protected:
     Form1& Station()
@@ -41,18 +90,18 @@ protected:
 
 } // namespace
 
-TEST_F(StationResultsTest, MeasurementsAndCancelsAreShownAndLogged)
+TEST_F(StationResultsRig, MeasurementsAndCancelsAreShownAndLogged)
 {
     const QString log = dir.filePath("shift.dif");
-    Form1& w = Station();
-    w.state().logFilePath = log.toStdString();
+    StationResults& w = results;
+    state.logFilePath = log.toStdString();
 
     Probe(kExample);
     ASSERT_EQ(Grid().Rows(), 2);
     EXPECT_EQ(Grid().Cell(1, 0), "14:05:33");
     EXPECT_EQ(Grid().Cell(1, 1), "09-12-2026");
     EXPECT_EQ(Grid().Cell(1, 2), "000123");
-    FrmLED* led = w.findChild<FrmLED*>("frmLED");
+    FrmLED* led = w.ExistingCurrentCarcassWindow();
     ASSERT_NE(led, nullptr);
     EXPECT_EQ(led->Text("LEDcou"), "123");
     EXPECT_EQ(led->Text("LEDmea"), "61.2");
@@ -62,14 +111,14 @@ TEST_F(StationResultsTest, MeasurementsAndCancelsAreShownAndLogged)
     EXPECT_EQ(Grid().Cell(2, 0), "Cancel      000123");
     EXPECT_TRUE(Grid().CellRed(2, 0));
     // The message reads across the row; results do not.
-    auto* view = Control<QTableView>("mfgResult");
+    QTableView* view = &gridView;
     EXPECT_EQ(view->columnSpan(1, 0), Grid().Columns());
     EXPECT_EQ(view->columnSpan(0, 0), 1);
     EXPECT_EQ(led->Text("LEDerr"), "Cancel probe measurement");
-    EXPECT_TRUE(w.views().terminal->Text().endsWith("Cancel      000123\r\n"));
+    EXPECT_TRUE(pane.Text().endsWith("Cancel      000123\r\n"));
 
     Probe("Z0039");
-    EXPECT_EQ(w.StatusPanel(1), "No Meat");
+    EXPECT_EQ(window.panels[1], "No Meat");
     EXPECT_EQ(led->Text("LEDerr"), "No Meat");
 
     const std::string logged = ReadFile(log);
@@ -81,7 +130,7 @@ TEST_F(StationResultsTest, MeasurementsAndCancelsAreShownAndLogged)
 
     // The probe's reports open the text window.
     Probe("U261209083001");
-    FrmText* text = w.results().TextWindow();
+    FrmText* text = w.TextWindow();
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(text->Text().startsWith("PC's\nDate: 09-12-2026\nTime: 08:30:00"));
 
@@ -89,7 +138,7 @@ TEST_F(StationResultsTest, MeasurementsAndCancelsAreShownAndLogged)
     led->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Probe(kExample);
-    led = w.findChild<FrmLED*>("frmLED");
+    led = w.ExistingCurrentCarcassWindow();
     ASSERT_NE(led, nullptr);
     EXPECT_EQ(led->Text("LEDcla"), "S");
     EXPECT_FALSE(led->isVisible());
@@ -110,7 +159,7 @@ TEST_F(StationResultsTest, ShowCurrentCarcassWindowWithoutWeighing)
     EXPECT_FALSE(led->findChild<QWidget*>("fraResults")->isHidden());
 }
 
-TEST_F(StationResultsTest, RecordsThatCannotBeWrittenAreKeptAndWrittenLater)
+TEST_F(StationResultsRig, RecordsThatCannotBeWrittenAreKeptAndWrittenLater)
 {
     struct Case {
         const char* what;
@@ -127,8 +176,9 @@ TEST_F(StationResultsTest, RecordsThatCannotBeWrittenAreKeptAndWrittenLater)
     QDir(dir.path()).mkdir("busy.dif");
     for (auto& c : cases) {
         dialogs.asked.clear();
-        Form1& w = Station();
-        w.state().logFilePath = c.path.toStdString();
+        window.waitingShown.clear();
+        StationResults& w = results;
+        state.logFilePath = c.path.toStdString();
         for (const char* counter : {"001", "002"})
             Probe("E01000" + std::string(counter) + kExample.substr(9));
         ASSERT_EQ(dialogs.Count("Notice"), 1) << c.what << ": one message per fault, not per record";
@@ -136,14 +186,13 @@ TEST_F(StationResultsTest, RecordsThatCannotBeWrittenAreKeptAndWrittenLater)
         EXPECT_TRUE(asked->text.endsWith(c.path + " " + c.explanation)) << asked->text.toStdString();
         EXPECT_EQ(asked->icon, c.icon) << c.what;
         EXPECT_EQ(asked->title, "Tallion");
-        EXPECT_EQ(w.results().UnwrittenRecords(), 2u);
-        EXPECT_TRUE(w.StatusPanel(5).endsWith("  (2 waiting)")) << w.StatusPanel(5).toStdString();
+        EXPECT_EQ(w.UnwrittenRecords(), 2u);
+        EXPECT_EQ(window.waitingShown, (std::vector<size_t>{1, 2})) << "panel 5 follows every write";
 
         c.mend();
         Probe("E01000003" + kExample.substr(9));
-        EXPECT_EQ(w.results().UnwrittenRecords(), 0u) << c.what;
-        EXPECT_FALSE(w.StatusPanel(5).contains("waiting")) << c.what;
-        EXPECT_EQ(w.StatusPanelTip(5), "Name of Log File") << c.what;
+        EXPECT_EQ(w.UnwrittenRecords(), 0u) << c.what;
+        EXPECT_EQ(window.waitingShown.back(), 0u) << c.what;
         const std::string logged = ReadFile(c.path);
         const auto first = logged.find("\t000001\t");
         const auto second = logged.find("\t000002\t");
@@ -163,6 +212,7 @@ TEST_F(StationResultsTest, UnwrittenRecordsGoToARecoveryFileAtShutDown)
     w.state().logFilePath = dir.filePath("nowhere/shift.dif").toStdString();
     Probe(kExample);
     ASSERT_EQ(w.results().UnwrittenRecords(), 1u);
+    EXPECT_TRUE(w.StatusPanel(5).endsWith("  (1 waiting)")) << w.StatusPanel(5).toStdString();
     dialogs.asked.clear();
     w.close();
     const auto* told = dialogs.Last("Message");

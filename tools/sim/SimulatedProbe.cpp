@@ -238,6 +238,7 @@ void SimulatedProbe::SendFrame()
     if (sendingRaw_) {
         Send(rawFrames_.front());
         rawFrames_.pop_front();
+        ++rawFramesSent_;
     } else if (!messages_.empty()) {
         Send(FrameMessage(messages_.front()));
     } else {
@@ -331,8 +332,11 @@ void SimulatedProbe::TakeFrameAnswer(const std::string& answer)
             }
             emit frameAnswered(true);
         } else {
-            if (verdict != std::string::npos)
+            if (verdict != std::string::npos) {
                 ++framesNaked_;
+                if (sendingRaw_)
+                    ++rawFramesNaked_;
+            }
             FrameFailed();
         }
     }
@@ -383,4 +387,12 @@ void SimulatedProbe::TakeCloseAnswer(const std::string& answer)
     if (Contains(answer, std::string(1, EOT)))
         commands_.back().closedWithEot = true;
     FinishCycle();
+}
+
+std::deque<std::string> SimulatedProbe::TakeQueuedMessages()
+{
+    std::deque<std::string> taken;
+    taken.swap(messages_);
+    attempts_ = 0;
+    return taken;
 }

@@ -74,6 +74,12 @@ public:
     int DataPollsAcked() const { return dataPollsAcked_; }
     int FramesAcked() const { return framesAcked_; }
     int FramesNaked() const { return framesNaked_; }
+    // Raw frames sent in place of a proper one (QueueRawFrame), and how many the station NAKed.
+    int RawFramesSent() const { return rawFramesSent_; }
+    int RawFramesNaked() const { return rawFramesNaked_; }
+    // The messages not yet acknowledged, oldest first, taken out of this probe (to hand them to
+    // another, as when the probe is moved to a new line).
+    std::deque<std::string> TakeQueuedMessages();
     int FrameTimeouts() const { return frameTimeouts_; }
     int MessagesGivenUp() const { return messagesGivenUp_; }
     int CommandPollsAnsweredEot() const { return commandPollsAnsweredEot_; }
@@ -149,6 +155,8 @@ private:
     int dataPollsAcked_ = 0;
     int framesAcked_ = 0;
     int framesNaked_ = 0;
+    int rawFramesSent_ = 0;
+    int rawFramesNaked_ = 0;
     int frameTimeouts_ = 0;
     int messagesGivenUp_ = 0;
     int commandPollsAnsweredEot_ = 0;

@@ -1,0 +1,123 @@
+// The scale port (MSComm2) and the current carcass window: showing the window sets up the port
+// and the parser options of the scale model in use.
+
+#include "shell/Form1.h"
+
+#include "carcass/FrmLED.h"
+#include "resources/StringTable.h"
+#include "shell/OperatorDialogs.h"
+#include "shell/SettingsStore.h"
+#include "shell/StationResults.h"
+#include "weighing/WeightParsers.h"
+
+#include <QAction>
+
+namespace {
+
+const std::string kSection = "Properties";
+
+QString Latin1(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const char* ScaleEntryName(WeightSource model)
+{
+    switch (model) {
+    case WeightSource::MettlerToledo: return "mnuWgtTOL";
+    case WeightSource::Wedderburn: return "mnuWgtWed";
+    case WeightSource::Generic: return "mnuWeightGeneric";
+    case WeightSource::EV2000: return "mnuEV2000";
+    case WeightSource::TU9000: return "mnuTU9000";
+    default: return "mnuWgtNon";
+    }
+}
+
+} // namespace
+
+void Form1::ShowCurrentCarcassWindow()
+{
+    FrmLED& window = results_->CurrentCarcassWindow();
+    window.SetWeightBox(false, WeightBoxLook::ActiveBorder);
+    const WeightSource source = state_.weightSource;
+    if (source == WeightSource::ManualInput) {
+        TickWeightEntry("mnuWgtMan");
+        window.SetWeighingFrames(true, true);
+        window.SetWeightBox(true, WeightBoxLook::WindowBackground);
+    } else if (HasScaleParser(source)) {
+        TickWeightEntry(ScaleEntryName(source));
+        window.SetWeighingFrames(true, false);
+        SetUpScalePort(source, true);
+    } else {
+        TickWeightEntry("mnuWgtNon");
+        window.SetWeighingFrames(false, false);
+    }
+    window.show();
+    window.raise();
+    window.activateWindow();
+    if (source == WeightSource::ManualInput)
+        window.EnableWeightInput();
+}
+
+void Form1::SetUpScalePort(WeightSource model, bool ask)
+{
+    const std::string portText = settings_.ReadSetting(kSection, "WeightPortNum", "2");
+    const std::string lineSettings = settings_.ReadSetting(kSection, "WeightPortSetting", DefaultWeightPortSetting(model));
+    const int port = SettingsStore::PortNumberFromText(portText, 2);
+
+    QString problem;
+    if (port < 1 || port > 16) {
+        problem = QStringLiteral("The stored weight scale port \"%1\" is not a port from 1 to 16.").arg(Latin1(portText));
+    } else {
+        // A port already open on the same number stays open; its settings are applied afresh.
+        if (MSComm2->CommPort() != port) {
+            scaleWatch_.Close();
+            if (!MSComm2->SetCommPort(port))
+                problem = Latin1(MSComm2->LastError());
+        }
+        if (problem.isEmpty() && !MSComm2->SetSettings(lineSettings)) {
+            problem = QStringLiteral("The stored weight scale port settings \"%1\" are not valid.")
+                          .arg(Latin1(lineSettings));
+        }
+        SetStatusPanel(3, Latin1(SettingsStore::PortNumberText(port)));
+        SetStatusPanelTip(3, ResourceText(1153));
+        if (!problem.isEmpty()) {
+            // Nothing to keep trying with until the settings are mended.
+            scaleWatch_.Close();
+        } else if (!scaleWatch_.Open()) {
+            // Tried again every second: a scale switched on later comes up by itself.
+            problem = Latin1(MSComm2->LastError());
+        }
+    }
+    if (!problem.isEmpty()) {
+        const QString text = ResourceText(1126) + QStringLiteral(".\r\n") + ResourceText(1105) +
+                             QStringLiteral(".\r\n") + problem;
+        if (ask)
+            dialogs_.Message(text, QStringLiteral("Tallion"), MessageIcon::Exclamation, MessageButtons::Ok);
+        else
+            dialogs_.Notify(text, QStringLiteral("Tallion"), MessageIcon::Exclamation);
+    }
+    ReadScaleOptions(
+        model, [this](const std::string& key, const std::string& fallback) {
+            return settings_.ReadSetting(kSection, key, fallback);
+        },
+        scaleOptions);
+    if (port >= 1 && port <= 16)
+        ShowScalePort();
+}
+
+void Form1::ShowScalePort()
+{
+    // Only while the station wants the port: No Weight and Manual Input leave panel 3 empty.
+    if (!scaleWatch_.Wanted())
+        return;
+    const QString port = Latin1(SettingsStore::PortNumberText(MSComm2->CommPort()));
+    if (!scaleWatch_.Lost()) {
+        SetStatusPanel(3, port);
+        SetStatusPanelTip(3, ResourceText(1153));
+        return;
+    }
+    SetStatusPanel(3, port + QStringLiteral(" (no device)"));
+    SetStatusPanelTip(3, QStringLiteral("%1: %2\nTrying to open it again every second.")
+                             .arg(ResourceText(1153), scaleWatch_.LostReason()));
+}

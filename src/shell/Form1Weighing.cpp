@@ -1,0 +1,268 @@
+// Weighing on the main window: the scale half of the receive tick, the main window's pairing and
+// weight box, and the Weight and Sequence menus.
+
+#include "shell/Form1.h"
+
+#include "carcass/CarcassPairing.h"
+#include "carcass/FrmLED.h"
+#include "carcass/ParsedScaleReader.h"
+#include "carcass/WeightBoxKeys.h"
+#include "resources/StringTable.h"
+#include "shell/LinkCommandSink.h"
+#include "shell/MainPairingDisplay.h"
+#include "shell/OperatorDialogs.h"
+#include "shell/PortDialogModel.h"
+#include "shell/SettingsStore.h"
+#include "shell/StartUpValues.h"
+#include "shell/StationResults.h"
+#include "weighing/ScaleCollector.h"
+#include "weighing/WeightParsers.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const std::string kSection = "Properties";
+
+QString Latin1(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+struct ScaleEntry {
+    WeightSource model;
+    const char* entry;
+    PortDialogKind dialog;
+};
+
+constexpr ScaleEntry kScaleEntries[] = {
+    {WeightSource::MettlerToledo, "mnuWgtTOL", PortDialogKind::MettlerToledo},
+    {WeightSource::Wedderburn, "mnuWgtWed", PortDialogKind::Wedderburn},
+    {WeightSource::Generic, "mnuWeightGeneric", PortDialogKind::Generic},
+    {WeightSource::EV2000, "mnuEV2000", PortDialogKind::EV2000},
+    {WeightSource::TU9000, "mnuTU9000", PortDialogKind::TU9000},
+};
+
+// The entries that name where weights come from; one of them is ticked at a time.
+constexpr const char* kSourceEntries[] = {"mnuWgtNon", "mnuWgtMan", "mnuWgtTOL", "mnuWgtWed", "mnuWeightGeneric",
+                                          "mnuEV2000", "mnuTU9000", "mnuD410", "mnuTE1000L"};
+
+const ScaleEntry* EntryOf(WeightSource model)
+{
+    for (const ScaleEntry& e : kScaleEntries)
+        if (e.model == model)
+            return &e;
+    return nullptr;
+}
+
+const char* SourceEntryName(WeightSource source)
+{
+    if (source == WeightSource::ManualInput)
+        return "mnuWgtMan";
+    const ScaleEntry* scale = EntryOf(source);
+    return scale ? scale->entry : "mnuWgtNon";
+}
+
+} // namespace
+
+void Form1::WireWeighing()
+{
+    MainPairingDisplay::Boxes boxes;
+    boxes.txtCarcassCounter = Control<QLineEdit>("txtCarcassCounter");
+    boxes.txtQuality = Control<QLineEdit>("txtQuality");
+    boxes.txtClass = Control<QLineEdit>("txtClass");
+    boxes.txtMeatPer = Control<QLineEdit>("txtMeatPer");
+    boxes.txtWeightResult = txtWeightResult;
+    boxes.txtWeight = txtWeight;
+    boxes.txtError = txtError;
+    boxes.txtPending = Control<QLineEdit>("txtPending");
+    mainDisplay_ = std::make_unique<MainPairingDisplay>(
+        boxes, [this](const QString& text) { SetStatusPanel(1, text); },
+        [this]() -> FrmLED* { return results_->ExistingCurrentCarcassWindow(); });
+    mainPairing_ = std::make_unique<CarcassPairing>(
+        PairingWindow::Main, state_, pendingQueue_,
+        PairingLinks{*mainDisplay_, *linkCommands_, *results_, *scaleReader_, dialogs_, mainDisplay_.get()});
+    results_->pendingShown = [this](const std::string& text) { mainDisplay_->ShowPendingOnly(text); };
+    pendingCarcassCount = [this] { return pendingQueue_.count; };
+
+    // The scale half of every receive tick, before the probe half. A message taken presses
+    // Command1, whose click pairs it; both run inside the tick, so they tell the operator only
+    // through notices.
+    auto* command1 = Control<QPushButton>("Command1");
+    connect(command1, &QPushButton::clicked, this, [this] { mainPairing_->OnWeightArrived(); });
+    connect(scaleCollector_.get(), &ScaleCollector::weightArrived, command1, &QPushButton::click);
+    connect(scaleCollector_.get(), &ScaleCollector::linkAlive, this, [this] { link_.setProbeLinkAlive(true); });
+    onScaleTick = [this] { scaleCollector_->OnScaleTick(); };
+
+    // The entry's texts are for whoever types here, not for the line's display.
+    new WeightBoxKeys(
+        txtWeight, [this](const std::string& error) { txtError->setText(Latin1(error)); },
+        [this] { mainPairing_->AcceptTypedWeight(); });
+
+    connect(&scaleWatch_, &PortWatch::portLost, this, &Form1::ShowScalePort);
+    connect(&scaleWatch_, &PortWatch::portBack, this, &Form1::ShowScalePort);
+}
+
+void Form1::WireWeighingMenus()
+{
+    auto on = [this](const char* name, auto&& command) {
+        if (QAction* action = MenuAction(QString::fromLatin1(name)))
+            connect(action, &QAction::triggered, this, command);
+    };
+    for (const ScaleEntry& e : kScaleEntries)
+        on(e.entry, [this, model = e.model] { ChooseScaleModel(model); });
+    on("mnuWgtNon", [this] { ChooseNoWeight(); });
+    on("mnuWgtMan", [this] { ChooseManualInput(); });
+    on("mnuD410", [this] { ChooseDialogOnlyEntry("mnuD410", PortDialogKind::D410); });
+    on("mnuTE1000L", [this] { ChooseDialogOnlyEntry("mnuTE1000L", PortDialogKind::TE1000L); });
+    on("mnuTenso", [this] { ChooseDialogOnlyEntry("mnuTenso", PortDialogKind::Tenso); });
+    on("mnuWgtEqu", [this] { ToggleWeightInEquation(); });
+    on("mnuWbP", [this] { ChooseSequence(true); });
+    on("mnuPbW", [this] { ChooseSequence(false); });
+    on("mnuShowCC", [this] { ShowCurrentCarcassWindow(); });
+}
+
+void Form1::TickWeightEntry(const char* entry)
+{
+    const QString ticked = QString::fromLatin1(entry);
+    for (const char* name : kSourceEntries) {
+        if (QAction* action = MenuAction(QString::fromLatin1(name)))
+            action->setChecked(ticked == QLatin1String(name));
+    }
+    if (ticked == QLatin1String("mnuTenso"))
+        MenuAction(ticked)->setChecked(true);
+}
+
+void Form1::ShowWeightFrames()
+{
+    // In the detail layout the weight box and the pending count show while a source is chosen.
+    if (!isShow_)
+        return;
+    const bool weighing = !NoWeightTicked();
+    frWeight->setVisible(weighing);
+    Frame3->setVisible(weighing);
+}
+
+void Form1::ChooseScaleModel(WeightSource model)
+{
+    const ScaleEntry* scale = EntryOf(model);
+    // The model's port settings come first; cancelling them still chooses the model.
+    if (showWeightPortDialog)
+        showWeightPortDialog(scale->dialog);
+    TickWeightEntry(scale->entry);
+    state_.weightSource = model;
+    results_->CurrentCarcassWindow().ShowWeighingFrames(model);
+    settings_.WriteSetting(kSection, "WgtScaleModel", std::to_string(static_cast<int>(model)));
+    ShowWeightFrames();
+}
+
+void Form1::ChooseNoWeight()
+{
+    if (state_.weightSource == WeightSource::NoWeight)
+        return;
+    for (const char* name : {"txtCarcassCounter", "txtQuality", "txtClass", "txtMeatPer", "txtWeightResult"})
+        Control<QLineEdit>(name)->clear();
+    state_.useWeightInEquation = false;
+    MenuAction(QStringLiteral("mnuWgtEqu"))->setChecked(false);
+    settings_.WriteSetting(kSection, "UseWgtInEqu", "False");
+    TickWeightEntry("mnuWgtNon");
+    state_.weightSource = WeightSource::NoWeight;
+    frWeight->hide();
+    settings_.WriteSetting(kSection, "WgtScaleModel", "1");
+    scaleWatch_.Close();
+    SetStatusPanel(3, QString());
+    results_->CurrentCarcassWindow().ShowWeighingFrames(WeightSource::NoWeight);
+    ShowWeightFrames();
+}
+
+void Form1::ChooseManualInput()
+{
+    if (state_.weightSource == WeightSource::ManualInput)
+        return;
+    TickWeightEntry("mnuWgtMan");
+    state_.weightSource = WeightSource::ManualInput;
+    settings_.WriteSetting(kSection, "WgtScaleModel", "2");
+    scaleWatch_.Close();
+    FrmLED& window = results_->CurrentCarcassWindow();
+    window.show();
+    window.raise();
+    window.activateWindow();
+    SetStatusPanel(3, QString());
+    window.ShowWeighingFrames(WeightSource::ManualInput);
+    window.EnableWeightInput();
+    ShowWeightFrames();
+}
+
+void Form1::ChooseDialogOnlyEntry(const char* entry, PortDialogKind dialog)
+{
+    // These models have a settings dialog but no parser: the weight source stays as it is.
+    TickWeightEntry(entry);
+    if (showWeightPortDialog)
+        showWeightPortDialog(dialog);
+}
+
+void Form1::ToggleWeightInEquation()
+{
+    if (state_.weightSource == WeightSource::NoWeight)
+        return;
+    state_.useWeightInEquation = !state_.useWeightInEquation;
+    MenuAction(QStringLiteral("mnuWgtEqu"))->setChecked(state_.useWeightInEquation);
+    settings_.WriteSetting(kSection, "UseWgtInEqu", state_.useWeightInEquation ? "True" : "False");
+}
+
+void Form1::ChooseSequence(bool weightBeforeProbe)
+{
+    if (state_.weightBeforeProbe == weightBeforeProbe)
+        return;
+    // The halves waiting now belong to the other sequence and are dropped unlogged: a probe
+    // result among them would be lost, so the operator says so first.
+    if (pendingQueue_.count > 0) {
+        const QString question = QStringLiteral("%1: %2.\r\nChanging the sequence drops them; they are not logged.\r\n"
+                                                 "Change the sequence?")
+                                     .arg(ResourceText(1175))
+                                     .arg(pendingQueue_.count);
+        if (dialogs_.Message(question, QStringLiteral("Tallion"), MessageIcon::Question, MessageButtons::YesNo) !=
+            MessageAnswer::Yes)
+            return;
+    }
+    const std::optional<SequenceChange> change = ChangeSequence(state_, pendingQueue_, weightBeforeProbe);
+    if (!change)
+        return;
+    MenuAction(QStringLiteral("mnuWbP"))->setChecked(weightBeforeProbe);
+    MenuAction(QStringLiteral("mnuPbW"))->setChecked(!weightBeforeProbe);
+    settings_.WriteSetting(kSection, SequenceChange::kSettingKey, change->settingValue);
+    txtError->setToolTip(Latin1(change->errorToolTip));
+}
+
+void Form1::StartUpWeighingFromStore()
+{
+    // 16.-17. with weighing reachable: the menus show and the stored set-up is taken.
+    for (const char* name : {"mnuWP", "mnuWgtCom", "mnuWgtNon", "mnuWgtMan", "mnuWgtWed", "mnuWeightGeneric",
+                             "mnuEV2000", "mnuTU9000"})
+        MenuAction(QString::fromLatin1(name))->setVisible(true);
+    const StoredWeighing stored = ReadStoredWeighing(settings_);
+    if (!stored.notUnderstood.empty()) {
+        QStringList values;
+        for (const std::string& value : stored.notUnderstood)
+            values << Latin1(value);
+        dialogs_.Notify(QStringLiteral("Stored weighing settings not understood: %1.\r\nThe station uses what it uses "
+                                       "without them: no weight, weight before probe, no equation.")
+                            .arg(values.join(QStringLiteral(", "))),
+                        QStringLiteral("Tallion"), MessageIcon::Exclamation);
+    }
+    state_.weightSource = stored.source;
+    state_.weightBeforeProbe = stored.weightBeforeProbe;
+    state_.useWeightInEquation = stored.useWeightInEquation;
+    MenuAction(QStringLiteral("mnuTenso"))->setChecked(false);
+    TickWeightEntry(SourceEntryName(stored.source));
+    MenuAction(QStringLiteral("mnuWgtEqu"))->setChecked(stored.useWeightInEquation);
+    MenuAction(QStringLiteral("mnuWbP"))->setChecked(stored.weightBeforeProbe);
+    MenuAction(QStringLiteral("mnuPbW"))->setChecked(!stored.weightBeforeProbe);
+    pendingQueue_.ResetPendingQueue();
+    LoadCurrentCarcassWindow();
+    if (HasScaleParser(stored.source))
+        SetUpScalePort(stored.source, false);
+}

@@ -1,0 +1,154 @@
+// The log file's faults as a line meets them, with the station running: a full disk, a folder
+// that turns read-only, the file deleted. Each is told, the station goes on answering the probe,
+// and once the fault is cleared every record is in the file, in order; what still waits at
+// shut-down is in the recovery file.
+
+#include "log/LogRecordFormat.h"
+#include "support/ProbeDevice.h"
+#include "support/StationProcess.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// A small file system of its own, so that it can be filled or made read-only without touching
+// anything else. Needs the right to mount (root in CI); the test is skipped otherwise.
+class SmallDisk {
+public:
+    explicit SmallDisk(const QString& path)
+        : path_(path)
+    {
+        QDir().mkpath(path);
+        mounted_ = Run({"-t", "tmpfs", "-o", "size=256k", "tmpfs", path});
+    }
+    ~SmallDisk()
+    {
+        if (mounted_)
+            QProcess::execute("umount", {"-l", path_});
+    }
+    bool Mounted() const { return mounted_; }
+    bool SetReadOnly(bool readOnly) { return Run({"-o", readOnly ? "remount,ro" : "remount,rw", path_}); }
+
+    // Takes every free byte; false if the disk would not fill.
+    bool Fill()
+    {
+        QFile filler(path_ + "/filler");
+        if (!filler.open(QIODevice::WriteOnly))
+            return false;
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+        // What is left is less than a block; take it byte by byte.
+        while (filler.write("x", 1) == 1 && filler.flush()) {
+        }
+        return true;
+    }
+    void Empty() { QFile::remove(path_ + "/filler"); }
+
+private:
+    static bool Run(const QStringList& arguments)
+    {
+        QProcess mount;
+        mount.start("mount", arguments);
+        return mount.waitForFinished(5000) && mount.exitStatus() == QProcess::NormalExit && mount.exitCode() == 0;
+    }
+
+    QString path_;
+    bool mounted_ = false;
+};
+
+QStringList RecoveryFiles(const QString& folder)
+{
+    QStringList found;
+    QDirIterator files(folder, {"*.dif"}, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext())
+        found << files.next();
+    return found;
+}
+
+} // namespace
+
+TEST(LogFaultsEndToEnd, EachFaultIsToldAndNothingIsLost)
+{
+    struct Case {
+        const char* what;
+        std::function<bool(SmallDisk&)> breakIt;
+        std::function<void(SmallDisk&)> mend;
+        const char* told;  // part of the message on standard error
+    } cases[] = {
+        {"disk full", [](SmallDisk& disk) { return disk.Fill(); }, [](SmallDisk& disk) { disk.Empty(); },
+         "No space left on device"},
+        {"folder read-only", [](SmallDisk& disk) { return disk.SetReadOnly(true); },
+         [](SmallDisk& disk) { disk.SetReadOnly(false); }, "Read-only file system"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StationProcess station;
+        SmallDisk disk(station.Path("disk"));
+        if (!disk.Mounted())
+            GTEST_SKIP() << "cannot mount a small file system here (needs root): faults of a full or read-only "
+                            "disk not tried";
+        const QString log = station.Path("disk/shift.dif");
+        station.Setting("LogFilePath", log.toStdString());
+        const QString link = station.Path("probe");
+        ProbeDevice device(link);
+        ASSERT_TRUE(c.breakIt(disk));
+        ASSERT_TRUE(station.Start({"--port", "1=" + link}));
+        for (const char* counter : {"000001", "000002"})
+            device.probe.QueueMessage(BasicRecord(counter));
+        device.probe.Start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return device.probe.FramesAcked() >= 2; }, 20000))
+            << "the station stopped answering the probe";
+        QTest::qWait(300);
+        EXPECT_EQ(StationProcess::ReadFile(log).find("\t000001\t"), std::string::npos);
+
+        c.mend(disk);
+        std::string why;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return LoggedOnceInOrder(StationProcess::ReadFile(log), {"000001", "000002"}, &why); }, 10000))
+            << why;
+
+        // The fault again, and the station ends before it is cleared: the record is in the log
+        // (a full disk may still have room in the file's last block) or in the recovery file.
+        ASSERT_TRUE(c.breakIt(disk));
+        device.probe.QueueMessage(BasicRecord("000003"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return device.probe.FramesAcked() >= 3; }, 15000));
+        QTest::qWait(300);
+        ASSERT_TRUE(station.Terminate());
+        EXPECT_EQ(station.process().exitCode(), 0);
+        const QString told = QString::fromLocal8Bit(station.process().readAllStandardError());
+        EXPECT_TRUE(told.contains(c.told)) << told.toStdString();
+        std::string kept = StationProcess::ReadFile(log);
+        for (const QString& file : RecoveryFiles(station.Path("data")))
+            kept += StationProcess::ReadFile(file);
+        EXPECT_TRUE(LoggedOnceInOrder(kept, {"000001", "000002", "000003"}, &why)) << why;
+        c.mend(disk);
+    }
+}
+
+TEST(LogFaultsEndToEnd, ALogFileDeletedWhileRunningIsStartedAgain)
+{
+    StationProcess station;
+    const QString log = station.Path("shift.dif");
+    station.Setting("LogFilePath", log.toStdString());
+    const QString link = station.Path("probe");
+    ProbeDevice device(link);
+    ASSERT_TRUE(station.Start({"--port", "1=" + link}));
+    device.probe.QueueMessage(BasicRecord("000001"));
+    device.probe.Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000001\t") != std::string::npos; },
+                                20000));
+    ASSERT_TRUE(QFile::remove(log));
+    device.probe.QueueMessage(BasicRecord("000002"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000002\t") != std::string::npos; },
+                                10000));
+    const std::string again = StationProcess::ReadFile(log);
+    EXPECT_EQ(again.rfind(LogHeaderLine(), 0), 0u) << "a new file starts with its header line";
+}

@@ -1,0 +1,29 @@
+#pragma once
+// Helpers of the end-to-end tests: the simulated probe on a fresh pseudo-terminal reached through
+// a symbolic link (as udev names a USB adapter), records with chosen carcass counters, and the
+// check that a log holds each of them once, in order.
+
+#include "tools/sim/PtyPair.h"
+#include "tools/sim/SimulatedProbe.h"
+
+#include <QString>
+#include <initializer_list>
+#include <string>
+
+struct ProbeDevice {
+    PtyPair pty;
+    SimulatedProbe probe{pty.masterFd()};
+
+    // Points `link` at the new device in one step.
+    explicit ProbeDevice(const QString& link);
+    ~ProbeDevice() { probe.Stop(); }
+
+    bool StartUpCommandsArrived() const;
+};
+
+// A basic measurement of carcass `counter` (six digits).
+std::string BasicRecord(const std::string& counter);
+
+// True when `log` holds each counter's line exactly once, in the order given; `why` says what
+// is wrong otherwise.
+bool LoggedOnceInOrder(const std::string& log, std::initializer_list<const char*> counters, std::string* why);
