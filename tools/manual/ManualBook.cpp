@@ -7,12 +7,14 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTextTable>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -102,6 +104,31 @@ void StyleTable(QTextTable* table, bool contents)
     if (contents) {
         format.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 88),
                                           QTextLength(QTextLength::PercentageLength, 12)});
+    } else {
+        // Columns share the width by how much text they hold on average, within bounds, so a
+        // column of short values does not take as much room as a column of sentences; but
+        // never so little that its longest word is broken.
+        std::vector<qreal> weights;
+        qreal total = 0;
+        for (int column = 0; column < table->columns(); ++column) {
+            qreal characters = 0;
+            qsizetype longestWord = 0;
+            for (int row = 0; row < table->rows(); ++row) {
+                const QTextTableCell cell = table->cellAt(row, column);
+                QTextCursor cursor = cell.firstCursorPosition();
+                cursor.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
+                const QString text = cursor.selectedText();
+                characters += text.size();
+                for (const QString& word : text.split(QRegularExpression(QStringLiteral("[\\s\\x{2029}]+"))))
+                    longestWord = std::max(longestWord, word.size());
+            }
+            weights.push_back(std::clamp(std::max(characters / table->rows(), longestWord * 1.15), 6.0, 60.0));
+            total += weights.back();
+        }
+        QList<QTextLength> widths;
+        for (qreal weight : weights)
+            widths << QTextLength(QTextLength::PercentageLength, 100 * weight / total);
+        format.setColumnWidthConstraints(widths);
     }
     table->setFormat(format);
     // Cells are laid out alike; the first would otherwise keep a paragraph's margins.
@@ -126,7 +153,7 @@ void StyleTable(QTextTable* table, bool contents)
 }
 
 // Fits every picture to the text width and hands the document its pixels.
-QString LoadImages(QTextDocument& doc, qreal bodyWidth)
+QString LoadImages(QTextDocument& doc, qreal bodyWidth, qreal bodyHeight)
 {
     struct Picture { int position; int length; QTextImageFormat format; };
     std::vector<Picture> pictures;
@@ -140,7 +167,9 @@ QString LoadImages(QTextDocument& doc, qreal bodyWidth)
         if (image.isNull())
             return QStringLiteral("cannot read the picture %1").arg(picture.format.name());
         doc.addResource(QTextDocument::ImageResource, QUrl(picture.format.name()), image);
-        const qreal width = std::min(bodyWidth * 96 / kDpi, image.width() * 96 / kScreenDpi);
+        // At screen size, but never wider than the text nor taller than half a page.
+        qreal width = std::min(bodyWidth * 96 / kDpi, image.width() * 96 / kScreenDpi);
+        width = std::min(width, bodyHeight * 0.5 * 96 / kDpi * image.width() / image.height());
         picture.format.setWidth(width);
         picture.format.setHeight(width * image.height() / image.width());
         QTextCursor cursor(&doc);
@@ -283,7 +312,7 @@ QString WriteManualPdf(const ManualText& manual, const QString& title, const QSt
         if (auto* table = qobject_cast<QTextTable*>(frame))
             StyleTable(table, table == contents);
     StyleBody(doc, contents);
-    if (const QString error = LoadImages(doc, body.width()); !error.isEmpty())
+    if (const QString error = LoadImages(doc, body.width(), body.height()); !error.isEmpty())
         return error;
     if (HeadingBlocks(doc, contents, 2).size() != manual.headings.size())
         return QStringLiteral("a chapter heading was not recognised as one");
