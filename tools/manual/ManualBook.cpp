@@ -112,17 +112,19 @@ void StyleTable(QTextTable* table, bool contents)
         qreal total = 0;
         for (int column = 0; column < table->columns(); ++column) {
             qreal characters = 0;
-            qsizetype longestWord = 0;
+            qreal longestWord = 0;
             for (int row = 0; row < table->rows(); ++row) {
                 const QTextTableCell cell = table->cellAt(row, column);
                 QTextCursor cursor = cell.firstCursorPosition();
                 cursor.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
                 const QString text = cursor.selectedText();
                 characters += text.size();
+                // The heading row is bold, hence wider.
+                const qreal width = row == 0 ? 1.6 : 1.3;
                 for (const QString& word : text.split(QRegularExpression(QStringLiteral("[\\s\\x{2029}]+"))))
-                    longestWord = std::max(longestWord, word.size());
+                    longestWord = std::max(longestWord, word.size() * width);
             }
-            weights.push_back(std::clamp(std::max(characters / table->rows(), longestWord * 1.15), 6.0, 60.0));
+            weights.push_back(std::clamp(std::max(characters / table->rows(), longestWord), 7.0, 60.0));
             total += weights.back();
         }
         QList<QTextLength> widths;
