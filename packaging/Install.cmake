@@ -25,10 +25,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
-# The shared libraries (Qt, CUPS) are found by dpkg-shlibdeps; what the program loads at run time
-# is named here: Qt's window-system plugins, and something that opens the PDF manual.
+# The shared libraries (Qt, CUPS) are found by dpkg-shlibdeps; their packages also carry the X11
+# window-system and CUPS print plugins that Qt loads at run time. Help › User Manual wants the
+# desktop's opener and a PDF viewer.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, evince | pdf-viewer")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/debian/postinst)
