@@ -1,7 +1,8 @@
 # The user manual: Markdown chapters in docs/manual, in file name order, made into Manual.pdf
 # beside the program at build time by a small Qt program, so no other tool is needed.
 
-add_executable(tallion-manual-pdf tools/manual_pdf_main.cpp tools/manual/ManualText.cpp tools/manual/ManualBook.cpp)
+add_executable(tallion-manual-pdf tools/manual_pdf_main.cpp tools/manual/ManualText.cpp tools/manual/ManualStyle.cpp
+    tools/manual/ManualBook.cpp)
 target_include_directories(tallion-manual-pdf PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(tallion-manual-pdf PRIVATE Qt6::Gui)
 
