@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 # Only what the demo needs: the tests are built by scripts/test.sh.
-TALLION_TARGETS="tallion" scripts/build.sh build
+TALLION_TARGETS="tallion tallion_manual" scripts/build.sh build
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display found: running the demo under Xvfb (a virtual screen)."
   echo "A screenshot is written to build/demo-screenshot.png every 10 seconds; stop with Ctrl+C."

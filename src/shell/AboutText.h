@@ -7,13 +7,14 @@
 // address and contacts. No line end after the last.
 std::string AboutText();
 
-// The user manual, opened by the desktop from the working folder.
+// The user manual, opened by the desktop from the working folder, else from beside the program or
+// from the installation (shell/UserManualPath.h).
 inline constexpr char kManualFile[] = "Manual.pdf";
 inline constexpr char kManualErrorTitle[] = "Error";
 
 // Why the desktop could not open the manual.
 enum class ManualOpenFailure {
-    NotFound,       // no such file in the working folder
+    NotFound,       // in none of the places looked at
     AccessDenied,   // there, but not readable
     NoAssociation,  // no program for the document
 };

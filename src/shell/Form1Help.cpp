@@ -6,8 +6,11 @@
 #include "shell/AboutText.h"
 #include "shell/Form1.h"
 #include "shell/OperatorDialogs.h"
+#include "shell/UserManualPath.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -20,13 +23,14 @@ QString Latin1(const std::string& text)
 void OpenUserManual(Form1& form)
 {
     // The desktop only says whether it managed; the file's own state tells the operator why not.
-    const QFileInfo manual(QString::fromLatin1(kManualFile));
+    const QString path = UserManualPath(QDir::currentPath(), QCoreApplication::applicationDirPath());
+    const QFileInfo manual(path);
     std::optional<ManualOpenFailure> failure;
     if (!manual.exists())
         failure = ManualOpenFailure::NotFound;
     else if (!manual.isReadable())
         failure = ManualOpenFailure::AccessDenied;
-    else if (!form.dialogs().OpenDocument(QString::fromLatin1(kManualFile)))
+    else if (!form.dialogs().OpenDocument(path))
         failure = ManualOpenFailure::NoAssociation;
     if (failure)
         form.dialogs().Message(Latin1(ManualOpenFailureText(*failure)), QString::fromLatin1(kManualErrorTitle),

@@ -11,6 +11,9 @@ ProbeDevice::ProbeDevice(const QString& link)
     QFile::link(QString::fromStdString(pty.slavePath()), fresh);
     std::rename(fresh.toLocal8Bit().constData(), link.toLocal8Bit().constData());
     probe.SetPollInterval(60);
+    // A station slowed down by a loaded machine (sanitizers, parallel tests) may answer late; a
+    // probe that gave up on an answer sends the message again, which would log it twice.
+    probe.SetAnswerTimeout(3000);
 }
 
 bool ProbeDevice::StartUpCommandsArrived() const

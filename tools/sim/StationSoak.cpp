@@ -69,6 +69,8 @@ struct Line {
         std::rename(fresh.toLocal8Bit().constData(), link.toLocal8Bit().constData());
         probe.SetPollInterval(0);  // as fast as the line allows
         probe.SetMaxRetries(1000); // a measurement is never given up
+        // A late answer on a loaded machine must not make the probe send a message twice.
+        probe.SetAnswerTimeout(3000);
     }
 };
 

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds the station's Debian package into build-deb/ and checks it: the files it installs, the
+# packages it depends on (and that apt can find them), and its post-install note. Then it unpacks
+# the package into a throw-away folder and runs the program from there.
+#
+#   packaging/build-deb.sh        then: sudo apt install ./build-deb/tallion_*.deb
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh build-deb -DTALLION_TESTS=OFF
+rm -f build-deb/tallion_*.deb
+(cd build-deb && cpack -G DEB >/dev/null)
+deb=$(ls build-deb/tallion_*.deb)
+echo "Built $deb"
+
+fail() { echo "build-deb: $*" >&2; exit 1; }
+
+contents=$(dpkg-deb --contents "$deb")
+for file in ./usr/bin/tallion ./usr/share/tallion/Manual.pdf ./usr/share/applications/tallion.desktop \
+            ./usr/share/icons/hicolor/scalable/apps/tallion.svg ./usr/share/icons/hicolor/48x48/apps/tallion.png; do
+  grep -q " $file\$" <<<"$contents" || fail "the package lacks $file"
+done
+
+depends=$(dpkg-deb --field "$deb" Depends)
+echo "Depends: $depends"
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6printsupport6 libcups2; do
+  grep -q "\b$package\b" <<<"$depends" || fail "Depends does not name $package"
+done
+echo "Recommends: $(dpkg-deb --field "$deb" Recommends)"
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+dpkg-deb --control "$deb" "$scratch/control"
+grep -q dialout "$scratch/control/postinst" || fail "the post-install note does not mention dialout"
+
+# apt resolves every dependency from the configured archives (nothing is installed).
+apt-get install --simulate --quiet --quiet "./$deb" >/dev/null || fail "apt cannot resolve the package's dependencies"
+
+dpkg-deb --extract "$deb" "$scratch/root"
+version=$("$scratch/root/usr/bin/tallion" --version)
+[ "$version" = "tallion $(dpkg-deb --field "$deb" Version)" ] || fail "the packaged program answered \"$version\""
+echo "Checked: files, Depends, post-install note, apt resolution; the unpacked program says \"$version\"."
