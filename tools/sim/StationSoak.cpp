@@ -2,6 +2,7 @@
 
 #include "tools/sim/PtyPair.h"
 #include "tools/sim/SimulatedProbe.h"
+#include "tools/sim/SimulatedScale.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -40,20 +41,44 @@ long ResidentKb(qint64 pid)
     return 0;
 }
 
-// The carcass counters of the log's measurement lines, in file order.
-std::vector<std::string> LoggedCounters(const QString& path)
+// Carcass `n`'s weight: 70.0 to 129.9 kg, different for neighbours so that a carcass paired with
+// another's weight shows.
+double Weight(int n)
 {
-    std::vector<std::string> counters;
+    return 70.0 + (n * 37 % 600) / 10.0;
+}
+
+// The weight as the log keeps it: right-aligned, two decimals.
+std::string LoggedWeight(int n)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%6.2f", Weight(n));
+    return text;
+}
+
+// The carcass counter and weight of the log's measurement lines, in file order.
+std::vector<std::pair<std::string, std::string>> LoggedCarcasses(const QString& path)
+{
+    std::vector<std::pair<std::string, std::string>> carcasses;
     QFile log(path);
     if (!log.open(QIODevice::ReadOnly))
-        return counters;
+        return carcasses;
     const QList<QByteArray> lines = log.readAll().split('\n');
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QList<QByteArray> fields = lines[i].split('\t');
-        if (fields.size() > 4 && fields[2] == "Single Site")
-            counters.push_back(fields[4].toStdString());
+        if (fields.size() > 36 && fields[2] == "Single Site")
+            carcasses.emplace_back(fields[4].toStdString(), fields[36].toStdString());
     }
-    return counters;
+    return carcasses;
+}
+
+// A device on a fresh pseudo-terminal, reached by the station through `link`.
+void PointLink(const QString& link, const std::string& device)
+{
+    const QString fresh = link + ".new";
+    QFile::remove(fresh);
+    QFile::link(QString::fromStdString(device), fresh);
+    std::rename(fresh.toLocal8Bit().constData(), link.toLocal8Bit().constData());
 }
 
 // The probe on a fresh pseudo-terminal, reached through the station's device link.
@@ -63,14 +88,25 @@ struct Line {
 
     explicit Line(const QString& link)
     {
-        const QString fresh = link + ".new";
-        QFile::remove(fresh);
-        QFile::link(QString::fromStdString(pty.slavePath()), fresh);
-        std::rename(fresh.toLocal8Bit().constData(), link.toLocal8Bit().constData());
+        PointLink(link, pty.slavePath());
         probe.SetPollInterval(0);  // as fast as the line allows
         probe.SetMaxRetries(1000); // a measurement is never given up
         // A late answer on a loaded machine must not make the probe send a message twice.
         probe.SetAnswerTimeout(3000);
+    }
+};
+
+// The scale on its own pseudo-terminal.
+struct ScaleLine {
+    PtyPair pty;
+    SimulatedScale scale{pty.masterFd()};
+
+    explicit ScaleLine(const QString& link)
+    {
+        PointLink(link, pty.slavePath());
+        ScaleMessageFormat format;
+        format.protocol = ScaleProtocol::Generic;
+        scale.SetFormat(format);
     }
 };
 
@@ -86,6 +122,7 @@ private:
     void OnExchangeFinished();
     void Pull();
     void PlugIn(std::deque<std::string> waiting);
+    void PullScale();
 
     SoakOptions o_;
     SoakResult r_;
@@ -93,6 +130,10 @@ private:
     QString log_;
     QProcess station_;
     std::unique_ptr<Line> line_;
+    QString scaleLink_;
+    std::unique_ptr<ScaleLine> scale_;
+    QElapsedTimer scaleBack_;  // since the scale was plugged in again
+    bool scalePullDue_ = false;
     QEventLoop loop_;
     std::mt19937 random_{7};
     int next_ = 1;            // the next carcass to hand to the probe
@@ -108,6 +149,15 @@ std::string Soak::NextMessage()
 {
     if (next_ > o_.carcasses)
         return {};
+    if (o_.weighing) {
+        // The probe measures nothing while the scale is away, or before the station has surely
+        // opened it again (it tries once a second): a carcass without its weight is refused.
+        if (!scale_ || scaleBack_.elapsed() < 2500)
+            return {};
+        // Weighed just before it is probed: the station takes the weight on the tick before the
+        // probe's frame.
+        scale_->scale.SendWeight(Weight(next_));
+    }
     const int n = next_++;
     auto every = [n](int k) { return k > 0 && n % k == 0; };
     if (every(o_.noiseEvery)) {
@@ -124,6 +174,8 @@ std::string Soak::NextMessage()
         pullDue_ = true;
     if (every(o_.silenceEvery))
         silenceDue_ = true;
+    if (every(o_.scalePullEvery))
+        scalePullDue_ = true;
     if (n == std::min(1000, std::max(1, o_.carcasses / 10)))
         QTimer::singleShot(2000, &loop_, [this] { r_.rssFirstKb = ResidentKb(station_.processId()); });
     return Measurement(n);
@@ -144,6 +196,10 @@ void Soak::OnExchangeFinished()
         pullDue_ = false;
         Pull();
         return;
+    }
+    if (scalePullDue_) {
+        scalePullDue_ = false;
+        PullScale();
     }
     if (silenceDue_) {
         silenceDue_ = false;
@@ -170,6 +226,16 @@ void Soak::Pull()
     QTimer::singleShot(o_.pullMs, &loop_, [this, waiting] { PlugIn(waiting); });
 }
 
+void Soak::PullScale()
+{
+    ++r_.scalePulls;
+    scale_.reset();
+    QTimer::singleShot(o_.pullMs, &loop_, [this] {
+        scale_ = std::make_unique<ScaleLine>(scaleLink_);
+        scaleBack_.restart();
+    });
+}
+
 void Soak::PlugIn(std::deque<std::string> waiting)
 {
     line_ = std::make_unique<Line>(link_);
@@ -193,14 +259,24 @@ SoakResult Soak::Run()
             return r_;
         }
         settings.write("[Properties]\nLogFilePath=" + log_.toLocal8Bit() + "\n");
+        // Generic scale on port 2, weight before probe, the probe's own meat %.
+        if (o_.weighing)
+            settings.write("WgtScaleModel=6\nWgtPrbOrder=1\nUseWgtInEqu=False\nWeightPortNum=2\n");
     }
     line_ = std::make_unique<Line>(link_);
+    QStringList arguments = {"--settings", o_.folder + "/station.ini", "--port", "1=" + link_};
+    if (o_.weighing) {
+        scaleLink_ = o_.folder + "/scale";
+        scale_ = std::make_unique<ScaleLine>(scaleLink_);
+        scaleBack_.start();
+        arguments << "--port" << "2=" + scaleLink_ << "--weighing";
+    }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("XDG_DATA_HOME", o_.folder + "/data");
     station_.setProcessEnvironment(env);
     station_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    station_.start(o_.program, {"--settings", o_.folder + "/station.ini", "--port", "1=" + link_});
+    station_.start(o_.program, arguments);
     if (!station_.waitForStarted(10000)) {
         r_.error = "the station did not start: " + station_.errorString();
         return r_;
@@ -220,12 +296,12 @@ SoakResult Soak::Run()
     // Everything was acknowledged; give the station a moment to write the last lines.
     QElapsedTimer settle;
     settle.start();
-    std::vector<std::string> counters = LoggedCounters(log_);
+    auto counters = LoggedCarcasses(log_);
     while (static_cast<int>(counters.size()) < o_.carcasses && settle.elapsed() < 10000) {
         QEventLoop wait;
         QTimer::singleShot(200, &wait, &QEventLoop::quit);
         wait.exec();
-        counters = LoggedCounters(log_);
+        counters = LoggedCarcasses(log_);
     }
     r_.seconds = static_cast<double>(clock.elapsed()) / 1000.0;
     r_.rssEndKb = ResidentKb(station_.processId());
@@ -244,10 +320,17 @@ SoakResult Soak::Run()
     r_.onceInOrder = true;
     for (int i = 0; i < o_.carcasses; ++i) {
         const std::string want = Counter(i + 1);
-        if (i >= static_cast<int>(counters.size()) || counters[static_cast<size_t>(i)] != want) {
+        const bool present = i < static_cast<int>(counters.size());
+        if (!present || counters[static_cast<size_t>(i)].first != want) {
             r_.onceInOrder = false;
             r_.problem = "line " + std::to_string(i + 1) + " should be carcass " + want + ", is " +
-                (i < static_cast<int>(counters.size()) ? counters[static_cast<size_t>(i)] : std::string("missing"));
+                (present ? counters[static_cast<size_t>(i)].first : std::string("missing"));
+            break;
+        }
+        if (o_.weighing && counters[static_cast<size_t>(i)].second != LoggedWeight(i + 1)) {
+            r_.onceInOrder = false;
+            r_.problem = "carcass " + want + " has the weight \"" + counters[static_cast<size_t>(i)].second +
+                "\", not \"" + LoggedWeight(i + 1) + "\"";
             break;
         }
     }
