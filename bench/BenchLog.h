@@ -93,12 +93,9 @@ inline std::string Line(int n)
         z.kind = 'Z';
         return LogLineFor(z);
     }
-    case 88:
-        return "Probe error 7\t" + Record(n).timeDate + "\t\r\n";
-    case 99:
-        return "\r\n";
-    default:
-        return LogLineFor(Record(n));
+    case 88: return "Probe error 7\t" + Record(n).timeDate + "\t\r\n";
+    case 99: return "\r\n";
+    default: return LogLineFor(Record(n));
     }
 }
 

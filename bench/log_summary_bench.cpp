@@ -63,8 +63,8 @@ int main(int argc, char** argv)
     }
     // The same counts by a plain awk script (class column 16, weight column 37 as awk numbers the
     // TAB-separated fields), as an end-of-shift script might do it without the station.
-    const QString script = QStringLiteral(
-        "NR>1 && NF>37 { if ($37+0 == 0) n[substr($16,1,1)]++ } END { for (c in n) print c, n[c] }");
+    const QString script =
+        QStringLiteral("NR>1 && NF>37 { if ($37+0 == 0) n[substr($16,1,1)]++ } END { for (c in n) print c, n[c] }");
     QString awkOutput;
     const double awkMs = BestMs([&] {
         QProcess awk;

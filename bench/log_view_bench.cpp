@@ -94,8 +94,7 @@ void LoadAndUse(const QString& path, int records)
     ApplyTemplate(views->views, 7);
     const auto reload = LoadLogIntoView(views->views, path.toStdString(), 7);
     QApplication::processEvents();
-    std::printf("  switching template 3 -> 7 (layout and reload): %.0f ms%s\n", Ms(timer),
-                reload ? " (failed)" : "");
+    std::printf("  switching template 3 -> 7 (layout and reload): %.0f ms%s\n", Ms(timer), reload ? " (failed)" : "");
 
     // A find through the full pane, with and without case, neither finding anything.
     const std::string text = views->pane.Text().toLatin1().toStdString();
@@ -110,8 +109,8 @@ void LoadAndUse(const QString& path, int records)
             const std::string paneText = views->pane.Text().toLatin1().toStdString();
             const long found = FindInText(paneText, direction == FindDirection::Down ? 0 : views->pane.Length(), state);
             std::printf("  find %s, match case %s, through %zu characters: %.2f ms (found %ld)\n",
-                        direction == FindDirection::Down ? "down" : "up", matchCase ? "on" : "off", text.size(), Ms(timer),
-                        found);
+                        direction == FindDirection::Down ? "down" : "up", matchCase ? "on" : "off", text.size(),
+                        Ms(timer), found);
         }
     }
 }

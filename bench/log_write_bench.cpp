@@ -64,10 +64,9 @@ int main()
             ++failures;
     }
     const double appendSeconds = SecondsSince(appendStart);
-    std::printf("durable append: %d records in %.3f s, %.0f records/s, %d failed\n", kAppends,
-                appendSeconds, kAppends / appendSeconds, failures);
-    std::printf("file size: %ju bytes\n",
-                static_cast<std::uintmax_t>(std::filesystem::file_size(path)));
+    std::printf("durable append: %d records in %.3f s, %.0f records/s, %d failed\n", kAppends, appendSeconds,
+                kAppends / appendSeconds, failures);
+    std::printf("file size: %ju bytes\n", static_cast<std::uintmax_t>(std::filesystem::file_size(path)));
 
     constexpr int kLines = 100000;
     std::vector<std::string> lines;
@@ -76,16 +75,15 @@ int main()
     for (int i = 0; i < kLines; ++i)
         lines.push_back(LogLineFor(SampleRecord(i)));
     const double buildSeconds = SecondsSince(buildStart);
-    std::printf("build lines: %d in %.3f s, %.0f lines/s\n", kLines, buildSeconds,
-                kLines / buildSeconds);
+    std::printf("build lines: %d in %.3f s, %.0f lines/s\n", kLines, buildSeconds, kLines / buildSeconds);
 
     size_t displayBytes = 0;
     const Clock::time_point readStart = Clock::now();
     for (int i = 0; i < kLines; ++i)
         displayBytes += ReadDisplayLine(lines[static_cast<size_t>(i)], 1 + i % 10).size();
     const double readSeconds = SecondsSince(readStart);
-    std::printf("read back (templates 1-10): %d in %.3f s, %.0f lines/s (%zu bytes)\n", kLines,
-                readSeconds, kLines / readSeconds, displayBytes);
+    std::printf("read back (templates 1-10): %d in %.3f s, %.0f lines/s (%zu bytes)\n", kLines, readSeconds,
+                kLines / readSeconds, displayBytes);
 
     std::filesystem::remove_all(folder);
     return failures == 0 ? 0 : 1;

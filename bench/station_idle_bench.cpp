@@ -74,7 +74,7 @@ int main(int argc, char** argv)
         std::printf("the station did not start\n");
         return 1;
     }
-    sleep(3);  // start-up done
+    sleep(3); // start-up done
 
     const double before = CpuSeconds(station.processId());
     QElapsedTimer wall;

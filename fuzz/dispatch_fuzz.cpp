@@ -51,8 +51,8 @@ struct RecordingTarget : DispatchTarget {
     void ShowProbeText(const std::string& text) override
     {
         ++texts;
-        Check(text.starts_with("Class summary: ") || text.starts_with("Service Information: ") ||
-                  text.starts_with("PC's"),
+        Check(text.starts_with("Class summary: ") || text.starts_with("Service Information: ")
+                  || text.starts_with("PC's"),
               "the text window shows a probe report", text);
     }
 };
@@ -113,8 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(type == 'Z' || target.logged + target.appended == 0, "only a probing error is logged here", message);
         Check(target.logged <= 1 && target.appended == target.logged, "a probing error is shown and logged once",
               message);
-        Check(target.texts == ((type == 'D' || type == 'N' || type == 'U') ? 1 : 0),
-              "reports reach the text window", message);
+        Check(target.texts == ((type == 'D' || type == 'N' || type == 'U') ? 1 : 0), "reports reach the text window",
+              message);
     }
     return 0;
 }

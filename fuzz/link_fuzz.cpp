@@ -60,9 +60,8 @@ bool IsQueuedCommand(const std::string& command)
 {
     if (command == "0" || command == "A1" || command == "I1")
         return true;
-    return std::any_of(kCommands.begin(), kCommands.end(), [&](const std::string& queued) {
-        return queued.substr(0, queued.find(ETX)) == command;
-    });
+    return std::any_of(kCommands.begin(), kCommands.end(),
+                       [&](const std::string& queued) { return queued.substr(0, queued.find(ETX)) == command; });
 }
 
 // A command frame: "H", ACK, SOH, first character, STX, the rest, ETX, BCC.
@@ -72,8 +71,7 @@ void CheckCommandFrame(const std::string& frame)
           "command frame starts with H ACK SOH c STX", frame);
     const std::size_t etx = frame.find(ETX, 5);
     Check(etx != std::string::npos && etx + 2 == frame.size(), "command frame ends with ETX and BCC", frame);
-    Check(static_cast<unsigned char>(frame.back()) == BlockCheck(frame.substr(3, etx - 2)), "block check",
-          frame);
+    Check(static_cast<unsigned char>(frame.back()) == BlockCheck(frame.substr(3, etx - 2)), "block check", frame);
     Check(IsQueuedCommand(frame.substr(3, 1) + frame.substr(5, etx - 5)), "the command was queued", frame);
 }
 
@@ -89,8 +87,7 @@ void CheckAnswer(int stateBefore, const std::string& reception, const std::strin
         }
         Check(sent == std::string{frame.complete ? ACK : NAK}, "a frame is answered ACK or NAK", sent);
         const bool handOn = !frame.message.empty() && !paused;
-        Check(handedOn.size() == (handOn ? 1u : 0u), "a message is handed on once, never while paused",
-              reception);
+        Check(handedOn.size() == (handOn ? 1u : 0u), "a message is handed on once, never while paused", reception);
         Check(!handOn || handedOn[0] == frame.message, "the message handed on is the frame's", reception);
         return;
     }
@@ -137,9 +134,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(link.linkState() >= ProbeLink::Start && link.linkState() <= ProbeLink::MessageExpected,
               "link state in range");
         Check(!port.readThisTick || link.linkState() != ProbeLink::Start, "a reception leaves state 0");
-        Check(queue.count >= 0 && queue.count <= CommandQueue::kSlots && queue.readIndex >= 0 &&
-                  queue.readIndex < CommandQueue::kSlots && queue.writeIndex >= 0 &&
-                  queue.writeIndex < CommandQueue::kSlots,
+        Check(queue.count >= 0 && queue.count <= CommandQueue::kSlots && queue.readIndex >= 0
+                  && queue.readIndex < CommandQueue::kSlots && queue.writeIndex >= 0
+                  && queue.writeIndex < CommandQueue::kSlots,
               "command ring in range");
         Check(fed == port.readBytes + port.droppedBytes + static_cast<std::size_t>(port.InBufferCount()),
               "every byte sent by the probe is read once");

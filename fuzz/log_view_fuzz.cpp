@@ -48,7 +48,7 @@ void CheckRuns(const std::vector<PaneRun>& runs)
 void CheckPane(std::string_view log, const PaneTextOptions& options, std::size_t smallCap)
 {
     PaneTextOptions whole = options;
-    whole.cap = log.size() * 4 + 64;  // more than any display line of the log can take
+    whole.cap = log.size() * 4 + 64; // more than any display line of the log can take
     const PaneText all = LogPaneText(log, whole);
     CheckRuns(all.runs);
     Check(all.linesLeftOut == 0, "an ample pane leaves nothing out");

@@ -63,8 +63,8 @@ void ParseWithFixedFields(const std::string& message)
 {
     static const std::set<std::string> toledoErrors = {
         "Weight scale Protocol <STX> error", "Weight scale Protocol <SI>, <SO> error", "Weight reading Checksum error"};
-    static const std::set<std::string> wedderburnErrors = {
-        "Weight scale Protocol Stable-code error", "Weight scale Protocol Header-code error"};
+    static const std::set<std::string> wedderburnErrors = {"Weight scale Protocol Stable-code error",
+                                                           "Weight scale Protocol Header-code error"};
     for (int bits = 0; bits < 8; ++bits) {
         const ToledoOptions options{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0};
         const WeightParseResult result = ParseToledoWeight(message, options);
@@ -72,8 +72,7 @@ void ParseWithFixedFields(const std::string& message)
         Check(result.outcome == Outcome::Weight || result.outcome == Outcome::Refused, "Toledo weighs or refuses",
               message);
         Check(!result.HasWeight() || result.weight.size() == 7, "a Toledo weight is 7 characters", result.weight);
-        Check(result.HasWeight() || toledoErrors.count(result.errorText) == 1, "a Toledo error text",
-              result.errorText);
+        Check(result.HasWeight() || toledoErrors.count(result.errorText) == 1, "a Toledo error text", result.errorText);
     }
     for (int bits = 0; bits < 4; ++bits) {
         const WedderburnOptions options{(bits & 1) != 0, (bits & 2) != 0};

@@ -28,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // What a port reports back, and the dialogs show.
         const std::string written = SerialSettingsText(parsed);
         SerialSettings again;
-        Check(ParseSerialSettings(written, again) && again.speed == parsed.speed && again.parity == parsed.parity &&
-                  again.dataBits == parsed.dataBits && again.stopBits == parsed.stopBits &&
-                  SerialSettingsText(again) == written,
+        Check(ParseSerialSettings(written, again) && again.speed == parsed.speed && again.parity == parsed.parity
+                  && again.dataBits == parsed.dataBits && again.stopBits == parsed.stopBits
+                  && SerialSettingsText(again) == written,
               "settings written back parse to the same values", written);
     } else {
         Check(parsed.speed == 123 && parsed.parity == 'x' && parsed.dataBits == 3 && parsed.stopBits == 9,

@@ -14,7 +14,6 @@
 #include "log/LogFileText.h"
 #include "log/StoredLine.h"
 
-
 using fuzz::Check;
 
 namespace {
@@ -63,8 +62,7 @@ std::string ReadValuesOnly(std::string_view log, bool longNumbers)
 
 void CheckShape(const std::string& body)
 {
-    Check(body.ends_with("\r\n") && fuzz::Count(body, '\n') == 8, "six class lines, an empty line and the total",
-          body);
+    Check(body.ends_with("\r\n") && fuzz::Count(body, '\n') == 8, "six class lines, an empty line and the total", body);
 }
 
 } // namespace

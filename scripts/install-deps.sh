@@ -9,7 +9,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libcups2-dev
   libgtest-dev libgmock-dev
-  clang-14 libclang-rt-14-dev
+  clang-14 libclang-rt-14-dev clang-format-14
   xvfb xauth x11-apps imagemagick fonts-dejavu-core
   cups-daemon cups-client cups poppler-utils
 )

@@ -43,8 +43,8 @@ int main(int argc, char** argv)
     const QCommandLineOption streamOption("stream", "Deliver a steady stream of generated measurements.");
     const QCommandLineOption seedOption("seed", "Seed of the generated measurements.", "N", "1");
     const QCommandLineOption lineOption("line", "Line settings of a device (4800,e,7,2).", "SETTINGS", "4800,e,7,2");
-    parser.addOptions({deviceOption, ptyOption, intervalOption, serialOption, messageOption,
-        streamOption, seedOption, lineOption});
+    parser.addOptions(
+        {deviceOption, ptyOption, intervalOption, serialOption, messageOption, streamOption, seedOption, lineOption});
     parser.process(app);
 
     if (parser.isSet(deviceOption) && parser.isSet(ptyOption)) {
@@ -62,8 +62,7 @@ int main(int argc, char** argv)
     std::unique_ptr<SimulatedProbe> probe;
     if (parser.isSet(deviceOption)) {
         std::string error;
-        probe = SimulatedProbe::OpenDevice(Latin1(parser.value(deviceOption)), error,
-            Latin1(parser.value(lineOption)));
+        probe = SimulatedProbe::OpenDevice(Latin1(parser.value(deviceOption)), error, Latin1(parser.value(lineOption)));
         if (!probe) {
             std::cerr << "tallion-probe-sim: " << error << "\n";
             return 1;
@@ -89,8 +88,8 @@ int main(int argc, char** argv)
 
     MeasurementGenerator generator(parser.value(seedOption).toUInt());
     const QDateTime now = QDateTime::currentDateTime();
-    generator.SetProbeClock(now.date().year(), now.date().month(), now.date().day(),
-        now.time().hour(), now.time().minute(), now.time().second());
+    generator.SetProbeClock(now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
+                            now.time().minute(), now.time().second());
     if (parser.isSet(streamOption))
         probe->SetMessageStream([&generator] { return generator.Next(); });
 
@@ -98,9 +97,8 @@ int main(int argc, char** argv)
         const SimulatedProbe::ReceivedCommand command = probe->Commands().back();
         std::cout << "command: " << VisibleBytes(command.text) << (command.bccOk ? "" : " (bad BCC)") << std::endl;
     });
-    QObject::connect(probe.get(), &SimulatedProbe::frameAnswered, [](bool ack) {
-        std::cout << "frame: " << (ack ? "ACK" : "not acknowledged") << std::endl;
-    });
+    QObject::connect(probe.get(), &SimulatedProbe::frameAnswered,
+                     [](bool ack) { std::cout << "frame: " << (ack ? "ACK" : "not acknowledged") << std::endl; });
     QObject::connect(probe.get(), &SimulatedProbe::unexpectedAnswer, [](const QString& bytes) {
         std::cout << "unexpected: " << VisibleBytes(Latin1(bytes)) << std::endl;
     });

@@ -60,8 +60,10 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     const QCommandLineOption deviceOption("device", "Serial device to use.", "PATH");
     const QCommandLineOption ptyOption("pty", "Create a pseudo-terminal and print its slave path (default).");
-    const QCommandLineOption lineOption("line", "Line settings of a device (9600,e,7,1 or 4800,e,7,2 by protocol).", "SETTINGS");
-    const QCommandLineOption protocolOption("protocol", "toledo, wedderburn, generic, ev2000 or tu9000.", "NAME", "toledo");
+    const QCommandLineOption lineOption("line", "Line settings of a device (9600,e,7,1 or 4800,e,7,2 by protocol).",
+                                        "SETTINGS");
+    const QCommandLineOption protocolOption("protocol", "toledo, wedderburn, generic, ev2000 or tu9000.", "NAME",
+                                            "toledo");
     const QCommandLineOption stxOption("stx", "Mettler-Toledo: STX opens the message.");
     const QCommandLineOption sisoOption("siso", "Mettler-Toledo: the weight between SO and SI.");
     const QCommandLineOption checksumOption("checksum", "Mettler-Toledo: a checksum byte after the CR.");
@@ -70,11 +72,12 @@ int main(int argc, char** argv)
     const QCommandLineOption headerOption("header", "Header scales: the header text ($).", "TEXT", "$");
     const QCommandLineOption startOption("start", "Header scales: the weight's start position.", "N");
     const QCommandLineOption commaOption("comma", "Write the weight with a decimal comma.");
-    const QCommandLineOption everyOption("every", "Milliseconds between weighings (3000); 0: only typed weights.", "MS", "3000");
+    const QCommandLineOption everyOption("every", "Milliseconds between weighings (3000); 0: only typed weights.", "MS",
+                                         "3000");
     const QCommandLineOption seedOption("seed", "Seed of the generated weights.", "N", "1");
-    parser.addOptions({deviceOption, ptyOption, lineOption, protocolOption, stxOption, sisoOption,
-        checksumOption, stableOption, headerCodeOption, headerOption, startOption, commaOption,
-        everyOption, seedOption});
+    parser.addOptions({deviceOption, ptyOption, lineOption, protocolOption, stxOption, sisoOption, checksumOption,
+                       stableOption, headerCodeOption, headerOption, startOption, commaOption, everyOption,
+                       seedOption});
     parser.addPositionalArgument("weights", "Weights in kg to send in turn.", "[WEIGHT...]");
     parser.process(app);
 
@@ -112,10 +115,10 @@ int main(int argc, char** argv)
         listed.push_back(kg);
     }
 
-    const bool serialScale = format.protocol == ScaleProtocol::MettlerToledo
-        || format.protocol == ScaleProtocol::Wedderburn;
-    const std::string line = parser.isSet(lineOption) ? Latin1(parser.value(lineOption))
-                                                      : (serialScale ? "9600,e,7,1" : "4800,e,7,2");
+    const bool serialScale =
+        format.protocol == ScaleProtocol::MettlerToledo || format.protocol == ScaleProtocol::Wedderburn;
+    const std::string line =
+        parser.isSet(lineOption) ? Latin1(parser.value(lineOption)) : (serialScale ? "9600,e,7,1" : "4800,e,7,2");
     std::unique_ptr<PtyPair> pty;
     std::unique_ptr<SimulatedScale> scale;
     if (parser.isSet(deviceOption)) {
@@ -136,9 +139,8 @@ int main(int argc, char** argv)
         std::cout << "slave: " << pty->slavePath() << std::endl;
     }
     scale->SetFormat(format);
-    QObject::connect(scale.get(), &SimulatedScale::messageSent, [](const QString& bytes) {
-        std::cout << "sent: " << VisibleBytes(Latin1(bytes)) << std::endl;
-    });
+    QObject::connect(scale.get(), &SimulatedScale::messageSent,
+                     [](const QString& bytes) { std::cout << "sent: " << VisibleBytes(Latin1(bytes)) << std::endl; });
 
     CarcassWeights generated(parser.value(seedOption).toUInt());
     size_t nextListed = 0;
@@ -160,7 +162,7 @@ int main(int argc, char** argv)
         char buffer[256];
         const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer - 1);
         if (n <= 0) {
-            input.setEnabled(false);  // standard input closed: the pace goes on alone
+            input.setEnabled(false); // standard input closed: the pace goes on alone
             return;
         }
         for (const QString& text : QString::fromLatin1(buffer, n).split('\n', Qt::SkipEmptyParts)) {

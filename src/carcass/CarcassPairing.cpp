@@ -24,8 +24,7 @@ CarcassPairing::CarcassPairing(PairingWindow window, StationState& state, Pendin
     , state_(state)
     , queue_(queue)
     , links_(links)
-{
-}
+{}
 
 void CarcassPairing::ShowError(int stringId)
 {

@@ -25,7 +25,7 @@ struct PairingLinks {
     CarcassFinisher& finisher;
     ScaleWeightReader& scale;
     OperatorNotices& notices;
-    PairingTimers* timers = nullptr;  // current carcass window only
+    PairingTimers* timers = nullptr; // current carcass window only
 };
 
 class CarcassPairing {
@@ -61,12 +61,12 @@ public:
     bool ignoreNextCancel = false;
 
 private:
-    void FinishWithoutWeight();         // no weight source
-    void PairWithWaitingWeight();       // weight before probe
-    void GiveBackTakenWeight();         // weight before probe, cancel
-    void StoreProbeResult();            // probe before weight
-    void StoreScaleWeight();            // weight before probe, scale
-    void CompleteOldest(bool typed);    // probe before weight, scale or weight box
+    void FinishWithoutWeight();      // no weight source
+    void PairWithWaitingWeight();    // weight before probe
+    void GiveBackTakenWeight();      // weight before probe, cancel
+    void StoreProbeResult();         // probe before weight
+    void StoreScaleWeight();         // weight before probe, scale
+    void CompleteOldest(bool typed); // probe before weight, scale or weight box
     std::string QualityText(const CarcassMeasurement& record) const;
     void ShowCounterAndQuality(const CarcassMeasurement& record);
     void Show(CarcassRole role, const std::string& text) { links_.display.Show(role, text); }
@@ -79,11 +79,11 @@ private:
 };
 
 // Probe commands of the pairing.
-inline constexpr const char* kRefuseResultCommand = "8";            // result without a weight
-inline constexpr const char* kWeightTakenAfterPromptCommand = "7";  // after the "6$AAA" prompt
+inline constexpr const char* kRefuseResultCommand = "8";           // result without a weight
+inline constexpr const char* kWeightTakenAfterPromptCommand = "7"; // after the "6$AAA" prompt
 inline constexpr const char* kTooManyWeightsCommand = "2.A(APeso mas";
-inline constexpr const char* kFirstWeightLightCommand = "950";      // up to 110 kg
-inline constexpr const char* kFirstWeightHeavyCommand = "951";      // above 110 kg
+inline constexpr const char* kFirstWeightLightCommand = "950"; // up to 110 kg
+inline constexpr const char* kFirstWeightHeavyCommand = "951"; // above 110 kg
 
 // Weights are accepted when 0 < W < 200 (kg).
 bool WeightInRange(double weight);

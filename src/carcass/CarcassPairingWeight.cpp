@@ -19,10 +19,8 @@ bool IsScale(WeightSource source)
     case WeightSource::Wedderburn:
     case WeightSource::Generic:
     case WeightSource::EV2000:
-    case WeightSource::TU9000:
-        return true;
-    default:
-        return false;
+    case WeightSource::TU9000: return true;
+    default: return false;
     }
 }
 
@@ -30,8 +28,9 @@ ScaleReading ReadScale(WeightSource source, ScaleWeightReader& scale, OperatorNo
 {
     ScaleReading reading = scale.ReadScaleWeight(source);
     if (!reading.noticeText.empty()) {
-        notices.Notify(QString::fromLatin1(reading.noticeText.data(), static_cast<qsizetype>(reading.noticeText.size())),
-                       QStringLiteral("Tallion"), MessageIcon::None);
+        notices.Notify(
+            QString::fromLatin1(reading.noticeText.data(), static_cast<qsizetype>(reading.noticeText.size())),
+            QStringLiteral("Tallion"), MessageIcon::None);
     }
     return reading;
 }
@@ -107,7 +106,7 @@ void CarcassPairing::CompleteOldest(bool typed)
         weight = NumberInText(reading.weightText);
         Show(CarcassRole::WeightInput, PlainNumberText(weight));
     } else {
-        return;  // a model without a parser delivers no weight
+        return; // a model without a parser delivers no weight
     }
     // Typed weights too: the Weight button can send whatever the box holds.
     if (!WeightInRange(weight)) {
@@ -147,9 +146,8 @@ void CarcassPairing::StoreWeight(const std::string& formattedWeight)
     if (window_ == PairingWindow::CurrentCarcass) {
         Show(CarcassRole::Quality, std::string());
         if (queue_.count == 1) {
-            links_.commands.QueueProbeCommand(NumberInText(oldest) > kEquationWeightThreshold
-                                                  ? kFirstWeightHeavyCommand
-                                                  : kFirstWeightLightCommand);
+            links_.commands.QueueProbeCommand(
+                NumberInText(oldest) > kEquationWeightThreshold ? kFirstWeightHeavyCommand : kFirstWeightLightCommand);
         }
     }
 }

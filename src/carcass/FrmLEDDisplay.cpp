@@ -72,6 +72,7 @@ void FrmLED::BuildControls()
         QLabel** value;
         const char* valueName;
     };
+    // clang-format off
     const Row rows[] = {
         {"lblCount", 1171, 0, &LEDcou, "LEDcou"},
         {"lblColor", 1169, 1170, &LEDcol, "LEDcol"},
@@ -79,6 +80,7 @@ void FrmLED::BuildControls()
         {"lblMeatP", 1173, 0, &LEDmea, "LEDmea"},
         {"lblWeight", 1172, 0, &LblWgt, "LblWgt"},
     };
+    // clang-format on
     int r = 0;
     for (const Row& row : rows) {
         QLabel* caption = Caption(fraResults, row.captionName, row.caption, captionFont);

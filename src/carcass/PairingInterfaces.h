@@ -8,14 +8,14 @@
 
 // The values each window shows for the carcass being paired.
 enum class CarcassRole {
-    Counter,      // the probe's counter without leading zeros
-    Quality,      // colour1 (a whole number in the current carcass window)
-    Class,        // the class letter
-    MeatPercent,  // the meat %
-    Weight,       // the weight that belongs to the shown carcass
-    WeightInput,  // the weight just read from the scale or being typed
-    Error,        // the last error or status text of the pairing
-    Pending,      // the number of waiting halves, empty for none
+    Counter,     // the probe's counter without leading zeros
+    Quality,     // colour1 (a whole number in the current carcass window)
+    Class,       // the class letter
+    MeatPercent, // the meat %
+    Weight,      // the weight that belongs to the shown carcass
+    WeightInput, // the weight just read from the scale or being typed
+    Error,       // the last error or status text of the pairing
+    Pending,     // the number of waiting halves, empty for none
 };
 
 class PairingDisplay {
@@ -40,9 +40,9 @@ public:
 
 // The last scale message read through the parser of the current model.
 struct ScaleReading {
-    std::string weightText;  // empty: the parser refused the message
-    std::string errorText;   // the parser's own error for the error role (may be empty)
-    std::string noticeText;  // a failure of the parser's own work, for a message box
+    std::string weightText; // empty: the parser refused the message
+    std::string errorText;  // the parser's own error for the error role (may be empty)
+    std::string noticeText; // a failure of the parser's own work, for a message box
     bool Refused() const { return weightText.empty(); }
 };
 

@@ -11,7 +11,9 @@ class ParsedScaleReader : public ScaleWeightReader {
 public:
     // Both are read at each call, so a new message or a changed option counts at once.
     ParsedScaleReader(const std::string& strWgtScale, const ScaleOptions& options)
-        : strWgtScale_(strWgtScale), options_(options) {}
+        : strWgtScale_(strWgtScale)
+        , options_(options)
+    {}
 
     ScaleReading ReadScaleWeight(WeightSource source) override;
 

@@ -13,8 +13,8 @@ struct PendingQueue {
     static constexpr int kSlots = 10;
 
     // Only one of the two is in use, chosen by the sequence; indices and count are shared.
-    std::array<std::string, kSlots> weights;            // formatted weights (weight before probe)
-    std::array<CarcassMeasurement, kSlots> carcasses;   // probe results (probe before weight)
+    std::array<std::string, kSlots> weights;          // formatted weights (weight before probe)
+    std::array<CarcassMeasurement, kSlots> carcasses; // probe results (probe before weight)
     int writeIndex = 0;
     int readIndex = 0;
     int count = 0;
@@ -59,8 +59,8 @@ void FinishCarcass(StationState& state, PendingQueue& queue, CarcassFinisher& fi
 // What the window does after a sequence change: store the value, set the error box's tooltip.
 struct SequenceChange {
     static constexpr const char* kSettingKey = "WgtPrbOrder";
-    std::string settingValue;  // "1" weight before probe, "0" probe before weight
-    std::string errorToolTip;  // who reads the error box in this sequence
+    std::string settingValue; // "1" weight before probe, "0" probe before weight
+    std::string errorToolTip; // who reads the error box in this sequence
 };
 
 // The Sequence menu: switches to `weightBeforeProbe` and drops every waiting half (unlogged).

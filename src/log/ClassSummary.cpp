@@ -55,7 +55,7 @@ double NumberInView(std::string_view text)
             break;
         }
     }
-    static constexpr double kTens[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+    static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const double value = static_cast<double>(whole) / kTens[decimals];
     return negative ? -value : value;
@@ -111,13 +111,13 @@ const char* ScanLine(const char* line, const char* end, SummaryFields& f)
             const std::uint64_t lineFeed = BytesEqual(word, '\n');
             std::uint64_t tab = BytesEqual(word, '\t');
             if (lineFeed != 0)
-                tab &= (lineFeed & (~lineFeed + 1)) - 1;  // only the TABs before the LF
+                tab &= (lineFeed & (~lineFeed + 1)) - 1; // only the TABs before the LF
             const unsigned found = MarkedBytes(tab);
             if (HoldsReadTabs(count, count + found)) {
                 for (; tab != 0 && count < kTabsNeeded; tab &= tab - 1)
                     tabs[count++] = static_cast<unsigned>(p - line) + static_cast<unsigned>(std::countr_zero(tab)) / 8;
             } else {
-                count += found;  // none of these TABs bounds a value that is read
+                count += found; // none of these TABs bounds a value that is read
             }
             if (lineFeed != 0) {
                 lineEnd = p + std::countr_zero(lineFeed) / 8;
@@ -220,8 +220,8 @@ std::string BuildClassSummaryText(std::string_view logText, SummaryMode mode)
         } else {
             body += "    " + FormatSummaryCount(t.count);
             if (withWeight) {
-                body += "   " + FormatSummaryValue(t.weight) + "     " + FormatSummaryValue(t.yield)
-                    + "      " + FormatSummaryValue(t.yield * 100.0 / t.weight) + "%";
+                body += "   " + FormatSummaryValue(t.weight) + "     " + FormatSummaryValue(t.yield) + "      "
+                        + FormatSummaryValue(t.yield * 100.0 / t.weight) + "%";
             }
         }
         body += kLineEnd;
@@ -232,7 +232,7 @@ std::string BuildClassSummaryText(std::string_view logText, SummaryMode mode)
     if (withWeight) {
         const double average = all.weight != 0 ? all.yield * 100.0 / all.weight : 0.0;
         body += "   " + FormatSummaryValue(all.weight) + "     " + FormatSummaryValue(all.yield) + "      "
-            + FormatSummaryValue(average) + "%";
+                + FormatSummaryValue(average) + "%";
     }
     body += kLineEnd;
     return body;

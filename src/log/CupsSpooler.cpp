@@ -105,8 +105,7 @@ void ReadJobDetails(http_t* http, SpooledJob& job)
 
 CupsSpooler::CupsSpooler(std::chrono::milliseconds timeLimit)
     : timeLimit_(timeLimit)
-{
-}
+{}
 
 SpoolerQueue CupsSpooler::ReadQueue()
 {
@@ -168,9 +167,9 @@ bool CupsSpooler::SubmitRawJob(const std::string& title, const std::string& byte
         return false;
     // Raw: the bytes go to the printer as they stand, with no filter in between.
     const bool sent =
-        cupsStartDocument(http.get(), dest->name, jobId, title.c_str(), CUPS_FORMAT_RAW, 1) == HTTP_STATUS_CONTINUE &&
-        cupsWriteRequestData(http.get(), bytes.data(), bytes.size()) == HTTP_STATUS_CONTINUE &&
-        cupsFinishDocument(http.get(), dest->name) == IPP_STATUS_OK;
+        cupsStartDocument(http.get(), dest->name, jobId, title.c_str(), CUPS_FORMAT_RAW, 1) == HTTP_STATUS_CONTINUE
+        && cupsWriteRequestData(http.get(), bytes.data(), bytes.size()) == HTTP_STATUS_CONTINUE
+        && cupsFinishDocument(http.get(), dest->name) == IPP_STATUS_OK;
     // A job left without its document would wait at the head of the queue and block the rest.
     if (!sent)
         cupsCancelJob2(http.get(), dest->name, jobId, 0);

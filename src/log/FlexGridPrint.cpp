@@ -17,8 +17,14 @@ const QColor kRed(255, 0, 0);
 // Rows stand a little taller than their text, as on screen.
 constexpr double kRowHeightPerLine = 1.4;
 
-double UnitsPerTwipX(const QPaintDevice& device) { return device.logicalDpiX() / kTwipsPerInch; }
-double UnitsPerTwipY(const QPaintDevice& device) { return device.logicalDpiY() / kTwipsPerInch; }
+double UnitsPerTwipX(const QPaintDevice& device)
+{
+    return device.logicalDpiX() / kTwipsPerInch;
+}
+double UnitsPerTwipY(const QPaintDevice& device)
+{
+    return device.logicalDpiY() / kTwipsPerInch;
+}
 
 // The grid's picture in device units, before it is scaled to the page.
 struct GridPicture {
@@ -39,8 +45,8 @@ GridPicture Measure(const QPaintDevice& device, const ResultGridModel& grid, con
     for (int column = 0; column < grid.Columns(); ++column) {
         const double twips = column < static_cast<int>(layout.columnTwips.size()) ? layout.columnTwips[column] : 0;
         // A column never prints narrower than its title.
-        const double fit = QFontMetricsF(picture.titleFont, &device).horizontalAdvance(grid.Cell(0, column)) +
-                           metrics.averageCharWidth() * 2;
+        const double fit = QFontMetricsF(picture.titleFont, &device).horizontalAdvance(grid.Cell(0, column))
+                           + metrics.averageCharWidth() * 2;
         picture.columnWidths.push_back(std::max(twips * UnitsPerTwipX(device), fit));
         picture.width += picture.columnWidths.back();
     }
@@ -72,8 +78,8 @@ void DrawRow(QPainter& painter, const GridPicture& picture, int row, double y)
         painter.setPen(kLines);
         painter.drawRect(cell);
         painter.setPen(grid.CellRed(row, column) ? kRed : QColor(Qt::black));
-        painter.drawText(cell.adjusted(pad, 0, -pad, 0),
-                         ResultGridModel::ColumnAlignment(column) | Qt::TextSingleLine, grid.Cell(row, column));
+        painter.drawText(cell.adjusted(pad, 0, -pad, 0), ResultGridModel::ColumnAlignment(column) | Qt::TextSingleLine,
+                         grid.Cell(row, column));
         x += picture.columnWidths[column];
     }
 }

@@ -1,9 +1,9 @@
 #include "log/LogFileSystem.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,10 +57,7 @@ public:
         return result;
     }
 
-    int Remove(const std::string& path) override
-    {
-        return ::unlink(path.c_str()) == 0 ? 0 : -errno;
-    }
+    int Remove(const std::string& path) override { return ::unlink(path.c_str()) == 0 ? 0 : -errno; }
 
     int Exists(const std::string& path) override
     {

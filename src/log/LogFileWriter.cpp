@@ -21,18 +21,16 @@ bool IsPathNotFound(int error)
 std::string FailureText(int error, const std::string& path)
 {
     return std::string(std::strerror(-error)) + "\r\n" + path + " "
-        + ResourceString(IsPathNotFound(error) ? 1207 : 1208);
+           + ResourceString(IsPathNotFound(error) ? 1207 : 1208);
 }
 
 } // namespace
 
 LogFileWriter::LogFileWriter(LogFileSystem& fileSystem)
     : fs_(fileSystem)
-{
-}
+{}
 
-LogWriteOutcome LogFileWriter::WriteLogRecord(const CarcassMeasurement& record,
-                                              const std::string& path)
+LogWriteOutcome LogFileWriter::WriteLogRecord(const CarcassMeasurement& record, const std::string& path)
 {
     if (path.empty())
         return {};
@@ -163,7 +161,7 @@ std::string LogFileWriter::SaveToRecoveryFile(const QString& folder, std::string
 
     const std::string folderPath = QFile::encodeName(QDir(folder).absolutePath()).toStdString();
     const std::string stem = folderPath + "/tallion-unwritten-"
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss")).toStdString();
+                             + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss")).toStdString();
 
     // Never overwrite an earlier recovery file made within the same second.
     std::string path;

@@ -52,8 +52,9 @@ int CreateTemporary(LogFileSystem& fs, const std::string& path, std::string& tem
 {
     const std::filesystem::path target(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = (target.parent_path() / ("." + target.filename().string() + ".deleting-"
-                                             + std::to_string(::getpid()) + "-" + std::to_string(attempt)))
+        temporary = (target.parent_path()
+                     / ("." + target.filename().string() + ".deleting-" + std::to_string(::getpid()) + "-"
+                        + std::to_string(attempt)))
                         .string();
         const int fd = fs.Open(temporary, O_WRONLY | O_CREAT | O_EXCL);
         if (fd != -EEXIST)

@@ -11,9 +11,9 @@
 #include <string_view>
 
 enum class LineDeletion {
-    Deleted,        // the line is gone from the file
-    NotIdentified,  // the file no longer holds that line where it was: nothing changed
-    Failed,         // the file could not be read or rewritten: nothing changed
+    Deleted,       // the line is gone from the file
+    NotIdentified, // the file no longer holds that line where it was: nothing changed
+    Failed,        // the file could not be read or rewritten: nothing changed
 };
 
 struct LineDeletionResult {

@@ -50,13 +50,13 @@ std::string KindText(char kind)
 std::vector<std::string> CommonColumns(const CarcassMeasurement& r)
 {
     return {
-        std::string(), r.timeDate, KindText(r.kind), r.carcassType, r.carcassCount,
-        r.fat1, r.fat2, r.meat, r.intrafat, r.thickness1, r.distance1, r.thickness2,
-        r.distance2, r.meatPercent, r.indicator, r.carcassClass, r.colour1, r.colour2,
-        r.colourNumber, r.minColour1, r.minColour2, r.colourVariation1, r.colourVariation2,
-        r.pse, r.meat1, r.meat1Indicator, r.intrafat1, r.rz7Colour1, r.rz7Colour2,
-        r.rz7ColourGrade, r.rz7Marble1, r.rz7Marble2, r.rz7MarbleGrade, r.rz7PseNumber,
-        r.rz7PseIndicator, r.serialNumber, r.weight,
+        std::string(),  r.timeDate,       KindText(r.kind), r.carcassType,      r.carcassCount,     r.fat1,
+        r.fat2,         r.meat,           r.intrafat,       r.thickness1,       r.distance1,        r.thickness2,
+        r.distance2,    r.meatPercent,    r.indicator,      r.carcassClass,     r.colour1,          r.colour2,
+        r.colourNumber, r.minColour1,     r.minColour2,     r.colourVariation1, r.colourVariation2, r.pse,
+        r.meat1,        r.meat1Indicator, r.intrafat1,      r.rz7Colour1,       r.rz7Colour2,       r.rz7ColourGrade,
+        r.rz7Marble1,   r.rz7Marble2,     r.rz7MarbleGrade, r.rz7PseNumber,     r.rz7PseIndicator,  r.serialNumber,
+        r.weight,
     };
 }
 
@@ -98,14 +98,13 @@ void SingleFatStart(DisplayLine& line, const CarcassMeasurement& r)
 
 void TwoFatStart(DisplayLine& line, const CarcassMeasurement& r)
 {
-    line << r.timeDate << r.carcassCount << r.carcassType << r.fat1 << r.fat2 << r.meat
-         << r.meatPercent << r.carcassClass << Quality(r);
+    line << r.timeDate << r.carcassCount << r.carcassType << r.fat1 << r.fat2 << r.meat << r.meatPercent
+         << r.carcassClass << Quality(r);
 }
 
 void Rz7Quality(DisplayLine& line, const CarcassMeasurement& r)
 {
-    line << r.rz7ColourGrade << r.rz7Marble1 << r.rz7MarbleGrade << r.rz7PseNumber
-         << r.rz7PseIndicator;
+    line << r.rz7ColourGrade << r.rz7Marble1 << r.rz7MarbleGrade << r.rz7PseNumber << r.rz7PseIndicator;
 }
 
 std::string SerialIfComplete(const std::string& serial)
@@ -186,12 +185,9 @@ std::string LogLineFor(const CarcassMeasurement& record)
         values.push_back(record.comment);
         return JoinTabbed(values);
     }
-    case 'Z':
-        return JoinTabbed({std::string(), record.timeDate});
-    case 'C':
-        return JoinTabbed({ResourceString(1131), std::string()});
-    default:
-        return {};
+    case 'Z': return JoinTabbed({std::string(), record.timeDate});
+    case 'C': return JoinTabbed({ResourceString(1131), std::string()});
+    default: return {};
     }
 }
 
@@ -199,16 +195,12 @@ std::string FormatResultLine(const CarcassMeasurement& r, int templateNumber)
 {
     DisplayLine line;
     switch (templateNumber) {
-    case 1:
-        SingleFatStart(line, r);
-        break;
+    case 1: SingleFatStart(line, r); break;
     case 2:
         SingleFatStart(line, r);
         line << r.carcassClass << Quality(r);
         break;
-    case 3:
-        TwoFatStart(line, r);
-        break;
+    case 3: TwoFatStart(line, r); break;
     case 4:
         SingleFatStart(line, r);
         line << r.carcassClass << Quality(r) << r.weight;
@@ -234,17 +226,14 @@ std::string FormatResultLine(const CarcassMeasurement& r, int templateNumber)
         line.Tender(r);
         break;
     case 9:
-        line << r.timeDate << r.carcassCount << r.carcassType << r.fat1 << r.fat2 << r.meat
-             << r.meat1 << r.meatPercent << r.carcassClass << Quality(r);
+        line << r.timeDate << r.carcassCount << r.carcassType << r.fat1 << r.fat2 << r.meat << r.meat1 << r.meatPercent
+             << r.carcassClass << Quality(r);
         Rz7Quality(line, r);
         line << SerialIfComplete(r.serialNumber) << r.weight;
         line.Tender(r);
         break;
-    case 10:
-        line << r.timeDate << r.rz7Colour1 << r.rz7ColourGrade;
-        return line.Take();
-    default:
-        return {};
+    case 10: line << r.timeDate << r.rz7Colour1 << r.rz7ColourGrade; return line.Take();
+    default: return {};
     }
     line.Raw(r.comment);
     return line.Take();

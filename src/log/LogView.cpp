@@ -31,7 +31,7 @@ std::string TrimSpaces(const std::string& text)
     return text.substr(first, last - first + 1);
 }
 
-}  // namespace
+} // namespace
 
 std::string TemplateTitleString(int templateNumber)
 {
@@ -41,18 +41,12 @@ std::string TemplateTitleString(int templateNumber)
     case 3:
     case 4:
     case 5:
-    case 6:
-        return ResourceString(1110 + templateNumber);
-    case 7:
-        return ResourceString(1260);
-    case 8:
-        return ResourceString(1283);
-    case 9:
-        return ResourceString(1284);
-    case 10:
-        return "Time,Date,Colour,n/g";
-    default:
-        return {};
+    case 6: return ResourceString(1110 + templateNumber);
+    case 7: return ResourceString(1260);
+    case 8: return ResourceString(1283);
+    case 9: return ResourceString(1284);
+    case 10: return "Time,Date,Colour,n/g";
+    default: return {};
     }
 }
 
@@ -80,16 +74,16 @@ std::string ApplyTemplate(ResultViews& views, int templateNumber)
         const double gridTwips = PixelsToTwipsX(*views.gridView, views.gridView->width());
         const QFontMetrics metrics(views.gridView->font());
         for (size_t i = 0; i < titles.size(); ++i) {
-            const double twips = i < 2 ? gridTwips / 10.0
-                                       : static_cast<double>(titles[i].size()) / 100.0 * gridTwips + 144.0;
+            const double twips =
+                i < 2 ? gridTwips / 10.0 : static_cast<double>(titles[i].size()) / 100.0 * gridTwips + 144.0;
             // Never narrower than what the column shows, so a value is read whole at a glance:
             // a time, a date, or a depth with its indicator.
             const char* widest = i == 0 ? "00:00:00" : i == 1 ? "00-00-0000" : "000.0 W";
             const int fit = std::max(metrics.horizontalAdvance(QLatin1String(widest)),
-                                     metrics.horizontalAdvance(columnTitles[static_cast<int>(i)])) +
-                            2 * metrics.averageCharWidth();
-            views.gridView->setColumnWidth(
-                static_cast<int>(i), std::max(fit, TwipsToPixelsX(*views.gridView, std::round(twips))));
+                                     metrics.horizontalAdvance(columnTitles[static_cast<int>(i)]))
+                            + 2 * metrics.averageCharWidth();
+            views.gridView->setColumnWidth(static_cast<int>(i),
+                                           std::max(fit, TwipsToPixelsX(*views.gridView, std::round(twips))));
         }
         views.gridView->horizontalHeader()->setStretchLastSection(true);
         SpanMessageRows(views);
@@ -110,12 +104,9 @@ void ShowPaneRuns(TerminalPane& pane, const std::vector<PaneRun>& runs)
 QColor QtColour(PaneColour colour)
 {
     switch (colour) {
-    case PaneColour::Red:
-        return QColor(255, 0, 0);
-    case PaneColour::Blue:
-        return QColor(0, 0, 255);
-    case PaneColour::Black:
-        break;
+    case PaneColour::Red: return QColor(255, 0, 0);
+    case PaneColour::Blue: return QColor(0, 0, 255);
+    case PaneColour::Black: break;
     }
     return QColor(0, 0, 0);
 }

@@ -11,7 +11,7 @@ namespace {
 struct LineText {
     std::string text;
     PaneColour colour;
-    bool keepsColour;  // an empty line takes the colour of the text before it
+    bool keepsColour; // an empty line takes the colour of the text before it
 };
 
 // The pane text of one record line; false when the line shows nothing.

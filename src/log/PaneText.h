@@ -17,14 +17,14 @@ struct PaneRun {
 
 struct PaneTextOptions {
     int templateNumber = 3;
-    PaneColour resultColour = PaneColour::Black;  // blue while another log is viewed
-    bool showMessages = true;                     // false: message lines are left out
-    size_t cap = 50000;                           // most characters the pane takes
+    PaneColour resultColour = PaneColour::Black; // blue while another log is viewed
+    bool showMessages = true;                    // false: message lines are left out
+    size_t cap = 50000;                          // most characters the pane takes
 };
 
 struct PaneText {
     std::vector<PaneRun> runs;
-    size_t linesLeftOut = 0;  // older record lines that did not fit
+    size_t linesLeftOut = 0; // older record lines that did not fit
 };
 
 // The pane text of the record lines of `logText` (header line first). Lines are taken whole,

@@ -7,7 +7,15 @@
 #include <vector>
 
 // Job and printer states, numbered as the spooler numbers them.
-enum class SpoolJobState { Pending = 3, Held = 4, Processing = 5, Stopped = 6, Canceled = 7, Aborted = 8, Completed = 9 };
+enum class SpoolJobState {
+    Pending = 3,
+    Held = 4,
+    Processing = 5,
+    Stopped = 6,
+    Canceled = 7,
+    Aborted = 8,
+    Completed = 9
+};
 enum class SpoolPrinterState { Idle = 3, Processing = 4, Stopped = 5 };
 
 struct SpooledJob {
@@ -22,9 +30,9 @@ struct SpooledJob {
 // One look at the default printer.
 struct SpoolerQueue {
     enum class Outcome {
-        Read,                // everything below was read
-        PrinterUnavailable,  // no spooler, no default printer, or the printer cannot be asked
-        JobListFailed,       // the printer was found but its job list could not be read
+        Read,               // everything below was read
+        PrinterUnavailable, // no spooler, no default printer, or the printer cannot be asked
+        JobListFailed,      // the printer was found but its job list could not be read
     };
     Outcome outcome = Outcome::Read;
     std::string printerName;

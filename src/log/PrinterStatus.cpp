@@ -7,7 +7,10 @@ namespace {
 
 using C = JobCondition;
 
-constexpr unsigned Bit(JobCondition c) { return static_cast<unsigned>(c); }
+constexpr unsigned Bit(JobCondition c)
+{
+    return static_cast<unsigned>(c);
+}
 
 // How the spooler's words become the station's job conditions. The job's own state first:
 struct JobStateRow {
@@ -140,8 +143,7 @@ PrinterStatusStep PrinterStatusPoll::Evaluate(const SpoolerQueue& queue)
         if (newFault)
             step.operatorMessage = " > EnumJobs Failed on second call! <  Error = " + queue.error;
         return step;
-    case SpoolerQueue::Outcome::Read:
-        break;
+    case SpoolerQueue::Outcome::Read: break;
     }
 
     step.showStatus = true;

@@ -27,17 +27,17 @@ unsigned FirstJobConditions(const SpoolerQueue& queue);
 // What the probe is told about the printer.
 enum class ProbePrinterNotice {
     None,
-    PrintingHeldUp,  // jobs pile up or the printer does not take them
-    PrintingClear,   // the queue is empty again
+    PrintingHeldUp, // jobs pile up or the printer does not take them
+    PrintingClear,  // the queue is empty again
 };
 // The probe command of a notice: "P01", "P02", or empty.
 std::string ProbeCommandText(ProbePrinterNotice notice);
 
 struct PrinterStatusStep {
-    bool showStatus = false;  // false: panel 4 keeps what it shows
-    std::string statusText;   // as the station writes it, line end included where it has one
+    bool showStatus = false; // false: panel 4 keeps what it shows
+    std::string statusText;  // as the station writes it, line end included where it has one
     ProbePrinterNotice notice = ProbePrinterNotice::None;
-    std::string operatorMessage;  // empty: nothing to tell the operator
+    std::string operatorMessage; // empty: nothing to tell the operator
 };
 
 // Panel 4 while the spooler or the default printer cannot be reached.

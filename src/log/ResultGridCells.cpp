@@ -81,4 +81,3 @@ void CellsOfShownText(std::string_view text, QStringList& cells, unsigned& red)
         return true;
     });
 }
-

@@ -17,17 +17,14 @@ constexpr quint8 kNoLimit = 255;
 
 ResultGridModel::ResultGridModel(QObject* parent)
     : QAbstractTableModel(parent)
-{
-}
+{}
 
-QStringList ResultGridModel::CellsOfStoredLine(std::string_view line, int templateNumber, int columns,
-                                               bool* firstRed)
+QStringList ResultGridModel::CellsOfStoredLine(std::string_view line, int templateNumber, int columns, bool* firstRed)
 {
     QStringList cells(std::max(columns, 0));
     unsigned red = 0;
     switch (KindOfStoredLine(line)) {
-    case StoredLineKind::Empty:
-        break;
+    case StoredLineKind::Empty: break;
     case StoredLineKind::Message:
         PutCell(cells, 0, MessageOfStoredLine(line));
         red = 1;
@@ -222,8 +219,7 @@ void ResultGridModel::Compute(int row, QStringList& cells, unsigned& red) const
     red = 0;
     const Entry& entry = rows_[static_cast<size_t>(row - 1)];
     switch (entry.source) {
-    case Source::Blank:
-        return;
+    case Source::Blank: return;
     case Source::Cells: {
         const Row& given = cellRows_[static_cast<size_t>(entry.start)];
         for (int c = 0; c < columns && c < given.cells.size(); ++c)
@@ -264,11 +260,8 @@ unsigned ResultGridModel::RedMaskOf(const Entry& entry) const
 {
     unsigned red = 0;
     switch (entry.source) {
-    case Source::Blank:
-        break;
-    case Source::Cells:
-        red = cellRows_[static_cast<size_t>(entry.start)].redMask;
-        break;
+    case Source::Blank: break;
+    case Source::Cells: red = cellRows_[static_cast<size_t>(entry.start)].redMask; break;
     case Source::Shown: {
         const std::string_view text = std::string_view(shown_).substr(static_cast<size_t>(entry.start), entry.length);
         red = std::count(text.begin(), text.end(), ',') < 3 ? 1u : 0u;
@@ -339,16 +332,13 @@ QVariant ResultGridModel::data(const QModelIndex& index, int role) const
     const int row = index.row() + 1;
     const int column = index.column();
     switch (role) {
-    case Qt::DisplayRole:
-        return Cell(row, column);
+    case Qt::DisplayRole: return Cell(row, column);
     case Qt::ForegroundRole:
         if (CellRed(row, column))
             return QBrush(QColor(255, 0, 0));
         return {};
-    case Qt::TextAlignmentRole:
-        return ColumnAlignment(column);
-    default:
-        return {};
+    case Qt::TextAlignmentRole: return ColumnAlignment(column);
+    default: return {};
     }
 }
 
@@ -360,5 +350,5 @@ QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, i
         return QAbstractTableModel::headerData(section, orientation, role);
     if (orientation == Qt::Horizontal)
         return section >= 0 && section < Columns() ? titles_[section] : QVariant();
-    return section + 1;  // the station's row number
+    return section + 1; // the station's row number
 }

@@ -65,7 +65,7 @@ public:
     // One result row given cell by cell; cells beyond the grid's columns are not shown.
     struct Row {
         QStringList cells;
-        unsigned redMask = 0;  // bit i: cell i marked red
+        unsigned redMask = 0; // bit i: cell i marked red
     };
     // Replaces all result rows at once (one model reset).
     void ReplaceRows(std::vector<Row> rows);
@@ -76,17 +76,17 @@ public:
 
 private:
     enum class Source : quint8 {
-        Blank,          // an empty row
-        Stored,         // a line of the loaded log (`kind` says which)
-        Shown,          // a text shown live, in shown_
-        Cells,          // cells set one by one, in cellRows_
+        Blank,  // an empty row
+        Stored, // a line of the loaded log (`kind` says which)
+        Shown,  // a text shown live, in shown_
+        Cells,  // cells set one by one, in cellRows_
     };
     struct Entry {
-        qint64 start = 0;   // Stored: offset in log_; Shown: offset in shown_; Cells: index
+        qint64 start = 0; // Stored: offset in log_; Shown: offset in shown_; Cells: index
         quint32 length = 0;
         Source source = Source::Blank;
         StoredLineKind kind = StoredLineKind::Empty;
-        quint8 columnLimit = 255;  // cells from this column on were cut by a narrower grid
+        quint8 columnLimit = 255; // cells from this column on were cut by a narrower grid
     };
 
     const Entry* EntryOf(int row) const;
@@ -99,10 +99,10 @@ private:
 
     QStringList titles_;
     std::vector<Entry> rows_;
-    QByteArray log_;               // the loaded log file, once for all its rows
-    int logTemplate_ = 0;          // the template its rows are shown through
-    std::string shown_;            // texts of live rows, one after the other
-    std::vector<Row> cellRows_;    // rows set cell by cell
+    QByteArray log_;            // the loaded log file, once for all its rows
+    int logTemplate_ = 0;       // the template its rows are shown through
+    std::string shown_;         // texts of live rows, one after the other
+    std::vector<Row> cellRows_; // rows set cell by cell
 
     mutable int cachedRow_ = -1;
     mutable QStringList cachedCells_;

@@ -49,7 +49,7 @@ QString Latin1(const std::string& text)
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-}  // namespace
+} // namespace
 
 std::vector<std::string> SplitResultText(const std::string& text, const std::string& separator)
 {

@@ -29,7 +29,8 @@ void SpoolerWorker::ReadQueue(std::function<void(const SpoolerQueue&)> done)
 {
     Run([this, done = std::move(done)] {
         SpoolerQueue queue = spooler_->ReadQueue();
-        QMetaObject::invokeMethod(this, [done, queue = std::move(queue)] { done(queue); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [done, queue = std::move(queue)] { done(queue); }, Qt::QueuedConnection);
     });
 }
 
@@ -37,6 +38,7 @@ void SpoolerWorker::SubmitRawJob(const std::string& title, const std::string& by
 {
     Run([this, title, bytes, done = std::move(done)] {
         const bool sent = spooler_->SubmitRawJob(title, bytes);
-        QMetaObject::invokeMethod(this, [done, sent] { done(sent); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [done, sent] { done(sent); }, Qt::QueuedConnection);
     });
 }

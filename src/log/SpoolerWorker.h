@@ -26,5 +26,5 @@ private:
 
     std::unique_ptr<PrintSpooler> spooler_;
     QThread thread_;
-    QObject* context_ = nullptr;  // lives on thread_
+    QObject* context_ = nullptr; // lives on thread_
 };

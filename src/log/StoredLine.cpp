@@ -9,11 +9,11 @@ namespace {
 constexpr char kTab = '\t';
 constexpr std::string_view kLineEnd = "\r\n";
 
-constexpr int kQ = -1;  // stands for the quality value in a column list
+constexpr int kQ = -1; // stands for the quality value in a column list
 
 struct ViewerTemplate {
-    std::vector<int> columns;  // each followed by a comma
-    int last;                  // appended without a comma
+    std::vector<int> columns; // each followed by a comma
+    int last;                 // appended without a comma
 };
 
 const ViewerTemplate& ViewerColumns(int templateNumber)

@@ -20,10 +20,10 @@ void AppendDisplayLine(std::string& out, const StoredFields& fields, int templat
 
 // What a stored line is, by its first character and its first value.
 enum class StoredLineKind : std::uint8_t {
-    Empty,    // CR LF only: an empty line in the pane, an empty grid row
-    Result,   // TAB first: a result or alert line, shown through the template
-    Cancel,   // TAB first, and its time part reads "Cancel": one red cell with the whole text
-    Message,  // anything else: a line of the Error column, its first value in red
+    Empty,   // CR LF only: an empty line in the pane, an empty grid row
+    Result,  // TAB first: a result or alert line, shown through the template
+    Cancel,  // TAB first, and its time part reads "Cancel": one red cell with the whole text
+    Message, // anything else: a line of the Error column, its first value in red
 };
 StoredLineKind KindOfStoredLine(std::string_view line);
 

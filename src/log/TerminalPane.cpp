@@ -26,7 +26,7 @@ int StoredStart(const QTextBlock& block)
     return block.position() + block.blockNumber();
 }
 
-}  // namespace
+} // namespace
 
 TerminalPane::TerminalPane(QWidget* parent)
     : QPlainTextEdit(parent)

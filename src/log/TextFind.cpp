@@ -21,10 +21,8 @@ long FindInText(std::string_view text, long caret, const FindState& state)
     if (needle.empty() || needle.size() > text.size())
         return -1;
 
-    auto equal = [&state](char a, char b) {
-        return state.findMatchCase ? a == b : UpperLatin1(a) == UpperLatin1(b);
-    };
-    const long last = static_cast<long>(text.size() - needle.size());  // last possible start
+    auto equal = [&state](char a, char b) { return state.findMatchCase ? a == b : UpperLatin1(a) == UpperLatin1(b); };
+    const long last = static_cast<long>(text.size() - needle.size()); // last possible start
     auto matchesAt = [&](long position) {
         return std::equal(needle.begin(), needle.end(), text.begin() + position, equal);
     };

@@ -11,8 +11,8 @@ struct FindState {
     std::string findText;
     bool findMatchCase = false;
     FindDirection findDirection = FindDirection::Up;
-    long findLastPos = 0;          // caret position after the last search
-    bool findTextChanged = false;  // the search text was edited since the last search
+    long findLastPos = 0;         // caret position after the last search
+    bool findTextChanged = false; // the search text was edited since the last search
 };
 
 // Searches `text` from the caret (0-based) for state.findText in state.findDirection. A search

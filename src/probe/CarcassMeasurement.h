@@ -4,8 +4,8 @@
 #include <string>
 
 struct CarcassMeasurement {
-    std::string timeDate;  // "hh:mm:ss  dd-mm-yyyy"
-    char kind = '\0';      // the message type letter
+    std::string timeDate; // "hh:mm:ss  dd-mm-yyyy"
+    char kind = '\0';     // the message type letter
 
     // The 38 text fields, in their declared order.
     std::string carcassType;

@@ -127,7 +127,7 @@ std::string ProbeTime(const std::string& message, int first, const QDate& statio
         return {};
     const std::string t = message.substr(first - 1, 6);
     return t.substr(0, 2) + ':' + t.substr(2, 2) + ':' + t.substr(4, 2) + "  "
-        + stationDate.toString(QStringLiteral("dd-MM-yyyy")).toStdString();
+           + stationDate.toString(QStringLiteral("dd-MM-yyyy")).toStdString();
 }
 
 std::string ProbeDateTime(const std::string& message, int first, const QDate& stationDate)
@@ -138,8 +138,8 @@ std::string ProbeDateTime(const std::string& message, int first, const QDate& st
     char year[16];
     std::snprintf(year, sizeof year, "%04d", stationDate.year());
     const std::string century(year, 2);
-    return c.substr(6, 2) + ':' + c.substr(8, 2) + ':' + c.substr(10, 2) + "  " + c.substr(4, 2) + '-'
-        + c.substr(2, 2) + '-' + century + c.substr(0, 2);
+    return c.substr(6, 2) + ':' + c.substr(8, 2) + ':' + c.substr(10, 2) + "  " + c.substr(4, 2) + '-' + c.substr(2, 2)
+           + '-' + century + c.substr(0, 2);
 }
 
 } // namespace ProbeFields

@@ -50,8 +50,7 @@ long HexDataBytes(std::string_view text)
 
 HexChunks::HexChunks(std::string fileText)
     : text_(std::move(fileText) + "\r\n")
-{
-}
+{}
 
 std::string HexChunks::NextChunk()
 {

@@ -30,7 +30,11 @@ public:
     std::string NextChunk();
     bool Finished() const { return position_ >= text_.size(); }
     // Abandons the download: nothing more is sent.
-    void Stop() { text_.clear(); position_ = 0; }
+    void Stop()
+    {
+        text_.clear();
+        position_ = 0;
+    }
 
     std::size_t Position() const { return position_; }
     long DataBytes() const { return dataBytes_; }

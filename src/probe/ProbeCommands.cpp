@@ -39,8 +39,7 @@ std::string AnalysisTypeCommand(int type)
     return "90" + std::to_string(type);
 }
 
-std::optional<CalibrationCommands> ColourCalibrationCommands(const std::string& text130,
-                                                             const std::string& text61)
+std::optional<CalibrationCommands> ColourCalibrationCommands(const std::string& text130, const std::string& text61)
 {
     CalibrationCommands commands;
     const auto colour130 = WholeNumber16(text130, commands.colour130);

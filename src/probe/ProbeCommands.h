@@ -33,5 +33,4 @@ struct CalibrationCommands {
 };
 // None when a text is not a whole number of 16 bits, or the first is not below 255 or the
 // second not below 120. Only the upper bounds are checked; a negative number passes.
-std::optional<CalibrationCommands> ColourCalibrationCommands(const std::string& text130,
-                                                             const std::string& text61);
+std::optional<CalibrationCommands> ColourCalibrationCommands(const std::string& text130, const std::string& text61);

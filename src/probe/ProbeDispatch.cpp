@@ -33,8 +33,8 @@ std::string ReportHeading(const char* title, const QDateTime& now)
 using Decoder = void (*)(const std::string&, CarcassMeasurement&, const QDate&);
 
 // A measurement: decode into the current record and hand it to the pairing.
-void Measurement(const std::string& message, StationState& state, DispatchTarget& target,
-                 const QDateTime& now, Decoder decode, bool isMeasurement = true)
+void Measurement(const std::string& message, StationState& state, DispatchTarget& target, const QDateTime& now,
+                 Decoder decode, bool isMeasurement = true)
 {
     if (isMeasurement)
         state.lineIsMeasurement = true;
@@ -98,12 +98,11 @@ std::string ServiceInformationText(const std::string& message, const QDateTime& 
 
 std::string ProbeClockText(const std::string& message, const QDateTime& now)
 {
-    return "PC's" + kCrLf + "Date: " + DateText(now) + kCrLf + "Time: " + TimeText(now) + kCrLf + kCrLf +
-           "Probe's" + Mid(message, 2) + '\t';
+    return "PC's" + kCrLf + "Date: " + DateText(now) + kCrLf + "Time: " + TimeText(now) + kCrLf + kCrLf + "Probe's"
+           + Mid(message, 2) + '\t';
 }
 
-void DispatchProbeMessage(const std::string& message, StationState& state, DispatchTarget& target,
-                          const QDateTime& now)
+void DispatchProbeMessage(const std::string& message, StationState& state, DispatchTarget& target, const QDateTime& now)
 {
     if (message.empty())
         return;
@@ -148,22 +147,11 @@ void DispatchProbeMessage(const std::string& message, StationState& state, Dispa
         record.alertText = ResourceString(1131) + "      " + Mid(message, 4, 6);
         target.PressProbeButton();
         break;
-    case 'I':
-        target.SetStatusPanel1(Mid(message, 4));
-        break;
-    case 'Z':
-        ProbingError(message, state, target);
-        break;
-    case 'D':
-        target.ShowProbeText(ClassSummaryDumpText(message, now));
-        break;
-    case 'N':
-        target.ShowProbeText(ServiceInformationText(message, now));
-        break;
-    case 'U':
-        target.ShowProbeText(ProbeClockText(message, now));
-        break;
-    default:
-        break;
+    case 'I': target.SetStatusPanel1(Mid(message, 4)); break;
+    case 'Z': ProbingError(message, state, target); break;
+    case 'D': target.ShowProbeText(ClassSummaryDumpText(message, now)); break;
+    case 'N': target.ShowProbeText(ServiceInformationText(message, now)); break;
+    case 'U': target.ShowProbeText(ProbeClockText(message, now)); break;
+    default: break;
     }
 }

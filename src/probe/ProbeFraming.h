@@ -13,10 +13,10 @@ constexpr char ACK = 6;
 constexpr char NAK = 21;
 
 // The short exchanges around the probe's polls.
-inline const std::string kDataPoll{'h', ENQ};          // the probe has a message
-inline const std::string kDataPollAccepted{'h', ACK};  // send it
-inline const std::string kCommandPoll{'H', ENQ};       // the probe takes a command
-inline const std::string kNothingToSend{'H', EOT};     // no command this time
+inline const std::string kDataPoll{'h', ENQ};         // the probe has a message
+inline const std::string kDataPollAccepted{'h', ACK}; // send it
+inline const std::string kCommandPoll{'H', ENQ};      // the probe takes a command
+inline const std::string kNothingToSend{'H', EOT};    // no command this time
 } // namespace ProbeBytes
 
 // The frame that answers a command poll with `command`: "H", ACK, SOH, first character, STX,

@@ -150,8 +150,8 @@ void ProbeLink::RunLinkStep(const std::string& text)
                 needsInit_ = false;
             }
             LinkIndicators leds = leds_;
-            leds.comm = leds.comm == LinkIndicators::Comm::Led1 ? LinkIndicators::Comm::Led2
-                                                                : LinkIndicators::Comm::Led1;
+            leds.comm =
+                leds.comm == LinkIndicators::Comm::Led1 ? LinkIndicators::Comm::Led2 : LinkIndicators::Comm::Led1;
             leds.error = false;
             if (IsP2Probe())
                 sendAllowed_ = true;
@@ -182,12 +182,13 @@ void ProbeLink::RunLinkStep(const std::string& text)
     case MessageExpected: {
         const ReceivedFrame frame = ExtractProbeFrame(text);
         if (frame.etxBeforeStx)
-            return;  // dropped without an answer; the next reception may hold the frame
+            return; // dropped without an answer; the next reception may hold the frame
         Send(std::string{frame.complete ? ACK : NAK});
         const std::string& message = frame.message;
         if (!message.empty() && message[0] == 'A') {
             serialText_ = message.substr(1, 13);
-            emit serialNumberChanged(QString::fromLatin1(serialText_.data(), static_cast<qsizetype>(serialText_.size())));
+            emit serialNumberChanged(
+                QString::fromLatin1(serialText_.data(), static_cast<qsizetype>(serialText_.size())));
         }
         if (!message.empty() && message[0] == 'I')
             emit templateMenuAllowed();
@@ -200,9 +201,7 @@ void ProbeLink::RunLinkStep(const std::string& text)
         state_ = Idle;
         break;
     }
-    default:
-        state_ = Idle;
-        break;
+    default: state_ = Idle; break;
     }
 }
 

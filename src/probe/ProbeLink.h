@@ -12,10 +12,10 @@
 // Which indicator images show; the main window draws them.
 struct LinkIndicators {
     enum class Comm { Off, Led1, Led2 };
-    bool rxExpecting = false;  // RxLED (a message is expected) instead of RxLED2
-    bool txSending = false;    // TxLED (a command frame is out) instead of TxLED2
-    Comm comm = Comm::Off;     // CommLED1 / CommLED2 swap at every command poll
-    bool error = false;        // ErrLED
+    bool rxExpecting = false; // RxLED (a message is expected) instead of RxLED2
+    bool txSending = false;   // TxLED (a command frame is out) instead of TxLED2
+    Comm comm = Comm::Off;    // CommLED1 / CommLED2 swap at every command poll
+    bool error = false;       // ErrLED
 
     bool operator==(const LinkIndicators&) const = default;
 };

@@ -51,7 +51,7 @@ void Fill(const std::string& message, CarcassMeasurement& record, Layout layout)
 // The probe's time replaces the station's once the message reaches `threshold` characters,
 // and only when all six digits arrived; a cut-off time would corrupt the log's time stamp.
 void TakeProbeTime(const std::string& message, CarcassMeasurement& record, std::size_t threshold, int first,
-    const QDate& stationDate)
+                   const QDate& stationDate)
 {
     if (message.size() < threshold)
         return;
@@ -72,6 +72,7 @@ void TakeProbeDateTime(const std::string& message, CarcassMeasurement& record, i
 
 void DecodeBasicRecord(const std::string& message, CarcassMeasurement& record, const QDate& stationDate)
 {
+    // clang-format off
     Fill(message, record, {
         {&M::carcassType, Text, 2, 3},
         {&M::carcassCount, Text, 4, 9},
@@ -84,11 +85,13 @@ void DecodeBasicRecord(const std::string& message, CarcassMeasurement& record, c
         {&M::indicator, Text, 33, 34},
         {&M::carcassClass, Text, 35, 35},
     });
+    // clang-format on
     TakeProbeTime(message, record, 42, 36, stationDate);
 }
 
 void DecodeColourRecord(const std::string& message, CarcassMeasurement& record, const QDate& stationDate)
 {
+    // clang-format off
     Fill(message, record, {
         {&M::carcassType, Text, 2, 3},
         {&M::carcassCount, Text, 4, 9},
@@ -106,11 +109,13 @@ void DecodeColourRecord(const std::string& message, CarcassMeasurement& record, 
         {&M::colourVariation1, Tenths, 48, 51},
         {&M::pse, Text, 52, 52},
     });
+    // clang-format on
     TakeProbeTime(message, record, 53, 53, stationDate);
 }
 
 void DecodeTwoSiteRecord(const std::string& message, CarcassMeasurement& record, const QDate& stationDate)
 {
+    // clang-format off
     Fill(message, record, {
         {&M::carcassType, Text, 2, 3},
         {&M::carcassCount, Text, 4, 9},
@@ -126,11 +131,13 @@ void DecodeTwoSiteRecord(const std::string& message, CarcassMeasurement& record,
         {&M::indicator, Text, 45, 47},
         {&M::carcassClass, Text, 48, 48},
     });
+    // clang-format on
     TakeProbeTime(message, record, 49, 49, stationDate);
 }
 
 void DecodeTwoSiteColourRecord(const std::string& message, CarcassMeasurement& record, const QDate& stationDate)
 {
+    // clang-format off
     Fill(message, record, {
         {&M::carcassType, Text, 2, 3},
         {&M::carcassCount, Text, 4, 9},
@@ -153,11 +160,13 @@ void DecodeTwoSiteColourRecord(const std::string& message, CarcassMeasurement& r
         {&M::colourVariation2, Tenths, 69, 72},
         {&M::pse, Text, 73, 75},
     });
+    // clang-format on
     TakeProbeTime(message, record, 76, 76, stationDate);
 }
 
 void DecodeSingleSiteQualityRecord(const std::string& message, CarcassMeasurement& record, const QDate& stationDate)
 {
+    // clang-format off
     Fill(message, record, {
         {&M::carcassType, Text, 2, 3},
         {&M::carcassCount, Text, 4, 9},
@@ -179,12 +188,14 @@ void DecodeSingleSiteQualityRecord(const std::string& message, CarcassMeasuremen
         {&M::rz7Tender, Tender, 69, 72},
         {&M::rz7TenderGrade, Text, 73, 73},
     });
+    // clang-format on
     TakeProbeDateTime(message, record, 53, stationDate);
 }
 
 void DecodeDoubleSiteQualityRecord(const std::string& message, CarcassMeasurement& record, const QDate& stationDate)
 {
     // The second site's meat depth goes to `meat`, which the equation and the log use.
+    // clang-format off
     Fill(message, record, {
         {&M::carcassType, Text, 2, 3},
         {&M::carcassCount, Text, 4, 9},
@@ -214,15 +225,18 @@ void DecodeDoubleSiteQualityRecord(const std::string& message, CarcassMeasuremen
         {&M::rz7Tender, Tender, 101, 104},
         {&M::rz7TenderGrade, Text, 105, 105},
     });
+    // clang-format on
     TakeProbeDateTime(message, record, 85, stationDate);
 }
 
 void DecodeColourSampleRecord(const std::string& message, CarcassMeasurement& record, const QDate&)
 {
+    // clang-format off
     Fill(message, record, {
         {&M::rz7Colour1, Whole, 2, 5},
         {&M::rz7ColourGrade, Text, 6, 6},
         {&M::rz7PseNumber, Whole, 7, 10},
         {&M::rz7PseIndicator, Text, 11, 11},
     });
+    // clang-format on
 }

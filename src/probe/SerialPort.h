@@ -8,9 +8,9 @@
 // Speed, parity, data bits and stop bits of a settings text such as "4800,e,7,2".
 struct SerialSettings {
     int speed = 4800;
-    char parity = 'e';  // n, e, o, m, s
+    char parity = 'e'; // n, e, o, m, s
     int dataBits = 7;
-    int stopBits = 2;   // 1 or 2 (1.5 is accepted as 1.5 -> 15 is not used)
+    int stopBits = 2; // 1 or 2 (1.5 is accepted as 1.5 -> 15 is not used)
 };
 
 // Parses "4800,e,7,2"; false when the text does not parse.

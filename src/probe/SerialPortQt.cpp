@@ -27,7 +27,7 @@ bool SerialPortQt::DeviceHungUp() const
     // would otherwise keep reporting readable data that is never there.
     if (!serial_.isOpen())
         return false;
-    pollfd p {static_cast<int>(serial_.handle()), POLLIN, 0};
+    pollfd p{static_cast<int>(serial_.handle()), POLLIN, 0};
     if (::poll(&p, 1, 0) < 0)
         return false;
     return (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
@@ -109,7 +109,7 @@ bool SerialPortQt::SetHandshaking(int mode)
         return false;
     handshaking_ = mode;
     if (serial_.isOpen()) {
-        serial_.setFlowControl(mode == 1 ? QSerialPort::SoftwareControl
+        serial_.setFlowControl(mode == 1   ? QSerialPort::SoftwareControl
                                : mode >= 2 ? QSerialPort::HardwareControl
                                            : QSerialPort::NoFlowControl);
     }

@@ -34,5 +34,5 @@ bool ParseSerialSettings(const std::string& text, SerialSettings& out)
 std::string SerialSettingsText(const SerialSettings& settings)
 {
     return std::to_string(settings.speed) + ',' + settings.parity + ',' + std::to_string(settings.dataBits) + ','
-        + std::to_string(settings.stopBits);
+           + std::to_string(settings.stopBits);
 }

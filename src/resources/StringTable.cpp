@@ -29,7 +29,8 @@ constexpr Entry kEntries[] = {
     {1015, "&Summary"},
     {1016, "&7: Time, Date, Carcass#, Type, Fat1, Fat2, Meat, Meat%, Class, Colour  n/g, Marble  n/g, PSE  n/g"},
     {1017, "&8: Time, Date, Carcass#, Type, Fat, Meat, Meat%, Class, Colour n/g, Marble n/g, PSE n/g, Serial#"},
-    {1018, "&9: Time, Date, Carcass#, Type, Fat1, Fat2, Meat1, Meat2, Meat%, Class, Colour n/g, Marble n/g, PSE n/g, Serial#"},
+    {1018, "&9: Time, Date, Carcass#, Type, Fat1, Fat2, Meat1, Meat2, Meat%, Class, Colour n/g, Marble n/g, PSE n/g, "
+           "Serial#"},
     {1019, "1019"},
     {1020, "&Settings"},
     {1021, "&Sequence"},
@@ -290,8 +291,8 @@ constexpr Entry kEntries[] = {
 const Entry* Find(int id)
 {
     const auto end = std::end(kEntries);
-    const auto it = std::lower_bound(std::begin(kEntries), end, id,
-                                     [](const Entry& e, int wanted) { return e.id < wanted; });
+    const auto it =
+        std::lower_bound(std::begin(kEntries), end, id, [](const Entry& e, int wanted) { return e.id < wanted; });
     return (it != end && it->id == id) ? it : nullptr;
 }
 

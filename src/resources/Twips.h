@@ -18,7 +18,19 @@ inline double PixelsToTwips(double pixels, double dpi)
 }
 
 // Horizontal and vertical conversions for a widget (or any paint device) on its screen.
-inline int TwipsToPixelsX(const QPaintDevice& d, double twips) { return TwipsToPixels(twips, d.logicalDpiX()); }
-inline int TwipsToPixelsY(const QPaintDevice& d, double twips) { return TwipsToPixels(twips, d.logicalDpiY()); }
-inline double PixelsToTwipsX(const QPaintDevice& d, double px) { return PixelsToTwips(px, d.logicalDpiX()); }
-inline double PixelsToTwipsY(const QPaintDevice& d, double px) { return PixelsToTwips(px, d.logicalDpiY()); }
+inline int TwipsToPixelsX(const QPaintDevice& d, double twips)
+{
+    return TwipsToPixels(twips, d.logicalDpiX());
+}
+inline int TwipsToPixelsY(const QPaintDevice& d, double twips)
+{
+    return TwipsToPixels(twips, d.logicalDpiY());
+}
+inline double PixelsToTwipsX(const QPaintDevice& d, double px)
+{
+    return PixelsToTwips(px, d.logicalDpiX());
+}
+inline double PixelsToTwipsY(const QPaintDevice& d, double px)
+{
+    return PixelsToTwips(px, d.logicalDpiY());
+}

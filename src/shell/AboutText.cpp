@@ -6,8 +6,8 @@
 std::string AboutText()
 {
     using namespace MakerDetails;
-    const std::string version = std::to_string(TALLION_VERSION_MAJOR) + "."
-        + std::to_string(TALLION_VERSION_MINOR) + "." + std::to_string(TALLION_VERSION_PATCH);
+    const std::string version = std::to_string(TALLION_VERSION_MAJOR) + "." + std::to_string(TALLION_VERSION_MINOR)
+                                + "." + std::to_string(TALLION_VERSION_PATCH);
     const std::string lines[] = {
         "Kestrane " + ResourceString(1106),
         ResourceString(1107) + ": " + version,

@@ -14,8 +14,8 @@ inline constexpr char kManualErrorTitle[] = "Error";
 
 // Why the desktop could not open the manual.
 enum class ManualOpenFailure {
-    NotFound,       // in none of the places looked at
-    AccessDenied,   // there, but not readable
-    NoAssociation,  // no program for the document
+    NotFound,      // in none of the places looked at
+    AccessDenied,  // there, but not readable
+    NoAssociation, // no program for the document
 };
 std::string ManualOpenFailureText(ManualOpenFailure failure);

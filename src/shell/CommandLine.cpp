@@ -4,20 +4,19 @@
 
 QString CommandLineUsage()
 {
-    return QStringLiteral(
-        "Usage: tallion [--settings FILE] [--port N=PATH]... [--weighing] [--demo]\n"
-        "       tallion summary LOGFILE [--with-weight]\n"
-        "       tallion --help | --version\n"
-        "  --settings FILE  use FILE (INI) as the settings store instead of the per-user one\n"
-        "  --port N=PATH    serial port N (1 to 16) is the device PATH for this run\n"
-        "  --weighing       show the Sequence and Weight menus and start with the weight source,\n"
-        "                   sequence and Use LM% Equation stored by them (without it the station\n"
-        "                   starts with weighing off)\n"
-        "  --demo           run with a simulated probe and scale on pseudo-terminals and temporary\n"
-        "                   settings; with --weighing the scale weighs every carcass first\n"
-        "  --help           print this text\n"
-        "  --version        print the program's name and version\n"
-        "  summary          print the class summary of a log file and end\n");
+    return QStringLiteral("Usage: tallion [--settings FILE] [--port N=PATH]... [--weighing] [--demo]\n"
+                          "       tallion summary LOGFILE [--with-weight]\n"
+                          "       tallion --help | --version\n"
+                          "  --settings FILE  use FILE (INI) as the settings store instead of the per-user one\n"
+                          "  --port N=PATH    serial port N (1 to 16) is the device PATH for this run\n"
+                          "  --weighing       show the Sequence and Weight menus and start with the weight source,\n"
+                          "                   sequence and Use LM% Equation stored by them (without it the station\n"
+                          "                   starts with weighing off)\n"
+                          "  --demo           run with a simulated probe and scale on pseudo-terminals and temporary\n"
+                          "                   settings; with --weighing the scale weighs every carcass first\n"
+                          "  --help           print this text\n"
+                          "  --version        print the program's name and version\n"
+                          "  summary          print the class summary of a log file and end\n");
 }
 
 QString VersionText()

@@ -7,11 +7,11 @@
 #include <vector>
 
 struct CommandLineOptions {
-    QString settingsPath;                         // empty: the per-user settings file
-    std::vector<std::pair<int, QString>> ports;   // --port N=PATH, in order
+    QString settingsPath;                       // empty: the per-user settings file
+    std::vector<std::pair<int, QString>> ports; // --port N=PATH, in order
     bool demo = false;
-    bool weighing = false;                        // start with the stored weighing set-up
-    QString error;                                // not empty: the line could not be read
+    bool weighing = false; // start with the stored weighing set-up
+    QString error;         // not empty: the line could not be read
     bool helpRequested = false;
     bool versionRequested = false;
 };

@@ -113,8 +113,8 @@ void DemoRig::Start()
     // The probe's clock is the station's: the times in its messages are the real ones.
     generator_->FollowClock([] {
         const QDateTime t = QDateTime::currentDateTime();
-        return std::array<int, 6>{t.date().year(), t.date().month(), t.date().day(), t.time().hour(),
-                                  t.time().minute(), t.time().second()};
+        return std::array<int, 6>{t.date().year(), t.date().month(),  t.date().day(),
+                                  t.time().hour(), t.time().minute(), t.time().second()};
     });
     scale_ = std::make_unique<SimulatedScale>(scalePty_->masterFd());
     scale_->SetFormat(DemoScaleFormat());
@@ -141,7 +141,7 @@ void DemoRig::Start()
 void DemoRig::NextCarcass()
 {
     if (!dueMessage_.empty())
-        return;  // the last one is not sent yet
+        return; // the last one is not sent yet
     dueMessage_ = generator_->NextAnyKind();
     sinceWeighing_.restart();
     if (dueMessage_[0] == 'C')

@@ -16,7 +16,6 @@ void ElapsedClock::Tick()
 std::string ElapsedClock::Text() const
 {
     char text[40];
-    std::snprintf(text, sizeof text, "%02lld:%02d:%02d", static_cast<long long>(hours_), minutes_,
-                  seconds_);
+    std::snprintf(text, sizeof text, "%02lld:%02d:%02d", static_cast<long long>(hours_), minutes_, seconds_);
     return text;
 }

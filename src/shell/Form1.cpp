@@ -74,7 +74,8 @@ void Form1::WireLink()
     // The link tells what happened; the window decides where it shows.
     connect(&link_, &ProbeLink::linkLost, this, [this] { SetStatusPanel(1, ResourceText(1132)); });
     connect(&link_, &ProbeLink::probeStatusCleared, this, [this] { SetStatusPanel(1, QString()); });
-    connect(&link_, &ProbeLink::serialNumberChanged, this, [this](const QString& serial) { SetStatusPanel(6, serial); });
+    connect(&link_, &ProbeLink::serialNumberChanged, this,
+            [this](const QString& serial) { SetStatusPanel(6, serial); });
     connect(&link_, &ProbeLink::indicatorsChanged, this, &Form1::ShowIndicators);
     connect(&link_, &ProbeLink::templateMenuAllowed, this, [this] {
         if (QAction* dis = MenuAction(QStringLiteral("mnuDis")))
@@ -165,7 +166,19 @@ bool Form1::NoWeightTicked() const
     return none && none->isChecked();
 }
 
-int Form1::PxX(double twips) const { return TwipsToPixelsX(*this, twips); }
-int Form1::PxY(double twips) const { return TwipsToPixelsY(*this, twips); }
-double Form1::TwX(double pixels) const { return PixelsToTwipsX(*this, pixels); }
-double Form1::TwY(double pixels) const { return PixelsToTwipsY(*this, pixels); }
+int Form1::PxX(double twips) const
+{
+    return TwipsToPixelsX(*this, twips);
+}
+int Form1::PxY(double twips) const
+{
+    return TwipsToPixelsY(*this, twips);
+}
+double Form1::TwX(double pixels) const
+{
+    return PixelsToTwipsX(*this, pixels);
+}
+double Form1::TwY(double pixels) const
+{
+    return PixelsToTwipsY(*this, pixels);
+}

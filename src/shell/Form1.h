@@ -86,7 +86,10 @@ public:
     QAction* MenuAction(const QString& objectName) const;
     // A control of the window by its station name (e.g. "txtCarcassCounter").
     template <class T>
-    T* Control(const char* objectName) const { return findChild<T*>(QString::fromLatin1(objectName)); }
+    T* Control(const char* objectName) const
+    {
+        return findChild<T*>(QString::fromLatin1(objectName));
+    }
 
     // The start-up steps, in order; called once after construction.
     void StartUp();
@@ -120,21 +123,21 @@ public:
     StationResults& results() { return *results_; }
     // Real-time printing, printer status, the print dialog (Form1Printing.cpp).
     PrintCommands& printing() { return *printing_; }
-    void ChooseLogFile();             // OpenLogFile button
-    void ChooseLogFileFromMenu();     // mnuLog: refused while carcasses are half processed
-    void LoadCurrentCarcassWindow();  // start-up
-    void FinishCarcass();             // CmdFinish
+    void ChooseLogFile();            // OpenLogFile button
+    void ChooseLogFileFromMenu();    // mnuLog: refused while carcasses are half processed
+    void LoadCurrentCarcassWindow(); // start-up
+    void FinishCarcass();            // CmdFinish
 
     // Log viewer, find, row deletion and class summary (Form1LogViewer.cpp, Form1Find.cpp,
     // Form1Summary.cpp).
-    void ChooseTemplate(int templateNumber);  // mnuD1..mnuD9, mnuhamcolour
-    void ToggleLogView();                     // Pause, mnuView
+    void ChooseTemplate(int templateNumber); // mnuD1..mnuD9, mnuhamcolour
+    void ToggleLogView();                    // Pause, mnuView
     bool ViewingLog() const { return link_.stationPaused() && !state_.viewedLogFile.empty(); }
-    void ShowFindDialog();                    // CmdFind, mnuFind
-    void FindInTerminal();                    // frmFind's Find button
+    void ShowFindDialog(); // CmdFind, mnuFind
+    void FindInTerminal(); // frmFind's Find button
     FindState& findState() { return viewer_.find; }
-    void DeleteRow();                         // cmdDel, mnuDel, the Delete key on the grid
-    void ToggleSummary();                     // CmdSummary, mnuSummary
+    void DeleteRow();     // cmdDel, mnuDel, the Delete key on the grid
+    void ToggleSummary(); // CmdSummary, mnuSummary
     // Ends summary mode without reloading (choosing another log file loads that one).
     void LeaveSummaryMode() override;
     // Carcasses whose weight and probe result are not yet together; the summary refuses to
@@ -175,9 +178,9 @@ public:
     bool OpenPortDialog(PortDialogKind kind);
 
     // Timers, named as the station knows them.
-    QTimer RxTimer;       // 50 ms receive tick
-    QTimer Clock;         // 1000 ms elapsed time
-    QTimer TimerPStatus;  // 100 ms printer status poll, off until real-time printing
+    QTimer RxTimer;      // 50 ms receive tick
+    QTimer Clock;        // 1000 ms elapsed time
+    QTimer TimerPStatus; // 100 ms printer status poll, off until real-time printing
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -177,7 +177,7 @@ QFrame* Form1::BuildStatusFrame(QWidget* parent)
     OpenLogFile = AddToolButton(strip, "OpenLogFile", StationIcons::OpenLog());
     CmdFind = AddToolButton(strip, "CmdFind", StationIcons::Find());
     QToolButton* del = AddToolButton(strip, "cmdDel", StationIcons::DeleteRow());
-    del->setEnabled(false);  // enabled once a grid row is chosen
+    del->setEnabled(false); // enabled once a grid row is chosen
     CmdPrint = AddToolButton(strip, "CmdPrint", StationIcons::Print());
     // Pressed by the print dialog; not for the operator.
     AddToolButton(strip, "CmdPTP", StationIcons::Print())->hide();

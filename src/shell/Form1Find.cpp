@@ -11,9 +11,10 @@
 void Form1::ShowFindDialog()
 {
     if (!viewer_.frmFind) {
-        viewer_.frmFind = new FrmFind(viewer_.find, [this] { FindInTerminal(); }, this);
+        viewer_.frmFind = new FrmFind(
+            viewer_.find, [this] { FindInTerminal(); }, this);
         connect(viewer_.frmFind, &QDialog::finished, this, [this] {
-            viewer_.frmFind = nullptr;  // closed; deleted on its own
+            viewer_.frmFind = nullptr; // closed; deleted on its own
             ShowTerminalAsNeeded(LayoutTrigger::Toggle);
         });
         RegisterStationWindow(viewer_.frmFind);
@@ -30,8 +31,8 @@ void Form1::FindInTerminal()
     const std::string text = Terminal->Text().toLatin1().toStdString();
     const long found = FindInText(text, Terminal->CaretPosition(), find);
     if (found < 0) {
-        dialogs_.Message(ResourceText(1187) + QStringLiteral(" \"") + QString::fromLatin1(find.findText.c_str()) +
-                             QLatin1Char('"'),
+        dialogs_.Message(ResourceText(1187) + QStringLiteral(" \"") + QString::fromLatin1(find.findText.c_str())
+                             + QLatin1Char('"'),
                          QStringLiteral("Tallion"), MessageIcon::None, MessageButtons::Ok);
     } else {
         Terminal->SelectStored(static_cast<int>(found), static_cast<int>(find.findText.size()));

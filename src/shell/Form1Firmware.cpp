@@ -32,8 +32,8 @@ std::optional<std::string> ReadHexFile(const QString& path, QString& error)
 
 void RenewFirmware(Form1& form)
 {
-    const auto path = form.dialogs().OpenFile(QStringLiteral("Open .Hex file"),
-                                              QStringLiteral("Intel Hex |*.Hex|"), QString());
+    const auto path =
+        form.dialogs().OpenFile(QStringLiteral("Open .Hex file"), QStringLiteral("Intel Hex |*.Hex|"), QString());
     if (!path)
         return;
     // A file that cannot be read is reported and nothing is sent: an empty download would tell
@@ -41,8 +41,8 @@ void RenewFirmware(Form1& form)
     QString error;
     auto fileText = ReadHexFile(*path, error);
     if (!fileText) {
-        form.dialogs().Message(*path + QStringLiteral(": ") + error, ResourceText(1270),
-                               MessageIcon::Exclamation, MessageButtons::Ok);
+        form.dialogs().Message(*path + QStringLiteral(": ") + error, ResourceText(1270), MessageIcon::Exclamation,
+                               MessageButtons::Ok);
         return;
     }
     if (form.link().probeLinkAlive())

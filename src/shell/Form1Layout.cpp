@@ -58,7 +58,7 @@ void Form1::FitGridToWholeRows()
     // The grid's height ends with a whole row: the viewport takes as many whole rows as fit
     // (rows are all of one height) and the part row at the bottom is trimmed off. Scrolled to
     // the end, the last row then sits on the bottom edge and the top row is not cut either.
-    mfgResult->doItemsLayout();  // header, scroll bars and viewport as they are now
+    mfgResult->doItemsLayout(); // header, scroll bars and viewport as they are now
     const int rowHeight = mfgResult->verticalHeader()->defaultSectionSize();
     const int viewport = mfgResult->viewport()->height();
     if (rowHeight <= 0 || viewport < rowHeight)
@@ -66,7 +66,7 @@ void Form1::FitGridToWholeRows()
     const int wholeRows = viewport / rowHeight * rowHeight;
     if (wholeRows < viewport) {
         mfgResult->resize(mfgResult->width(), mfgResult->height() - (viewport - wholeRows));
-        mfgResult->doItemsLayout();  // the scroll range must follow the new height now
+        mfgResult->doItemsLayout(); // the scroll range must follow the new height now
     }
 }
 

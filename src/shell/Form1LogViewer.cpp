@@ -39,7 +39,9 @@ QString Latin1(std::string_view text)
 class DeleteKeyFilter : public QObject {
 public:
     DeleteKeyFilter(QObject* parent, std::function<void()> onDelete)
-        : QObject(parent), onDelete_(std::move(onDelete)) {}
+        : QObject(parent)
+        , onDelete_(std::move(onDelete))
+    {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -71,7 +73,7 @@ void Form1::WireLogViewerMenus()
     connect(MenuAction(QStringLiteral("mnuView")), &QAction::triggered, this, &Form1::ToggleLogView);
     connect(CmdFind, &QToolButton::clicked, this, &Form1::ShowFindDialog);
     connect(MenuAction(QStringLiteral("mnuFind")), &QAction::triggered, this, &Form1::ShowFindDialog);
-    CmdSummary->setCheckable(true);  // pressed while the summary shows
+    CmdSummary->setCheckable(true); // pressed while the summary shows
     connect(CmdSummary, &QToolButton::clicked, this, &Form1::ToggleSummary);
     auto* del = Control<QToolButton>("cmdDel");
     connect(del, &QToolButton::clicked, this, &Form1::DeleteRow);
@@ -191,8 +193,8 @@ std::string Form1::ViewLogFile()
         return kept;
     }
     const bool suppressErrors =
-        dialogs_.Message(ResourceText(1133), kAppTitle, MessageIcon::Question, MessageButtons::YesNo) ==
-        MessageAnswer::Yes;
+        dialogs_.Message(ResourceText(1133), kAppTitle, MessageIcon::Question, MessageButtons::YesNo)
+        == MessageAnswer::Yes;
     ApplyCurrentTemplate();
 
     PaneTextOptions options;
@@ -205,7 +207,7 @@ std::string Form1::ViewLogFile()
     // The pane holds the newest lines only; say so rather than let older ones seem missing.
     if (text.linesLeftOut > 0)
         SetStatusPanel(5, panelText + QStringLiteral("  (%1 older lines not shown)").arg(text.linesLeftOut));
-    SetStatusPanelTip(5, StatusPanel(5));  // a long path does not fit the panel
+    SetStatusPanelTip(5, StatusPanel(5)); // a long path does not fit the panel
     return kept;
 }
 
@@ -216,7 +218,8 @@ void Form1::DeleteRow()
         return;
     const int row = current.row() + 1;
     if (dialogs_.Message(QStringLiteral("Really to delete?"), QStringLiteral("Delete"), MessageIcon::Question,
-                         MessageButtons::OkCancel) != MessageAnswer::Ok)
+                         MessageButtons::OkCancel)
+        != MessageAnswer::Ok)
         return;
     const QString deleteTitle = QStringLiteral("Delete");
     if (state_.logFilePath.empty()) {
@@ -250,8 +253,7 @@ void Form1::DeleteRow()
                              .arg(QString::fromLocal8Bit(result.error.c_str()), path),
                          deleteTitle, MessageIcon::Exclamation, MessageButtons::Ok);
         return;
-    case LineDeletion::Deleted:
-        break;
+    case LineDeletion::Deleted: break;
     }
     gridModel_->RemoveResultRow(row);
     if (GridHasScrollBar(mfgResult))

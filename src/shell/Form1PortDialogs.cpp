@@ -18,14 +18,14 @@ void Form1::WirePortDialogMenus()
 PortDialogDeps Form1::PortDialogDepsFor(PortDialogKind kind)
 {
     const bool probe = kind == PortDialogKind::Probe;
-    PortDialogDeps deps {probe ? *MSComm1 : *MSComm2,
-                         probe ? probeWatch_ : scaleWatch_,
-                         settings_,
-                         dialogs_,
-                         scaleOptions,
-                         deviceForPort,
-                         [this](int panel, const QString& text) { SetStatusPanel(panel, text); },
-                         {}};
+    PortDialogDeps deps{probe ? *MSComm1 : *MSComm2,
+                        probe ? probeWatch_ : scaleWatch_,
+                        settings_,
+                        dialogs_,
+                        scaleOptions,
+                        deviceForPort,
+                        [this](int panel, const QString& text) { SetStatusPanel(panel, text); },
+                        {}};
     if (!deps.deviceForPort)
         deps.deviceForPort = [this](int port) { return PortDeviceMap(settings_).DeviceFor(port); };
     if (probe) {

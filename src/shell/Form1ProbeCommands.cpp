@@ -22,6 +22,7 @@ struct FixedCommand {
     const char* menuName;
     const char* command;
 };
+// clang-format off
 constexpr FixedCommand kFixedCommands[] = {
     {"mnuDT", "B"},
     {"mnuCntInc", "5"},
@@ -46,6 +47,7 @@ constexpr FixedCommand kFixedCommands[] = {
     {"mnuProbeHealth", "U"},
     {"mnuServiceInfo", "N"},
 };
+// clang-format on
 
 void On(Form1& form, const QString& name, std::function<void()> command)
 {
@@ -61,8 +63,7 @@ void QueueIfAlive(Form1& form, const std::string& command)
 
 void SetCounter(Form1& form)
 {
-    const auto answer = form.dialogs().InputBox(QString::fromLatin1(kCounterPrompt),
-                                                QString::fromLatin1(kCounterTitle),
+    const auto answer = form.dialogs().InputBox(QString::fromLatin1(kCounterPrompt), QString::fromLatin1(kCounterTitle),
                                                 QString::fromLatin1(kCounterDefault));
     if (!answer)
         return;
@@ -72,9 +73,9 @@ void SetCounter(Form1& form)
 
 void ClearMeasurementStore(Form1& form)
 {
-    const MessageAnswer answer = form.dialogs().Message(QString::fromLatin1(kClearStoreQuestion),
-                                                        QString::fromLatin1(kClearStoreTitle),
-                                                        MessageIcon::None, MessageButtons::OkCancel);
+    const MessageAnswer answer =
+        form.dialogs().Message(QString::fromLatin1(kClearStoreQuestion), QString::fromLatin1(kClearStoreTitle),
+                               MessageIcon::None, MessageButtons::OkCancel);
     if (answer == MessageAnswer::Ok)
         QueueIfAlive(form, "M0");
 }
@@ -95,8 +96,7 @@ void ChooseAnalysisType(Form1& form, int type)
 
 void ColourCalibration(Form1& form)
 {
-    FrmCalibration dialog([&form](const std::string& command) { form.link().QueueProbeCommand(command); },
-                          &form);
+    FrmCalibration dialog([&form](const std::string& command) { form.link().QueueProbeCommand(command); }, &form);
     dialog.exec();
 }
 
@@ -108,9 +108,8 @@ void WireProbeCommandMenus(Form1& form)
         const std::string command = entry.command;
         On(form, QString::fromLatin1(entry.menuName), [&form, command] { QueueIfAlive(form, command); });
     }
-    On(form, QStringLiteral("mnuTime"), [&form] {
-        QueueIfAlive(form, TimeAndDateCommand(QDateTime::currentDateTime()));
-    });
+    On(form, QStringLiteral("mnuTime"),
+       [&form] { QueueIfAlive(form, TimeAndDateCommand(QDateTime::currentDateTime())); });
     On(form, QStringLiteral("mnuCntClr"), [&form] { SetCounter(form); });
     On(form, QStringLiteral("Clear_M_Store"), [&form] { ClearMeasurementStore(form); });
     for (int type = 0; type <= 9; ++type)

@@ -62,12 +62,14 @@ void Form1::ShowCurrentCarcassWindow()
 void Form1::SetUpScalePort(WeightSource model, bool ask)
 {
     const std::string portText = settings_.ReadSetting(kSection, "WeightPortNum", "2");
-    const std::string lineSettings = settings_.ReadSetting(kSection, "WeightPortSetting", DefaultWeightPortSetting(model));
+    const std::string lineSettings =
+        settings_.ReadSetting(kSection, "WeightPortSetting", DefaultWeightPortSetting(model));
     const int port = SettingsStore::PortNumberFromText(portText, 2);
 
     QString problem;
     if (port < 1 || port > 16) {
-        problem = QStringLiteral("The stored weight scale port \"%1\" is not a port from 1 to 16.").arg(Latin1(portText));
+        problem =
+            QStringLiteral("The stored weight scale port \"%1\" is not a port from 1 to 16.").arg(Latin1(portText));
     } else {
         // A port already open on the same number stays open; its settings are applied afresh.
         if (MSComm2->CommPort() != port) {
@@ -76,8 +78,8 @@ void Form1::SetUpScalePort(WeightSource model, bool ask)
                 problem = Latin1(MSComm2->LastError());
         }
         if (problem.isEmpty() && !MSComm2->SetSettings(lineSettings)) {
-            problem = QStringLiteral("The stored weight scale port settings \"%1\" are not valid.")
-                          .arg(Latin1(lineSettings));
+            problem =
+                QStringLiteral("The stored weight scale port settings \"%1\" are not valid.").arg(Latin1(lineSettings));
         }
         SetStatusPanel(3, Latin1(SettingsStore::PortNumberText(port)));
         SetStatusPanelTip(3, ResourceText(1153));
@@ -90,15 +92,16 @@ void Form1::SetUpScalePort(WeightSource model, bool ask)
         }
     }
     if (!problem.isEmpty()) {
-        const QString text = ResourceText(1126) + QStringLiteral(".\r\n") + ResourceText(1105) +
-                             QStringLiteral(".\r\n") + problem;
+        const QString text =
+            ResourceText(1126) + QStringLiteral(".\r\n") + ResourceText(1105) + QStringLiteral(".\r\n") + problem;
         if (ask)
             dialogs_.Message(text, QStringLiteral("Tallion"), MessageIcon::Exclamation, MessageButtons::Ok);
         else
             dialogs_.Notify(text, QStringLiteral("Tallion"), MessageIcon::Exclamation);
     }
     ReadScaleOptions(
-        model, [this](const std::string& key, const std::string& fallback) {
+        model,
+        [this](const std::string& key, const std::string& fallback) {
             return settings_.ReadSetting(kSection, key, fallback);
         },
         scaleOptions);

@@ -14,8 +14,8 @@
 
 void Form1::AskToExit(bool saveGeometryFirst)
 {
-    const MessageAnswer answer = dialogs_.Message(ResourceText(1103), ResourceText(1106),
-                                                  MessageIcon::Question, MessageButtons::YesNo);
+    const MessageAnswer answer =
+        dialogs_.Message(ResourceText(1103), ResourceText(1106), MessageIcon::Question, MessageButtons::YesNo);
     if (answer != MessageAnswer::Yes)
         return;
     if (saveGeometryFirst)

@@ -42,8 +42,8 @@ void Form1::StartUp()
     resize(minimum);
 
     // 2. Compact layout: the detail frames, the terminal pane and the internal parts hidden.
-    for (QWidget* w : std::initializer_list<QWidget*>{Label6, txtWeightResult, Frame5, Terminal,
-                                                      frWeight, frResult, Frame3, frError})
+    for (QWidget* w : std::initializer_list<QWidget*>{Label6, txtWeightResult, Frame5, Terminal, frWeight, frResult,
+                                                      Frame3, frError})
         w->hide();
     detailFrames_->hide();
     isShow_ = false;
@@ -131,8 +131,7 @@ void Form1::StartUpProbePort()
     // 10. A stored value that is not a port or not a settings text leaves the port as it is.
     const ProbePortConfig config = ReadProbePortConfig(settings_);
     if (!config.port)
-        qWarning("Probe port: stored port number \"%s\" is not a port; left unchanged",
-                 config.portText.c_str());
+        qWarning("Probe port: stored port number \"%s\" is not a port; left unchanged", config.portText.c_str());
     else if (!MSComm1->SetCommPort(*config.port))
         qWarning("Probe port: cannot select port %d", *config.port);
     if (!config.settings || !MSComm1->SetSettings(*config.settings))
@@ -151,21 +150,18 @@ void Form1::StartUpProbePort()
     // 13. A port that does not open shows as a link that never comes up; it is tried again every
     // second, so a station started before its adapter is plugged in comes up by itself.
     if (!probeWatch_.Open())
-        qWarning("Probe port %d cannot be opened: %s", MSComm1->CommPort(),
-                 MSComm1->LastError().c_str());
+        qWarning("Probe port %d cannot be opened: %s", MSComm1->CommPort(), MSComm1->LastError().c_str());
     ShowProbePort();
 }
 
 void Form1::StartUpWeighingOff()
 {
     // 16. Whatever "WgtScaleModel" holds, the station starts without weighing.
-    static const char* const kScaleEntries[] = {"mnuWgtNon", "mnuWgtMan", "mnuWgtTOL",
-                                                "mnuWgtWed", "mnuEV2000", "mnuTU9000",
-                                                "mnuD410", "mnuTE1000L", "mnuWeightGeneric",
-                                                "mnuTenso"};
+    static const char* const kScaleEntries[] = {"mnuWgtNon", "mnuWgtMan", "mnuWgtTOL",  "mnuWgtWed",        "mnuEV2000",
+                                                "mnuTU9000", "mnuD410",   "mnuTE1000L", "mnuWeightGeneric", "mnuTenso"};
     for (const char* name : kScaleEntries)
         MenuAction(QString::fromLatin1(name))->setChecked(false);
-    static const char* const kHidden[] = {"mnuWgtCom", "mnuWgtNon", "mnuWgtMan", "mnuWgtWed",
+    static const char* const kHidden[] = {"mnuWgtCom",        "mnuWgtNon", "mnuWgtMan", "mnuWgtWed",
                                           "mnuWeightGeneric", "mnuEV2000", "mnuTU9000"};
     for (const char* name : kHidden)
         MenuAction(QString::fromLatin1(name))->setVisible(false);

@@ -48,7 +48,7 @@ constexpr ScaleEntry kScaleEntries[] = {
 
 // The entries that name where weights come from; one of them is ticked at a time.
 constexpr const char* kSourceEntries[] = {"mnuWgtNon", "mnuWgtMan", "mnuWgtTOL", "mnuWgtWed", "mnuWeightGeneric",
-                                          "mnuEV2000", "mnuTU9000", "mnuD410", "mnuTE1000L"};
+                                          "mnuEV2000", "mnuTU9000", "mnuD410",   "mnuTE1000L"};
 
 const ScaleEntry* EntryOf(WeightSource model)
 {
@@ -221,11 +221,11 @@ void Form1::ChooseSequence(bool weightBeforeProbe)
     // result among them would be lost, so the operator says so first.
     if (pendingQueue_.count > 0) {
         const QString question = QStringLiteral("%1: %2.\r\nChanging the sequence drops them; they are not logged.\r\n"
-                                                 "Change the sequence?")
+                                                "Change the sequence?")
                                      .arg(ResourceText(1175))
                                      .arg(pendingQueue_.count);
-        if (dialogs_.Message(question, QStringLiteral("Tallion"), MessageIcon::Question, MessageButtons::YesNo) !=
-            MessageAnswer::Yes)
+        if (dialogs_.Message(question, QStringLiteral("Tallion"), MessageIcon::Question, MessageButtons::YesNo)
+            != MessageAnswer::Yes)
             return;
     }
     const std::optional<SequenceChange> change = ChangeSequence(state_, pendingQueue_, weightBeforeProbe);
@@ -240,8 +240,8 @@ void Form1::ChooseSequence(bool weightBeforeProbe)
 void Form1::StartUpWeighingFromStore()
 {
     // 16.-17. with weighing reachable: the menus show and the stored set-up is taken.
-    for (const char* name : {"mnuWP", "mnuWgtCom", "mnuWgtNon", "mnuWgtMan", "mnuWgtWed", "mnuWeightGeneric",
-                             "mnuEV2000", "mnuTU9000"})
+    for (const char* name :
+         {"mnuWP", "mnuWgtCom", "mnuWgtNon", "mnuWgtMan", "mnuWgtWed", "mnuWeightGeneric", "mnuEV2000", "mnuTU9000"})
         MenuAction(QString::fromLatin1(name))->setVisible(true);
     const StoredWeighing stored = ReadStoredWeighing(settings_);
     if (!stored.notUnderstood.empty()) {

@@ -34,7 +34,8 @@ std::string FrmDownload::InstructionText()
            "complete.\r\n"
            "\r\n"
            "C. If no errors are detected, you will see the \"COMPLETE\" message on the "
-           "display, which indicates a successful update. You should then disconnect the power by removing the cannon plug and "
+           "display, which indicates a successful update. You should then disconnect the power by removing the cannon "
+           "plug and "
            "reconnect after 5 seconds to restart the software. At this stage, The TallionTool program "
            "should also be closed and restarted.\r\n"
            "\r\n"
@@ -51,8 +52,8 @@ std::string FrmDownload::InstructionText()
            "to dettach and then reattach power cable to effect a software restart.";
 }
 
-FrmDownload::FrmDownload(std::string fileText, SerialPort& port, QTimer& rxTimer,
-                         OperatorNotices& notices, QWidget* parent)
+FrmDownload::FrmDownload(std::string fileText, SerialPort& port, QTimer& rxTimer, OperatorNotices& notices,
+                         QWidget* parent)
     : QDialog(parent)
     , download_(std::move(fileText))
     , port_(port)

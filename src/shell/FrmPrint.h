@@ -16,8 +16,8 @@ class FrmPrint : public QDialog {
     Q_OBJECT
 public:
     struct Actions {
-        std::function<void()> printToFile;   // presses the main window's CmdPTF
-        std::function<void()> printToPaper;  // presses the main window's CmdPTP
+        std::function<void()> printToFile;  // presses the main window's CmdPTF
+        std::function<void()> printToPaper; // presses the main window's CmdPTP
     };
 
     // `textFilePath` is the station's: set here, read by the print to file.

@@ -28,6 +28,6 @@ private:
     OperatorDialogs& dialogs_;
     std::string report_;
     QPlainTextEdit* Text1 = nullptr;
-    QPushButton* Command1 = nullptr;  // Save as
-    QPushButton* Command2 = nullptr;  // Close
+    QPushButton* Command1 = nullptr; // Save as
+    QPushButton* Command2 = nullptr; // Close
 };

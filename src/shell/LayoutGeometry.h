@@ -7,12 +7,12 @@
 enum class LayoutTrigger { Toggle, Resize, PaneSwitch };
 
 struct LayoutInput {
-    double outerHeight = 0;        // Hf: the window's outer height
-    double statusFrameHeight = 0;  // Hs: FrameStatus
-    double resultFrameHeight = 0;  // Hr: frResult
-    double statusBarHeight = 0;    // Hb: stbr
-    bool detail = false;           // detail frames shown
-    bool summary = false;          // class summary shown: terminal pane under the grid
+    double outerHeight = 0;       // Hf: the window's outer height
+    double statusFrameHeight = 0; // Hs: FrameStatus
+    double resultFrameHeight = 0; // Hr: frResult
+    double statusBarHeight = 0;   // Hb: stbr
+    bool detail = false;          // detail frames shown
+    bool summary = false;         // class summary shown: terminal pane under the grid
     LayoutTrigger trigger = LayoutTrigger::Toggle;
 };
 
@@ -29,10 +29,13 @@ struct ViewGeometry {
 ViewGeometry ComputeViewGeometry(const LayoutInput& in);
 
 // Every view is this wide: 0.99 of the window's inner width.
-inline double ViewWidth(double innerWidth) { return 0.99 * innerWidth; }
+inline double ViewWidth(double innerWidth)
+{
+    return 0.99 * innerWidth;
+}
 
 // Designed measures, twips.
-constexpr double kViewLeft = 40;               // FrameStatus left edge, and every view's
-constexpr double kMinimumInnerWidth = 11220;   // the window springs back to these
+constexpr double kViewLeft = 40;             // FrameStatus left edge, and every view's
+constexpr double kMinimumInnerWidth = 11220; // the window springs back to these
 constexpr double kMinimumInnerHeight = 9355;
-constexpr double kMainGeometryMinHeight = 1000;  // "Main*" keys only above this outer height
+constexpr double kMainGeometryMinHeight = 1000; // "Main*" keys only above this outer height

@@ -6,7 +6,9 @@
 
 class LinkCommandSink : public ProbeCommandSink {
 public:
-    explicit LinkCommandSink(ProbeLink& link) : link_(link) {}
+    explicit LinkCommandSink(ProbeLink& link)
+        : link_(link)
+    {}
     void QueueProbeCommand(const std::string& text) override { link_.QueueProbeCommand(text); }
 
 private:

@@ -10,7 +10,7 @@
 class FrmFind;
 
 struct LogViewerState {
-    std::string savedTerminalText;  // the pane's text from before viewing started
+    std::string savedTerminalText; // the pane's text from before viewing started
     FindState find;
     QPointer<FrmFind> frmFind;
 };

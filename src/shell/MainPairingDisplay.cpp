@@ -18,8 +18,7 @@ MainPairingDisplay::MainPairingDisplay(const Boxes& boxes, std::function<void(co
     : boxes_(boxes)
     , setStatusPanel1_(std::move(setStatusPanel1))
     , currentCarcassWindow_(std::move(currentCarcassWindow))
-{
-}
+{}
 
 QLineEdit* MainPairingDisplay::BoxFor(CarcassRole role) const
 {

@@ -143,7 +143,7 @@ QHash<QString, QAction*> BuildMenuTree(QMenuBar* bar, std::span<const MenuRow> r
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const MenuRow& row = rows[i];
         if (row.level < 0 || row.level > static_cast<int>(open.size()))
-            continue;  // a row without a parent menu: a broken table, skip it
+            continue; // a row without a parent menu: a broken table, skip it
         open.resize(row.level);
         const bool hasChildren = i + 1 < rows.size() && rows[i + 1].level == row.level + 1;
         const QString caption = QString::fromLatin1(row.caption);

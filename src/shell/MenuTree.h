@@ -18,9 +18,9 @@ enum MenuFlag : unsigned {
 };
 
 struct MenuRow {
-    int level;            // 0: a menu on the menu bar; 1, 2: entries below it
-    const char* name;     // objectName; nullptr for a separator
-    const char* caption;  // id or literal; ApplyStringTable turns ids into texts
+    int level;           // 0: a menu on the menu bar; 1, 2: entries below it
+    const char* name;    // objectName; nullptr for a separator
+    const char* caption; // id or literal; ApplyStringTable turns ids into texts
     unsigned flags;
 };
 

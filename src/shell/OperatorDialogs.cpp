@@ -89,8 +89,8 @@ QWidget* QtOperatorDialogs::Parent() const
     return parent_ ? parent_.data() : QApplication::activeWindow();
 }
 
-MessageAnswer QtOperatorDialogs::Message(const QString& text, const QString& title,
-                                         MessageIcon icon, MessageButtons buttons)
+MessageAnswer QtOperatorDialogs::Message(const QString& text, const QString& title, MessageIcon icon,
+                                         MessageButtons buttons)
 {
     // A modal box inside the receive tick would stop the probe link until the operator answers;
     // show it without waiting and take the answer that changes nothing.
@@ -131,8 +131,8 @@ std::optional<QString> QtOperatorDialogs::InputBox(const QString& prompt, const 
                                                    const QString& defaultText)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(Parent(), TitleOrApplication(title), prompt,
-                                               QLineEdit::Normal, defaultText, &ok);
+    const QString text =
+        QInputDialog::getText(Parent(), TitleOrApplication(title), prompt, QLineEdit::Normal, defaultText, &ok);
     if (!ok)
         return std::nullopt;
     return text;
@@ -194,8 +194,11 @@ QString QtFileFilter(const QString& stationFilter)
 
         const qsizetype open = description.lastIndexOf(QLatin1Char('('));
         const bool hasOwn = description.endsWith(QLatin1Char(')')) && open >= 0
-            && description.mid(open + 1, description.size() - open - 2).simplified()
-                   .replace(QLatin1Char(';'), QLatin1Char(' ')).simplified() == qtPatterns;
+                            && description.mid(open + 1, description.size() - open - 2)
+                                       .simplified()
+                                       .replace(QLatin1Char(';'), QLatin1Char(' '))
+                                       .simplified()
+                                   == qtPatterns;
         if (hasOwn)
             filters << description;
         else if (description.isEmpty())

@@ -38,19 +38,17 @@ public:
 class QtOperatorDialogs : public OperatorDialogs {
 public:
     // `parent`: the window the dialogs belong to; none: the active window.
-    explicit QtOperatorDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    explicit QtOperatorDialogs(QWidget* parent = nullptr)
+        : parent_(parent)
+    {}
     void SetParent(QWidget* parent) { parent_ = parent; }
 
-    MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon,
-                          MessageButtons buttons) override;
+    MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons) override;
     // A box that does not block; the same text and title is not opened twice while on screen.
     void Notify(const QString& text, const QString& title, MessageIcon icon) override;
-    std::optional<QString> InputBox(const QString& prompt, const QString& title,
-                                    const QString& defaultText) override;
-    std::optional<QString> OpenFile(const QString& title, const QString& filter,
-                                    const QString& initialPath) override;
-    std::optional<QString> SaveFile(const QString& title, const QString& filter,
-                                    const QString& initialPath) override;
+    std::optional<QString> InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
+    std::optional<QString> OpenFile(const QString& title, const QString& filter, const QString& initialPath) override;
+    std::optional<QString> SaveFile(const QString& title, const QString& filter, const QString& initialPath) override;
     bool PrinterDialog(QPrinter& printer) override;
     bool OpenDocument(const QString& path) override;
 

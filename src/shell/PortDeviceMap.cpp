@@ -6,8 +6,7 @@
 
 PortDeviceMap::PortDeviceMap(const SettingsStore& settings)
     : settings_(&settings)
-{
-}
+{}
 
 void PortDeviceMap::Override(int port, const QString& path)
 {
@@ -24,8 +23,7 @@ QString PortDeviceMap::DeviceFor(int port) const
     if (it != overrides_.constEnd())
         return it.value();
     // Read each time: nothing about the settings is cached.
-    const std::string stored =
-        settings_->ReadSetting("Properties", "PortDevice" + std::to_string(port), std::string());
+    const std::string stored = settings_->ReadSetting("Properties", "PortDevice" + std::to_string(port), std::string());
     const QString device = QString::fromLatin1(stored.data(), static_cast<qsizetype>(stored.size())).trimmed();
     if (!device.isEmpty())
         return device;

@@ -9,9 +9,9 @@
 #include "shell/SettingsStore.h"
 
 #include <QButtonGroup>
-#include <QGroupBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -133,12 +133,9 @@ QWidget* PortDialog::BuildPortSection()
 QWidget* PortDialog::BuildExtras()
 {
     switch (TraitsOf(kind_).extras) {
-    case PortDialogExtras::ToledoFrame:
-        return flags_ = BuildToledoFrame(this, deps_.scaleOptions.toledo);
-    case PortDialogExtras::WedderburnLink:
-        return flags_ = BuildWedderburnFrame(this, deps_.scaleOptions.wedderburn);
-    case PortDialogExtras::Parsing:
-        return parsing_ = new ParsingFrame(this);
+    case PortDialogExtras::ToledoFrame: return flags_ = BuildToledoFrame(this, deps_.scaleOptions.toledo);
+    case PortDialogExtras::WedderburnLink: return flags_ = BuildWedderburnFrame(this, deps_.scaleOptions.wedderburn);
+    case PortDialogExtras::Parsing: return parsing_ = new ParsingFrame(this);
     case PortDialogExtras::ParsingWithD410Info: {
         auto* column = new QWidget(this);
         auto* layout = new QVBoxLayout(column);
@@ -147,8 +144,7 @@ QWidget* PortDialog::BuildExtras()
         layout->addWidget(BuildD410Information(column));
         return column;
     }
-    case PortDialogExtras::None:
-        break;
+    case PortDialogExtras::None: break;
     }
     return nullptr;
 }
@@ -275,12 +271,11 @@ void PortDialog::OnOK()
     if (outcome.reopened && deps_.portReopened)
         deps_.portReopened();
     if (!outcome.applied) {
-        deps_.dialogs.Message(Latin1(outcome.error), ResourceText(1106), MessageIcon::Exclamation,
-                              MessageButtons::Ok);
+        deps_.dialogs.Message(Latin1(outcome.error), ResourceText(1106), MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
 
-    const HeaderScaleOptions fields = parsing_ ? parsing_->Fields() : HeaderScaleOptions {};
+    const HeaderScaleOptions fields = parsing_ ? parsing_->Fields() : HeaderScaleOptions{};
     for (const StoredKey& stored : PortDialogKeys(kind_, deps_.port, fields, deps_.scaleOptions))
         deps_.settings.WriteSetting(stored.section, stored.key, stored.text);
     // What the operator typed is what the scale's messages are read with from now on.
@@ -288,8 +283,7 @@ void PortDialog::OnOK()
         *running = fields;
 
     if (deps_.setStatusPanel)
-        deps_.setStatusPanel(traits.weightPort ? 3 : 2,
-                             Latin1(SettingsStore::PortNumberText(deps_.port.CommPort())));
+        deps_.setStatusPanel(traits.weightPort ? 3 : 2, Latin1(SettingsStore::PortNumberText(deps_.port.CommPort())));
     if (traits.weightPort)
         deps_.dialogs.Message(ResourceText(1118), ResourceText(1106), MessageIcon::Information, MessageButtons::Ok);
     accept();

@@ -22,11 +22,11 @@ class SettingsStore;
 
 // What a port dialog works on; the main window hands these in.
 struct PortDialogDeps {
-    SerialPort& port;  // MSComm1 for the probe dialog, MSComm2 for the others
-    PortWatch& watch;  // keeps that port open through a device's loss and return
+    SerialPort& port; // MSComm1 for the probe dialog, MSComm2 for the others
+    PortWatch& watch; // keeps that port open through a device's loss and return
     SettingsStore& settings;
     OperatorDialogs& dialogs;
-    ScaleOptions& scaleOptions;  // the main window's scale flags and parsing options
+    ScaleOptions& scaleOptions; // the main window's scale flags and parsing options
     // The device a port number stands for, shown beside it; empty: numbers only.
     std::function<QString(int port)> deviceForPort;
     std::function<void(int panel, const QString& text)> setStatusPanel;

@@ -82,8 +82,8 @@ ParsingFrame::ParsingFrame(QWidget* parent)
 {
     setObjectName(QStringLiteral("fraParsing"));
     auto* form = new QFormLayout(this);
-    txtHeader = AddField(form, "Header Character:", "txtHeader",
-                         "eg: '$'.  Is always first character (1) in message.", true);
+    txtHeader =
+        AddField(form, "Header Character:", "txtHeader", "eg: '$'.  Is always first character (1) in message.", true);
     txtWeightStartPosition = AddField(form, "Weight Start Position:", "txtWeightStartPosition",
                                       "Position of first character of weight in received message, including "
                                       "leading blanks. Range: 2,3,... .",

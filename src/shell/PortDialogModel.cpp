@@ -62,27 +62,90 @@ const std::array<PortDialogTraits, 9>& Family()
 {
     using X = PortDialogExtras;
     using P = ParsingSource;
-    static const HeaderScaleOptions none {"", "", ""};
-    static const std::array<PortDialogTraits, 9> family {{
-        {"frmRZ4", 1176, false, true, true, true, X::None, P::None, nullptr, none,
+    static const HeaderScaleOptions none{"", "", ""};
+    static const std::array<PortDialogTraits, 9> family{{
+        {"frmRZ4",
+         1176,
+         false,
+         true,
+         true,
+         true,
+         X::None,
+         P::None,
+         nullptr,
+         none,
          {ProbeDefault("cmdDefault", 1149, nullptr, "4800,e,7,2"),
           ProbeDefault("CmdDefaultRZ7", 0, "RZ7 Default", "38400,n,8,1")}},
         {"frmTOLEDO", 1177, true, true, true, true, X::ToledoFrame, P::None, nullptr, none, {}},
         {"frmWdburn", 1183, true, true, true, true, X::WedderburnLink, P::None, nullptr, none, {}},
-        {"frmWeightGeneric", 1258, true, false, false, false, X::Parsing, P::RunningOptions,
-         "WeightStartPosition", none, {}},
-        {"frmEV2000", 1258, true, false, false, false, X::Parsing, P::Store, "EV2000StartPosition",
-         {"$", "2", "1"}, {ScaleDefault(5, 3, 0, 1, {"$", "2", "1"})}},
-        {"frmTU9000", 1258, true, false, false, false, X::Parsing, P::Store, "TU9000StartPosition",
-         {"$", "20", "1"}, {ScaleDefault(5, 3, 0, 1, {"$", "20", "1"})}},
-        {"frmD410", 1258, true, false, false, false, X::ParsingWithD410Info, P::Store, "D410StartPosition",
-         {"$", "2", "1"}, {ScaleDefault(5, 3, 0, 1, {"$", "2", "1"})}},
+        {"frmWeightGeneric",
+         1258,
+         true,
+         false,
+         false,
+         false,
+         X::Parsing,
+         P::RunningOptions,
+         "WeightStartPosition",
+         none,
+         {}},
+        {"frmEV2000",
+         1258,
+         true,
+         false,
+         false,
+         false,
+         X::Parsing,
+         P::Store,
+         "EV2000StartPosition",
+         {"$", "2", "1"},
+         {ScaleDefault(5, 3, 0, 1, {"$", "2", "1"})}},
+        {"frmTU9000",
+         1258,
+         true,
+         false,
+         false,
+         false,
+         X::Parsing,
+         P::Store,
+         "TU9000StartPosition",
+         {"$", "20", "1"},
+         {ScaleDefault(5, 3, 0, 1, {"$", "20", "1"})}},
+        {"frmD410",
+         1258,
+         true,
+         false,
+         false,
+         false,
+         X::ParsingWithD410Info,
+         P::Store,
+         "D410StartPosition",
+         {"$", "2", "1"},
+         {ScaleDefault(5, 3, 0, 1, {"$", "2", "1"})}},
         // TE1000L and Tenso share their start position; their Default button sets "$" although
         // an absent key reads as "~".
-        {"frmTE1000L", 1258, true, false, false, false, X::Parsing, P::Store, "TE1000LStartPosition",
-         {"~", "20", "1"}, {ScaleDefault(6, 4, 2, 0, {"$", "20", "1"})}},
-        {"frmTenso", 1258, true, false, false, false, X::Parsing, P::Store, "TE1000LStartPosition",
-         {"~", "20", "1"}, {ScaleDefault(6, 4, 2, 0, {"$", "20", "1"})}},
+        {"frmTE1000L",
+         1258,
+         true,
+         false,
+         false,
+         false,
+         X::Parsing,
+         P::Store,
+         "TE1000LStartPosition",
+         {"~", "20", "1"},
+         {ScaleDefault(6, 4, 2, 0, {"$", "20", "1"})}},
+        {"frmTenso",
+         1258,
+         true,
+         false,
+         false,
+         false,
+         X::Parsing,
+         P::Store,
+         "TE1000LStartPosition",
+         {"~", "20", "1"},
+         {ScaleDefault(6, 4, 2, 0, {"$", "20", "1"})}},
     }};
     return family;
 }
@@ -116,33 +179,33 @@ std::optional<PortDialogKind> PortDialogForSource(WeightSource source)
 
 const std::vector<std::string>& SpeedEntries()
 {
-    static const std::vector<std::string> entries {"110", "300", "600", "1200", "2400", "4800",
-                                                   "9600", "14400", "19200", "28800", "38400",
-                                                   "56000", "57600", "115200", "128000", "256000"};
+    static const std::vector<std::string> entries{"110",   "300",    "600",    "1200",  "2400",  "4800",
+                                                  "9600",  "14400",  "19200",  "28800", "38400", "56000",
+                                                  "57600", "115200", "128000", "256000"};
     return entries;
 }
 
 const std::vector<std::string>& DataBitsEntries()
 {
-    static const std::vector<std::string> entries {"4", "5", "6", "7", "8"};
+    static const std::vector<std::string> entries{"4", "5", "6", "7", "8"};
     return entries;
 }
 
 const std::vector<std::string>& ParityEntries()
 {
-    static const std::vector<std::string> entries {"Even", "Odd", "None", "Mark", "Space"};
+    static const std::vector<std::string> entries{"Even", "Odd", "None", "Mark", "Space"};
     return entries;
 }
 
 const std::vector<std::string>& StopBitsEntries()
 {
-    static const std::vector<std::string> entries {"1", "2"};
+    static const std::vector<std::string> entries{"1", "2"};
     return entries;
 }
 
 const std::vector<std::string>& FlowEntries()
 {
-    static const std::vector<std::string> entries {"None", "Xon/Xoff", "RTS", "Xon/RTS"};
+    static const std::vector<std::string> entries{"None", "Xon/Xoff", "RTS", "Xon/RTS"};
     return entries;
 }
 
@@ -162,8 +225,8 @@ PortListSelection SelectionFromSettingsText(const std::string& text)
     return selection;
 }
 
-std::string SettingsTextFromLists(const std::string& speed, const std::string& parity,
-                                  const std::string& dataBits, const std::string& stopBits)
+std::string SettingsTextFromLists(const std::string& speed, const std::string& parity, const std::string& dataBits,
+                                  const std::string& stopBits)
 {
     return Trimmed(speed) + ',' + parity.substr(0, 1) + ',' + Trimmed(dataBits) + ',' + Trimmed(stopBits);
 }

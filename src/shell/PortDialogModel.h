@@ -23,15 +23,15 @@ enum class PortDialogExtras { None, ToledoFrame, WedderburnLink, Parsing, Parsin
 // Where the header, start position and factor fields of an ASCII-scale dialog come from when
 // it opens.
 enum class ParsingSource {
-    None,          // no parsing fields
-    RunningOptions,  // the running station's options (Generic: what the scale set-up last loaded)
-    Store,         // the settings store, with the dialog's defaults
+    None,           // no parsing fields
+    RunningOptions, // the running station's options (Generic: what the scale set-up last loaded)
+    Store,          // the settings store, with the dialog's defaults
 };
 
 // List indexes chosen by a Default button; parsing fields too for the ASCII scales.
 struct DefaultPreset {
-    const char* objectName;  // cmdDefault, CmdDefaultRZ7
-    int captionId;           // 0: `caption` is a literal
+    const char* objectName; // cmdDefault, CmdDefaultRZ7
+    int captionId;          // 0: `caption` is a literal
     const char* caption;
     // Probe: the settings text whose selection the button shows.
     const char* settingsText = nullptr;
@@ -40,20 +40,20 @@ struct DefaultPreset {
     int dataBits = -1;
     int parity = -1;
     int stopBits = -1;
-    HeaderScaleOptions fields;  // txtHeader, txtWeightStartPosition, txtFactor
+    HeaderScaleOptions fields; // txtHeader, txtWeightStartPosition, txtFactor
 };
 
 struct PortDialogTraits {
-    const char* objectName;  // frmRZ4, frmTOLEDO, ...
+    const char* objectName; // frmRZ4, frmTOLEDO, ...
     int captionId;
-    bool weightPort;    // MSComm2; else the probe's MSComm1
-    bool centred;       // placed in the middle of the screen
+    bool weightPort; // MSComm2; else the probe's MSComm1
+    bool centred;    // placed in the middle of the screen
     bool flowControl;
-    bool cancelButton;  // the others close through OK or the window's close control
+    bool cancelButton; // the others close through OK or the window's close control
     PortDialogExtras extras;
     ParsingSource parsingSource;
-    const char* startPositionKey;  // ASCII scales: the key of their start position
-    HeaderScaleOptions storeDefaults;  // ASCII scales read from the store: the defaults of the read
+    const char* startPositionKey;     // ASCII scales: the key of their start position
+    HeaderScaleOptions storeDefaults; // ASCII scales read from the store: the defaults of the read
     std::vector<DefaultPreset> defaults;
 };
 
@@ -63,7 +63,7 @@ const PortDialogTraits& TraitsOf(PortDialogKind kind);
 std::optional<PortDialogKind> PortDialogForSource(WeightSource source);
 
 // The port section's lists, in list order (the Default buttons select by index).
-constexpr int kPortListCount = 16;  // "1" .. "16"
+constexpr int kPortListCount = 16; // "1" .. "16"
 const std::vector<std::string>& SpeedEntries();
 const std::vector<std::string>& DataBitsEntries();
 const std::vector<std::string>& ParityEntries();
@@ -86,14 +86,14 @@ PortListSelection SelectionFromSettingsText(const std::string& text);
 
 // The text OK applies: speed, the parity's first letter, data bits and stop bits, each trimmed
 // and joined by commas ("4800", "Even", "7", "2" -> "4800,E,7,2").
-std::string SettingsTextFromLists(const std::string& speed, const std::string& parity,
-                                  const std::string& dataBits, const std::string& stopBits);
+std::string SettingsTextFromLists(const std::string& speed, const std::string& parity, const std::string& dataBits,
+                                  const std::string& stopBits);
 
 // What OK asks of the port.
 struct PortChoice {
     int port = 0;
     std::string settingsText;
-    std::optional<int> handshaking;  // only the dialogs with flow control
+    std::optional<int> handshaking; // only the dialogs with flow control
 };
 
 struct ApplyOutcome {

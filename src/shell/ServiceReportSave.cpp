@@ -18,8 +18,8 @@ QString Latin1(const std::string& text)
 void SaveServiceReport(OperatorDialogs& dialogs, const std::string& report)
 {
     for (;;) {
-        const auto chosen = dialogs.SaveFile(QStringLiteral("save service information"),
-                                             QStringLiteral("*.txt|*.txt|"), QString());
+        const auto chosen =
+            dialogs.SaveFile(QStringLiteral("save service information"), QStringLiteral("*.txt|*.txt|"), QString());
         if (!chosen)
             return;
         const QString& path = *chosen;
@@ -33,13 +33,13 @@ void SaveServiceReport(OperatorDialogs& dialogs, const std::string& report)
             return;
         }
         if (*exists) {
-            const MessageAnswer answer = dialogs.Message(QStringLiteral("Overwrite") + path + QLatin1Char('?'),
-                                                         ResourceText(1106), MessageIcon::Question,
-                                                         MessageButtons::YesNoCancel);
+            const MessageAnswer answer =
+                dialogs.Message(QStringLiteral("Overwrite") + path + QLatin1Char('?'), ResourceText(1106),
+                                MessageIcon::Question, MessageButtons::YesNoCancel);
             if (answer == MessageAnswer::Cancel)
                 continue;
             if (answer != MessageAnswer::Yes)
-                return;  // No: the file stays as it is
+                return; // No: the file stays as it is
         }
         if (const auto failure = ReplaceFile(fsPath, report))
             dialogs.Message(Latin1(*failure), failureTitle, MessageIcon::Exclamation, MessageButtons::Ok);

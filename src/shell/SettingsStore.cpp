@@ -86,8 +86,7 @@ std::string SettingsStore::ReadSetting(const std::string& section, const std::st
     return defaultText;
 }
 
-void SettingsStore::WriteSetting(const std::string& section, const std::string& key,
-                                 const std::string& text)
+void SettingsStore::WriteSetting(const std::string& section, const std::string& key, const std::string& text)
 {
     QSettings settings(path_, QSettings::IniFormat);
     const QString wantedSection = FromBytes(section);

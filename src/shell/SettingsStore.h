@@ -13,8 +13,7 @@ public:
     explicit SettingsStore(const QString& iniPath = QString());
 
     // The stored text, or `defaultText` when the key is absent (the default is not written back).
-    std::string ReadSetting(const std::string& section, const std::string& key,
-                            const std::string& defaultText) const;
+    std::string ReadSetting(const std::string& section, const std::string& key, const std::string& defaultText) const;
     // Stores the text at once, creating section and key as needed.
     void WriteSetting(const std::string& section, const std::string& key, const std::string& text);
 

@@ -11,8 +11,8 @@ namespace {
 const std::string kSection = "Properties";
 
 // Reads `key`, falling back to `olderKey` when `key` is absent or empty.
-std::string ReadPreferred(const SettingsStore& settings, const std::string& key,
-                          const std::string& olderKey, const std::string& olderDefault)
+std::string ReadPreferred(const SettingsStore& settings, const std::string& key, const std::string& olderKey,
+                          const std::string& olderDefault)
 {
     const std::string text = settings.ReadSetting(kSection, key, std::string());
     return text.empty() ? settings.ReadSetting(kSection, olderKey, olderDefault) : text;
@@ -75,9 +75,9 @@ StoredWeighing ReadStoredWeighing(const SettingsStore& settings)
         const int n = QByteArray::fromStdString(*model).trimmed().toInt(&ok);
         bool known = false;
         // The sources a menu entry can choose; 9 and 10 have no parser.
-        for (const WeightSource source : {WeightSource::NoWeight, WeightSource::ManualInput, WeightSource::MettlerToledo,
-                                          WeightSource::Wedderburn, WeightSource::Generic, WeightSource::EV2000,
-                                          WeightSource::TU9000}) {
+        for (const WeightSource source :
+             {WeightSource::NoWeight, WeightSource::ManualInput, WeightSource::MettlerToledo, WeightSource::Wedderburn,
+              WeightSource::Generic, WeightSource::EV2000, WeightSource::TU9000}) {
             if (ok && n == static_cast<int>(source)) {
                 stored.source = source;
                 known = true;
@@ -105,7 +105,7 @@ StoredWeighing ReadStoredWeighing(const SettingsStore& settings)
 std::string MainWindowCaption()
 {
     const std::string separator = "  -  ";
-    return ResourceString(1106) + separator + ResourceString(1081) + separator + ResourceString(1107)
-        + " " + std::to_string(TALLION_VERSION_MAJOR) + "." + std::to_string(TALLION_VERSION_MINOR)
-        + "." + std::to_string(TALLION_VERSION_PATCH);
+    return ResourceString(1106) + separator + ResourceString(1081) + separator + ResourceString(1107) + " "
+           + std::to_string(TALLION_VERSION_MAJOR) + "." + std::to_string(TALLION_VERSION_MINOR) + "."
+           + std::to_string(TALLION_VERSION_PATCH);
 }

@@ -14,11 +14,11 @@ class SettingsStore;
 // those win over the older "RZ4" keys, so a port changed in the dialog survives a restart, its
 // flow control ("RZ7Hsk") included.
 struct ProbePortConfig {
-    std::string portText;               // as stored, for diagnostics
+    std::string portText; // as stored, for diagnostics
     std::string settingsText;
-    std::optional<int> port;            // 1..16, or none when the stored text is not a port
-    std::optional<std::string> settings;  // none when the text does not parse
-    std::optional<int> handshaking;     // 0..3; none when absent or not such a number
+    std::optional<int> port;             // 1..16, or none when the stored text is not a port
+    std::optional<std::string> settings; // none when the text does not parse
+    std::optional<int> handshaking;      // 0..3; none when absent or not such a number
 };
 ProbePortConfig ReadProbePortConfig(const SettingsStore& settings);
 

@@ -15,7 +15,7 @@ QPixmap Draw(int side, const std::function<void(QPainter&)>& paint)
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(side / 48.0, side / 48.0);  // every drawing is designed on 48 x 48
+    p.scale(side / 48.0, side / 48.0); // every drawing is designed on 48 x 48
     paint(p);
     return pixmap;
 }

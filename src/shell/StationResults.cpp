@@ -54,7 +54,12 @@ void StationResults::OnProbeMessage(const std::string& message)
 FrmLED& StationResults::CurrentCarcassWindow()
 {
     if (!frmLED_) {
-        FrmLEDLinks links{links_.state, links_.queue, links_.commands, *this, links_.scale, links_.dialogs,
+        FrmLEDLinks links{links_.state,
+                          links_.queue,
+                          links_.commands,
+                          *this,
+                          links_.scale,
+                          links_.dialogs,
                           [this](const std::string& text) { SetStatusPanel1(text); },
                           [this](const std::string& text) {
                               if (pendingShown)
@@ -138,7 +143,7 @@ void StationResults::WriteRecord(const CarcassMeasurement& record)
     // Records are written from the receive tick: the operator is told without stopping the link.
     if (outcome.report) {
         links_.dialogs.Notify(Latin1(outcome.text), kAppTitle,
-                               outcome.pathNotFound ? MessageIcon::Information : MessageIcon::Exclamation);
+                              outcome.pathNotFound ? MessageIcon::Information : MessageIcon::Exclamation);
     }
 }
 
@@ -158,17 +163,19 @@ void StationResults::SaveUnwrittenRecords(bool quiet)
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     std::string error;
     const std::string path = writer_.SaveToRecoveryFile(folder, &error);
-    const QString text = !path.empty()
-        ? QStringLiteral("%1 results could not be written to the log file. They were saved to:\r\n%2")
-              .arg(waiting)
-              .arg(Latin1(path))
-        : QStringLiteral("Results that could not be written to the log file are lost: %1").arg(Latin1(error));
+    const QString text =
+        !path.empty()
+            ? QStringLiteral("%1 results could not be written to the log file. They were saved to:\r\n%2")
+                  .arg(waiting)
+                  .arg(Latin1(path))
+            : QStringLiteral("Results that could not be written to the log file are lost: %1").arg(Latin1(error));
     if (quiet) {
-        std::fprintf(stderr, "tallion: %s\n", qPrintable(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));
+        std::fprintf(stderr, "tallion: %s\n",
+                     qPrintable(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));
         return;
     }
     links_.dialogs.Message(text, kAppTitle, path.empty() ? MessageIcon::Exclamation : MessageIcon::Information,
-                            MessageButtons::Ok);
+                           MessageButtons::Ok);
 }
 
 void StationResults::ChooseLogFile()
@@ -193,8 +200,7 @@ void StationResults::ChooseLogFile()
 
     if (exists) {
         if (const auto error = LoadLogIntoView(links_.views, path, state.templateNumber)) {
-            dialogs.Message(*error, ResourceText(1257) + ' ' + *chosen, MessageIcon::Exclamation,
-                            MessageButtons::Ok);
+            dialogs.Message(*error, ResourceText(1257) + ' ' + *chosen, MessageIcon::Exclamation, MessageButtons::Ok);
         }
     } else {
         links_.views.grid->SetRows(1);
@@ -214,9 +220,9 @@ void StationResults::ChooseLogFile()
         }
     }
 
-    if (links_.link.probeLinkAlive() &&
-        dialogs.Message(ResourceText(1239), ResourceText(1240), MessageIcon::Question, MessageButtons::YesNo) ==
-            MessageAnswer::Yes) {
+    if (links_.link.probeLinkAlive()
+        && dialogs.Message(ResourceText(1239), ResourceText(1240), MessageIcon::Question, MessageButtons::YesNo)
+               == MessageAnswer::Yes) {
         links_.commands.QueueProbeCommand("3000001");
     }
     links_.window.LeaveSummaryMode();

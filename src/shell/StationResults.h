@@ -28,11 +28,11 @@ struct StationResultsLinks {
     PendingQueue& queue;
     OperatorDialogs& dialogs;
     SettingsStore& settings;
-    ProbeLink& link;             // whether the probe listens (log file: counter reset)
-    ProbeCommandSink& commands;  // the link's command ring
-    ScaleWeightReader& scale;    // the last scale message through its parser
+    ProbeLink& link;            // whether the probe listens (log file: counter reset)
+    ProbeCommandSink& commands; // the link's command ring
+    ScaleWeightReader& scale;   // the last scale message through its parser
     StationWindowAccess& window;
-    QWidget* parentWindow = nullptr;  // of the current carcass and text windows
+    QWidget* parentWindow = nullptr; // of the current carcass and text windows
 };
 
 class StationResults : public QObject, public DispatchTarget, public CarcassFinisher {

@@ -52,13 +52,13 @@ WeightKeyResult ManualWeightEntry::KeyPress(const std::string& boxText, int key)
         if (weight >= kUsualLowest && weight <= kUsualHighest) {
             result.acceptedWeight = result.boxText;
         } else {
-            result.errorText = ResourceString(1259);  // "Valid weight?"
+            result.errorText = ResourceString(1259); // "Valid weight?"
             weightConfirmPending_ = true;
         }
     } else {
         result.boxText.clear();
         result.boxChanged = true;
-        result.errorText = ResourceString(1162);  // "Invalid weight"
+        result.errorText = ResourceString(1162); // "Invalid weight"
     }
     return result;
 }

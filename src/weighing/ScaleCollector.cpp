@@ -5,8 +5,7 @@
 ScaleCollector::ScaleCollector(SerialPort& port, QObject* parent)
     : QObject(parent)
     , port_(port)
-{
-}
+{}
 
 void ScaleCollector::OnScaleTick()
 {

@@ -55,8 +55,7 @@ void ReadScaleOptions(WeightSource source, const SettingReader& read, ScaleOptio
         header.factor = read("Factor", "1");
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -9,15 +9,15 @@
 
 // Mettler-Toledo: the main window's flags STXon, SISOon and ChecksumOn.
 struct ToledoOptions {
-    bool STXon = false;       // the message carries STX
-    bool SISOon = false;      // the weight is framed by SO and SI
-    bool ChecksumOn = false;  // a checksum byte follows the CR
+    bool STXon = false;      // the message carries STX
+    bool SISOon = false;     // the weight is framed by SO and SI
+    bool ChecksumOn = false; // a checksum byte follows the CR
 };
 
 // Wedderburn: the main window's flags StableCode and Hcode.
 struct WedderburnOptions {
-    bool StableCode = false;  // a stable sign (00H) opens the message
-    bool Hcode = false;       // a header code ("0" net, "4" tare) comes before the weight
+    bool StableCode = false; // a stable sign (00H) opens the message
+    bool Hcode = false;      // a header code ("0" net, "4" tare) comes before the weight
 };
 
 // Generic, EV2000 and TU9000: the texts of the model dialog's boxes txtHeader,
@@ -34,7 +34,7 @@ struct ScaleOptions {
     WedderburnOptions wedderburn;
     HeaderScaleOptions generic;
     HeaderScaleOptions ev2000;
-    HeaderScaleOptions tu9000 {"$", "20", "1"};
+    HeaderScaleOptions tu9000{"$", "20", "1"};
 
     // The header-scale options of `model` (Generic, EV2000 or TU9000; any other gives Generic's).
     HeaderScaleOptions& HeaderOptions(WeightSource model);

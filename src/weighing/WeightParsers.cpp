@@ -145,17 +145,16 @@ WeightParseResult ParseWedderburnWeight(const std::string& strWgtScale, const We
 {
     struct Layout {
         bool firstByteChecked;
-        char firstByte;     // 00H stable sign, or "0" net weight
-        size_t crIndex;     // the CR right after the weight
+        char firstByte; // 00H stable sign, or "0" net weight
+        size_t crIndex; // the CR right after the weight
         size_t weightIndex;
         const char* error;
     };
     // Positions counted from 0. With both options the header code is skipped unread.
-    const Layout layout = options.StableCode
-        ? (options.Hcode ? Layout {true, '\0', 10, 3, kStableCodeError}
-                         : Layout {true, '\0', 9, 2, kStableCodeError})
-        : (options.Hcode ? Layout {true, '0', 8, 1, kHeaderCodeError}
-                         : Layout {false, '\0', 7, 0, kHeaderCodeError});
+    const Layout layout =
+        options.StableCode
+            ? (options.Hcode ? Layout{true, '\0', 10, 3, kStableCodeError} : Layout{true, '\0', 9, 2, kStableCodeError})
+            : (options.Hcode ? Layout{true, '0', 8, 1, kHeaderCodeError} : Layout{false, '\0', 7, 0, kHeaderCodeError});
     const std::string& s = strWgtScale;
     if (layout.firstByteChecked && (s.empty() || s[0] != layout.firstByte))
         return Refused(layout.error);
@@ -182,7 +181,7 @@ WeightParseResult ParseHeaderWeight(WeightSource model, const std::string& strWg
     const QString header = QString::fromLatin1(options.header.data(), static_cast<qsizetype>(options.header.size()));
     const qsizetype h = text.indexOf(header, 0, Qt::CaseInsensitive);
     // No header, or no end of message yet: not a weight message, and nothing to say.
-    if (h < 0 || s.find_first_of(std::string {kCR, kLF}) == std::string::npos)
+    if (h < 0 || s.find_first_of(std::string{kCR, kLF}) == std::string::npos)
         return {};
 
     const std::string prefix = HeaderScaleErrorPrefix(model);
@@ -222,8 +221,7 @@ bool HasScaleParser(WeightSource source)
     }
 }
 
-WeightParseResult ParseScaleWeight(WeightSource source, const std::string& strWgtScale,
-                                   const ScaleOptions& options)
+WeightParseResult ParseScaleWeight(WeightSource source, const std::string& strWgtScale, const ScaleOptions& options)
 {
     switch (source) {
     case WeightSource::MettlerToledo: return ParseToledoWeight(strWgtScale, options.toledo);

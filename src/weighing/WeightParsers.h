@@ -9,10 +9,10 @@
 
 struct WeightParseResult {
     enum class Outcome {
-        Weight,     // `weight` holds the weight text, "." as decimal mark
-        Refused,    // the message failed a check: `errorText` goes into the error label
-        Failed,     // the parser could not do its work: `messageText` is shown in a message box
-        NoMessage,  // no header or no end of message yet: nothing to report
+        Weight,    // `weight` holds the weight text, "." as decimal mark
+        Refused,   // the message failed a check: `errorText` goes into the error label
+        Failed,    // the parser could not do its work: `messageText` is shown in a message box
+        NoMessage, // no header or no end of message yet: nothing to report
     };
 
     Outcome outcome = Outcome::NoMessage;
@@ -46,5 +46,4 @@ std::string HeaderScaleErrorPrefix(WeightSource model);
 bool HasScaleParser(WeightSource source);
 
 // The parser of `source` with its options; NoMessage for a source without a parser.
-WeightParseResult ParseScaleWeight(WeightSource source, const std::string& strWgtScale,
-                                   const ScaleOptions& options);
+WeightParseResult ParseScaleWeight(WeightSource source, const std::string& strWgtScale, const ScaleOptions& options);

@@ -27,8 +27,8 @@ struct LedRig {
     PendingQueue queue;
     FakeStationSide side;
     std::string statusPanel1;
-    FrmLED window{FrmLEDLinks{state, queue, side, side, side, side,
-                              [this](const std::string& text) { statusPanel1 = text; }, {}}};
+    FrmLED window{FrmLEDLinks{
+        state, queue, side, side, side, side, [this](const std::string& text) { statusPanel1 = text; }, {}}};
 };
 
 } // namespace
@@ -39,6 +39,7 @@ TEST(CarcassRolesTest, CounterAndQualityTexts)
         std::string in;
         std::string counter;
         std::string quality;
+        // clang-format off
     } cases[] = {
         {"000123", "123", "000123"},
         {"040000", "40000", "040000"},
@@ -47,6 +48,7 @@ TEST(CarcassRolesTest, CounterAndQualityTexts)
         {"", "", ""},
         {"    ", "    ", ""},
     };
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(CounterRoleText(c.in), c.counter) << c.in;
         EXPECT_EQ(QualityRoleText(c.in), c.quality) << c.in;
@@ -64,10 +66,12 @@ TEST(FrmLEDTest, NoWeightPathShowsAndFinishesEachResult)
         const char* what;
         std::string count, colour1, carcassClass, meatPercent;
         std::string counterShown, qualityShown;
+        // clang-format off
     } cases[] = {
         {"colour result", "000123", "   77", "S", "61.2", "123", "77"},
         {"leading zero inside", "040000", "", "E", "55.0", "40000", ""},
     };
+    // clang-format on
     for (const auto& c : cases) {
         state.currentMeasurement = CarcassMeasurement{};
         state.currentMeasurement.kind = 'J';

@@ -14,6 +14,7 @@ TEST(LeanMeatTest, EquationByWeightRowGivesPercentTextAndClass)
         double leanMeat;
         const char* shown;
         const char* carcassClass;
+        // clang-format off
     } cases[] = {
         {"light carcass", " 12.0 A", " 55.0 B", 95, 60.31662, "60.3", "S"},
         {"heavy carcass", " 12.0 A", " 55.0 B", 111, 59.62245, "59.6", "E"},
@@ -26,6 +27,7 @@ TEST(LeanMeatTest, EquationByWeightRowGivesPercentTextAndClass)
         {"indicator digit is not read", " 12.0 9", " 55.0 7", 95, 60.31662, "60.3", "S"},
         {"thick fat", " 30.5 A", " 48.2 B", 95, 47.04390, "47.0", "R"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         CarcassMeasurement record;
         record.fat1 = c.fat1;
@@ -43,12 +45,14 @@ TEST(LeanMeatTest, PercentTextRoundsHalfUpAndClassUsesTheUnroundedValue)
         double leanMeat;
         const char* shown;
         const char* carcassClass;
+        // clang-format off
     } cases[] = {
         {44.999, "45.0", "O"}, {59.97, "60.0", "E"}, {56.04, "56.0", "E"}, {56.05, "56.1", "E"},
         {56.96, "57.0", "E"},  {59.95, "60.0", "E"}, {60.0, "60.0", "S"},  {55.0, "55.0", "E"},
         {54.999, "55.0", "U"}, {50.0, "50.0", "U"},  {45.0, "45.0", "R"},  {40.0, "40.0", "O"},
         {39.99, "40.0", "P"},  {0.0, "0.0", "P"},    {72.349, "72.3", "S"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(CutToOneDecimal(c.leanMeat), c.shown) << c.leanMeat;
         EXPECT_EQ(ClassOf(c.leanMeat), c.carcassClass) << c.leanMeat;
@@ -60,12 +64,14 @@ TEST(LeanMeatTest, WeightTextHasThreeIntegerPlacesAndTwoDecimals)
     const struct {
         const char* in;
         const char* out;
+        // clang-format off
     } cases[] = {
         {"85.4", " 85.40"},   {"8.456", "  8.46"},  {"123.4567", "123.46"}, {"85.295", " 85.30"},
         {"0", "  0.00"},      {"199.9", "199.90"},  {"85.995", " 86.00"},   {"9.995", " 10.00"},
         {"  85.40", " 85.40"}, {"085.40 ", " 85.40"}, {"110", "110.00"},    {"1234.5", "1234.50"},
         {"", "  0.00"},       {"kg", "  0.00"},     {" 85.40", " 85.40"},  {"61.75", " 61.75"},
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(FormatWeight(c.in), c.out) << '"' << c.in << '"';
 }

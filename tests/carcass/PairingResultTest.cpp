@@ -10,11 +10,11 @@ TEST(PairingResultTest, EquationReplacesTheProbesPercentOnlyWhenChosen)
         bool useEquation;
         const char* weight;
         const char* probePercent;
-        const char* logged;  // weight/meat %/class
+        const char* logged; // weight/meat %/class
     } cases[] = {
         {false, "95", "58.3", " 95.00/58.3/E"}, {true, "95", "58.3", " 95.00/60.3/S"},
         {true, "111", "58.3", "111.00/59.6/E"}, {true, "110", "58.3", "110.00/60.3/S"},
-        {false, "95", "61.0", " 95.00/61.0/S"},  // the class follows the percent, not the probe's "E"
+        {false, "95", "61.0", " 95.00/61.0/S"}, // the class follows the percent, not the probe's "E"
         {false, "95", "__._", " 95.00/__._/P"},
     };
     for (const auto& c : cases) {

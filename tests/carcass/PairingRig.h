@@ -13,7 +13,10 @@ using R = CarcassRole;
 
 struct FakePairingWindow : PairingDisplay, PairingTimers {
     void Show(CarcassRole role, const std::string& text) override { roles[role] = text; }
-    std::string WeightInputText() const override { return roles.count(CarcassRole::WeightInput) ? roles.at(CarcassRole::WeightInput) : ""; }
+    std::string WeightInputText() const override
+    {
+        return roles.count(CarcassRole::WeightInput) ? roles.at(CarcassRole::WeightInput) : "";
+    }
     void SetStatusPanel1(const std::string& text) override { statusPanel1 = text; }
     void EnableWeightInput() override { ++weightInputEnabled; }
     void StartPromptTimer() override { promptTimer = true; }
@@ -32,7 +35,11 @@ struct FakeStationSide : ProbeCommandSink, CarcassFinisher, ScaleWeightReader, O
     void QueueProbeCommand(const std::string& text) override { commands.push_back(text); }
     void ShowResult(const CarcassMeasurement& record) override { shown.push_back(record); }
     void WriteLogRecord(const CarcassMeasurement& record) override { logged.push_back(record); }
-    ScaleReading ReadScaleWeight(WeightSource) override { ++reads; return reading; }
+    ScaleReading ReadScaleWeight(WeightSource) override
+    {
+        ++reads;
+        return reading;
+    }
     void Notify(const QString& text, const QString&, MessageIcon) override { notices.push_back(text); }
 
     std::vector<std::string> commands;
@@ -113,8 +120,14 @@ struct PairingRig {
             case 'T': TypeWeight(main, form1, arg); break;
             case 'p': Probe("000" + arg); break;
             case 'c': Cancel("000" + arg); break;
-            case 'P': if (std::exchange(frmLED.promptTimer, false)) current.OnPromptTimer(); break;
-            case 'R': if (std::exchange(frmLED.refreshTimer, false)) current.OnRefreshTimer(); break;
+            case 'P':
+                if (std::exchange(frmLED.promptTimer, false))
+                    current.OnPromptTimer();
+                break;
+            case 'R':
+                if (std::exchange(frmLED.refreshTimer, false))
+                    current.OnRefreshTimer();
+                break;
             case 's': ChangeSequence(state, queue, arg == "1"); break;
             }
             out += event;
@@ -122,8 +135,9 @@ struct PairingRig {
                 out += " >" + side.commands[i];
             for (size_t i = loggedBefore; i < side.logged.size(); ++i) {
                 const CarcassMeasurement& r = side.logged[i];
-                out += " log " + (r.kind == 'C' ? r.alertText
-                                                : r.carcassCount + '/' + r.weight + '/' + r.meatPercent + '/' + r.carcassClass);
+                out += " log "
+                       + (r.kind == 'C' ? r.alertText
+                                        : r.carcassCount + '/' + r.weight + '/' + r.meatPercent + '/' + r.carcassClass);
             }
             if (!window[R::Error].empty())
                 out += " !" + window[R::Error];

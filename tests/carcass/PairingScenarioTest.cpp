@@ -20,9 +20,11 @@ TEST(PairingScenarioTest, EventsGiveTheseCommandsLogLinesAndDisplays)
          "c123 !Input weight first\nc122 log Cancel 000122 !Cancel\n"},
         {"cancel gives the weight back once", true, 0, "w85.4 w92.1 p123 c123 c123 p125 p126",
          "w85.4 #1\nw92.1 #2\np123 log 000123/ 85.40/58.3/E @123 #1\nc123 log Cancel 000123 !Cancel @ #2\n"
-         "c123 log Cancel 000123 !Cancel\np125 log 000125/ 85.40/58.3/E @125 #1\np126 log 000126/ 92.10/58.3/E @126 #\n"},
+         "c123 log Cancel 000123 !Cancel\np125 log 000125/ 85.40/58.3/E @125 #1\np126 log 000126/ 92.10/58.3/E @126 "
+         "#\n"},
         {"cancel with eight waiting", true, 9, "p101 c101 p102",
-         "p101 log 000101/101.00/58.3/E @101 #8\nc101 log Cancel 000101 !Cancel @ #9\np102 log 000102/101.00/58.3/E @102 #8\n"},
+         "p101 log 000101/101.00/58.3/E @101 #8\nc101 log Cancel 000101 !Cancel @ #9\np102 log 000102/101.00/58.3/E "
+         "@102 #8\n"},
         {"cancel with nine waiting", true, 10, "p101 c101 p102",
          "p101 log 000101/101.00/58.3/E @101 #9\nc101 !Weight record lost!\np102 log 000102/102.00/58.3/E @102 #8\n"},
         {"eleventh weight", true, 10, "w85 p101",
@@ -31,13 +33,15 @@ TEST(PairingScenarioTest, EventsGiveTheseCommandsLogLinesAndDisplays)
         {"heavy first weight", true, 0, "T120 t110.01 p1 p2 t110.01",
          "T120 #1\nt110.01 #2\np1 log 0001/120.00/58.3/E @1 #1\np2 log 0002/110.01/58.3/E @2 #\nt110.01 >951 @ #1\n"},
         {"weight limits, weight first", true, 0, "w0 w200 T0 T-5 w w199.9",
-         "w0 !Invalid weight\nw200 !Invalid weight\nT0 !Invalid weight\nT-5 !Invalid weight\nw !parser error\nw199.9 #1\n"},
+         "w0 !Invalid weight\nw200 !Invalid weight\nT0 !Invalid weight\nT-5 !Invalid weight\nw !parser error\nw199.9 "
+         "#1\n"},
         {"weight limits, probe first", false, 1, "w0 w200 T200 w w199.9",
          "w0 !Invalid weight\nw200 !Invalid weight\nT200 !Invalid weight\nw !Error message from weight scale\n"
          "w199.9 log 000101/199.90/58.3/E @101\n"},
         {"cancel withdraws the newer result", false, 0, "c100 p101 p102 c102 p103 w85.4 w92.1 w90",
          "c100\np101 @101 #1\np102 #2\nc102 !Cancel probe measurement #1\np103 #2\n"
-         "w85.4 log 000101/ 85.40/58.3/E @101 #1\nw92.1 log 000103/ 92.10/58.3/E @103 #\nw90 !Unexpected weight input\n"},
+         "w85.4 log 000101/ 85.40/58.3/E @101 #1\nw92.1 log 000103/ 92.10/58.3/E @103 #\nw90 !Unexpected weight "
+         "input\n"},
         {"tenth result prompts, eleventh is refused", false, 9, "p110 p111 c111 w85 w86",
          "p110 >6$AAAWeight? !Input weight now! #10\np111 >6$AAAWeight? !Input weight now!\nc111 !Input weight now!\n"
          "w85 >7 log 000101/ 85.00/58.3/E @101 #9\nw86 log 000102/ 86.00/58.3/E @102 #8\n"},

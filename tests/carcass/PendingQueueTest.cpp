@@ -12,7 +12,7 @@ TEST(PendingQueueTest, EveryCarcassGetsItsOwnWeightAtEveryFillAndStartSlot)
             for (int n = 0; n <= 10; ++n) {
                 PairingRig rig(weightFirst);
                 rig.queue.readIndex = rig.queue.writeIndex = start;
-                rig.Prefill(n);  // weights 101.. or results 000101..
+                rig.Prefill(n); // weights 101.. or results 000101..
                 // Weight first: a pairing and its cancel; probe first: the newest result withdrawn.
                 if (!weightFirst || n < 10) {
                     if (weightFirst)
@@ -45,7 +45,7 @@ TEST(PendingQueueTest, SequenceChangeSaysWhatToStoreAndWhoReadsErrors)
 {
     const struct {
         bool from, to;
-        const char* value;  // empty: the ticked entry, nothing happens
+        const char* value; // empty: the ticked entry, nothing happens
         const char* toolTip;
     } cases[] = {
         {true, false, "0", "Errors for weight scale operator"},
@@ -72,8 +72,10 @@ TEST(PendingQueueTest, HalfProcessedOnlyWithAWeightSourceAndHalvesWaiting)
         WeightSource source;
         int count;
         bool halfProcessed;
-    } cases[] = {{WeightSource::NoWeight, 3, false}, {WeightSource::ManualInput, 0, false},
-                 {WeightSource::ManualInput, 1, true}, {WeightSource::TU9000, 10, true}};
+    } cases[] = {{WeightSource::NoWeight, 3, false},
+                 {WeightSource::ManualInput, 0, false},
+                 {WeightSource::ManualInput, 1, true},
+                 {WeightSource::TU9000, 10, true}};
     for (const auto& c : cases) {
         StationState state;
         state.weightSource = c.source;

@@ -18,13 +18,13 @@ std::string DataFile(const char* name)
 TEST(ClassSummary, CellsAreCutRightAlignedOrEmpty)
 {
     const std::pair<double, std::string> values[] = {
-        {12.36, "       12.3"},     // cut, not rounded
+        {12.36, "       12.3"}, // cut, not rounded
         {95.755, "       95.7"},
         {170.5, "      170.5"},
         {0, "        0.0"},
         {7, "        7.0"},
-        {12345.6, "    12345.6"},  // 7 characters still fit
-        {123456.7, ""},            // 8 do not
+        {12345.6, "    12345.6"}, // 7 characters still fit
+        {123456.7, ""},           // 8 do not
         {100000, ""},
         {-0.25, "       -0.2"},
     };
@@ -33,7 +33,10 @@ TEST(ClassSummary, CellsAreCutRightAlignedOrEmpty)
         EXPECT_EQ(FormatSummaryValue(number), cell);
     }
     const std::pair<long long, std::string> counts[] = {
-        {0, "          0"}, {3, "          3"}, {9999, "       9999"}, {10000, ""},
+        {0, "          0"},
+        {3, "          3"},
+        {9999, "       9999"},
+        {10000, ""},
     };
     for (const auto& [count, cell] : counts) {
         SCOPED_TRACE(count);
@@ -102,7 +105,7 @@ TEST(ClassSummary, NumbersAreReadFromTheStartOfTheirText)
         return text + "\t\t\r\n";
     };
     const std::string log = "header\r\n" + line("55.0%", "R", "90kg") + line(" 57.2 ", "Rx", " +80.5.3")
-                          + line("60", "R", "none") + line("60", "R", "-0");
+                            + line("60", "R", "none") + line("60", "R", "-0");
     EXPECT_EQ(BuildClassSummaryText(log, SummaryMode::WithWeight),
               "  S              0\r\n"
               "  E              0\r\n"

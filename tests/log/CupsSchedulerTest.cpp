@@ -37,8 +37,8 @@ protected:
         qputenv("CUPS_SERVER", QByteArray::fromStdString(scheduler.Server()));
         timerPStatus.setInterval(100);
         // The worker thread starts now, so it reads CUPS_SERVER as set above.
-        printer = std::make_unique<StationPrinter>(std::make_unique<CupsSpooler>(std::chrono::milliseconds(1500)),
-                                                   sink, timerPStatus);
+        printer = std::make_unique<StationPrinter>(std::make_unique<CupsSpooler>(std::chrono::milliseconds(1500)), sink,
+                                                   timerPStatus);
         printer->SetRealTimePrinting(true);
     }
 
@@ -61,8 +61,8 @@ protected:
     std::vector<std::string> FinishedJobTitles()
     {
         std::vector<std::string> titles;
-        http_t* http = httpConnect2("127.0.0.1", scheduler.Port(), nullptr, AF_INET, HTTP_ENCRYPTION_NEVER, 1,
-                                    2000, nullptr);
+        http_t* http =
+            httpConnect2("127.0.0.1", scheduler.Port(), nullptr, AF_INET, HTTP_ENCRYPTION_NEVER, 1, 2000, nullptr);
         if (!http)
             return titles;
         cups_job_t* jobs = nullptr;
@@ -88,7 +88,8 @@ TEST_F(CupsSchedulerTest, ResultsPrintByteForByteAndABacklogIsToldOnce)
     const std::string expected = "Time   Date   Carcass#   Type   Fat1   Fat2   Meat   Meat%   Class   Quality   \r\n"
                                  "14:05:33  09-12-2026,000123,1,12.0,3.0,45.0,61.2,E,,\r\n\r\n";
     ASSERT_TRUE(QTest::qWaitFor([&] { return scheduler.Printed() == expected; }, 8000))
-        << "printed: [" << scheduler.Printed() << "]\n" << scheduler.LogTail();
+        << "printed: [" << scheduler.Printed() << "]\n"
+        << scheduler.LogTail();
     EXPECT_TRUE(StatusBecomes("Online"));
     EXPECT_EQ(FinishedJobTitles(), std::vector<std::string>{"Kestrane Tallion Tool"});
 

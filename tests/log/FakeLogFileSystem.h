@@ -15,7 +15,7 @@ public:
     size_t maxChunk = 0;        // most bytes one write takes; 0: all
     int syncError = 0;
     int folderSyncError = 0;
-    int createError = 0;        // refuses opens that would create a file
+    int createError = 0; // refuses opens that would create a file
     int folderSyncs = 0;
     int renameError = 0;
 

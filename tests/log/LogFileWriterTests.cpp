@@ -1,7 +1,7 @@
-#include "log/LogFileWriter.h"
-#include "log/LogRecordFormat.h"
 #include "FakeLogFileSystem.h"
 #include "LogTestRecords.h"
+#include "log/LogFileWriter.h"
+#include "log/LogRecordFormat.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -34,10 +34,7 @@ bool Exists(const std::string& path)
 
 class LogFileWriterTest : public ::testing::Test {
 protected:
-    std::string PathIn(const std::string& name) const
-    {
-        return dir_.path().toStdString() + "/" + name;
-    }
+    std::string PathIn(const std::string& name) const { return dir_.path().toStdString() + "/" + name; }
     QTemporaryDir dir_;
 };
 
@@ -66,9 +63,8 @@ TEST_F(LogFileWriterTest, NewFileGetsTheHeaderOnceThenEveryRecordKind)
              + std::string(22, '\t') + "\r\n"},
         {probeError, "\tNot through\t\r\n"},
         {logtest::Cancel("000003"), "\tCancel      000003\t\r\n"},
-        {longResult,
-         "\t08:15:02  14-03-2024\tSingle Site, RZ7\t1\t000004\t 14.2\t\t 55.0\t\t\t\t\t\t 58.3\t\tE\t"
-             + std::string(21, '\t') + "3.1\tT\tend\t\r\n"},
+        {longResult, "\t08:15:02  14-03-2024\tSingle Site, RZ7\t1\t000004\t 14.2\t\t 55.0\t\t\t\t\t\t 58.3\t\tE\t"
+                         + std::string(21, '\t') + "3.1\tT\tend\t\r\n"},
     };
 
     LogFileWriter writer;
@@ -133,8 +129,7 @@ TEST_F(LogFileWriterTest, MissingFolderIsReportedOnceAndNothingIsLost)
     EXPECT_TRUE(third.written);
     EXPECT_EQ(third.recovered, 2u);
     EXPECT_EQ(writer.PendingCount(), 0u);
-    EXPECT_EQ(FileBytes(path), kHeader + LogLineFor(logtest::Result("000001"))
-                                   + "\tCancel      000002\t\r\n"
+    EXPECT_EQ(FileBytes(path), kHeader + LogLineFor(logtest::Result("000001")) + "\tCancel      000002\t\r\n"
                                    + LogLineFor(logtest::Result("000003")));
 
     // Writing worked again, so the next failure is a new fault and is shown again.
@@ -152,8 +147,8 @@ TEST_F(LogFileWriterTest, UnwritableFolderIsAWarningAndRecordsWaitForIt)
         EXPECT_TRUE(writer.WriteLogRecord(logtest::Result("000001"), path).report);
         ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
         EXPECT_TRUE(writer.WriteLogRecord(logtest::Result("000002"), path).written);
-        EXPECT_EQ(FileBytes(path), kHeader + LogLineFor(logtest::Result("000001"))
-                                       + LogLineFor(logtest::Result("000002")));
+        EXPECT_EQ(FileBytes(path),
+                  kHeader + LogLineFor(logtest::Result("000001")) + LogLineFor(logtest::Result("000002")));
         return;
     }
     const std::string folder = PathIn("locked");
@@ -167,8 +162,7 @@ TEST_F(LogFileWriterTest, UnwritableFolderIsAWarningAndRecordsWaitForIt)
     EXPECT_FALSE(writer.WriteLogRecord(logtest::Result("000002"), path).report);
     ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
     EXPECT_TRUE(writer.WriteLogRecord(logtest::Result("000003"), path).written);
-    EXPECT_EQ(FileBytes(path), kHeader + LogLineFor(logtest::Result("000001"))
-                                   + LogLineFor(logtest::Result("000002"))
+    EXPECT_EQ(FileBytes(path), kHeader + LogLineFor(logtest::Result("000001")) + LogLineFor(logtest::Result("000002"))
                                    + LogLineFor(logtest::Result("000003")));
 }
 
@@ -187,8 +181,7 @@ TEST_F(LogFileWriterTest, AlertLineNeedsAnExistingFile)
     EXPECT_FALSE(Exists(path));
     // ...but a result does, and the alert goes in first.
     EXPECT_TRUE(writer.WriteLogRecord(logtest::Result("000002"), path).written);
-    EXPECT_EQ(FileBytes(path), kHeader + "\tCancel      000001\t\r\n"
-                                   + LogLineFor(logtest::Result("000002")));
+    EXPECT_EQ(FileBytes(path), kHeader + "\tCancel      000001\t\r\n" + LogLineFor(logtest::Result("000002")));
 }
 
 TEST_F(LogFileWriterTest, WaitingRecordsGoToTheCurrentLogFile)
@@ -198,8 +191,8 @@ TEST_F(LogFileWriterTest, WaitingRecordsGoToTheCurrentLogFile)
     LogFileWriter writer;
     EXPECT_FALSE(writer.WriteLogRecord(logtest::Result("000001"), lost).written);
     EXPECT_TRUE(writer.WriteLogRecord(logtest::Result("000002"), chosen).written);
-    EXPECT_EQ(FileBytes(chosen), kHeader + LogLineFor(logtest::Result("000001"))
-                                     + LogLineFor(logtest::Result("000002")));
+    EXPECT_EQ(FileBytes(chosen),
+              kHeader + LogLineFor(logtest::Result("000001")) + LogLineFor(logtest::Result("000002")));
 }
 
 TEST_F(LogFileWriterTest, FailedWritesLeaveNoPartOfARecordAndAreReportedOncePerFault)
@@ -217,12 +210,14 @@ TEST_F(LogFileWriterTest, FailedWritesLeaveNoPartOfARecordAndAreReportedOncePerF
         std::string message;
     };
     const Step steps[] = {
-        {"disk full mid-record", [&] { fs.writeBudget = 20; }, true,
-         "No space left on device\r\n" + path + kInUse},
-        {"same fault again", [&] { fs.writeBudget = 5; }, false,
-         "No space left on device\r\n" + path + kInUse},
-        {"sync fails", [&] { fs.Heal(); fs.syncError = -EIO; }, true,
-         "Input/output error\r\n" + path + kInUse},
+        {"disk full mid-record", [&] { fs.writeBudget = 20; }, true, "No space left on device\r\n" + path + kInUse},
+        {"same fault again", [&] { fs.writeBudget = 5; }, false, "No space left on device\r\n" + path + kInUse},
+        {"sync fails",
+         [&] {
+             fs.Heal();
+             fs.syncError = -EIO;
+         },
+         true, "Input/output error\r\n" + path + kInUse},
         {"sync fails again", [] {}, false, "Input/output error\r\n" + path + kInUse},
     };
     int counter = 2;
@@ -269,8 +264,7 @@ TEST_F(LogFileWriterTest, TimerRetryWritesWaitingRecordsWithoutUsingUpTheReport)
     fs.Heal();
     EXPECT_TRUE(writer.RetryPending(path));
     EXPECT_EQ(writer.PendingCount(), 0u);
-    EXPECT_EQ(FileBytes(path), kHeader + LogLineFor(logtest::Result("000001"))
-                                   + LogLineFor(logtest::Result("000002")));
+    EXPECT_EQ(FileBytes(path), kHeader + LogLineFor(logtest::Result("000001")) + LogLineFor(logtest::Result("000002")));
 }
 
 TEST_F(LogFileWriterTest, NewFileIsNotDoneUntilItsFolderIsSynced)
@@ -304,11 +298,9 @@ TEST_F(LogFileWriterTest, RecoveryFileHoldsEveryWaitingRecord)
     const QString folder = dir_.path() + "/appdata/tallion";
     const std::string saved = writer.SaveToRecoveryFile(folder, &error);
     EXPECT_EQ(error, "");
-    EXPECT_TRUE(std::regex_match(
-        saved, std::regex(".*/appdata/tallion/tallion-unwritten-[0-9]{8}-[0-9]{6}\\.dif")))
+    EXPECT_TRUE(std::regex_match(saved, std::regex(".*/appdata/tallion/tallion-unwritten-[0-9]{8}-[0-9]{6}\\.dif")))
         << saved;
-    EXPECT_EQ(FileBytes(saved), kHeader + LogLineFor(logtest::Result("000001"))
-                                    + "\tCancel      000002\t\r\n");
+    EXPECT_EQ(FileBytes(saved), kHeader + LogLineFor(logtest::Result("000001")) + "\tCancel      000002\t\r\n");
     EXPECT_EQ(writer.PendingCount(), 0u);
 
     // A second save within the same second must not overwrite the first.
@@ -316,8 +308,7 @@ TEST_F(LogFileWriterTest, RecoveryFileHoldsEveryWaitingRecord)
     const std::string again = writer.SaveToRecoveryFile(folder, &error);
     EXPECT_NE(again, "");
     EXPECT_NE(again, saved);
-    EXPECT_EQ(FileBytes(saved), kHeader + LogLineFor(logtest::Result("000001"))
-                                    + "\tCancel      000002\t\r\n");
+    EXPECT_EQ(FileBytes(saved), kHeader + LogLineFor(logtest::Result("000001")) + "\tCancel      000002\t\r\n");
 }
 
 TEST_F(LogFileWriterTest, FailedRecoveryKeepsTheRecordsAndLeavesNoFile)

@@ -1,8 +1,8 @@
 // Deleting one line of a log file: exactly that line, only when it is still there, and never a
 // damaged file when writing fails.
 
-#include "log/LogLineDeletion.h"
 #include "FakeLogFileSystem.h"
+#include "log/LogLineDeletion.h"
 
 #include <QDir>
 #include <QFile>

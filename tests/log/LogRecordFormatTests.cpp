@@ -1,5 +1,5 @@
-#include "log/LogRecordFormat.h"
 #include "LogTestRecords.h"
+#include "log/LogRecordFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -170,10 +170,10 @@ TEST(LogRecordFormat, FieldOfAStoredLine)
     const Case cases[] = {
         {0, "a\tb\t\r\n", "a"},
         {1, "a\tb\t\r\n", "b"},
-        {2, "a\tb\t\r\n", ""},        // no TAB after the line end
-        {1, "a\t\tc\t", ""},          // empty value
+        {2, "a\tb\t\r\n", ""}, // no TAB after the line end
+        {1, "a\t\tc\t", ""},   // empty value
         {2, "a\t\tc\t", "c"},
-        {5, "a\tb\t", ""},            // fewer TABs than asked for
+        {5, "a\tb\t", ""}, // fewer TABs than asked for
         {1, "\tCancel      000001\t\r\n", "Cancel      000001"},
         {37, "\tCancel      000001\t\r\n", ""},
         {0, "abc", ""},
@@ -228,20 +228,16 @@ TEST(LogRecordFormat, ReadDisplayLineQualityAndTemplateNineTail)
         std::string tail;
     };
     const Case cases[] = {
-        {"grade, no comment",
-         stored([](CarcassMeasurement& r) { r.comment.clear(); }), ",c36,c37,c38\r\n"},
-        {"no grade", stored([](CarcassMeasurement& r) { r.rz7TenderGrade.clear(); }),
-         ",c36,c37,,cm\r\n"},
+        {"grade, no comment", stored([](CarcassMeasurement& r) { r.comment.clear(); }), ",c36,c37,c38\r\n"},
+        {"no grade", stored([](CarcassMeasurement& r) { r.rz7TenderGrade.clear(); }), ",c36,c37,,cm\r\n"},
         {"neither", stored([](CarcassMeasurement& r) {
              r.rz7TenderGrade.clear();
              r.comment.clear();
          }),
          ",c36,c37,,\r\n"},
-        {"four-character serial",
-         stored([](CarcassMeasurement& r) { r.serialNumber = "S123"; }),
+        {"four-character serial", stored([](CarcassMeasurement& r) { r.serialNumber = "S123"; }),
          ",c34,S123,c36,c37,c38,cm\r\n"},
-        {"longer serial", stored([](CarcassMeasurement& r) { r.serialNumber = "S1234"; }),
-         ",c34,,c36,c37,c38,cm\r\n"},
+        {"longer serial", stored([](CarcassMeasurement& r) { r.serialNumber = "S1234"; }), ",c34,,c36,c37,c38,cm\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

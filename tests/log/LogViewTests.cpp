@@ -58,7 +58,8 @@ protected:
 TEST_F(LogViewTest, TemplatesNameTheirColumns)
 {
     EXPECT_EQ(TemplateTitleString(1), "Time,Date,Carcass#,Type,Fat,Meat,Meat%");
-    EXPECT_EQ(TemplateTitleString(7), "Time,Date,Carcass#,Type,Fat1,Fat2,Meat,Meat%,Class,Colour,n/g,Marble,n/g,PSE,n/g");
+    EXPECT_EQ(TemplateTitleString(7),
+              "Time,Date,Carcass#,Type,Fat1,Fat2,Meat,Meat%,Class,Colour,n/g,Marble,n/g,PSE,n/g");
     EXPECT_EQ(TemplateTitleString(10), "Time,Date,Colour,n/g");
     EXPECT_EQ(TemplateTitleString(0), "");
     EXPECT_EQ(TemplateTitleString(11), "");
@@ -88,7 +89,7 @@ TEST_F(LogViewTest, ApplyTemplateLaysOutTheGrid)
 TEST_F(LogViewTest, ColumnWidthsFollowTheGridWidthAndTitleLength)
 {
     gridView.resize(2000, 300);
-    ApplyTemplate(views, 6);  // ...,Carcass#,...,n/g,...
+    ApplyTemplate(views, 6); // ...,Carcass#,...,n/g,...
     const double dpi = gridView.logicalDpiX();
     // Time and date take a tenth of the grid each; a value column its title's share plus 144 twips.
     EXPECT_NEAR(gridView.columnWidth(0), 200, 1);
@@ -113,34 +114,29 @@ TEST_F(LogViewTest, LoadShowsResultsCancelsErrorsAndEmptyLines)
     for (int i = 0; i < 10; ++i)
         AppendToResultView(views, "stale,row,from,before\r", true);
 
-    const std::string path = WriteLog("mixed.dif",
-        LogHeaderLine()
-        + LogLineFor(Result("08:15:02  03-04-2024", "017", ""))
-        + "\tCancel      000018\t\r\n"
-        + "\r\n"
-        + "Probe error 7\tx\t\r\n"
-        + "\t08:20:00  03-04-2024\t\r\n"
-        + LogLineFor(Result("08:21:40  03-04-2024", "019", "late")));
+    const std::string path = WriteLog(
+        "mixed.dif", LogHeaderLine() + LogLineFor(Result("08:15:02  03-04-2024", "017", ""))
+                         + "\tCancel      000018\t\r\n" + "\r\n" + "Probe error 7\tx\t\r\n"
+                         + "\t08:20:00  03-04-2024\t\r\n" + LogLineFor(Result("08:21:40  03-04-2024", "019", "late")));
 
     ASSERT_EQ(LoadLogIntoView(views, path, 1), std::nullopt);
 
     const std::vector<std::string> expectedRows = {
         "08:15:02|03-04-2024|017|2|14|55|58.9",
         "!Cancel      000018||||||",
-        "||||||",  // the empty line keeps its row so later rows match their file lines
+        "||||||", // the empty line keeps its row so later rows match their file lines
         "!Probe error 7||||||",
         "08:20:00|03-04-2024|||||",
         "08:21:40|03-04-2024|019|2|14|55|58.9",
     };
     EXPECT_EQ(GridRows(), expectedRows);
 
-    EXPECT_EQ(PaneText(),
-              "08:15:02  03-04-2024,017,2,14,55,58.9,\r\n"
-              "Cancel      000018,,,,,,\r\n"
-              "\r\n"
-              "Probe error 7\r\n"
-              "08:20:00  03-04-2024,,,,,,\r\n"
-              "08:21:40  03-04-2024,019,2,14,55,58.9,late\r\n");
+    EXPECT_EQ(PaneText(), "08:15:02  03-04-2024,017,2,14,55,58.9,\r\n"
+                          "Cancel      000018,,,,,,\r\n"
+                          "\r\n"
+                          "Probe error 7\r\n"
+                          "08:20:00  03-04-2024,,,,,,\r\n"
+                          "08:21:40  03-04-2024,019,2,14,55,58.9,late\r\n");
     EXPECT_EQ(LineColours(0), std::set<QRgb>{kBlackRgb});
     EXPECT_EQ(LineColours(1), std::set<QRgb>{kBlackRgb});
     EXPECT_EQ(LineColours(3), std::set<QRgb>{kRedRgb});
@@ -194,7 +190,7 @@ TEST_F(LogViewTest, UnreadableFileLeavesTheViewsAsTheyWere)
 
     const std::string paths[] = {
         dir.filePath("missing.dif").toStdString(),
-        dir.path().toStdString(),  // a folder
+        dir.path().toStdString(), // a folder
         "",
     };
     for (const std::string& path : paths) {
@@ -213,13 +209,10 @@ TEST_F(LogViewTest, DamagedLinesAreShownAsTheyStand)
     using namespace std::string_literals;
     const std::string junk = "\x00\x01\xff\xa0 junk\tmore\t\r\n"s;
     const std::string longLine(1 << 20, 'L');
-    const std::string path = WriteLog("damaged.dif",
-        LogHeaderLine()
-        + junk
-        + "no tab and no CR\n"
-        + longLine + "\r\n"
-        + "\tTAB line with lone\rCR\t\r\n"
-        + "\t10:00:00  05-04-2024\t\t\t017");  // cut off mid-record, no line end
+    const std::string path =
+        WriteLog("damaged.dif",
+                 LogHeaderLine() + junk + "no tab and no CR\n" + longLine + "\r\n" + "\tTAB line with lone\rCR\t\r\n"
+                     + "\t10:00:00  05-04-2024\t\t\t017"); // cut off mid-record, no line end
 
     ASSERT_EQ(LoadLogIntoView(views, path, 1), std::nullopt);
     ASSERT_EQ(grid.Rows(), 6);
@@ -236,16 +229,14 @@ TEST_F(LogViewTest, DamagedLinesAreShownAsTheyStand)
     // The pane takes the newest lines that fit in it; the long line and those before it do not.
     const std::string text = PaneText();
     EXPECT_EQ(pane.Length(), static_cast<int>(text.size()));
-    EXPECT_EQ(text, "TAB line with lone\r\nCR,,,,,,\r\n"  // the pane breaks the line at a lone CR
+    EXPECT_EQ(text, "TAB line with lone\r\nCR,,,,,,\r\n" // the pane breaks the line at a lone CR
                     "10:00:00  05-04-2024,,,,,,\r\n");
 }
 
 TEST_F(LogViewTest, EveryRowKnowsItsLineAndThePaneKeepsTheNewest)
 {
     ApplyTemplate(views, 1);
-    auto record = [](int n) {
-        return LogLineFor(Result("08:00:00  03-04-2024", std::to_string(100000 + n), ""));
-    };
+    auto record = [](int n) { return LogLineFor(Result("08:00:00  03-04-2024", std::to_string(100000 + n), "")); };
     std::string content = LogHeaderLine();
     for (int n = 0; n < 3000; ++n)
         content += n == 1 ? std::string("\r\n") : record(n);
@@ -269,4 +260,4 @@ TEST_F(LogViewTest, EveryRowKnowsItsLineAndThePaneKeepsTheNewest)
     EXPECT_TRUE(text.ends_with("08:00:00  03-04-2024,102999,2,14,55,58.9,\r\n"));
 }
 
-}  // namespace
+} // namespace

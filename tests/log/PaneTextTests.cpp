@@ -36,10 +36,13 @@ TEST(PaneText, LogLinesByKindAndColour)
         std::vector<std::string> runs;
     };
     const Case cases[] = {
-        {"loaded", PaneColour::Black, true,
-         {"K:08:00:00  01-02-2024,000001,01,14,55,,\r\n", "R:Probe error 7\r\n\r\n",
-          "K:Cancel      000002,,,,,,\r\n"}},
-        {"viewed, errors suppressed", PaneColour::Blue, false,
+        {"loaded",
+         PaneColour::Black,
+         true,
+         {"K:08:00:00  01-02-2024,000001,01,14,55,,\r\n", "R:Probe error 7\r\n\r\n", "K:Cancel      000002,,,,,,\r\n"}},
+        {"viewed, errors suppressed",
+         PaneColour::Blue,
+         false,
          {"B:08:00:00  01-02-2024,000001,01,14,55,,\r\n\r\nCancel      000002,,,,,,\r\n"}},
     };
     for (const Case& c : cases) {
@@ -80,8 +83,6 @@ TEST(PaneText, SavedPaneComesBackResultsBlackMessagesRed)
                               "08:01:00  01-02-2024,000003,01,14,55,,\r\n"
                               "Cancel      000004\r\n";
     EXPECT_EQ(Runs(RestoredPaneRuns(saved)),
-              (std::vector<std::string>{"K:08:00:00  01-02-2024,000001,01,14,55,,\r\n",
-                                        "R:Probe error 7\r\n\r\n",
-                                        "K:08:01:00  01-02-2024,000003,01,14,55,,\r\n",
-                                        "R:Cancel      000004\r\n"}));
+              (std::vector<std::string>{"K:08:00:00  01-02-2024,000001,01,14,55,,\r\n", "R:Probe error 7\r\n\r\n",
+                                        "K:08:01:00  01-02-2024,000003,01,14,55,,\r\n", "R:Cancel      000004\r\n"}));
 }

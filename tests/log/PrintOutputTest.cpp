@@ -24,6 +24,7 @@ TEST(PrintTextFile, NamesFollowTheLogFile)
     struct Case {
         std::string log, title, proposed;
     };
+    // clang-format off
     const Case cases[] = {
         {"/data/shift2.dif", "shift2.txt", "shift2.txt"},
         {"shift2.dif", "shift2.txt", "shift2.txt"},
@@ -31,6 +32,7 @@ TEST(PrintTextFile, NamesFollowTheLogFile)
         {"/data/shift2", "shift2.txt", "shift2.txt"},
         {"/data.d/shift2", "shift2.txt", "shift2.txt"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(TextFileTitle(c.log), c.title) << c.log;
         EXPECT_EQ(ProposedTextFileName(c.log), c.proposed) << c.log;
@@ -90,6 +92,7 @@ TEST(PaginateRows, PagesTakeWholeRowsWithinTheBorders)
         std::vector<PageBand> pages;
     };
     const std::vector<double> twenty(20, 10.0);
+    // clang-format off
     const Case cases[] = {
         {"80 units of room: 8 rows a page", twenty, 100, 10, -1, 0, {{0, 8}, {8, 8}, {16, 4}}},
         {"a row that would overflow starts the next page", twenty, 99, 10, -1, 0, {{0, 7}, {7, 7}, {14, 6}}},
@@ -98,6 +101,7 @@ TEST(PaginateRows, PagesTakeWholeRowsWithinTheBorders)
         {"a row taller than a page gets a page", {10, 200, 10}, 100, 10, -1, 0, {{0, 1}, {1, 1}, {2, 1}}},
         {"no rows, no pages", {}, 100, 10, -1, 0, {}},
     };
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(PaginateRows(c.heights, c.page, c.top, c.maxRows, c.repeated), c.pages) << c.what;
 }
@@ -150,7 +154,7 @@ TEST_F(GridFixture, GridPagesKeepRowsWholeAndInOrderWithTheSummaryAfter)
     // Every grid row on exactly one page, its three cells on one line; rows in order.
     std::map<int, int> pageOfRow;
     int lastRow = 0;
-    const double topBorderPoints = 50;  // 1000 twips
+    const double topBorderPoints = 50; // 1000 twips
     for (size_t p = 0; p + 1 < pages.size(); ++p) {
         ASSERT_FALSE(pages[p].empty()) << "page " << p;
         for (const PdfWord& word : pages[p]) {

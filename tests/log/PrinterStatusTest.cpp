@@ -65,8 +65,8 @@ TEST(PrinterStatusMapping, FirstJobAndPrinterStatesGiveTheStatusText)
         {"printing replaces paper out", ReadQueueOf({S::Processing}, P::Processing, {"media-empty-error"}),
          "Printing  \r\n", ""},
         {"paused replaces off line", ReadQueueOf({S::Held}, P::Idle, {"offline-report"}), "Paused  \r\n", ""},
-        {"cover open", ReadQueueOf({S::Processing}, P::Processing, {"cover-open"}),
-         "User Intervention Needed  \r\n", ""},
+        {"cover open", ReadQueueOf({S::Processing}, P::Processing, {"cover-open"}), "User Intervention Needed  \r\n",
+         ""},
         {"paper jam", ReadQueueOf({S::Pending}, P::Idle, {"media-jam-error"}), "User Intervention Needed  \r\n", ""},
         {"job still coming in", WithJobReason(ReadQueueOf({S::Pending}), "job-incoming"), "Spooling  \r\n", ""},
         {"held because the printer did not take it", WithJobReason(ReadQueueOf({S::Held}), "resources-are-not-ready"),
@@ -116,7 +116,7 @@ protected:
 
     QTimer timerPStatus;
     RecordingPrinterSink sink;
-    RecordingSpooler* spooler = nullptr;  // owned by the printer
+    RecordingSpooler* spooler = nullptr; // owned by the printer
     std::unique_ptr<StationPrinter> printer;
 };
 

@@ -32,6 +32,7 @@ TEST_F(ResultGridModelTest, CellsAreAddressedByStationRows)
         QString text;
         bool red;
     };
+    // clang-format off
     const Case cases[] = {
         {0, 0, "Time", false},        // the header row holds the titles
         {0, 2, "Carcass#", false},
@@ -43,6 +44,7 @@ TEST_F(ResultGridModelTest, CellsAreAddressedByStationRows)
         {1, 3, "", false},            // beyond the last column
         {1, -1, "", false},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "row " << c.row << " column " << c.column);
         EXPECT_EQ(grid.Cell(c.row, c.column), c.text);
@@ -105,7 +107,7 @@ TEST_F(ResultGridModelTest, RowCountCanGrowShrinkAndBeReplaced)
     grid.SetRows(5);
     EXPECT_EQ(grid.Rows(), 5);
     grid.SetCell(4, 0, "kept");
-    grid.SetRows(0);  // the header row always stays
+    grid.SetRows(0); // the header row always stays
     EXPECT_EQ(grid.Rows(), 1);
     grid.SetRows(5);
     EXPECT_EQ(grid.Cell(4, 0), "") << "a removed row comes back empty";
@@ -122,4 +124,4 @@ TEST_F(ResultGridModelTest, RowCountCanGrowShrinkAndBeReplaced)
     EXPECT_EQ(grid.AppendRow(), 1001);
 }
 
-}  // namespace
+} // namespace

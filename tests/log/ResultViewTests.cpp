@@ -47,8 +47,8 @@ TEST_F(ResultViewTest, FullPaneKeepsItsNewerHalfFromALineStart)
     // Where character 25000 falls decides where the kept text starts: always the next line.
     struct Case {
         const char* name;
-        int offsetInLine;  // of character 25000 within a 12-character line "line NNNNN" CR LF
-        int total;         // pane length before the append
+        int offsetInLine; // of character 25000 within a 12-character line "line NNNNN" CR LF
+        int total;        // pane length before the append
     };
     const Case cases[] = {
         {"on a line start", 0, 50010},
@@ -67,7 +67,7 @@ TEST_F(ResultViewTest, FullPaneKeepsItsNewerHalfFromALineStart)
             std::snprintf(line, sizeof line, "line %05d\r\n", n);
             old += line;
         }
-        old.resize(static_cast<size_t>(c.total), 'q');  // a last line without line end fills up
+        old.resize(static_cast<size_t>(c.total), 'q'); // a last line without line end fills up
         pane.ClearPane();
         pane.AppendColoured(QString::fromLatin1(old.data(), qsizetype(old.size())), Qt::black);
         ASSERT_EQ(pane.Length(), c.total);
@@ -126,17 +126,22 @@ TEST_F(ResultViewTest, EachTextFillsOneGridRow)
         const char* name;
         int columns;
         std::string text;
-        std::vector<std::string> cells;  // columns 0.. of the new row; the rest empty
+        std::vector<std::string> cells; // columns 0.. of the new row; the rest empty
         bool firstCellRed;
     };
     const std::string template1 = "12:00:01  02-03-2024,001,E,12,45,61.2,\r";
     const Case cases[] = {
-        {"template 1 line, empty comment", 7, template1,
-         {"12:00:01", "02-03-2024", "001", "E", "12", "45", "61.2"}, false},
-        {"comment is not placed", 10, "12:00:01  02-03-2024,001,E,12,45,61.2,a note\r",
-         {"12:00:01", "02-03-2024", "001", "E", "12", "45", "61.2"}, false},
-        {"values beyond the columns are dropped", 4, template1,
-         {"12:00:01", "02-03-2024", "001", "E"}, false},
+        {"template 1 line, empty comment",
+         7,
+         template1,
+         {"12:00:01", "02-03-2024", "001", "E", "12", "45", "61.2"},
+         false},
+        {"comment is not placed",
+         10,
+         "12:00:01  02-03-2024,001,E,12,45,61.2,a note\r",
+         {"12:00:01", "02-03-2024", "001", "E", "12", "45", "61.2"},
+         false},
+        {"values beyond the columns are dropped", 4, template1, {"12:00:01", "02-03-2024", "001", "E"}, false},
         {"no date part", 7, "12:00:01,001,E,12,\r", {"12:00:01", "", "001", "E", "12"}, false},
         {"four pieces make a display line", 7, "a,b,c,d\r", {"a", "", "b", "c"}, false},
         {"a message", 7, "Probe error 12\r", {"Probe error 12"}, true},
@@ -193,4 +198,4 @@ TEST_F(ResultViewTest, MissingViewsAreSkipped)
     EXPECT_EQ(CellText(1, 0), "only a row");
 }
 
-}  // namespace
+} // namespace

@@ -21,7 +21,7 @@ protected:
     {
         gridView.setModel(&grid);
         gridView.resize(600, 200);
-        gridView.verticalHeader()->hide();  // as the grid is laid out for every template
+        gridView.verticalHeader()->hide(); // as the grid is laid out for every template
         views.terminal = &pane;
         views.grid = &grid;
         views.gridView = &gridView;

@@ -15,6 +15,7 @@ struct NumberCase {
 
 TEST(FieldConversions, ReadNumberAcceptsOnlyAWholeNumberWithSpacesAndSign)
 {
+    // clang-format off
     const NumberCase cases[] = {
         {"X0125", 2, 5, 125},
         {"X 12 ", 2, 5, 12},
@@ -38,6 +39,7 @@ TEST(FieldConversions, ReadNumberAcceptsOnlyAWholeNumberWithSpacesAndSign)
         {"X0125", 4, 3, std::nullopt},
         {"X99999999999999999999", 2, 21, std::nullopt},  // out of range, no overflow
     };
+    // clang-format on
     for (const NumberCase& c : cases)
         EXPECT_EQ(ReadNumber(c.message, c.first, c.last), c.expected) << '"' << c.message << '"';
 }
@@ -61,6 +63,7 @@ TEST(FieldConversions, ConvertsRangesToTheShownTexts)
     const auto whole = [](const std::string& m) { return Whole(m, 2, 5); };
     const auto tender = [](const std::string& m) { return Tender(m, 2, 5); };
 
+    // clang-format off
     const ConversionCase cases[] = {
         {"text whole", text, "XAB C", "AB "},
         {"text partly present", text, "XA", "A"},
@@ -116,6 +119,7 @@ TEST(FieldConversions, ConvertsRangesToTheShownTexts)
         {"tender beyond end", tender, "X", ""},
         {"tender only spaces", tender, "X    ", ""},
     };
+    // clang-format on
     for (const ConversionCase& c : cases)
         EXPECT_EQ(c.convert(c.message), c.expected) << c.what;
 }
@@ -129,6 +133,7 @@ struct TimeCase {
 TEST(FieldConversions, ProbeClockTakesTheStationsDateOrCentury)
 {
     const QDate station(2026, 3, 4);
+    // clang-format off
     const TimeCase cases[] = {
         {"time", ProbeTime("XX140533", 3, station), "14:05:33  04-03-2026"},
         {"time at the end of the message", ProbeTime("X235959", 2, station), "23:59:59  04-03-2026"},
@@ -140,6 +145,7 @@ TEST(FieldConversions, ProbeClockTakesTheStationsDateOrCentury)
         {"date and time cut short", ProbeDateTime("X26120814053", 2, station), ""},
         {"date and time of an empty message", ProbeDateTime("", 53, station), ""},
     };
+    // clang-format on
     for (const TimeCase& c : cases)
         EXPECT_EQ(c.result, c.expected) << c.what;
 }

@@ -65,7 +65,7 @@ TEST(HexChunksTest, FileBeyondFullScaleKeepsBarFullAndShowsHundredAtTheEnd)
         download.NextChunk();
         ++chunks;
         if (chunks == 360) {
-            EXPECT_EQ(download.PercentText(), "102%");  // 63360 bytes
+            EXPECT_EQ(download.PercentText(), "102%"); // 63360 bytes
             EXPECT_EQ(download.BarValue(), 62256);
         }
     }

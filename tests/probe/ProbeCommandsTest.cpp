@@ -23,13 +23,15 @@ TEST(ProbeCommandsTest, ColourCalibrationBoundsAndTexts)
     const struct {
         const char* colour130;
         const char* colour61;
-        const char* sent;  // both commands, or "" for nothing
+        const char* sent; // both commands, or "" for nothing
+        // clang-format off
     } cases[] = {
         {"254", "119", "C254 c119"}, {"-5", "0", "C-5 c0"},     {"0120", "060", "C0120 c060"},
         {" 99 ", "7", "C99 c7"},     {"255", "60", ""},         {"120", "120", ""},
         {"abc", "60", ""},           {"120", "", ""},           {"12.5", "60", ""},
         {"40000", "60", ""},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const auto commands = ColourCalibrationCommands(c.colour130, c.colour61);
         EXPECT_EQ(commands ? commands->colour130 + " " + commands->colour61 : "", c.sent)

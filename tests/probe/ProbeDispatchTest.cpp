@@ -50,6 +50,7 @@ TEST_F(DispatchFixture, MeasurementsAreDecodedStampedAndHandedOn)
         std::string message;
         bool handedOn;
         std::string count;
+        // clang-format off
     } cases[] = {
         {kExample, true, "000123"},
         {"E0100", false, ""},  // five characters: only the error label is cleared
@@ -59,6 +60,7 @@ TEST_F(DispatchFixture, MeasurementsAreDecodedStampedAndHandedOn)
         {"L0100", false, ""},
         {"M01000333" + std::string(100, '0'), true, "000333"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         state = StationState{};
         target = RecordingTarget{};
@@ -97,6 +99,7 @@ TEST_F(DispatchFixture, ProbingErrorGoesWhereTheSequenceSays)
         bool weightBeforeProbe;
         WeightSource weightSource;
         std::vector<std::string> calls;
+        // clang-format off
     } cases[] = {
         {"weight before probe", true, WeightSource::MettlerToledo,
          {"panel1:No Meat", "error:No Meat", "red:No Meat\r", "log"}},
@@ -104,6 +107,7 @@ TEST_F(DispatchFixture, ProbingErrorGoesWhereTheSequenceSays)
          {"panel1:No Meat", "error:No Meat", "red:No Meat\r", "clear", "log"}},
         {"probe before weight with a scale", false, WeightSource::MettlerToledo, {"panel1:No Meat"}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         state = StationState{};
         target = RecordingTarget{};
@@ -130,6 +134,7 @@ TEST_F(DispatchFixture, StatusCodesWithoutTextReadProbingError)
     struct Case {
         std::string message;
         std::string panel;
+        // clang-format off
     } cases[] = {
         {"Z0012", "panel1:Probing error"},
         {"Z00", "panel1:Probing error"},
@@ -137,6 +142,7 @@ TEST_F(DispatchFixture, StatusCodesWithoutTextReadProbingError)
         {"Z0071", "panel1:Fat limit"},
         {"I01Probe ready", "panel1:Probe ready"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         target.calls.clear();
         Dispatch(c.message);
@@ -153,6 +159,7 @@ TEST(ProbeReportTextTest, ClassSummaryServiceInformationAndClock)
         const char* what;
         std::string text;
         std::string expected;
+        // clang-format off
     } cases[] = {
         {"empty class summary", ClassSummaryDumpText("D", kNow), "Class summary: \r\n" + heading},
         {"class summary", ClassSummaryDumpText("D0012003400", kNow),
@@ -167,6 +174,7 @@ TEST(ProbeReportTextTest, ClassSummaryServiceInformationAndClock)
         {"probe clock", ProbeClockText("U261209140533", kNow),
          "PC's\r\nDate: 09-12-2026\r\nTime: 14:05:33\r\n\r\nProbe's261209140533\t"},
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(c.text, c.expected) << c.what;
 }

@@ -1,19 +1,18 @@
 // The station's side of the probe link, driven through an in-memory port.
 
-#include "probe/ProbeFraming.h"
 #include "probe/ProbeLink.h"
+#include "probe/ProbeFraming.h"
 #include "support/FakeSerialPort.h"
 
 #include "probe/PortWatch.h"
 
-#include <gtest/gtest.h>
 #include <QSignalSpy>
 #include <QTest>
+#include <gtest/gtest.h>
 
 using namespace ProbeBytes;
 
 namespace {
-
 
 std::string Frame(const std::string& message)
 {
@@ -28,16 +27,15 @@ struct LinkFixture : ::testing::Test {
     void SetUp() override
     {
         port.SetPortOpen(true);
-        QObject::connect(&link, &ProbeLink::messageReceived,
-                         [this](const std::string& m) { dispatched.push_back(m); });
+        QObject::connect(&link, &ProbeLink::messageReceived, [this](const std::string& m) { dispatched.push_back(m); });
     }
 
     // Feeds one reception and runs ticks until the link has processed it.
     std::string Receive(const std::string& bytes)
     {
         port.Feed(bytes);
-        link.OnReceiveTick();  // bytes seen
-        link.OnReceiveTick();  // quiet tick: processed
+        link.OnReceiveTick(); // bytes seen
+        link.OnReceiveTick(); // quiet tick: processed
         return port.TakeWritten();
     }
 
@@ -81,8 +79,8 @@ TEST(ProbeFramingTest, FramesCommandsWithBlockCheck)
         {"0", std::string{'H', ACK, SOH, '0', STX, ETX, static_cast<char>('0' ^ STX ^ ETX)}},
         // Everything from the first ETX on is not sent.
         {std::string{'A', '1', ETX, 'Z', 'Z'}, std::string{'H', ACK, SOH, 'A', STX, '1', ETX, 'q'}},
-        {"3000001", std::string{'H', ACK, SOH, '3', STX} + "000001" + std::string{ETX} +
-                        static_cast<char>(BlockCheck(std::string{'3', STX} + "000001" + std::string{ETX}))},
+        {"3000001", std::string{'H', ACK, SOH, '3', STX} + "000001" + std::string{ETX}
+                        + static_cast<char>(BlockCheck(std::string{'3', STX} + "000001" + std::string{ETX}))},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FrameProbeCommand(c.command), c.frame) << c.command;
@@ -174,7 +172,7 @@ TEST_F(LinkFixture, SerialNumberTemplateMenuAndPause)
 
     Receive(kDataPoll);
     Receive(Frame("A12345678901234567"));
-    EXPECT_EQ(link.probeSerialText(), "1234567890123");  // only 13 characters are kept
+    EXPECT_EQ(link.probeSerialText(), "1234567890123"); // only 13 characters are kept
     ASSERT_EQ(serialSpy.count(), 1);
     EXPECT_EQ(serialSpy.at(0).at(0).toString(), "1234567890123");
 
@@ -184,7 +182,7 @@ TEST_F(LinkFixture, SerialNumberTemplateMenuAndPause)
 
     link.setStationPaused(true);
     Receive(kDataPoll);
-    EXPECT_EQ(Receive(Frame("E999")), std::string{ACK});  // still acknowledged
+    EXPECT_EQ(Receive(Frame("E999")), std::string{ACK}); // still acknowledged
     link.setStationPaused(false);
     EXPECT_EQ(dispatched, (std::vector<std::string>{"A12345678901234567", "I1 hello"}));
 }

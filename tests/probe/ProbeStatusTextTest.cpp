@@ -54,7 +54,7 @@ TEST(ProbeStatusText, EveryCodeAndItsExactText)
         {"06 ", ""},
         {std::string("00\0", 3), ""},
         {"O0", ""},
-        {"", ""},  // a "Z" message of three characters has no code
+        {"", ""}, // a "Z" message of three characters has no code
         {std::string("\0", 1), ""},
         {"\xff\xfe", ""},
     };

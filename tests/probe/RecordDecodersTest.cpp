@@ -68,6 +68,7 @@ struct KindCase {
 // One message of every kind, each field at its own value, built position by position.
 std::vector<KindCase> KindCases()
 {
+    // clang-format off
     return {
         {"E", DecodeBasicRecord,
             PlaceFields(42, {{1, "E"}, {2, "01"}, {4, "000123"}, {10, "0125"}, {14, "0530"}, {18, "0012"},
@@ -145,6 +146,7 @@ std::vector<KindCase> KindCases()
                 r.rz7Colour1 = "56"; r.rz7ColourGrade = "c"; r.rz7PseNumber = "12"; r.rz7PseIndicator = "n";
             }},
     };
+    // clang-format on
 }
 
 // What the previous carcass left in the record; every decoder must empty all of it.
@@ -200,10 +202,11 @@ TEST(RecordDecoders, ShortMessagesGiveEmptyOrPartialFields)
 // A message of the right length that carries no numbers leaves every numeric field empty.
 TEST(RecordDecoders, GarbledMessagesGiveEmptyNumbers)
 {
-    const std::string numericFields[] = {"fat1", "fat2", "meat", "meat1", "intrafat", "intrafat1", "thickness1",
-        "distance1", "thickness2", "distance2", "meatPercent", "colour1", "colour2", "colourNumber", "minColour1",
-        "minColour2", "colourVariation1", "colourVariation2", "rz7Colour1", "rz7Colour2", "rz7Marble1",
-        "rz7Marble2", "rz7PseNumber", "rz7Tender"};
+    const std::string numericFields[] = {
+        "fat1",       "fat2",         "meat",       "meat1",      "intrafat",         "intrafat1",
+        "thickness1", "distance1",    "thickness2", "distance2",  "meatPercent",      "colour1",
+        "colour2",    "colourNumber", "minColour1", "minColour2", "colourVariation1", "colourVariation2",
+        "rz7Colour1", "rz7Colour2",   "rz7Marble1", "rz7Marble2", "rz7PseNumber",     "rz7Tender"};
     for (const KindCase& c : KindCases()) {
         for (const char filler : {' ', 'X', '\xff', '\0', '-'}) {
             const std::string message = c.message.substr(0, 1) + std::string(c.message.size() - 1, filler);
@@ -236,6 +239,7 @@ TEST(RecordDecoders, ProbeTimeThresholds)
     const std::string twoSiteColour = PlaceFields(81, {{1, "H"}, {76, "061530"}});
     const std::string single = PlaceFields(73, {{1, "L"}, {53, "261208140533"}});
     const std::string twoSiteQuality = PlaceFields(105, {{1, "M"}, {85, "270101000001"}});
+    // clang-format off
     const TimeCase cases[] = {
         {"E of 41", DecodeBasicRecord, basic.substr(0, 41), kStationTime},
         {"E of 42", DecodeBasicRecord, basic, "14:05:33  04-03-2026"},
@@ -254,6 +258,7 @@ TEST(RecordDecoders, ProbeTimeThresholds)
         {"M of 96", DecodeDoubleSiteQualityRecord, twoSiteQuality.substr(0, 96), "00:00:01  01-01-2027"},
         {"S", DecodeColourSampleRecord, PlaceFields(30, {{1, "S"}, {2, "140533261208140533"}}), kStationTime},
     };
+    // clang-format on
     for (const TimeCase& c : cases) {
         CarcassMeasurement record = StampedRecord(c.message[0]);
         c.decode(c.message, record, kStationDate);

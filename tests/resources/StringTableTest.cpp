@@ -78,10 +78,8 @@ TEST(StringTable, ExactEntries)
 
 TEST(StringTable, SpacesInsideEntriesAreKept)
 {
-    EXPECT_EQ(ResourceString(1244),
-              "Class         Count       Weight (kg)      Yield (kg)      Lean Meat%");
-    EXPECT_EQ(ResourceString(1256),
-              "                           Total           Total             Average");
+    EXPECT_EQ(ResourceString(1244), "Class         Count       Weight (kg)      Yield (kg)      Lean Meat%");
+    EXPECT_EQ(ResourceString(1256), "                           Total           Total             Average");
     EXPECT_EQ(ResourceString(1282), "Class         Count");
 }
 

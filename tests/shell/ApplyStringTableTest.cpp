@@ -106,9 +106,8 @@ TEST(ApplyStringTable, OtherControlsTakeTagAndToolTip)
     plain->setToolTip(QStringLiteral("1152"));
     auto* label = new QLabel(QStringLiteral("lamp"));
     label->setToolTip(QStringLiteral("1080"));
-    for (QWidget* w : {static_cast<QWidget*>(box), static_cast<QWidget*>(button),
-                       static_cast<QWidget*>(literal), static_cast<QWidget*>(zero), plain,
-                       static_cast<QWidget*>(label)})
+    for (QWidget* w : {static_cast<QWidget*>(box), static_cast<QWidget*>(button), static_cast<QWidget*>(literal),
+                       static_cast<QWidget*>(zero), plain, static_cast<QWidget*>(label)})
         layout->addWidget(w);
 
     ApplyStringTable(&window);

@@ -29,7 +29,7 @@ protected:
     {
         Store(stored);
         Store({{"LogFilePath", LogPath().toStdString()}});
-        QFile(LogPath()).open(QIODevice::WriteOnly);  // empty: the first record writes the header
+        QFile(LogPath()).open(QIODevice::WriteOnly); // empty: the first record writes the header
         weighing = true;
         return Make();
     }
@@ -55,10 +55,10 @@ protected:
             return "<no log>";
         std::istringstream lines(file.readAll().toStdString());
         std::string line, out;
-        std::getline(lines, line);  // the header
+        std::getline(lines, line); // the header
         while (std::getline(lines, line))
-            out += LogField(4, line) + ' ' + LogField(36, line) + ' ' + LogField(13, line) + ' ' +
-                   LogField(15, line) + '\n';
+            out += LogField(4, line) + ' ' + LogField(36, line) + ' ' + LogField(13, line) + ' ' + LogField(15, line)
+                   + '\n';
         return out;
     }
 };
@@ -69,9 +69,10 @@ TEST_F(CurrentCarcassWindow, WeightsTypedIntoEitherBox)
 {
     const struct {
         const char* keys;
-        const char* stored;  // the weight queued, empty for none
-        const char* box;     // left in the box
+        const char* stored; // the weight queued, empty for none
+        const char* box;    // left in the box
         const char* error;
+        // clang-format off
     } cases[] = {
         {"85,4\n", " 85.40", "", ""},
         {"65\n", "", "65", "Valid weight?"},
@@ -80,6 +81,7 @@ TEST_F(CurrentCarcassWindow, WeightsTypedIntoEitherBox)
         {"250\n", "", "", "Invalid weight"},
         {"-85\n", " 85.00", "", ""},  // a minus sign empties the box at the next key
     };
+    // clang-format on
     for (const char* boxName : {"LEDWeight", "txtWeight"}) {
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(boxName) + ": " + c.keys);
@@ -91,8 +93,8 @@ TEST_F(CurrentCarcassWindow, WeightsTypedIntoEitherBox)
             const PendingQueue& queue = window->pendingQueue();
             EXPECT_EQ(queue.count == 1 ? queue.weights[0] : std::string(), c.stored);
             EXPECT_EQ(box->text(), c.box);
-            const QString error = boxName == std::string("LEDWeight") ? Led().Text("LEDerr")
-                                                                      : Control<QLineEdit>("txtError")->text();
+            const QString error =
+                boxName == std::string("LEDWeight") ? Led().Text("LEDerr") : Control<QLineEdit>("txtError")->text();
             EXPECT_EQ(error, c.error);
         }
     }
@@ -107,11 +109,13 @@ TEST_F(CurrentCarcassWindow, TypedWeightsPairWithTheirOwnCarcassInBothSequences)
         const char* order;
         const char* equation;
         const char* logged;
+        // clang-format off
     } cases[] = {
         {"1", "True", "000101  85.40 60.3 S\n000102 111.50 59.6 E\n"},
         {"0", "True", "000101  85.40 60.3 S\n000102 111.50 59.6 E\n"},
         {"1", "False", "000101  85.40 61.2 S\n000102 111.50 61.2 S\n"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.order) + c.equation);
         QFile::remove(settings.FilePath());
@@ -174,15 +178,16 @@ TEST_F(CurrentCarcassWindow, HeaderScaleFailuresAreNoticesFromInsideTheTick)
     Form1& w = Station({{"WgtScaleModel", "6"}, {"WeightStartPosition", "x"}});
     scalePort->Feed("$ 85.4 kg\r\n");
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.Count("Notice") > 0; }, 2000));
-    EXPECT_EQ(dialogs.Last("Notice")->text, "WeightGeneric error: weight start position \"x\" is not a whole number of 1 or more");
+    EXPECT_EQ(dialogs.Last("Notice")->text,
+              "WeightGeneric error: weight start position \"x\" is not a whole number of 1 or more");
     EXPECT_EQ(w.pendingQueue().count, 0);
 }
 
 TEST_F(CurrentCarcassWindow, ShowingItSetsUpTheScalePortEachTime)
 {
-    Form1& w = Station({{"WeightPortNum", "3"}, {"HeaderCharacter", "#"}, {"WeightStartPosition", "3"},
-                        {"Factor", "0.5"}});
-    w.showWeightPortDialog = {};  // the entry's dialog is the port dialogs' own business
+    Form1& w =
+        Station({{"WeightPortNum", "3"}, {"HeaderCharacter", "#"}, {"WeightStartPosition", "3"}, {"Factor", "0.5"}});
+    w.showWeightPortDialog = {}; // the entry's dialog is the port dialogs' own business
     Menu("mnuWeightGeneric")->trigger();
     EXPECT_FALSE(scalePort->PortOpen()) << "the entry itself opens nothing";
 
@@ -233,7 +238,7 @@ TEST_F(CurrentCarcassWindow, AClosedWindowComesBackHiddenAndResultsAreLoggedAsUs
 {
     Form1& w = Station({{"WgtScaleModel", "2"}});
     Type(Box("LEDWeight"), "90\n");
-    Type(Box("LEDWeight"), "40\n");  // asks to confirm
+    Type(Box("LEDWeight"), "40\n"); // asks to confirm
     ASSERT_TRUE(Led().weightConfirmPending());
     Led().findChild<QPushButton*>("cmdHelp")->click();
     EXPECT_EQ(dialogs.Last("Notice")->text,

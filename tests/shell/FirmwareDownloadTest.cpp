@@ -49,9 +49,9 @@ TEST_F(DownloadWindow, SendsChunksWhileTheLinkWaits)
     window.OnTimer2Sec();
     EXPECT_FALSE(rxTimer.isActive());
     EXPECT_EQ(port.TakeWritten(), Records(11));
-    EXPECT_EQ(window.PercentText(), "0%");  // 176 data bytes
+    EXPECT_EQ(window.PercentText(), "0%"); // 176 data bytes
     EXPECT_EQ(window.ProgressValue(), 176);
-    EXPECT_EQ(window.Timer2Sec.interval(), 600);  // 9600 baud
+    EXPECT_EQ(window.Timer2Sec.interval(), 600); // 9600 baud
     EXPECT_TRUE(window.Timer2Sec.isActive());
 
     window.OnTimer2Sec();
@@ -95,7 +95,7 @@ TEST_F(FirmwareCommand, FileThatCannotBeReadSendsNothing)
 {
     Make();
     window->RxTimer.stop();
-    probePort->Feed("x");  // the probe is heard: the link is alive
+    probePort->Feed("x"); // the probe is heard: the link is alive
     window->link().OnReceiveTick();
     window->link().OnReceiveTick();
     ASSERT_TRUE(window->link().probeLinkAlive());
@@ -138,7 +138,7 @@ TEST(FirmwareEndToEnd, FileArrivesAtTheProbeByteForByte)
     probe.Start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return probe.Commands().size() >= 3; }, 15000));
 
-    const std::string hex = ":020000040000FA\r\n:0400000001020304F2\r\n:00000001FF";  // no final line end
+    const std::string hex = ":020000040000FA\r\n:0400000001020304F2\r\n:00000001FF"; // no final line end
     QFile file(dir.filePath("update.Hex"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(hex.data(), qint64(hex.size())) && file.flush());
     dialogs.QueueOpenFile(file.fileName());
@@ -157,6 +157,7 @@ TEST(FirmwareEndToEnd, FileArrivesAtTheProbeByteForByte)
     // The link answers the probe again once the window is closed: "B" goes out after the file.
     form.link().QueueProbeCommand("B");
     const std::string frameOfB{'H', 6, 1, 'B', 2, 3, 'C'};
-    EXPECT_TRUE(QTest::qWaitFor([&] { return probe.ReceivedBytes().find(frameOfB, received.size()) != std::string::npos; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return probe.ReceivedBytes().find(frameOfB, received.size()) != std::string::npos; }, 5000));
     probe.Stop();
 }

@@ -37,21 +37,21 @@ protected:
     }
 
     // The stored text, or "<absent>".
-    std::string Stored(const std::string& key) const
-    {
-        return settings.ReadSetting("Properties", key, "<absent>");
-    }
+    std::string Stored(const std::string& key) const { return settings.ReadSetting("Properties", key, "<absent>"); }
 
     QAction* Menu(const char* name) const { return window->MenuAction(QString::fromLatin1(name)); }
 
     template <class T>
-    T* Control(const char* name) const { return window->Control<T>(name); }
+    T* Control(const char* name) const
+    {
+        return window->Control<T>(name);
+    }
 
     QTemporaryDir dir;
     SettingsStore settings{dir.filePath(QStringLiteral("station.ini"))};
     ScriptedDialogs dialogs;
     bool probeFailsToOpen = false;
-    bool weighing = false;  // start as with --weighing
+    bool weighing = false; // start as with --weighing
     FakeSerialPort* probePort = nullptr;
     FakeSerialPort* scalePort = nullptr;
     std::unique_ptr<Form1> window;

@@ -7,14 +7,17 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QMetaObject>
-#include <QTableView>
 #include <QScrollBar>
+#include <QTableView>
 
 using Form1Layout = Form1Fixture;
 
 namespace {
 
-bool Shown(QWidget* w) { return w->isVisible(); }
+bool Shown(QWidget* w)
+{
+    return w->isVisible();
+}
 
 } // namespace
 
@@ -22,7 +25,7 @@ TEST_F(Form1Layout, ToggleShowsTheFramesThatFitTheWeightSource)
 {
     struct Case {
         bool noWeight;
-        bool weightShown;  // frWeight and Frame3
+        bool weightShown; // frWeight and Frame3
     };
     for (const Case& c : {Case{true, false}, Case{false, true}}) {
         SCOPED_TRACE(c.noWeight ? "No Weight ticked" : "a weight source");
@@ -105,8 +108,8 @@ TEST_F(Form1Layout, FindAndPrintFollowTheLinkAndPause)
         bool usable;
     };
     Form1& w = Make();
-    for (const Case& c : {Case{false, false, false}, Case{true, false, true},
-                          Case{false, true, true}, Case{true, true, true}}) {
+    for (const Case& c :
+         {Case{false, false, false}, Case{true, false, true}, Case{false, true, true}, Case{true, true, true}}) {
         w.link().setProbeLinkAlive(c.alive);
         w.link().setStationPaused(c.paused);
         w.RefreshFindPrint();
@@ -158,7 +161,9 @@ TEST_F(Form1Layout, LampsFollowTheLink)
     w.link().RunLinkStep("h\x05");
     EXPECT_TRUE(shown("RxLED"));
     EXPECT_FALSE(shown("RxLED2"));
-    w.link().RunLinkStep("\x01" "A\x02" "P2-0042\x03");
+    w.link().RunLinkStep("\x01"
+                         "A\x02"
+                         "P2-0042\x03");
     EXPECT_FALSE(shown("RxLED"));
     EXPECT_TRUE(shown("RxLED2"));
     EXPECT_EQ(w.StatusPanel(6), QStringLiteral("P2-0042"));
@@ -170,7 +175,8 @@ TEST_F(Form1Layout, LinkSignalsReachTheWindow)
     // The dispatch shows the probe's information in status panel 1.
     w.link().RunLinkStep("");
     w.link().RunLinkStep("h\x05");
-    w.link().RunLinkStep("\x01I\x02" "01RZ4 ready\x03");
+    w.link().RunLinkStep("\x01I\x02"
+                         "01RZ4 ready\x03");
     EXPECT_EQ(w.StatusPanel(1), QStringLiteral("RZ4 ready"));
     EXPECT_TRUE(Menu("mnuDis")->isEnabled());
 
@@ -179,7 +185,8 @@ TEST_F(Form1Layout, LinkSignalsReachTheWindow)
     w.onProbeMessage = [&](const std::string& m) { taken = m; };
     Menu("mnuDis")->setEnabled(false);
     w.link().RunLinkStep("h\x05");
-    w.link().RunLinkStep("\x01I\x02" "again\x03");
+    w.link().RunLinkStep("\x01I\x02"
+                         "again\x03");
     EXPECT_EQ(taken, "Iagain");
     EXPECT_TRUE(Menu("mnuDis")->isEnabled());
 
@@ -188,7 +195,8 @@ TEST_F(Form1Layout, LinkSignalsReachTheWindow)
     weight->setEnabled(false);
     w.link().RunLinkStep("h\x05");
     EXPECT_FALSE(weight->isEnabled());
-    w.link().RunLinkStep("\x01" "C\x02\x03");
+    w.link().RunLinkStep("\x01"
+                         "C\x02\x03");
     w.state().weightSource = WeightSource::ManualInput;
     w.link().RunLinkStep("h\x05");
     EXPECT_TRUE(weight->isEnabled());

@@ -56,13 +56,22 @@ TEST_F(Form1Menus, CaptionsAndStatesAfterStartUp)
         {"mnuDis", "mnuFile", "&Template", 0},
         {"mnuD1", "mnuDis", "&1: Time, Date, Carcass#, Type, Fat, Meat, Meat%", Checkable},
         {"mnuD2", "mnuDis", "&2: Time, Date, Carcass#, Type, Fat, Meat, Meat%, Class, Quality", Checkable},
-        {"mnuD3", "mnuDis", "&3: Time, Date, Carcass#, Type, Fat1, Fat2, Meat, Meat%, Class, Quality", Checkable | Ticked},
+        {"mnuD3", "mnuDis", "&3: Time, Date, Carcass#, Type, Fat1, Fat2, Meat, Meat%, Class, Quality",
+         Checkable | Ticked},
         {"mnuD4", "mnuDis", "&4: Time, Date, Carcass#, Type, Fat1, Meat, Meat%, Class, Quality", Checkable},
         {"mnuD5", "mnuDis", "&5: Time, Date, Carcass#, Type, Fat1, Fat2, Meat, Meat%, Class, Quality", Checkable},
-        {"mnuD6", "mnuDis", "&6: Time, Date, Carcass#, Type, Fat1, Meat, Meat%, Class, Colour#  n/g, Marble  n/g, PSE  n/g", Checkable},
-        {"mnuD7", "mnuDis", "&7: Time, Date, Carcass#, Type, Fat1, Fat2, Meat, Meat%, Class, Colour  n/g, Marble  n/g, PSE  n/g", Checkable},
-        {"mnuD8", "mnuDis", "&8: Time, Date, Carcass#, Type, Fat, Meat, Meat%, Class, Colour n/g, Marble n/g, PSE n/g, Serial#", Checkable},
-        {"mnuD9", "mnuDis", "&9: Time, Date, Carcass#, Type, Fat1, Fat2, Meat1, Meat2, Meat%, Class, Colour n/g, Marble n/g, PSE n/g, Serial#", Checkable},
+        {"mnuD6", "mnuDis",
+         "&6: Time, Date, Carcass#, Type, Fat1, Meat, Meat%, Class, Colour#  n/g, Marble  n/g, PSE  n/g", Checkable},
+        {"mnuD7", "mnuDis",
+         "&7: Time, Date, Carcass#, Type, Fat1, Fat2, Meat, Meat%, Class, Colour  n/g, Marble  n/g, PSE  n/g",
+         Checkable},
+        {"mnuD8", "mnuDis",
+         "&8: Time, Date, Carcass#, Type, Fat, Meat, Meat%, Class, Colour n/g, Marble n/g, PSE n/g, Serial#",
+         Checkable},
+        {"mnuD9", "mnuDis",
+         "&9: Time, Date, Carcass#, Type, Fat1, Fat2, Meat1, Meat2, Meat%, Class, Colour n/g, Marble n/g, PSE n/g, "
+         "Serial#",
+         Checkable},
         {"mnuhamcolour", "mnuDis", "&10: Ham Colour Number", Checkable},
         {"mnuExit", "mnuFile", "&Exit", 0},
         {"mnuSim", "menuBar", "&Settings", 0},
@@ -177,18 +186,37 @@ TEST_F(Form1Menus, EntriesAndSeparatorsInOrder)
         QStringList entries;
     };
     const Menu menus[] = {
-        {"mnuFile", {"mnuLog", "-", "mnuSummary", "mnuFind", "mnuDel", "mnuPrint", "-", "mnuView",
-                     "mnuDis", "-", "mnuExit"}},
+        {"mnuFile",
+         {"mnuLog", "-", "mnuSummary", "mnuFind", "mnuDel", "mnuPrint", "-", "mnuView", "mnuDis", "-", "mnuExit"}},
         {"mnuSim", {"mnuWP", "mnuSEUROP", "mnuPrb", "mnuWgtCom", "mnuShowCC", "mnuRTPrint"}},
-        {"mnuWgtCom", {"mnuWgtEqu", "-", "mnuWgtNon", "mnuWgtMan", "mnuWgtTOL", "mnuWgtWed",
-                       "mnuEV2000", "mnuTU9000", "mnuD410", "mnuTE1000L", "mnuWeightGeneric",
-                       "mnuTenso"}},
-        {"mnuCmd", {"mnuDT", "mnuTime", "mnuCounter", "-", "mnuRZ24", "mnuRZ47", "mnuQuality",
-                    "mnuCalibration", "-", "mnuLan", "mnuAnal", "-", "mnuClassSumDump",
-                    "Retrieve_M_Store", "Clear_M_Store", "mnuProbeHealth", "-", "mnuRenewFirm",
-                    "-", "mnuServiceInfo", "mnuEncrypFirmware"}},
-        {"mnuAnal", {"mnuAnal0", "mnuAnal4", "mnuAnal5", "-", "mnuAnal1", "mnuAnal2", "mnuAnal3",
-                     "-", "mnuAnal6", "mnuAnal7", "mnuAnal8", "mnuAnal9"}},
+        {"mnuWgtCom",
+         {"mnuWgtEqu", "-", "mnuWgtNon", "mnuWgtMan", "mnuWgtTOL", "mnuWgtWed", "mnuEV2000", "mnuTU9000", "mnuD410",
+          "mnuTE1000L", "mnuWeightGeneric", "mnuTenso"}},
+        {"mnuCmd",
+         {"mnuDT",
+          "mnuTime",
+          "mnuCounter",
+          "-",
+          "mnuRZ24",
+          "mnuRZ47",
+          "mnuQuality",
+          "mnuCalibration",
+          "-",
+          "mnuLan",
+          "mnuAnal",
+          "-",
+          "mnuClassSumDump",
+          "Retrieve_M_Store",
+          "Clear_M_Store",
+          "mnuProbeHealth",
+          "-",
+          "mnuRenewFirm",
+          "-",
+          "mnuServiceInfo",
+          "mnuEncrypFirmware"}},
+        {"mnuAnal",
+         {"mnuAnal0", "mnuAnal4", "mnuAnal5", "-", "mnuAnal1", "mnuAnal2", "mnuAnal3", "-", "mnuAnal6", "mnuAnal7",
+          "mnuAnal8", "mnuAnal9"}},
         {"mnuHlp", {"mnuHlpInfo", "mnuAbt"}},
     };
     for (const Menu& m : menus)
@@ -219,7 +247,7 @@ TEST(MenuTree, BuildsNestedMenusAndLeavesCheckMarksToCommands)
     EXPECT_FALSE(actions.contains(QStringLiteral("orphan")));
     EXPECT_EQ(Entries(actions.value("top")), QStringList({"plain", "-", "sub", "after"}));
     EXPECT_EQ(Entries(actions.value("sub")), QStringList({"ticked", "unticked"}));
-    EXPECT_EQ(actions.value("top")->text(), QStringLiteral("1001"));  // ids stay until applied
+    EXPECT_EQ(actions.value("top")->text(), QStringLiteral("1001")); // ids stay until applied
     EXPECT_EQ(actions.value("sub")->menu()->objectName(), QStringLiteral("sub"));
     EXPECT_FALSE(actions.value("after")->isEnabled());
     EXPECT_FALSE(actions.value("second")->isVisible());

@@ -67,7 +67,7 @@ TEST_F(Form1PortDialogs, ProbeMenuEntryMovesTheProbeToAnotherPort)
 TEST_F(Form1PortDialogs, StartUpTakesTheFlowControlTheProbeDialogStored)
 {
     struct Case {
-        const char* stored;  // nullptr: absent
+        const char* stored; // nullptr: absent
         int handshaking;
     };
     const Case cases[] = {{"2", 2}, {nullptr, 0}, {"", 0}, {"7", 0}};
@@ -87,7 +87,8 @@ TEST_F(Form1PortDialogs, ScaleDialogOpensOnTheStoredScalePort)
     Store({{"WeightPortNum", "<"}});
     Form1& w = Make();
     QString port;
-    WhenShown([&](PortDialog& dialog) { port = dialog.findChild<QComboBox*>(QStringLiteral("cboPort"))->currentText(); });
+    WhenShown(
+        [&](PortDialog& dialog) { port = dialog.findChild<QComboBox*>(QStringLiteral("cboPort"))->currentText(); });
     EXPECT_FALSE(w.OpenPortDialog(PortDialogKind::TE1000L));
     EXPECT_EQ(port, QStringLiteral("12   /dev/ttyS11"));
     EXPECT_EQ(scalePort->Settings(), "9600,n,8,1");

@@ -15,13 +15,15 @@ using Form1ShutDown = Form1Fixture;
 namespace {
 
 const char* const kGeometryKeys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight",
-                                     "CCLeft", "CCTop", "CCWidth", "CCHeight"};
+                                     "CCLeft",   "CCTop",   "CCWidth",   "CCHeight"};
 
 // A window of the station that notes when it is closed.
 class NotedWindow : public QWidget {
 public:
     NotedWindow(std::string name, std::vector<std::string>& closed)
-        : name_(std::move(name)), closed_(closed) {}
+        : name_(std::move(name))
+        , closed_(closed)
+    {}
 
 protected:
     void closeEvent(QCloseEvent* event) override

@@ -12,9 +12,8 @@
 
 namespace {
 
-const char* const kAnalysisEntries[] = {"mnuAnal0", "mnuAnal1", "mnuAnal2", "mnuAnal3",
-                                        "mnuAnal4", "mnuAnal5", "mnuAnal6", "mnuAnal7",
-                                        "mnuAnal8", "mnuAnal9"};
+const char* const kAnalysisEntries[] = {"mnuAnal0", "mnuAnal1", "mnuAnal2", "mnuAnal3", "mnuAnal4",
+                                        "mnuAnal5", "mnuAnal6", "mnuAnal7", "mnuAnal8", "mnuAnal9"};
 const char* const kTemplateEntries[] = {"mnuD1", "mnuD2", "mnuD3", "mnuD4", "mnuD5",
                                         "mnuD6", "mnuD7", "mnuD8", "mnuD9", "mnuhamcolour"};
 
@@ -57,8 +56,8 @@ TEST_F(Form1StartUp, FreshStoreStartsWithDefaults)
     EXPECT_EQ(dialogs.asked.size(), 0u);
 
     EXPECT_FALSE(w.isShow());
-    for (const char* hidden : {"frWeight", "frResult", "Frame3", "frError", "Terminal", "Frame5",
-                               "Label6", "txtWeightResult", "CmdFinish"})
+    for (const char* hidden :
+         {"frWeight", "frResult", "Frame3", "frError", "Terminal", "Frame5", "Label6", "txtWeightResult", "CmdFinish"})
         EXPECT_FALSE(Control<QWidget>(hidden)->isVisible()) << hidden;
     EXPECT_TRUE(Control<QWidget>("mfgResult")->isVisible());
     EXPECT_EQ(Control<QWidget>("txtError")->toolTip(), QStringLiteral("Errors for probe operator"));
@@ -96,9 +95,13 @@ TEST_F(Form1StartUp, ProbePortFromTheStore)
     const Case cases[] = {
         {"older keys", {{"RZ4PortNumber", "3"}, {"RZ4PortSetting", "9600,n,8,1"}}, 3, "9600,n,8,1", "3"},
         {"dialog keys win",
-         {{"RZ4PortNumber", "3"}, {"RZ4PortSetting", "9600,n,8,1"},
-          {"RZ7PortNumber", "5"}, {"RZ7PortSetting", "38400,n,8,1"}},
-         5, "38400,n,8,1", "5"},
+         {{"RZ4PortNumber", "3"},
+          {"RZ4PortSetting", "9600,n,8,1"},
+          {"RZ7PortNumber", "5"},
+          {"RZ7PortSetting", "38400,n,8,1"}},
+         5,
+         "38400,n,8,1",
+         "5"},
         {"dialog number only", {{"RZ4PortNumber", "3"}, {"RZ7PortNumber", "4"}}, 4, "4800,e,7,2", "4"},
         {"port 10", {{"RZ4PortNumber", ":"}}, 10, "4800,e,7,2", ":"},
         {"first character only", {{"RZ4PortNumber", "27"}}, 2, "4800,e,7,2", "2"},
@@ -140,7 +143,7 @@ TEST_F(Form1StartUp, TicksFollowTheStoreButWeighingStartsOff)
 {
     struct Case {
         std::map<std::string, std::string> stored;
-        int analysisTicked;  // -1: none
+        int analysisTicked; // -1: none
         int templateTicked;
     };
     const Case cases[] = {
@@ -207,8 +210,7 @@ TEST_F(Form1StartUp, LogPathInPanelFiveAndAnUnreadableLogIsReported)
 
         // The file does not exist: the operator is told, and start-up goes on to the end.
         ASSERT_EQ(dialogs.Count(QStringLiteral("Notice")), 1);
-        EXPECT_EQ(dialogs.Last(QStringLiteral("Notice"))->title,
-                  QStringLiteral("Open ") + QString::fromLatin1(c.path));
+        EXPECT_EQ(dialogs.Last(QStringLiteral("Notice"))->title, QStringLiteral("Open ") + QString::fromLatin1(c.path));
         EXPECT_EQ(Control<QWidget>("txtError")->toolTip(), QStringLiteral("Errors for probe operator"));
         EXPECT_TRUE(w.Clock.isActive());
     }
@@ -238,22 +240,20 @@ TEST(StartUpValues, StoredTextsToTicks)
 {
     struct AnaCase {
         const char* stored;
-        int entry;  // -1: none
+        int entry; // -1: none
     };
-    for (const AnaCase& c : {AnaCase{"900", -1}, AnaCase{"901", 1}, AnaCase{"903", 3},
-                             AnaCase{"904", -1}, AnaCase{"905", 5}, AnaCase{"909", 9},
-                             AnaCase{"910", -1}, AnaCase{" 901", -1}, AnaCase{"", -1}}) {
+    for (const AnaCase& c :
+         {AnaCase{"900", -1}, AnaCase{"901", 1}, AnaCase{"903", 3}, AnaCase{"904", -1}, AnaCase{"905", 5},
+          AnaCase{"909", 9}, AnaCase{"910", -1}, AnaCase{" 901", -1}, AnaCase{"", -1}}) {
         const auto entry = AnalysisEntryToTick(c.stored);
         EXPECT_EQ(entry.value_or(-1), c.entry) << '"' << c.stored << '"';
     }
     struct BannerCase {
         const char* stored;
-        int templateNumber;  // -1: not a template
+        int templateNumber; // -1: not a template
     };
-    for (const BannerCase& c : {BannerCase{"1", 1}, BannerCase{"10", 10}, BannerCase{" 7 ", 7},
-                                BannerCase{"0", -1}, BannerCase{"11", -1}, BannerCase{"-3", -1},
-                                BannerCase{"x", -1}, BannerCase{"", -1}}) {
-        EXPECT_EQ(TemplateNumberFromSetting(c.stored).value_or(-1), c.templateNumber)
-            << '"' << c.stored << '"';
+    for (const BannerCase& c : {BannerCase{"1", 1}, BannerCase{"10", 10}, BannerCase{" 7 ", 7}, BannerCase{"0", -1},
+                                BannerCase{"11", -1}, BannerCase{"-3", -1}, BannerCase{"x", -1}, BannerCase{"", -1}}) {
+        EXPECT_EQ(TemplateNumberFromSetting(c.stored).value_or(-1), c.templateNumber) << '"' << c.stored << '"';
     }
 }

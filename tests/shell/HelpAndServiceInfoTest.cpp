@@ -23,7 +23,8 @@ std::string ReadBytes(const QString& path)
 void WriteBytes(const QString& path, const std::string& bytes)
 {
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)
+                && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()));
 }
 
 } // namespace
@@ -53,11 +54,10 @@ TEST_F(HelpMenu, UserManualThroughTheDesktop)
 
 TEST_F(HelpMenu, AboutBox)
 {
-    EXPECT_EQ(AboutText(),
-              "Kestrane Tallion Tool\r\nVersion: 7.4.1\r\nAuthor: K.T. \r\n\r\n"
-              "Kestrane Tallion Systems LTD\r\nUnit 7, Harrowgate Industrial Estate\r\nPO Box 3318\r\n"
-              "Wexbury, United Kingdom\r\nTel: +44 1632 960418\r\nFax: +44 1632 960419\r\n"
-              "service@kestrane.example\r\nwww.kestrane.example");
+    EXPECT_EQ(AboutText(), "Kestrane Tallion Tool\r\nVersion: 7.4.1\r\nAuthor: K.T. \r\n\r\n"
+                           "Kestrane Tallion Systems LTD\r\nUnit 7, Harrowgate Industrial Estate\r\nPO Box 3318\r\n"
+                           "Wexbury, United Kingdom\r\nTel: +44 1632 960418\r\nFax: +44 1632 960419\r\n"
+                           "service@kestrane.example\r\nwww.kestrane.example");
     Make();
     Menu("mnuAbt")->trigger();
     const auto* shown = dialogs.Last("Message");
@@ -70,7 +70,8 @@ TEST_F(HelpMenu, AboutBox)
 struct ServiceReportSaving : ::testing::Test {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
-    const std::string report = "Serial: RZ7-0412\r\nHours: 1873\r\nLamp: 23\xB0" "C\r\n";
+    const std::string report = "Serial: RZ7-0412\r\nHours: 1873\r\nLamp: 23\xB0"
+                               "C\r\n";
 
     QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     QStringList Files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot); }

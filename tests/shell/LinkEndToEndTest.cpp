@@ -93,7 +93,7 @@ TEST(LinkEndToEnd, StartUpCommandsPollsFramesAndLinkLoss)
     ASSERT_TRUE(QTest::qWaitFor([&] { return station.form->StatusPanel(1) == "Probe Connection Lost"; }, 6000));
     EXPECT_FALSE(station.form->link().probeLinkAlive());
     EXPECT_TRUE(station.form->StatusPanel(6).isEmpty());
-    station.form->link().QueueProbeCommand("B");  // forgotten by the reload
+    station.form->link().QueueProbeCommand("B"); // forgotten by the reload
     ASSERT_TRUE(QTest::qWaitFor([&] { return ExchangesClosed(probe, 6); }, 15000));
     const auto again = probe.Commands();
     EXPECT_EQ(again[3].text, "0");

@@ -81,7 +81,7 @@ TEST(LogFaultsEndToEnd, EachFaultIsToldAndNothingIsLost)
         const char* what;
         std::function<bool(SmallDisk&)> breakIt;
         std::function<void(SmallDisk&)> mend;
-        const char* told;  // part of the message on standard error
+        const char* told; // part of the message on standard error
     } cases[] = {
         {"disk full", [](SmallDisk& disk) { return disk.Fill(); }, [](SmallDisk& disk) { disk.Empty(); },
          "No space left on device"},
@@ -112,7 +112,10 @@ TEST(LogFaultsEndToEnd, EachFaultIsToldAndNothingIsLost)
         c.mend(disk);
         std::string why;
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return LoggedOnceInOrder(StationProcess::ReadFile(log), {"000001", "000002"}, &why); }, 10000))
+            [&] {
+                return LoggedOnceInOrder(StationProcess::ReadFile(log), {"000001", "000002"}, &why);
+            },
+            10000))
             << why;
 
         // The fault again, and the station ends before it is cleared: the record is in the log
@@ -143,12 +146,12 @@ TEST(LogFaultsEndToEnd, ALogFileDeletedWhileRunningIsStartedAgain)
     ASSERT_TRUE(station.Start({"--port", "1=" + link}));
     device.probe.QueueMessage(BasicRecord("000001"));
     device.probe.Start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000001\t") != std::string::npos; },
-                                20000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000001\t") != std::string::npos; }, 20000));
     ASSERT_TRUE(QFile::remove(log));
     device.probe.QueueMessage(BasicRecord("000002"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000002\t") != std::string::npos; },
-                                10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000002\t") != std::string::npos; }, 10000));
     const std::string again = StationProcess::ReadFile(log);
     EXPECT_EQ(again.rfind(LogHeaderLine(), 0), 0u) << "a new file starts with its header line";
 }

@@ -121,7 +121,7 @@ TEST_F(LogViewerTest, ViewingAnotherLogPausesAndRestoresThePaneAfterwards)
     const int rows = Grid().Rows();
 
     dialogs.QueueOpenFile(QStringLiteral(TALLION_TEST_DATA_DIR "/summary_unweighed.dif"));
-    dialogs.QueueMessageAnswer(MessageAnswer::No);  // errors are not suppressed
+    dialogs.QueueMessageAnswer(MessageAnswer::No); // errors are not suppressed
     Control<QToolButton>("Pause")->click();
 
     EXPECT_TRUE(w.link().stationPaused());
@@ -198,7 +198,7 @@ TEST_F(LogViewerTest, GridEventsEnableDeleteDeleteAndOpenTheFileMenu)
     EXPECT_FALSE(del->isEnabled());
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(Grid().index(1, 2)).center());
     EXPECT_TRUE(del->isEnabled());
-    Menu("mnuDel")->setVisible(true);  // a hidden entry always reads as disabled
+    Menu("mnuDel")->setVisible(true); // a hidden entry always reads as disabled
     EXPECT_TRUE(Menu("mnuDel")->isEnabled());
 
     QTest::keyClick(view, Qt::Key_Delete);
@@ -206,7 +206,8 @@ TEST_F(LogViewerTest, GridEventsEnableDeleteDeleteAndOpenTheFileMenu)
     EXPECT_EQ(dialogs.Last("Message")->text, "Really to delete?");
     EXPECT_EQ(Grid().Rows(), 5) << "not answered OK: nothing deleted";
 
-    QContextMenuEvent rightButton(QContextMenuEvent::Mouse, QPoint(20, 20), view->viewport()->mapToGlobal(QPoint(20, 20)));
+    QContextMenuEvent rightButton(QContextMenuEvent::Mouse, QPoint(20, 20),
+                                  view->viewport()->mapToGlobal(QPoint(20, 20)));
     QCoreApplication::sendEvent(view->viewport(), &rightButton);
     QMenu* file = Menu("mnuFile")->menu();
     EXPECT_TRUE(file->isVisible());

@@ -35,20 +35,18 @@ TEST(ScriptedDialogs, QueuedAnswersThenDefaults)
 {
     ScriptedDialogs dialogs;
     dialogs.QueueMessageAnswer(MessageAnswer::Yes);
-    EXPECT_EQ(dialogs.Message(QStringLiteral("Quit?"), QStringLiteral("Tallion Tool"),
-                              MessageIcon::Question, MessageButtons::YesNo),
+    EXPECT_EQ(dialogs.Message(QStringLiteral("Quit?"), QStringLiteral("Tallion Tool"), MessageIcon::Question,
+                              MessageButtons::YesNo),
               MessageAnswer::Yes);
-    EXPECT_EQ(dialogs.Message(QStringLiteral("Quit?"), QStringLiteral("Tallion Tool"),
-                              MessageIcon::Question, MessageButtons::YesNo),
+    EXPECT_EQ(dialogs.Message(QStringLiteral("Quit?"), QStringLiteral("Tallion Tool"), MessageIcon::Question,
+                              MessageButtons::YesNo),
               MessageAnswer::No);
     EXPECT_EQ(dialogs.Message(QStringLiteral("Note"), QString(), MessageIcon::None, MessageButtons::Ok),
               MessageAnswer::Ok);
-    EXPECT_EQ(dialogs.Message(QStringLiteral("Del?"), QString(), MessageIcon::Question,
-                              MessageButtons::OkCancel),
+    EXPECT_EQ(dialogs.Message(QStringLiteral("Del?"), QString(), MessageIcon::Question, MessageButtons::OkCancel),
               MessageAnswer::Cancel);
     dialogs.SetDefaultAnswer(MessageButtons::YesNo, MessageAnswer::Yes);
-    EXPECT_EQ(dialogs.Message(QStringLiteral("Again?"), QString(), MessageIcon::Question,
-                              MessageButtons::YesNo),
+    EXPECT_EQ(dialogs.Message(QStringLiteral("Again?"), QString(), MessageIcon::Question, MessageButtons::YesNo),
               MessageAnswer::Yes);
 
     ASSERT_EQ(dialogs.asked.size(), 5u);
@@ -73,10 +71,8 @@ TEST(ScriptedDialogs, FilesInputPrinterAndDocuments)
 
     EXPECT_EQ(dialogs.OpenFile(QStringLiteral("Open Log-File"), QStringLiteral("f"), QString()),
               QStringLiteral("/tmp/a.dif"));
-    EXPECT_EQ(dialogs.OpenFile(QStringLiteral("Open Log-File"), QStringLiteral("f"), QString()),
-              std::nullopt);
-    EXPECT_EQ(dialogs.OpenFile(QStringLiteral("Open Log-File"), QStringLiteral("f"), QString()),
-              std::nullopt);
+    EXPECT_EQ(dialogs.OpenFile(QStringLiteral("Open Log-File"), QStringLiteral("f"), QString()), std::nullopt);
+    EXPECT_EQ(dialogs.OpenFile(QStringLiteral("Open Log-File"), QStringLiteral("f"), QString()), std::nullopt);
     EXPECT_EQ(dialogs.SaveFile(QStringLiteral("Save File"), QStringLiteral("f"), QStringLiteral("x.txt")),
               QStringLiteral("/tmp/b.txt"));
     EXPECT_EQ(dialogs.SaveFile(QStringLiteral("Save File"), QStringLiteral("f"), QString()), std::nullopt);
@@ -129,16 +125,16 @@ TEST(QtOperatorDialogs, MessageBoxReturnsTheButtonPressed)
         shownIcon = box->icon();
         box->button(QMessageBox::Yes)->click();
     });
-    EXPECT_EQ(dialogs.Message(QStringLiteral("Quit?"), QStringLiteral("Tallion Tool"),
-                              MessageIcon::Question, MessageButtons::YesNo),
+    EXPECT_EQ(dialogs.Message(QStringLiteral("Quit?"), QStringLiteral("Tallion Tool"), MessageIcon::Question,
+                              MessageButtons::YesNo),
               MessageAnswer::Yes);
     EXPECT_EQ(shownText, QStringLiteral("Quit?"));
     EXPECT_EQ(shownTitle, QStringLiteral("Tallion Tool"));
     EXPECT_EQ(shownIcon, QMessageBox::Question);
 
     AnswerNextDialog<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Cancel)->click(); });
-    EXPECT_EQ(dialogs.Message(QStringLiteral("Delete?"), QStringLiteral("Delete"),
-                              MessageIcon::Question, MessageButtons::OkCancel),
+    EXPECT_EQ(dialogs.Message(QStringLiteral("Delete?"), QStringLiteral("Delete"), MessageIcon::Question,
+                              MessageButtons::OkCancel),
               MessageAnswer::Cancel);
 }
 
@@ -154,8 +150,7 @@ TEST(QtOperatorDialogs, OpenFileTakesANewName)
         static_cast<QDialog*>(d)->accept();
     });
     const auto chosen = dialogs.OpenFile(QStringLiteral("Open Log-File"),
-                                         QStringLiteral("LogFile (*.dif)|*.dif|ALL FILES (*.*)|*.*"),
-                                         dir.path());
+                                         QStringLiteral("LogFile (*.dif)|*.dif|ALL FILES (*.*)|*.*"), dir.path());
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(*chosen, fresh);
     EXPECT_FALSE(QFile::exists(fresh));
@@ -174,9 +169,9 @@ TEST(QtOperatorDialogs, SaveFileProposesTheInitialName)
         mode = d->acceptMode();
         static_cast<QDialog*>(d)->accept();
     });
-    const auto chosen = dialogs.SaveFile(QStringLiteral("Save File"),
-                                         QStringLiteral("Text File (*.txt)|*.txt|ALL FILES (*.*)|*.*"),
-                                         dir.filePath(QStringLiteral("shift2.txt")));
+    const auto chosen =
+        dialogs.SaveFile(QStringLiteral("Save File"), QStringLiteral("Text File (*.txt)|*.txt|ALL FILES (*.*)|*.*"),
+                         dir.filePath(QStringLiteral("shift2.txt")));
     EXPECT_EQ(mode, QFileDialog::AcceptSave);
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(*chosen, dir.filePath(QStringLiteral("shift2.txt")));

@@ -1,9 +1,9 @@
 // The port dialogs' logic without a display: settings texts and list selections, access keys.
 
+#include "shell/PortDialogModel.h"
 #include "probe/PortWatch.h"
 #include "probe/SerialPortQt.h"
 #include "shell/AccessKeys.h"
-#include "shell/PortDialogModel.h"
 #include "support/FakeSerialPort.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +13,9 @@ TEST(PortDialogModel, SettingsTextSelectsListEntries)
 {
     struct Case {
         const char* text;
-        PortListSelection expected;  // speed, data bits, parity, stop bits
+        PortListSelection expected; // speed, data bits, parity, stop bits
     };
+    // clang-format off
     const Case cases[] = {
         {"4800,e,7,2", {5, 3, 0, 1}},
         {"38400,n,8,1", {10, 4, 2, 0}},
@@ -28,6 +29,7 @@ TEST(PortDialogModel, SettingsTextSelectsListEntries)
         {"4800,e,7", {-1, -1, -1, -1}},
         {"", {-1, -1, -1, -1}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(SelectionFromSettingsText(c.text), c.expected);
@@ -53,10 +55,11 @@ TEST(PortDialogModel, IdleScalePortStandsWhereTheScaleSetUpWouldPutIt)
         const char* name;
         PortDialogKind kind;
         std::map<std::string, std::string> stored;
-        bool inUse;  // wanted by its watch: left as it is
+        bool inUse; // wanted by its watch: left as it is
         int port;
         const char* settings;
     };
+    // clang-format off
     const Case cases[] = {
         {"nothing stored", PortDialogKind::Generic, {}, false, 2, "4800,e,7,2"},
         {"model default", PortDialogKind::MettlerToledo, {}, false, 2, "9600,e,7,1"},
@@ -67,6 +70,7 @@ TEST(PortDialogModel, IdleScalePortStandsWhereTheScaleSetUpWouldPutIt)
          false, 5, "110,s,5,1"},
         {"in use", PortDialogKind::Wedderburn, {{"WeightPortNum", "<"}}, true, 5, "110,s,5,1"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakeSerialPort port;
@@ -92,6 +96,7 @@ TEST(AccessKeys, FreeLetterPreferringWordStarts)
         const char* expected;
         const char* takenAfter;
     };
+    // clang-format off
     const Case cases[] = {
         {"Port", "", "&Port", "p"},
         {"Speed", "ps", "Sp&eed", "pse"},
@@ -101,6 +106,7 @@ TEST(AccessKeys, FreeLetterPreferringWordStarts)
         {"R&&D", "", "&R&&D", "r"},
         {"RZ2/4 Default", "rz", "RZ2/4 &Default", "rzd"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption);
         QString taken = QString::fromLatin1(c.takenBefore);

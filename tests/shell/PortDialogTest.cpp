@@ -1,8 +1,8 @@
 // The port settings dialogs over in-memory ports, a scripted operator and a settings file of
 // their own.
 
-#include "probe/PortWatch.h"
 #include "shell/PortDialog.h"
+#include "probe/PortWatch.h"
 #include "shell/SettingsStore.h"
 #include "support/FakeSerialPort.h"
 #include "support/ScriptedDialogs.h"
@@ -32,28 +32,35 @@ protected:
     PortDialog& Open(PortDialogKind kind)
     {
         const bool probe = kind == PortDialogKind::Probe;
-        PortDialogDeps deps {probe ? probePort : scalePort, probe ? probeWatch : scaleWatch, settings, dialogs,
-                             options, [](int port) { return QStringLiteral("/dev/ttyS%1").arg(port - 1); },
-                             [this](int panel, const QString& text) { panels[panel] = text; },
-                             [this] { ++reopened; }};
+        PortDialogDeps deps{probe ? probePort : scalePort,
+                            probe ? probeWatch : scaleWatch,
+                            settings,
+                            dialogs,
+                            options,
+                            [](int port) { return QStringLiteral("/dev/ttyS%1").arg(port - 1); },
+                            [this](int panel, const QString& text) { panels[panel] = text; },
+                            [this] { ++reopened; }};
         dialog = std::make_unique<PortDialog>(kind, deps);
         dialog->show();
         return *dialog;
     }
 
     template <class T>
-    T* Find(const char* name) const { return dialog->findChild<T*>(QString::fromLatin1(name)); }
+    T* Find(const char* name) const
+    {
+        return dialog->findChild<T*>(QString::fromLatin1(name));
+    }
     QComboBox* List(const char* name) const { return Find<QComboBox>(name); }
     void Click(const char* name) const { Find<QAbstractButton>(name)->click(); }
     std::string Stored(const std::string& key) const { return settings.ReadSetting("Properties", key, "<absent>"); }
 
     QTemporaryDir dir;
-    SettingsStore settings {dir.filePath(QStringLiteral("station.ini"))};
+    SettingsStore settings{dir.filePath(QStringLiteral("station.ini"))};
     ScriptedDialogs dialogs;
     FakeSerialPort probePort;
     FakeSerialPort scalePort;
-    PortWatch probeWatch {probePort};
-    PortWatch scaleWatch {scalePort};
+    PortWatch probeWatch{probePort};
+    PortWatch scaleWatch{scalePort};
     ScaleOptions options;
     std::map<int, QString> panels;
     int reopened = 0;
@@ -70,11 +77,13 @@ TEST_F(PortDialogTest, PortChangeOpensTheProbePortButOnlyAScalePortThatWasOpen)
         bool openAfter;
         int panel;
     };
+    // clang-format off
     const Case cases[] = {
         {PortDialogKind::Probe, false, true, 2},
         {PortDialogKind::Generic, false, false, 3},
         {PortDialogKind::MettlerToledo, true, true, 3},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.kind));
         const bool probe = c.kind == PortDialogKind::Probe;
@@ -156,6 +165,7 @@ TEST_F(PortDialogTest, Rz7DefaultTwiceThenOkAppliesItsSettingsOnly)
     // The port and flow selections return to what the port is set to.
     EXPECT_EQ(List("cboPort")->currentIndex(), 0);
     EXPECT_TRUE(Find<QAbstractButton>("optFlow2")->isChecked());
+    // clang-format off
     const std::pair<const char*, int> counts[] = {
         {"cboPort", 16}, {"cboSpeed", 16}, {"cboDatabits", 5}, {"cboParity", 5}, {"cboStopBits", 2}};
     for (const auto& [name, count] : counts)
@@ -176,6 +186,8 @@ TEST_F(PortDialogTest, ParsingFieldsLoadFromTheStoreAndDefaultButtonsSetThem)
         const char* start;
         const char* defaultLists;  // speed, parity, data bits, stop bits after Default
     };
+    // clang-format on
+    // clang-format off
     const Case cases[] = {
         {PortDialogKind::EV2000, "$", "2", "4800 Even 7 2"},
         {PortDialogKind::TU9000, "$", "20", "4800 Even 7 2"},
@@ -183,6 +195,7 @@ TEST_F(PortDialogTest, ParsingFieldsLoadFromTheStoreAndDefaultButtonsSetThem)
         {PortDialogKind::TE1000L, "~", "20", "9600 None 8 1"},
         {PortDialogKind::Tenso, "~", "20", "9600 None 8 1"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.kind));
         Open(c.kind);
@@ -191,8 +204,8 @@ TEST_F(PortDialogTest, ParsingFieldsLoadFromTheStoreAndDefaultButtonsSetThem)
         EXPECT_EQ(Find<QLineEdit>("txtFactor")->text(), QStringLiteral("1"));
         Click("cmdDefault");
         EXPECT_EQ(Find<QLineEdit>("txtHeader")->text(), QStringLiteral("$"));
-        const QStringList lists {List("cboSpeed")->currentText(), List("cboParity")->currentText(),
-                                 List("cboDatabits")->currentText(), List("cboStopBits")->currentText()};
+        const QStringList lists{List("cboSpeed")->currentText(), List("cboParity")->currentText(),
+                                List("cboDatabits")->currentText(), List("cboStopBits")->currentText()};
         EXPECT_EQ(lists.join(QLatin1Char(' ')), QString::fromLatin1(c.defaultLists));
     }
 
@@ -245,12 +258,12 @@ TEST_F(PortDialogTest, KeysStoredByEachDialog)
         PortDialogKind kind;
         std::map<std::string, std::string> keys;
     };
-    const std::map<std::string, std::string> scalePortKeys {{"WeightPortSetting", "9600,e,7,1"},
-                                                            {"WeightPortNum", "<"}};
+    const std::map<std::string, std::string> scalePortKeys{{"WeightPortSetting", "9600,e,7,1"}, {"WeightPortNum", "<"}};
     auto with = [&](std::map<std::string, std::string> more) {
         more.insert(scalePortKeys.begin(), scalePortKeys.end());
         return more;
     };
+    // clang-format off
     const Case cases[] = {
         {PortDialogKind::Probe,
          {{"RZ7PortSetting", "4800,e,7,2"}, {"RZ7PortNumber", "1"}, {"RZ7Hsk", "1"}, {"RZ7Echo", ""}}},
@@ -266,6 +279,7 @@ TEST_F(PortDialogTest, KeysStoredByEachDialog)
         {PortDialogKind::TE1000L, with({{"HeaderCharacter", "~"}, {"TE1000LStartPosition", "20"}, {"Factor", "1"}})},
         {PortDialogKind::Tenso, with({{"HeaderCharacter", "~"}, {"TE1000LStartPosition", "20"}, {"Factor", "1"}})},
     };
+    // clang-format on
     std::set<std::string> everyKey;
     for (const Case& c : cases)
         for (const auto& [key, text] : c.keys)
@@ -274,8 +288,8 @@ TEST_F(PortDialogTest, KeysStoredByEachDialog)
     probePort.SetHandshaking(1);
     scalePort.SetCommPort(12);
     scalePort.SetHandshaking(3);
-    options.toledo = {true, false, true};      // STX, SI/SO, checksum
-    options.wedderburn = {true, false};        // stable sign, header code
+    options.toledo = {true, false, true}; // STX, SI/SO, checksum
+    options.wedderburn = {true, false};   // stable sign, header code
     options.generic = {"#", "3", "0.5"};
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.kind));

@@ -255,9 +255,8 @@ TEST_F(PrintCommandsTest, AHangingSpoolerLeavesTheProbeLinkAnswering)
     probePort->TakeWritten();
     for (int poll = 0; poll < 3; ++poll) {
         probePort->Feed(ProbeBytes::kDataPoll);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return probePort->Written().find(ProbeBytes::kDataPollAccepted) !=
-                                                    std::string::npos; },
-                                    1000))
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return probePort->Written().find(ProbeBytes::kDataPollAccepted) != std::string::npos; }, 1000))
             << "poll " << poll;
         probePort->TakeWritten();
         probePort->Feed(std::string{ProbeBytes::EOT});

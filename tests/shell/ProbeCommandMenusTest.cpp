@@ -21,7 +21,7 @@ protected:
     void SetUp() override
     {
         Make();
-        window->RxTimer.stop();  // the tests run the link's ticks themselves
+        window->RxTimer.stop(); // the tests run the link's ticks themselves
     }
 
     std::string Receive(const std::string& bytes)
@@ -65,6 +65,7 @@ TEST_F(ProbeCommandMenus, EachEntrySendsItsCommand)
     LinkUp();
     dialogs.QueueInput(QStringLiteral("004711"));
     dialogs.QueueMessageAnswer(MessageAnswer::Ok);
+    // clang-format off
     const std::pair<const char*, const char*> rows[] = {
         {"mnuDT", "B"},          {"mnuCntInc", "5"},        {"mnuCntDec", "4"},       {"mnuCntClr", "3004711"},
         {"mnuRZ2on", "I0"},      {"mnuRZ4on", "I1"},        {"mnuRZ4on2", "K0"},      {"mnuRZ7on", "K1"},
@@ -76,6 +77,7 @@ TEST_F(ProbeCommandMenus, EachEntrySendsItsCommand)
         {"mnuAnal9", "909"},     {"mnuClassSumDump", "D"},  {"Retrieve_M_Store", "M1"}, {"Clear_M_Store", "M0"},
         {"mnuProbeHealth", "U"}, {"mnuServiceInfo", "N"},
     };
+    // clang-format on
     for (const auto& [entry, command] : rows) {
         Trigger(entry);
         EXPECT_EQ(NextCommand(), command) << entry;
@@ -115,8 +117,8 @@ TEST_F(ProbeCommandMenus, EachEntrySendsItsCommand)
 
 TEST_F(ProbeCommandMenus, NothingAtAllWhileTheLinkIsDown)
 {
-    for (const char* entry : {"mnuDT", "mnuTime", "mnuCntInc", "mnuRZ7on", "mnuQualityOn", "mnuL00",
-                              "mnuClassSumDump", "mnuProbeHealth", "mnuServiceInfo", "mnuAnal7"})
+    for (const char* entry : {"mnuDT", "mnuTime", "mnuCntInc", "mnuRZ7on", "mnuQualityOn", "mnuL00", "mnuClassSumDump",
+                              "mnuProbeHealth", "mnuServiceInfo", "mnuAnal7"})
         Trigger(entry);
     EXPECT_TRUE(dialogs.asked.empty());
     EXPECT_EQ(Stored("AnaType"), "<absent>");
@@ -138,14 +140,16 @@ TEST_F(ProbeCommandMenus, ColourCalibration)
     const struct {
         const char* colour130;
         const char* colour61;
-        Qt::Key key;  // Return: OK, the default button; Escape: Cancel
+        Qt::Key key; // Return: OK, the default button; Escape: Cancel
         const char* sent;
+        // clang-format off
     } cases[] = {
         {"254", "119", Qt::Key_Return, "C254 c119"},
         {"255", "60", Qt::Key_Return, ""},
         {"abc", "60", Qt::Key_Return, ""},
         {"100", "50", Qt::Key_Escape, ""},
     };
+    // clang-format on
     for (const auto& c : cases) {
         WhenModalShows<FrmCalibration>([&](FrmCalibration& dialog) {
             auto* text1 = dialog.findChild<QLineEdit*>("Text1");

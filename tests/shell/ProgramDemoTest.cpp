@@ -31,14 +31,14 @@ TEST(ProgramDemo, WritesRecordsOfEveryKindWithinAMinute)
         10000));
 
     // The type column of each kind, and the alert lines of a cancel and a probing error.
-    const std::set<std::string> wanted = {"Single Site",      "Single Site Colour", "Double Site",
-                                          "Double Site Colour", "Single Site, RZ7",   "Double Site, RZ7",
-                                          "Colour Number",    "cancel",             "probing error"};
+    const std::set<std::string> wanted = {
+        "Single Site",      "Single Site Colour", "Double Site", "Double Site Colour", "Single Site, RZ7",
+        "Double Site, RZ7", "Colour Number",      "cancel",      "probing error"};
     std::set<std::string> seen;
     const bool everyKind = QTest::qWaitFor(
         [&] {
             const std::string text = StationProcess::ReadFile(log);
-            size_t start = text.find("\r\n");  // after the header line
+            size_t start = text.find("\r\n"); // after the header line
             while (start != std::string::npos && start + 2 < text.size()) {
                 const size_t end = text.find("\r\n", start + 2);
                 const std::string line = text.substr(start + 2, end - start - 2);
@@ -46,8 +46,8 @@ TEST(ProgramDemo, WritesRecordsOfEveryKindWithinAMinute)
                 if (tabs <= 2)
                     seen.insert(line.rfind("\tCancel", 0) == 0 ? "cancel" : "probing error");
                 else
-                    seen.insert(line.substr(line.find('\t', 1) + 1, line.find('\t', line.find('\t', 1) + 1) -
-                                                                         line.find('\t', 1) - 1));
+                    seen.insert(line.substr(line.find('\t', 1) + 1,
+                                            line.find('\t', line.find('\t', 1) + 1) - line.find('\t', 1) - 1));
                 start = end;
             }
             return seen == wanted;

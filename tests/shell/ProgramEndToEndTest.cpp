@@ -50,8 +50,8 @@ struct RunningStation {
         env.insert("QT_QPA_PLATFORM", "offscreen");
         process.setProcessEnvironment(env);
         process.setProgram(ProgramPath());
-        process.setArguments({"--settings", settings.FilePath(), "--port",
-                              "1=" + QString::fromStdString(pty.slavePath())});
+        process.setArguments(
+            {"--settings", settings.FilePath(), "--port", "1=" + QString::fromStdString(pty.slavePath())});
         process.start();
         probe = std::make_unique<SimulatedProbe>(pty.masterFd());
         probe->SetPollInterval(60);
@@ -104,20 +104,63 @@ TEST(ProgramEndToEnd, EveryMessageKindEndsUpInTheLogFile)
     };
     const std::vector<Sent> measurements = {
         {"E0100012301250530001203000450612ABS140533X", DecodeBasicRecord},
-        {Message(58, {{1, "J"}, {2, "02"}, {4, "000124"}, {10, "0131"}, {14, "0532"}, {33, "CD"}, {35, "E"},
-                      {36, "077"}, {40, "012"}, {44, "003"}, {48, "0045"}, {52, "N"}, {53, "140534"}}),
+        {Message(58, {{1, "J"},
+                      {2, "02"},
+                      {4, "000124"},
+                      {10, "0131"},
+                      {14, "0532"},
+                      {33, "CD"},
+                      {35, "E"},
+                      {36, "077"},
+                      {40, "012"},
+                      {44, "003"},
+                      {48, "0045"},
+                      {52, "N"},
+                      {53, "140534"}}),
          DecodeColourRecord},
-        {Message(54, {{1, "B"}, {2, "03"}, {4, "000125"}, {10, "0140"}, {14, "0150"}, {18, "0560"}, {42, "587"},
-                      {45, "ABC"}, {48, "U"}, {49, "140535"}}),
+        {Message(54, {{1, "B"},
+                      {2, "03"},
+                      {4, "000125"},
+                      {10, "0140"},
+                      {14, "0150"},
+                      {18, "0560"},
+                      {42, "587"},
+                      {45, "ABC"},
+                      {48, "U"},
+                      {49, "140535"}}),
          DecodeTwoSiteRecord},
-        {Message(81, {{1, "H"}, {2, "04"}, {4, "000126"}, {42, "604"}, {45, "KLM"}, {48, "R"}, {49, "007"},
-                      {73, "NPQ"}, {76, "140536"}}),
+        {Message(81, {{1, "H"},
+                      {2, "04"},
+                      {4, "000126"},
+                      {42, "604"},
+                      {45, "KLM"},
+                      {48, "R"},
+                      {49, "007"},
+                      {73, "NPQ"},
+                      {76, "140536"}}),
          DecodeTwoSiteColourRecord},
-        {Message(73, {{1, "L"}, {2, "05"}, {4, "000127"}, {33, "VW"}, {35, "O"}, {36, "0123"}, {41, "g"},
-                      {53, "261208140537"}, {65, "A7Z9"}, {69, "0125"}, {73, "t"}}),
+        {Message(73, {{1, "L"},
+                      {2, "05"},
+                      {4, "000127"},
+                      {33, "VW"},
+                      {35, "O"},
+                      {36, "0123"},
+                      {41, "g"},
+                      {53, "261208140537"},
+                      {65, "A7Z9"},
+                      {69, "0125"},
+                      {73, "t"}}),
          DecodeSingleSiteQualityRecord},
-        {Message(105, {{1, "M"}, {2, "06"}, {4, "000128"}, {45, "abd"}, {48, "P"}, {53, "c"}, {85, "261208140538"},
-                       {97, "SN42"}, {101, "0007"}, {105, "T"}}),
+        {Message(105, {{1, "M"},
+                       {2, "06"},
+                       {4, "000128"},
+                       {45, "abd"},
+                       {48, "P"},
+                       {53, "c"},
+                       {85, "261208140538"},
+                       {97, "SN42"},
+                       {101, "0007"},
+                       {105, "T"}}),
          DecodeDoubleSiteQualityRecord},
     };
     for (const auto& m : measurements)
@@ -168,8 +211,8 @@ TEST(ProgramEndToEnd, EveryMessageKindEndsUpInTheLogFile)
 
     EXPECT_EQ(rest.substr(firstLineEnd + 2), "\tCancel      000128\t\r\n\tNo Meat\t\r\n");
     // The worked example, written out by hand.
-    EXPECT_NE(bytes.find("\t14:05:33  " + date +
-                         "\tSingle Site\t01\t000123\t 12.5 A\t\t 53.0 B\t  1.2\t 30.0\t 45.0\t\t\t61.2\tAB\tS\t" +
-                         std::string(22, '\t') + "\r\n"),
+    EXPECT_NE(bytes.find("\t14:05:33  " + date
+                         + "\tSingle Site\t01\t000123\t 12.5 A\t\t 53.0 B\t  1.2\t 30.0\t 45.0\t\t\t61.2\tAB\tS\t"
+                         + std::string(22, '\t') + "\r\n"),
               std::string::npos);
 }

@@ -39,10 +39,10 @@ TEST(ProgramFaults, APulledDeviceIsReopenedWhenItComesBack)
     ASSERT_TRUE(station.Start({"--port", "1=" + link}));
     device->probe.QueueMessage(Record("000001"));
     device->probe.Start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000001\t") != std::string::npos; },
-                                20000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000001\t") != std::string::npos; }, 20000));
 
-    device.reset();  // the adapter is pulled
+    device.reset(); // the adapter is pulled
     QTest::qWait(500);
     const double before = station.CpuSeconds();
     QElapsedTimer elapsed;
@@ -51,13 +51,13 @@ TEST(ProgramFaults, APulledDeviceIsReopenedWhenItComesBack)
     const double share = (station.CpuSeconds() - before) / (static_cast<double>(elapsed.elapsed()) / 1000.0);
     EXPECT_LT(share, 0.05) << "the station spins while its device is gone";
 
-    device = std::make_unique<ProbeDevice>(link);  // plugged in again
+    device = std::make_unique<ProbeDevice>(link); // plugged in again
     device->probe.QueueMessage(Record("000002"));
     device->probe.Start();
     EXPECT_TRUE(QTest::qWaitFor([&] { return device->StartUpCommandsArrived(); }, 10000))
         << "the probe is configured again after its return";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000002\t") != std::string::npos; },
-                                10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000002\t") != std::string::npos; }, 10000));
     ExpectLoggedOnceInOrder(StationProcess::ReadFile(log), {"000001", "000002"});
     EXPECT_EQ(station.process().state(), QProcess::Running);
 }
@@ -74,8 +74,8 @@ TEST(ProgramFaults, ALogFaultLeftOnScreenDoesNotStopTheLink)
     ASSERT_TRUE(station.Start({"--port", "1=" + link}));
     device.probe.QueueMessage(Record("000001"));
     device.probe.Start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000001\t") != std::string::npos; },
-                                20000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000001\t") != std::string::npos; }, 20000));
 
     // The folder goes; the write fails and its message stays on screen: nobody presses OK.
     QDir(folder).removeRecursively();
@@ -86,8 +86,8 @@ TEST(ProgramFaults, ALogFaultLeftOnScreenDoesNotStopTheLink)
     EXPECT_EQ(device.probe.MessagesGivenUp(), 0);
 
     QDir().mkpath(folder);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000004\t") != std::string::npos; },
-                                10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000004\t") != std::string::npos; }, 10000));
     ExpectLoggedOnceInOrder(StationProcess::ReadFile(log), {"000002", "000003", "000004"});
 }
 
@@ -138,8 +138,8 @@ TEST(ProgramCommandLine, AnsweredWithoutADisplayAndWrongSettingsFilesRefused)
         const char* what;
         QStringList arguments;
         int exitCode;
-        QString out;       // standard output starts with this (empty: nothing at all)
-        QString err;       // standard error contains this
+        QString out; // standard output starts with this (empty: nothing at all)
+        QString err; // standard error contains this
     } cases[] = {
         {"help", {"--help"}, 0, "Usage: tallion", ""},
         {"version", {"--version"}, 0, "tallion 7.4.1\n", ""},

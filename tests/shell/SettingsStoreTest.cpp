@@ -1,6 +1,6 @@
+#include "shell/SettingsStore.h"
 #include "probe/OperatorNotices.h"
 #include "shell/SettingsFileCheck.h"
-#include "shell/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -174,8 +174,8 @@ TEST_F(SettingsStoreTest, BytesAboveAsciiRoundTrip)
 TEST_F(SettingsStoreTest, TextsThatLookSpecialStayText)
 {
     SettingsStore store(IniPath());
-    const char* texts[] = {"@", "@@", "@ByteArray(x)", "a;b", "#x", " padded ", "\"quoted\"",
-                           "1,2", "back\\slash", "True"};
+    const char* texts[] = {"@",        "@@",         "@ByteArray(x)", "a;b",         "#x",
+                           " padded ", "\"quoted\"", "1,2",           "back\\slash", "True"};
     for (const char* t : texts) {
         store.WriteSetting("Properties", "Odd", t);
         EXPECT_EQ(SettingsStore(IniPath()).ReadSetting("Properties", "Odd", "?"), t);
@@ -185,8 +185,9 @@ TEST_F(SettingsStoreTest, TextsThatLookSpecialStayText)
 TEST(SettingsStorePerUser, EmptyPathIsThePerUserFile)
 {
     // Keep the test away from the real per-user file, and put the path back afterwards.
-    QFileInfo usual(QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tallion"),
-                              QStringLiteral("Tallion")).fileName());
+    QFileInfo usual(
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tallion"), QStringLiteral("Tallion"))
+            .fileName());
     const QString usualRoot = usual.dir().absolutePath().section(QLatin1Char('/'), 0, -2);
     QTemporaryDir home;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
@@ -208,7 +209,8 @@ TEST_F(SettingsStoreTest, OnlyAnIniFileIsTakenAsTheSettingsFile)
         QByteArray text;
         bool refused;
     } cases[] = {
-        {"hand-edited settings", "; station 4\r\n[Properties]\r\nBanner=7\r\n\r\n# port\r\nRZ4PortNumber = 2\r\n", false},
+        {"hand-edited settings", "; station 4\r\n[Properties]\r\nBanner=7\r\n\r\n# port\r\nRZ4PortNumber = 2\r\n",
+         false},
         {"empty file", "", false},
         {"result log", "\tTime and date\tType\tNr.\r\n\t14:05:33  08-12-2026\tSingle Site\t01\r\n", true},
         {"NUL byte", QByteArray("[Properties]\nBanner=7\n\0\n", 24), true},

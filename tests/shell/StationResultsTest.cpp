@@ -13,9 +13,9 @@
 #include "shell/LinkCommandSink.h"
 #include "shell/StationResults.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QAction>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTableView>
@@ -39,7 +39,7 @@ struct RecordingWindow : StationWindowAccess {
 
     StationResults* results = nullptr;
     std::map<int, QString> panels;
-    std::vector<size_t> waitingShown;  // records waiting each time panel 5 was to be shown
+    std::vector<size_t> waitingShown; // records waiting each time panel 5 was to be shown
 };
 
 // The results part on its own: real views, the link over a fake port, no main window.
@@ -71,7 +71,7 @@ protected:
     ScaleOptions options;
     ParsedScaleReader scale{strWgtScale, options};
     RecordingWindow window;
-    QWidget windowsParent;  // owns the windows the results part opens
+    QWidget windowsParent; // owns the windows the results part opens
     StationResults results{
         StationResultsLinks{views, state, queue, dialogs, settings, link, commands, scale, window, &windowsParent}};
 };
@@ -252,8 +252,8 @@ TEST_F(StationResultsTest, ChoosingTheLogFile)
     } cases[] = {
         {"cancelled", std::nullopt, true, "", 1, false, 0, false},
         {"new file", dir.filePath("new.dif"), false, dir.filePath("new.dif").toStdString(), 1, true, 0, false},
-        {"new file, counter reset", dir.filePath("new2.dif"), true, dir.filePath("new2.dif").toStdString(), 1, true,
-         1, true},
+        {"new file, counter reset", dir.filePath("new2.dif"), true, dir.filePath("new2.dif").toStdString(), 1, true, 1,
+         true},
         {"existing file", existing, false, existing.toStdString(), 3, false, 0, false},
         {"cannot be created", dir.filePath("missing/x.dif"), false, "", 1, false, 1, false},
         {"look-up fails", dir.filePath("plain/x.dif"), false, "", 1, false, 1, false},

@@ -191,7 +191,7 @@ TEST(SummaryCommand, AnUnreadableFileOrABadLineIsAFailure)
     EXPECT_EQ(missing.err, "tallion summary: cannot read no-such-log.dif: No such file or directory\n");
 
     for (const QStringList& arguments : {QStringList{"summary"}, QStringList{"summary", "a.dif", "b.dif"},
-                                          QStringList{"summary", "a.dif", "--weight"}}) {
+                                         QStringList{"summary", "a.dif", "--weight"}}) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
         const ProgramRun bad = Tallion(arguments);
         EXPECT_EQ(bad.exitCode, 2);

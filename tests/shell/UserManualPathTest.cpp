@@ -26,7 +26,7 @@ TEST(UserManualPath, WorkingFolderThenProgramFolderThenInstallation)
     QDir().mkpath(work);
     QDir().mkpath(bin);
 
-    EXPECT_EQ(UserManualPath(work, bin), "Manual.pdf");  // nowhere: the name the message gives
+    EXPECT_EQ(UserManualPath(work, bin), "Manual.pdf"); // nowhere: the name the message gives
 
     Touch(root.filePath(QStringLiteral("usr/share/tallion/Manual.pdf")));
     EXPECT_EQ(UserManualPath(work, bin), root.filePath(QStringLiteral("usr/share/tallion/Manual.pdf")));

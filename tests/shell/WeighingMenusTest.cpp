@@ -17,8 +17,9 @@
 
 namespace {
 
-const char* const kWeightEntries[] = {"mnuWgtNon", "mnuWgtMan", "mnuWgtTOL", "mnuWgtWed", "mnuWeightGeneric",
-                                      "mnuEV2000", "mnuTU9000", "mnuD410", "mnuTE1000L", "mnuTenso", "mnuWgtEqu"};
+const char* const kWeightEntries[] = {"mnuWgtNon",        "mnuWgtMan", "mnuWgtTOL", "mnuWgtWed",
+                                      "mnuWeightGeneric", "mnuEV2000", "mnuTU9000", "mnuD410",
+                                      "mnuTE1000L",       "mnuTenso",  "mnuWgtEqu"};
 
 class WeighingMenus : public Form1Fixture {
 protected:
@@ -44,8 +45,9 @@ TEST_F(WeighingMenus, EntriesTickStoreAndSetUpTheWindows)
         std::set<std::string> ticked;
         WeightSource source;
         std::string storedModel, storedEquation;
-        std::vector<PortDialogKind> dialogs;  // port settings dialogs shown
+        std::vector<PortDialogKind> dialogs; // port settings dialogs shown
         bool pendingFrame, manualFrame, weightBoxOpen;
+        // clang-format off
     } cases[] = {
         {"a scale model", {"mnuWgtTOL"}, {"mnuWgtTOL", "mnuTenso"}, WeightSource::MettlerToledo, "3", "<absent>",
          {PortDialogKind::MettlerToledo}, true, false, false},
@@ -66,12 +68,13 @@ TEST_F(WeighingMenus, EntriesTickStoreAndSetUpTheWindows)
         {"Tenso", {"mnuD410", "mnuTenso"}, {"mnuTenso"}, WeightSource::NoWeight, "<absent>", "<absent>",
          {PortDialogKind::D410, PortDialogKind::Tenso}, false, false, false},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QFile::remove(settings.FilePath());
         settings.WriteSetting("Properties", "WeightPortNum", "2");
         Form1& w = Make();
-        Menu("mnuTenso")->setChecked(true);  // left alone by every entry but its own
+        Menu("mnuTenso")->setChecked(true); // left alone by every entry but its own
         std::vector<PortDialogKind> dialogsShown;
         w.showWeightPortDialog = [&](PortDialogKind kind) { dialogsShown.push_back(kind); };
         for (const char* entry : c.clicks)
@@ -137,11 +140,11 @@ TEST_F(WeighingMenus, SequenceChangeDropsWaitingHalvesOnlyWhenTheOperatorAgrees)
     w.pendingQueue().writeIndex = 2;
     Control<QLineEdit>("txtPending")->setText("2");
 
-    Menu("mnuWbP")->trigger();  // already ticked: nothing
+    Menu("mnuWbP")->trigger(); // already ticked: nothing
     EXPECT_EQ(dialogs.Count("Message"), 0);
     EXPECT_EQ(Stored("WgtPrbOrder"), "<absent>");
 
-    Menu("mnuPbW")->trigger();  // the question's default answer is No
+    Menu("mnuPbW")->trigger(); // the question's default answer is No
     ASSERT_NE(dialogs.Last("Message"), nullptr);
     EXPECT_EQ(dialogs.Last("Message")->text.left(37), "Carcasses that are half processed: 2.");
     EXPECT_EQ(w.pendingQueue().count, 2);
@@ -158,7 +161,7 @@ TEST_F(WeighingMenus, SequenceChangeDropsWaitingHalvesOnlyWhenTheOperatorAgrees)
     EXPECT_EQ(Control<QLineEdit>("txtError")->toolTip(), "Errors for weight scale operator");
     EXPECT_EQ(Control<QLineEdit>("txtPending")->text(), "2") << "kept until the next pairing step";
 
-    Menu("mnuWbP")->trigger();  // nothing waits: no question
+    Menu("mnuWbP")->trigger(); // nothing waits: no question
     EXPECT_EQ(dialogs.Count("Message"), 2);
     EXPECT_EQ(Stored("WgtPrbOrder"), "1");
     EXPECT_EQ(Control<QLineEdit>("txtError")->toolTip(), "Errors for probe operator");
@@ -177,7 +180,7 @@ TEST_F(WeighingMenus, LogFileMenuRefusesWhileCarcassesAreHalfProcessed)
     EXPECT_EQ(refused->title, "Summary");
     EXPECT_EQ(dialogs.Count("OpenFile"), 0);
 
-    Control<QAbstractButton>("OpenLogFile")->click();  // the button does not check
+    Control<QAbstractButton>("OpenLogFile")->click(); // the button does not check
     EXPECT_EQ(dialogs.Count("OpenFile"), 1);
     w.pendingQueue().count = 0;
     Menu("mnuLog")->trigger();
@@ -192,6 +195,7 @@ TEST_F(WeighingMenus, StartUpWithWeighingTakesTheStoredSetUp)
         bool weightBeforeProbe, equation;
         const char* ticked;
         QString notice = {};
+        // clang-format off
     } cases[] = {
         {{{"WgtScaleModel", "3"}, {"WgtPrbOrder", "0"}, {"UseWgtInEqu", "True"}}, WeightSource::MettlerToledo, false,
          true, "mnuWgtTOL"},
@@ -205,6 +209,7 @@ TEST_F(WeighingMenus, StartUpWithWeighingTakesTheStoredSetUp)
          false, "mnuWgtNon", "Stored weighing settings not understood: WgtScaleModel=\"10\", UseWgtInEqu=\"yes\"."},
         {{}, WeightSource::NoWeight, true, false, "mnuWgtNon"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ticked);
         QFile::remove(settings.FilePath());

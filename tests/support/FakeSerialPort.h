@@ -13,7 +13,11 @@ public:
     int CommPort() const override { return port_; }
     bool SetSettings(const std::string& text) override;
     std::string Settings() const override { return settings_; }
-    bool SetHandshaking(int mode) override { handshaking_ = mode; return true; }
+    bool SetHandshaking(int mode) override
+    {
+        handshaking_ = mode;
+        return true;
+    }
     int Handshaking() const override { return handshaking_; }
     void SetInputMode(int mode) override { inputMode_ = mode; }
     bool SetPortOpen(bool open) override;

@@ -34,8 +34,8 @@ int FreeLoopbackPort()
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
+        && ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
         port = ntohs(address.sin_port);
     ::close(fd);
     return port;
@@ -121,8 +121,8 @@ bool PrivateCupsScheduler::Start(std::string* why)
     for (const char* sub : {"bin", "bin/backend", "spool", "tmp", "cache", "state", "log"})
         root.mkpath(QString::fromLatin1(sub));
     // The scheduler runs no backend from a folder others may write to, whatever the umask.
-    const QFile::Permissions rwxr_xr_x = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                                         QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    const QFile::Permissions rwxr_xr_x = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                         | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
     QFile::setPermissions(Path("bin"), rwxr_xr_x);
     QFile::setPermissions(Path("bin/backend"), rwxr_xr_x);
     for (const char* sub : {"daemon", "filter", "monitor", "notifier"})
@@ -248,8 +248,8 @@ bool PrivateCupsScheduler::AddRawQueueAsDefault(const std::string& name, std::st
     const QString queue = QString::fromStdString(name);
     return Run({QString::fromLatin1(kLpadmin), QStringLiteral("-p"), queue, QStringLiteral("-E"), QStringLiteral("-v"),
                 QStringLiteral("tallionsink:/") + queue, QStringLiteral("-m"), QStringLiteral("raw")},
-               why) &&
-           Run({QString::fromLatin1(kLpadmin), QStringLiteral("-d"), queue}, why);
+               why)
+           && Run({QString::fromLatin1(kLpadmin), QStringLiteral("-d"), queue}, why);
 }
 
 bool PrivateCupsScheduler::CancelAll()

@@ -49,31 +49,31 @@ void ScriptedDialogs::Notify(const QString& text, const QString& title, MessageI
 std::optional<QString> ScriptedDialogs::InputBox(const QString& prompt, const QString& title,
                                                  const QString& defaultText)
 {
-    asked.push_back(Asked{QStringLiteral("InputBox"), prompt, title, MessageIcon::None,
-                          MessageButtons::OkCancel, defaultText});
+    asked.push_back(
+        Asked{QStringLiteral("InputBox"), prompt, title, MessageIcon::None, MessageButtons::OkCancel, defaultText});
     return TakeFront(inputs_, TextAnswer()).Value();
 }
 
 std::optional<QString> ScriptedDialogs::OpenFile(const QString& title, const QString& filter,
                                                  const QString& initialPath)
 {
-    asked.push_back(Asked{QStringLiteral("OpenFile"), filter, title, MessageIcon::None,
-                          MessageButtons::OkCancel, initialPath});
+    asked.push_back(
+        Asked{QStringLiteral("OpenFile"), filter, title, MessageIcon::None, MessageButtons::OkCancel, initialPath});
     return TakeFront(openFiles_, TextAnswer()).Value();
 }
 
 std::optional<QString> ScriptedDialogs::SaveFile(const QString& title, const QString& filter,
                                                  const QString& initialPath)
 {
-    asked.push_back(Asked{QStringLiteral("SaveFile"), filter, title, MessageIcon::None,
-                          MessageButtons::OkCancel, initialPath});
+    asked.push_back(
+        Asked{QStringLiteral("SaveFile"), filter, title, MessageIcon::None, MessageButtons::OkCancel, initialPath});
     return TakeFront(saveFiles_, TextAnswer()).Value();
 }
 
 bool ScriptedDialogs::PrinterDialog(QPrinter& printer)
 {
-    asked.push_back(Asked{QStringLiteral("Printer"), QString(), QString(), MessageIcon::None,
-                          MessageButtons::OkCancel, QString()});
+    asked.push_back(
+        Asked{QStringLiteral("Printer"), QString(), QString(), MessageIcon::None, MessageButtons::OkCancel, QString()});
     const PrinterAnswer answer = TakeFront(printers_, PrinterAnswer{});
     if (!answer.accept)
         return false;
@@ -84,16 +84,15 @@ bool ScriptedDialogs::PrinterDialog(QPrinter& printer)
 
 bool ScriptedDialogs::OpenDocument(const QString& path)
 {
-    asked.push_back(Asked{QStringLiteral("OpenDocument"), path, QString(), MessageIcon::None,
-                          MessageButtons::Ok, QString()});
+    asked.push_back(
+        Asked{QStringLiteral("OpenDocument"), path, QString(), MessageIcon::None, MessageButtons::Ok, QString()});
     openedDocuments.push_back(path);
     return TakeFront(documentResults_, true);
 }
 
 int ScriptedDialogs::Count(const QString& kind) const
 {
-    return static_cast<int>(std::count_if(asked.begin(), asked.end(),
-                                          [&](const Asked& a) { return a.kind == kind; }));
+    return static_cast<int>(std::count_if(asked.begin(), asked.end(), [&](const Asked& a) { return a.kind == kind; }));
 }
 
 const ScriptedDialogs::Asked* ScriptedDialogs::Last(const QString& kind) const
@@ -113,6 +112,6 @@ bool ScriptedDialogs::WasShown(const QString& text) const
 
 std::size_t ScriptedDialogs::PendingAnswers() const
 {
-    return messageAnswers_.size() + inputs_.size() + openFiles_.size() + saveFiles_.size()
-        + printers_.size() + documentResults_.size();
+    return messageAnswers_.size() + inputs_.size() + openFiles_.size() + saveFiles_.size() + printers_.size()
+           + documentResults_.size();
 }

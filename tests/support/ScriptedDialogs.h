@@ -15,8 +15,8 @@
 class ScriptedDialogs : public OperatorDialogs {
 public:
     struct Asked {
-        QString kind;  // "Message", "Notice", "InputBox", "OpenFile", "SaveFile", "Printer", "OpenDocument"
-        QString text;  // message text, input prompt, file filter, document path
+        QString kind; // "Message", "Notice", "InputBox", "OpenFile", "SaveFile", "Printer", "OpenDocument"
+        QString text; // message text, input prompt, file filter, document path
         QString title;
         MessageIcon icon = MessageIcon::None;
         MessageButtons buttons = MessageButtons::Ok;
@@ -40,15 +40,11 @@ public:
 
     // A modal question asked inside the receive tick fails the running test: it would stop the
     // probe link until the operator answers.
-    MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon,
-                          MessageButtons buttons) override;
+    MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons) override;
     void Notify(const QString& text, const QString& title, MessageIcon icon) override;
-    std::optional<QString> InputBox(const QString& prompt, const QString& title,
-                                    const QString& defaultText) override;
-    std::optional<QString> OpenFile(const QString& title, const QString& filter,
-                                    const QString& initialPath) override;
-    std::optional<QString> SaveFile(const QString& title, const QString& filter,
-                                    const QString& initialPath) override;
+    std::optional<QString> InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
+    std::optional<QString> OpenFile(const QString& title, const QString& filter, const QString& initialPath) override;
+    std::optional<QString> SaveFile(const QString& title, const QString& filter, const QString& initialPath) override;
     bool PrinterDialog(QPrinter& printer) override;
     bool OpenDocument(const QString& path) override;
 
@@ -69,7 +65,9 @@ private:
     struct TextAnswer {
         TextAnswer() = default;
         explicit TextAnswer(const std::optional<QString>& answer)
-            : given(answer.has_value()), text(answer.value_or(QString())) {}
+            : given(answer.has_value())
+            , text(answer.value_or(QString()))
+        {}
         std::optional<QString> Value() const { return given ? std::optional<QString>(text) : std::nullopt; }
         bool given = false;
         QString text;

@@ -1,7 +1,7 @@
 // Generated messages must decode positionally the way the station reads them.
 
-#include "probe/RecordDecoders.h"
 #include "tools/sim/MeasurementGenerator.h"
+#include "probe/RecordDecoders.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ std::string At(const std::string& message, size_t p, size_t q)
 bool AllDigits(const std::string& text)
 {
     return !text.empty()
-        && std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+           && std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
 }
 
 int Number(const std::string& text)
@@ -36,7 +36,7 @@ int Number(const std::string& text)
 bool IsTime(const std::string& t)
 {
     return AllDigits(t) && t.size() == 6 && Number(t.substr(0, 2)) < 24 && Number(t.substr(2, 2)) < 60
-        && Number(t.substr(4, 2)) < 60;
+           && Number(t.substr(4, 2)) < 60;
 }
 
 // Lower bounds, in tenths of a percent, of each lean meat class.
@@ -53,7 +53,7 @@ char ExpectedClass(int tenths)
 void CheckCommonFields(const std::string& m)
 {
     EXPECT_EQ(At(m, 2, 3), "01");
-    for (auto [p, q] : {std::pair {4, 9}, {10, 13}, {14, 17}, {18, 21}, {22, 25}, {26, 29}, {30, 32}})
+    for (auto [p, q] : {std::pair{4, 9}, {10, 13}, {14, 17}, {18, 21}, {22, 25}, {26, 29}, {30, 32}})
         EXPECT_TRUE(AllDigits(At(m, p, q))) << m << " at " << p;
     EXPECT_GT(Number(At(m, 10, 13)), 0) << "a zero fat depth breaks the lean meat equation";
     EXPECT_GT(Number(At(m, 30, 32)), 0) << "zero meat % means no value";
@@ -77,7 +77,7 @@ TEST(MeasurementGenerator, EachKindDecodesPositionally)
         ASSERT_EQ(j.size(), 58u) << j;
         EXPECT_EQ(j[0], 'J');
         CheckCommonFields(j);
-        for (auto [p, q] : {std::pair {36, 38}, {40, 42}, {44, 46}, {48, 51}})
+        for (auto [p, q] : {std::pair{36, 38}, {40, 42}, {44, 46}, {48, 51}})
             EXPECT_TRUE(AllDigits(At(j, p, q))) << j << " at " << p;
         EXPECT_LE(Number(At(j, 36, 38)), 100) << "colour runs from 0 (dark) to 100 (light)";
         EXPECT_TRUE(IsTime(At(j, 53, 58))) << j;
@@ -86,7 +86,7 @@ TEST(MeasurementGenerator, EachKindDecodesPositionally)
         ASSERT_EQ(l.size(), 73u) << l;
         EXPECT_EQ(l[0], 'L');
         CheckCommonFields(l);
-        for (auto [p, q] : {std::pair {36, 39}, {42, 45}, {48, 51}, {53, 64}, {69, 72}})
+        for (auto [p, q] : {std::pair{36, 39}, {42, 45}, {48, 51}, {53, 64}, {69, 72}})
             EXPECT_TRUE(AllDigits(At(l, p, q))) << l << " at " << p;
         const int month = Number(At(l, 55, 56));
         const int day = Number(At(l, 57, 58));
@@ -123,8 +123,7 @@ TEST(MeasurementGenerator, CounterRisesAndCancelsAndErrorsRefer)
             EXPECT_EQ(At(m, 2, 3), "00");
             EXPECT_TRUE(AllDigits(At(m, 4, 5))) << m;
             break;
-        default:
-            ADD_FAILURE() << "unexpected kind " << m;
+        default: ADD_FAILURE() << "unexpected kind " << m;
         }
     }
     for (char kind : {'E', 'J', 'L', 'C', 'Z'})
@@ -164,7 +163,8 @@ TEST(MeasurementGenerator, SameSeedSameSequence)
 TEST(MeasurementGenerator, ClassBoundaries)
 {
     const std::pair<double, char> cases[] = {{75.0, 'S'}, {60.0, 'S'}, {59.99, 'E'}, {55.0, 'E'},
-        {54.9, 'U'}, {50.0, 'U'}, {49.9, 'R'}, {45.0, 'R'}, {44.9, 'O'}, {40.0, 'O'}, {39.9, 'P'}, {0.0, 'P'}};
+                                             {54.9, 'U'}, {50.0, 'U'}, {49.9, 'R'},  {45.0, 'R'},
+                                             {44.9, 'O'}, {40.0, 'O'}, {39.9, 'P'},  {0.0, 'P'}};
     for (const auto& [percent, letter] : cases)
         EXPECT_EQ(MeasurementGenerator::ClassForPercent(percent), letter) << percent;
 }
@@ -180,13 +180,15 @@ TEST(MeasurementGenerator, RarerKindsDecodeAndTheProbeAnswersReportCommands)
         std::string message;
         size_t length;
         void (*decode)(const std::string&, CarcassMeasurement&, const QDate&);
-        const char* time;  // the probe's time in the record ("" where the kind carries none)
+        const char* time; // the probe's time in the record ("" where the kind carries none)
+        // clang-format off
     } kinds[] = {
         {generator.NextTwoSite(), 54, DecodeTwoSiteRecord, "17:30:05  09-12-2026"},
         {generator.NextTwoSiteColour(), 81, DecodeTwoSiteColourRecord, "17:30:05  09-12-2026"},
         {generator.NextDoubleQuality(), 105, DecodeDoubleSiteQualityRecord, "17:30:05  09-12-2026"},
         {generator.NextColourSample(), 11, DecodeColourSampleRecord, ""},
     };
+    // clang-format on
     for (const Kind& k : kinds) {
         ASSERT_EQ(k.message.size(), k.length) << k.message;
         CarcassMeasurement record;

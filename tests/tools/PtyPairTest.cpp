@@ -15,7 +15,7 @@ std::string ReadAvailable(int fd, size_t wanted, int timeoutMs = 500)
     std::string got;
     char buffer[512];
     while (got.size() < wanted) {
-        pollfd p {fd, POLLIN, 0};
+        pollfd p{fd, POLLIN, 0};
         if (poll(&p, 1, timeoutMs) <= 0)
             break;
         const ssize_t n = read(fd, buffer, sizeof buffer);
@@ -40,8 +40,8 @@ TEST(PtyPair, EveryByteValuePassesUnchangedBothWays)
         int from;
         int to;
     };
-    for (const Direction& d : {Direction {"master to slave", pty.masterFd(), slave},
-             Direction {"slave to master", slave, pty.masterFd()}}) {
+    for (const Direction& d :
+         {Direction{"master to slave", pty.masterFd(), slave}, Direction{"slave to master", slave, pty.masterFd()}}) {
         SCOPED_TRACE(d.name);
         ASSERT_EQ(write(d.from, all.data(), all.size()), static_cast<ssize_t>(all.size()));
         EXPECT_EQ(ReadAvailable(d.to, all.size()), all);

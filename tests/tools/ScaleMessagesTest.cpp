@@ -26,22 +26,35 @@ TEST(ScaleMessages, EachProtocolAndOption)
     } cases[] = {
         {"Toledo plain", toledo, 85.4, "  85.40\r"},
         {"Toledo all options", with(toledo, [](auto& f) { f.stx = f.siso = f.checksum = true; }), 85.4,
-            "\x02\x0e  85.40\x0f\r\x95"s},
+         "\x02\x0e  85.40\x0f\r\x95"s},
         {"Toledo STX and checksum", with(toledo, [](auto& f) { f.stx = f.checksum = true; }), 85.4,
-            "\x02  85.40\r\xb2"s},
+         "\x02  85.40\r\xb2"s},
         {"Toledo SI/SO, comma", with(toledo, [](auto& f) { f.siso = f.decimalComma = true; }), 101.2,
-            "\x0e 101,20\x0f\r"s},
+         "\x0e 101,20\x0f\r"s},
         {"Wedderburn plain", wedderburn, 85.4, "0085.40\r"},
         {"Wedderburn stable sign", with(wedderburn, [](auto& f) { f.stableCode = true; }), 85.4,
-            "\0" " 0085.40\r"s},
+         "\0"
+         " 0085.40\r"s},
         {"Wedderburn header code", with(wedderburn, [](auto& f) { f.headerCode = true; }), 85.4, "00085.40\r"},
-        {"Wedderburn both, comma", with(wedderburn, [](auto& f) { f.stableCode = f.headerCode = f.decimalComma = true; }),
-            92.1, "\0" " 00092,10\r"s},
+        {"Wedderburn both, comma",
+         with(wedderburn, [](auto& f) { f.stableCode = f.headerCode = f.decimalComma = true; }), 92.1,
+         "\0"
+         " 00092,10\r"s},
         {"Generic", generic, 123.5, "$ 123.5 kg\r\n"},
-        {"Generic at 4, header W", with(generic, [](auto& f) { f.header = "W"; f.startPosition = 4; }), 85.4,
-            "W   85.4 kg\r\n"},
-        {"TU9000 at 20", with(generic, [](auto& f) { f.protocol = ScaleProtocol::TU9000; f.startPosition = 20; }),
-            85.4, "$ N0007             85.4 kg\r\n"},
+        {"Generic at 4, header W",
+         with(generic,
+              [](auto& f) {
+                  f.header = "W";
+                  f.startPosition = 4;
+              }),
+         85.4, "W   85.4 kg\r\n"},
+        {"TU9000 at 20",
+         with(generic,
+              [](auto& f) {
+                  f.protocol = ScaleProtocol::TU9000;
+                  f.startPosition = 20;
+              }),
+         85.4, "$ N0007             85.4 kg\r\n"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ScaleMessage(c.kg, c.format, 7), c.message) << c.name;

@@ -1,10 +1,10 @@
 // The simulated probe driven over a pseudo-terminal by the test, which plays the station: it
 // reads the slave end and answers after 60 ms of quiet, as the station's receive tick does.
 
+#include "tools/sim/SimulatedProbe.h"
 #include "StationEnd.h"
 #include "probe/ProbeFraming.h"
 #include "tools/sim/PtyPair.h"
-#include "tools/sim/SimulatedProbe.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
@@ -17,18 +17,16 @@ namespace {
 
 using namespace ProbeBytes;
 
-
 const std::string kExample = "E0100012301250530001203000450612ABS140533X";
-const std::string kExampleFrame =
-    std::string {SOH, 'E', STX} + "0100012301250530001203000450612ABS140533X" + ETX;
+const std::string kExampleFrame = std::string{SOH, 'E', STX} + "0100012301250530001203000450612ABS140533X" + ETX;
 // "A1" as the station frames it: block check 71 hex, the letter q.
-const std::string kQualityOnFrame {'H', ACK, SOH, 'A', STX, '1', ETX, 'q'};
+const std::string kQualityOnFrame{'H', ACK, SOH, 'A', STX, '1', ETX, 'q'};
 
 // A probe on one end of a fresh pty, the test's station on the other; quick pace for tests.
 struct Line {
     PtyPair pty;
-    StationEnd station {pty.slavePath()};
-    SimulatedProbe probe {pty.masterFd()};
+    StationEnd station{pty.slavePath()};
+    SimulatedProbe probe{pty.masterFd()};
     std::vector<bool> frameAnswers;
     std::vector<std::string> commandSignals;
 
@@ -39,7 +37,7 @@ struct Line {
         probe.SetAnswerTimeout(300);
         QObject::connect(&probe, &SimulatedProbe::frameAnswered, [this](bool ack) { frameAnswers.push_back(ack); });
         QObject::connect(&probe, &SimulatedProbe::commandReceived,
-            [this](const QString& text) { commandSignals.push_back(text.toStdString()); });
+                         [this](const QString& text) { commandSignals.push_back(text.toStdString()); });
     }
 
     // The station accepts a data poll and the frame after it, answering the frame with `answer`
@@ -71,7 +69,7 @@ TEST(SimulatedProbe, DataPollThenFrameWithExactBytes)
     EXPECT_EQ(line.probe.FramesNaked(), 0);
     EXPECT_EQ(line.probe.CommandPollsAnsweredEot(), 1);
     EXPECT_EQ(line.probe.PendingMessages(), 0);
-    EXPECT_EQ(line.frameAnswers, std::vector<bool> {true});
+    EXPECT_EQ(line.frameAnswers, std::vector<bool>{true});
     EXPECT_TRUE(line.probe.UnexpectedAnswers().empty());
     EXPECT_EQ(line.probe.ReceivedBytes(), kDataPollAccepted + ACK + kNothingToSend);
 }
@@ -79,15 +77,15 @@ TEST(SimulatedProbe, DataPollThenFrameWithExactBytes)
 TEST(SimulatedProbe, SerialNumberClaimThenStreamedMessages)
 {
     Line line;
-    std::vector<std::string> stream {"E0100012401250530001203000450612ABS140540X", "Z0039"};
+    std::vector<std::string> stream{"E0100012401250530001203000450612ABS140540X", "Z0039"};
     size_t next = 0;
     line.probe.SetMessageStream([&] { return next < stream.size() ? stream[next++] : std::string(); });
     line.probe.ClaimSerialNumber("1234P2xyz");
     line.probe.Start();
 
-    line.DeliverOnce(std::string {SOH, 'A', STX} + "1234P2xyz" + ETX, std::string(1, ACK));
-    line.DeliverOnce(std::string {SOH, 'E', STX} + stream[0].substr(1) + ETX, std::string(1, ACK));
-    line.DeliverOnce(std::string {SOH, 'Z', STX, '0', '0', '3', '9', ETX}, std::string(1, ACK));
+    line.DeliverOnce(std::string{SOH, 'A', STX} + "1234P2xyz" + ETX, std::string(1, ACK));
+    line.DeliverOnce(std::string{SOH, 'E', STX} + stream[0].substr(1) + ETX, std::string(1, ACK));
+    line.DeliverOnce(std::string{SOH, 'Z', STX, '0', '0', '3', '9', ETX}, std::string(1, ACK));
     EXPECT_EQ(line.station.NextReception(), kCommandPoll);
     EXPECT_EQ(line.probe.FramesAcked(), 3);
 }
@@ -97,17 +95,17 @@ TEST(SimulatedProbe, CommandFramesAreCheckedAnsweredAndClosed)
     struct Case {
         const char* name;
         std::string frame;
-        size_t splitAt;       // 0: sent whole; else sent in two pieces 50 ms apart
+        size_t splitAt; // 0: sent whole; else sent in two pieces 50 ms apart
         bool refuse;
         bool stationCloses;
         std::string text;
         bool bccOk;
         char probeAnswer;
     };
-    const std::string badCheck {'H', ACK, SOH, 'A', STX, '1', ETX, 'r'};
+    const std::string badCheck{'H', ACK, SOH, 'A', STX, '1', ETX, 'r'};
     // "0": 30 hex ^ STX ^ ETX = 31 hex, the digit 1.
-    const std::string reset {'H', ACK, SOH, '0', STX, ETX, '1'};
-    const std::vector<Case> cases {
+    const std::string reset{'H', ACK, SOH, '0', STX, ETX, '1'};
+    const std::vector<Case> cases{
         {"good block check", kQualityOnFrame, 0, false, true, "A1", true, ACK},
         {"bad block check", badCheck, 0, false, true, "A1", false, ACK},
         {"one-character command", reset, 0, false, true, "0", true, ACK},
@@ -139,7 +137,7 @@ TEST(SimulatedProbe, CommandFramesAreCheckedAnsweredAndClosed)
         EXPECT_EQ(commands[0].text, c.text);
         EXPECT_EQ(commands[0].bccOk, c.bccOk);
         EXPECT_EQ(commands[0].closedWithEot, c.stationCloses);
-        EXPECT_EQ(line.commandSignals, std::vector<std::string> {c.text});
+        EXPECT_EQ(line.commandSignals, std::vector<std::string>{c.text});
         EXPECT_EQ(line.probe.CommandPollsAnsweredEot(), 0);
         EXPECT_TRUE(line.probe.UnexpectedAnswers().empty());
     }
@@ -155,7 +153,7 @@ TEST(SimulatedProbe, FailedDeliveriesAreRetriedThenGivenUp)
         bool stillQueued;
     };
     const std::string ack(1, ACK), nak(1, NAK);
-    const std::vector<Case> cases {
+    const std::vector<Case> cases{
         {"NAK then ACK", 3, {nak, ack}, 1, 1, 0, 0, false},
         {"no answer then ACK", 3, {"", ack}, 1, 0, 1, 0, false},
         {"garbage then ACK", 3, {"?!", ack}, 1, 0, 0, 0, false},
@@ -196,7 +194,7 @@ TEST(SimulatedProbe, GarbageAnswersAreRecordedAndTheCycleGoesOn)
     // The message was never taken, so it is offered again and goes through.
     line.DeliverOnce(kExampleFrame, std::string(1, ACK));
 
-    EXPECT_EQ(line.probe.UnexpectedAnswers(), (std::vector<std::string> {"xyz", std::string(1, NAK)}));
+    EXPECT_EQ(line.probe.UnexpectedAnswers(), (std::vector<std::string>{"xyz", std::string(1, NAK)}));
     EXPECT_EQ(line.probe.DataPollsAcked(), 1);
     EXPECT_EQ(line.probe.FramesAcked(), 1);
     EXPECT_EQ(line.probe.PendingMessages(), 0);
@@ -205,8 +203,8 @@ TEST(SimulatedProbe, GarbageAnswersAreRecordedAndTheCycleGoesOn)
 TEST(SimulatedProbe, RawFrameGoesOutVerbatimOnceAndNoiseAtOnce)
 {
     Line line;
-    const std::string noise {'\0', '\xff', 'h', ETX};
-    const std::string etxBeforeStx = std::string {SOH, 'E', ETX} + "0123" + STX;
+    const std::string noise{'\0', '\xff', 'h', ETX};
+    const std::string etxBeforeStx = std::string{SOH, 'E', ETX} + "0123" + STX;
     line.probe.QueueMessage(kExample);
     line.probe.QueueRawFrame(etxBeforeStx);
 

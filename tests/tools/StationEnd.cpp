@@ -11,7 +11,7 @@
 StationEnd::StationEnd(const std::string& path)
 {
     fd_ = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    termios t {};
+    termios t{};
     if (fd_ >= 0 && tcgetattr(fd_, &t) == 0) {
         cfmakeraw(&t);
         tcsetattr(fd_, TCSANOW, &t);
@@ -27,7 +27,7 @@ StationEnd::~StationEnd()
 void StationEnd::WaitABit()
 {
     QCoreApplication::processEvents();
-    pollfd p {fd_, POLLIN, 0};
+    pollfd p{fd_, POLLIN, 0};
     poll(&p, 1, 2);
 }
 

@@ -47,7 +47,7 @@ TEST(ManualWeightEntry, KeysTypedIntoAWeightBox)
     // "\r" is Enter, "\b" Backspace.
     const struct {
         const char* name;
-        const char* before;  // the box's text before the keys
+        const char* before; // the box's text before the keys
         const char* keys;
         const char* box;
         const char* error;
@@ -90,7 +90,6 @@ TEST(ManualWeightEntry, KeysTypedIntoAWeightBox)
 
 TEST(ManualWeightEntry, HelpTextNamesBothRanges)
 {
-    EXPECT_EQ(WeightLimitsHelpText(),
-              "Less than 1Kg and more than 199Kg are not accepted.\r\n"
-              "If outside range (70..155Kg) then enter valid weight, or confirm with <Enter>.");
+    EXPECT_EQ(WeightLimitsHelpText(), "Less than 1Kg and more than 199Kg are not accepted.\r\n"
+                                      "If outside range (70..155Kg) then enter valid weight, or confirm with <Enter>.");
 }

@@ -1,7 +1,7 @@
 // Gathering scale messages on the scale port, tick by tick.
 
-#include "support/FakeSerialPort.h"
 #include "weighing/ScaleCollector.h"
+#include "support/FakeSerialPort.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ public:
 
 struct Collector {
     RacingPort port;
-    ScaleCollector collector {port};
+    ScaleCollector collector{port};
     // Messages as the weight arrival saw them, and every signal in order.
     std::vector<std::string> messages;
     std::vector<std::string> events;
@@ -59,7 +59,7 @@ TEST(ScaleCollector, TakesAMessageOnTheFirstQuietTick)
     // Each step: bytes arriving before the tick, then what the weight arrival has seen so far.
     const struct {
         const char* name;
-        std::vector<std::string> arrivals;  // one entry per tick
+        std::vector<std::string> arrivals; // one entry per tick
         std::vector<std::string> messages;
     } cases[] = {
         {"in one piece", {"  85.40\r", "", ""}, {"  85.40\r"}},
@@ -109,7 +109,7 @@ TEST(ScaleCollector, BytesArrivingDuringTheReadOpenTheNextMessage)
         station.Ticks(1);
         (c.beforeRead ? station.port.arriveBeforeRead : station.port.arriveAfterRead) = "  92.10\r";
         station.Ticks(3);
-        const std::vector<std::string> expected {"  85.40\r", "  92.10\r"};
+        const std::vector<std::string> expected{"  85.40\r", "  92.10\r"};
         EXPECT_EQ(station.messages, expected) << c.name;
     }
 }

@@ -22,7 +22,7 @@ namespace {
 // The station's side of the scale line: the port, the 50 ms tick and every message taken.
 struct ScaleLine {
     SerialPortQt port;
-    ScaleCollector collector {port};
+    ScaleCollector collector{port};
     QTimer RxTimer;
     std::vector<std::string> messages;
 
@@ -80,12 +80,22 @@ TEST(ScaleEndToEnd, EveryProtocolGivesItsWeightThroughTheRealPort)
         const char* weight;
     } cases[] = {
         {"Toledo, all options", toledoAll, WeightSource::MettlerToledo, {true, true, true}, {}, 85.4, "  85.40"},
-        {"Toledo, STX and checksum, comma", toledoStxSum, WeightSource::MettlerToledo, {true, false, true}, {}, 92.15,
-            "  92.15"},
+        {"Toledo, STX and checksum, comma",
+         toledoStxSum,
+         WeightSource::MettlerToledo,
+         {true, false, true},
+         {},
+         92.15,
+         "  92.15"},
         {"Toledo, plain", Format(ScaleProtocol::MettlerToledo), WeightSource::MettlerToledo, {}, {}, 101.2, " 101.20"},
         {"Wedderburn, both", wedderburnBoth, WeightSource::Wedderburn, {}, {true, true}, 85.4, "0085.40"},
-        {"Wedderburn, header code, comma", wedderburnHeader, WeightSource::Wedderburn, {}, {false, true}, 77.3,
-            "0077.30"},
+        {"Wedderburn, header code, comma",
+         wedderburnHeader,
+         WeightSource::Wedderburn,
+         {},
+         {false, true},
+         77.3,
+         "0077.30"},
         {"Wedderburn, plain", Format(ScaleProtocol::Wedderburn), WeightSource::Wedderburn, {}, {}, 130, "0130.00"},
         {"Generic", Format(ScaleProtocol::Generic), WeightSource::Generic, {}, {}, 123.5, "123.5"},
         {"EV2000, header W at 3", ev2000, WeightSource::EV2000, {}, {}, 85.4, "85.4"},

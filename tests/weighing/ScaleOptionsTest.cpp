@@ -9,9 +9,14 @@
 TEST(ScaleOptions, ReadsTheKeysOfTheSourceInUse)
 {
     // "0" is off, any other text on; absent keys give each reader's default.
-    const std::map<std::string, std::string> stored {
-        {"SISO", "1"}, {"STX", "0"}, {"CheckSum", "yes"}, {"HeaderCode", ""},
-        {"HeaderCharacter", "W"}, {"EV2000StartPosition", "3"}, {"WeightStartPosition", "5"},
+    const std::map<std::string, std::string> stored{
+        {"SISO", "1"},
+        {"STX", "0"},
+        {"CheckSum", "yes"},
+        {"HeaderCode", ""},
+        {"HeaderCharacter", "W"},
+        {"EV2000StartPosition", "3"},
+        {"WeightStartPosition", "5"},
     };
     const SettingReader read = [&](const std::string& key, const std::string& defaultText) {
         const auto it = stored.find(key);
@@ -25,7 +30,7 @@ TEST(ScaleOptions, ReadsTheKeysOfTheSourceInUse)
     EXPECT_TRUE(options.toledo.ChecksumOn);
 
     ReadScaleOptions(WeightSource::Wedderburn, read, options);
-    EXPECT_TRUE(options.wedderburn.Hcode);  // present but empty: not "0"
+    EXPECT_TRUE(options.wedderburn.Hcode); // present but empty: not "0"
     EXPECT_FALSE(options.wedderburn.StableCode);
 
     const struct {

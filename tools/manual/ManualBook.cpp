@@ -19,9 +19,14 @@ namespace {
 
 void DrawTitlePage(QPainter& painter, const QRectF& page, const QString& title, const QString& subtitle)
 {
-    struct Line { QString text; qreal points; bool bold; qreal top; };
-    const Line lines[] = {{title, 26, true, 0.32}, {QStringLiteral("User Manual"), 18, true, 0.40},
-                          {subtitle, 12, false, 0.46}};
+    struct Line {
+        QString text;
+        qreal points;
+        bool bold;
+        qreal top;
+    };
+    const Line lines[] = {
+        {title, 26, true, 0.32}, {QStringLiteral("User Manual"), 18, true, 0.40}, {subtitle, 12, false, 0.46}};
     painter.setPen(Qt::black);
     for (const Line& line : lines) {
         QFont font(kManualFont, 10);
@@ -69,7 +74,7 @@ void KeepHeadingsWithText(QTextDocument& doc, QTextTable* contents, qreal bodyHe
 {
     const qreal room = Mm(25);
     for (QTextBlock block : HeadingBlocks(doc, contents, 3)) {
-        doc.documentLayout()->blockBoundingRect(block);  // lays the document out up to here
+        doc.documentLayout()->blockBoundingRect(block); // lays the document out up to here
         const auto [top, bottom] = TextSpan(block);
         const qreal pageEnd = (PageOf(top, bodyHeight) + 1) * bodyHeight;
         if (pageEnd - bottom < room)
@@ -98,8 +103,7 @@ void FillContents(QTextDocument& doc, QTextTable* contents, const std::vector<Ma
 
 } // namespace
 
-QString WriteManualPdf(const ManualText& manual, const QString& title, const QString& subtitle,
-                       const QString& pdfPath)
+QString WriteManualPdf(const ManualText& manual, const QString& title, const QString& subtitle, const QString& pdfPath)
 {
     QPdfWriter writer(pdfPath);
     writer.setResolution(kManualDpi);
@@ -121,8 +125,8 @@ QString WriteManualPdf(const ManualText& manual, const QString& title, const QSt
     doc.setDocumentMargin(0);
     doc.setPageSize(body);
     // Texts like "<STX>" are the station's own words, never markup.
-    doc.setMarkdown(manual.markdown, QTextDocument::MarkdownFeatures(QTextDocument::MarkdownDialectGitHub |
-                                                                     QTextDocument::MarkdownNoHTML));
+    doc.setMarkdown(manual.markdown, QTextDocument::MarkdownFeatures(QTextDocument::MarkdownDialectGitHub
+                                                                     | QTextDocument::MarkdownNoHTML));
 
     QTextTable* contents = nullptr;
     for (QTextFrame* frame : doc.rootFrame()->childFrames())

@@ -8,5 +8,4 @@
 #include <QString>
 
 // Returns what went wrong, or an empty text when the PDF was written.
-QString WriteManualPdf(const ManualText& manual, const QString& title, const QString& subtitle,
-                       const QString& pdfPath);
+QString WriteManualPdf(const ManualText& manual, const QString& title, const QString& subtitle, const QString& pdfPath);

@@ -38,8 +38,8 @@ void SetFont(QTextDocument& doc, int from, int to, qreal points, bool bold)
 
 void SetBlockFont(QTextBlock block, qreal points, bool bold)
 {
-    SetFont(*const_cast<QTextDocument*>(block.document()), block.position(),
-            block.position() + block.length() - 1, points, bold);
+    SetFont(*const_cast<QTextDocument*>(block.document()), block.position(), block.position() + block.length() - 1,
+            points, bold);
 }
 
 } // namespace
@@ -78,8 +78,8 @@ void StyleTable(QTextTable* table, bool contents)
     format.setTopMargin(FormatMm(1.5));
     format.setBottomMargin(FormatMm(2));
     if (contents) {
-        format.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 88),
-                                          QTextLength(QTextLength::PercentageLength, 12)});
+        format.setColumnWidthConstraints(
+            {QTextLength(QTextLength::PercentageLength, 88), QTextLength(QTextLength::PercentageLength, 12)});
     } else {
         // Columns share the width by how much text they hold on average, within bounds, so a
         // column of short values does not take as much room as a column of sentences; but
@@ -133,13 +133,17 @@ void StyleTable(QTextTable* table, bool contents)
 // Fits every picture to the text width and hands the document its pixels.
 QString LoadImages(QTextDocument& doc, qreal bodyWidth, qreal bodyHeight)
 {
-    struct Picture { int position; int length; QTextImageFormat format; };
+    struct Picture {
+        int position;
+        int length;
+        QTextImageFormat format;
+    };
     std::vector<Picture> pictures;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
         for (auto it = block.begin(); !it.atEnd(); ++it)
             if (it.fragment().charFormat().isImageFormat())
-                pictures.push_back({it.fragment().position(), it.fragment().length(),
-                                    it.fragment().charFormat().toImageFormat()});
+                pictures.push_back(
+                    {it.fragment().position(), it.fragment().length(), it.fragment().charFormat().toImageFormat()});
     for (Picture& picture : pictures) {
         const QImage image(picture.format.name());
         if (image.isNull())

@@ -8,14 +8,14 @@
 #include <vector>
 
 struct ManualHeading {
-    int level = 1;  // 1 chapter, 2 section
-    QString text;   // numbered, as printed ("3.2 The scale port")
+    int level = 1; // 1 chapter, 2 section
+    QString text;  // numbered, as printed ("3.2 The scale port")
 };
 
 struct ManualText {
     QString markdown;
-    std::vector<ManualHeading> headings;  // every chapter and section, in order
-    QString error;                        // empty when every chapter was read
+    std::vector<ManualHeading> headings; // every chapter and section, in order
+    QString error;                       // empty when every chapter was read
 };
 
 // The contents table has one row per heading; its page cells hold kPagePlaceholder until the

@@ -28,8 +28,7 @@ std::string MeasurementGenerator::Digits(int value, int width)
 MeasurementGenerator::MeasurementGenerator(std::uint32_t seed, int firstCounter)
     : engine_(seed)
     , counter_(std::clamp(firstCounter, 1, 999999))
-{
-}
+{}
 
 void MeasurementGenerator::SetProbeClock(int year, int month, int day, int hour, int minute, int second)
 {
@@ -87,7 +86,7 @@ std::string MeasurementGenerator::Next()
 
 MeasurementGenerator::Carcass MeasurementGenerator::NewCarcass()
 {
-    Carcass c {};
+    Carcass c{};
     c.fat = Uniform(90, 280);
     c.meat = Uniform(380, 720);
     c.intrafat = Uniform(5, 40);
@@ -109,7 +108,7 @@ std::string MeasurementGenerator::CommonFields(const Carcass& c)
     std::string text = "01" + Digits(counter_, 6);
     counter_ = counter_ >= 999999 ? 1 : counter_ + 1;
     text += Digits(c.fat, 4) + Digits(c.meat, 4) + Digits(c.intrafat, 4) + Digits(c.thickness, 4)
-        + Digits(c.distance, 4) + Digits(c.percent, 3);
+            + Digits(c.distance, 4) + Digits(c.percent, 3);
     text += c.fatIndicator;
     text += c.meatIndicator;
     const char carcassClass = ClassForPercent(c.percent / 10.0);
@@ -159,24 +158,24 @@ std::string MeasurementGenerator::NextColour()
 {
     AdvanceClock();
     std::string text = "J" + CommonFields(NewCarcass());
-    text += Digits(Uniform(35, 95), 3) + " ";   // 36-38 colour, 39 unused
-    text += Digits(Uniform(1, 6), 3) + " ";     // 40-42 colour number, 43 unused
-    text += Digits(Uniform(20, 60), 3) + " ";   // 44-46 minimum colour, 47 unused
-    text += Digits(Uniform(5, 120), 4);         // 48-51 colour variation, tenths
-    text += Pick("NNNNNP");                     // 52 PSE
-    return text + ClockTime();                  // 53-58
+    text += Digits(Uniform(35, 95), 3) + " "; // 36-38 colour, 39 unused
+    text += Digits(Uniform(1, 6), 3) + " ";   // 40-42 colour number, 43 unused
+    text += Digits(Uniform(20, 60), 3) + " "; // 44-46 minimum colour, 47 unused
+    text += Digits(Uniform(5, 120), 4);       // 48-51 colour variation, tenths
+    text += Pick("NNNNNP");                   // 52 PSE
+    return text + ClockTime();                // 53-58
 }
 
 std::string MeasurementGenerator::NextQuality()
 {
     AdvanceClock();
     std::string text = "L" + CommonFields(NewCarcass());
-    text += Digits(Uniform(30, 90), 4) + " " + Pick("ABCD");   // 36-39 colour, 40, 41 grade
-    text += Digits(Uniform(1, 60), 4) + " " + Pick("12345");   // 42-45 marbling, 46, 47 grade
-    text += Digits(Uniform(0, 99), 4) + Pick("NNNNP");          // 48-51 PSE, 52 indicator
-    text += ClockDate() + ClockTime();                          // 53-64
-    text += serial_;                                            // 65-68
-    text += Digits(Uniform(5, 150), 4) + Pick("ABC");           // 69-72 tenderness, 73 grade
+    text += Digits(Uniform(30, 90), 4) + " " + Pick("ABCD"); // 36-39 colour, 40, 41 grade
+    text += Digits(Uniform(1, 60), 4) + " " + Pick("12345"); // 42-45 marbling, 46, 47 grade
+    text += Digits(Uniform(0, 99), 4) + Pick("NNNNP");       // 48-51 PSE, 52 indicator
+    text += ClockDate() + ClockTime();                       // 53-64
+    text += serial_;                                         // 65-68
+    text += Digits(Uniform(5, 150), 4) + Pick("ABC");        // 69-72 tenderness, 73 grade
     return text;
 }
 

@@ -30,15 +30,15 @@ public:
     // of each kind, then mostly basic measurements.
     std::string NextAnyKind();
     // One message of each kind. Measurements advance the carcass counter.
-    std::string NextBasic();    // "E", 42 characters
-    std::string NextColour();   // "J", 58 characters
-    std::string NextQuality();  // "L", 73 characters
-    std::string NextCancel();   // "C00" and the counter of the last measured carcass
-    std::string NextError();    // "Z00" and a two-digit probing status code
-    std::string NextTwoSite();        // "B", 54 characters
-    std::string NextTwoSiteColour();  // "H", 81 characters
-    std::string NextDoubleQuality();  // "M", 105 characters
-    std::string NextColourSample();   // "S", 11 characters
+    std::string NextBasic();         // "E", 42 characters
+    std::string NextColour();        // "J", 58 characters
+    std::string NextQuality();       // "L", 73 characters
+    std::string NextCancel();        // "C00" and the counter of the last measured carcass
+    std::string NextError();         // "Z00" and a two-digit probing status code
+    std::string NextTwoSite();       // "B", 54 characters
+    std::string NextTwoSiteColour(); // "H", 81 characters
+    std::string NextDoubleQuality(); // "M", 105 characters
+    std::string NextColourSample();  // "S", 11 characters
 
     // The probe's answer to a command of the station: its class summary ("D"), service
     // information ("N") or clock ("U"); empty for any other command.
@@ -52,12 +52,12 @@ public:
 
 private:
     struct Carcass {
-        int fat;        // tenths of mm
-        int meat;       // tenths of mm
-        int intrafat;   // tenths of %
-        int thickness;  // tenths of mm
-        int distance;   // tenths of mm
-        int percent;    // tenths of %
+        int fat;       // tenths of mm
+        int meat;      // tenths of mm
+        int intrafat;  // tenths of %
+        int thickness; // tenths of mm
+        int distance;  // tenths of mm
+        int percent;   // tenths of %
         char fatIndicator;
         char meatIndicator;
     };
@@ -72,8 +72,8 @@ private:
     // Characters 2 to 48 of "B", "H" and "M": as CommonFields, with a second site.
     std::string TwoSiteFields(const Carcass& c);
     void AdvanceClock();
-    std::string ClockTime() const;  // hhmmss
-    std::string ClockDate() const;  // yymmdd
+    std::string ClockTime() const; // hhmmss
+    std::string ClockDate() const; // yymmdd
 
     std::mt19937 engine_;
     int counter_;

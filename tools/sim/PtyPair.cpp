@@ -17,7 +17,7 @@ namespace {
 
 void MakeRaw(int fd)
 {
-    termios t {};
+    termios t{};
     if (tcgetattr(fd, &t) != 0)
         ThrowErrno("tcgetattr");
     cfmakeraw(&t);

@@ -47,7 +47,7 @@ std::string WedderburnMessage(double kg, const ScaleMessageFormat& f)
 {
     std::string message;
     if (f.stableCode)
-        message += std::string {'\0', ' '};
+        message += std::string{'\0', ' '};
     if (f.headerCode)
         message += '0';
     message += Formatted("%07.2f", kg, f.decimalComma);
@@ -82,12 +82,15 @@ bool ScaleProtocolFromName(const std::string& name, ScaleProtocol& protocol)
 {
     std::string lower = name;
     std::transform(lower.begin(), lower.end(), lower.begin(),
-        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     const struct {
         const char* name;
         ScaleProtocol protocol;
-    } names[] = {{"toledo", ScaleProtocol::MettlerToledo}, {"wedderburn", ScaleProtocol::Wedderburn},
-        {"generic", ScaleProtocol::Generic}, {"ev2000", ScaleProtocol::EV2000}, {"tu9000", ScaleProtocol::TU9000}};
+    } names[] = {{"toledo", ScaleProtocol::MettlerToledo},
+                 {"wedderburn", ScaleProtocol::Wedderburn},
+                 {"generic", ScaleProtocol::Generic},
+                 {"ev2000", ScaleProtocol::EV2000},
+                 {"tu9000", ScaleProtocol::TU9000}};
     for (const auto& n : names) {
         if (lower == n.name) {
             protocol = n.protocol;

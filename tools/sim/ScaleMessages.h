@@ -45,10 +45,12 @@ std::string ScaleMessage(double kg, const ScaleMessageFormat& format, int messag
 // always gives the same sequence.
 class CarcassWeights {
 public:
-    explicit CarcassWeights(std::uint32_t seed = 1) : engine_(seed) {}
+    explicit CarcassWeights(std::uint32_t seed = 1)
+        : engine_(seed)
+    {}
     double Next();
 
 private:
     std::mt19937 engine_;
-    std::normal_distribution<double> spread_ {95.0, 12.0};
+    std::normal_distribution<double> spread_{95.0, 12.0};
 };

@@ -67,7 +67,7 @@ int OpenSerialDevice(const std::string& path, const std::string& settings, std::
         error = path + ": " + std::strerror(errno);
         return -1;
     }
-    termios t {};
+    termios t{};
     if (tcgetattr(fd, &t) != 0) {
         error = path + ": " + std::strerror(errno);
         close(fd);

@@ -11,7 +11,7 @@ namespace {
 
 using namespace ProbeBytes;
 
-const std::string kCommandFrameStart {'H', ACK, SOH};
+const std::string kCommandFrameStart{'H', ACK, SOH};
 
 bool Contains(const std::string& text, const std::string& part)
 {
@@ -57,8 +57,7 @@ CommandFrame ParseCommandFrame(const std::string& answer)
 
 SimulatedProbe::SimulatedProbe(int fd, QObject* parent)
     : SimulatedProbe(fd, false, parent)
-{
-}
+{}
 
 SimulatedProbe::SimulatedProbe(int fd, bool ownsFd, QObject* parent)
     : QObject(parent)
@@ -77,8 +76,8 @@ SimulatedProbe::SimulatedProbe(int fd, bool ownsFd, QObject* parent)
     connect(&silenceTimer_, &QTimer::timeout, this, &SimulatedProbe::EndSilence);
 }
 
-std::unique_ptr<SimulatedProbe> SimulatedProbe::OpenDevice(
-    const std::string& path, std::string& error, const std::string& lineSettings)
+std::unique_ptr<SimulatedProbe> SimulatedProbe::OpenDevice(const std::string& path, std::string& error,
+                                                           const std::string& lineSettings)
 {
     const int fd = OpenSerialDevice(path, lineSettings, error);
     if (fd < 0)
@@ -185,7 +184,7 @@ void SimulatedProbe::Send(const std::string& bytes)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            pollfd p {fd_, POLLOUT, 0};
+            pollfd p{fd_, POLLOUT, 0};
             if (poll(&p, 1, 100) > 0)
                 continue;
         }
@@ -267,8 +266,7 @@ void SimulatedProbe::FinishCycle()
 void SimulatedProbe::Evaluate(bool final)
 {
     // A command frame that has begun is worth waiting for until the answer timeout.
-    if (!final && step_ == Step::CommandPoll
-        && ParseCommandFrame(rx_).state == CommandFrame::State::Partial)
+    if (!final && step_ == Step::CommandPoll && ParseCommandFrame(rx_).state == CommandFrame::State::Partial)
         return;
     quietTimer_.stop();
     answerTimer_.stop();
@@ -278,26 +276,17 @@ void SimulatedProbe::Evaluate(bool final)
         emit answerTimedOut();
 
     switch (step_) {
-    case Step::DataPoll:
-        TakeDataPollAnswer(answer);
-        break;
-    case Step::Frame:
-        TakeFrameAnswer(answer);
-        break;
-    case Step::CommandPoll:
-        TakeCommandPollAnswer(answer);
-        break;
-    case Step::CommandClose:
-        TakeCloseAnswer(answer);
-        break;
+    case Step::DataPoll: TakeDataPollAnswer(answer); break;
+    case Step::Frame: TakeFrameAnswer(answer); break;
+    case Step::CommandPoll: TakeCommandPollAnswer(answer); break;
+    case Step::CommandClose: TakeCloseAnswer(answer); break;
     case Step::Idle:
         // The station spoke out of turn.
         if (!answer.empty())
             NoteUnexpected(answer);
         break;
     case Step::Stopped:
-    case Step::Silent:
-        break;
+    case Step::Silent: break;
     }
 }
 
@@ -323,7 +312,7 @@ void SimulatedProbe::TakeFrameAnswer(const std::string& answer)
     } else {
         if (answer.size() != 1 || (answer[0] != ACK && answer[0] != NAK))
             NoteUnexpected(answer);
-        const size_t verdict = answer.find_first_of(std::string {ACK, NAK});
+        const size_t verdict = answer.find_first_of(std::string{ACK, NAK});
         if (verdict != std::string::npos && answer[verdict] == ACK) {
             ++framesAcked_;
             if (!sendingRaw_) {
@@ -369,8 +358,7 @@ void SimulatedProbe::TakeCommandPollAnswer(const std::string& answer)
             return;
         Send(std::string(1, refuseCommands_ ? NAK : ACK));
         Expect(Step::CommandClose);
-        emit commandReceived(
-            QString::fromLatin1(frame.text.data(), static_cast<qsizetype>(frame.text.size())));
+        emit commandReceived(QString::fromLatin1(frame.text.data(), static_cast<qsizetype>(frame.text.size())));
         return;
     }
     if (answer != kNothingToSend)

@@ -22,17 +22,17 @@ class SimulatedProbe : public QObject {
     Q_OBJECT
 public:
     struct ReceivedCommand {
-        std::string text;            // the command without framing, e.g. "A1"
-        bool bccOk = false;          // the block check byte matched
-        bool closedWithEot = false;  // the station closed the exchange with EOT
+        std::string text;           // the command without framing, e.g. "A1"
+        bool bccOk = false;         // the block check byte matched
+        bool closedWithEot = false; // the station closed the exchange with EOT
     };
 
     // Works on `fd` without owning it (the caller closes it afterwards).
     explicit SimulatedProbe(int fd, QObject* parent = nullptr);
     // Opens a serial device with line settings such as "4800,e,7,2"; null with `error` set when
     // the device cannot be opened. The probe owns that descriptor.
-    static std::unique_ptr<SimulatedProbe> OpenDevice(
-        const std::string& path, std::string& error, const std::string& lineSettings = "4800,e,7,2");
+    static std::unique_ptr<SimulatedProbe> OpenDevice(const std::string& path, std::string& error,
+                                                      const std::string& lineSettings = "4800,e,7,2");
     ~SimulatedProbe() override;
 
     void Start();

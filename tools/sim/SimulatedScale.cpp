@@ -8,8 +8,7 @@
 
 SimulatedScale::SimulatedScale(int fd, QObject* parent)
     : SimulatedScale(fd, false, parent)
-{
-}
+{}
 
 SimulatedScale::SimulatedScale(int fd, bool ownsFd, QObject* parent)
     : QObject(parent)
@@ -22,8 +21,8 @@ SimulatedScale::SimulatedScale(int fd, bool ownsFd, QObject* parent)
     connect(&paceTimer_, &QTimer::timeout, this, &SimulatedScale::OnPace);
 }
 
-std::unique_ptr<SimulatedScale> SimulatedScale::OpenDevice(
-    const std::string& path, std::string& error, const std::string& lineSettings)
+std::unique_ptr<SimulatedScale> SimulatedScale::OpenDevice(const std::string& path, std::string& error,
+                                                           const std::string& lineSettings)
 {
     const int fd = OpenSerialDevice(path, lineSettings, error);
     if (fd < 0)
@@ -101,7 +100,7 @@ bool SimulatedScale::Send(const std::string& bytes)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            pollfd p {fd_, POLLOUT, 0};
+            pollfd p{fd_, POLLOUT, 0};
             if (poll(&p, 1, 100) > 0)
                 continue;
         }

@@ -24,8 +24,8 @@ public:
     explicit SimulatedScale(int fd, QObject* parent = nullptr);
     // Opens a serial device with line settings such as "9600,e,7,1"; null with `error` set when
     // the device cannot be opened. The scale owns that descriptor.
-    static std::unique_ptr<SimulatedScale> OpenDevice(
-        const std::string& path, std::string& error, const std::string& lineSettings = "9600,e,7,1");
+    static std::unique_ptr<SimulatedScale> OpenDevice(const std::string& path, std::string& error,
+                                                      const std::string& lineSettings = "9600,e,7,1");
     ~SimulatedScale() override;
 
     void SetFormat(const ScaleMessageFormat& format) { format_ = format; }

@@ -112,7 +112,9 @@ struct ScaleLine {
 
 class Soak {
 public:
-    explicit Soak(const SoakOptions& options) : o_(options) {}
+    explicit Soak(const SoakOptions& options)
+        : o_(options)
+    {}
 
     SoakResult Run();
 
@@ -132,15 +134,15 @@ private:
     std::unique_ptr<Line> line_;
     QString scaleLink_;
     std::unique_ptr<ScaleLine> scale_;
-    QElapsedTimer scaleBack_;  // since the scale was plugged in again
+    QElapsedTimer scaleBack_; // since the scale was plugged in again
     bool scalePullDue_ = false;
     QEventLoop loop_;
     std::mt19937 random_{7};
-    int next_ = 1;            // the next carcass to hand to the probe
+    int next_ = 1; // the next carcass to hand to the probe
     bool pullDue_ = false;
     bool silenceDue_ = false;
     bool pulling_ = false;
-    int malformedSeen_ = 0;   // of probes that were pulled
+    int malformedSeen_ = 0; // of probes that were pulled
     int nakedSeen_ = 0;
     int givenUpSeen_ = 0;
 };
@@ -169,7 +171,7 @@ std::string Soak::NextMessage()
         line_->probe.InjectNoise(noise);
     }
     if (every(o_.malformedEvery))
-        line_->probe.QueueRawFrame(std::string{1, 'E', 2} + "0100099901250530");  // no ETX
+        line_->probe.QueueRawFrame(std::string{1, 'E', 2} + "0100099901250530"); // no ETX
     if (every(o_.pullEvery))
         pullDue_ = true;
     if (every(o_.silenceEvery))
@@ -184,8 +186,8 @@ std::string Soak::NextMessage()
 void Soak::Connect(Line& line)
 {
     line.probe.SetMessageStream([this] { return NextMessage(); });
-    QObject::connect(&line.probe, &SimulatedProbe::exchangeFinished, &loop_, [this] { OnExchangeFinished(); },
-                     Qt::QueuedConnection);
+    QObject::connect(
+        &line.probe, &SimulatedProbe::exchangeFinished, &loop_, [this] { OnExchangeFinished(); }, Qt::QueuedConnection);
 }
 
 void Soak::OnExchangeFinished()
@@ -269,7 +271,8 @@ SoakResult Soak::Run()
         scaleLink_ = o_.folder + "/scale";
         scale_ = std::make_unique<ScaleLine>(scaleLink_);
         scaleBack_.start();
-        arguments << "--port" << "2=" + scaleLink_ << "--weighing";
+        arguments << "--port"
+                  << "2=" + scaleLink_ << "--weighing";
     }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -323,14 +326,14 @@ SoakResult Soak::Run()
         const bool present = i < static_cast<int>(counters.size());
         if (!present || counters[static_cast<size_t>(i)].first != want) {
             r_.onceInOrder = false;
-            r_.problem = "line " + std::to_string(i + 1) + " should be carcass " + want + ", is " +
-                (present ? counters[static_cast<size_t>(i)].first : std::string("missing"));
+            r_.problem = "line " + std::to_string(i + 1) + " should be carcass " + want + ", is "
+                         + (present ? counters[static_cast<size_t>(i)].first : std::string("missing"));
             break;
         }
         if (o_.weighing && counters[static_cast<size_t>(i)].second != LoggedWeight(i + 1)) {
             r_.onceInOrder = false;
-            r_.problem = "carcass " + want + " has the weight \"" + counters[static_cast<size_t>(i)].second +
-                "\", not \"" + LoggedWeight(i + 1) + "\"";
+            r_.problem = "carcass " + want + " has the weight \"" + counters[static_cast<size_t>(i)].second
+                         + "\", not \"" + LoggedWeight(i + 1) + "\"";
             break;
         }
     }
