@@ -13,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 #include <vector>
@@ -22,17 +23,38 @@ namespace {
 // Three carcasses as the probe measures them (fat, meat in tenths of mm, the probe's own % and
 // class). Carcass 202's class letter does not match its percentage: the station's class counts.
 const char* const kCarcasses[] = {
-    "E01000201" "0120" "0550" "001203000450" "612" "AB" "S" "140533X",
-    "E01000202" "0180" "0480" "001203000450" "541" "AB" "R" "140541X",
-    "E01000203" "0095" "0620" "001203000450" "633" "AB" "S" "140549X",
+    "E01000201"
+    "0120"
+    "0550"
+    "001203000450"
+    "612"
+    "AB"
+    "S"
+    "140533X",
+    "E01000202"
+    "0180"
+    "0480"
+    "001203000450"
+    "541"
+    "AB"
+    "R"
+    "140541X",
+    "E01000203"
+    "0095"
+    "0620"
+    "001203000450"
+    "633"
+    "AB"
+    "S"
+    "140549X",
 };
 
 struct Line {
     const char* what;
     std::map<std::string, std::string> settings;
     ScaleMessageFormat scale;
-    std::vector<double> kg;  // what the scale weighs for each carcass, in order
-    const char* logged;      // counter, weight, meat %, class of each logged line
+    std::vector<double> kg; // what the scale weighs for each carcass, in order
+    const char* logged;     // counter, weight, meat %, class of each logged line
 };
 
 ScaleMessageFormat Scale(ScaleProtocol protocol, std::function<void(ScaleMessageFormat&)> options = {})
@@ -69,13 +91,23 @@ std::string RunLine(const Line& line)
         return "<no start-up commands>";
 
     const size_t n = line.kg.size();
+    const bool weightFirst = line.settings.at("WgtPrbOrder") == "1";
+    auto lines = [&] {
+        const std::string text = StationProcess::ReadFile(log);
+        return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    };
+    // The station frames a scale message by a quiet tick, so each weighing must be taken on its
+    // own before the next is sent. With the results waiting, each weight logs its carcass: wait
+    // for that line rather than guessing how slow a loaded machine is.
     auto weigh = [&] {
-        for (double kg : line.kg) {
-            scale.SendWeight(kg);
-            QTest::qWait(250);  // one message per weighing, each taken on its own
+        for (size_t i = 0; i < n; ++i) {
+            scale.SendWeight(line.kg[i]);
+            if (weightFirst)
+                QTest::qWait(400);
+            else
+                static_cast<void>(QTest::qWaitFor([&] { return lines() >= i + 2; }, 5000));
         }
     };
-    const bool weightFirst = line.settings.at("WgtPrbOrder") == "1";
     if (weightFirst)
         weigh();
     for (size_t i = 0; i < n; ++i)
@@ -87,10 +119,7 @@ std::string RunLine(const Line& line)
         weigh();
     }
     // Whatever arrived by then is compared: a missing line shows there.
-    static_cast<void>(QTest::qWaitFor([&] {
-        const std::string text = StationProcess::ReadFile(log);
-        return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) >= n + 1;
-    }, 5000));
+    static_cast<void>(QTest::qWaitFor([&] { return lines() >= n + 1; }, 5000));
     // The date is the station's own; everything else is the line's.
     return QString::fromStdString(StationProcess::ReadFile(log))
         .replace(QRegularExpression("\\d\\d-\\d\\d-\\d\\d\\d\\d"), "DD-MM-YYYY")
@@ -132,18 +161,26 @@ void ExpectReferenceLog(const std::string& log, const QString& name)
 //   203 (X 9.5, Y 62.0, up to 110 kg): 50.933698 - 2.965606 + 2.342298 + 15.735933 = 66.0463
 const Line kWeightFirstToledo{
     "weight before probe, Mettler-Toledo with STX, SO/SI and checksum, equation",
-    {{"WgtScaleModel", "3"}, {"STX", "1"}, {"SISO", "1"}, {"CheckSum", "1"}, {"WgtPrbOrder", "1"},
+    {{"WgtScaleModel", "3"},
+     {"STX", "1"},
+     {"SISO", "1"},
+     {"CheckSum", "1"},
+     {"WgtPrbOrder", "1"},
      {"UseWgtInEqu", "True"}},
     Scale(ScaleProtocol::MettlerToledo, [](ScaleMessageFormat& f) { f.stx = f.siso = f.checksum = true; }),
     {85.4, 111.5, 98.75},
     "000201/ 85.40/60.3/S\n000202/111.50/52.1/U\n000203/ 98.75/66.0/S\n"};
 
-const Line kProbeFirstGeneric{
-    "probe before weight, Generic, the probe's own percentage",
-    {{"WgtScaleModel", "6"}, {"HeaderCharacter", "$"}, {"WeightStartPosition", "2"}, {"Factor", "1"},
-     {"WgtPrbOrder", "0"}, {"UseWgtInEqu", "False"}},
-    Scale(ScaleProtocol::Generic), {92.1, 120.0, 77.3},
-    "000201/ 92.10/61.2/S\n000202/120.00/54.1/U\n000203/ 77.30/63.3/S\n"};
+const Line kProbeFirstGeneric{"probe before weight, Generic, the probe's own percentage",
+                              {{"WgtScaleModel", "6"},
+                               {"HeaderCharacter", "$"},
+                               {"WeightStartPosition", "2"},
+                               {"Factor", "1"},
+                               {"WgtPrbOrder", "0"},
+                               {"UseWgtInEqu", "False"}},
+                              Scale(ScaleProtocol::Generic),
+                              {92.1, 120.0, 77.3},
+                              "000201/ 92.10/61.2/S\n000202/120.00/54.1/U\n000203/ 77.30/63.3/S\n"};
 
 } // namespace
 
@@ -167,15 +204,26 @@ TEST(WeighingEndToEnd, EveryOtherScaleProtocolPairsEachCarcassWithItsWeight)
         {"Wedderburn with stable sign and header code, weight first",
          {{"WgtScaleModel", "4"}, {"StabilityCode", "1"}, {"HeaderCode", "1"}, {"WgtPrbOrder", "1"}},
          Scale(ScaleProtocol::Wedderburn, [](ScaleMessageFormat& f) { f.stableCode = f.headerCode = true; }),
-         {85.4, 130}, "000201/ 85.40/61.2/S\n000202/130.00/54.1/U\n"},
+         {85.4, 130},
+         "000201/ 85.40/61.2/S\n000202/130.00/54.1/U\n"},
         {"EV2000 with header W at 3, probe first, equation",
-         {{"WgtScaleModel", "7"}, {"HeaderCharacter", "W"}, {"EV2000StartPosition", "3"}, {"WgtPrbOrder", "0"},
+         {{"WgtScaleModel", "7"},
+          {"HeaderCharacter", "W"},
+          {"EV2000StartPosition", "3"},
+          {"WgtPrbOrder", "0"},
           {"UseWgtInEqu", "True"}},
-         Scale(ScaleProtocol::EV2000, [](ScaleMessageFormat& f) { f.header = "W"; f.startPosition = 3; }),
-         {104.6, 115.2}, "000201/104.60/60.3/S\n000202/115.20/52.1/U\n"},
+         Scale(ScaleProtocol::EV2000,
+               [](ScaleMessageFormat& f) {
+                   f.header = "W";
+                   f.startPosition = 3;
+               }),
+         {104.6, 115.2},
+         "000201/104.60/60.3/S\n000202/115.20/52.1/U\n"},
         {"TU9000 at 20 with factor 0.5, weight first, equation",
          {{"WgtScaleModel", "8"}, {"Factor", "0.5"}, {"WgtPrbOrder", "1"}, {"UseWgtInEqu", "True"}},
-         Scale(ScaleProtocol::TU9000), {170.8, 223}, "000201/ 85.40/60.3/S\n000202/111.50/52.1/U\n"},
+         Scale(ScaleProtocol::TU9000),
+         {170.8, 223},
+         "000201/ 85.40/60.3/S\n000202/111.50/52.1/U\n"},
     };
     for (const Line& line : lines)
         EXPECT_EQ(Columns(RunLine(line)), line.logged) << line.what;
