@@ -76,45 +76,17 @@ void StoreRecords(const std::vector<std::string>& values)
     for (const char kind : {'E', 'L', 'Z', 'C', 'A'}) {
         CarcassMeasurement r;
         r.kind = kind;
-        for (std::string* field : {&r.timeDate,
-                                   &r.carcassType,
-                                   &r.carcassCount,
-                                   &r.fat1,
-                                   &r.fat2,
-                                   &r.meat,
-                                   &r.meat1,
-                                   &r.meat1Indicator,
-                                   &r.intrafat,
-                                   &r.intrafat1,
-                                   &r.thickness1,
-                                   &r.distance1,
-                                   &r.thickness2,
-                                   &r.distance2,
-                                   &r.meatPercent,
-                                   &r.indicator,
-                                   &r.carcassClass,
-                                   &r.colour1,
-                                   &r.colour2,
-                                   &r.colourNumber,
-                                   &r.minColour1,
-                                   &r.minColour2,
-                                   &r.colourVariation1,
-                                   &r.colourVariation2,
-                                   &r.pse,
-                                   &r.rz7Colour1,
-                                   &r.rz7Colour2,
-                                   &r.rz7ColourGrade,
-                                   &r.rz7Marble1,
-                                   &r.rz7Marble2,
-                                   &r.rz7MarbleGrade,
-                                   &r.rz7PseNumber,
-                                   &r.rz7PseIndicator,
-                                   &r.rz7Tender,
-                                   &r.rz7TenderGrade,
-                                   &r.weight,
-                                   &r.comment,
-                                   &r.serialNumber})
+        // clang-format off
+        for (std::string* field : {&r.timeDate, &r.carcassType, &r.carcassCount, &r.fat1, &r.fat2, &r.meat, &r.meat1,
+                                   &r.meat1Indicator, &r.intrafat, &r.intrafat1, &r.thickness1, &r.distance1,
+                                   &r.thickness2, &r.distance2, &r.meatPercent, &r.indicator, &r.carcassClass,
+                                   &r.colour1, &r.colour2, &r.colourNumber, &r.minColour1, &r.minColour2,
+                                   &r.colourVariation1, &r.colourVariation2, &r.pse, &r.rz7Colour1, &r.rz7Colour2,
+                                   &r.rz7ColourGrade, &r.rz7Marble1, &r.rz7Marble2, &r.rz7MarbleGrade,
+                                   &r.rz7PseNumber, &r.rz7PseIndicator, &r.rz7Tender, &r.rz7TenderGrade, &r.weight,
+                                   &r.comment, &r.serialNumber})
             *field = next();
+        // clang-format on
         fuzz::CheckStoredRecord(r);
         r.alertText = next();
         fuzz::CheckStoredRecord(r);

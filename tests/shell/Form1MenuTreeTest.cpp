@@ -45,6 +45,7 @@ TEST_F(Form1Menus, CaptionsAndStatesAfterStartUp)
         unsigned state;
     };
     // Written out from the station's menu table, with the string table's texts.
+    // clang-format off
     const Row rows[] = {
         {"mnuFile", "menuBar", "&File", 0},
         {"mnuLog", "mnuFile", "&Log to File", 0},
@@ -56,22 +57,13 @@ TEST_F(Form1Menus, CaptionsAndStatesAfterStartUp)
         {"mnuDis", "mnuFile", "&Template", 0},
         {"mnuD1", "mnuDis", "&1: Time, Date, Carcass#, Type, Fat, Meat, Meat%", Checkable},
         {"mnuD2", "mnuDis", "&2: Time, Date, Carcass#, Type, Fat, Meat, Meat%, Class, Quality", Checkable},
-        {"mnuD3", "mnuDis", "&3: Time, Date, Carcass#, Type, Fat1, Fat2, Meat, Meat%, Class, Quality",
-         Checkable | Ticked},
+        {"mnuD3", "mnuDis", "&3: Time, Date, Carcass#, Type, Fat1, Fat2, Meat, Meat%, Class, Quality", Checkable | Ticked},
         {"mnuD4", "mnuDis", "&4: Time, Date, Carcass#, Type, Fat1, Meat, Meat%, Class, Quality", Checkable},
         {"mnuD5", "mnuDis", "&5: Time, Date, Carcass#, Type, Fat1, Fat2, Meat, Meat%, Class, Quality", Checkable},
-        {"mnuD6", "mnuDis",
-         "&6: Time, Date, Carcass#, Type, Fat1, Meat, Meat%, Class, Colour#  n/g, Marble  n/g, PSE  n/g", Checkable},
-        {"mnuD7", "mnuDis",
-         "&7: Time, Date, Carcass#, Type, Fat1, Fat2, Meat, Meat%, Class, Colour  n/g, Marble  n/g, PSE  n/g",
-         Checkable},
-        {"mnuD8", "mnuDis",
-         "&8: Time, Date, Carcass#, Type, Fat, Meat, Meat%, Class, Colour n/g, Marble n/g, PSE n/g, Serial#",
-         Checkable},
-        {"mnuD9", "mnuDis",
-         "&9: Time, Date, Carcass#, Type, Fat1, Fat2, Meat1, Meat2, Meat%, Class, Colour n/g, Marble n/g, PSE n/g, "
-         "Serial#",
-         Checkable},
+        {"mnuD6", "mnuDis", "&6: Time, Date, Carcass#, Type, Fat1, Meat, Meat%, Class, Colour#  n/g, Marble  n/g, PSE  n/g", Checkable},
+        {"mnuD7", "mnuDis", "&7: Time, Date, Carcass#, Type, Fat1, Fat2, Meat, Meat%, Class, Colour  n/g, Marble  n/g, PSE  n/g", Checkable},
+        {"mnuD8", "mnuDis", "&8: Time, Date, Carcass#, Type, Fat, Meat, Meat%, Class, Colour n/g, Marble n/g, PSE n/g, Serial#", Checkable},
+        {"mnuD9", "mnuDis", "&9: Time, Date, Carcass#, Type, Fat1, Fat2, Meat1, Meat2, Meat%, Class, Colour n/g, Marble n/g, PSE n/g, Serial#", Checkable},
         {"mnuhamcolour", "mnuDis", "&10: Ham Colour Number", Checkable},
         {"mnuExit", "mnuFile", "&Exit", 0},
         {"mnuSim", "menuBar", "&Settings", 0},
@@ -145,6 +137,7 @@ TEST_F(Form1Menus, CaptionsAndStatesAfterStartUp)
         {"mnuHlpInfo", "mnuHlp", "User Manual", 0},
         {"mnuAbt", "mnuHlp", "&About", 0},
     };
+    // clang-format on
 
     Make();
     for (const Row& r : rows) {
@@ -185,40 +178,23 @@ TEST_F(Form1Menus, EntriesAndSeparatorsInOrder)
         const char* name;
         QStringList entries;
     };
+    // clang-format off
     const Menu menus[] = {
-        {"mnuFile",
-         {"mnuLog", "-", "mnuSummary", "mnuFind", "mnuDel", "mnuPrint", "-", "mnuView", "mnuDis", "-", "mnuExit"}},
+        {"mnuFile", {"mnuLog", "-", "mnuSummary", "mnuFind", "mnuDel", "mnuPrint", "-", "mnuView",
+                     "mnuDis", "-", "mnuExit"}},
         {"mnuSim", {"mnuWP", "mnuSEUROP", "mnuPrb", "mnuWgtCom", "mnuShowCC", "mnuRTPrint"}},
-        {"mnuWgtCom",
-         {"mnuWgtEqu", "-", "mnuWgtNon", "mnuWgtMan", "mnuWgtTOL", "mnuWgtWed", "mnuEV2000", "mnuTU9000", "mnuD410",
-          "mnuTE1000L", "mnuWeightGeneric", "mnuTenso"}},
-        {"mnuCmd",
-         {"mnuDT",
-          "mnuTime",
-          "mnuCounter",
-          "-",
-          "mnuRZ24",
-          "mnuRZ47",
-          "mnuQuality",
-          "mnuCalibration",
-          "-",
-          "mnuLan",
-          "mnuAnal",
-          "-",
-          "mnuClassSumDump",
-          "Retrieve_M_Store",
-          "Clear_M_Store",
-          "mnuProbeHealth",
-          "-",
-          "mnuRenewFirm",
-          "-",
-          "mnuServiceInfo",
-          "mnuEncrypFirmware"}},
-        {"mnuAnal",
-         {"mnuAnal0", "mnuAnal4", "mnuAnal5", "-", "mnuAnal1", "mnuAnal2", "mnuAnal3", "-", "mnuAnal6", "mnuAnal7",
-          "mnuAnal8", "mnuAnal9"}},
+        {"mnuWgtCom", {"mnuWgtEqu", "-", "mnuWgtNon", "mnuWgtMan", "mnuWgtTOL", "mnuWgtWed",
+                       "mnuEV2000", "mnuTU9000", "mnuD410", "mnuTE1000L", "mnuWeightGeneric",
+                       "mnuTenso"}},
+        {"mnuCmd", {"mnuDT", "mnuTime", "mnuCounter", "-", "mnuRZ24", "mnuRZ47", "mnuQuality",
+                    "mnuCalibration", "-", "mnuLan", "mnuAnal", "-", "mnuClassSumDump",
+                    "Retrieve_M_Store", "Clear_M_Store", "mnuProbeHealth", "-", "mnuRenewFirm",
+                    "-", "mnuServiceInfo", "mnuEncrypFirmware"}},
+        {"mnuAnal", {"mnuAnal0", "mnuAnal4", "mnuAnal5", "-", "mnuAnal1", "mnuAnal2", "mnuAnal3",
+                     "-", "mnuAnal6", "mnuAnal7", "mnuAnal8", "mnuAnal9"}},
         {"mnuHlp", {"mnuHlpInfo", "mnuAbt"}},
     };
+    // clang-format on
     for (const Menu& m : menus)
         EXPECT_EQ(Entries(window->MenuAction(QString::fromLatin1(m.name))), m.entries) << m.name;
     QStringList bar;

@@ -53,9 +53,10 @@ void ExpectResult(const WeightParseResult& got, const Expected& want, const std:
 
 TEST(WeightParsers, MettlerToledoChecksFramingAndChecksum)
 {
+    // clang-format off
     const struct {
         const char* name;
-        ToledoOptions options; // STXon, SISOon, ChecksumOn
+        ToledoOptions options;  // STXon, SISOon, ChecksumOn
         std::string message;
         Expected expected;
     } cases[] = {
@@ -73,57 +74,35 @@ TEST(WeightParsers, MettlerToledoChecksFramingAndChecksum)
         {"SI/SO is checked before the checksum", {true, true, true}, "\x02  85.40\r\xb2"s, Refused(kSiSo)},
         {"decimal comma", {}, "085,40 \r"s, Weight("085.40 ")},
         {"only the first comma turns", {}, "0,85,4 \r"s, Weight("0.85,4 ")},
-        {"decimal comma after STX and SO",
-         {true, true, false},
-         "\x02\x0e"
-         "085,40 \x0f\r"s,
-         Weight("085.40 ")},
+        {"decimal comma after STX and SO", {true, true, false}, "\x02\x0e" "085,40 \x0f\r"s, Weight("085.40 ")},
         {"checksum without a byte after CR", {false, false, true}, "  85.40\r"s, Refused(kChecksum)},
         {"checksum without CR", {false, false, true}, "  85.40"s, Refused(kChecksum)},
         {"too short for the weight", {}, "85.4\r"s, Refused(kStx)},
         {"empty message", {}, ""s, Refused(kStx)},
     };
+    // clang-format on
     for (const auto& c : cases)
         ExpectResult(ParseToledoWeight(c.message, c.options), c.expected, c.name);
 }
 
 TEST(WeightParsers, WedderburnChecksStableSignHeaderCodeAndCr)
 {
+    // clang-format off
     const struct {
         const char* name;
-        WedderburnOptions options; // StableCode, Hcode
+        WedderburnOptions options;  // StableCode, Hcode
         std::string message;
         Expected expected;
     } cases[] = {
-        {"stable sign and header code",
-         {true, true},
-         "\0"
-         " 00085.40\r"s,
-         Weight("0085.40")},
-        {"both: header code not examined",
-         {true, true},
-         "\0"
-         "x40085.40\r"s,
-         Weight("0085.40")},
+        {"stable sign and header code", {true, true}, "\0" " 00085.40\r"s, Weight("0085.40")},
+        {"both: header code not examined", {true, true}, "\0" "x40085.40\r"s, Weight("0085.40")},
         {"both: unstable", {true, true}, "\x01 00085.40\r"s, Refused(kStable)},
-        {"both: CR one late",
-         {true, true},
-         "\0"
-         " 00085.400\r"s,
-         Refused(kStable)},
-        {"stable sign only",
-         {true, false},
-         "\0"
-         " 0085.40\r"s,
-         Weight("0085.40")},
+        {"both: CR one late", {true, true}, "\0" " 00085.400\r"s, Refused(kStable)},
+        {"stable sign only", {true, false}, "\0" " 0085.40\r"s, Weight("0085.40")},
         {"stable only: net code instead of 00H", {true, false}, "0 0085.40\r"s, Refused(kStable)},
         {"header code only", {false, true}, "00085.40\r"s, Weight("0085.40")},
         {"header code only: tare", {false, true}, "40085.40\r"s, Refused(kHeaderCode)},
-        {"header code only: stable sign instead",
-         {false, true},
-         "\0"
-         "0085.40\r"s,
-         Refused(kHeaderCode)},
+        {"header code only: stable sign instead", {false, true}, "\0" "0085.40\r"s, Refused(kHeaderCode)},
         {"neither", {}, "0085.40\r"s, Weight("0085.40")},
         {"neither: CR one position late", {}, "0085.400\r"s, Refused(kHeaderCode)},
         {"neither: decimal comma", {}, "085,40 \r"s, Weight("085.40 ")},
@@ -131,16 +110,18 @@ TEST(WeightParsers, WedderburnChecksStableSignHeaderCodeAndCr)
         {"neither: too short", {}, "85.4\r"s, Refused(kHeaderCode)},
         {"both: too short", {true, true}, "\0"s, Refused(kStable)},
     };
+    // clang-format on
     for (const auto& c : cases)
         ExpectResult(ParseWedderburnWeight(c.message, c.options), c.expected, c.name);
 }
 
 TEST(WeightParsers, HeaderScalesReadTheNumberAtTheStartPosition)
 {
+    // clang-format off
     const struct {
         const char* name;
         WeightSource model;
-        HeaderScaleOptions options; // header, start position, factor
+        HeaderScaleOptions options;  // header, start position, factor
         std::string message;
         Expected expected;
     } cases[] = {
@@ -160,43 +141,23 @@ TEST(WeightParsers, HeaderScalesReadTheNumberAtTheStartPosition)
         {"decimal comma", WeightSource::Generic, {"$", "2", "1"}, "$ 85,4 kg\r", Weight("85.4")},
         {"no number gives 0", WeightSource::Generic, {"$", "2", "1"}, "$ kg\r", Weight("0")},
         {"TU9000 at 20", WeightSource::TU9000, {"$", "20", "1"}, "$ N0001             85.4 kg\r\n", Weight("85.4")},
-        {"start position not a number",
-         WeightSource::Generic,
-         {"$", "abc", "1"},
-         "$ 85.4\r",
-         Failed("WeightGeneric error: weight start position \"abc\" is not a whole number of 1 or more")},
-        {"start position 0",
-         WeightSource::EV2000,
-         {"$", "0", "1"},
-         "$ 85.4\r",
-         Failed("Weight EV2000 error: weight start position \"0\" is not a whole number of 1 or more")},
-        {"start position negative",
-         WeightSource::TU9000,
-         {"$", "-2", "1"},
-         "$ 85.4\r",
-         Failed("Weight TU9000 error: weight start position \"-2\" is not a whole number of 1 or more")},
-        {"start position with a fraction",
-         WeightSource::Generic,
-         {"$", "2.5", "1"},
-         "$ 85.4\r",
-         Failed("WeightGeneric error: weight start position \"2.5\" is not a whole number of 1 or more")},
-        {"message ends before the start",
-         WeightSource::TU9000,
-         {"$", "20", "1"},
-         "$ 85.4 kg\r",
-         Failed("Weight TU9000 error: the message ends before weight start position 20")},
-        {"factor not a number",
-         WeightSource::EV2000,
-         {"$", "2", "x"},
-         "$ 85.4\r",
-         Failed("Weight EV2000 error: factor \"x\" is not a number")},
-        {"factor with a comma",
-         WeightSource::Generic,
-         {"$", "2", "0,5"},
-         "$ 85.4\r",
-         Failed("WeightGeneric error: factor \"0,5\" is not a number")},
+        {"start position not a number", WeightSource::Generic, {"$", "abc", "1"}, "$ 85.4\r",
+            Failed("WeightGeneric error: weight start position \"abc\" is not a whole number of 1 or more")},
+        {"start position 0", WeightSource::EV2000, {"$", "0", "1"}, "$ 85.4\r",
+            Failed("Weight EV2000 error: weight start position \"0\" is not a whole number of 1 or more")},
+        {"start position negative", WeightSource::TU9000, {"$", "-2", "1"}, "$ 85.4\r",
+            Failed("Weight TU9000 error: weight start position \"-2\" is not a whole number of 1 or more")},
+        {"start position with a fraction", WeightSource::Generic, {"$", "2.5", "1"}, "$ 85.4\r",
+            Failed("WeightGeneric error: weight start position \"2.5\" is not a whole number of 1 or more")},
+        {"message ends before the start", WeightSource::TU9000, {"$", "20", "1"}, "$ 85.4 kg\r",
+            Failed("Weight TU9000 error: the message ends before weight start position 20")},
+        {"factor not a number", WeightSource::EV2000, {"$", "2", "x"}, "$ 85.4\r",
+            Failed("Weight EV2000 error: factor \"x\" is not a number")},
+        {"factor with a comma", WeightSource::Generic, {"$", "2", "0,5"}, "$ 85.4\r",
+            Failed("WeightGeneric error: factor \"0,5\" is not a number")},
         {"no header: options not looked at", WeightSource::Generic, {"$", "abc", "x"}, "85.4\r", Silent()},
     };
+    // clang-format on
     for (const auto& c : cases)
         ExpectResult(ParseHeaderWeight(c.model, c.message, c.options), c.expected, c.name);
 }
@@ -209,6 +170,7 @@ TEST(WeightParsers, EachSourceUsesItsOwnParserAndOptions)
     options.generic.factor = "2";
     // TU9000 keeps its own start position of 20.
     const std::string tu9000 = "$ N0001             85.4 kg\r\n";
+    // clang-format off
     const struct {
         WeightSource source;
         std::string message;
@@ -222,6 +184,7 @@ TEST(WeightParsers, EachSourceUsesItsOwnParserAndOptions)
         {WeightSource::NoWeight, "$ 42.7\r", Silent()},
         {WeightSource::ManualInput, "$ 42.7\r", Silent()},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const std::string name = "source " + std::to_string(static_cast<int>(c.source));
         ExpectResult(ParseScaleWeight(c.source, c.message, options), c.expected, name);
