@@ -7,22 +7,11 @@
 #include "carcass/LeanMeat.h"
 #include "probe/TextNumber.h"
 #include "resources/StringTable.h"
+#include "weighing/WeightParsers.h"
 
 #include <QString>
 
 namespace {
-
-bool IsScale(WeightSource source)
-{
-    switch (source) {
-    case WeightSource::MettlerToledo:
-    case WeightSource::Wedderburn:
-    case WeightSource::Generic:
-    case WeightSource::EV2000:
-    case WeightSource::TU9000: return true;
-    default: return false;
-    }
-}
 
 ScaleReading ReadScale(WeightSource source, ScaleWeightReader& scale, OperatorNotices& notices)
 {
@@ -72,7 +61,7 @@ void CarcassPairing::StoreScaleWeight()
     if (links_.timers)
         links_.timers->StopRefreshTimer();
     Show(CarcassRole::Error, std::string());
-    if (!IsScale(state_.weightSource))
+    if (!HasScaleParser(state_.weightSource))
         return;
     const ScaleReading reading = ReadScale(state_.weightSource, links_.scale, links_.notices);
     Show(CarcassRole::WeightInput, reading.weightText);
@@ -97,7 +86,7 @@ void CarcassPairing::CompleteOldest(bool typed)
     double weight = 0.0;
     if (typed || state_.weightSource == WeightSource::ManualInput) {
         weight = NumberInText(links_.display.WeightInputText());
-    } else if (IsScale(state_.weightSource)) {
+    } else if (HasScaleParser(state_.weightSource)) {
         const ScaleReading reading = ReadScale(state_.weightSource, links_.scale, links_.notices);
         if (reading.Refused()) {
             ShowError(1164);
