@@ -86,11 +86,19 @@ void FillContents(QTextDocument& doc, QTextTable* contents, const std::vector<Ma
                   qreal bodyHeight)
 {
     const std::vector<QTextBlock> blocks = HeadingBlocks(doc, contents, 2);
+    // Every page first: a page number takes the placeholder's room, so filling them in moves
+    // nothing, and one edit afterwards lays the document out once instead of once per heading.
+    std::vector<int> pages;
+    for (const QTextBlock& block : blocks) {
+        doc.documentLayout()->blockBoundingRect(block);
+        // The title page comes first, so the document's first page is the second.
+        pages.push_back(PageOf(TextSpan(block).first, bodyHeight) + 2);
+    }
+    QTextCursor edit(&doc);
+    edit.beginEditBlock();
     for (size_t i = 0; i < blocks.size(); ++i) {
         const int row = static_cast<int>(i) + 1;
-        // The title page comes first, so the document's first page is the second.
-        doc.documentLayout()->blockBoundingRect(blocks[i]);
-        const int page = PageOf(TextSpan(blocks[i]).first, bodyHeight) + 2;
+        const int page = pages[i];
         QTextTableCell cell = contents->cellAt(row, 1);
         QTextCursor cursor = cell.firstCursorPosition();
         cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
@@ -99,6 +107,7 @@ void FillContents(QTextDocument& doc, QTextTable* contents, const std::vector<Ma
             SetBlock(contents->cellAt(row, 0).firstCursorPosition().block(),
                      [](QTextBlockFormat& f) { f.setLeftMargin(FormatMm(6)); });
     }
+    edit.endEditBlock();
 }
 
 } // namespace
@@ -134,12 +143,17 @@ QString WriteManualPdf(const ManualText& manual, const QString& title, const QSt
             break;
     if (!contents || contents->rows() != static_cast<int>(manual.headings.size()) + 1)
         return QStringLiteral("the contents table was not laid out as composed");
+    // Styled as one edit, so that the document is laid out once afterwards, not after every change.
+    QTextCursor styling(&doc);
+    styling.beginEditBlock();
     for (QTextFrame* frame : doc.rootFrame()->childFrames())
         if (auto* table = qobject_cast<QTextTable*>(frame))
             StyleTable(table, table == contents);
     StyleBody(doc, contents);
-    if (const QString error = LoadImages(doc, body.width(), body.height()); !error.isEmpty())
-        return error;
+    const QString pictureError = LoadImages(doc, body.width(), body.height());
+    styling.endEditBlock();
+    if (!pictureError.isEmpty())
+        return pictureError;
     if (HeadingBlocks(doc, contents, 2).size() != manual.headings.size())
         return QStringLiteral("a chapter heading was not recognised as one");
     KeepHeadingsWithText(doc, contents, body.height());
