@@ -25,7 +25,7 @@ if command -v ccache >/dev/null 2>&1; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S . -B build-fuzz -G Ninja "${launcher[@]}" -DCMAKE_CXX_COMPILER=clang++-14 \
-  -DTALLION_FUZZ=ON -DTALLION_TESTS=OFF -DTALLION_WERROR=ON >/dev/null
+  -DTALLION_FUZZ=ON -DTALLION_TESTS=OFF -DTALLION_WERROR=ON -DTALLION_DEBUG_INFO=lines >/dev/null
 cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]}"
 
 # Leaks count as failures; a sanitizer report always ends the run with a stack trace.

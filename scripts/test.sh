@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
-scripts/build.sh build -DTALLION_WERROR=ON
+scripts/build.sh build -DTALLION_WERROR=ON -DTALLION_DEBUG_INFO=none
 (cd build && ctest --output-on-failure -j 2 --timeout 180)
-scripts/build.sh build-asan -DTALLION_WERROR=ON -DTALLION_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+scripts/build.sh build-asan -DTALLION_WERROR=ON -DTALLION_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug \
+  -DTALLION_DEBUG_INFO=lines
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j 2 --timeout 300)
