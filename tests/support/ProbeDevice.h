@@ -16,9 +16,13 @@ struct ProbeDevice {
 
     // Points `link` at the new device in one step.
     explicit ProbeDevice(const QString& link);
-    ~ProbeDevice() { probe.Stop(); }
+    // The device is pulled: its link goes too, as udev removes a USB adapter's name.
+    ~ProbeDevice();
 
     bool StartUpCommandsArrived() const;
+
+private:
+    QString link_;
 };
 
 // A basic measurement of carcass `counter` (six digits).

@@ -81,12 +81,21 @@ void PointLink(const QString& link, const std::string& device)
     std::rename(fresh.toLocal8Bit().constData(), link.toLocal8Bit().constData());
 }
 
+// A pulled adapter's name goes with it. Left behind, the link would point at a pseudo-terminal
+// number that another program may be given next, and the station would open that one.
+void UnlinkIfStill(const QString& link, const std::string& device)
+{
+    if (QFile::symLinkTarget(link) == QString::fromStdString(device))
+        QFile::remove(link);
+}
+
 // The probe on a fresh pseudo-terminal, reached through the station's device link.
 struct Line {
     PtyPair pty;
     SimulatedProbe probe{pty.masterFd()};
 
     explicit Line(const QString& link)
+        : link_(link)
     {
         PointLink(link, pty.slavePath());
         probe.SetPollInterval(0);  // as fast as the line allows
@@ -94,6 +103,10 @@ struct Line {
         // A late answer on a loaded machine must not make the probe send a message twice.
         probe.SetAnswerTimeout(3000);
     }
+    ~Line() { UnlinkIfStill(link_, pty.slavePath()); }
+
+private:
+    QString link_;
 };
 
 // The scale on its own pseudo-terminal.
@@ -102,12 +115,17 @@ struct ScaleLine {
     SimulatedScale scale{pty.masterFd()};
 
     explicit ScaleLine(const QString& link)
+        : link_(link)
     {
         PointLink(link, pty.slavePath());
         ScaleMessageFormat format;
         format.protocol = ScaleProtocol::Generic;
         scale.SetFormat(format);
     }
+    ~ScaleLine() { UnlinkIfStill(link_, pty.slavePath()); }
+
+private:
+    QString link_;
 };
 
 class Soak {
