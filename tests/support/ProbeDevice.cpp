@@ -1,29 +1,12 @@
 #include "support/ProbeDevice.h"
 
-#include <QFile>
-
-#include <cstdio>
-
 ProbeDevice::ProbeDevice(const QString& link)
-    : link_(link)
+    : name(link, pty.slavePath())
 {
-    const QString fresh = link + ".new";
-    QFile::remove(fresh);
-    QFile::link(QString::fromStdString(pty.slavePath()), fresh);
-    std::rename(fresh.toLocal8Bit().constData(), link.toLocal8Bit().constData());
     probe.SetPollInterval(60);
     // A station slowed down by a loaded machine (sanitizers, parallel tests) may answer late; a
     // probe that gave up on an answer sends the message again, which would log it twice.
     probe.SetAnswerTimeout(3000);
-}
-
-ProbeDevice::~ProbeDevice()
-{
-    probe.Stop();
-    // Left behind, the link would point at a pseudo-terminal number that another test may be
-    // given next, and the station would open that one. Only a link still pointing here goes.
-    if (QFile::symLinkTarget(link_) == QString::fromStdString(pty.slavePath()))
-        QFile::remove(link_);
 }
 
 bool ProbeDevice::StartUpCommandsArrived() const

@@ -3,6 +3,7 @@
 // a symbolic link (as udev names a USB adapter), records with chosen carcass counters, and the
 // check that a log holds each of them once, in order.
 
+#include "tools/sim/DeviceLink.h"
 #include "tools/sim/PtyPair.h"
 #include "tools/sim/SimulatedProbe.h"
 
@@ -13,16 +14,13 @@
 struct ProbeDevice {
     PtyPair pty;
     SimulatedProbe probe{pty.masterFd()};
+    DeviceLink name; // goes with the device when it is pulled
 
     // Points `link` at the new device in one step.
     explicit ProbeDevice(const QString& link);
-    // The device is pulled: its link goes too, as udev removes a USB adapter's name.
-    ~ProbeDevice();
+    ~ProbeDevice() { probe.Stop(); }
 
     bool StartUpCommandsArrived() const;
-
-private:
-    QString link_;
 };
 
 // A basic measurement of carcass `counter` (six digits).

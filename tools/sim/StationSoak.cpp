@@ -1,5 +1,6 @@
 #include "tools/sim/StationSoak.h"
 
+#include "tools/sim/DeviceLink.h"
 #include "tools/sim/PtyPair.h"
 #include "tools/sim/SimulatedProbe.h"
 #include "tools/sim/SimulatedScale.h"
@@ -72,60 +73,35 @@ std::vector<std::pair<std::string, std::string>> LoggedCarcasses(const QString& 
     return carcasses;
 }
 
-// A device on a fresh pseudo-terminal, reached by the station through `link`.
-void PointLink(const QString& link, const std::string& device)
-{
-    const QString fresh = link + ".new";
-    QFile::remove(fresh);
-    QFile::link(QString::fromStdString(device), fresh);
-    std::rename(fresh.toLocal8Bit().constData(), link.toLocal8Bit().constData());
-}
-
-// A pulled adapter's name goes with it. Left behind, the link would point at a pseudo-terminal
-// number that another program may be given next, and the station would open that one.
-void UnlinkIfStill(const QString& link, const std::string& device)
-{
-    if (QFile::symLinkTarget(link) == QString::fromStdString(device))
-        QFile::remove(link);
-}
-
 // The probe on a fresh pseudo-terminal, reached through the station's device link.
 struct Line {
     PtyPair pty;
     SimulatedProbe probe{pty.masterFd()};
+    DeviceLink name; // goes first when the line is pulled
 
     explicit Line(const QString& link)
-        : link_(link)
+        : name(link, pty.slavePath())
     {
-        PointLink(link, pty.slavePath());
         probe.SetPollInterval(0);  // as fast as the line allows
         probe.SetMaxRetries(1000); // a measurement is never given up
         // A late answer on a loaded machine must not make the probe send a message twice.
         probe.SetAnswerTimeout(3000);
     }
-    ~Line() { UnlinkIfStill(link_, pty.slavePath()); }
-
-private:
-    QString link_;
 };
 
 // The scale on its own pseudo-terminal.
 struct ScaleLine {
     PtyPair pty;
     SimulatedScale scale{pty.masterFd()};
+    DeviceLink name;
 
     explicit ScaleLine(const QString& link)
-        : link_(link)
+        : name(link, pty.slavePath())
     {
-        PointLink(link, pty.slavePath());
         ScaleMessageFormat format;
         format.protocol = ScaleProtocol::Generic;
         scale.SetFormat(format);
     }
-    ~ScaleLine() { UnlinkIfStill(link_, pty.slavePath()); }
-
-private:
-    QString link_;
 };
 
 class Soak {
