@@ -20,12 +20,6 @@ constexpr int kMeatPercentColumn = 13;
 constexpr int kClassColumn = 15;
 constexpr int kWeightColumn = 36;
 
-struct ClassTotals {
-    long long count = 0;
-    double weight = 0;
-    double yield = 0;
-};
-
 // NumberInText on a view, without building a string for every line of a large log. Up to 15
 // digits the value is the digits as a whole number divided by a power of ten, exact as strtod
 // is; longer numbers go to NumberInText itself.
@@ -174,12 +168,15 @@ std::string FormatSummaryCount(long long count)
     return RightAligned(text);
 }
 
-std::string BuildClassSummaryText(std::string_view logText, SummaryMode mode)
+ClassSummaryTally::ClassSummaryTally(SummaryMode mode)
+    : mode_(mode)
+{}
+
+void ClassSummaryTally::AddLines(std::string_view lines)
 {
-    const bool withWeight = mode == SummaryMode::WithWeight;
-    std::array<ClassTotals, kClasses.size()> totals{};
-    const char* p = logText.data() + FirstRecordLine(logText);
-    const char* const end = logText.data() + logText.size();
+    const bool withWeight = mode_ == SummaryMode::WithWeight;
+    const char* p = lines.data();
+    const char* const end = lines.data() + lines.size();
     SummaryFields f;
     while (p < end) {
         if (*p != '\t') {
@@ -198,18 +195,22 @@ std::string BuildClassSummaryText(std::string_view logText, SummaryMode mode)
         const size_t c = kClasses.find(f.carcassClass.front());
         if (c == std::string_view::npos)
             continue;
-        ClassTotals& t = totals[c];
+        Totals& t = totals_[c];
         ++t.count;
         if (withWeight) {
             t.weight += weight;
             t.yield += NumberInView(f.meatPercent) * weight / 100.0;
         }
     }
+}
 
+std::string ClassSummaryTally::Body() const
+{
+    const bool withWeight = mode_ == SummaryMode::WithWeight;
     std::string body;
-    ClassTotals all;
+    Totals all;
     for (size_t c = 0; c < kClasses.size(); ++c) {
-        const ClassTotals& t = totals[c];
+        const Totals& t = totals_[c];
         all.count += t.count;
         all.weight += t.weight;
         all.yield += t.yield;
@@ -236,6 +237,13 @@ std::string BuildClassSummaryText(std::string_view logText, SummaryMode mode)
     }
     body += kLineEnd;
     return body;
+}
+
+std::string BuildClassSummaryText(std::string_view logText, SummaryMode mode)
+{
+    ClassSummaryTally tally(mode);
+    tally.AddLines(logText.substr(FirstRecordLine(logText)));
+    return tally.Body();
 }
 
 std::string BuildClassSummary(const std::string& path, SummaryMode mode, QString* error)

@@ -4,11 +4,34 @@
 
 #include <QString>
 
+#include <array>
+
 #include <string>
 #include <string_view>
 
 // Weighed carcasses (a weight source is in use) or unweighed ones only.
 enum class SummaryMode { WithoutWeight, WithWeight };
+
+// Counts result lines as they come, so that a log can be summed a piece at a time (a large file
+// read in chunks, lines from a database) without holding it whole.
+class ClassSummaryTally {
+public:
+    explicit ClassSummaryTally(SummaryMode mode);
+    // `lines`: whole lines, each with its line end (the last one may lack it); lines that are not
+    // result lines (the header, notes) are passed over.
+    void AddLines(std::string_view lines);
+    // The rows and the total line, as BuildClassSummaryText gives them.
+    std::string Body() const;
+
+private:
+    struct Totals {
+        long long count = 0;
+        double weight = 0;
+        double yield = 0;
+    };
+    SummaryMode mode_;
+    std::array<Totals, 6> totals_{}; // S, E, U, R, O, P
+};
 
 // The rows and the total line for the log text `logText` (the whole file, header line first).
 std::string BuildClassSummaryText(std::string_view logText, SummaryMode mode);
