@@ -16,7 +16,8 @@
 // Which window runs the pairing. The current carcass window shows quality as a whole number,
 // empties quality when a weight is stored, tells the probe the first waiting weight's range
 // ("950"/"951"), shows the quality of a completed carcass and runs the timers; the main window
-// shows colour1 as sent and empties its weight box after a completion.
+// shows colour1 as sent and empties its weight box after every completion. Both empty their
+// box once a typed weight has completed a carcass.
 enum class PairingWindow { CurrentCarcass, Main };
 
 struct PairingLinks {

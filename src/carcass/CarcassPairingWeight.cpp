@@ -9,23 +9,6 @@
 #include "resources/StringTable.h"
 #include "weighing/WeightParsers.h"
 
-#include <QString>
-
-namespace {
-
-ScaleReading ReadScale(WeightSource source, ScaleWeightReader& scale, OperatorNotices& notices)
-{
-    ScaleReading reading = scale.ReadScaleWeight(source);
-    if (!reading.noticeText.empty()) {
-        notices.Notify(
-            QString::fromLatin1(reading.noticeText.data(), static_cast<qsizetype>(reading.noticeText.size())),
-            QStringLiteral("Tallion"), MessageIcon::None);
-    }
-    return reading;
-}
-
-} // namespace
-
 bool WeightInRange(double weight)
 {
     return weight > 0 && weight < 200;
@@ -63,7 +46,7 @@ void CarcassPairing::StoreScaleWeight()
     Show(CarcassRole::Error, std::string());
     if (!HasScaleParser(state_.weightSource))
         return;
-    const ScaleReading reading = ReadScale(state_.weightSource, links_.scale, links_.notices);
+    const ScaleReading reading = links_.scale.ReadScaleWeight(state_.weightSource);
     Show(CarcassRole::WeightInput, reading.weightText);
     if (reading.Refused()) {
         if (!reading.errorText.empty())
@@ -84,10 +67,11 @@ void CarcassPairing::CompleteOldest(bool typed)
         return;
     }
     double weight = 0.0;
-    if (typed || state_.weightSource == WeightSource::ManualInput) {
+    const bool fromBox = typed || state_.weightSource == WeightSource::ManualInput;
+    if (fromBox) {
         weight = NumberInText(links_.display.WeightInputText());
     } else if (HasScaleParser(state_.weightSource)) {
-        const ScaleReading reading = ReadScale(state_.weightSource, links_.scale, links_.notices);
+        const ScaleReading reading = links_.scale.ReadScaleWeight(state_.weightSource);
         if (reading.Refused()) {
             ShowError(1164);
             return;
@@ -103,6 +87,9 @@ void CarcassPairing::CompleteOldest(bool typed)
         return;
     }
     CompleteWithWeight(weight);
+    // A typed weight is used up: left in the box, the next one typed would be appended to it.
+    if (fromBox)
+        Show(CarcassRole::WeightInput, std::string());
     if (state_.weightPromptShown) {
         links_.commands.QueueProbeCommand(kWeightTakenAfterPromptCommand);
         state_.weightPromptShown = false;

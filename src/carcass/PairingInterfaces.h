@@ -42,7 +42,6 @@ public:
 struct ScaleReading {
     std::string weightText; // empty: the parser refused the message
     std::string errorText;  // the parser's own error for the error role (may be empty)
-    std::string noticeText; // a failure of the parser's own work, for a message box
     bool Refused() const { return weightText.empty(); }
 };
 

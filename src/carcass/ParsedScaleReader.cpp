@@ -9,7 +9,6 @@ ScaleReading ParsedScaleReader::ReadScaleWeight(WeightSource source)
     switch (parsed.outcome) {
     case WeightParseResult::Outcome::Weight: reading.weightText = parsed.weight; break;
     case WeightParseResult::Outcome::Refused: reading.errorText = parsed.errorText; break;
-    case WeightParseResult::Outcome::Failed: reading.noticeText = parsed.messageText; break;
     case WeightParseResult::Outcome::NoMessage: break;
     }
     return reading;

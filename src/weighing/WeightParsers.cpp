@@ -29,19 +29,11 @@ WeightParseResult Weight(std::string text)
     return result;
 }
 
-WeightParseResult Refused(const char* errorText)
+WeightParseResult Refused(std::string errorText)
 {
     WeightParseResult result;
     result.outcome = WeightParseResult::Outcome::Refused;
-    result.errorText = errorText;
-    return result;
-}
-
-WeightParseResult Failed(std::string messageText)
-{
-    WeightParseResult result;
-    result.outcome = WeightParseResult::Outcome::Failed;
-    result.messageText = std::move(messageText);
+    result.errorText = std::move(errorText);
     return result;
 }
 
@@ -187,14 +179,14 @@ WeightParseResult ParseHeaderWeight(WeightSource model, const std::string& strWg
     const std::string prefix = HeaderScaleErrorPrefix(model);
     size_t start = 0;
     if (!PositiveWholeNumber(options.startPosition, start))
-        return Failed(prefix + "weight start position " + Quoted(options.startPosition)
-                      + " is not a whole number of 1 or more");
+        return Refused(prefix + "weight start position " + Quoted(options.startPosition)
+                       + " is not a whole number of 1 or more");
     std::string t = s.substr(static_cast<size_t>(h));
     if (t.size() <= start)
-        return Failed(prefix + "the message ends before weight start position " + std::to_string(start));
+        return Refused(prefix + "the message ends before weight start position " + std::to_string(start));
     double factor = 0;
     if (!PlainNumber(options.factor, factor))
-        return Failed(prefix + "factor " + Quoted(options.factor) + " is not a number");
+        return Refused(prefix + "factor " + Quoted(options.factor) + " is not a number");
 
     t = t.substr(start);
     const size_t first = t.find_first_not_of(' ');
@@ -205,7 +197,7 @@ WeightParseResult ParseHeaderWeight(WeightSource model, const std::string& strWg
     // A decimal comma would otherwise end the number and silently drop the fraction.
     const double weight = NumberInText(WithDecimalPoint(t)) * factor;
     if (!std::isfinite(weight))
-        return Failed(prefix + "the weight times factor " + Quoted(options.factor) + " is out of range");
+        return Refused(prefix + "the weight times factor " + Quoted(options.factor) + " is out of range");
     return Weight(PlainNumberText(weight));
 }
 

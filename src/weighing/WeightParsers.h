@@ -11,14 +11,12 @@ struct WeightParseResult {
     enum class Outcome {
         Weight,    // `weight` holds the weight text, "." as decimal mark
         Refused,   // the message failed a check: `errorText` goes into the error label
-        Failed,    // the parser could not do its work: `messageText` is shown in a message box
         NoMessage, // no header or no end of message yet: nothing to report
     };
 
     Outcome outcome = Outcome::NoMessage;
     std::string weight;
     std::string errorText;
-    std::string messageText;
 
     bool HasWeight() const { return outcome == Outcome::Weight; }
 };
@@ -34,12 +32,14 @@ WeightParseResult ParseToledoWeight(const std::string& strWgtScale, const Toledo
 WeightParseResult ParseWedderburnWeight(const std::string& strWgtScale, const WedderburnOptions& options);
 
 // Generic, EV2000 and TU9000: the number at the start position after the header, times the
-// factor, as a plain decimal text. Failures carry the model's prefix ("WeightGeneric error: ",
-// "Weight EV2000 error: ", "Weight TU9000 error: ") and a description.
+// factor, as a plain decimal text. Options that cannot be applied (start position, factor) or a
+// message too short refuse the message like any failed check: the error text carries the
+// model's prefix ("WeightGeneric error: ", "Weight EV2000 error: ", "Weight TU9000 error: ") and
+// a description, for the error label; nothing raises a box from inside the receive tick.
 WeightParseResult ParseHeaderWeight(WeightSource model, const std::string& strWgtScale,
                                     const HeaderScaleOptions& options);
 
-// The message-box prefix of a header scale's failures.
+// The error-text prefix of a header scale's failures.
 std::string HeaderScaleErrorPrefix(WeightSource model);
 
 // Mettler-Toledo, Wedderburn, Generic, EV2000 and TU9000 have a parser; the others do not.

@@ -123,7 +123,7 @@ TEST(FrmLEDTest, TimersRunTheirPairingSteps)
     rig.window.ProbeButton()->click();
     EXPECT_EQ(rig.window.Text("LblWgt"), " 85.40");
     EXPECT_TRUE(refresh->isActive());
-    rig.side.reading = ScaleReading{"90", "", ""};
+    rig.side.reading = ScaleReading{"90", ""};
     rig.window.findChild<QPushButton*>("cmdWeightIn")->click();
     EXPECT_FALSE(refresh->isActive());
     EXPECT_EQ(rig.window.Text("Label1"), "2");

@@ -40,7 +40,7 @@ TEST(PairingResultTest, WindowsDifferInQualityAndWhatFollowsACompletion)
     rig.Prefill(2);
     rig.TypeWeight(rig.current, rig.frmLED, "85.4");
     EXPECT_EQ(rig.frmLED[R::Quality], "77");
-    EXPECT_EQ(rig.frmLED[R::WeightInput], "85.4");
+    EXPECT_EQ(rig.frmLED[R::WeightInput], "") << "a typed weight is used up, in both windows";
     EXPECT_TRUE(rig.frmLED.refreshTimer);
     rig.form1.roles[R::Quality] = "old";
     rig.TypeWeight(rig.main, rig.form1, "92.1");
@@ -61,10 +61,26 @@ TEST(PairingResultTest, WindowsDifferInQualityAndWhatFollowsACompletion)
     rig.TypeWeight(rig.current, rig.frmLED, "85.4");
     rig.Probe("000103");
     EXPECT_EQ(rig.frmLED.weightInputEnabled, 1);
+}
 
-    // A failure of the parser's own work reaches the operator without waiting.
-    rig.state.weightSource = WeightSource::Generic;
-    rig.side.reading = ScaleReading{"", "", "WeightGeneric error: no start position"};
-    rig.main.OnWeightArrived();
-    EXPECT_EQ(rig.side.notices, std::vector<QString>{"WeightGeneric error: no start position"});
+TEST(PairingResultTest, ARefusedScaleMessageStoresNothingAndTellsTheErrorLabel)
+{
+    const struct {
+        bool weightFirst;
+        const char* error;
+    } cases[] = {
+        {true, "WeightGeneric error: factor \"x\" is not a number"},
+        {false, "Error message from weight scale"},
+    };
+    for (const auto& c : cases) {
+        PairingRig rig(c.weightFirst, WeightSource::Generic);
+        if (!c.weightFirst)
+            rig.Prefill(1);
+        rig.side.reading = ScaleReading{"", "WeightGeneric error: factor \"x\" is not a number"};
+        rig.main.OnWeightArrived();
+        EXPECT_EQ(rig.form1[R::Error], c.error);
+        EXPECT_EQ(rig.queue.count, c.weightFirst ? 0 : 1);
+        EXPECT_TRUE(rig.side.logged.empty());
+        EXPECT_TRUE(rig.side.notices.empty());
+    }
 }

@@ -81,7 +81,7 @@ struct PairingRig {
     }
     void ScaleWeight(const std::string& text, CarcassPairing* at = nullptr)
     {
-        side.reading = ScaleReading{text, text.empty() ? "parser error" : "", ""};
+        side.reading = ScaleReading{text, text.empty() ? "parser error" : ""};
         (at ? *at : main).OnWeightArrived();
     }
     void TypeWeight(CarcassPairing& pairing, FakePairingWindow& window, const std::string& text)

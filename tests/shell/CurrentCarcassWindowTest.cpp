@@ -173,14 +173,87 @@ TEST_F(CurrentCarcassWindow, ScaleMessagesArePairedThroughTheReceiveTick)
     EXPECT_EQ(w.pendingQueue().count, 0);
 }
 
-TEST_F(CurrentCarcassWindow, HeaderScaleFailuresAreNoticesFromInsideTheTick)
+TEST_F(CurrentCarcassWindow, TypedWeightsDoNotPileUpInTheBox)
 {
-    Form1& w = Station({{"WgtScaleModel", "6"}, {"WeightStartPosition", "x"}});
-    scalePort->Feed("$ 85.4 kg\r\n");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.Count("Notice") > 0; }, 2000));
-    EXPECT_EQ(dialogs.Last("Notice")->text,
-              "WeightGeneric error: weight start position \"x\" is not a whole number of 1 or more");
-    EXPECT_EQ(w.pendingQueue().count, 0);
+    // Probe before weight: each typed weight completes its own carcass and leaves the box empty,
+    // so the range checks see the next weight alone.
+    for (const char* boxName : {"LEDWeight", "txtWeight"}) {
+        SCOPED_TRACE(boxName);
+        QFile::remove(settings.FilePath());
+        QFile::remove(LogPath());
+        Station({{"WgtScaleModel", "2"}, {"WgtPrbOrder", "0"}});
+        for (const char* counter : {"000101", "000102", "000103", "000104"})
+            Probe(counter);
+        QLineEdit* box = Box(boxName);
+        Type(box, "85.4\n");
+        EXPECT_EQ(box->text(), "");
+        Type(box, "92.1\n");
+        EXPECT_EQ(box->text(), "");
+        Type(box, "65\n");
+        EXPECT_EQ(box->text(), "65");
+        EXPECT_EQ(window->pendingQueue().count, 2) << "65 waits for its confirmation";
+        Type(box, "\b\b250\n");
+        EXPECT_EQ(box->text(), "");
+        EXPECT_EQ(window->pendingQueue().count, 2) << "250 is refused";
+        EXPECT_EQ(Logged(), "000101  85.40 61.2 S\n000102  92.10 61.2 S\n");
+    }
+    // Weight before probe: two typed weights wait apart and pair in order.
+    QFile::remove(settings.FilePath());
+    QFile::remove(LogPath());
+    Station({{"WgtScaleModel", "2"}, {"WgtPrbOrder", "1"}});
+    Type(Box("LEDWeight"), "85.4\n");
+    Type(Box("LEDWeight"), "92.1\n");
+    Type(Box("LEDWeight"), "65\n");
+    EXPECT_EQ(Led().Text("LEDerr"), "Valid weight?");
+    Type(Box("LEDWeight"), "\b\b250\n");
+    EXPECT_EQ(Led().Text("LEDerr"), "Invalid weight");
+    Probe("000101");
+    Probe("000102");
+    EXPECT_EQ(Logged(), "000101  85.40 61.2 S\n000102  92.10 61.2 S\n");
+}
+
+TEST_F(CurrentCarcassWindow, HeaderScaleFailuresGoToTheErrorLabelWithoutABox)
+{
+    const struct {
+        const char* model;
+        const char* startKey;
+        const char* start;
+        const char* factor;
+        const char* message;
+        const char* error; // with weight before probe
+        // clang-format off
+    } cases[] = {
+        {"6", "WeightStartPosition", "x", "1", "$ 85.4 kg\r\n",
+         "WeightGeneric error: weight start position \"x\" is not a whole number of 1 or more"},
+        {"7", "EV2000StartPosition", "0", "1", "$ 85.4 kg\r\n",
+         "Weight EV2000 error: weight start position \"0\" is not a whole number of 1 or more"},
+        {"8", "TU9000StartPosition", "20", "1", "$ 85.4 kg\r\n",
+         "Weight TU9000 error: the message ends before weight start position 20"},
+        {"6", "WeightStartPosition", "2", "x", "$ 85.4 kg\r\n",
+         "WeightGeneric error: factor \"x\" is not a number"},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        for (const bool weightFirst : {true, false}) {
+            SCOPED_TRACE(std::string(c.error) + (weightFirst ? " weight first" : " probe first"));
+            QFile::remove(settings.FilePath());
+            QFile::remove(LogPath());
+            Form1& w = Station({{"WgtScaleModel", c.model},
+                                {"WgtPrbOrder", weightFirst ? "1" : "0"},
+                                {c.startKey, c.start},
+                                {"Factor", c.factor}});
+            if (!weightFirst)
+                Probe("000101");
+            const int boxesBefore = static_cast<int>(dialogs.asked.size());
+            scalePort->Feed(c.message);
+            auto* error = Control<QLineEdit>("txtError");
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !error->text().isEmpty(); }, 2000));
+            EXPECT_EQ(error->text(), weightFirst ? c.error : "Error message from weight scale");
+            EXPECT_EQ(w.pendingQueue().count, weightFirst ? 0 : 1);
+            EXPECT_EQ(Logged(), "");
+            EXPECT_EQ(static_cast<int>(dialogs.asked.size()), boxesBefore);
+        }
+    }
 }
 
 TEST_F(CurrentCarcassWindow, ShowingItSetsUpTheScalePortEachTime)

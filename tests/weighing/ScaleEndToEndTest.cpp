@@ -114,7 +114,7 @@ TEST(ScaleEndToEnd, EveryProtocolGivesItsWeightThroughTheRealPort)
         ASSERT_TRUE(scale.SendWeight(c.kg));
         ASSERT_TRUE(station.WaitForMessages(1));
         const WeightParseResult result = ParseScaleWeight(c.source, station.messages.front(), options);
-        EXPECT_EQ(result.outcome, WeightParseResult::Outcome::Weight) << result.errorText << result.messageText;
+        EXPECT_EQ(result.outcome, WeightParseResult::Outcome::Weight) << result.errorText;
         EXPECT_EQ(result.weight, c.weight);
         // One message, one weight; nothing goes back to the scale.
         QTest::qWait(150);
