@@ -52,6 +52,7 @@ Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<
                                                       *linkCommands_, *scaleReader_, *this, this},
                                   PosixLogFileSystem(), this);
     results_->printResultLine = [this](const std::string& line) { printing_->PrintResultLine(line); };
+    results_->recordLogged = [this] { RefreshSummary(); };
     WireWeighing();
     onProbeMessage = [this](const std::string& message) { results_->OnProbeMessage(message); };
     ShowIndicators();
@@ -125,6 +126,9 @@ void Form1::OnReceiveTimer()
     if (onScaleTick)
         onScaleTick();
     link_.OnReceiveTick();
+    // The link comes and goes inside the tick (the first poll, a scale message, silence); Find
+    // and Print follow it from the first poll on.
+    RefreshFindPrint();
 }
 
 void Form1::OnClockTick()

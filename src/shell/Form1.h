@@ -29,9 +29,11 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class CarcassPairing;
+class FrmLED;
 class LinkCommandSink;
 class MainPairingDisplay;
 class OperatorDialogs;
@@ -140,6 +142,9 @@ public:
     void ToggleSummary(); // CmdSummary, mnuSummary
     // Ends summary mode without reloading (choosing another log file loads that one).
     void LeaveSummaryMode() override;
+    // While the summary shows: rebuilds it in place from the log file, keeping the operator's
+    // place in it. Called after each finished record reached the log.
+    void RefreshSummary();
     // Carcasses whose weight and probe result are not yet together; the summary refuses to
     // count while there are any. Answered by the pairing queue.
     std::function<int()> pendingCarcassCount = [] { return 0; };
@@ -155,6 +160,11 @@ public:
     CarcassPairing& mainPairing() { return *mainPairing_; }
     // mnuShowCC: sets up the scale port for the weight source, then shows the window.
     void ShowCurrentCarcassWindow();
+    // Shows the current carcass window: a hidden one where the operator left it, else on a
+    // second screen, beside this window or centred (Form1CarcassWindowPlace.cpp).
+    void ShowCurrentCarcassWindowPlaced(FrmLED& window);
+    // The place the operator last left the current carcass window at, if one is stored.
+    std::optional<QRect> SavedCurrentCarcassPlace() const;
     // How the Weight menu's entries show their model's port settings dialog (modally); tests
     // put a recorder here.
     std::function<void(PortDialogKind kind)> showWeightPortDialog = [this](PortDialogKind kind) {
@@ -220,6 +230,11 @@ private:
     void ShowScalePort();
     // Form1Indicators.cpp
     void ShowIndicators();
+    // Form1Keyboard.cpp: tooltips of the toolbar buttons, function keys of those without a menu
+    // entry.
+    void SetUpToolbarKeys();
+    // The view log / pause button's tooltip (string `stringId`) with its function key.
+    void SetPauseTip(int stringId);
     // Form1ShutDown.cpp
     void AskToExit(bool saveGeometryFirst);
     void CloseStationWindows();
@@ -231,6 +246,8 @@ private:
     void StartUpLoadLog();
     // Form1LogViewer.cpp, Form1Find.cpp, Form1Summary.cpp
     void WireLogViewerMenus();
+    // The whole summary text of the current log; `error` set when the log cannot be read.
+    std::string SummaryPaneText(QString* error) const;
     std::string ViewLogFile();
     // The pane shows below the grid while the summary, a viewed log or the find dialog needs it.
     bool TerminalWanted() const;

@@ -57,16 +57,36 @@ void Form1::ToggleSummary()
     if (link_.probeLinkAlive())
         link_.QueueProbeCommand("6");
 
-    const SummaryMode mode =
-        state_.weightSource == WeightSource::NoWeight ? SummaryMode::WithoutWeight : SummaryMode::WithWeight;
     QString error;
-    const std::string body = BuildClassSummary(state_.logFilePath, mode, &error);
+    const std::string text = SummaryPaneText(&error);
     if (!error.isEmpty())
         dialogs_.Message(error, ResourceText(1257) + QLatin1Char(' ') + Latin1(state_.logFilePath),
                          MessageIcon::Exclamation, MessageButtons::Ok);
-    ShowPaneRuns(*Terminal, {PaneRun{ClassSummaryText(state_.logFilePath, body, mode), PaneColour::Black}});
+    ShowPaneRuns(*Terminal, {PaneRun{text, PaneColour::Black}});
     // The caret stays at the end; the summary is read from its first line.
     Terminal->verticalScrollBar()->setValue(0);
+}
+
+std::string Form1::SummaryPaneText(QString* error) const
+{
+    const SummaryMode mode =
+        state_.weightSource == WeightSource::NoWeight ? SummaryMode::WithoutWeight : SummaryMode::WithWeight;
+    return ClassSummaryText(state_.logFilePath, BuildClassSummary(state_.logFilePath, mode, error), mode);
+}
+
+void Form1::RefreshSummary()
+{
+    if (!state_.summaryShown)
+        return;
+    // Runs inside the receive tick: a log that cannot be read just now keeps the summary last
+    // shown (the log writer tells of its own faults), and the operator's place in it stays.
+    QString error;
+    const std::string text = SummaryPaneText(&error);
+    if (!error.isEmpty())
+        return;
+    const int top = Terminal->verticalScrollBar()->value();
+    ShowPaneRuns(*Terminal, {PaneRun{text, PaneColour::Black}});
+    Terminal->verticalScrollBar()->setValue(top);
 }
 
 void Form1::LeaveSummaryMode()

@@ -43,6 +43,8 @@ StationResults::StationResults(const StationResultsLinks& links, LogFileSystem& 
         if (writer_.RetryPending(links_.state.logFilePath))
             retryTimer_.stop();
         links_.window.ShowLogFilePath();
+        if (recordLogged)
+            recordLogged();
     });
 }
 
@@ -104,7 +106,19 @@ void StationResults::SetStatusPanel1(const std::string& text)
 
 void StationResults::AppendToResultView(const std::string& text, bool isMeasurement)
 {
-    ::AppendToResultView(links_.views, text, isMeasurement);
+    ResultViews views = LiveViews();
+    ::AppendToResultView(views, text, isMeasurement);
+}
+
+ResultViews StationResults::LiveViews() const
+{
+    // While the class summary shows, the pane is the summary: live lines would push it away
+    // and be printed with it. The grid still takes them; the pane is reloaded from the log
+    // when the summary ends.
+    ResultViews views = links_.views;
+    if (links_.state.summaryShown)
+        views.terminal = nullptr;
+    return views;
 }
 
 void StationResults::ShowProbeText(const std::string& text)
@@ -126,7 +140,8 @@ void StationResults::ShowResult(const CarcassMeasurement& record)
     // A cancel is never printed.
     if (record.kind != 'C' && printResultLine)
         printResultLine(text);
-    ::AppendToResultView(links_.views, text + '\r', links_.state.lineIsMeasurement);
+    ResultViews views = LiveViews();
+    ::AppendToResultView(views, text + '\r', links_.state.lineIsMeasurement);
 }
 
 void StationResults::WriteLogRecord(const CarcassMeasurement& record)
@@ -145,6 +160,8 @@ void StationResults::WriteRecord(const CarcassMeasurement& record)
         links_.dialogs.Notify(Latin1(outcome.text), kAppTitle,
                               outcome.pathNotFound ? MessageIcon::Information : MessageIcon::Exclamation);
     }
+    if (recordLogged)
+        recordLogged();
 }
 
 void StationResults::FinishCarcass()

@@ -68,6 +68,9 @@ public:
     std::function<void(const std::string&)> pendingShown;
     // Real-time printing takes each result line here (cancels are never printed).
     std::function<void(const std::string& line)> printResultLine;
+    // After each record was given to the log file (or a waiting one reached it): what is drawn
+    // from the file, such as the class summary, follows.
+    std::function<void()> recordLogged;
 
     // DispatchTarget
     void SetCarcassError(const std::string& text) override;
@@ -80,6 +83,9 @@ public:
     void ShowProbeText(const std::string& text) override;
 
 private:
+    // The views live lines go to: the grid and, unless the class summary holds it, the pane.
+    ResultViews LiveViews() const;
+
     StationResultsLinks links_;
     LogFileSystem& fileSystem_;
     LogFileWriter writer_;

@@ -9,6 +9,7 @@
 #include <QMetaObject>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTest>
 
 using Form1Layout = Form1Fixture;
 
@@ -118,6 +119,18 @@ TEST_F(Form1Layout, FindAndPrintFollowTheLinkAndPause)
         EXPECT_EQ(Control<QWidget>("CmdFind")->isEnabled(), c.usable) << c.alive << c.paused;
         EXPECT_EQ(Control<QWidget>("CmdPrint")->isEnabled(), c.usable) << c.alive << c.paused;
     }
+}
+
+TEST_F(Form1Layout, FindAndPrintFollowTheLinkFromTheFirstPoll)
+{
+    Form1& w = Make();
+    EXPECT_FALSE(Control<QWidget>("CmdFind")->isEnabled());
+    probePort->Feed("H\x05");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.link().probeLinkAlive(); }, 2000));
+    EXPECT_TRUE(Menu("mnuFind")->isEnabled());
+    EXPECT_TRUE(Menu("mnuPrint")->isEnabled());
+    EXPECT_TRUE(Control<QWidget>("CmdFind")->isEnabled());
+    EXPECT_TRUE(Control<QWidget>("CmdPrint")->isEnabled());
 }
 
 TEST_F(Form1Layout, ClockCountsInPanelSeven)

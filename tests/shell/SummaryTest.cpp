@@ -4,11 +4,14 @@
 #include "Form1Fixture.h"
 
 #include "log/TerminalPane.h"
+#include "shell/PrintCommands.h"
+#include "shell/StationResults.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
 
@@ -101,6 +104,36 @@ TEST_F(SummaryTest, OnShowsThePaneUnderTheGridOffReloadsTheLog)
     EXPECT_FALSE(Menu("mnuSummary")->isChecked());
     EXPECT_TRUE(Menu("mnuDis")->isEnabled());
     EXPECT_EQ(Queued(), (std::vector<std::string>{"6", "7"}));
+}
+
+TEST_F(SummaryTest, EachFinishedRecordUpdatesTheSummaryInPlace)
+{
+    // A copy: the record is appended to the log.
+    const QString log = dir.filePath("shift.dif");
+    ASSERT_TRUE(QFile::copy(kData + "/summary_unweighed.dif", log));
+    Form1& w = StartOn(log.toLocal8Bit().constData());
+    auto* grid = Control<QTableView>("mfgResult");
+    w.ToggleSummary();
+    ASSERT_NE(PaneText().find("  S              2\r\n"), std::string::npos);
+    const int rows = grid->model()->rowCount();
+    auto* bar = Control<TerminalPane>("Terminal")->verticalScrollBar();
+    const int top = bar->value();
+
+    // An unweighed carcass of class S (61.2 %) and a probing error.
+    w.results().OnProbeMessage("E01000101"
+                               "01200550001203000450612ABS140533X");
+    w.results().OnProbeMessage("Z07");
+    const std::string pane = PaneText();
+    EXPECT_NE(pane.find("  S              3\r\n"), std::string::npos) << pane;
+    EXPECT_NE(pane.find("Total:           4\r\n"), std::string::npos) << pane;
+    EXPECT_TRUE(pane.ends_with(std::string(75, '*') + "\r\n")) << "no live line under the summary";
+    EXPECT_EQ(bar->value(), top);
+    EXPECT_EQ(grid->model()->rowCount(), rows + 2) << "the grid takes the live lines";
+    EXPECT_EQ(w.printing().summaryText(), pane) << "a printed summary is the summary";
+
+    // Leaving the summary brings the log back, the live lines with it.
+    w.ToggleSummary();
+    EXPECT_NE(PaneText().find("000101"), std::string::npos);
 }
 
 TEST_F(SummaryTest, ChoosingAnotherLogEndsTheSummary)
