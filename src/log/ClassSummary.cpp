@@ -140,8 +140,12 @@ const char* ScanLine(const char* line, const char* end, SummaryFields& f)
     return lineEnd < end ? lineEnd + 1 : end;
 }
 
+// Right-aligned in the cell; a text wider than the cell is the cell, whole: a shift's weight
+// must never print as a blank.
 std::string RightAligned(const std::string& text)
 {
+    if (text.size() >= static_cast<size_t>(kCellWidth))
+        return text;
     return std::string(kCellWidth - text.size(), ' ') + text;
 }
 
@@ -155,17 +159,12 @@ std::string FormatSummaryValue(double number)
         text += ".0";
     else
         text.resize(point + 2);
-    if (text.size() < 3 || text.size() > 7)
-        return {};
     return RightAligned(text);
 }
 
 std::string FormatSummaryCount(long long count)
 {
-    const std::string text = std::to_string(count);
-    if (text.size() < 1 || text.size() > 4)
-        return {};
-    return RightAligned(text);
+    return RightAligned(std::to_string(count));
 }
 
 ClassSummaryTally::ClassSummaryTally(SummaryMode mode)

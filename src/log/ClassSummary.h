@@ -43,8 +43,8 @@ std::string BuildClassSummary(const std::string& path, SummaryMode mode, QString
 // and `body` (BuildClassSummary's rows and total line).
 std::string ClassSummaryText(const std::string& path, std::string_view body, SummaryMode mode);
 
-// A value cell: one decimal, cut (not rounded), right-aligned in 11 characters; empty when the
-// value's text is not 3 to 7 characters long (100000 and more).
+// A value cell: one decimal, cut (not rounded), right-aligned in 11 characters; a longer text
+// is given whole, its cell as wide as the text.
 std::string FormatSummaryValue(double number);
-// A count cell: right-aligned in 11 characters; empty for counts of 10000 and more.
+// A count cell: right-aligned in 11 characters, or the whole text when it is longer.
 std::string FormatSummaryCount(long long count);

@@ -15,17 +15,13 @@ std::string DataFile(const char* name)
 
 } // namespace
 
-TEST(ClassSummary, CellsAreCutRightAlignedOrEmpty)
+TEST(ClassSummary, CellsAreCutRightAlignedAndWidenedForLongNumbers)
 {
     const std::pair<double, std::string> values[] = {
         {12.36, "       12.3"}, // cut, not rounded
-        {95.755, "       95.7"},
-        {170.5, "      170.5"},
-        {0, "        0.0"},
-        {7, "        7.0"},
-        {12345.6, "    12345.6"}, // 7 characters still fit
-        {123456.7, ""},           // 8 do not
-        {100000, ""},
+        {95.755, "       95.7"},  {170.5, "      170.5"},          {0, "        0.0"}, {7, "        7.0"},
+        {12345.6, "    12345.6"}, {123456.7, "   123456.7"},       // a shift of one class: printed, in the same column
+        {100000, "   100000.0"},  {1234567890.12, "1234567890.1"}, // wider than the cell: the cell widens
         {-0.25, "       -0.2"},
     };
     for (const auto& [number, cell] : values) {
@@ -36,7 +32,8 @@ TEST(ClassSummary, CellsAreCutRightAlignedOrEmpty)
         {0, "          0"},
         {3, "          3"},
         {9999, "       9999"},
-        {10000, ""},
+        {10000, "      10000"},
+        {123456789012, "123456789012"},
     };
     for (const auto& [count, cell] : counts) {
         SCOPED_TRACE(count);
@@ -57,7 +54,7 @@ TEST(ClassSummary, ReferenceLogsGiveTheirSummaryText)
         {"summary_unweighed.dif", SummaryMode::WithWeight, "summary_unweighed_with_weight.txt"},
         // Two R lines of 80.5 and 90 kg at 55.0 and 57.2 %.
         {"summary_weighed.dif", SummaryMode::WithWeight, "summary_weighed_with_weight.txt"},
-        // No unweighed line; and 123456.7 kg, too wide for its cell.
+        // No unweighed line; and 123456.7 kg, wider than the cells of a small log.
         {"summary_heavy.dif", SummaryMode::WithoutWeight, "summary_heavy.txt"},
         {"summary_heavy.dif", SummaryMode::WithWeight, "summary_heavy_with_weight.txt"},
     };
