@@ -6,6 +6,7 @@
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
 #include "shell/LedIndicator.h"
+#include "shell/ResultGridView.h"
 #include "shell/StationIcons.h"
 
 #include <QBoxLayout>
@@ -84,7 +85,7 @@ void Form1::BuildControls()
     detailFrames_ = BuildDetailFrames(central_);
 
     gridModel_ = new ResultGridModel(this);
-    mfgResult = new QTableView(central_);
+    mfgResult = new ResultGridView(central_);
     mfgResult->setObjectName(QStringLiteral("mfgResult"));
     mfgResult->setModel(gridModel_);
     mfgResult->verticalHeader()->hide();
@@ -278,7 +279,8 @@ void Form1::BuildStatusBar()
         panel->setFrameShadow(QFrame::Sunken);
         panel->setMinimumWidth(minimum[i]);
         panel->setContentsMargins(3, 0, 3, 0);
-        if (stretch[i] > 0)
+        // The printer state (panel 4) is short and read whole; the long texts give way.
+        if (stretch[i] > 0 && i != 3)
             panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         if (i == 1 || i == 2 || i == 6)
             panel->setAlignment(Qt::AlignCenter);

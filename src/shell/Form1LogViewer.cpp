@@ -11,6 +11,7 @@
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
 #include "resources/StringTable.h"
+#include "shell/DeletionQuestion.h"
 #include "shell/FrmFind.h"
 #include "shell/OperatorDialogs.h"
 #include "shell/SettingsStore.h"
@@ -78,11 +79,12 @@ void Form1::WireLogViewerMenus()
     auto* del = Control<QToolButton>("cmdDel");
     connect(del, &QToolButton::clicked, this, &Form1::DeleteRow);
 
-    // Grid events: a click makes Delete usable, the Delete key deletes, the right button (or
-    // the menu key) pops up the File menu.
-    connect(mfgResult, &QTableView::clicked, this, [this, del] {
-        del->setEnabled(true);
-        MenuAction(QStringLiteral("mnuDel"))->setEnabled(true);
+    // Grid events: a row picked (mouse or keyboard) makes Delete usable, the Delete key deletes,
+    // the right button (or the menu key) pops up the File menu.
+    connect(mfgResult->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, del] {
+        const bool picked = mfgResult->selectionModel()->hasSelection();
+        del->setEnabled(picked);
+        MenuAction(QStringLiteral("mnuDel"))->setEnabled(picked);
     });
     mfgResult->installEventFilter(new DeleteKeyFilter(mfgResult, [this] { DeleteRow(); }));
     mfgResult->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -132,7 +134,7 @@ void Form1::ToggleLogView()
 
     if (wasViewing) {
         link_.QueueProbeCommand("7");
-        pause->setToolTip(ResourceText(1122));
+        SetPauseTip(1122);
         pause->setIcon(QIcon(StationIcons::PauseUp()));
         view->setChecked(false);
         if (state_.logFilePath.empty()) {
@@ -156,7 +158,7 @@ void Form1::ToggleLogView()
     std::string saved = ViewLogFile();
     if (!state_.viewedLogFile.empty()) {
         viewer_.savedTerminalText = std::move(saved);
-        pause->setToolTip(ResourceText(1121));
+        SetPauseTip(1121);
         view->setChecked(true);
         OpenLogFile->setEnabled(false);
         RefreshFindPrint();
@@ -213,12 +215,16 @@ std::string Form1::ViewLogFile()
 
 void Form1::DeleteRow()
 {
-    const QModelIndex current = mfgResult->currentIndex();
-    if (!current.isValid())
+    // Only a row the operator picked: the grid's current cell alone (set when the grid is fitted
+    // or reached with Tab) is no choice.
+    const QModelIndexList picked = mfgResult->selectionModel()->selectedRows();
+    if (picked.isEmpty())
         return;
-    const int row = current.row() + 1;
-    if (dialogs_.Message(QStringLiteral("Really to delete?"), QStringLiteral("Delete"), MessageIcon::Question,
-                         MessageButtons::OkCancel)
+    const int row = picked.first().row() + 1;
+    if (dialogs_.Message(
+            QStringLiteral("Really to delete?"), QStringLiteral("Delete"), MessageIcon::Question,
+            MessageButtons::OkCancel,
+            DeletionDetail(gridModel_->RowCells(row), gridModel_->IsMessageRow(row), state_.templateNumber))
         != MessageAnswer::Ok)
         return;
     const QString deleteTitle = QStringLiteral("Delete");
@@ -256,6 +262,9 @@ void Form1::DeleteRow()
     case LineDeletion::Deleted: break;
     }
     gridModel_->RemoveResultRow(row);
+    // The rows below moved up: nothing stays chosen, so a second Delete cannot take a neighbour.
+    mfgResult->clearSelection();
+    mfgResult->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     if (GridHasScrollBar(mfgResult))
         ScrollGridToLastRow(views_);
     if (!result.error.empty()) {

@@ -64,6 +64,7 @@ void Form1::StartUp()
     CmdFind->setToolTip(ResourceText(1236));
     CmdPrint->setToolTip(ResourceText(1237));
     CmdExit->setToolTip(ResourceText(1238));
+    SetUpToolbarKeys();
     // Find follows its menu entry, which starts disabled.
     CmdFind->setEnabled(false);
 

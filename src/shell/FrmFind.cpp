@@ -10,6 +10,18 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace {
+
+// `caption` with "&" before the first `letter` (an empty letter: before the first character).
+QString WithKeyAt(QString caption, QChar letter)
+{
+    const qsizetype at = letter.isNull() ? 0 : caption.indexOf(letter);
+    caption.insert(at < 0 ? 0 : at, QLatin1Char('&'));
+    return caption;
+}
+
+} // namespace
+
 FrmFind::FrmFind(FindState& state, std::function<void()> find, QWidget* parent)
     : QDialog(parent)
     , state_(state)
@@ -23,13 +35,14 @@ FrmFind::FrmFind(FindState& state, std::function<void()> find, QWidget* parent)
     larger.setPointSizeF(larger.pointSizeF() * 1.25);
     setFont(larger);
 
-    auto* lblFindString = new QLabel(ResourceText(1137), this);
+    // The captions carry access keys, so that every control is one key away; Escape cancels.
+    auto* lblFindString = new QLabel(WithKeyAt(ResourceText(1137), QLatin1Char('S')), this);
     lblFindString->setObjectName(QStringLiteral("lblFindString"));
     txtString = new QLineEdit(this);
     txtString->setObjectName(QStringLiteral("txtString"));
     lblFindString->setBuddy(txtString);
 
-    chkMatchCase = new QCheckBox(ResourceText(1138), this);
+    chkMatchCase = new QCheckBox(WithKeyAt(ResourceText(1138), QLatin1Char('C')), this);
     chkMatchCase->setObjectName(QStringLiteral("chkMatchCase"));
     chkMatchCase->setChecked(state_.findMatchCase);
 
@@ -38,7 +51,7 @@ FrmFind::FrmFind(FindState& state, std::function<void()> find, QWidget* parent)
     auto* directions = new QHBoxLayout(fraDirection);
     const int captions[2] = {1140, 1141};
     for (int index = 0; index < 2; ++index) {
-        optDirection[index] = new QRadioButton(ResourceText(captions[index]), fraDirection);
+        optDirection[index] = new QRadioButton(WithKeyAt(ResourceText(captions[index]), QChar()), fraDirection);
         optDirection[index]->setObjectName(QStringLiteral("optDirection%1").arg(index));
         directions->addWidget(optDirection[index]);
         connect(optDirection[index], &QRadioButton::clicked, this,
@@ -46,7 +59,7 @@ FrmFind::FrmFind(FindState& state, std::function<void()> find, QWidget* parent)
     }
     optDirection[static_cast<int>(state_.findDirection)]->setChecked(true);
 
-    CmdFind = new QPushButton(ResourceText(1136), this);
+    CmdFind = new QPushButton(WithKeyAt(ResourceText(1136), QChar()), this);
     CmdFind->setObjectName(QStringLiteral("CmdFind"));
     CmdFind->setDefault(true);
     CmdFind->setEnabled(false);
@@ -62,11 +75,7 @@ FrmFind::FrmFind(FindState& state, std::function<void()> find, QWidget* parent)
         state_.findText = txtString->text().toLatin1().toStdString();
         find_();
     });
-    connect(CmdCancel, &QPushButton::clicked, this, [this] {
-        state_.findText = txtString->text().toLatin1().toStdString();
-        state_.findMatchCase = chkMatchCase->isChecked();
-        close();
-    });
+    connect(CmdCancel, &QPushButton::clicked, this, &FrmFind::reject);
 
     auto* left = new QVBoxLayout;
     auto* textRow = new QHBoxLayout;
@@ -85,4 +94,12 @@ FrmFind::FrmFind(FindState& state, std::function<void()> find, QWidget* parent)
     all->addLayout(left, 1);
     all->addLayout(buttons);
     txtString->setFocus();
+}
+
+void FrmFind::reject()
+{
+    // Cancel and Escape alike: the text and the case option are kept for the next search.
+    state_.findText = txtString->text().toLatin1().toStdString();
+    state_.findMatchCase = chkMatchCase->isChecked();
+    QDialog::reject();
 }

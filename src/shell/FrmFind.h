@@ -17,6 +17,9 @@ class FrmFind : public QDialog {
 public:
     FrmFind(FindState& state, std::function<void()> find, QWidget* parent = nullptr);
 
+    // Cancel and the Escape key.
+    void reject() override;
+
 private:
     FindState& state_;
     std::function<void()> find_;

@@ -109,7 +109,8 @@ FrmPrint::FrmPrint(OperatorDialogs& dialogs, SettingsStore& settings, const std:
 
     ApplyStringTable(this);
     GiveAccessKey(CmdPTF, QLatin1Char('f'));
-    GiveAccessKey(CmdPTP, QLatin1Char('p'));
+    // "p" belongs to "Path".
+    GiveAccessKey(CmdPTP, QLatin1Char('a'));
     GiveAccessKey(CmdCancel, QLatin1Char('C'));
     if (!Label1->text().contains(QLatin1Char('&')))
         Label1->setText(QLatin1Char('&') + Label1->text());

@@ -90,16 +90,18 @@ QWidget* QtOperatorDialogs::Parent() const
 }
 
 MessageAnswer QtOperatorDialogs::Message(const QString& text, const QString& title, MessageIcon icon,
-                                         MessageButtons buttons)
+                                         MessageButtons buttons, const QString& detail)
 {
     // A modal box inside the receive tick would stop the probe link until the operator answers;
     // show it without waiting and take the answer that changes nothing.
     if (ReceiveTickScope::Active()) {
         qWarning("A question was asked inside the receive tick; shown without waiting: %s", qPrintable(text));
-        Notify(text, title, icon);
+        Notify(detail.isEmpty() ? text : text + QStringLiteral("\r\n") + detail, title, icon);
         return EscapeAnswer(buttons);
     }
     QMessageBox box(ToQtIcon(icon), TitleOrApplication(title), text, ToQtButtons(buttons), Parent());
+    // The informative text shows at once, unlike a detailed text behind a button.
+    box.setInformativeText(detail);
     switch (box.exec()) {
     case QMessageBox::Ok: return MessageAnswer::Ok;
     case QMessageBox::Cancel: return MessageAnswer::Cancel;
@@ -166,6 +168,7 @@ std::optional<QString> QtOperatorDialogs::SaveFile(const QString& title, const Q
 bool QtOperatorDialogs::PrinterDialog(QPrinter& printer)
 {
     QPrintDialog dialog(&printer, Parent());
+    dialog.setWindowTitle(QStringLiteral("Choose Printer"));
     return dialog.exec() == QDialog::Accepted;
 }
 

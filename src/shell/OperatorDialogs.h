@@ -17,9 +17,10 @@ enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 class OperatorDialogs : public OperatorNotices {
 public:
-    // A modal question; never from inside the receive tick (use Notify there).
-    virtual MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon,
-                                  MessageButtons buttons) = 0;
+    // A modal question; never from inside the receive tick (use Notify there). `detail`, when
+    // given, shows under the question and says what it is about (which row, which file).
+    virtual MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons,
+                                  const QString& detail = QString()) = 0;
     // nullopt when cancelled.
     virtual std::optional<QString> InputBox(const QString& prompt, const QString& title,
                                             const QString& defaultText) = 0;
@@ -43,7 +44,8 @@ public:
     {}
     void SetParent(QWidget* parent) { parent_ = parent; }
 
-    MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons) override;
+    MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons,
+                          const QString& detail = QString()) override;
     // A box that does not block; the same text and title is not opened twice while on screen.
     void Notify(const QString& text, const QString& title, MessageIcon icon) override;
     std::optional<QString> InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;

@@ -74,6 +74,9 @@ void PrintCommands::ToggleRealTimePrinting()
     if (entry)
         entry->setChecked(on);
     printer_.SetRealTimePrinting(on);
+    // No printer is watched any more: an old state would read as the current one.
+    if (!on)
+        ShowPrinterStatus(std::string());
 }
 
 void PrintCommands::PrintResultLine(const std::string& line)
@@ -156,8 +159,14 @@ void PrintCommands::PrintToPaper()
 
 void PrintCommands::ShowPrinterStatus(const std::string& text)
 {
-    // The status text's line end has never been visible; a panel shows one line.
-    form_.SetStatusPanel(4, Latin1(WithoutLineEnd(text)));
+    // The status text's line end has never been visible; a panel shows one line, and its
+    // tooltip the same in full where the bar is crowded.
+    // A poll that was under way when printing was switched off tells nothing current.
+    if (!printer_.RealTimePrinting() && !text.empty())
+        return;
+    const QString shown = Latin1(WithoutLineEnd(text));
+    form_.SetStatusPanel(4, shown);
+    form_.SetStatusPanelTip(4, shown);
 }
 
 void PrintCommands::TellProbe(ProbePrinterNotice notice)

@@ -161,8 +161,10 @@ TEST_F(LogViewerTest, FindDialogSearchesThePane)
     auto* find = w.findChild<FrmFind*>("frmFind");
     ASSERT_NE(find, nullptr);
     EXPECT_EQ(find->windowTitle(), "  Find");
-    EXPECT_EQ(find->findChild<QCheckBox*>("chkMatchCase")->text(), "Match Case");
-    EXPECT_EQ(find->findChild<QRadioButton*>("optDirection0")->text(), "Up");
+    EXPECT_EQ(find->findChild<QCheckBox*>("chkMatchCase")->text(), "Match &Case");
+    EXPECT_EQ(find->findChild<QRadioButton*>("optDirection0")->text(), "&Up");
+    EXPECT_EQ(find->findChild<QRadioButton*>("optDirection1")->text(), "&Down");
+    EXPECT_EQ(find->findChild<QPushButton*>("CmdFind")->text(), "&Find");
     EXPECT_TRUE(find->findChild<QRadioButton*>("optDirection0")->isChecked()) << "up until told otherwise";
     auto* findButton = find->findChild<QPushButton*>("CmdFind");
     EXPECT_FALSE(findButton->isEnabled());
@@ -228,8 +230,16 @@ TEST_F(LogViewerTest, DeleteRowRemovesExactlyItsOwnLine)
     dialogs.QueueMessageAnswer(MessageAnswer::Ok);
     w.DeleteRow();
     EXPECT_EQ(dialogs.Last("Message")->title, "Delete");
+    EXPECT_EQ(dialogs.Last("Message")->text, "Really to delete?");
+    EXPECT_EQ(dialogs.Last("Message")->detail, "Time 09:30:00, date 15-03-2024, carcass 000001");
     EXPECT_EQ(Bytes(log), Bytes(QStringLiteral(TALLION_TEST_DATA_DIR "/delete_after.dif")));
     ASSERT_EQ(Grid().Rows(), 4);
+    // Nothing stays chosen: Delete waits for the operator's next pick.
+    EXPECT_FALSE(Control<QTableView>("mfgResult")->selectionModel()->hasSelection());
+    EXPECT_FALSE(Control<QToolButton>("cmdDel")->isEnabled());
+    const size_t asked = dialogs.asked.size();
+    w.DeleteRow();
+    EXPECT_EQ(dialogs.asked.size(), asked);
     EXPECT_EQ(Grid().Cell(1, 0), "09:30:00");
     EXPECT_EQ(Grid().Cell(3, 0), "09:31:00");
 

@@ -140,7 +140,7 @@ TEST_F(PrintCommandsTest, DialogWorksFromTheKeyboard)
     Station();
     FrmPrint* dialog = OpenDialog();
     EXPECT_EQ(dialog->findChild<QPushButton*>("CmdPTF")->text(), "Print to &file");
-    EXPECT_EQ(dialog->findChild<QPushButton*>("CmdPTP")->text(), "Print to &paper");
+    EXPECT_EQ(dialog->findChild<QPushButton*>("CmdPTP")->text(), "Print to p&aper"); // "p" is the path's
     EXPECT_EQ(dialog->findChild<QPushButton*>("CmdCancel")->text(), "&Cancel");
     EXPECT_EQ(dialog->findChild<QToolButton*>("CmdFolder")->toolTip(), "browse");
 
@@ -234,11 +234,15 @@ TEST_F(PrintCommandsTest, PrinterStatusShowsInPanel4AndTheProbeHearsIt)
         ASSERT_TRUE(polled.wait(2000));
         w.TimerPStatus.stop();
         EXPECT_EQ(w.StatusPanel(4), "Offline!") << "shown without its line end";
+        EXPECT_EQ(w.StatusPanelTip(4), "Offline!");
         CommandQueue queue = w.link().Queue();
         std::vector<std::string> queued;
         while (queue.count > 0)
             queued.push_back(queue.TakeNext());
         EXPECT_EQ(queued, c.queued) << c.linkAlive;
+        Menu("mnuRTPrint")->trigger();
+        EXPECT_EQ(w.StatusPanel(4), "") << "no printer watched: no state shown";
+        EXPECT_EQ(w.StatusPanelTip(4), "");
     }
 }
 

@@ -33,11 +33,11 @@ void ScriptedDialogs::QueuePrinter(bool accept, std::function<void(QPrinter&)> c
 }
 
 MessageAnswer ScriptedDialogs::Message(const QString& text, const QString& title, MessageIcon icon,
-                                       MessageButtons buttons)
+                                       MessageButtons buttons, const QString& detail)
 {
     if (ReceiveTickScope::Active())
         ADD_FAILURE() << "modal message inside the receive tick: " << text.toStdString();
-    asked.push_back(Asked{QStringLiteral("Message"), text, title, icon, buttons, QString()});
+    asked.push_back(Asked{QStringLiteral("Message"), text, title, icon, buttons, detail});
     return TakeFront(messageAnswers_, defaults_[buttons]);
 }
 

@@ -20,7 +20,7 @@ public:
         QString title;
         MessageIcon icon = MessageIcon::None;
         MessageButtons buttons = MessageButtons::Ok;
-        QString detail; // input default text or chooser initial path
+        QString detail; // a message's informative text, input default text or chooser initial path
     };
 
     ScriptedDialogs();
@@ -40,7 +40,8 @@ public:
 
     // A modal question asked inside the receive tick fails the running test: it would stop the
     // probe link until the operator answers.
-    MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons) override;
+    MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons,
+                          const QString& detail = QString()) override;
     void Notify(const QString& text, const QString& title, MessageIcon icon) override;
     std::optional<QString> InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     std::optional<QString> OpenFile(const QString& title, const QString& filter, const QString& initialPath) override;
