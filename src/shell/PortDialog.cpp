@@ -75,6 +75,8 @@ PortDialog::PortDialog(PortDialogKind kind, PortDialogDeps deps, QWidget* parent
     layout->addWidget(BuildButtons());
 
     ApplyStringTable(this);
+    const std::string caption = PortDialogCaption(kind_);
+    setWindowTitle(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
     AssignAccessKeys(this);
     LoadPropertySettings();
 }

@@ -2,9 +2,12 @@
 
 #include "probe/PortWatch.h"
 #include "probe/SerialPort.h"
+#include "resources/StringTable.h"
 #include "shell/SettingsStore.h"
 
 #include <array>
+#include <string_view>
+#include <utility>
 
 namespace {
 
@@ -269,4 +272,23 @@ HeaderScaleOptions* RunningHeaderOptions(PortDialogKind kind, ScaleOptions& opti
     case PortDialogKind::TU9000: return &options.tu9000;
     default: return nullptr;
     }
+}
+
+std::string PortDialogCaption(PortDialogKind kind)
+{
+    const PortDialogTraits& traits = TraitsOf(kind);
+    std::string caption = ResourceString(traits.captionId);
+    // The Weight menu's entries of the dialogs that share the text-scale caption.
+    static const std::pair<std::string_view, int> kModelEntries[] = {
+        {"frmWeightGeneric", 1037}, {"frmEV2000", 1038},  {"frmTU9000", 1039},
+        {"frmD410", 1262},          {"frmTE1000L", 1261}, {"frmTenso", 0},
+    };
+    for (const auto& [name, entryId] : kModelEntries) {
+        if (name != traits.objectName)
+            continue;
+        std::string model = entryId ? ResourceString(entryId) : std::string("Tenso");
+        std::erase(model, '&');
+        caption += " - " + model;
+    }
+    return caption;
 }

@@ -59,6 +59,10 @@ struct PortDialogTraits {
 
 const PortDialogTraits& TraitsOf(PortDialogKind kind);
 
+// The window caption: the text-scale dialogs share one, so the model's menu name (without its
+// access key) follows it: "Generic Weight Scale Interface - EV2000".
+std::string PortDialogCaption(PortDialogKind kind);
+
 // The dialog of a weight source (Mettler-Toledo ... TE1000L); none for No Weight and Manual Input.
 std::optional<PortDialogKind> PortDialogForSource(WeightSource source);
 

@@ -114,3 +114,19 @@ TEST(AccessKeys, FreeLetterPreferringWordStarts)
         EXPECT_EQ(taken, QString::fromLatin1(c.takenAfter));
     }
 }
+
+TEST(PortDialogModel, TextScaleDialogsNameTheirModel)
+{
+    using K = PortDialogKind;
+    const std::pair<K, std::string> cases[] = {
+        {K::Probe, "Probe Interface"},
+        {K::Generic, "Generic Weight Scale Interface - Generic"},
+        {K::EV2000, "Generic Weight Scale Interface - EV2000"},
+        {K::TU9000, "Generic Weight Scale Interface - TU9000"},
+        {K::D410, "Generic Weight Scale Interface - D410"},
+        {K::TE1000L, "Generic Weight Scale Interface - TE1000L"},
+        {K::Tenso, "Generic Weight Scale Interface - Tenso"},
+    };
+    for (const auto& [kind, caption] : cases)
+        EXPECT_EQ(PortDialogCaption(kind), caption);
+}
