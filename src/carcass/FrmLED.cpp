@@ -55,8 +55,7 @@ void FrmLED::SetWeighingFrames(bool pending, bool manualInput)
 {
     fraPending->setVisible(pending);
     fraManualInput->setVisible(manualInput);
-    // More frames need more room; a window the operator made larger stays as it is.
-    resize(size().expandedTo(sizeHint()));
+    GrowToShowFrames();
 }
 
 void FrmLED::Show(CarcassRole role, const std::string& text)

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QGroupBox;
 class QLabel;
@@ -81,7 +82,28 @@ public:
     void StartRefreshTimer() override;
     void StopRefreshTimer() override;
 
+    // The inner size the window was designed at, every frame shown (FrmLEDScaling.cpp).
+    QSize designedSize() const { return designedSize_; }
+    // The factor the figures are drawn at (1: as designed).
+    double figureScale() const { return figureScale_; }
+    // Called with the window's inner geometry when the operator closes it (not full-screen).
+    std::function<void(const QRect&)> placeLeft;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    // FrmLEDScaling.cpp
+    struct ScaledFigure {
+        QWidget* widget;
+        int points; // as designed
+    };
+    void RecordScaledFigures();
+    void ApplyFigureScale(double factor);
+    void FitFigures();
+    void GrowToShowFrames();
+
     // FrmLEDDisplay.cpp
     void BuildControls();
     QLabel* ValueLabel(QWidget* parent, const char* name, const QString& tip);
@@ -91,6 +113,9 @@ private:
     CarcassPairing pairing_;
     WeightBoxLook weightBoxLook_ = WeightBoxLook::InactiveBorder;
     WeightBoxKeys* weightKeys_ = nullptr;
+    std::vector<ScaledFigure> scaled_;
+    double figureScale_ = 1.0;
+    QSize designedSize_;
 
     QLabel* LEDcou = nullptr;
     QLabel* LEDcol = nullptr;

@@ -159,7 +159,8 @@ void FrmLED::BuildControls()
     layout->addWidget(fraError);
     layout->addWidget(fraPending);
     layout->addWidget(fraManualInput);
-    resize(sizeHint().expandedTo(QSize(560, 640)));
+    RecordScaledFigures();
+    resize(designedSize_.expandedTo(QSize(560, 640)));
 }
 
 QLabel* FrmLED::ValueLabel(QWidget* parent, const char* name, const QString& tip)
@@ -174,6 +175,7 @@ QLabel* FrmLED::ValueLabel(QWidget* parent, const char* name, const QString& tip
     label->setMinimumWidth(label->fontMetrics().horizontalAdvance(kWidestValue) + 28);
     label->setMinimumHeight(label->fontMetrics().height() + 4);
     label->setToolTip(tip);
+    label->setProperty("valueLabel", true);
     return label;
 }
 

@@ -52,7 +52,7 @@ void Form1::ShowCurrentCarcassWindow()
         TickWeightEntry("mnuWgtNon");
         window.SetWeighingFrames(false, false);
     }
-    window.show();
+    ShowCurrentCarcassWindowPlaced(window);
     window.raise();
     window.activateWindow();
     if (source == WeightSource::ManualInput)

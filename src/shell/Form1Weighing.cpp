@@ -187,7 +187,7 @@ void Form1::ChooseManualInput()
     settings_.WriteSetting(kSection, "WgtScaleModel", "2");
     scaleWatch_.Close();
     FrmLED& window = results_->CurrentCarcassWindow();
-    window.show();
+    ShowCurrentCarcassWindowPlaced(window);
     window.raise();
     window.activateWindow();
     SetStatusPanel(3, QString());
