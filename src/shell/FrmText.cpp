@@ -7,7 +7,10 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 
 FrmText::FrmText(OperatorDialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window)
@@ -47,6 +50,23 @@ void FrmText::SetText(const std::string& text)
     QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     Text1->setPlainText(shown);
+    FitLongestLine(shown);
+}
+
+void FrmText::FitLongestLine(const QString& text)
+{
+    // Wide enough for the report's longest line, as far as the screen allows; never narrower
+    // than the operator made it.
+    const QFontMetrics metrics(Text1->font());
+    int longest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        longest = std::max(longest, metrics.horizontalAdvance(line));
+    const int chrome = width() - Text1->viewport()->width();
+    int wanted = longest + chrome + 2 * static_cast<int>(Text1->document()->documentMargin()) + 4;
+    if (const QScreen* on = screen())
+        wanted = std::min(wanted, on->availableGeometry().width() - (frameGeometry().width() - width()));
+    if (wanted > width())
+        resize(wanted, height());
 }
 
 QString FrmText::Text() const

@@ -25,6 +25,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void FitLongestLine(const QString& text);
+
     OperatorDialogs& dialogs_;
     std::string report_;
     QPlainTextEdit* Text1 = nullptr;
