@@ -64,7 +64,7 @@ TEST_F(Form1StartUp, FreshStoreStartsWithDefaults)
     EXPECT_EQ(Control<QWidget>("LblLink")->toolTip(), QStringLiteral("Link: red=bad, green(flash)=good"));
     EXPECT_EQ(Control<QWidget>("CmdExit")->toolTip(), QStringLiteral("Exit"));
     EXPECT_EQ(Control<QWidget>("OpenLogFile")->toolTip(), QStringLiteral("Log to File"));
-    EXPECT_EQ(Control<QWidget>("Pause")->toolTip(), QStringLiteral("View Log-File"));
+    EXPECT_EQ(Control<QWidget>("Pause")->toolTip(), QStringLiteral("View Log-File (F7)"));
     EXPECT_EQ(Control<QLabel>("LblLink")->text(), QStringLiteral("Link"));
     EXPECT_EQ(Control<QLabel>("Label2")->text(), QStringLiteral("Carcass Count"));
     EXPECT_EQ(Control<QLabel>("Label6")->text(), QStringLiteral("Weight(Kg)"));
