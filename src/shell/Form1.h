@@ -177,6 +177,9 @@ public:
     std::function<void()> onScaleTick;
 
     const ElapsedClock& elapsedClock() const { return elapsed_; }
+    // A firmware download holds the link (its receive tick stopped): the link lamp shows it
+    // paused until the download ends (Form1Indicators.cpp).
+    void SetLinkHeld(bool held);
 
     // The scale models' options: the Mettler-Toledo and Wedderburn flags and the header scales'
     // fields, as the scale port set-up loads them and the port dialogs edit them.
@@ -287,6 +290,7 @@ private:
     std::unique_ptr<MainPairingDisplay> mainDisplay_;
     std::unique_ptr<CarcassPairing> mainPairing_;
     bool isShow_ = false;
+    bool linkHeld_ = false;
     bool quietShutDown_ = false;
     std::string printHeaderLine_;
     LogViewerState viewer_;
@@ -324,6 +328,7 @@ private:
     LedIndicator* CommLED1 = nullptr;
     LedIndicator* CommLED2 = nullptr;
     LedIndicator* ErrLED = nullptr;
+    LedIndicator* CommLEDHeld = nullptr; // the link held by a firmware download
     LedIndicator* TxLED = nullptr;
     LedIndicator* TxLED2 = nullptr;
     LedIndicator* RxLED = nullptr;

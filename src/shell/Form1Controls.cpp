@@ -34,6 +34,7 @@ const QColor kError(230, 30, 30);
 const QColor kTxActive(250, 200, 20);
 const QColor kRxActive(40, 220, 60);
 const QColor kIdle(120, 125, 120);
+const QColor kHeld(240, 160, 20); // the link is paused, neither working nor lost
 
 QLabel* NewLabel(QWidget* parent, const char* name, const char* tag, const char* text = "")
 {
@@ -157,6 +158,7 @@ QFrame* Form1::BuildStatusFrame(QWidget* parent)
     CommLED1 = link->AddLamp(QStringLiteral("CommLED1"), kLinkBright);
     CommLED2 = link->AddLamp(QStringLiteral("CommLED2"), kLinkDark);
     ErrLED = link->AddLamp(QStringLiteral("ErrLED"), kError);
+    CommLEDHeld = link->AddLamp(QStringLiteral("CommLEDHeld"), kHeld);
     IndicatorSpot* tx = addLamp(LblTx, "LblTx", "1084");
     TxLED = tx->AddLamp(QStringLiteral("TxLED"), kTxActive);
     TxLED2 = tx->AddLamp(QStringLiteral("TxLED2"), kIdle);

@@ -52,5 +52,7 @@ void RenewFirmware(Form1& form)
     window.probeNotYetTold = [&link] {
         return link.probeLinkAlive() && (link.Queue().count > 0 || link.linkState() == ProbeLink::CommandSent);
     };
+    form.SetLinkHeld(true);
     window.exec();
+    form.SetLinkHeld(false);
 }

@@ -2,17 +2,30 @@
 
 #include "shell/Form1.h"
 
+#include "resources/StringTable.h"
 #include "shell/LedIndicator.h"
+
+#include <QLabel>
 
 void Form1::ShowIndicators()
 {
     const LinkIndicators& leds = link_.indicators();
-    // Nothing lit on the link spot until the first command poll (or a lost link) says otherwise.
-    CommLED1->setVisible(leds.comm == LinkIndicators::Comm::Led1);
-    CommLED2->setVisible(leds.comm == LinkIndicators::Comm::Led2);
-    ErrLED->setVisible(leds.error);
+    // Nothing lit on the link spot until the first command poll (or a lost link) says otherwise;
+    // while a firmware download holds the link, its lamp says so instead of a frozen state.
+    CommLEDHeld->setVisible(linkHeld_);
+    CommLED1->setVisible(!linkHeld_ && leds.comm == LinkIndicators::Comm::Led1);
+    CommLED2->setVisible(!linkHeld_ && leds.comm == LinkIndicators::Comm::Led2);
+    ErrLED->setVisible(!linkHeld_ && leds.error);
     TxLED->setVisible(leds.txSending);
     TxLED2->setVisible(!leds.txSending);
     RxLED->setVisible(leds.rxExpecting);
     RxLED2->setVisible(!leds.rxExpecting);
+}
+
+void Form1::SetLinkHeld(bool held)
+{
+    linkHeld_ = held;
+    LblLink->setToolTip(held ? QStringLiteral("Link paused while the firmware is sent to the probe")
+                             : ResourceText(1080));
+    ShowIndicators();
 }

@@ -161,3 +161,31 @@ TEST(FirmwareEndToEnd, FileArrivesAtTheProbeByteForByte)
         [&] { return probe.ReceivedBytes().find(frameOfB, received.size()) != std::string::npos; }, 5000));
     probe.Stop();
 }
+
+TEST_F(FirmwareCommand, TheLinkLampShowsTheLinkPausedWhileTheDownloadHoldsIt)
+{
+    Make();
+    QFile file(dir.filePath("update.Hex"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(":00000001FF\r\n") > 0);
+    file.close();
+    dialogs.QueueOpenFile(file.fileName());
+    auto lamps = [this] {
+        std::string lit;
+        for (const char* name : {"CommLED1", "CommLED2", "ErrLED", "CommLEDHeld"})
+            if (!window->findChild<QWidget*>(name)->isHidden())
+                lit += std::string(lit.empty() ? "" : " ") + name;
+        return lit;
+    };
+    std::string during;
+    QString tip;
+    WhenModalShows<FrmDownload>([&](FrmDownload& download) {
+        during = lamps();
+        tip = Control<QWidget>("LblLink")->toolTip();
+        download.close();
+    });
+    Menu("mnuRenewFirm")->trigger();
+    EXPECT_EQ(during, "CommLEDHeld");
+    EXPECT_EQ(tip, "Link paused while the firmware is sent to the probe");
+    EXPECT_EQ(lamps().find("CommLEDHeld"), std::string::npos);
+    EXPECT_EQ(Control<QWidget>("LblLink")->toolTip(), "Link: red=bad, green(flash)=good");
+}
