@@ -1,5 +1,6 @@
 #include "database/PgConnection.h"
 
+#include <sys/socket.h>
 #include <utility>
 
 namespace {
@@ -73,10 +74,11 @@ DatabaseResult PgConnection::Open()
     }
     conn_ = conn;
     // The server's notices ("already exists, skipping") are no news to anyone.
-    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
     {
-        const std::lock_guard<std::mutex> lock(cancelMutex_);
-        cancel_ = PQgetCancel(conn_);
+        const std::lock_guard<std::mutex> lock(socketMutex_);
+        socket_ = PQsocket(conn_);
     }
     // A table locked by someone else must not hold the lines back for ever: the statement ends
     // and the batch is sent again.
@@ -86,10 +88,8 @@ DatabaseResult PgConnection::Open()
 void PgConnection::Close()
 {
     {
-        const std::lock_guard<std::mutex> lock(cancelMutex_);
-        if (cancel_)
-            PQfreeCancel(cancel_);
-        cancel_ = nullptr;
+        const std::lock_guard<std::mutex> lock(socketMutex_);
+        socket_ = -1;
     }
     if (conn_)
         PQfinish(conn_);
@@ -103,11 +103,9 @@ bool PgConnection::IsOpen() const
 
 void PgConnection::Interrupt()
 {
-    const std::lock_guard<std::mutex> lock(cancelMutex_);
-    if (cancel_) {
-        char error[256];
-        PQcancel(cancel_, error, sizeof error);
-    }
+    const std::lock_guard<std::mutex> lock(socketMutex_);
+    if (socket_ >= 0)
+        ::shutdown(socket_, SHUT_RDWR);
 }
 
 DatabaseResult PgConnection::Exec(const std::string& sql, const std::vector<std::string>& parameters,

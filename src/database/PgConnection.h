@@ -32,14 +32,15 @@ public:
     DatabaseResult Exec(const std::string& sql, const std::vector<std::string>& parameters = {},
                         PgResultPtr* result = nullptr);
 
-    // From any thread: asks the server to end the statement that runs now.
+    // From any thread: ends the statement that waits now, by closing the connection's socket
+    // under it. Asking the server to cancel would itself wait on a server that hangs.
     void Interrupt();
 
 private:
     std::string conninfo_;
     PGconn* conn_ = nullptr;
-    std::mutex cancelMutex_;
-    PGcancel* cancel_ = nullptr;
+    std::mutex socketMutex_;
+    int socket_ = -1;
 };
 
 // The fault and the operator's text for a connection that failed with libpq's `message`.

@@ -12,6 +12,7 @@
 #include "log/SummaryCommand.h"
 #include "support/PrivatePostgresServer.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -169,6 +170,27 @@ TEST_F(PostgresServerTest, StationKilledBetweenCommitAndCursorSendsAgainHarmless
     EXPECT_TRUE(QTest::qWaitFor([&] { return again.journal.Waiting() == 0; }, 8000));
     again.Log("three", logPath);
     const std::string expected = "Line 1|1|\tone\t|f\nLine 1|2|\ttwo\t|f\nLine 1|3|\tthree\t|f\n";
+    EXPECT_EQ(Await(kLines, expected), expected);
+}
+
+TEST_F(PostgresServerTest, HangingServerHoldsNeitherTheLinesNorTheStationsEnd)
+{
+    auto station = std::make_unique<Station>(logPath, Conninfo(), "Line 1");
+    station->Log("first", logPath);
+    ASSERT_EQ(Await("SELECT count(*) FROM result_lines", "1\n"), "1\n");
+
+    server_->Freeze(true);
+    station->Log("second", logPath); // the publisher now waits on the server
+    QTest::qWait(300);
+    EXPECT_EQ(station->journal.Waiting(), 1u);
+    QElapsedTimer ending;
+    ending.start();
+    station.reset();
+    EXPECT_LT(ending.elapsed(), 2000);
+    server_->Freeze(false);
+
+    Station again(logPath, Conninfo(), "Line 1");
+    const std::string expected = "Line 1|1|\tfirst\t|f\nLine 1|2|\tsecond\t|f\n";
     EXPECT_EQ(Await(kLines, expected), expected);
 }
 

@@ -1,5 +1,6 @@
 #include "support/PrivatePostgresServer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <chrono>
@@ -157,8 +158,23 @@ void PrivatePostgresServer::Stop()
 
 void PrivatePostgresServer::Freeze(bool frozen)
 {
-    if (pid_ > 0)
-        ::kill(pid_, frozen ? SIGSTOP : SIGCONT);
+    if (pid_ <= 0)
+        return;
+    // The server and every process it started (one per connection).
+    ::kill(pid_, frozen ? SIGSTOP : SIGCONT);
+    const QDir proc(QStringLiteral("/proc"));
+    for (const QString& entry : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool number = false;
+        const pid_t pid = entry.toInt(&number);
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!number || !stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray text = stat.readAll();
+        // "pid (name) state ppid ...": the name may hold spaces, so count from its closing bracket.
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[1].toInt() == pid_)
+            ::kill(pid, frozen ? SIGSTOP : SIGCONT);
+    }
 }
 
 std::string PrivatePostgresServer::Conninfo(const std::string& database, const std::string& user,

@@ -23,7 +23,7 @@ public:
     bool Start(std::string* why);
     // Stops it at once (fast shutdown) and waits for it to end.
     void Stop();
-    // A server that hangs: it takes connections but answers nothing until thawed.
+    // A server that hangs: it and its sessions stop answering until thawed.
     void Freeze(bool frozen);
 
     // A connection string for `database` as `user` with `password` (none: libpq's own sources).
