@@ -253,6 +253,44 @@ TEST_F(PostgresServerTest, WrongPasswordIsToldAndTheLinesWait)
                                                         "                             ^\n");
 }
 
+TEST_F(PostgresServerTest, StationRoleIsToldWhatItLacksAndNeedsOnlyTheManualsGrants)
+{
+    const std::string role = "line1_" + database_;
+    ASSERT_EQ(Sql("CREATE ROLE " + role + " LOGIN PASSWORD 'pw1'"), "");
+    Station station(logPath, server_->Conninfo(database_, role, "pw1"), "Line 1");
+    station.Log("waits", logPath);
+    const auto reasonBecomes = [&](DatabaseFault fault, const QString& start) {
+        return QTest::qWaitFor(
+            [&] {
+                const DatabaseStatus status = station.publisher->Status();
+                return status.fault == fault && status.reason.startsWith(start);
+            },
+            8000);
+    };
+    // No tables, and a role that may not make them.
+    EXPECT_TRUE(reasonBecomes(DatabaseFault::NoSchema,
+                              QStringLiteral("The database has no Tallion tables (or older ones) and the station's "
+                                             "role may not create them: run \"tallion db init\"")));
+
+    PgPlantDatabase owner(Conninfo());
+    ASSERT_TRUE(owner.Connect().ok());
+    EXPECT_TRUE(reasonBecomes(DatabaseFault::NoRights,
+                              QStringLiteral("The station's database role lacks rights on the tables: ")));
+
+    ASSERT_EQ(Sql("GRANT SELECT ON tallion_schema TO " + role
+                  + ";"
+                    "GRANT INSERT ON tallion_lines TO "
+                  + role
+                  + ";"
+                    "GRANT SELECT (station, journal, seq, deleted_at), UPDATE (deleted_at) ON tallion_lines TO "
+                  + role),
+              "");
+    EXPECT_EQ(Await(kLines, "Line 1|1|\twaits\t|f\n"), "Line 1|1|\twaits\t|f\n");
+    const auto any = [](std::string_view) { return true; };
+    ASSERT_EQ(DeleteLogLine(logPath, 2, any, PosixLogFileSystem(), &station.journal).outcome, LineDeletion::Deleted);
+    EXPECT_EQ(Await(kLines, "Line 1|1|\twaits\t|t\n"), "Line 1|1|\twaits\t|t\n");
+}
+
 // Runs a command function, capturing what it prints.
 std::pair<int, std::string> Capture(int (*command)(const QStringList&, FILE*, FILE*), const QStringList& arguments)
 {
