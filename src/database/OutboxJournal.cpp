@@ -115,7 +115,7 @@ bool OutboxJournal::Open(const std::string& logPath, std::string* error)
     return opened;
 }
 
-bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error)
+bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, long long sizeNow)
 {
     auto fail = [&](const std::string& why) {
         fault_ = why;
@@ -136,7 +136,10 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error)
     map_.clear();
     pending_.clear();
     unwritten_.clear();
+    othersFound_.clear();
     recordsSinceCompaction_ = 0;
+    // The log becomes the current one again: it is no longer drained on the side.
+    std::erase_if(draining_, [&](const std::unique_ptr<OutboxJournal>& j) { return j->logPath_ == logPath; });
 
     std::string text;
     if (ReadWholeFile(journalPath_, text) && !text.empty()) {
@@ -145,7 +148,7 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error)
     } else {
         // A new journal: the log's present lines were not appended while it watched.
         journalId_ = NewJournalId();
-        knownSize_ = FileSize(logPath);
+        knownSize_ = sizeNow >= 0 ? sizeNow : FileSize(logPath);
         if (knownSize_ < 0)
             return fail("cannot read " + logPath + ": " + std::strerror(errno));
         map_.assign(CountRecordLines(logPath, 0, knownSize_), 0);
@@ -158,10 +161,14 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error)
         return fail("cannot open " + journalPath_ + ": " + std::strerror(errno));
     logPath_ = logPath;
     fault_.clear();
+    if (drainOthers_) {
+        for (const std::string& other : othersFound_)
+            DrainLocked(other, logPath_);
+    }
 
     // Whatever happened to the log while no one watched it.
     std::string records;
-    const long long size = FileSize(logPath);
+    const long long size = sizeNow >= 0 ? sizeNow : FileSize(logPath);
     if (size >= 0)
         Reconcile(size, records);
     WriteRecords(records);
@@ -279,6 +286,7 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
             pending_.push_back({n, ms, true, seq, {}});
         return true;
     }
+    case 'O': othersFound_.push_back(record.substr(2)); return true;
     case 'R': {
         std::int64_t count = 0;
         if (!Number(record, at, size) || !Number(record, at, count) || count < 0)
@@ -348,14 +356,15 @@ void OutboxJournal::LinesAppended(const std::string& path, const std::vector<std
 {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
-        if (path != logPath_ && !OpenLocked(path, nullptr))
-            return;
         const long long size = FileSize(path);
         if (size < 0)
             return;
         long long ours = 0;
         for (const std::string& line : lines)
             ours += static_cast<long long>(line.size() + kLineEnd);
+        // A log met for the first time is taken as it was before these lines.
+        if (path != logPath_ && !SwitchTo(path, size - ours))
+            return;
         std::string records;
         Reconcile(size - ours, records);
         const std::int64_t now = nowMs();
@@ -379,14 +388,15 @@ void OutboxJournal::LineDeleted(const std::string& path, size_t lineNumber, cons
     bool published = false;
     {
         const std::lock_guard<std::mutex> lock(mutex_);
-        if (path != logPath_ && !OpenLocked(path, nullptr))
-            return;
         const long long size = FileSize(path);
         if (size < 0)
             return;
+        const long long before = size + static_cast<long long>(line.size() + kLineEnd);
+        if (path != logPath_ && !SwitchTo(path, before))
+            return;
         std::string records;
         // The log as it was just before the line went.
-        Reconcile(size + static_cast<long long>(line.size() + kLineEnd), records);
+        Reconcile(before, records);
         const size_t index = lineNumber >= 2 ? lineNumber - 2 : map_.size();
         std::int64_t seq = 0;
         if (index < map_.size()) {
@@ -408,9 +418,45 @@ void OutboxJournal::LineDeleted(const std::string& path, size_t lineNumber, cons
         onChange();
 }
 
+bool OutboxJournal::SwitchTo(const std::string& logPath, long long sizeBefore)
+{
+    SwitchLocked(logPath);
+    if (!OpenLocked(logPath, nullptr, sizeBefore))
+        return false;
+    for (const auto& other : draining_)
+        WriteRecords("O " + other->logPath_ + "\n");
+    return true;
+}
+
+void OutboxJournal::SwitchLocked(const std::string& logPath)
+{
+    if (logPath_.empty() || logPath_ == logPath || (pending_.empty() && unwritten_.empty()))
+        return;
+    DrainLocked(logPath_, logPath);
+}
+
+void OutboxJournal::DrainLocked(const std::string& logPath, const std::string& current)
+{
+    if (logPath == current)
+        return;
+    for (const auto& other : draining_)
+        if (other->logPath_ == logPath)
+            return;
+    auto other = std::make_unique<OutboxJournal>();
+    other->drainOthers_ = false;
+    other->compactAfter = 0;
+    other->nowMs = nowMs;
+    if (other->Open(logPath) && other->Waiting() > 0)
+        draining_.push_back(std::move(other));
+}
+
 OutboxBatch OutboxJournal::Unconfirmed(size_t maxEvents) const
 {
     const std::lock_guard<std::mutex> lock(mutex_);
+    // An earlier log's lines go first.
+    for (const auto& other : draining_)
+        if (other->Waiting() > 0)
+            return other->Unconfirmed(maxEvents);
     OutboxBatch batch;
     batch.journal = journalId_;
     for (size_t i = 0; i < pending_.size() && i < maxEvents; ++i) {
@@ -427,6 +473,14 @@ OutboxBatch OutboxJournal::Unconfirmed(size_t maxEvents) const
 bool OutboxJournal::Confirm(std::int64_t journal, std::int64_t lastEvent)
 {
     const std::lock_guard<std::mutex> lock(mutex_);
+    for (auto other = draining_.begin(); other != draining_.end(); ++other) {
+        if ((*other)->journalId_ != journal)
+            continue;
+        const bool confirmed = (*other)->Confirm(journal, lastEvent);
+        if ((*other)->Waiting() == 0)
+            draining_.erase(other); // the O record goes with the next compaction
+        return confirmed;
+    }
     if (logPath_.empty() || journal != journalId_)
         return false;
     const std::string cursor = kCursorHeader + std::to_string(journalId_) + " " + std::to_string(lastEvent) + "\n";
@@ -444,7 +498,9 @@ bool OutboxJournal::Confirm(std::int64_t journal, std::int64_t lastEvent)
 
 bool OutboxJournal::Compact()
 {
-    const std::string content = kJournalHeader + std::to_string(journalId_) + "\n" + MapText();
+    std::string content = kJournalHeader + std::to_string(journalId_) + "\n" + MapText();
+    for (const auto& other : draining_)
+        content += "O " + other->logPath_ + "\n";
     if (const int result = ReplaceFileDurably(journalPath_, content); result != 0) {
         fault_ = "cannot compact " + journalPath_ + ": " + std::strerror(-result);
         return false;
@@ -462,7 +518,10 @@ bool OutboxJournal::Compact()
 size_t OutboxJournal::Waiting() const
 {
     const std::lock_guard<std::mutex> lock(mutex_);
-    return pending_.size();
+    size_t waiting = pending_.size();
+    for (const auto& other : draining_)
+        waiting += other->Waiting();
+    return waiting;
 }
 
 std::string OutboxJournal::Fault() const

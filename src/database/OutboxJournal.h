@@ -7,6 +7,10 @@
 // another station's), so that a deletion by line number finds its row, identical lines told
 // apart by their order. Once the server holds everything, the journal is compacted to that map.
 //
+// When the station changes to another log while lines of the old one still wait, the old journal
+// is drained first: the new journal names it ("O" record) until the server holds all of it, so
+// that a restart in between does not forget it.
+//
 // Files: LOG.dbjournal and LOG.dbcursor. Thread-safe: the station's thread journals, the
 // publisher's thread takes batches and confirms them.
 
@@ -16,6 +20,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -70,7 +75,17 @@ private:
         std::string line;
     };
 
-    bool OpenLocked(const std::string& logPath, std::string* error);
+    // `sizeNow`: the log's size to take as the present one (before a change being reported);
+    // negative: the file's size.
+    bool OpenLocked(const std::string& logPath, std::string* error, long long sizeNow = -1);
+    // Changes to the journal of the log at `logPath`, which was `sizeBefore` bytes long before
+    // the change being reported; it names the journals still being drained.
+    bool SwitchTo(const std::string& logPath, long long sizeBefore);
+    // Before changing to the log at `logPath`: the current journal is drained if anything waits.
+    void SwitchLocked(const std::string& logPath);
+    // Opens the journal of the log at `logPath` for draining, when anything in it waits and it
+    // is not the log at `current`.
+    void DrainLocked(const std::string& logPath, const std::string& current);
     bool Replay(const std::string& text, std::string* error);
     bool ApplyRecord(const std::string& record);
     // Brings the map in line with a log that is `size` bytes long where `knownSize_` was
@@ -95,4 +110,7 @@ private:
     size_t recordsSinceCompaction_ = 0;
     std::string unwritten_; // records a failed write left behind; written before the next
     std::string fault_;
+    bool drainOthers_ = true; // false for a journal that is itself being drained
+    std::vector<std::unique_ptr<OutboxJournal>> draining_;
+    std::vector<std::string> othersFound_; // "O" records met while replaying
 };

@@ -162,4 +162,35 @@ TEST_F(OutboxJournalTest, ConfirmedJournalIsCompactedToItsMapAndNumberingGoesOn)
     EXPECT_EQ(Records(log), "M 4 12 1:3\nA 4 1000 15 d\n");
 }
 
+TEST_F(OutboxJournalTest, AnEarlierLogsWaitingLinesGoFirstAlsoAfterARestart)
+{
+    ASSERT_TRUE(journal.Open(log));
+    Append({"a"});
+    const std::int64_t first = journal.Unconfirmed(100).journal;
+
+    // The operator chose another log while "a" still waited.
+    const std::string earlier = log;
+    log = dir.filePath(QStringLiteral("next.dif")).toStdString();
+    Append({"b"});
+    EXPECT_EQ(journal.Waiting(), 2u);
+    // The new log is taken as it was before "b" came, its header only.
+    EXPECT_EQ(Records(log), "M 1 3\nO " + earlier + "\nA 1 1000 6 b\n");
+
+    // Restarted: the new log's journal still names the earlier one.
+    OutboxJournal restarted;
+    ASSERT_TRUE(restarted.Open(log));
+    OutboxBatch batch = restarted.Unconfirmed(100);
+    EXPECT_EQ(batch.journal, first);
+    ASSERT_EQ(batch.lines.size(), 1u);
+    EXPECT_EQ(batch.lines[0].line, "a");
+    ASSERT_TRUE(restarted.Confirm(batch.journal, batch.lastEvent));
+
+    batch = restarted.Unconfirmed(100);
+    EXPECT_NE(batch.journal, first);
+    ASSERT_EQ(batch.lines.size(), 1u);
+    EXPECT_EQ(batch.lines[0].line, "b");
+    ASSERT_TRUE(restarted.Confirm(batch.journal, batch.lastEvent));
+    EXPECT_EQ(restarted.Waiting(), 0u);
+}
+
 } // namespace
