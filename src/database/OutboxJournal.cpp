@@ -73,6 +73,37 @@ bool Number(const std::string& text, size_t& at, std::int64_t& value)
     return true;
 }
 
+// A line is one record: a line end or a backslash in it is written as a backslash sequence.
+std::string Escaped(const std::string& line)
+{
+    std::string text;
+    text.reserve(line.size());
+    for (const char c : line) {
+        if (c == '\\')
+            text += "\\\\";
+        else if (c == '\n')
+            text += "\\n";
+        else
+            text += c;
+    }
+    return text;
+}
+
+std::string Unescaped(const std::string& text)
+{
+    std::string line;
+    line.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            ++i;
+            line += text[i] == 'n' ? '\n' : text[i];
+        } else {
+            line += text[i];
+        }
+    }
+    return line;
+}
+
 std::string Join(std::initializer_list<std::int64_t> numbers)
 {
     std::string text;
@@ -267,7 +298,7 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
         knownSize_ = size;
         map_.push_back(n);
         if (n > confirmed_)
-            pending_.push_back({n, ms, false, 0, record.substr(std::min(at, record.size()))});
+            pending_.push_back({n, ms, false, 0, Unescaped(record.substr(std::min(at, record.size())))});
         return true;
     }
     case 'D': {
@@ -372,7 +403,7 @@ void OutboxJournal::LinesAppended(const std::string& path, const std::vector<std
         for (const std::string& line : lines) {
             const std::int64_t n = nextEvent_++;
             running += static_cast<long long>(line.size() + kLineEnd);
-            records += "A" + Join({n, now, running}) + " " + line + "\n";
+            records += "A" + Join({n, now, running}) + " " + Escaped(line) + "\n";
             map_.push_back(n);
             pending_.push_back({n, now, false, 0, line});
         }
@@ -472,22 +503,32 @@ OutboxBatch OutboxJournal::Unconfirmed(size_t maxEvents) const
 
 bool OutboxJournal::Confirm(std::int64_t journal, std::int64_t lastEvent)
 {
+    std::string cursorPath;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        for (auto other = draining_.begin(); other != draining_.end(); ++other) {
+            if ((*other)->journalId_ != journal)
+                continue;
+            const bool confirmed = (*other)->Confirm(journal, lastEvent);
+            if ((*other)->Waiting() == 0)
+                draining_.erase(other); // its O record goes with the next compaction
+            return confirmed;
+        }
+        if (logPath_.empty() || journal != journalId_)
+            return false;
+        cursorPath = cursorPath_;
+    }
+    // Written without the lock: the station's thread may journal meanwhile.
+    const std::string cursor = kCursorHeader + std::to_string(journal) + " " + std::to_string(lastEvent) + "\n";
+    const int written = ReplaceFileDurably(cursorPath, cursor);
+
     const std::lock_guard<std::mutex> lock(mutex_);
-    for (auto other = draining_.begin(); other != draining_.end(); ++other) {
-        if ((*other)->journalId_ != journal)
-            continue;
-        const bool confirmed = (*other)->Confirm(journal, lastEvent);
-        if ((*other)->Waiting() == 0)
-            draining_.erase(other); // the O record goes with the next compaction
-        return confirmed;
-    }
-    if (logPath_.empty() || journal != journalId_)
-        return false;
-    const std::string cursor = kCursorHeader + std::to_string(journalId_) + " " + std::to_string(lastEvent) + "\n";
-    if (const int result = ReplaceFileDurably(cursorPath_, cursor); result != 0) {
-        fault_ = "cannot write " + cursorPath_ + ": " + std::strerror(-result);
+    if (written != 0) {
+        fault_ = "cannot write " + cursorPath + ": " + std::strerror(-written);
         return false;
     }
+    if (journal != journalId_)
+        return true; // the station changed logs meanwhile; that journal's cursor is written
     confirmed_ = std::max(confirmed_, lastEvent);
     while (!pending_.empty() && pending_.front().number <= confirmed_)
         pending_.pop_front();

@@ -143,6 +143,22 @@ TEST_F(OutboxJournalTest, AJournalFoundAtStartUpIsTakenUpWhereItWas)
     }
 }
 
+TEST_F(OutboxJournalTest, ALineHoldingABackslashOrALineEndStaysOneRecord)
+{
+    Write(log, "H\r\n");
+    ASSERT_TRUE(journal.Open(log));
+    const std::string odd = "\tC:\\probe\nerror\t";
+    Write(log, "H\r\n" + odd + "\r\n");
+    journal.LinesAppended(log, {odd});
+    EXPECT_EQ(Records(log), "M 1 3\nA 1 1000 21 \tC:\\\\probe\\nerror\t\n");
+
+    OutboxJournal restarted;
+    ASSERT_TRUE(restarted.Open(log));
+    const OutboxBatch batch = restarted.Unconfirmed(10);
+    ASSERT_EQ(batch.lines.size(), 1u);
+    EXPECT_EQ(batch.lines[0].line, odd);
+}
+
 TEST_F(OutboxJournalTest, ConfirmedJournalIsCompactedToItsMapAndNumberingGoesOn)
 {
     journal.compactAfter = 3;
