@@ -18,7 +18,9 @@ QString CommandLineUsage()
                           "                   settings; with --weighing the scale weighs every carcass first\n"
                           "  --help           print this text\n"
                           "  --version        print the program's name and version\n"
-                          "  summary          print the class summary of a log file and end\n");
+                          "  summary          print the class summary of a log file (or, with --db, of a station's\n"
+                          "                   lines in the plant database) and end\n"
+                          "  db init          create or upgrade the plant database's tables and end\n");
 }
 
 QString VersionText()
