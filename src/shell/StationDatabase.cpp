@@ -20,8 +20,10 @@ StationDatabase* StationDatabase::FromSettings(SettingsStore& settings, const st
     const std::string connection = settings.ReadSetting("Database", "Connection", "");
     if (connection.empty())
         return nullptr;
-    const std::string station =
-        settings.ReadSetting("Database", "StationName", QSysInfo::machineHostName().toStdString());
+    // An empty name would lump the station's lines with every other nameless one.
+    std::string station = settings.ReadSetting("Database", "StationName", "");
+    if (station.empty())
+        station = QSysInfo::machineHostName().toStdString();
     return new StationDatabase(std::make_unique<PgPlantDatabase>(connection), station, logPath, notices, bar, parent);
 }
 
