@@ -25,7 +25,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
-# The shared libraries (Qt, CUPS) are found by dpkg-shlibdeps; their packages also carry the X11
+# The shared libraries (Qt, CUPS, libpq) are found by dpkg-shlibdeps; their packages also carry the X11
 # window-system and CUPS print plugins that Qt loads at run time. Help › User Manual wants the
 # desktop's opener and a PDF viewer.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

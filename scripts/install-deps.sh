@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the station needs to build, run and test. clang-14 builds the
 # fuzz targets; its libFuzzer and sanitizer runtimes (libclang-rt-14-dev) are only recommended
-# by it, so they are named here.
+# by it, so they are named here. The PostgreSQL server runs the plant database tests (a server of
+# the test's own; the system's cluster is not used).
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -12,6 +13,7 @@ PACKAGES=(
   clang-14 libclang-rt-14-dev clang-format-14
   xvfb xauth x11-apps imagemagick fonts-dejavu-core
   cups-daemon cups-client cups poppler-utils
+  libpq-dev postgresql-15
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -58,6 +58,13 @@ LogWriteOutcome LogFileWriter::Flush(const std::string& path, bool fromRecord)
     LogWriteOutcome outcome;
     const int error = Append(path, pending_);
     if (error == 0) {
+        if (observer_ && !pending_.empty()) {
+            std::vector<std::string> lines;
+            lines.reserve(pending_.size());
+            for (const Line& line : pending_)
+                lines.push_back(line.bytes.substr(0, line.bytes.size() - 2)); // without CR LF
+            observer_->LinesAppended(path, lines);
+        }
         outcome.written = true;
         outcome.recovered = pending_.size();
         pending_.clear();

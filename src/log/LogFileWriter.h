@@ -3,6 +3,7 @@
 // A record that cannot be written is kept, in order, and written before the next record (or by
 // RetryPending), so a full disk or a file locked by another program loses nothing.
 
+#include "log/LogChangeObserver.h"
 #include "log/LogFileSystem.h"
 #include "probe/CarcassMeasurement.h"
 
@@ -40,6 +41,9 @@ public:
 
     size_t PendingCount() const { return pending_.size(); }
 
+    // Told of every line that reaches the file; none: nobody is told.
+    void SetChangeObserver(LogChangeObserver* observer) { observer_ = observer; }
+
 private:
     struct Line {
         std::string bytes;
@@ -58,4 +62,5 @@ private:
     int shownError_ = 0;
     std::string shownPath_;
     std::string folderSyncOwed_; // a file created here whose folder entry is not yet synced
+    LogChangeObserver* observer_ = nullptr;
 };

@@ -103,7 +103,8 @@ int Replace(LogFileSystem& fs, const std::string& path, std::string_view head, s
 } // namespace
 
 LineDeletionResult DeleteLogLine(const std::string& path, size_t lineNumber,
-                                 const std::function<bool(std::string_view)>& isTheLine, LogFileSystem& fs)
+                                 const std::function<bool(std::string_view)>& isTheLine, LogFileSystem& fs,
+                                 LogChangeObserver* observer)
 {
     LineDeletionResult result;
     QString readError;
@@ -131,6 +132,12 @@ LineDeletionResult DeleteLogLine(const std::string& path, size_t lineNumber,
         return result;
     }
     result.outcome = LineDeletion::Deleted;
+    if (observer) {
+        std::string_view line = text.substr(start, end - start);
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.remove_suffix(1);
+        observer->LineDeleted(path, lineNumber, std::string(line));
+    }
     if (const int synced = fs.SyncFolder(FolderOf(path)); synced != 0)
         result.error = ErrorText(synced);
     return result;

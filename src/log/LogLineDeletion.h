@@ -3,6 +3,7 @@
 // file is rewritten through a temporary file in its own folder (written, synced, renamed over
 // it, the folder synced), so that a failure never leaves a damaged log.
 
+#include "log/LogChangeObserver.h"
 #include "log/LogFileSystem.h"
 
 #include <cstddef>
@@ -25,6 +26,8 @@ struct LineDeletionResult {
 
 // Deletes line `lineNumber` (counted from 1; line 1 is the header line and never deleted) of the
 // file at `path`, provided `isTheLine` recognises the line found there (given with its line end).
+// `observer`, when given, is told of a deletion that happened.
 LineDeletionResult DeleteLogLine(const std::string& path, size_t lineNumber,
                                  const std::function<bool(std::string_view)>& isTheLine,
-                                 LogFileSystem& fileSystem = PosixLogFileSystem());
+                                 LogFileSystem& fileSystem = PosixLogFileSystem(),
+                                 LogChangeObserver* observer = nullptr);

@@ -6,6 +6,8 @@ QString CommandLineUsage()
 {
     return QStringLiteral("Usage: tallion [--settings FILE] [--port N=PATH]... [--weighing] [--demo]\n"
                           "       tallion summary LOGFILE [--with-weight]\n"
+                          "       tallion summary --db CONNINFO --station NAME [--date YYYY-MM-DD] [--with-weight]\n"
+                          "       tallion db init --connection CONNINFO\n"
                           "       tallion --help | --version\n"
                           "  --settings FILE  use FILE (INI) as the settings store instead of the per-user one\n"
                           "  --port N=PATH    serial port N (1 to 16) is the device PATH for this run\n"
@@ -16,7 +18,9 @@ QString CommandLineUsage()
                           "                   settings; with --weighing the scale weighs every carcass first\n"
                           "  --help           print this text\n"
                           "  --version        print the program's name and version\n"
-                          "  summary          print the class summary of a log file and end\n");
+                          "  summary          print the class summary of a log file (or, with --db, of a station's\n"
+                          "                   lines in the plant database) and end\n"
+                          "  db init          create or upgrade the plant database's tables and end\n");
 }
 
 QString VersionText()

@@ -53,6 +53,7 @@ class QPushButton;
 class QTableView;
 class QToolButton;
 class ResultGridModel;
+class StationDatabase;
 class StationResults;
 class TerminalPane;
 
@@ -123,6 +124,8 @@ public:
 
     // Results: dispatch of probe messages, the current carcass window, showing and logging.
     StationResults& results() { return *results_; }
+    // The plant database, when the settings name one (StationDatabase.cpp); else nullptr.
+    StationDatabase* database() { return database_; }
     // Real-time printing, printer status, the print dialog (Form1Printing.cpp).
     PrintCommands& printing() { return *printing_; }
     void ChooseLogFile();            // OpenLogFile button
@@ -282,6 +285,7 @@ private:
     ResultViews views_;
     ElapsedClock elapsed_;
     StationResults* results_ = nullptr;
+    StationDatabase* database_ = nullptr;
     PrintCommands* printing_ = nullptr;
     PendingQueue pendingQueue_;
     std::unique_ptr<ScaleCollector> scaleCollector_;

@@ -16,6 +16,7 @@
 #include "shell/OperatorDialogs.h"
 #include "shell/SettingsStore.h"
 #include "shell/StartUpValues.h"
+#include "shell/StationDatabase.h"
 #include "shell/StationIcons.h"
 
 #include <QAction>
@@ -245,7 +246,8 @@ void Form1::DeleteRow()
             return WithoutLineEndView(line) == WithoutLineEndView(*loaded);
         return ResultGridModel::CellsOfStoredLine(line, templateNumber, columns) == shown;
     };
-    const LineDeletionResult result = DeleteLogLine(state_.logFilePath, static_cast<size_t>(row) + 1, isTheLine);
+    const LineDeletionResult result = DeleteLogLine(state_.logFilePath, static_cast<size_t>(row) + 1, isTheLine,
+                                                    PosixLogFileSystem(), database_ ? database_->Observer() : nullptr);
     const QString path = Latin1(state_.logFilePath);
     switch (result.outcome) {
     case LineDeletion::NotIdentified:

@@ -13,6 +13,7 @@
 #include "shell/OperatorDialogs.h"
 #include "shell/SettingsStore.h"
 #include "shell/StartUpValues.h"
+#include "shell/StationDatabase.h"
 #include "shell/StationResults.h"
 
 #include <QAction>
@@ -94,6 +95,11 @@ void Form1::StartUp()
     state_.logFilePath = settings_.ReadSetting(kSection, "LogFilePath", "");
     if (!state_.logFilePath.empty())
         ShowLogFilePath();
+
+    // The plant database, when the settings name one: each line logged from now on goes there too.
+    database_ = StationDatabase::FromSettings(settings_, state_.logFilePath, dialogs_, statusBar(), this);
+    if (database_)
+        results_->SetLogChangeObserver(database_->Observer());
 
     // 15.
     state_.decimalMark.assign(1, '.');

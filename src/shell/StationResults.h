@@ -61,6 +61,8 @@ public:
     // (on standard error when `quiet`: the station is ending on a signal and asks nothing).
     void SaveUnwrittenRecords(bool quiet = false);
     size_t UnwrittenRecords() const { return writer_.PendingCount(); }
+    // Told of every line that reaches the log file (the plant database's journal).
+    void SetLogChangeObserver(LogChangeObserver* observer) { writer_.SetChangeObserver(observer); }
 
     // The station's clock, replaceable for tests.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };

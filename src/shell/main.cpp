@@ -1,6 +1,7 @@
 // The station program: reads the command line, builds the main window on real serial ports and
 // the real dialogs, and runs until the operator exits or a signal ends it.
 
+#include "database/DatabaseCommands.h"
 #include "log/SummaryCommand.h"
 #include "probe/SerialPortQt.h"
 #include "shell/CommandLine.h"
@@ -18,7 +19,11 @@
 
 int main(int argc, char** argv)
 {
-    // The summary command prints and ends before any display is needed.
+    // The summary and database commands print and end before any display is needed.
+    if (IsDbCommand(argc, argv))
+        return RunDbCommand(ArgumentsOf(argc, argv).mid(1), stdout, stderr);
+    if (IsSummaryCommand(argc, argv) && IsDbSummaryCommand(ArgumentsOf(argc, argv).mid(1)))
+        return RunDbSummaryCommand(ArgumentsOf(argc, argv).mid(1), stdout, stderr);
     if (IsSummaryCommand(argc, argv))
         return RunSummaryCommand(ArgumentsOf(argc, argv).mid(1), stdout, stderr);
 

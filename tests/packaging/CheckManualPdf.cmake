@@ -15,7 +15,8 @@ set(chapters
     "Commands to the probe"
     "Updating the probe firmware"
     "Settings and files"
-    "Troubleshooting")
+    "Troubleshooting"
+    "The plant database")
 
 find_program(PDFTOTEXT pdftotext REQUIRED)
 execute_process(COMMAND ${PDFTOTEXT} -layout ${PDF} - OUTPUT_VARIABLE text RESULT_VARIABLE status)

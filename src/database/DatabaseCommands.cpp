@@ -1,0 +1,148 @@
+#include "database/DatabaseCommands.h"
+
+#include "database/DatabaseSchema.h"
+#include "database/PgConnection.h"
+#include "log/ClassSummary.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <cerrno>
+#include <cstring>
+#include <map>
+
+namespace {
+
+constexpr const char* kDbUsage = "Usage: tallion db init --connection CONNINFO\n"
+                                 "  Creates or upgrades the station's tables in the plant database (run it as a\n"
+                                 "  role that may create tables; the password comes from ~/.pgpass).\n";
+
+constexpr const char* kSummaryUsage =
+    "Usage: tallion summary --db CONNINFO --station NAME [--date YYYY-MM-DD] [--with-weight]\n"
+    "  Prints the class summary of the station's lines in the plant database that are not deleted;\n"
+    "  --date keeps the lines logged on that day (the computer's time zone).\n";
+
+// Reads "--name value" and "--name=value" options and plain flags; false on a word it does not know.
+bool ReadOptions(const QStringList& arguments, const QStringList& valued, const QStringList& flags,
+                 std::map<QString, QString>& options, QString& wrong)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& word = arguments[i];
+        const QString name = word.section(QLatin1Char('='), 0, 0);
+        if (flags.contains(word)) {
+            options[word] = QStringLiteral("1");
+        } else if (valued.contains(name) && word.contains(QLatin1Char('='))) {
+            options[name] = word.section(QLatin1Char('='), 1);
+        } else if (valued.contains(word) && i + 1 < arguments.size()) {
+            options[word] = arguments[++i];
+        } else {
+            wrong = word;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Print(const std::string& text, FILE* out, FILE* err)
+{
+    if (std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0)
+        return true;
+    std::fprintf(err, "tallion: cannot write the output: %s\n", std::strerror(errno));
+    return false;
+}
+
+} // namespace
+
+bool IsDbCommand(int argc, char** argv)
+{
+    return argc > 1 && std::strcmp(argv[1], "db") == 0;
+}
+
+int RunDbCommand(const QStringList& arguments, FILE* out, FILE* err)
+{
+    if (arguments.size() < 2 || arguments[1] != QLatin1String("init")) {
+        std::fputs(kDbUsage, arguments.contains(QStringLiteral("--help")) ? out : err);
+        return arguments.contains(QStringLiteral("--help")) ? 0 : 2;
+    }
+    std::map<QString, QString> options;
+    QString wrong;
+    if (!ReadOptions(arguments.mid(1), {QStringLiteral("--connection")}, {}, options, wrong)
+        || !options.count(QStringLiteral("--connection"))) {
+        std::fprintf(err, "tallion db init: %s\n%s",
+                     wrong.isEmpty() ? "no --connection given"
+                                     : ("unexpected argument \"" + wrong.toStdString() + "\"").c_str(),
+                     kDbUsage);
+        return 2;
+    }
+    PgConnection connection(options[QStringLiteral("--connection")].toStdString());
+    DatabaseResult result = connection.Open();
+    if (result.ok())
+        result = CreateOrUpgradeSchema(connection);
+    if (!result.ok()) {
+        std::fprintf(err, "tallion db init: %s\n", result.message.c_str());
+        return 1;
+    }
+    std::fprintf(out, "The plant database holds the Tallion tables, version %d.\n", kSchemaVersion);
+    return 0;
+}
+
+bool IsDbSummaryCommand(const QStringList& arguments)
+{
+    for (const QString& word : arguments)
+        if (word == QLatin1String("--db") || word.startsWith(QLatin1String("--db=")))
+            return true;
+    return false;
+}
+
+int RunDbSummaryCommand(const QStringList& arguments, FILE* out, FILE* err)
+{
+    std::map<QString, QString> options;
+    QString wrong;
+    const QString db = QStringLiteral("--db");
+    const QString station = QStringLiteral("--station");
+    const QString date = QStringLiteral("--date");
+    const QString withWeight = QStringLiteral("--with-weight");
+    if (!ReadOptions(arguments, {db, station, date}, {withWeight}, options, wrong)) {
+        std::fprintf(err, "tallion summary: unexpected argument \"%s\"\n%s", wrong.toLocal8Bit().constData(),
+                     kSummaryUsage);
+        return 2;
+    }
+    if (!options.count(db) || !options.count(station)) {
+        std::fprintf(err, "tallion summary: --db and --station are needed\n%s", kSummaryUsage);
+        return 2;
+    }
+    std::string sql = "SELECT line FROM result_lines WHERE station = $1 AND deleted_at IS NULL";
+    std::vector<std::string> parameters{options[station].toStdString()};
+    std::string label = parameters[0];
+    if (options.count(date)) {
+        const QDate day = QDate::fromString(options[date], QStringLiteral("yyyy-MM-dd"));
+        if (!day.isValid()) {
+            std::fprintf(err, "tallion summary: --date wants YYYY-MM-DD, not \"%s\"\n",
+                         options[date].toLocal8Bit().constData());
+            return 2;
+        }
+        // The day's bounds in the computer's time zone, so that a day of a clock change is whole.
+        sql += " AND logged_at >= to_timestamp($2::bigint / 1000.0) AND logged_at < to_timestamp($3::bigint / 1000.0)";
+        parameters.push_back(std::to_string(day.startOfDay().toMSecsSinceEpoch()));
+        parameters.push_back(std::to_string(day.addDays(1).startOfDay().toMSecsSinceEpoch()));
+        label += " " + options[date].toStdString();
+    }
+    const SummaryMode mode = options.count(withWeight) ? SummaryMode::WithWeight : SummaryMode::WithoutWeight;
+
+    PgConnection connection(options[db].toStdString());
+    DatabaseResult result = connection.Open();
+    PgResultPtr rows;
+    if (result.ok())
+        result = connection.Exec(sql, parameters, &rows);
+    if (!result.ok()) {
+        std::fprintf(err, "tallion summary: %s\n", result.message.c_str());
+        return 1;
+    }
+    ClassSummaryTally tally(mode);
+    std::string line;
+    for (int r = 0; r < PQntuples(rows.get()); ++r) {
+        line.assign(PQgetvalue(rows.get(), r, 0), static_cast<size_t>(PQgetlength(rows.get(), r, 0)));
+        line += "\r\n";
+        tally.AddLines(line);
+    }
+    return Print(ClassSummaryText(label, tally.Body(), mode), out, err) ? 0 : 1;
+}

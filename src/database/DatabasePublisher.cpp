@@ -1,0 +1,111 @@
+#include "database/DatabasePublisher.h"
+
+#include <algorithm>
+#include <utility>
+
+DatabasePublisher::DatabasePublisher(std::unique_ptr<PlantDatabase> database, OutboxJournal& journal,
+                                     std::string station, QObject* parent)
+    : QThread(parent)
+    , database_(std::move(database))
+    , journal_(journal)
+    , station_(std::move(station))
+{
+    qRegisterMetaType<DatabaseStatus>();
+}
+
+DatabasePublisher::~DatabasePublisher()
+{
+    Stop();
+}
+
+bool DatabasePublisher::Stop(std::chrono::milliseconds wait)
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    database_->Interrupt();
+    return QThread::wait(static_cast<unsigned long>(wait.count()));
+}
+
+void DatabasePublisher::Wake()
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        woken_ = true;
+    }
+    wake_.notify_all();
+}
+
+DatabaseStatus DatabasePublisher::Status() const
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return status_;
+}
+
+void DatabasePublisher::Pause(std::chrono::milliseconds pause)
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    wake_.wait_for(lock, pause, [this] { return woken_ || stopping_; });
+    woken_ = false;
+}
+
+void DatabasePublisher::SetStatus(DatabaseState state, const DatabaseResult& result)
+{
+    DatabaseStatus status;
+    status.state = state;
+    status.fault = result.fault;
+    status.reason = QString::fromLocal8Bit(result.message.c_str());
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (status_.state == status.state && status_.fault == status.fault && status_.reason == status.reason)
+            return;
+        status_ = status;
+    }
+    emit StatusChanged(status);
+}
+
+void DatabasePublisher::run()
+{
+    std::chrono::milliseconds retry = retryFirst;
+    auto stopping = [this] {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return stopping_;
+    };
+    auto failed = [&](const DatabaseResult& result) {
+        // Whatever went wrong, the next attempt starts from a fresh connection.
+        database_->Disconnect();
+        SetStatus(DatabaseState::Offline, result);
+        Pause(retry);
+        retry = std::min(retry * 2, retryMost);
+    };
+    while (!stopping()) {
+        if (!database_->Connected()) {
+            const DatabaseResult connected = database_->Connect();
+            if (!connected.ok()) {
+                failed(connected);
+                continue;
+            }
+            SetStatus(DatabaseState::Connected, {});
+        }
+        const OutboxBatch batch = journal_.Unconfirmed(batchEvents);
+        if (batch.lastEvent == 0) {
+            Pause(std::chrono::seconds(5));
+            continue;
+        }
+        const DatabaseResult published = database_->Publish(station_, batch);
+        if (!published.ok()) {
+            if (!stopping())
+                failed(published);
+            continue;
+        }
+        retry = retryFirst;
+        SetStatus(DatabaseState::Connected, {});
+        // A cursor that could not be written only means the batch goes again, which is
+        // harmless; but not at once and for ever.
+        if (!journal_.Confirm(batch.journal, batch.lastEvent))
+            Pause(retryMost);
+    }
+    database_->Disconnect();
+}

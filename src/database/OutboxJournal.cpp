@@ -1,0 +1,578 @@
+#include "database/OutboxJournal.h"
+
+#include "database/DurableFile.h"
+
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* kJournalHeader = "TALLION-JOURNAL 1 ";
+constexpr const char* kCursorHeader = "TALLION-CURSOR ";
+constexpr size_t kLineEnd = 2; // the log's lines end with CR LF
+
+long long FileSize(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? 0 : -1;
+    return static_cast<long long>(info.st_size);
+}
+
+// The log's record lines (every LF-ended line but the header) between byte `from` and `to`.
+size_t CountRecordLines(const std::string& path, long long from, long long to)
+{
+    if (to <= from)
+        return 0;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    size_t lines = 0;
+    char buffer[65536];
+    long long at = from;
+    while (at < to) {
+        const size_t want = static_cast<size_t>(std::min<long long>(to - at, sizeof buffer));
+        const ssize_t n = ::pread(fd, buffer, want, at);
+        if (n <= 0)
+            break;
+        for (ssize_t i = 0; i < n; ++i)
+            lines += buffer[i] == '\n' ? 1 : 0;
+        at += n;
+    }
+    ::close(fd);
+    if (from == 0 && lines > 0)
+        --lines; // the header line
+    return lines;
+}
+
+std::int64_t NewJournalId()
+{
+    std::random_device random;
+    std::int64_t id = 0;
+    while (id == 0)
+        id = static_cast<std::int64_t>((static_cast<std::uint64_t>(random()) << 32 | random()) >> 1);
+    return id;
+}
+
+// Reads the number at `text[at]` and moves past it and one space.
+bool Number(const std::string& text, size_t& at, std::int64_t& value)
+{
+    const char* begin = text.data() + at;
+    const auto [end, error] = std::from_chars(begin, text.data() + text.size(), value);
+    if (error != std::errc() || end == begin)
+        return false;
+    at += static_cast<size_t>(end - begin);
+    if (at < text.size() && text[at] == ' ')
+        ++at;
+    return true;
+}
+
+// A line is one record: a line end or a backslash in it is written as a backslash sequence.
+std::string Escaped(const std::string& line)
+{
+    std::string text;
+    text.reserve(line.size());
+    for (const char c : line) {
+        if (c == '\\')
+            text += "\\\\";
+        else if (c == '\n')
+            text += "\\n";
+        else
+            text += c;
+    }
+    return text;
+}
+
+std::string Unescaped(const std::string& text)
+{
+    std::string line;
+    line.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            ++i;
+            line += text[i] == 'n' ? '\n' : text[i];
+        } else {
+            line += text[i];
+        }
+    }
+    return line;
+}
+
+std::string Join(std::initializer_list<std::int64_t> numbers)
+{
+    std::string text;
+    for (const std::int64_t n : numbers)
+        text += ' ' + std::to_string(n);
+    return text;
+}
+
+} // namespace
+
+OutboxJournal::OutboxJournal()
+    : nowMs([] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    })
+{}
+
+OutboxJournal::~OutboxJournal()
+{
+    CloseFile();
+}
+
+void OutboxJournal::CloseFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+bool OutboxJournal::Open(const std::string& logPath, std::string* error)
+{
+    bool opened = false;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        opened = OpenLocked(logPath, error);
+    }
+    if (opened && onChange)
+        onChange();
+    return opened;
+}
+
+bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, long long sizeNow)
+{
+    auto fail = [&](const std::string& why) {
+        fault_ = why;
+        if (error)
+            *error = why;
+        logPath_.clear();
+        CloseFile();
+        return false;
+    };
+    CloseFile();
+    logPath_.clear();
+    journalPath_ = JournalPath(logPath);
+    cursorPath_ = CursorPath(logPath);
+    journalId_ = 0;
+    nextEvent_ = 1;
+    confirmed_ = 0;
+    knownSize_ = 0;
+    map_.clear();
+    pending_.clear();
+    unwritten_.clear();
+    othersFound_.clear();
+    recordsSinceCompaction_ = 0;
+    // The log becomes the current one again: it is no longer drained on the side.
+    std::erase_if(draining_, [&](const std::unique_ptr<OutboxJournal>& j) { return j->logPath_ == logPath; });
+
+    std::string text;
+    if (ReadWholeFile(journalPath_, text) && !text.empty()) {
+        if (!Replay(text, error))
+            return fail(error ? *error : "the journal cannot be read");
+    } else {
+        // A new journal: the log's present lines were not appended while it watched.
+        journalId_ = NewJournalId();
+        knownSize_ = sizeNow >= 0 ? sizeNow : FileSize(logPath);
+        if (knownSize_ < 0)
+            return fail("cannot read " + logPath + ": " + std::strerror(errno));
+        map_.assign(CountRecordLines(logPath, 0, knownSize_), 0);
+        const std::string content = kJournalHeader + std::to_string(journalId_) + "\n" + MapText();
+        if (const int result = ReplaceFileDurably(journalPath_, content); result != 0)
+            return fail("cannot write " + journalPath_ + ": " + std::strerror(-result));
+    }
+    fd_ = ::open(journalPath_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd_ < 0)
+        return fail("cannot open " + journalPath_ + ": " + std::strerror(errno));
+    logPath_ = logPath;
+    fault_.clear();
+    if (drainOthers_) {
+        for (const std::string& other : othersFound_)
+            DrainLocked(other, logPath_);
+    }
+
+    // Whatever happened to the log while no one watched it.
+    std::string records;
+    const long long size = sizeNow >= 0 ? sizeNow : FileSize(logPath);
+    if (size >= 0)
+        Reconcile(size, records);
+    WriteRecords(records);
+    return true;
+}
+
+std::string OutboxJournal::MapText() const
+{
+    // Runs: "s:k" is k lines numbered s, s+1, ...; "0:k" k lines not this station's.
+    std::string text = "M" + Join({nextEvent_, knownSize_});
+    size_t i = 0;
+    while (i < map_.size()) {
+        const std::int64_t first = map_[i];
+        size_t k = 1;
+        while (i + k < map_.size() && map_[i + k] == (first == 0 ? 0 : first + static_cast<std::int64_t>(k)))
+            ++k;
+        text += ' ' + std::to_string(first) + ':' + std::to_string(k);
+        i += k;
+    }
+    return text + "\n";
+}
+
+bool OutboxJournal::Replay(const std::string& text, std::string* error)
+{
+    const size_t headerEnd = text.find('\n');
+    const std::string header = text.substr(0, headerEnd);
+    size_t at = std::strlen(kJournalHeader);
+    if (headerEnd == std::string::npos || header.compare(0, at, kJournalHeader) != 0
+        || !Number(header, at, journalId_)) {
+        if (error)
+            *error = journalPath_ + " is not a Tallion journal";
+        return false;
+    }
+    // The cursor of another journal (one made again after this file was lost) says nothing.
+    std::string cursor;
+    if (ReadWholeFile(cursorPath_, cursor) && cursor.compare(0, std::strlen(kCursorHeader), kCursorHeader) == 0) {
+        size_t c = std::strlen(kCursorHeader);
+        std::int64_t id = 0;
+        std::int64_t confirmed = 0;
+        if (Number(cursor, c, id) && Number(cursor, c, confirmed) && id == journalId_)
+            confirmed_ = confirmed;
+    }
+
+    size_t start = headerEnd + 1;
+    while (start < text.size()) {
+        const size_t end = text.find('\n', start);
+        // A record cut short by a crash, or damaged, ends the journal there.
+        if (end == std::string::npos || !ApplyRecord(text.substr(start, end - start)))
+            break;
+        start = end + 1;
+    }
+    if (start < text.size() && ::truncate(journalPath_.c_str(), static_cast<off_t>(start)) != 0) {
+        if (error)
+            *error = "cannot repair " + journalPath_ + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+bool OutboxJournal::ApplyRecord(const std::string& record)
+{
+    if (record.size() < 2 || record[1] != ' ')
+        return false;
+    size_t at = 2;
+    std::int64_t n = 0;
+    std::int64_t ms = 0;
+    std::int64_t size = 0;
+    switch (record[0]) {
+    case 'M': {
+        std::int64_t next = 0;
+        if (!Number(record, at, next) || !Number(record, at, size))
+            return false;
+        nextEvent_ = next;
+        knownSize_ = size;
+        map_.clear();
+        pending_.clear();
+        while (at < record.size()) {
+            std::int64_t first = 0;
+            std::int64_t count = 0;
+            if (!Number(record, at, first) || at >= record.size() || record[at] != ':')
+                return false;
+            ++at;
+            if (!Number(record, at, count) || count < 0)
+                return false;
+            for (std::int64_t k = 0; k < count; ++k)
+                map_.push_back(first == 0 ? 0 : first + k);
+        }
+        return true;
+    }
+    case 'A': {
+        if (!Number(record, at, n) || !Number(record, at, ms) || !Number(record, at, size))
+            return false;
+        if (n < nextEvent_)
+            return true; // written twice after a failed sync; the first counts
+        nextEvent_ = n + 1;
+        knownSize_ = size;
+        map_.push_back(n);
+        if (n > confirmed_)
+            pending_.push_back({n, ms, false, 0, Unescaped(record.substr(std::min(at, record.size())))});
+        return true;
+    }
+    case 'D': {
+        std::int64_t index = 0;
+        std::int64_t seq = 0;
+        if (!Number(record, at, n) || !Number(record, at, ms) || !Number(record, at, size) || !Number(record, at, index)
+            || !Number(record, at, seq))
+            return false;
+        if (n < nextEvent_)
+            return true;
+        nextEvent_ = n + 1;
+        knownSize_ = size;
+        if (index >= 0 && static_cast<size_t>(index) < map_.size())
+            map_.erase(map_.begin() + index);
+        if (seq != 0 && n > confirmed_)
+            pending_.push_back({n, ms, true, seq, {}});
+        return true;
+    }
+    case 'O': othersFound_.push_back(record.substr(2)); return true;
+    case 'R': {
+        std::int64_t count = 0;
+        if (!Number(record, at, size) || !Number(record, at, count) || count < 0)
+            return false;
+        knownSize_ = size;
+        map_.resize(static_cast<size_t>(count), 0);
+        return true;
+    }
+    default: return false;
+    }
+}
+
+void OutboxJournal::Reconcile(long long size, std::string& records)
+{
+    if (size == knownSize_)
+        return;
+    if (size > knownSize_) {
+        // Appended by someone else (another station sharing the file), or while no one watched.
+        map_.resize(map_.size() + CountRecordLines(logPath_, knownSize_, size), 0);
+    } else {
+        // Cut or replaced behind the station's back: keep the map as long as the log is.
+        map_.resize(CountRecordLines(logPath_, 0, size), 0);
+    }
+    knownSize_ = size;
+    records += "R" + Join({size, static_cast<std::int64_t>(map_.size())}) + "\n";
+}
+
+bool OutboxJournal::WriteRecords(const std::string& records)
+{
+    unwritten_ += records;
+    if (unwritten_.empty())
+        return true;
+    if (fd_ < 0)
+        return false;
+    struct stat info {};
+    const off_t before = ::fstat(fd_, &info) == 0 ? info.st_size : -1;
+    size_t done = 0;
+    int error = 0;
+    while (done < unwritten_.size()) {
+        const ssize_t n = ::write(fd_, unwritten_.data() + done, unwritten_.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            error = n < 0 ? errno : EIO;
+            break;
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (error == 0 && ::fdatasync(fd_) != 0)
+        error = errno;
+    if (error != 0) {
+        // Kept, and written before the next records; a part written now is cut off again.
+        if (before >= 0 && ::ftruncate(fd_, before) != 0) {
+            // Replay skips a record it has seen, so a part left behind does no harm.
+        }
+        fault_ = "cannot write " + journalPath_ + ": " + std::strerror(error);
+        return false;
+    }
+    for (const char c : unwritten_)
+        recordsSinceCompaction_ += c == '\n' ? 1 : 0;
+    unwritten_.clear();
+    fault_.clear();
+    return true;
+}
+
+void OutboxJournal::LinesAppended(const std::string& path, const std::vector<std::string>& lines)
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const long long size = FileSize(path);
+        if (size < 0)
+            return;
+        long long ours = 0;
+        for (const std::string& line : lines)
+            ours += static_cast<long long>(line.size() + kLineEnd);
+        // A log met for the first time is taken as it was before these lines.
+        if (path != logPath_ && !SwitchTo(path, size - ours))
+            return;
+        std::string records;
+        Reconcile(size - ours, records);
+        const std::int64_t now = nowMs();
+        long long running = size - ours;
+        for (const std::string& line : lines) {
+            const std::int64_t n = nextEvent_++;
+            running += static_cast<long long>(line.size() + kLineEnd);
+            records += "A" + Join({n, now, running}) + " " + Escaped(line) + "\n";
+            map_.push_back(n);
+            pending_.push_back({n, now, false, 0, line});
+        }
+        knownSize_ = size;
+        WriteRecords(records);
+    }
+    if (onChange)
+        onChange();
+}
+
+void OutboxJournal::LineDeleted(const std::string& path, size_t lineNumber, const std::string& line)
+{
+    bool published = false;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const long long size = FileSize(path);
+        if (size < 0)
+            return;
+        const long long before = size + static_cast<long long>(line.size() + kLineEnd);
+        if (path != logPath_ && !SwitchTo(path, before))
+            return;
+        std::string records;
+        // The log as it was just before the line went.
+        Reconcile(before, records);
+        const size_t index = lineNumber >= 2 ? lineNumber - 2 : map_.size();
+        std::int64_t seq = 0;
+        if (index < map_.size()) {
+            seq = map_[index];
+            map_.erase(map_.begin() + static_cast<std::ptrdiff_t>(index));
+        }
+        const std::int64_t n = nextEvent_++;
+        const std::int64_t now = nowMs();
+        records += "D" + Join({n, now, size, static_cast<std::int64_t>(index), seq}) + "\n";
+        knownSize_ = size;
+        // A line the station did not append has no row of its own to mark.
+        if (seq != 0) {
+            pending_.push_back({n, now, true, seq, {}});
+            published = true;
+        }
+        WriteRecords(records);
+    }
+    if (published && onChange)
+        onChange();
+}
+
+bool OutboxJournal::SwitchTo(const std::string& logPath, long long sizeBefore)
+{
+    SwitchLocked(logPath);
+    if (!OpenLocked(logPath, nullptr, sizeBefore))
+        return false;
+    for (const auto& other : draining_)
+        WriteRecords("O " + other->logPath_ + "\n");
+    return true;
+}
+
+void OutboxJournal::SwitchLocked(const std::string& logPath)
+{
+    if (logPath_.empty() || logPath_ == logPath || (pending_.empty() && unwritten_.empty()))
+        return;
+    DrainLocked(logPath_, logPath);
+}
+
+void OutboxJournal::DrainLocked(const std::string& logPath, const std::string& current)
+{
+    if (logPath == current)
+        return;
+    for (const auto& other : draining_)
+        if (other->logPath_ == logPath)
+            return;
+    auto other = std::make_unique<OutboxJournal>();
+    other->drainOthers_ = false;
+    other->compactAfter = 0;
+    other->nowMs = nowMs;
+    if (other->Open(logPath) && other->Waiting() > 0)
+        draining_.push_back(std::move(other));
+}
+
+OutboxBatch OutboxJournal::Unconfirmed(size_t maxEvents) const
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    // An earlier log's lines go first.
+    for (const auto& other : draining_)
+        if (other->Waiting() > 0)
+            return other->Unconfirmed(maxEvents);
+    OutboxBatch batch;
+    batch.journal = journalId_;
+    for (size_t i = 0; i < pending_.size() && i < maxEvents; ++i) {
+        const Event& e = pending_[i];
+        if (e.deletion)
+            batch.deletions.push_back({e.lineSeq, e.ms});
+        else
+            batch.lines.push_back({e.number, e.ms, e.line});
+        batch.lastEvent = e.number;
+    }
+    return batch;
+}
+
+bool OutboxJournal::Confirm(std::int64_t journal, std::int64_t lastEvent)
+{
+    std::string cursorPath;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        for (auto other = draining_.begin(); other != draining_.end(); ++other) {
+            if ((*other)->journalId_ != journal)
+                continue;
+            const bool confirmed = (*other)->Confirm(journal, lastEvent);
+            if ((*other)->Waiting() == 0)
+                draining_.erase(other); // its O record goes with the next compaction
+            return confirmed;
+        }
+        if (logPath_.empty() || journal != journalId_)
+            return false;
+        cursorPath = cursorPath_;
+    }
+    // Written without the lock: the station's thread may journal meanwhile.
+    const std::string cursor = kCursorHeader + std::to_string(journal) + " " + std::to_string(lastEvent) + "\n";
+    const int written = ReplaceFileDurably(cursorPath, cursor);
+
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (written != 0) {
+        fault_ = "cannot write " + cursorPath + ": " + std::strerror(-written);
+        return false;
+    }
+    if (journal != journalId_)
+        return true; // the station changed logs meanwhile; that journal's cursor is written
+    confirmed_ = std::max(confirmed_, lastEvent);
+    while (!pending_.empty() && pending_.front().number <= confirmed_)
+        pending_.pop_front();
+    if (pending_.empty() && unwritten_.empty() && recordsSinceCompaction_ >= compactAfter)
+        Compact();
+    return true;
+}
+
+bool OutboxJournal::Compact()
+{
+    std::string content = kJournalHeader + std::to_string(journalId_) + "\n" + MapText();
+    for (const auto& other : draining_)
+        content += "O " + other->logPath_ + "\n";
+    if (const int result = ReplaceFileDurably(journalPath_, content); result != 0) {
+        fault_ = "cannot compact " + journalPath_ + ": " + std::strerror(-result);
+        return false;
+    }
+    CloseFile();
+    fd_ = ::open(journalPath_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd_ < 0) {
+        fault_ = "cannot open " + journalPath_ + ": " + std::strerror(errno);
+        return false;
+    }
+    recordsSinceCompaction_ = 0;
+    return true;
+}
+
+size_t OutboxJournal::Waiting() const
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    size_t waiting = pending_.size();
+    for (const auto& other : draining_)
+        waiting += other->Waiting();
+    return waiting;
+}
+
+std::string OutboxJournal::Fault() const
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return fault_;
+}
+
+std::vector<std::int64_t> OutboxJournal::LineMap() const
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return map_;
+}

@@ -1,0 +1,116 @@
+#pragma once
+// The plant database's outbox: an append-only journal beside the log file of every line this
+// station appends and every line it deletes, written and synced while the log's lock is held,
+// and a small cursor that says up to which event the server has confirmed. A deletion rewrites
+// the log, so no byte position in the log could serve; the journal also keeps which of its
+// sequence numbers each line of the log carries (0 for a line it did not append: older lines,
+// another station's), so that a deletion by line number finds its row, identical lines told
+// apart by their order. Once the server holds everything, the journal is compacted to that map.
+//
+// When the station changes to another log while lines of the old one still wait, the old journal
+// is drained first: the new journal names it ("O" record) until the server holds all of it, so
+// that a restart in between does not forget it.
+//
+// Files: LOG.dbjournal and LOG.dbcursor. Thread-safe: the station's thread journals, the
+// publisher's thread takes batches and confirms them.
+
+#include "database/PlantDatabase.h"
+#include "log/LogChangeObserver.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class OutboxJournal : public LogChangeObserver {
+public:
+    OutboxJournal();
+    ~OutboxJournal() override;
+    OutboxJournal(const OutboxJournal&) = delete;
+    OutboxJournal& operator=(const OutboxJournal&) = delete;
+
+    // Opens the journal of the log at `logPath`, creating it when missing (the log's present
+    // lines then count as not this station's), and reconciles it with the log: lines that came
+    // while no one watched (another station, a station without a database) are not published.
+    // False, with `error`, when the journal cannot be read or made.
+    bool Open(const std::string& logPath, std::string* error = nullptr);
+
+    // LogChangeObserver; a path other than the open one opens that log's journal first.
+    void LinesAppended(const std::string& path, const std::vector<std::string>& lines) override;
+    void LineDeleted(const std::string& path, size_t lineNumber, const std::string& line) override;
+
+    // The events the server has not confirmed, oldest first, at most `maxEvents` of them.
+    OutboxBatch Unconfirmed(size_t maxEvents) const;
+    // The server holds every event of journal `journal` up to `lastEvent`: the cursor moves
+    // (durably), and the journal is compacted when it holds nothing else and has grown. False
+    // when the cursor could not be written (the events are then sent again, which is harmless)
+    // or the journal is no longer the open one.
+    bool Confirm(std::int64_t journal, std::int64_t lastEvent);
+    // Lines and deletions waiting for the server.
+    size_t Waiting() const;
+    // The last journal failure (a full disk, a folder not writable); empty while all is well.
+    std::string Fault() const;
+    // Which sequence number each record line of the log carries (0: not this station's).
+    std::vector<std::int64_t> LineMap() const;
+
+    // Called (without locks held) after events were added; the publisher wakes on it.
+    std::function<void()> onChange;
+    // The station's clock in ms since 1970 UTC; replaceable for tests.
+    std::function<std::int64_t()> nowMs;
+    // Records written since the last compaction before one is worth doing.
+    size_t compactAfter = 1000;
+
+    static std::string JournalPath(const std::string& logPath) { return logPath + ".dbjournal"; }
+    static std::string CursorPath(const std::string& logPath) { return logPath + ".dbcursor"; }
+
+private:
+    struct Event {
+        std::int64_t number = 0;
+        std::int64_t ms = 0;
+        bool deletion = false;
+        std::int64_t lineSeq = 0; // a deletion's line
+        std::string line;
+    };
+
+    // `sizeNow`: the log's size to take as the present one (before a change being reported);
+    // negative: the file's size.
+    bool OpenLocked(const std::string& logPath, std::string* error, long long sizeNow = -1);
+    // Changes to the journal of the log at `logPath`, which was `sizeBefore` bytes long before
+    // the change being reported; it names the journals still being drained.
+    bool SwitchTo(const std::string& logPath, long long sizeBefore);
+    // Before changing to the log at `logPath`: the current journal is drained if anything waits.
+    void SwitchLocked(const std::string& logPath);
+    // Opens the journal of the log at `logPath` for draining, when anything in it waits and it
+    // is not the log at `current`.
+    void DrainLocked(const std::string& logPath, const std::string& current);
+    bool Replay(const std::string& text, std::string* error);
+    bool ApplyRecord(const std::string& record);
+    // Brings the map in line with a log that is `size` bytes long where `knownSize_` was
+    // expected; writes an R record when it changed.
+    void Reconcile(long long size, std::string& records);
+    bool WriteRecords(const std::string& records);
+    bool Compact();
+    std::string MapText() const;
+    void CloseFile();
+
+    mutable std::mutex mutex_;
+    std::string logPath_;
+    std::string journalPath_;
+    std::string cursorPath_;
+    int fd_ = -1;
+    std::int64_t journalId_ = 0;
+    std::int64_t nextEvent_ = 1;
+    std::int64_t confirmed_ = 0;
+    long long knownSize_ = 0;
+    std::vector<std::int64_t> map_;
+    std::deque<Event> pending_;
+    size_t recordsSinceCompaction_ = 0;
+    std::string unwritten_; // records a failed write left behind; written before the next
+    std::string fault_;
+    bool drainOthers_ = true; // false for a journal that is itself being drained
+    std::vector<std::unique_ptr<OutboxJournal>> draining_;
+    std::vector<std::string> othersFound_; // "O" records met while replaying
+};

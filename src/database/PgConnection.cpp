@@ -1,0 +1,130 @@
+#include "database/PgConnection.h"
+
+#include <sys/socket.h>
+#include <utility>
+
+namespace {
+
+// libpq's texts run over several lines; the first says what happened.
+std::string FirstLine(const std::string& text)
+{
+    std::string line = text.substr(0, text.find('\n'));
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\r'))
+        line.pop_back();
+    return line;
+}
+
+bool Contains(const std::string& text, const char* part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+DatabaseResult ConnectFailure(const std::string& message)
+{
+    const std::string said = FirstLine(message);
+    if (Contains(message, "password authentication failed") || Contains(message, "no password supplied")
+        || (Contains(message, "role \"") && Contains(message, "does not exist")))
+        return {DatabaseFault::Authentication,
+                "Wrong password or unknown role (the password comes from the password file ~/.pgpass): " + said};
+    if (Contains(message, "could not translate host name"))
+        return {DatabaseFault::UnknownHost, "Unknown database host: " + said};
+    if (Contains(message, "database \"") && Contains(message, "does not exist"))
+        return {DatabaseFault::Other, "No such database on the server: " + said};
+    return {DatabaseFault::Unreachable, "The database server cannot be reached: " + said};
+}
+
+DatabaseResult StatementFailure(const std::string& state, const std::string& message, bool connectionLost)
+{
+    const std::string said = FirstLine(message);
+    if (connectionLost)
+        return {DatabaseFault::Unreachable, "The connection to the database server was lost: " + said};
+    if (state == "42501")
+        return {DatabaseFault::NoRights, "The station's database role lacks rights on the tables: " + said};
+    if (state == "42P01" || state == "3F000")
+        return {DatabaseFault::NoSchema, "The database has no Tallion tables: run \"tallion db init\": " + said};
+    return {DatabaseFault::Other, "The database refused the lines: " + said};
+}
+
+PgConnection::PgConnection(std::string conninfo)
+    : conninfo_(std::move(conninfo))
+{}
+
+PgConnection::~PgConnection()
+{
+    Close();
+}
+
+DatabaseResult PgConnection::Open()
+{
+    Close();
+    // The defaults come first so that the connection string may change them; the encoding comes
+    // last because every line is sent and read back as Latin-1.
+    const char* keys[] = {"connect_timeout",  "keepalives_idle", "keepalives_interval", "keepalives_count",
+                          "application_name", "dbname",          "client_encoding",     nullptr};
+    const char* values[] = {"10", "30", "10", "3", "tallion", conninfo_.c_str(), "LATIN1", nullptr};
+    PGconn* conn = PQconnectdbParams(keys, values, 1);
+    if (!conn)
+        return {DatabaseFault::Other, "Out of memory for the database connection"};
+    if (PQstatus(conn) != CONNECTION_OK) {
+        const std::string message = PQerrorMessage(conn);
+        PQfinish(conn);
+        return ConnectFailure(message);
+    }
+    conn_ = conn;
+    // The server's notices ("already exists, skipping") are no news to anyone.
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
+    {
+        const std::lock_guard<std::mutex> lock(socketMutex_);
+        socket_ = PQsocket(conn_);
+    }
+    // A table locked by someone else must not hold the lines back for ever: the statement ends
+    // and the batch is sent again.
+    return Exec("SET statement_timeout = 30000");
+}
+
+void PgConnection::Close()
+{
+    {
+        const std::lock_guard<std::mutex> lock(socketMutex_);
+        socket_ = -1;
+    }
+    if (conn_)
+        PQfinish(conn_);
+    conn_ = nullptr;
+}
+
+bool PgConnection::IsOpen() const
+{
+    return conn_ && PQstatus(conn_) == CONNECTION_OK;
+}
+
+void PgConnection::Interrupt()
+{
+    const std::lock_guard<std::mutex> lock(socketMutex_);
+    if (socket_ >= 0)
+        ::shutdown(socket_, SHUT_RDWR);
+}
+
+DatabaseResult PgConnection::Exec(const std::string& sql, const std::vector<std::string>& parameters,
+                                  PgResultPtr* result)
+{
+    if (!conn_)
+        return {DatabaseFault::Unreachable, "Not connected to the database server"};
+    std::vector<const char*> values;
+    values.reserve(parameters.size());
+    for (const std::string& p : parameters)
+        values.push_back(p.c_str());
+    PgResultPtr res(
+        PQexecParams(conn_, sql.c_str(), static_cast<int>(values.size()), nullptr, values.data(), nullptr, nullptr, 0));
+    const ExecStatusType status = res ? PQresultStatus(res.get()) : PGRES_FATAL_ERROR;
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
+        if (result)
+            *result = std::move(res);
+        return {};
+    }
+    const char* state = res ? PQresultErrorField(res.get(), PG_DIAG_SQLSTATE) : nullptr;
+    return StatementFailure(state ? state : "", PQerrorMessage(conn_), PQstatus(conn_) != CONNECTION_OK);
+}

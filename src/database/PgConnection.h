@@ -1,0 +1,49 @@
+#pragma once
+// One libpq connection with the station's defaults: LATIN1 on the wire (a log line's bytes are
+// Latin-1 characters), a bounded wait to connect, keepalives, and every value bound as a
+// parameter. What the server says is turned into a fault the operator can act on.
+
+#include "database/PlantDatabase.h"
+
+#include <libpq-fe.h>
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+struct PgResultDeleter {
+    void operator()(PGresult* result) const { PQclear(result); }
+};
+using PgResultPtr = std::unique_ptr<PGresult, PgResultDeleter>;
+
+class PgConnection {
+public:
+    explicit PgConnection(std::string conninfo);
+    ~PgConnection();
+    PgConnection(const PgConnection&) = delete;
+    PgConnection& operator=(const PgConnection&) = delete;
+
+    DatabaseResult Open();
+    void Close();
+    bool IsOpen() const;
+
+    // Runs one statement with text parameters. `result` receives the rows when wanted.
+    DatabaseResult Exec(const std::string& sql, const std::vector<std::string>& parameters = {},
+                        PgResultPtr* result = nullptr);
+
+    // From any thread: ends the statement that waits now, by closing the connection's socket
+    // under it. Asking the server to cancel would itself wait on a server that hangs.
+    void Interrupt();
+
+private:
+    std::string conninfo_;
+    PGconn* conn_ = nullptr;
+    std::mutex socketMutex_;
+    int socket_ = -1;
+};
+
+// The fault and the operator's text for a connection that failed with libpq's `message`.
+DatabaseResult ConnectFailure(const std::string& message);
+// The same for a statement that failed with SQLSTATE `state` and the server's `message`.
+DatabaseResult StatementFailure(const std::string& state, const std::string& message, bool connectionLost);

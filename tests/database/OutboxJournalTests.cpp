@@ -1,0 +1,212 @@
+// The outbox journal: what it writes beside the log for each change, what it makes of a journal
+// found at start-up (cut short by a crash, confirmed in part, compacted), and its compaction.
+
+#include "database/OutboxJournal.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string Read(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("(missing)");
+}
+
+void Write(const std::string& path, const std::string& bytes)
+{
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+// The journal after its first line (which carries a random id).
+std::string Records(const std::string& logPath)
+{
+    const std::string text = Read(OutboxJournal::JournalPath(logPath));
+    return text.substr(text.find('\n') + 1);
+}
+
+std::vector<std::int64_t> PendingSeqs(const OutboxJournal& journal)
+{
+    const OutboxBatch batch = journal.Unconfirmed(100);
+    std::vector<std::int64_t> seqs;
+    for (const OutboxLine& l : batch.lines)
+        seqs.push_back(l.seq);
+    for (const OutboxDeletion& d : batch.deletions)
+        seqs.push_back(-d.lineSeq); // a deletion shows as its line's number, negative
+    return seqs;
+}
+
+class OutboxJournalTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        log = dir.filePath(QStringLiteral("shift.dif")).toStdString();
+        journal.nowMs = [] { return 1000; };
+    }
+    // Appends `lines` to the log as the writer does, and tells the journal.
+    void Append(const std::vector<std::string>& lines)
+    {
+        std::string bytes = Read(log);
+        if (bytes == "(missing)")
+            bytes = "H\r\n";
+        for (const std::string& l : lines)
+            bytes += l + "\r\n";
+        Write(log, bytes);
+        journal.LinesAppended(log, lines);
+    }
+
+    QTemporaryDir dir;
+    std::string log;
+    OutboxJournal journal;
+};
+
+TEST_F(OutboxJournalTest, EachChangeIsJournalledWithTheLineNumbersItMapsTo)
+{
+    Write(log, "H\r\nold\r\n"); // logged before the database was set
+    ASSERT_TRUE(journal.Open(log));
+    Append({"a", "b"});
+    Write(log, Read(log) + "x\r\n"); // another station shares the file
+    Append({"c"});
+    Write(log, "H\r\nold\r\nb\r\nx\r\nc\r\n"); // the operator deleted "a", line 3
+    journal.LineDeleted(log, 3, "a");
+
+    EXPECT_EQ(Records(log), "M 1 8 0:1\n"
+                            "A 1 1000 11 a\n"
+                            "A 2 1000 14 b\n"
+                            "R 17 4\n"
+                            "A 3 1000 20 c\n"
+                            "D 4 1000 17 1 1\n");
+    EXPECT_EQ(journal.LineMap(), (std::vector<std::int64_t>{0, 2, 0, 3}));
+    EXPECT_EQ(PendingSeqs(journal), (std::vector<std::int64_t>{1, 2, 3, -1}));
+
+    // Deleting a line the station did not append marks nothing.
+    Write(log, "H\r\nb\r\nx\r\nc\r\n");
+    journal.LineDeleted(log, 2, "old");
+    EXPECT_EQ(journal.Waiting(), 4u);
+    EXPECT_EQ(journal.LineMap(), (std::vector<std::int64_t>{2, 0, 3}));
+}
+
+struct Found {
+    const char* name;
+    std::string journal;
+    std::string cursor;
+    std::vector<std::int64_t> map;
+    std::vector<std::int64_t> pending;
+    std::string recordsAfter;
+};
+
+TEST_F(OutboxJournalTest, AJournalFoundAtStartUpIsTakenUpWhereItWas)
+{
+    const std::string kLog = "H\r\na\r\nb\r\n";
+    const Found cases[] = {
+        {"cut short by a crash: the torn record goes, its line counts as not published",
+         "TALLION-JOURNAL 1 42\nM 1 3\nA 1 5 6 a\nA 2 5 9 b",
+         "",
+         {1, 0},
+         {1},
+         "M 1 3\nA 1 5 6 a\nR 9 2\n"},
+        {"the cursor confirms the first line",
+         "TALLION-JOURNAL 1 42\nM 1 3\nA 1 5 6 a\nA 2 5 9 b\n",
+         "TALLION-CURSOR 42 1\n",
+         {1, 2},
+         {2},
+         "M 1 3\nA 1 5 6 a\nA 2 5 9 b\n"},
+        {"the cursor of another journal says nothing",
+         "TALLION-JOURNAL 1 42\nM 1 3\nA 1 5 6 a\nA 2 5 9 b\n",
+         "TALLION-CURSOR 41 2\n",
+         {1, 2},
+         {1, 2},
+         "M 1 3\nA 1 5 6 a\nA 2 5 9 b\n"},
+        {"compacted, then a deletion",
+         "TALLION-JOURNAL 1 42\nM 7 12 0:1 5:2\nD 7 5 9 0 0\n",
+         "TALLION-CURSOR 42 6\n",
+         {5, 6},
+         {},
+         "M 7 12 0:1 5:2\nD 7 5 9 0 0\n"},
+    };
+    for (const Found& c : cases) {
+        SCOPED_TRACE(c.name);
+        Write(log, kLog);
+        Write(OutboxJournal::JournalPath(log), c.journal);
+        QFile::remove(QString::fromStdString(OutboxJournal::CursorPath(log)));
+        if (!c.cursor.empty())
+            Write(OutboxJournal::CursorPath(log), c.cursor);
+        OutboxJournal found;
+        ASSERT_TRUE(found.Open(log));
+        EXPECT_EQ(found.LineMap(), c.map);
+        EXPECT_EQ(PendingSeqs(found), c.pending);
+        EXPECT_EQ(Records(log), c.recordsAfter);
+    }
+}
+
+TEST_F(OutboxJournalTest, ALineHoldingABackslashOrALineEndStaysOneRecord)
+{
+    Write(log, "H\r\n");
+    ASSERT_TRUE(journal.Open(log));
+    const std::string odd = "\tC:\\probe\nerror\t";
+    Write(log, "H\r\n" + odd + "\r\n");
+    journal.LinesAppended(log, {odd});
+    EXPECT_EQ(Records(log), "M 1 3\nA 1 1000 21 \tC:\\\\probe\\nerror\t\n");
+
+    OutboxJournal restarted;
+    ASSERT_TRUE(restarted.Open(log));
+    const OutboxBatch batch = restarted.Unconfirmed(10);
+    ASSERT_EQ(batch.lines.size(), 1u);
+    EXPECT_EQ(batch.lines[0].line, odd);
+}
+
+TEST_F(OutboxJournalTest, ConfirmedJournalIsCompactedToItsMapAndNumberingGoesOn)
+{
+    journal.compactAfter = 3;
+    ASSERT_TRUE(journal.Open(log));
+    Append({"a", "b"});
+    const OutboxBatch batch = journal.Unconfirmed(100);
+    Append({"c"});
+    // Not all confirmed: nothing is compacted yet.
+    ASSERT_TRUE(journal.Confirm(batch.journal, batch.lastEvent));
+    EXPECT_EQ(Records(log), "M 1 0\nR 3 0\nA 1 1000 6 a\nA 2 1000 9 b\nA 3 1000 12 c\n");
+    ASSERT_TRUE(journal.Confirm(batch.journal, 3));
+    EXPECT_EQ(Records(log), "M 4 12 1:3\n");
+    EXPECT_EQ(Read(OutboxJournal::CursorPath(log)), "TALLION-CURSOR " + std::to_string(batch.journal) + " 3\n");
+    EXPECT_FALSE(journal.Confirm(batch.journal + 1, 3)); // another journal's batch
+
+    Append({"d"});
+    EXPECT_EQ(Records(log), "M 4 12 1:3\nA 4 1000 15 d\n");
+}
+
+TEST_F(OutboxJournalTest, AnEarlierLogsWaitingLinesGoFirstAlsoAfterARestart)
+{
+    ASSERT_TRUE(journal.Open(log));
+    Append({"a"});
+    const std::int64_t first = journal.Unconfirmed(100).journal;
+
+    // The operator chose another log while "a" still waited.
+    const std::string earlier = log;
+    log = dir.filePath(QStringLiteral("next.dif")).toStdString();
+    Append({"b"});
+    EXPECT_EQ(journal.Waiting(), 2u);
+    // The new log is taken as it was before "b" came, its header only.
+    EXPECT_EQ(Records(log), "M 1 3\nO " + earlier + "\nA 1 1000 6 b\n");
+
+    // Restarted: the new log's journal still names the earlier one.
+    OutboxJournal restarted;
+    ASSERT_TRUE(restarted.Open(log));
+    OutboxBatch batch = restarted.Unconfirmed(100);
+    EXPECT_EQ(batch.journal, first);
+    ASSERT_EQ(batch.lines.size(), 1u);
+    EXPECT_EQ(batch.lines[0].line, "a");
+    ASSERT_TRUE(restarted.Confirm(batch.journal, batch.lastEvent));
+
+    batch = restarted.Unconfirmed(100);
+    EXPECT_NE(batch.journal, first);
+    ASSERT_EQ(batch.lines.size(), 1u);
+    EXPECT_EQ(batch.lines[0].line, "b");
+    ASSERT_TRUE(restarted.Confirm(batch.journal, batch.lastEvent));
+    EXPECT_EQ(restarted.Waiting(), 0u);
+}
+
+} // namespace

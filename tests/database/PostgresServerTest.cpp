@@ -1,0 +1,357 @@
+// The station's lines in a real PostgreSQL server that the test starts on its own (skipped, with
+// the reason, where it cannot run): published live, through a server restart, a crash between
+// the server's commit and the cursor, from two stations, with deletions made while the server
+// is up and while it is down.
+
+#include "database/DatabaseCommands.h"
+#include "database/DatabasePublisher.h"
+#include "database/OutboxJournal.h"
+#include "database/PgPlantDatabase.h"
+#include "log/LogFileWriter.h"
+#include "log/LogLineDeletion.h"
+#include "log/SummaryCommand.h"
+#include "support/PrivatePostgresServer.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// One station: its log writer, the journal beside its log and the publisher.
+struct Station {
+    Station(const std::string& logPath, const std::string& conninfo, const std::string& name)
+    {
+        journal.compactAfter = 1000000; // the journal keeps every event, so the cursor can be put back
+        journal.Open(logPath);
+        publisher = std::make_unique<DatabasePublisher>(std::make_unique<PgPlantDatabase>(conninfo), journal, name);
+        publisher->retryFirst = 100ms;
+        publisher->retryMost = 300ms;
+        journal.onChange = [this] { publisher->Wake(); };
+        writer.SetChangeObserver(&journal);
+        publisher->start();
+    }
+    ~Station() { publisher->Stop(); }
+
+    void Log(const std::string& alert, const std::string& path)
+    {
+        CarcassMeasurement record;
+        record.kind = 'Z';
+        record.alertText = alert;
+        ASSERT_TRUE(writer.WriteLogRecord(record, path).written);
+    }
+
+    OutboxJournal journal;
+    LogFileWriter writer;
+    std::unique_ptr<DatabasePublisher> publisher;
+};
+
+class PostgresServerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        server_ = new PrivatePostgresServer;
+        if (!server_->Start(&why_)) {
+            delete server_;
+            server_ = nullptr;
+        }
+    }
+    static void TearDownTestSuite()
+    {
+        delete server_;
+        server_ = nullptr;
+    }
+
+    void SetUp() override
+    {
+        if (!server_)
+            GTEST_SKIP() << "no PostgreSQL server of the test's own: " << why_;
+        database_ = "plant" + std::to_string(++databases_);
+        ASSERT_EQ(server_->Sql("CREATE DATABASE " + database_), "");
+        logPath = LogFile("station.dif");
+    }
+
+    // An empty log file in the test's folder.
+    std::string LogFile(const char* name)
+    {
+        const QString path = dir_.filePath(QString::fromLatin1(name));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        return path.toStdString();
+    }
+
+    std::string Conninfo() const { return server_->Conninfo(database_); }
+    std::string Sql(const std::string& sql) const { return server_->Sql(sql, database_); }
+
+    // Waits until `sql` answers `expected`, and gives the last answer.
+    std::string Await(const std::string& sql, const std::string& expected, int ms = 8000)
+    {
+        std::string answer;
+        (void)QTest::qWaitFor(
+            [&] {
+                answer = Sql(sql);
+                return answer == expected;
+            },
+            ms);
+        return answer;
+    }
+
+    static inline PrivatePostgresServer* server_ = nullptr;
+    static inline std::string why_;
+    static inline int databases_ = 0;
+    std::string database_;
+    QTemporaryDir dir_;
+    std::string logPath;
+};
+
+const std::string kLines = "SELECT station, seq, line, deleted_at IS NOT NULL FROM result_lines ORDER BY station, seq";
+
+TEST_F(PostgresServerTest, LinesArePublishedAsWrittenEachByteAsItsLatin1Character)
+{
+    const auto before = std::chrono::system_clock::now() - 1s;
+    Station station(logPath, Conninfo(), "Line 1");
+    station.Log("Probe error 12 \xE9t\xE9", logPath);
+    station.Log("Cancel      000012", logPath);
+    station.Log("Cancel      000012", logPath);
+    EXPECT_EQ(Await(kLines, "Line 1|1|\tProbe error 12 \xE9t\xE9\t|f\n"
+                            "Line 1|2|\tCancel      000012\t|f\n"
+                            "Line 1|3|\tCancel      000012\t|f\n"),
+              "Line 1|1|\tProbe error 12 \xE9t\xE9\t|f\n"
+              "Line 1|2|\tCancel      000012\t|f\n"
+              "Line 1|3|\tCancel      000012\t|f\n");
+    // Stored as characters: the é is one character, two bytes in the server's UTF-8.
+    EXPECT_EQ(Sql("SELECT length(line), octet_length(line) FROM result_lines WHERE seq = 1"), "20|22\n");
+    const long long since = std::chrono::duration_cast<std::chrono::seconds>(before.time_since_epoch()).count();
+    EXPECT_EQ(Sql("SELECT count(*) FROM result_lines WHERE logged_at BETWEEN to_timestamp(" + std::to_string(since)
+                  + ") AND now()"),
+              "3\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return station.journal.Waiting() == 0; }, 3000));
+}
+
+TEST_F(PostgresServerTest, ServerStoppedAndStartedAgainMidShiftGetsEveryLineOnce)
+{
+    Station station(logPath, Conninfo(), "Line 1");
+    station.Log("before", logPath);
+    ASSERT_EQ(Await("SELECT count(*) FROM result_lines", "1\n"), "1\n");
+
+    server_->Stop();
+    station.Log("during 1", logPath);
+    station.Log("during 2", logPath);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return station.publisher->Status().state == DatabaseState::Offline; }, 8000));
+    EXPECT_EQ(station.journal.Waiting(), 2u);
+
+    std::string why;
+    ASSERT_TRUE(server_->Start(&why)) << why;
+    station.Log("after", logPath);
+    const std::string expected = "Line 1|1|\tbefore\t|f\nLine 1|2|\tduring 1\t|f\n"
+                                 "Line 1|3|\tduring 2\t|f\nLine 1|4|\tafter\t|f\n";
+    EXPECT_EQ(Await(kLines, expected), expected);
+}
+
+TEST_F(PostgresServerTest, StationKilledBetweenCommitAndCursorSendsAgainHarmlessly)
+{
+    {
+        Station station(logPath, Conninfo(), "Line 1");
+        station.Log("one", logPath);
+        station.Log("two", logPath);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return station.journal.Waiting() == 0; }, 8000));
+    }
+    // The server committed both lines, but the cursor on disk says it has none of them.
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(OutboxJournal::CursorPath(logPath))));
+
+    Station again(logPath, Conninfo(), "Line 1");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return again.journal.Waiting() == 0; }, 8000));
+    again.Log("three", logPath);
+    const std::string expected = "Line 1|1|\tone\t|f\nLine 1|2|\ttwo\t|f\nLine 1|3|\tthree\t|f\n";
+    EXPECT_EQ(Await(kLines, expected), expected);
+}
+
+TEST_F(PostgresServerTest, HangingServerHoldsNeitherTheLinesNorTheStationsEnd)
+{
+    auto station = std::make_unique<Station>(logPath, Conninfo(), "Line 1");
+    station->Log("first", logPath);
+    ASSERT_EQ(Await("SELECT count(*) FROM result_lines", "1\n"), "1\n");
+
+    server_->Freeze(true);
+    station->Log("second", logPath); // the publisher now waits on the server
+    QTest::qWait(300);
+    EXPECT_EQ(station->journal.Waiting(), 1u);
+    QElapsedTimer ending;
+    ending.start();
+    station.reset();
+    EXPECT_LT(ending.elapsed(), 2000);
+    server_->Freeze(false);
+
+    Station again(logPath, Conninfo(), "Line 1");
+    const std::string expected = "Line 1|1|\tfirst\t|f\nLine 1|2|\tsecond\t|f\n";
+    EXPECT_EQ(Await(kLines, expected), expected);
+}
+
+TEST_F(PostgresServerTest, TwoStationsShareOneDatabase)
+{
+    const std::string otherLog = LogFile("other.dif");
+    Station first(logPath, Conninfo(), "Line 1");
+    Station second(otherLog, Conninfo(), "Line 2");
+    first.Log("a", logPath);
+    second.Log("b", otherLog);
+    first.Log("c", logPath);
+    const std::string expected = "Line 1|1|\ta\t|f\nLine 1|2|\tc\t|f\nLine 2|1|\tb\t|f\n";
+    EXPECT_EQ(Await(kLines, expected), expected);
+}
+
+TEST_F(PostgresServerTest, DeletionsWhileServerUpAndDownAreMarkedTheRightIdenticalLineIncluded)
+{
+    // A line from before the database was set is in the log too; it has no row.
+    {
+        LogFileWriter plain;
+        CarcassMeasurement old;
+        old.kind = 'Z';
+        old.alertText = "older";
+        ASSERT_TRUE(plain.WriteLogRecord(old, logPath).written);
+    }
+    Station station(logPath, Conninfo(), "Line 1");
+    station.Log("x", logPath);
+    station.Log("same", logPath);
+    station.Log("same", logPath);
+    station.Log("y", logPath);
+    ASSERT_EQ(Await("SELECT count(*) FROM result_lines", "4\n"), "4\n");
+    const auto any = [](std::string_view) { return true; };
+
+    // Log lines: 1 header, 2 older, 3 x, 4 same, 5 same, 6 y. The second "same" goes while up.
+    ASSERT_EQ(DeleteLogLine(logPath, 5, any, PosixLogFileSystem(), &station.journal).outcome, LineDeletion::Deleted);
+    EXPECT_EQ(Await("SELECT seq FROM result_lines WHERE deleted_at IS NOT NULL", "3\n"), "3\n");
+
+    server_->Stop();
+    // Now 1 header, 2 older, 3 x, 4 same, 5 y: "y" goes while down, then the older line.
+    ASSERT_EQ(DeleteLogLine(logPath, 5, any, PosixLogFileSystem(), &station.journal).outcome, LineDeletion::Deleted);
+    ASSERT_EQ(DeleteLogLine(logPath, 2, any, PosixLogFileSystem(), &station.journal).outcome, LineDeletion::Deleted);
+    std::string why;
+    ASSERT_TRUE(server_->Start(&why)) << why;
+
+    const std::string expected = "Line 1|1|\tx\t|f\nLine 1|2|\tsame\t|f\nLine 1|3|\tsame\t|t\nLine 1|4|\ty\t|t\n";
+    EXPECT_EQ(Await(kLines, expected), expected);
+}
+
+TEST_F(PostgresServerTest, WrongPasswordIsToldAndTheLinesWait)
+{
+    Station station(logPath, server_->Conninfo(database_, PrivatePostgresServer::kAdmin, "wrong"), "Line 1");
+    station.Log("waits", logPath);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return station.publisher->Status().fault == DatabaseFault::Authentication; }, 8000));
+    EXPECT_TRUE(station.publisher->Status().reason.startsWith(
+        QStringLiteral("Wrong password or unknown role (the password comes from the password file ~/.pgpass): ")));
+    EXPECT_EQ(station.journal.Waiting(), 1u);
+    EXPECT_EQ(Sql("SELECT count(*) FROM result_lines"), "ERROR: ERROR:  relation \"result_lines\" does not exist\n"
+                                                        "LINE 1: SELECT count(*) FROM result_lines\n"
+                                                        "                             ^\n");
+}
+
+TEST_F(PostgresServerTest, StationRoleIsToldWhatItLacksAndNeedsOnlyTheManualsGrants)
+{
+    const std::string role = "line1_" + database_;
+    ASSERT_EQ(Sql("CREATE ROLE " + role + " LOGIN PASSWORD 'pw1'"), "");
+    Station station(logPath, server_->Conninfo(database_, role, "pw1"), "Line 1");
+    station.Log("waits", logPath);
+    const auto reasonBecomes = [&](DatabaseFault fault, const QString& start) {
+        return QTest::qWaitFor(
+            [&] {
+                const DatabaseStatus status = station.publisher->Status();
+                return status.fault == fault && status.reason.startsWith(start);
+            },
+            8000);
+    };
+    // No tables, and a role that may not make them.
+    EXPECT_TRUE(reasonBecomes(DatabaseFault::NoSchema,
+                              QStringLiteral("The database has no Tallion tables (or older ones) and the station's "
+                                             "role may not create them: run \"tallion db init\"")));
+
+    PgPlantDatabase owner(Conninfo());
+    ASSERT_TRUE(owner.Connect().ok());
+    EXPECT_TRUE(reasonBecomes(DatabaseFault::NoRights,
+                              QStringLiteral("The station's database role lacks rights on the tables: ")));
+
+    ASSERT_EQ(Sql("GRANT SELECT ON tallion_schema TO " + role
+                  + ";"
+                    "GRANT INSERT ON tallion_lines TO "
+                  + role
+                  + ";"
+                    "GRANT SELECT (station, journal, seq, deleted_at), UPDATE (deleted_at) ON tallion_lines TO "
+                  + role),
+              "");
+    EXPECT_EQ(Await(kLines, "Line 1|1|\twaits\t|f\n"), "Line 1|1|\twaits\t|f\n");
+    const auto any = [](std::string_view) { return true; };
+    ASSERT_EQ(DeleteLogLine(logPath, 2, any, PosixLogFileSystem(), &station.journal).outcome, LineDeletion::Deleted);
+    EXPECT_EQ(Await(kLines, "Line 1|1|\twaits\t|t\n"), "Line 1|1|\twaits\t|t\n");
+}
+
+// Runs a command function, capturing what it prints.
+std::pair<int, std::string> Capture(int (*command)(const QStringList&, FILE*, FILE*), const QStringList& arguments)
+{
+    char* text = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&text, &size);
+    const int status = command(arguments, out, stderr);
+    std::fclose(out);
+    std::string printed(text, size);
+    std::free(text);
+    return {status, printed};
+}
+
+TEST_F(PostgresServerTest, DbInitTwiceAndSummaryFromTheDatabaseAsFromTheLog)
+{
+    const QString conninfo = QString::fromStdString(Conninfo());
+    const QStringList init{QStringLiteral("db"), QStringLiteral("init"), QStringLiteral("--connection"), conninfo};
+    EXPECT_EQ(Capture(RunDbCommand, init),
+              std::make_pair(0, std::string("The plant database holds the Tallion tables, version 1.\n")));
+    EXPECT_EQ(Capture(RunDbCommand, init).first, 0);
+    EXPECT_EQ(Sql("SELECT version FROM tallion_schema"), "1\n");
+
+    // The reference log's lines go into the database as a station would send them.
+    QFile log(QStringLiteral(TALLION_TEST_DATA_DIR "/summary_weighed.dif"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = log.readAll().split('\n');
+    OutboxBatch batch;
+    batch.journal = 7;
+    constexpr std::int64_t kNoonOfDecember6 = 1765022400000; // 2025-12-06 12:00 UTC
+    for (qsizetype i = 1; i < lines.size(); ++i) {           // the header is never a row
+        if (lines[i].isEmpty())
+            continue;
+        batch.lines.push_back({i, kNoonOfDecember6 + i, lines[i].chopped(1).toStdString()});
+    }
+    // One line more, deleted at the station: it does not count.
+    batch.lines.push_back({1000, kNoonOfDecember6, batch.lines.front().line});
+    batch.deletions.push_back({1000, kNoonOfDecember6 + 1000});
+    batch.lastEvent = 1000;
+    PgPlantDatabase database(Conninfo());
+    ASSERT_TRUE(database.Connect().ok());
+    ASSERT_TRUE(database.Publish("Line 1", batch).ok());
+    ASSERT_TRUE(database.Publish("Line 1", batch).ok()); // sent twice, stored once
+    EXPECT_EQ(Sql("SELECT count(*), count(deleted_at) FROM result_lines"), std::to_string(batch.lines.size()) + "|1\n");
+
+    QFile expectedFile(QStringLiteral(TALLION_TEST_DATA_DIR "/summary_weighed_with_weight.txt"));
+    ASSERT_TRUE(expectedFile.open(QIODevice::ReadOnly));
+    const std::string reference = expectedFile.readAll().toStdString();
+    const size_t path = reference.find("summary_weighed.dif");
+    ASSERT_NE(path, std::string::npos);
+
+    const QStringList summary{QStringLiteral("summary"),   QStringLiteral("--db"),   conninfo,
+                              QStringLiteral("--station"), QStringLiteral("Line 1"), QStringLiteral("--with-weight")};
+    std::string expected = reference;
+    expected.replace(path, std::strlen("summary_weighed.dif"), "Line 1");
+    EXPECT_EQ(Capture(RunDbSummaryCommand, summary), std::make_pair(0, expected));
+
+    expected = reference;
+    expected.replace(path, std::strlen("summary_weighed.dif"), "Line 1 2025-12-06");
+    EXPECT_EQ(
+        Capture(RunDbSummaryCommand, summary + QStringList{QStringLiteral("--date"), QStringLiteral("2025-12-06")}),
+        std::make_pair(0, expected));
+}
+
+} // namespace

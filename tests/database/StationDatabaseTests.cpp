@@ -1,0 +1,64 @@
+// The station and its plant database through the fake server: lines wait while the server is
+// away, the operator is told once when it goes and once when it is back, and the status panel
+// says how many results wait.
+
+#include "log/LogFileWriter.h"
+#include "shell/StationDatabase.h"
+#include "support/FakePlantDatabase.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(StationDatabaseTest, ResultsWaitWhileTheServerIsAwayAndTheOperatorIsToldOnceEachWay)
+{
+    QTemporaryDir dir;
+    const std::string log = dir.filePath(QStringLiteral("shift.dif")).toStdString();
+    ASSERT_TRUE(QFile(QString::fromStdString(log)).open(QIODevice::WriteOnly));
+    auto server = std::make_shared<FakeDatabaseState>();
+    server->Refuse({DatabaseFault::Unreachable, "The database server cannot be reached: no route to host"});
+    ScriptedDialogs dialogs;
+    QStatusBar bar;
+    StationDatabase database(std::make_unique<FakePlantDatabase>(server), "Line 1", log, dialogs, &bar);
+    LogFileWriter writer;
+    writer.SetChangeObserver(database.Observer());
+    auto logAlert = [&](const char* text) {
+        CarcassMeasurement record;
+        record.kind = 'Z';
+        record.alertText = text;
+        writer.WriteLogRecord(record, log);
+    };
+
+    logAlert("one");
+    logAlert("two");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.Count(QStringLiteral("Notice")) == 1; }, 5000));
+    EXPECT_EQ(dialogs.Last(QStringLiteral("Notice"))->text,
+              QStringLiteral("The plant database cannot take the results now:\r\nThe database server cannot be "
+                             "reached: no route to host\r\nThey wait at the station and are sent when it is back."));
+    EXPECT_EQ(database.PanelText(), QStringLiteral("Database: 2 waiting"));
+    EXPECT_EQ(database.PanelTip(), QStringLiteral("The database server cannot be reached: no route to host\nResults "
+                                                  "wait at the station and are sent when the database is back."));
+    // Failing again and again is no news.
+    QTest::qWait(1500);
+    EXPECT_EQ(dialogs.Count(QStringLiteral("Notice")), 1);
+
+    server->Refuse({});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.Count(QStringLiteral("Notice")) == 2; }, 8000));
+    EXPECT_EQ(dialogs.Last(QStringLiteral("Notice"))->text,
+              QStringLiteral("The plant database is back; the results that waited are being sent."));
+    logAlert("three");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return database.Journal().Waiting() == 0; }, 5000));
+    EXPECT_EQ(server->Rows(), "Line 1 1 \tone\t\nLine 1 2 \ttwo\t\nLine 1 3 \tthree\t\n");
+    EXPECT_EQ(database.PanelText(), QStringLiteral("Database: connected"));
+    // The panel follows within its second.
+    const QLabel* panel = bar.findChild<QLabel*>(QStringLiteral("stbrDatabase"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->text() == QStringLiteral("Database: connected"); }, 2500));
+}
+
+} // namespace
