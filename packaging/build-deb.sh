@@ -23,7 +23,8 @@ done
 
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "Depends: $depends"
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6printsupport6 libcups2; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6printsupport6 libqt6charts6 libqt6svg6 \
+               libcups2; do
   grep -q "\b$package\b" <<<"$depends" || fail "Depends does not name $package"
 done
 echo "Recommends: $(dpkg-deb --field "$deb" Recommends)"

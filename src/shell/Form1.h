@@ -52,7 +52,9 @@ class QTableView;
 class QToolButton;
 class ResultGridModel;
 class StationResults;
+class SummaryChartPanel;
 class TerminalPane;
+enum class SummaryMode;
 
 class Form1 : public QMainWindow, public StationWindowAccess {
     Q_OBJECT
@@ -140,6 +142,8 @@ public:
     void ToggleSummary(); // CmdSummary, mnuSummary
     // Ends summary mode without reloading (choosing another log file loads that one).
     void LeaveSummaryMode() override;
+    // The summary's charts beside the pane while the summary shows (Form1SummaryCharts.cpp).
+    const SummaryChartPanel* summaryCharts() const { return summaryCharts_; }
     // Carcasses whose weight and probe result are not yet together; the summary refuses to
     // count while there are any. Answered by the pairing queue.
     std::function<int()> pendingCarcassCount = [] { return 0; };
@@ -238,6 +242,8 @@ private:
     // Trims the grid's height so that its viewport holds whole rows: scrolled to the end, the
     // top row is then never cut.
     void FitGridToWholeRows();
+    // Counts the current log for the charts and shows them beside the summary's text.
+    void ShowSummaryCharts(SummaryMode mode);
 
     void OnClockTick();
     void OnReceiveTimer();
@@ -295,6 +301,7 @@ private:
     QTableView* mfgResult = nullptr;
     ResultGridModel* gridModel_ = nullptr;
     TerminalPane* Terminal = nullptr;
+    SummaryChartPanel* summaryCharts_ = nullptr;
     QToolButton* OpenLogFile = nullptr;
     QToolButton* CmdFind = nullptr;
     QToolButton* CmdPrint = nullptr;

@@ -65,6 +65,7 @@ void Form1::ToggleSummary()
         dialogs_.Message(error, ResourceText(1257) + QLatin1Char(' ') + Latin1(state_.logFilePath),
                          MessageIcon::Exclamation, MessageButtons::Ok);
     ShowPaneRuns(*Terminal, {PaneRun{ClassSummaryText(state_.logFilePath, body, mode), PaneColour::Black}});
+    ShowSummaryCharts(mode);
     // The caret stays at the end; the summary is read from its first line.
     Terminal->verticalScrollBar()->setValue(0);
 }

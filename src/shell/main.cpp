@@ -1,6 +1,7 @@
 // The station program: reads the command line, builds the main window on real serial ports and
 // the real dialogs, and runs until the operator exits or a signal ends it.
 
+#include "charts/SummaryChartFile.h"
 #include "log/SummaryCommand.h"
 #include "probe/SerialPortQt.h"
 #include "shell/CommandLine.h"
@@ -19,8 +20,11 @@
 int main(int argc, char** argv)
 {
     // The summary command prints and ends before any display is needed.
-    if (IsSummaryCommand(argc, argv))
-        return RunSummaryCommand(ArgumentsOf(argc, argv).mid(1), stdout, stderr);
+    if (IsSummaryCommand(argc, argv)) {
+        const SummaryChartWriter charts{[](const std::string& path) { return ChartFileFormatOf(path).has_value(); },
+                                        WriteSummaryChartFile};
+        return RunSummaryCommand(ArgumentsOf(argc, argv).mid(1), stdout, stderr, charts);
+    }
 
     // Answered before any display is needed, so they work on a console or over ssh.
     CommandLineOptions options = ParseCommandLine(ArgumentsOf(argc, argv));

@@ -1,0 +1,34 @@
+#pragma once
+// The summary's charts in the main window: a view beside the terminal pane while the summary
+// shows (below it when the window is too narrow for both), drawn in the grid's font so that the
+// labels read as well as the grid from beside the line.
+
+#include "charts/SummaryChartData.h"
+#include "charts/SummaryChartScene.h"
+
+#include <QGraphicsView>
+
+class SummaryChartPanel : public QGraphicsView {
+    Q_OBJECT
+public:
+    // `font`: the grid's font; labels and counts are never smaller.
+    SummaryChartPanel(const QFont& font, QWidget* parent);
+
+    void ShowData(const SummaryChartData& data);
+    const SummaryChartData& data() const { return data_; }
+    SummaryChartScene& charts() { return charts_; }
+
+    // Shares the area `pane` has been given with it: the pane keeps the width of the summary's
+    // lines and the charts take the rest, or the lower part when the rest is too narrow.
+    void PlaceBeside(QWidget& pane);
+
+    // Narrower than this, the charts go below the text.
+    static constexpr int kMinimumWidth = 420;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    SummaryChartScene charts_;
+    SummaryChartData data_;
+};
