@@ -51,7 +51,7 @@ SummaryFigureRects ArrangeSummaryFigures(QSizeF size, bool withWeight, double ga
     return chosen;
 }
 
-PaneAndCharts SharePaneArea(QRect area, int textWidth, int minimumChartWidth)
+PaneAndCharts SharePaneArea(QRect area, int textWidth, int minimumChartWidth, int lowest)
 {
     // Beside: the text keeps what its lines need, the charts take the rest.
     if (area.width() - textWidth >= minimumChartWidth) {
@@ -67,5 +67,6 @@ PaneAndCharts SharePaneArea(QRect area, int textWidth, int minimumChartWidth)
     pane.setHeight(area.height() * 2 / 5);
     QRect charts = area;
     charts.setTop(pane.bottom() + 1);
+    charts.setBottom(std::max(area.bottom(), lowest));
     return {pane, charts};
 }

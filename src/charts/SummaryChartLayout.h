@@ -23,5 +23,7 @@ struct PaneAndCharts {
     QRect pane;
     QRect charts;
 };
-// `area`: where the pane alone would go; `textWidth`: what the summary's widest line needs.
-PaneAndCharts SharePaneArea(QRect area, int textWidth, int minimumChartWidth);
+// `area`: where the pane alone would go; `textWidth`: what the summary's table needs. Below the
+// text the charts reach down to `lowest` (the last row the window leaves free under the pane)
+// when that is lower than the area.
+PaneAndCharts SharePaneArea(QRect area, int textWidth, int minimumChartWidth, int lowest);

@@ -8,8 +8,11 @@
 
 namespace {
 
-// The summary's widest lines are 75 characters (the asterisk lines).
-constexpr int kSummaryColumns = 76;
+// The columns of the summary's table, headings included ("Class         Count" without weight,
+// up to "Lean Meat%" with it). The path and the asterisk lines are longer; beside the charts
+// their ends are scrolled to, so that the numbers and the charts are seen together.
+constexpr int kColumnsWithoutWeight = 20;
+constexpr int kColumnsWithWeight = 69;
 
 } // namespace
 
@@ -33,13 +36,15 @@ void SummaryChartPanel::ShowData(const SummaryChartData& data)
     charts_.Show(data_, viewport()->size());
 }
 
-void SummaryChartPanel::PlaceBeside(QWidget& pane)
+void SummaryChartPanel::PlaceBeside(QWidget& pane, int lowest)
 {
     const int frame = 2 * pane.style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     const int scrollBar = pane.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int textWidth =
-        pane.fontMetrics().horizontalAdvance(QString(kSummaryColumns, QLatin1Char('*'))) + frame + scrollBar + 8;
-    const PaneAndCharts shared = SharePaneArea(pane.geometry(), textWidth, kMinimumWidth);
+        pane.fontMetrics().horizontalAdvance(QString(
+            data_.mode == SummaryMode::WithWeight ? kColumnsWithWeight : kColumnsWithoutWeight, QLatin1Char('0')))
+        + frame + scrollBar + 8;
+    const PaneAndCharts shared = SharePaneArea(pane.geometry(), textWidth, kMinimumWidth, lowest);
     pane.setGeometry(shared.pane);
     setGeometry(shared.charts);
     show();

@@ -19,8 +19,9 @@ public:
     SummaryChartScene& charts() { return charts_; }
 
     // Shares the area `pane` has been given with it: the pane keeps the width of the summary's
-    // lines and the charts take the rest, or the lower part when the rest is too narrow.
-    void PlaceBeside(QWidget& pane);
+    // table and the charts take the rest, or the lower part (down to `lowest`, the last row the
+    // window leaves free) when the rest is too narrow.
+    void PlaceBeside(QWidget& pane, int lowest);
 
     // Narrower than this, the charts go below the text.
     static constexpr int kMinimumWidth = 420;

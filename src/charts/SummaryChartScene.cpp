@@ -30,29 +30,35 @@ const QColor kLimit(255, 0, 0);
 // Class limits of the lean meat %: P below 40, O from 40, R 45, U 50, E 55, S from 60.
 constexpr int kClassLimits[] = {40, 45, 50, 55, 60};
 
-QString ShareText(long long count, long long all)
+// The share in percent with one decimal, or in whole percents where bars stand too close for
+// neighbouring labels to stay apart.
+QString ShareText(long long count, long long all, bool narrow)
 {
-    if (all == 0)
-        return QStringLiteral("0 %");
-    return QString::number(100.0 * static_cast<double>(count) / static_cast<double>(all), 'f', 1)
-           + QStringLiteral(" %");
+    const double share = all == 0 ? 0.0 : 100.0 * static_cast<double>(count) / static_cast<double>(all);
+    return narrow ? QString::number(share, 'f', 0) + QLatin1Char('%')
+                  : QString::number(share, 'f', 1) + QStringLiteral(" %");
 }
 
-// A count axis from 0 with whole, round steps (1, 2 or 5 times a power of ten) and room above
-// `largest` for the labels over the bars.
-QValueAxis* CountAxis(double largest, const QFont& font)
+// The axis from 0 to a whole number of round steps (1, 2 or 5 times a power of ten) above
+// `largest`, at most five steps.
+void SetCountRange(QValueAxis* axis, double largest)
 {
-    const double wanted = std::max(1.0, largest * 1.15);
+    const double wanted = std::max(1.0, largest);
     double step = 1;
     while (wanted / step > 5) {
         const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
         step *= mantissa > 1.5 && mantissa < 4 ? 2.5 : 2; // 1, 2, 5, 10, 20, 50 ...
     }
-    auto* axis = new QValueAxis;
     axis->setRange(0, std::ceil(wanted / step) * step);
+    axis->setTickInterval(step);
+}
+
+QValueAxis* CountAxis(double largest, const QFont& font)
+{
+    auto* axis = new QValueAxis;
     axis->setTickType(QValueAxis::TicksDynamic);
     axis->setTickAnchor(0);
-    axis->setTickInterval(step);
+    SetCountRange(axis, largest * 1.15);
     axis->setLabelFormat(QStringLiteral("%.0f"));
     axis->setLabelsFont(font);
     axis->setGridLineColor(kGridLine);
@@ -166,6 +172,17 @@ void SummaryChartScene::Build()
             item->setPos(rect.left() + metrics.height() * 0.5, rect.bottom() - noteHeight);
         }
     };
+    // Raises the top of the count axis until `lines` lines of labels fit above the tallest bar
+    // (or the plot is too low for any room to help).
+    auto makeRoom = [&](QChart* chart, QValueAxis* y, double largest, int lines) {
+        const double plot = chart->plotArea().height();
+        const double label = lines * metrics.height() + 4;
+        if (largest <= 0 || plot < 2 * label || largest * plot / (plot - label) <= y->max())
+            return;
+        SetCountRange(y, largest * plot / (plot - label));
+        chart->layout()->invalidate();
+        chart->layout()->activate();
+    };
     // Lines of text centred above the bar at `index` with value `value`, the last line lowest.
     auto labelBar = [&](QChart* chart, QBarSeries* series, int index, double value, const QStringList& lines) {
         QPointF at = chart->mapToPosition(QPointF(index, value), series) - QPointF(0, 2);
@@ -191,8 +208,7 @@ void SummaryChartScene::Build()
         QBarSeries* series = ClassBars(counts, kSlate);
         chart->addSeries(series);
         QBarCategoryAxis* x = ClassAxis(font_);
-        // Room above the tallest bar for its two-line label.
-        QValueAxis* y = CountAxis(largest * 1.2, font_);
+        QValueAxis* y = CountAxis(largest, font_);
         chart->addAxis(x, Qt::AlignBottom);
         chart->addAxis(y, Qt::AlignLeft);
         series->attachAxis(x);
@@ -201,9 +217,12 @@ void SummaryChartScene::Build()
                                  ? QStringLiteral("%1 left out: class not S, E, U, R, O or P").arg(data_.withoutClass)
                                  : QString();
         place(chart, rects.classes, note);
+        makeRoom(chart, y, largest, 2);
+        const bool narrow =
+            metrics.horizontalAdvance(QStringLiteral("100.0 %")) + metrics.height() / 2 > chart->plotArea().width() / 6;
         for (size_t c = 0; c < counts.size(); ++c) {
             labelBar(chart, series, static_cast<int>(c), counts[c],
-                     {QString::number(data_.classCount[c]), ShareText(data_.classCount[c], data_.Counted())});
+                     {QString::number(data_.classCount[c]), ShareText(data_.classCount[c], data_.Counted(), narrow)});
         }
     }
 
@@ -305,9 +324,16 @@ void SummaryChartScene::Build()
         series->attachAxis(x);
         series->attachAxis(y);
         place(chart, rects.weight, QString());
+        makeRoom(chart, y, largest, 1);
+        // Whole kilograms where bars stand too close for a decimal.
+        const int decimals =
+            metrics.horizontalAdvance(QStringLiteral("888.8")) + metrics.height() / 2 > chart->plotArea().width() / 6
+                ? 0
+                : 1;
         for (size_t c = 0; c < averages.size(); ++c) {
             if (data_.classCount[c] > 0)
-                labelBar(chart, series, static_cast<int>(c), averages[c], {QString::number(averages[c], 'f', 1)});
+                labelBar(chart, series, static_cast<int>(c), averages[c],
+                         {QString::number(averages[c], 'f', decimals)});
         }
     }
 }

@@ -54,7 +54,7 @@ void Form1::PlaceViews(LayoutTrigger trigger)
     // The summary's charts share the pane's area while the summary shows.
     if (summaryCharts_) {
         if (g.terminalPlaced && state_.summaryShown)
-            summaryCharts_->PlaceBeside(*Terminal);
+            summaryCharts_->PlaceBeside(*Terminal, bottom);
         else
             summaryCharts_->hide();
     }

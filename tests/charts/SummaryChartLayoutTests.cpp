@@ -36,16 +36,18 @@ TEST(SummaryChartLayout, ChartsGoBesideTheTextOrBelowItWhenNarrow)
         const char* name;
         QRect area;
         int textWidth;
+        int lowest;
         QRect pane, charts;
     };
     const Case cases[] = {
-        {"wide", {10, 300, 1260, 400}, 700, {10, 300, 700, 400}, {710, 300, 560, 400}},
-        {"just wide enough", {0, 0, 1120, 400}, 700, {0, 0, 700, 400}, {700, 0, 420, 400}},
-        {"narrow", {0, 100, 1000, 400}, 700, {0, 100, 1000, 160}, {0, 260, 1000, 240}},
+        {"wide", {10, 300, 1260, 400}, 700, 760, {10, 300, 700, 400}, {710, 300, 560, 400}},
+        {"just wide enough", {0, 0, 1120, 400}, 700, 0, {0, 0, 700, 400}, {700, 0, 420, 400}},
+        {"narrow", {0, 100, 1000, 400}, 700, 0, {0, 100, 1000, 160}, {0, 260, 1000, 240}},
+        {"narrow, free rows below", {0, 100, 1000, 400}, 700, 559, {0, 100, 1000, 160}, {0, 260, 1000, 300}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const PaneAndCharts shared = SharePaneArea(c.area, c.textWidth, 420);
+        const PaneAndCharts shared = SharePaneArea(c.area, c.textWidth, 420, c.lowest);
         EXPECT_EQ(shared.pane, c.pane);
         EXPECT_EQ(shared.charts, c.charts);
     }
