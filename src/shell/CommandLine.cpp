@@ -5,7 +5,7 @@
 QString CommandLineUsage()
 {
     return QStringLiteral("Usage: tallion [--settings FILE] [--port N=PATH]... [--weighing] [--demo]\n"
-                          "       tallion summary LOGFILE [--with-weight]\n"
+                          "       tallion summary LOGFILE [--with-weight] [--chart FILE.svg|FILE.png]\n"
                           "       tallion --help | --version\n"
                           "  --settings FILE  use FILE (INI) as the settings store instead of the per-user one\n"
                           "  --port N=PATH    serial port N (1 to 16) is the device PATH for this run\n"
