@@ -121,6 +121,10 @@ SummaryChartTally::SummaryChartTally(SummaryMode mode)
     data_.mode = mode;
 }
 
+SummaryChartTally::SummaryChartTally(const SummaryChartData& counted)
+    : data_(counted)
+{}
+
 void SummaryChartTally::AddLines(std::string_view lines)
 {
     const bool withWeight = data_.mode == SummaryMode::WithWeight;

@@ -44,6 +44,8 @@ struct SummaryChartData {
 class SummaryChartTally {
 public:
     explicit SummaryChartTally(SummaryMode mode);
+    // Goes on counting from `counted` (records finished since the log was read).
+    explicit SummaryChartTally(const SummaryChartData& counted);
     // `lines`: whole lines, each with its line end (the last may lack it); the header and lines
     // that are not records (cancels, probe errors) are passed over.
     void AddLines(std::string_view lines);

@@ -5,6 +5,7 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 
 namespace {
 
@@ -32,8 +33,20 @@ SummaryChartPanel::SummaryChartPanel(const QFont& font, QWidget* parent)
 
 void SummaryChartPanel::ShowData(const SummaryChartData& data)
 {
-    data_ = data;
-    charts_.Show(data_, viewport()->size());
+    tally_ = SummaryChartTally(data);
+    charts_.Show(data, viewport()->size());
+}
+
+void SummaryChartPanel::AddLines(std::string_view lines)
+{
+    tally_.AddLines(lines);
+    if (redrawPending_)
+        return;
+    redrawPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        redrawPending_ = false;
+        charts_.Show(tally_.Data(), viewport()->size());
+    });
 }
 
 void SummaryChartPanel::PlaceBeside(QWidget& pane, int lowest)
@@ -41,8 +54,9 @@ void SummaryChartPanel::PlaceBeside(QWidget& pane, int lowest)
     const int frame = 2 * pane.style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     const int scrollBar = pane.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int textWidth =
-        pane.fontMetrics().horizontalAdvance(QString(
-            data_.mode == SummaryMode::WithWeight ? kColumnsWithWeight : kColumnsWithoutWeight, QLatin1Char('0')))
+        pane.fontMetrics().horizontalAdvance(
+            QString(tally_.Data().mode == SummaryMode::WithWeight ? kColumnsWithWeight : kColumnsWithoutWeight,
+                    QLatin1Char('0')))
         + frame + scrollBar + 8;
     const PaneAndCharts shared = SharePaneArea(pane.geometry(), textWidth, kMinimumWidth, lowest);
     pane.setGeometry(shared.pane);

@@ -15,7 +15,11 @@ public:
     SummaryChartPanel(const QFont& font, QWidget* parent);
 
     void ShowData(const SummaryChartData& data);
-    const SummaryChartData& data() const { return data_; }
+    // Counts record lines finished since (whole lines, as the log holds them) and draws the
+    // charts again once the event that brought them has ended, so that a burst of records is
+    // drawn once and the receive tick never waits for a drawing.
+    void AddLines(std::string_view lines);
+    const SummaryChartData& data() const { return tally_.Data(); }
     SummaryChartScene& charts() { return charts_; }
 
     // Shares the area `pane` has been given with it: the pane keeps the width of the summary's
@@ -31,5 +35,6 @@ protected:
 
 private:
     SummaryChartScene charts_;
-    SummaryChartData data_;
+    SummaryChartTally tally_{SummaryMode::WithoutWeight};
+    bool redrawPending_ = false;
 };
