@@ -18,13 +18,16 @@ struct ProgramRun {
     std::string err;
 };
 
-// build/tallion with no display and no platform named, in the reference folder.
-ProgramRun Tallion(const QStringList& arguments)
+// build/tallion with no display, in the reference folder; the platform named by `platform`, or
+// none.
+ProgramRun Tallion(const QStringList& arguments, const QString& platform = QString())
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(name);
+    if (!platform.isEmpty())
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(kData);
     process.start(QStringLiteral(TALLION_BUILD_DIR "/tallion"), arguments);
@@ -78,6 +81,12 @@ TEST(SummaryChartProgram, WithWeightAndAnUnknownOrMissingFile)
     const ProgramRun weighed = Tallion({"summary", "chart_records.dif", "--with-weight", "--chart", chart});
     EXPECT_EQ(weighed.exitCode, 0) << weighed.err;
     EXPECT_NE(ReadFile(chart).find("Average weight per class"), std::string::npos);
+
+    // A platform named in the environment that needs a display is not used.
+    const QString png = dir.filePath(QStringLiteral("x11.png"));
+    const ProgramRun named = Tallion({"summary", "summary_unweighed.dif", "--chart", png}, QStringLiteral("xcb"));
+    EXPECT_EQ(named.exitCode, 0) << named.err;
+    EXPECT_EQ(QImage(png, "PNG").size(), QSize(1600, 1000));
 
     // An extension that names no picture format: refused before anything is printed or written.
     const QString other = dir.filePath(QStringLiteral("shift.jpg"));
