@@ -23,7 +23,8 @@ done
 
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "Depends: $depends"
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6printsupport6 libcups2 libpq5; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6printsupport6 libqt6charts6 libqt6svg6 \
+               libcups2 libpq5; do
   grep -q "\b$package\b" <<<"$depends" || fail "Depends does not name $package"
 done
 echo "Recommends: $(dpkg-deb --field "$deb" Recommends)"
@@ -39,4 +40,9 @@ apt-get install --simulate --quiet --quiet "./$deb" >/dev/null || fail "apt cann
 dpkg-deb --extract "$deb" "$scratch/root"
 version=$("$scratch/root/usr/bin/tallion" --version)
 [ "$version" = "tallion $(dpkg-deb --field "$deb" Version)" ] || fail "the packaged program answered \"$version\""
-echo "Checked: files, Depends, post-install note, apt resolution; the unpacked program says \"$version\"."
+# The summary's charts are drawn without a display by the packaged program and its libraries.
+env -u DISPLAY -u WAYLAND_DISPLAY "$scratch/root/usr/bin/tallion" summary tests/data/chart_records.dif \
+  --chart "$scratch/chart.png" >/dev/null || fail "the packaged program cannot draw the summary's charts"
+[ -s "$scratch/chart.png" ] || fail "the packaged program wrote no chart"
+echo "Checked: files, Depends, post-install note, apt resolution, charts drawn without a display; the unpacked" \
+  "program says \"$version\"."

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the station needs to build, run and test. clang-14 builds the
 # fuzz targets; its libFuzzer and sanitizer runtimes (libclang-rt-14-dev) are only recommended
-# by it, so they are named here. The PostgreSQL server runs the plant database tests (a server of
-# the test's own; the system's cluster is not used).
+# by it, so they are named here. Qt Charts does not configure without the OpenGL development files,
+# which it only recommends. The PostgreSQL server runs the plant database tests (a server of the
+# test's own; the system's cluster is not used).
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libcups2-dev
+  qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
   libgtest-dev libgmock-dev
   clang-14 libclang-rt-14-dev clang-format-14
   xvfb xauth x11-apps imagemagick fonts-dejavu-core

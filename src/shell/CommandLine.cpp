@@ -5,7 +5,7 @@
 QString CommandLineUsage()
 {
     return QStringLiteral("Usage: tallion [--settings FILE] [--port N=PATH]... [--weighing] [--demo]\n"
-                          "       tallion summary LOGFILE [--with-weight]\n"
+                          "       tallion summary LOGFILE [--with-weight] [--chart FILE.svg|FILE.png]\n"
                           "       tallion summary --db CONNINFO --station NAME [--date YYYY-MM-DD] [--with-weight]\n"
                           "       tallion db init --connection CONNINFO\n"
                           "       tallion --help | --version\n"

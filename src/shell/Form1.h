@@ -55,7 +55,9 @@ class QToolButton;
 class ResultGridModel;
 class StationDatabase;
 class StationResults;
+class SummaryChartPanel;
 class TerminalPane;
+enum class SummaryMode;
 
 class Form1 : public QMainWindow, public StationWindowAccess {
     Q_OBJECT
@@ -148,6 +150,8 @@ public:
     // While the summary shows: rebuilds it in place from the log file, keeping the operator's
     // place in it. Called after each finished record reached the log.
     void RefreshSummary();
+    // The summary's charts beside the pane while the summary shows (Form1SummaryCharts.cpp).
+    const SummaryChartPanel* summaryCharts() const { return summaryCharts_; }
     // Carcasses whose weight and probe result are not yet together; the summary refuses to
     // count while there are any. Answered by the pairing queue.
     std::function<int()> pendingCarcassCount = [] { return 0; };
@@ -254,6 +258,8 @@ private:
     void WireLogViewerMenus();
     // The whole summary text of the current log; `error` set when the log cannot be read.
     std::string SummaryPaneText(QString* error) const;
+    // With a weight source the summary sums the weighed carcasses, else counts the unweighed ones.
+    SummaryMode SummaryModeNow() const;
     std::string ViewLogFile();
     // The pane shows below the grid while the summary, a viewed log or the find dialog needs it.
     bool TerminalWanted() const;
@@ -261,6 +267,8 @@ private:
     // Trims the grid's height so that its viewport holds whole rows: scrolled to the end, the
     // top row is then never cut.
     void FitGridToWholeRows();
+    // Counts the current log for the charts and shows them beside the summary's text.
+    void ShowSummaryCharts(SummaryMode mode);
 
     void OnClockTick();
     void OnReceiveTimer();
@@ -320,6 +328,7 @@ private:
     QTableView* mfgResult = nullptr;
     ResultGridModel* gridModel_ = nullptr;
     TerminalPane* Terminal = nullptr;
+    SummaryChartPanel* summaryCharts_ = nullptr;
     QToolButton* OpenLogFile = nullptr;
     QToolButton* CmdFind = nullptr;
     QToolButton* CmdPrint = nullptr;

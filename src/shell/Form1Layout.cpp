@@ -3,6 +3,7 @@
 
 #include "shell/Form1.h"
 
+#include "charts/SummaryChartPanel.h"
 #include "log/TerminalPane.h"
 #include "shell/LayoutGeometry.h"
 
@@ -50,6 +51,13 @@ void Form1::PlaceViews(LayoutTrigger trigger)
     place(mfgResult, g.gridTop, g.gridHeight);
     if (g.terminalPlaced)
         place(Terminal, g.terminalTop, g.terminalHeight);
+    // The summary's charts share the pane's area while the summary shows.
+    if (summaryCharts_) {
+        if (g.terminalPlaced && state_.summaryShown)
+            summaryCharts_->PlaceBeside(*Terminal, bottom);
+        else
+            summaryCharts_->hide();
+    }
     FitGridToWholeRows();
 }
 

@@ -63,14 +63,19 @@ void Form1::ToggleSummary()
         dialogs_.Message(error, ResourceText(1257) + QLatin1Char(' ') + Latin1(state_.logFilePath),
                          MessageIcon::Exclamation, MessageButtons::Ok);
     ShowPaneRuns(*Terminal, {PaneRun{text, PaneColour::Black}});
+    ShowSummaryCharts(SummaryModeNow());
     // The caret stays at the end; the summary is read from its first line.
     Terminal->verticalScrollBar()->setValue(0);
 }
 
+SummaryMode Form1::SummaryModeNow() const
+{
+    return state_.weightSource == WeightSource::NoWeight ? SummaryMode::WithoutWeight : SummaryMode::WithWeight;
+}
+
 std::string Form1::SummaryPaneText(QString* error) const
 {
-    const SummaryMode mode =
-        state_.weightSource == WeightSource::NoWeight ? SummaryMode::WithoutWeight : SummaryMode::WithWeight;
+    const SummaryMode mode = SummaryModeNow();
     return ClassSummaryText(state_.logFilePath, BuildClassSummary(state_.logFilePath, mode, error), mode);
 }
 
@@ -87,6 +92,7 @@ void Form1::RefreshSummary()
     const int top = Terminal->verticalScrollBar()->value();
     ShowPaneRuns(*Terminal, {PaneRun{text, PaneColour::Black}});
     Terminal->verticalScrollBar()->setValue(top);
+    ShowSummaryCharts(SummaryModeNow());
 }
 
 void Form1::LeaveSummaryMode()

@@ -1,5 +1,7 @@
 #include "shell/PrintCommands.h"
 
+#include "charts/SummaryChartPanel.h"
+#include "charts/SummaryChartPrint.h"
 #include "log/FlexGridPrint.h"
 #include "log/PrintTextFile.h"
 #include "log/ResultGridModel.h"
@@ -152,8 +154,14 @@ void PrintCommands::PrintToPaper()
     // The orientation stays the one chosen in the printer dialog.
     const bool printed = FlexGridPrint(printer, painter, *grid, layout, printer.pageLayout().orientation(), -1,
                                        kTopBorderTwips, kLeftBorderTwips, 0);
-    if (printed && !summary.empty())
-        PrintTextPages(printer, painter, Latin1(summary), SummaryFont(), kTopBorderTwips, kLeftBorderTwips);
+    if (printed && !summary.empty()) {
+        const bool textPrinted =
+            PrintTextPages(printer, painter, Latin1(summary), SummaryFont(), kTopBorderTwips, kLeftBorderTwips);
+        // The charts follow the summary's text on a page of their own.
+        if (textPrinted && form_.summaryCharts())
+            PrintSummaryCharts(printer, painter, form_.summaryCharts()->data(), kTopBorderTwips,
+                               SummaryFont().pointSizeF());
+    }
     painter.end();
 }
 

@@ -2,6 +2,7 @@
 // the real dialogs, and runs until the operator exits or a signal ends it.
 
 #include "database/DatabaseCommands.h"
+#include "charts/SummaryChartFile.h"
 #include "log/SummaryCommand.h"
 #include "probe/SerialPortQt.h"
 #include "shell/CommandLine.h"
@@ -24,8 +25,11 @@ int main(int argc, char** argv)
         return RunDbCommand(ArgumentsOf(argc, argv).mid(1), stdout, stderr);
     if (IsSummaryCommand(argc, argv) && IsDbSummaryCommand(ArgumentsOf(argc, argv).mid(1)))
         return RunDbSummaryCommand(ArgumentsOf(argc, argv).mid(1), stdout, stderr);
-    if (IsSummaryCommand(argc, argv))
-        return RunSummaryCommand(ArgumentsOf(argc, argv).mid(1), stdout, stderr);
+    if (IsSummaryCommand(argc, argv)) {
+        const SummaryChartWriter charts{[](const std::string& path) { return ChartFileFormatOf(path).has_value(); },
+                                        WriteSummaryChartFile};
+        return RunSummaryCommand(ArgumentsOf(argc, argv).mid(1), stdout, stderr, charts);
+    }
 
     // Answered before any display is needed, so they work on a console or over ssh.
     CommandLineOptions options = ParseCommandLine(ArgumentsOf(argc, argv));

@@ -1,0 +1,212 @@
+#include "charts/SummaryChartData.h"
+
+#include "log/LogFileText.h"
+#include "probe/TextNumber.h"
+
+#include <QFile>
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Columns read, as the class summary reads them.
+constexpr unsigned kMeatPercentColumn = 13;
+constexpr unsigned kClassColumn = 15;
+constexpr unsigned kWeightColumn = 36;
+
+// The number at the start of a text as the station reads it, or nullopt when there is no digit
+// at all (the probe's "__._", an empty value).
+std::optional<double> NumberIn(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    const size_t first = i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    bool point = false;
+    int digits = 0;
+    int decimals = 0;
+    long long whole = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            if (++digits > 15)
+                return NumberInText(std::string(text.substr(first)));
+            whole = whole * 10 + (c - '0');
+            decimals += point ? 1 : 0;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    const double value = static_cast<double>(whole) / std::pow(10.0, decimals);
+    return negative ? -value : value;
+}
+
+struct RecordFields {
+    bool isRecord = false; // the class column is there: a result, not a cancel or an error
+    std::string_view meatPercent;
+    std::string_view carcassClass;
+    std::string_view weight;
+};
+
+// Reads the line at `line` (it starts with a TAB) and returns where the next one starts.
+const char* ReadRecord(const char* line, const char* end, RecordFields& f)
+{
+    const char* tabs[kWeightColumn + 1];
+    unsigned count = 0;
+    const char* p = line;
+    for (; p < end && *p != '\n'; ++p) {
+        if (*p == '\t') {
+            tabs[count++] = p;
+            if (count > kWeightColumn)
+                break;
+        }
+    }
+    auto value = [&](unsigned column) -> std::string_view {
+        if (count <= column)
+            return {};
+        return {tabs[column - 1] + 1, static_cast<size_t>(tabs[column] - tabs[column - 1] - 1)};
+    };
+    f.isRecord = count > kClassColumn;
+    f.meatPercent = value(kMeatPercentColumn);
+    f.carcassClass = value(kClassColumn);
+    f.weight = value(kWeightColumn);
+    const void* lineFeed = p < end ? std::memchr(p, '\n', static_cast<size_t>(end - p)) : nullptr;
+    return lineFeed ? static_cast<const char*>(lineFeed) + 1 : end;
+}
+
+} // namespace
+
+int LeanMeatBin(double percent)
+{
+    if (percent < kLeanMeatLow)
+        return 0;
+    if (percent > kLeanMeatHigh)
+        return kLeanMeatBins - 1;
+    const int step = static_cast<int>(std::floor(percent)) - kLeanMeatLow;
+    return 1 + std::min(step, kLeanMeatHigh - kLeanMeatLow - 1);
+}
+
+std::string LeanMeatBinLabel(int bin)
+{
+    if (bin <= 0)
+        return "<" + std::to_string(kLeanMeatLow);
+    if (bin >= kLeanMeatBins - 1)
+        return ">" + std::to_string(kLeanMeatHigh);
+    return std::to_string(kLeanMeatLow + bin - 1);
+}
+
+long long SummaryChartData::Counted() const
+{
+    long long all = 0;
+    for (long long count : classCount)
+        all += count;
+    return all;
+}
+
+double SummaryChartData::AverageWeight(size_t classIndex) const
+{
+    return classCount[classIndex] > 0 ? classWeight[classIndex] / static_cast<double>(classCount[classIndex]) : 0.0;
+}
+
+SummaryChartTally::SummaryChartTally(SummaryMode mode)
+{
+    data_.mode = mode;
+}
+
+SummaryChartTally::SummaryChartTally(const SummaryChartData& counted)
+    : data_(counted)
+{}
+
+void SummaryChartTally::AddLines(std::string_view lines)
+{
+    const bool withWeight = data_.mode == SummaryMode::WithWeight;
+    const char* p = lines.data();
+    const char* const end = lines.data() + lines.size();
+    RecordFields f;
+    while (p < end) {
+        if (*p != '\t') {
+            const void* lineFeed = std::memchr(p, '\n', static_cast<size_t>(end - p));
+            p = lineFeed ? static_cast<const char*>(lineFeed) + 1 : end;
+            continue;
+        }
+        p = ReadRecord(p, end, f);
+        if (!f.isRecord)
+            continue;
+        // The summary's selection: weighed carcasses with a weight source, unweighed without.
+        const double weight = NumberIn(f.weight).value_or(0.0);
+        if (withWeight ? weight == 0 : weight != 0)
+            continue;
+        const size_t c = f.carcassClass.empty() ? std::string_view::npos : kChartClasses.find(f.carcassClass.front());
+        if (c == std::string_view::npos) {
+            ++data_.withoutClass;
+            continue;
+        }
+        ++data_.classCount[c];
+        if (withWeight)
+            data_.classWeight[c] += weight;
+        if (const auto percent = NumberIn(f.meatPercent))
+            ++data_.leanMeat[static_cast<size_t>(LeanMeatBin(*percent))];
+        else
+            ++data_.withoutLeanMeat;
+    }
+}
+
+SummaryChartData SummaryChartDataOfText(std::string_view logText, SummaryMode mode)
+{
+    SummaryChartTally tally(mode);
+    tally.AddLines(logText.substr(FirstRecordLine(logText)));
+    return tally.Data();
+}
+
+std::optional<SummaryChartData> ReadSummaryChartData(const std::string& path, SummaryMode mode, QString* error)
+{
+    QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+    auto failed = [&]() -> std::optional<SummaryChartData> {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    };
+    if (!file.open(QIODevice::ReadOnly))
+        return failed();
+    SummaryChartTally tally(mode);
+    constexpr qint64 kPiece = 4 << 20;
+    QByteArray buffer;
+    qsizetype carried = 0; // bytes of a line begun in the piece before
+    bool headerPassed = false;
+    for (;;) {
+        buffer.resize(carried + kPiece);
+        const qint64 got = file.read(buffer.data() + carried, kPiece);
+        if (got < 0)
+            return failed();
+        const qsizetype filled = carried + static_cast<qsizetype>(got);
+        std::string_view text(buffer.constData(), static_cast<size_t>(filled));
+        if (!headerPassed) {
+            const size_t lineFeed = text.find('\n');
+            if (lineFeed == std::string_view::npos && got > 0) {
+                carried = filled; // the header goes on in the next piece
+                continue;
+            }
+            headerPassed = true;
+            text.remove_prefix(lineFeed == std::string_view::npos ? text.size() : lineFeed + 1);
+        }
+        if (got == 0) {
+            tally.AddLines(text); // a last line without its line end
+            break;
+        }
+        const size_t lastLineFeed = text.rfind('\n');
+        const size_t whole = lastLineFeed == std::string_view::npos ? 0 : lastLineFeed + 1;
+        tally.AddLines(text.substr(0, whole));
+        const std::string_view rest = text.substr(whole);
+        std::memmove(buffer.data(), rest.data(), rest.size());
+        carried = static_cast<qsizetype>(rest.size());
+    }
+    return tally.Data();
+}

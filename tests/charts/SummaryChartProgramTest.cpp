@@ -1,0 +1,108 @@
+// `tallion summary LOGFILE --chart FILE`: the summary's charts as SVG or PNG, written without any
+// display while the summary's text still goes to standard output.
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kData = QStringLiteral(TALLION_TEST_DATA_DIR);
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// build/tallion with no display, in the reference folder; the platform named by `platform`, or
+// none.
+ProgramRun Tallion(const QStringList& arguments, const QString& platform = QString())
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(name);
+    if (!platform.isEmpty())
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(kData);
+    process.start(QStringLiteral(TALLION_BUILD_DIR "/tallion"), arguments);
+    ProgramRun run;
+    if (!process.waitForFinished(30000))
+        return run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = process.readAllStandardOutput().toStdString();
+    run.err = process.readAllStandardError().toStdString();
+    return run;
+}
+
+std::string ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<missing>");
+}
+
+} // namespace
+
+TEST(SummaryChartProgram, WritesSvgAndPngOfTheirSizeWithoutADisplay)
+{
+    QTemporaryDir dir;
+    const std::string summaryText = Tallion({"summary", "summary_unweighed.dif"}).out;
+    ASSERT_FALSE(summaryText.empty());
+    for (const char* name : {"shift.svg", "shift.png", "SHIFT.PNG"}) {
+        SCOPED_TRACE(name);
+        const QString chart = dir.filePath(QLatin1String(name));
+        const ProgramRun run = Tallion({"summary", "summary_unweighed.dif", "--chart", chart});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.out, summaryText);
+        const std::string bytes = ReadFile(chart);
+        if (QString::fromLatin1(name).endsWith(QLatin1String(".svg"))) {
+            EXPECT_TRUE(bytes.starts_with("<?xml")) << bytes.substr(0, 40);
+            EXPECT_NE(bytes.find("<svg width=\"1600\" height=\"1000\""), std::string::npos) << bytes.substr(0, 400);
+            EXPECT_NE(bytes.find("viewBox=\"0 0 1600 1000\""), std::string::npos);
+            EXPECT_NE(bytes.find("Carcasses per class"), std::string::npos);
+        } else {
+            EXPECT_TRUE(bytes.starts_with("\x89PNG\r\n\x1a\n"));
+            const QImage image(chart, "PNG");
+            EXPECT_EQ(image.size(), QSize(1600, 1000));
+        }
+    }
+}
+
+TEST(SummaryChartProgram, WithWeightAndAnUnknownOrMissingFile)
+{
+    QTemporaryDir dir;
+    const QString chart = dir.filePath(QStringLiteral("weighed.svg"));
+    const ProgramRun weighed = Tallion({"summary", "chart_records.dif", "--with-weight", "--chart", chart});
+    EXPECT_EQ(weighed.exitCode, 0) << weighed.err;
+    EXPECT_NE(ReadFile(chart).find("Average weight per class"), std::string::npos);
+
+    // A platform named in the environment that needs a display is not used.
+    const QString png = dir.filePath(QStringLiteral("x11.png"));
+    const ProgramRun named = Tallion({"summary", "summary_unweighed.dif", "--chart", png}, QStringLiteral("xcb"));
+    EXPECT_EQ(named.exitCode, 0) << named.err;
+    EXPECT_EQ(QImage(png, "PNG").size(), QSize(1600, 1000));
+
+    // An extension that names no picture format: refused before anything is printed or written.
+    const QString other = dir.filePath(QStringLiteral("shift.jpg"));
+    const ProgramRun unknown = Tallion({"summary", "summary_unweighed.dif", "--chart", other});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.out, "");
+    EXPECT_EQ(unknown.err, "tallion summary: the chart file must end in .svg or .png: " + other.toStdString() + "\n");
+    EXPECT_FALSE(QFile::exists(other));
+
+    // --chart without a file name.
+    EXPECT_EQ(Tallion({"summary", "summary_unweighed.dif", "--chart"}).exitCode, 2);
+
+    // A folder that does not exist: the text is printed, the picture is a failure.
+    const ProgramRun unwritable =
+        Tallion({"summary", "summary_unweighed.dif", "--chart", dir.filePath(QStringLiteral("no/such/x.png"))});
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_FALSE(unwritable.out.empty());
+    EXPECT_NE(unwritable.err.find("tallion summary: cannot write"), std::string::npos) << unwritable.err;
+}
