@@ -21,22 +21,30 @@ bool IsSummaryCommand(int argc, char** argv)
 
 int RunSummaryCommand(const QStringList& arguments, FILE* out, FILE* err)
 {
-    QString path;
+    std::vector<std::string> words;
+    words.reserve(static_cast<size_t>(arguments.size()));
+    for (const QString& word : arguments)
+        words.push_back(QFile::encodeName(word).toStdString());
+    return RunSummaryCommand(words, out, err);
+}
+
+int RunSummaryCommand(const std::vector<std::string>& arguments, FILE* out, FILE* err)
+{
+    std::string file;
     SummaryMode mode = SummaryMode::WithoutWeight;
     bool pathGiven = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& word = arguments[i];
-        if (word == QLatin1String("--with-weight")) {
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& word = arguments[i];
+        if (word == "--with-weight") {
             mode = SummaryMode::WithWeight;
-        } else if (word == QLatin1String("--help") || word == QLatin1String("-h")) {
+        } else if (word == "--help" || word == "-h") {
             std::fputs(kUsage, out);
             return 0;
-        } else if (word.startsWith(QLatin1Char('-')) || pathGiven) {
-            std::fprintf(err, "tallion summary: unexpected argument \"%s\"\n%s", word.toLocal8Bit().constData(),
-                         kUsage);
+        } else if (word.starts_with('-') || pathGiven) {
+            std::fprintf(err, "tallion summary: unexpected argument \"%s\"\n%s", word.c_str(), kUsage);
             return 2;
         } else {
-            path = word;
+            file = word;
             pathGiven = true;
         }
     }
@@ -45,7 +53,7 @@ int RunSummaryCommand(const QStringList& arguments, FILE* out, FILE* err)
         return 2;
     }
 
-    const std::string file = QFile::encodeName(path).toStdString();
+    // Read a chunk at a time; a FIFO or device is refused at once rather than waited on.
     QString error;
     const std::string body = BuildClassSummary(file, mode, &error);
     if (!error.isEmpty()) {

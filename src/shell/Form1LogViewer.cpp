@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
@@ -29,11 +30,6 @@
 namespace {
 
 const QString kAppTitle = QStringLiteral("Tallion");
-
-QString Latin1(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Passes the Delete key on the grid to `onDelete`.
 class DeleteKeyFilter : public QObject {
@@ -103,7 +99,9 @@ void Form1::ChooseTemplate(int templateNumber)
     const auto stored = TemplateNumberFromSetting(settings_.ReadSetting("Properties", "Banner", "1"));
     if (stored != templateNumber && !state_.logFilePath.empty()) {
         if (const auto error = LoadLogIntoView(views_, state_.logFilePath, templateNumber))
-            dialogs_.Message(*error, ResourceText(1257) + QLatin1Char(' ') + Latin1(state_.logFilePath),
+            dialogs_.Message(*error,
+                             ResourceText(1257) + QLatin1Char(' ')
+                                 + QFile::decodeName(QByteArray::fromStdString(state_.logFilePath)),
                              MessageIcon::Exclamation, MessageButtons::Ok);
     }
     settings_.WriteSetting("Properties", "Banner", std::to_string(templateNumber));
@@ -240,7 +238,7 @@ void Form1::DeleteRow()
         return ResultGridModel::CellsOfStoredLine(line, templateNumber, columns) == shown;
     };
     const LineDeletionResult result = DeleteLogLine(state_.logFilePath, static_cast<size_t>(row) + 1, isTheLine);
-    const QString path = Latin1(state_.logFilePath);
+    const QString path = QFile::decodeName(QByteArray::fromStdString(state_.logFilePath));
     switch (result.outcome) {
     case LineDeletion::NotIdentified:
         dialogs_.Message(QStringLiteral("The log file has changed since this row was shown, so its line "

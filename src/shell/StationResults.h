@@ -80,6 +80,8 @@ public:
     void ShowProbeText(const std::string& text) override;
 
 private:
+    void TellOutcome(const LogWriteOutcome& outcome);
+
     StationResultsLinks links_;
     LogFileSystem& fileSystem_;
     LogFileWriter writer_;

@@ -20,7 +20,7 @@ int main(int argc, char** argv)
 {
     // The summary command prints and ends before any display is needed.
     if (IsSummaryCommand(argc, argv))
-        return RunSummaryCommand(ArgumentsOf(argc, argv).mid(1), stdout, stderr);
+        return RunSummaryCommand(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr);
 
     // Answered before any display is needed, so they work on a console or over ssh.
     CommandLineOptions options = ParseCommandLine(ArgumentsOf(argc, argv));

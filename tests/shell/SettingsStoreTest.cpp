@@ -158,17 +158,17 @@ TEST_F(SettingsStoreTest, PortNumberFromTextTakesFirstCharacter)
     EXPECT_EQ(SettingsStore::PortNumberFromText("@", 1), 16);
 }
 
-TEST_F(SettingsStoreTest, BytesAboveAsciiRoundTrip)
+TEST_F(SettingsStoreTest, TextAboveAsciiRoundTripsAsUtf8)
 {
     SettingsStore store(IniPath());
     std::string all;
-    for (int c = 1; c < 256; ++c)
+    for (int c = 1; c < 128; ++c)
         all.push_back(static_cast<char>(c));
     store.WriteSetting("Properties", "Bytes", all);
-    store.WriteSetting("Properties", "Latin", "M\xE9ller \xB0 \xFF");
+    store.WriteSetting("Properties", "Text", "M\xC3\xBCller \xC2\xB0 \xE2\x82\xAC \xE6\x97\xA5"); // "Müller ° € 日"
     SettingsStore other(IniPath());
     EXPECT_EQ(other.ReadSetting("Properties", "Bytes", ""), all);
-    EXPECT_EQ(other.ReadSetting("Properties", "Latin", ""), "M\xE9ller \xB0 \xFF");
+    EXPECT_EQ(other.ReadSetting("Properties", "Text", ""), "M\xC3\xBCller \xC2\xB0 \xE2\x82\xAC \xE6\x97\xA5");
 }
 
 TEST_F(SettingsStoreTest, TextsThatLookSpecialStayText)

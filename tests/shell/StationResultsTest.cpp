@@ -170,7 +170,7 @@ TEST_F(StationResultsRig, RecordsThatCannotBeWrittenAreKeptAndWrittenLater)
     } cases[] = {
         {"folder missing", dir.filePath("later/shift.dif"), "file does not exist", MessageIcon::Information,
          [&] { QDir(dir.path()).mkdir("later"); }},
-        {"log path is a folder", dir.filePath("busy.dif"), "is used by other application. Please close it.",
+        {"log path is a folder", dir.filePath("busy.dif"), "is not a regular file. Please choose a log file.",
          MessageIcon::Exclamation, [&] { QDir(dir.path()).rmdir("busy.dif"); }},
     };
     QDir(dir.path()).mkdir("busy.dif");
