@@ -26,7 +26,8 @@ std::string ToBytes(const QString& text)
 bool IsUtf8(QByteArrayView bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(bytes);
+    const QString text = decoder.decode(bytes); // decoded only when converted to a QString
+    (void)text;
     return !decoder.hasError();
 }
 

@@ -244,3 +244,42 @@ TEST_F(SettingsStoreTest, AFailedWriteIsToldOncePerFault)
     EXPECT_TRUE(notices.told[0].startsWith("Settings could not be saved to " + IniPath() + "/settings.ini: "))
         << notices.told[0].toStdString();
 }
+
+TEST_F(SettingsStoreTest, LogPathsInAnyLanguageReachTheFileSystemAsWritten)
+{
+    struct Case {
+        const char* what;
+        QByteArray iniValue;  // as the INI file holds it
+        std::string name;     // the file name the station uses (bytes)
+        bool rewrittenAsUtf8; // a value in another encoding makes the store rewrite the file
+    } cases[] = {
+        {"accented, UTF-8", "caf\xC3\xA9.dif", "caf\xC3\xA9.dif", false},
+        {"euro sign",
+         "a\xE2\x82\xAC"
+         "b.dif",
+         "a\xE2\x82\xAC"
+         "b.dif",
+         false},
+        {"Japanese", "\xE6\x97\xA5\xE6\x9C\xAC.dif", "\xE6\x97\xA5\xE6\x9C\xAC.dif", false},
+        {"a hand edit in Latin-1", "caf\xE9.dif", "caf\xC3\xA9.dif", true},
+    };
+    const std::string folder = QFile::encodeName(dir_.path()).toStdString() + "/";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteFile("[Properties]\nBanner=7\nLogFilePath=" + QFile::encodeName(dir_.path()) + "/" + c.iniValue + "\n");
+        SettingsStore store(IniPath());
+        const std::string path = SettingsStore::PathFromText(store.ReadSetting("Properties", "LogFilePath", ""));
+        EXPECT_EQ(path, folder + c.name);
+        EXPECT_EQ(store.ReadSetting("Properties", "Banner", ""), "7") << "no other value is lost";
+        EXPECT_EQ(
+            FileText().contains("LogFilePath=" + QFile::encodeName(dir_.path()) + "/" + QByteArray(c.name.c_str())),
+            true);
+        EXPECT_EQ(c.rewrittenAsUtf8, !FileText().contains(c.iniValue));
+
+        // Chosen again in the station, the path is stored and read back unchanged.
+        store.WriteSetting("Properties", "LogFilePath", SettingsStore::TextFromPath(path));
+        EXPECT_EQ(SettingsStore::PathFromText(SettingsStore(IniPath()).ReadSetting("Properties", "LogFilePath", "")),
+                  path);
+        QFile::remove(IniPath());
+    }
+}
