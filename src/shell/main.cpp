@@ -32,6 +32,10 @@ int main(int argc, char** argv)
         std::printf("%s\n", qPrintable(VersionText()));
         return 0;
     }
+    if (options.error.isEmpty()) {
+        if (const auto problem = NonTextArgument(argc, argv))
+            options.error = *problem;
+    }
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "tallion: %s\n%s", qPrintable(options.error), qPrintable(CommandLineUsage()));
         return 2;

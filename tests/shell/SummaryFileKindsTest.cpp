@@ -3,6 +3,7 @@
 
 #include "support/StationProcess.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -32,8 +34,8 @@ struct SummaryRun {
     std::string err;
 };
 
-// Runs `tallion summary FILE` in `folder` with FILE passed as raw bytes.
-SummaryRun Summary(const std::string& folder, const std::string& file)
+// Runs the program in `folder` with `arguments` passed as raw bytes.
+SummaryRun Tallion(const std::string& folder, const std::vector<std::string>& arguments)
 {
     const std::string outPath = folder + "/.out";
     const std::string errPath = folder + "/.err";
@@ -44,7 +46,11 @@ SummaryRun Summary(const std::string& folder, const std::string& file)
             std::_Exit(120);
         ::dup2(::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
         ::dup2(::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-        ::execl(program.c_str(), program.c_str(), "summary", file.c_str(), static_cast<char*>(nullptr));
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        ::execv(program.c_str(), argv.data());
         std::_Exit(121);
     }
     SummaryRun run;
@@ -63,6 +69,11 @@ SummaryRun Summary(const std::string& folder, const std::string& file)
     run.out = Bytes(outPath);
     run.err = Bytes(errPath);
     return run;
+}
+
+SummaryRun Summary(const std::string& folder, const std::string& file)
+{
+    return Tallion(folder, {"summary", file});
 }
 
 } // namespace
@@ -94,4 +105,20 @@ TEST(SummaryFileKinds, DevicesFifosAndFoldersAreRefusedAtOnce)
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, "tallion summary: cannot read " + file + ": not a regular file\n");
     }
+}
+
+TEST(SummaryFileKinds, StationFileNamesThatAreNotUtf8AreRefusedRatherThanChanged)
+{
+    QTemporaryDir dir;
+    const std::string folder = QFile::encodeName(dir.path()).toStdString();
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--settings", "caf\xE9.ini"},
+                                                      std::vector<std::string>{"--port", "1=/dev/tty\xE9"}}) {
+        SCOPED_TRACE(arguments[0]);
+        const SummaryRun run = Tallion(folder, arguments);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_NE(run.err.find("is not UTF-8 text, so the file it names cannot be opened"), std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({".err", ".out"}))
+        << "no settings file made";
 }
