@@ -147,3 +147,12 @@ bool ReadLogLines(const std::string& path, const std::function<void(std::string_
     cutter.End();
     return true;
 }
+
+bool IsLineShownAs(std::string_view stored, std::string_view shown)
+{
+    if (stored == shown)
+        return true;
+    return shown.size() == kLongestLineKept + 3 && shown.substr(kLongestLineKept) == "..."
+           && stored.size() > kLongestLineKept
+           && stored.substr(0, kLongestLineKept) == shown.substr(0, kLongestLineKept);
+}

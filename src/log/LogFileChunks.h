@@ -16,3 +16,7 @@ constexpr size_t kLongestLineKept = 4000;
 // may lack one). Returns false with `error` (the platform's text) when the file cannot be opened
 // or read or is not a regular file; `lines` may then have been called for part of it.
 bool ReadLogLines(const std::string& path, const std::function<void(std::string_view)>& lines, std::string* error);
+
+// Whether `shown`, a line as ReadLogLines gave it (line end removed), is the file's line `stored`
+// (line end removed too): the same bytes, or the first kLongestLineKept of a longer line and "...".
+bool IsLineShownAs(std::string_view stored, std::string_view shown);

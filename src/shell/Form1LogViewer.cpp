@@ -3,6 +3,7 @@
 
 #include "shell/Form1.h"
 
+#include "log/LogFileChunks.h"
 #include "log/LogFileText.h"
 #include "log/LogLineDeletion.h"
 #include "log/LogRecordFormat.h"
@@ -234,7 +235,7 @@ void Form1::DeleteRow()
     const int columns = gridModel_->Columns();
     auto isTheLine = [&](std::string_view line) {
         if (loaded)
-            return WithoutLineEndView(line) == WithoutLineEndView(*loaded);
+            return IsLineShownAs(WithoutLineEndView(line), WithoutLineEndView(*loaded));
         return ResultGridModel::CellsOfStoredLine(line, templateNumber, columns) == shown;
     };
     const LineDeletionResult result = DeleteLogLine(state_.logFilePath, static_cast<size_t>(row) + 1, isTheLine);
