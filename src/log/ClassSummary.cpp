@@ -1,6 +1,7 @@
 #include "log/ClassSummary.h"
 
 #include "log/LogFileText.h"
+#include "log/SummaryStream.h"
 #include "probe/TextNumber.h"
 #include "resources/StringTable.h"
 
@@ -247,10 +248,11 @@ std::string BuildClassSummaryText(std::string_view logText, SummaryMode mode)
 
 std::string BuildClassSummary(const std::string& path, SummaryMode mode, QString* error)
 {
-    const std::optional<QByteArray> bytes = ReadLogFile(path, error);
-    if (!bytes)
-        return {};
-    return BuildClassSummaryText(BytesView(*bytes), mode);
+    std::string why;
+    std::optional<std::string> body = StreamClassSummary(path, mode, &why);
+    if (!body && error)
+        *error = QString::fromLocal8Bit(why.data(), static_cast<qsizetype>(why.size()));
+    return body.value_or(std::string());
 }
 
 std::string ClassSummaryText(const std::string& path, std::string_view body, SummaryMode mode)

@@ -2,12 +2,23 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+void Fill(const struct stat& st, LogFileFacts& facts)
+{
+    facts.device = static_cast<unsigned long long>(st.st_dev);
+    facts.inode = static_cast<unsigned long long>(st.st_ino);
+    facts.mode = static_cast<unsigned>(st.st_mode);
+    facts.owner = static_cast<unsigned>(st.st_uid);
+    facts.group = static_cast<unsigned>(st.st_gid);
+    facts.size = static_cast<long long>(st.st_size);
+}
 
 class PosixFileSystem final : public LogFileSystem {
 public:
@@ -71,6 +82,55 @@ public:
     {
         return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : -errno;
     }
+
+    int Stat(int fd, LogFileFacts& facts) override
+    {
+        struct stat st {};
+        if (::fstat(fd, &st) != 0)
+            return -errno;
+        Fill(st, facts);
+        return 0;
+    }
+
+    int StatPath(const std::string& path, LogFileFacts& facts) override
+    {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0)
+            return -errno;
+        Fill(st, facts);
+        return 0;
+    }
+
+    int TryLock(int fd) override
+    {
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET; // start 0, length 0: the whole file, however long it grows
+        int result;
+        do {
+            result = ::fcntl(fd, F_OFD_SETLK, &lock);
+        } while (result != 0 && errno == EINTR);
+        if (result == 0)
+            return 0;
+        return errno == EAGAIN || errno == EACCES ? kLockBusy : -errno;
+    }
+
+    long long ReadAt(int fd, char* data, size_t size, long long offset) override
+    {
+        ssize_t n;
+        do {
+            n = ::pread(fd, data, size, static_cast<off_t>(offset));
+        } while (n < 0 && errno == EINTR);
+        return n < 0 ? -errno : static_cast<long long>(n);
+    }
+
+    int TakeModeAndOwner(int fd, const LogFileFacts& from) override
+    {
+        // Only root may give a file away; an ordinary user's copy keeps the user as owner.
+        if (::fchown(fd, static_cast<uid_t>(from.owner), static_cast<gid_t>(from.group)) != 0)
+            (void)::fchown(fd, static_cast<uid_t>(-1), static_cast<gid_t>(from.group));
+        return ::fchmod(fd, static_cast<mode_t>(from.mode & 07777)) == 0 ? 0 : -errno;
+    }
 };
 
 } // namespace
@@ -79,6 +139,77 @@ LogFileSystem& PosixLogFileSystem()
 {
     static PosixFileSystem fileSystem;
     return fileSystem;
+}
+
+bool LogFileFacts::IsRegular() const
+{
+    return S_ISREG(static_cast<mode_t>(mode));
+}
+
+std::string LogErrorText(int error)
+{
+    if (error == kNotRegularFile)
+        return "Not a regular file (a FIFO, device, socket or folder cannot hold the log)";
+    if (error == kLockBusy)
+        return "The log file is being changed by another station";
+    return std::strerror(-error);
+}
+
+int OpenRegularLog(LogFileSystem& fs, const std::string& path, bool create, bool& created)
+{
+    created = false;
+    // Looked at before opening: opening a FIFO for writing without a reader fails or blocks.
+    LogFileFacts facts;
+    const int looked = fs.StatPath(path, facts);
+    if (looked == 0 && !facts.IsRegular())
+        return kNotRegularFile;
+    if (looked != 0 && looked != -ENOENT)
+        return looked;
+
+    constexpr int kFlags = O_RDWR | O_APPEND | O_NONBLOCK;
+    int fd = fs.Open(path, kFlags);
+    if (fd == -ENOENT && create) {
+        fd = fs.Open(path, kFlags | O_CREAT | O_EXCL);
+        if (fd >= 0)
+            created = true;
+        else if (fd == -EEXIST)
+            fd = fs.Open(path, kFlags);
+    }
+    if (fd < 0)
+        return fd == -EISDIR || fd == -ENXIO ? kNotRegularFile : fd;
+    // The path may have been swapped between the look and the open.
+    if (const int statted = fs.Stat(fd, facts); statted != 0 || !facts.IsRegular()) {
+        fs.Close(fd);
+        return statted != 0 ? statted : kNotRegularFile;
+    }
+    return fd;
+}
+
+int OpenAndLockLog(LogFileSystem& fs, const std::string& path, bool create, bool& created)
+{
+    // A rename over the file can only come from another station's deletion, each of which holds
+    // the lock a few milliseconds: a handful of rounds is plenty.
+    for (int round = 0; round < 8; ++round) {
+        bool madeNow = false;
+        const int fd = OpenRegularLog(fs, path, create, madeNow);
+        if (fd < 0)
+            return fd;
+        created = created || madeNow;
+        int result = fs.TryLock(fd);
+        if (result == 0) {
+            LogFileFacts mine;
+            LogFileFacts named;
+            result = fs.Stat(fd, mine);
+            const int looked = result == 0 ? fs.StatPath(path, named) : result;
+            if (looked == 0 && mine.SameFileAs(named))
+                return fd;
+            result = looked == 0 || looked == -ENOENT ? 0 : looked;
+        }
+        fs.Close(fd);
+        if (result != 0)
+            return result;
+    }
+    return kLockBusy;
 }
 
 std::string FolderOf(const std::string& path)

@@ -1,19 +1,17 @@
 #include "log/LogFileText.h"
 
-#include <QFile>
+#include "log/LogFileChunks.h"
 
 std::optional<QByteArray> ReadLogFile(const std::string& path, QString* error)
 {
-    QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    std::string why;
+    const bool read = ReadLogLines(
+        path, [&bytes](std::string_view lines) { bytes.append(lines.data(), static_cast<qsizetype>(lines.size())); },
+        &why);
+    if (!read) {
         if (error)
-            *error = file.errorString();
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = file.errorString();
+            *error = QString::fromLocal8Bit(why.data(), static_cast<qsizetype>(why.size()));
         return std::nullopt;
     }
     return bytes;

@@ -10,7 +10,8 @@
 #include <string>
 #include <string_view>
 
-// The file's bytes; nullopt with `error` set (the platform's text) when it cannot be read.
+// The file's bytes, read as ReadLogLines reads them (a regular file only, over-long lines cut);
+// nullopt with `error` set (the platform's text) when it cannot be read.
 std::optional<QByteArray> ReadLogFile(const std::string& path, QString* error);
 
 inline std::string_view BytesView(const QByteArray& bytes)

@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 
@@ -20,14 +21,34 @@ bool IsPathNotFound(int error)
 
 std::string FailureText(int error, const std::string& path)
 {
-    return std::string(std::strerror(-error)) + "\r\n" + path + " "
-           + ResourceString(IsPathNotFound(error) ? 1207 : 1208);
+    if (error == kNotRegularFile)
+        return LogErrorText(error) + "\r\n" + path + " is not a regular file. Please choose a log file.";
+    if (error == kLockBusy)
+        return LogErrorText(error) + " for more than five seconds.\r\n" + path + " "
+               + "The results wait and are written as soon as it is free.";
+    return LogErrorText(error) + "\r\n" + path + " " + ResourceString(IsPathNotFound(error) ? 1207 : 1208);
+}
+
+long long SteadyMilliseconds()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// The record line without its CR LF, as the change observer is given it.
+std::string WithoutLineEnd(const std::string& line)
+{
+    size_t end = line.size();
+    while (end > 0 && (line[end - 1] == '\n' || line[end - 1] == '\r'))
+        --end;
+    return line.substr(0, end);
 }
 
 } // namespace
 
 LogFileWriter::LogFileWriter(LogFileSystem& fileSystem)
-    : fs_(fileSystem)
+    : clock(SteadyMilliseconds)
+    , fs_(fileSystem)
 {}
 
 LogWriteOutcome LogFileWriter::WriteLogRecord(const CarcassMeasurement& record, const std::string& path)
@@ -46,36 +67,49 @@ LogWriteOutcome LogFileWriter::WriteLogRecord(const CarcassMeasurement& record, 
 
 bool LogFileWriter::RetryPending(const std::string& path)
 {
-    if (pending_.empty())
-        return true;
-    if (path.empty())
-        return false;
-    return Flush(path, false).written;
+    return RetryWaiting(path).written;
+}
+
+LogWriteOutcome LogFileWriter::RetryWaiting(const std::string& path)
+{
+    LogWriteOutcome outcome;
+    outcome.written = pending_.empty();
+    if (outcome.written || path.empty())
+        return outcome;
+    return Flush(path, false);
 }
 
 LogWriteOutcome LogFileWriter::Flush(const std::string& path, bool fromRecord)
 {
     LogWriteOutcome outcome;
-    const int error = Append(path, pending_);
+    const int error = Append(path, pending_, outcome.tornLineMended);
     if (error == 0) {
-        if (observer_ && !pending_.empty()) {
-            std::vector<std::string> lines;
-            lines.reserve(pending_.size());
-            for (const Line& line : pending_)
-                lines.push_back(line.bytes.substr(0, line.bytes.size() - 2)); // without CR LF
-            observer_->LinesAppended(path, lines);
-        }
         outcome.written = true;
         outcome.recovered = pending_.size();
         pending_.clear();
         faultShown_ = false;
+        busySince_ = -1;
         return outcome;
+    }
+
+    if (error == kLockBusy) {
+        // Another station is appending or deleting a row: that takes milliseconds, so the
+        // records simply wait. Only a lock held for long is a fault worth telling.
+        outcome.lockBusy = true;
+        const long long now = clock();
+        if (busySince_ < 0)
+            busySince_ = now;
+        if (now - busySince_ < kLockPatienceMs)
+            return outcome;
+    } else {
+        busySince_ = -1;
     }
 
     outcome.text = FailureText(error, path);
     outcome.pathNotFound = IsPathNotFound(error);
-    // A timer's retry tells no one, so it must not mark a new kind of fault as shown.
-    if (fromRecord) {
+    // A timer's retry tells no one, so it must not mark a new kind of fault as shown; a lock
+    // held too long is the exception, as no record may come while the station waits for it.
+    if (fromRecord || error == kLockBusy) {
         outcome.report = !faultShown_ || error != shownError_ || path != shownPath_;
         faultShown_ = true;
         shownError_ = error;
@@ -84,9 +118,11 @@ LogWriteOutcome LogFileWriter::Flush(const std::string& path, bool fromRecord)
     return outcome;
 }
 
-int LogFileWriter::WriteAll(int fd, const std::string& bytes)
+int LogFileWriter::WriteAll(int fd, const std::string& bytes, size_t* written)
 {
     size_t done = 0;
+    if (written)
+        *written = 0;
     while (done < bytes.size()) {
         const long long n = fs_.Write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0)
@@ -94,11 +130,13 @@ int LogFileWriter::WriteAll(int fd, const std::string& bytes)
         if (n == 0)
             return -EIO; // no progress and no reason given
         done += static_cast<size_t>(n);
+        if (written)
+            *written = done;
     }
     return 0;
 }
 
-int LogFileWriter::Append(const std::string& path, const std::vector<Line>& lines)
+int LogFileWriter::Append(const std::string& path, const std::vector<Line>& lines, bool& tornLineMended)
 {
     bool mayCreate = false;
     for (const Line& line : lines)
@@ -106,49 +144,69 @@ int LogFileWriter::Append(const std::string& path, const std::vector<Line>& line
     if (lines.empty())
         mayCreate = true; // a record without a line still gives a new file its header
 
-    if (!mayCreate) {
-        // Alert lines go only into an existing file: a file that has been deleted behind the
-        // station's back is not silently recreated for a lone alert line.
-        const int probe = fs_.Open(path, O_RDONLY);
-        if (probe < 0)
-            return probe;
-        fs_.Close(probe);
-    }
-
+    // Alert lines go only into an existing file: a file that has been deleted behind the
+    // station's back is not silently recreated for a lone alert line.
     bool created = false;
-    int fd = fs_.Open(path, O_WRONLY | O_APPEND);
-    if (fd == -ENOENT && mayCreate) {
-        fd = fs_.Open(path, O_WRONLY | O_APPEND | O_CREAT | O_EXCL);
-        if (fd >= 0)
-            created = true;
-        else if (fd == -EEXIST)
-            fd = fs_.Open(path, O_WRONLY | O_APPEND);
-    }
+    const int fd = OpenAndLockLog(fs_, path, mayCreate, created);
     if (fd < 0)
         return fd;
+    const int error = AppendLocked(fd, path, created, lines, tornLineMended);
+    // Closing releases the lock. After a good sync the data is on disk; a failing close cannot
+    // take that back.
+    fs_.Close(fd);
+    return error;
+}
 
+int LogFileWriter::AppendLocked(int fd, const std::string& path, bool created, const std::vector<Line>& lines,
+                                bool& tornLineMended)
+{
     const long long sizeBefore = fs_.Size(fd);
-    if (sizeBefore < 0) {
-        fs_.Close(fd);
+    if (sizeBefore < 0)
         return static_cast<int>(sizeBefore);
-    }
 
+    // The header decision is taken under the lock, so two stations never both write it.
     std::string bytes = sizeBefore == 0 ? LogHeaderLine() : std::string();
+    if (sizeBefore > 0) {
+        char last = '\n';
+        const long long n = fs_.ReadAt(fd, &last, 1, sizeBefore - 1);
+        if (n < 0)
+            return static_cast<int>(n);
+        // The torn fragment stays as it is (a line the station did not write is never
+        // removed); the record just starts a line of its own.
+        if (last != '\n') {
+            bytes = last == '\r' ? "\n" : "\r\n";
+            tornLineMended = true;
+        }
+    }
     for (const Line& line : lines)
         bytes += line.bytes;
 
-    int error = WriteAll(fd, bytes);
+    size_t written = 0;
+    int error = WriteAll(fd, bytes, &written);
     if (error == 0)
         error = fs_.DataSync(fd);
     if (error == 0 && (created || folderSyncOwed_ == path)) {
         error = fs_.SyncFolder(FolderOf(path));
         folderSyncOwed_ = error == 0 ? std::string() : path;
     }
-    if (error != 0)
-        fs_.Truncate(fd, sizeBefore); // best effort; the records stay waiting either way
-    // After a good sync the data is on disk; a failing close cannot take that back.
-    fs_.Close(fd);
-    return error;
+    if (error != 0) {
+        // Cut back only what this append wrote: under the lock the file can have grown only by
+        // it, but a program that ignores the lock must not lose a line to this.
+        LogFileFacts now;
+        if (fs_.Stat(fd, now) == 0 && now.size == sizeBefore + static_cast<long long>(written))
+            fs_.Truncate(fd, sizeBefore); // best effort; the records stay waiting either way
+        tornLineMended = false;
+        return error;
+    }
+    if (observer_) {
+        std::vector<std::string> appended;
+        appended.reserve(lines.size());
+        for (const Line& line : lines)
+            appended.push_back(WithoutLineEnd(line.bytes));
+        if (!appended.empty())
+            observer_->LinesAppended(path, appended);
+    }
+    return 0;
 }
 
 std::string LogFileWriter::SaveToRecoveryFile(const QString& folder, std::string* error)

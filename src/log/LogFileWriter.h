@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,10 @@ struct LogWriteOutcome {
     std::string text;          // the error's text, CR LF, the path, a space, the explanation
     bool pathNotFound = false; // folder or file missing: an information, not a warning
     size_t recovered = 0;      // records from earlier failures written by this call
+    bool lockBusy = false;     // another station holds the log's lock: try again at the next tick
+    // The file ended in a torn line (a power cut mid-write, an editor that drops the last line
+    // end); it was given a line end so that the record starts its own line. Say so once.
+    bool tornLineMended = false;
 };
 
 class LogFileWriter {
@@ -32,6 +37,8 @@ public:
 
     // Writes the waiting records to `path`; true when none is left waiting.
     bool RetryPending(const std::string& path);
+    // The same, telling what happened; only a lock held too long is reported from here.
+    LogWriteOutcome RetryWaiting(const std::string& path);
 
     // Writes the waiting records, header line first, to a new file
     // "tallion-unwritten-<yyyyMMdd-hhmmss>.dif" in `folder` (made when missing) and forgets them.
@@ -41,8 +48,14 @@ public:
 
     size_t PendingCount() const { return pending_.size(); }
 
-    // Told of every line that reaches the file; none: nobody is told.
+    // Told of every record line appended, under the log's lock; none by default.
     void SetChangeObserver(LogChangeObserver* observer) { observer_ = observer; }
+
+    // Milliseconds of a steady clock; replaceable for tests.
+    std::function<long long()> clock;
+
+    // How long another station may hold the lock before that counts as a fault.
+    static constexpr long long kLockPatienceMs = 5000;
 
 private:
     struct Line {
@@ -50,10 +63,13 @@ private:
         bool mayCreateFile; // an alert line goes only into a file that exists already
     };
 
-    // Writes `lines` to `path` in one synced append; 0 or -errno. On failure the file is cut
-    // back to its old length so that the next attempt does not repeat part of a record.
-    int Append(const std::string& path, const std::vector<Line>& lines);
-    int WriteAll(int fd, const std::string& bytes);
+    // Writes `lines` to `path` in one synced append under the log's lock; 0 or a negative code.
+    // On failure the bytes this append wrote are cut off again so that the next attempt does
+    // not repeat part of a record.
+    int Append(const std::string& path, const std::vector<Line>& lines, bool& tornLineMended);
+    int AppendLocked(int fd, const std::string& path, bool created, const std::vector<Line>& lines,
+                     bool& tornLineMended);
+    int WriteAll(int fd, const std::string& bytes, size_t* written = nullptr);
     LogWriteOutcome Flush(const std::string& path, bool fromRecord);
 
     LogFileSystem& fs_;
@@ -63,4 +79,5 @@ private:
     std::string shownPath_;
     std::string folderSyncOwed_; // a file created here whose folder entry is not yet synced
     LogChangeObserver* observer_ = nullptr;
+    long long busySince_ = -1; // when the lock was first found busy; -1: it was not
 };

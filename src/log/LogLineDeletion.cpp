@@ -1,20 +1,20 @@
 #include "log/LogLineDeletion.h"
 
-#include "log/LogFileText.h"
+#include "log/FileModes.h"
 
-#include <QFile>
 #include <cerrno>
-#include <cstring>
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
+#include <thread>
 #include <unistd.h>
 
 namespace {
 
-std::string ErrorText(int error)
-{
-    return std::strerror(-error);
-}
+// Another station holds the lock for the milliseconds of one append; the operator's deletion
+// waits that long rather than refusing, but never long enough to starve the receive tick.
+constexpr auto kLockWait = std::chrono::milliseconds(500);
+constexpr auto kLockPoll = std::chrono::milliseconds(5);
 
 // Start and end (after its LF, or the end of the text) of line `lineNumber`; false when the
 // text has fewer lines.
@@ -34,6 +34,13 @@ bool FindLine(std::string_view text, size_t lineNumber, size_t& start, size_t& e
     return true;
 }
 
+std::string_view WithoutLineEnd(std::string_view line)
+{
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
+    return line;
+}
+
 int WriteAll(LogFileSystem& fs, int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
@@ -44,6 +51,23 @@ int WriteAll(LogFileSystem& fs, int fd, std::string_view bytes)
             return -EIO;
         bytes.remove_prefix(static_cast<size_t>(n));
     }
+    return 0;
+}
+
+// The whole file behind `fd` (`size` bytes long); 0 or -errno.
+int ReadAll(LogFileSystem& fs, int fd, long long size, std::string& text)
+{
+    text.resize(static_cast<size_t>(size));
+    size_t done = 0;
+    while (done < text.size()) {
+        const long long n = fs.ReadAt(fd, text.data() + done, text.size() - done, static_cast<long long>(done));
+        if (n < 0)
+            return static_cast<int>(n);
+        if (n == 0)
+            break; // shorter than fstat said: take what is there
+        done += static_cast<size_t>(n);
+    }
+    text.resize(done);
     return 0;
 }
 
@@ -63,41 +87,16 @@ int CreateTemporary(LogFileSystem& fs, const std::string& path, std::string& tem
     return -EEXIST;
 }
 
-// Writes `head` and `tail` into a temporary file and renames it over `path`; 0 or -errno. The
-// original is left untouched unless the rename happened.
-int Replace(LogFileSystem& fs, const std::string& path, std::string_view head, std::string_view tail,
-            qint64 expectedSize, bool& changedMeanwhile)
+int LockWithin(LogFileSystem& fs, const std::string& path)
 {
-    std::string temporary;
-    const int fd = CreateTemporary(fs, path, temporary);
-    if (fd < 0)
-        return fd;
-    int result = WriteAll(fs, fd, head);
-    if (result == 0)
-        result = WriteAll(fs, fd, tail);
-    if (result == 0)
-        result = fs.DataSync(fd);
-    const int closed = fs.Close(fd);
-    if (result == 0)
-        result = closed;
-    if (result == 0) {
-        // The copy keeps the log's permissions; failing that it keeps the defaults.
-        QFile::setPermissions(QFile::decodeName(QByteArray::fromStdString(temporary)),
-                              QFile::permissions(QFile::decodeName(QByteArray::fromStdString(path))));
-        // A record appended by another program since the file was read would be lost.
-        const int check = fs.Open(path, O_RDONLY);
-        if (check < 0) {
-            result = check;
-        } else {
-            changedMeanwhile = fs.Size(check) != expectedSize;
-            fs.Close(check);
-        }
+    const auto until = std::chrono::steady_clock::now() + kLockWait;
+    for (;;) {
+        bool created = false;
+        const int fd = OpenAndLockLog(fs, path, false, created);
+        if (fd != kLockBusy || std::chrono::steady_clock::now() >= until)
+            return fd;
+        std::this_thread::sleep_for(kLockPoll);
     }
-    if (result == 0 && !changedMeanwhile)
-        result = fs.Rename(temporary, path);
-    if (result != 0 || changedMeanwhile)
-        fs.Remove(temporary);
-    return result;
 }
 
 } // namespace
@@ -107,38 +106,74 @@ LineDeletionResult DeleteLogLine(const std::string& path, size_t lineNumber,
                                  LogChangeObserver* observer)
 {
     LineDeletionResult result;
-    QString readError;
-    const std::optional<QByteArray> bytes = ReadLogFile(path, &readError);
-    if (!bytes) {
-        result.error = readError.toLocal8Bit().toStdString();
+    const std::string target = LinkTarget(path);
+    const int fd = LockWithin(fs, target);
+    if (fd < 0) {
+        result.error = LogErrorText(fd);
         return result;
     }
-    const std::string_view text = BytesView(*bytes);
+    std::string temporary;
+    int temporaryFd = -1;
+    // Every way out closes what is open; closing the log's descriptor releases the lock.
+    auto finish = [&](LineDeletionResult r) {
+        if (temporaryFd >= 0)
+            fs.Close(temporaryFd);
+        fs.Close(fd);
+        return r;
+    };
+    auto fail = [&](int error) {
+        if (temporaryFd >= 0) {
+            fs.Close(temporaryFd);
+            temporaryFd = -1;
+        }
+        if (!temporary.empty())
+            fs.Remove(temporary);
+        LineDeletionResult r;
+        r.error = LogErrorText(error);
+        return finish(r);
+    };
+
+    LogFileFacts facts;
+    if (const int statted = fs.Stat(fd, facts); statted != 0)
+        return fail(statted);
+    std::string text;
+    if (const int read = ReadAll(fs, fd, facts.size, text); read != 0)
+        return fail(read);
     size_t start = 0;
     size_t end = 0;
-    if (lineNumber < 2 || !FindLine(text, lineNumber, start, end) || !isTheLine(text.substr(start, end - start))) {
+    if (lineNumber < 2 || !FindLine(text, lineNumber, start, end)
+        || !isTheLine(std::string_view(text).substr(start, end - start))) {
         result.outcome = LineDeletion::NotIdentified;
-        return result;
+        return finish(result);
     }
 
-    bool changedMeanwhile = false;
-    const int replaced = Replace(fs, path, text.substr(0, start), text.substr(end), bytes->size(), changedMeanwhile);
-    if (changedMeanwhile) {
-        result.outcome = LineDeletion::NotIdentified;
-        return result;
+    temporaryFd = CreateTemporary(fs, target, temporary);
+    if (temporaryFd < 0) {
+        const int error = temporaryFd;
+        temporary.clear();
+        return fail(error);
     }
-    if (replaced != 0) {
-        result.error = ErrorText(replaced);
-        return result;
-    }
+    const std::string_view all(text);
+    int error = fs.TakeModeAndOwner(temporaryFd, facts);
+    if (error == 0)
+        error = WriteAll(fs, temporaryFd, all.substr(0, start));
+    if (error == 0)
+        error = WriteAll(fs, temporaryFd, all.substr(end));
+    if (error == 0)
+        error = fs.DataSync(temporaryFd);
+    // The new file is locked before it takes the name, so a station that opens it at once
+    // waits until this change is complete.
+    if (error == 0)
+        error = fs.TryLock(temporaryFd);
+    if (error == 0)
+        error = fs.Rename(temporary, target);
+    if (error != 0)
+        return fail(error);
+
     result.outcome = LineDeletion::Deleted;
-    if (observer) {
-        std::string_view line = text.substr(start, end - start);
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-            line.remove_suffix(1);
-        observer->LineDeleted(path, lineNumber, std::string(line));
-    }
-    if (const int synced = fs.SyncFolder(FolderOf(path)); synced != 0)
-        result.error = ErrorText(synced);
-    return result;
+    if (const int synced = fs.SyncFolder(FolderOf(target)); synced != 0)
+        result.error = LogErrorText(synced);
+    if (observer)
+        observer->LineDeleted(path, lineNumber, std::string(WithoutLineEnd(all.substr(start, end - start))));
+    return finish(result);
 }

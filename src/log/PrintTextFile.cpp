@@ -1,5 +1,6 @@
 #include "log/PrintTextFile.h"
 
+#include "log/FileModes.h"
 #include "log/ResultGridModel.h"
 
 #include <cerrno>
@@ -89,17 +90,18 @@ std::string GridAsText(const ResultGridModel& grid, const std::string& summaryTe
     return text;
 }
 
-bool WriteTextFileDurably(const std::string& path, const std::string& bytes, std::string* error)
+bool WriteTextFileDurably(const std::string& givenPath, const std::string& bytes, std::string* error)
 {
+    // Through a link, the file it names is replaced and the link stays.
+    const std::string path = LinkTarget(givenPath);
     const std::string folder = FolderPart(path);
     std::string temporary = JoinFolderAndName(folder, "." + NamePart(path) + ".XXXXXX");
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return Fail(error, path);
-    // A new file gets the permissions any file created here would have.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    // A replaced file keeps its mode (a private 0600 file stays private); a new one gets what
+    // a plain open would give it.
+    ::fchmod(fd, ModeForReplacement(path));
 
     const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     const int savedErrno = errno;

@@ -8,10 +8,9 @@
 
 namespace {
 
-constexpr const char* kUsage = "Usage: tallion summary LOGFILE [--with-weight] [--chart FILE.svg|FILE.png]\n"
+constexpr const char* kUsage = "Usage: tallion summary LOGFILE [--with-weight]\n"
                                "  Prints the class summary of LOGFILE; --with-weight sums the weighed\n"
-                               "  carcasses (weight, yield, lean meat %) instead of counting the unweighed ones.\n"
-                               "  --chart also draws the summary's charts into FILE (1600 x 1000 pixels).\n";
+                               "  carcasses (weight, yield, lean meat %) instead of counting the unweighed ones.\n";
 
 } // namespace
 
@@ -22,27 +21,35 @@ bool IsSummaryCommand(int argc, char** argv)
 
 int RunSummaryCommand(const QStringList& arguments, FILE* out, FILE* err, const SummaryChartWriter& charts)
 {
-    QString path;
+    std::vector<std::string> words;
+    words.reserve(static_cast<size_t>(arguments.size()));
+    for (const QString& word : arguments)
+        words.push_back(QFile::encodeName(word).toStdString());
+    return RunSummaryCommand(words, out, err, charts);
+}
+
+int RunSummaryCommand(const std::vector<std::string>& arguments, FILE* out, FILE* err, const SummaryChartWriter& charts)
+{
+    std::string file;
     SummaryMode mode = SummaryMode::WithoutWeight;
     bool pathGiven = false;
-    QString chartPath;
+    std::string chartFile;
     bool chartGiven = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& word = arguments[i];
-        if (word == QLatin1String("--with-weight")) {
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& word = arguments[i];
+        if (word == "--with-weight") {
             mode = SummaryMode::WithWeight;
-        } else if (word == QLatin1String("--chart") && i + 1 < arguments.size() && charts.write) {
-            chartPath = arguments[++i];
+        } else if (word == "--chart" && i + 1 < arguments.size() && charts.write) {
+            chartFile = arguments[++i];
             chartGiven = true;
-        } else if (word == QLatin1String("--help") || word == QLatin1String("-h")) {
+        } else if (word == "--help" || word == "-h") {
             std::fputs(kUsage, out);
             return 0;
-        } else if (word.startsWith(QLatin1Char('-')) || pathGiven) {
-            std::fprintf(err, "tallion summary: unexpected argument \"%s\"\n%s", word.toLocal8Bit().constData(),
-                         kUsage);
+        } else if (word.starts_with('-') || pathGiven) {
+            std::fprintf(err, "tallion summary: unexpected argument \"%s\"\n%s", word.c_str(), kUsage);
             return 2;
         } else {
-            path = word;
+            file = word;
             pathGiven = true;
         }
     }
@@ -51,13 +58,12 @@ int RunSummaryCommand(const QStringList& arguments, FILE* out, FILE* err, const 
         return 2;
     }
 
-    const std::string chartFile = QFile::encodeName(chartPath).toStdString();
     if (chartGiven && charts.knowsFormat && !charts.knowsFormat(chartFile)) {
         std::fprintf(err, "tallion summary: the chart file must end in .svg or .png: %s\n", chartFile.c_str());
         return 2;
     }
 
-    const std::string file = QFile::encodeName(path).toStdString();
+    // Read a chunk at a time; a FIFO or device is refused at once rather than waited on.
     QString error;
     const std::string body = BuildClassSummary(file, mode, &error);
     if (!error.isEmpty()) {

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 // Draws the charts for --chart (this library draws nothing; the program hands the drawing in).
 struct SummaryChartWriter {
@@ -19,8 +20,14 @@ struct SummaryChartWriter {
     std::function<int(const std::string& logPath, SummaryMode mode, const std::string& chartPath, FILE* err)> write;
 };
 
-// `arguments`: the words after the program name, "summary" first. Returns the exit status:
-// 0 printed, 1 the file cannot be read (or the chart not written), 2 the command line is wrong.
+// `arguments`: the words after the program name, "summary" first, as the bytes of argv (a file
+// name is opened as given, whatever its encoding). Returns the exit status: 0 printed, 1 the
+// file cannot be read (or is not a regular file, or the chart not written), 2 the command line
+// is wrong.
+int RunSummaryCommand(const std::vector<std::string>& arguments, FILE* out, FILE* err,
+                      const SummaryChartWriter& charts = {});
+// The same with the words as text; a file name reaches the file system through Qt's file-name
+// encoding.
 int RunSummaryCommand(const QStringList& arguments, FILE* out, FILE* err, const SummaryChartWriter& charts = {});
 
 // True when the command line asks for the summary command (its first word is "summary").

@@ -2,6 +2,8 @@
 
 #include "shell/PortDeviceMap.h"
 
+#include <QStringDecoder>
+
 QString CommandLineUsage()
 {
     return QStringLiteral("Usage: tallion [--settings FILE] [--port N=PATH]... [--weighing] [--demo]\n"
@@ -37,6 +39,19 @@ QStringList ArgumentsOf(int argc, char** argv)
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     return arguments;
+}
+
+std::optional<QString> NonTextArgument(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = decoder.decode(QByteArrayView(argv[i]));
+        if (decoder.hasError())
+            return QStringLiteral("the argument \"%1\" is not UTF-8 text, so the file it names cannot be opened; "
+                                  "give the file a UTF-8 name or a link with one")
+                .arg(text);
+    }
+    return std::nullopt;
 }
 
 CommandLineOptions ParseCommandLine(const QStringList& arguments)

@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -28,3 +29,8 @@ QString VersionText();
 // The program's arguments as text, read before any application object exists, so that --help,
 // --version and a wrong option are answered without a display.
 QStringList ArgumentsOf(int argc, char** argv);
+
+// The settings store and the serial ports take file names as text, so a name in `argv` that is
+// not UTF-8 would reach them changed and name another file: such an argument is refused. The
+// message, or nothing when every argument is UTF-8.
+std::optional<QString> NonTextArgument(int argc, char** argv);

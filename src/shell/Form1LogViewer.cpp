@@ -3,6 +3,7 @@
 
 #include "shell/Form1.h"
 
+#include "log/LogFileChunks.h"
 #include "log/LogFileText.h"
 #include "log/LogLineDeletion.h"
 #include "log/LogRecordFormat.h"
@@ -21,6 +22,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
@@ -31,11 +33,6 @@
 namespace {
 
 const QString kAppTitle = QStringLiteral("Tallion");
-
-QString Latin1(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Passes the Delete key on the grid to `onDelete`.
 class DeleteKeyFilter : public QObject {
@@ -106,7 +103,9 @@ void Form1::ChooseTemplate(int templateNumber)
     const auto stored = TemplateNumberFromSetting(settings_.ReadSetting("Properties", "Banner", "1"));
     if (stored != templateNumber && !state_.logFilePath.empty()) {
         if (const auto error = LoadLogIntoView(views_, state_.logFilePath, templateNumber))
-            dialogs_.Message(*error, ResourceText(1257) + QLatin1Char(' ') + Latin1(state_.logFilePath),
+            dialogs_.Message(*error,
+                             ResourceText(1257) + QLatin1Char(' ')
+                                 + QFile::decodeName(QByteArray::fromStdString(state_.logFilePath)),
                              MessageIcon::Exclamation, MessageButtons::Ok);
     }
     settings_.WriteSetting("Properties", "Banner", std::to_string(templateNumber));
@@ -243,12 +242,12 @@ void Form1::DeleteRow()
     const int columns = gridModel_->Columns();
     auto isTheLine = [&](std::string_view line) {
         if (loaded)
-            return WithoutLineEndView(line) == WithoutLineEndView(*loaded);
+            return IsLineShownAs(WithoutLineEndView(line), WithoutLineEndView(*loaded));
         return ResultGridModel::CellsOfStoredLine(line, templateNumber, columns) == shown;
     };
     const LineDeletionResult result = DeleteLogLine(state_.logFilePath, static_cast<size_t>(row) + 1, isTheLine,
                                                     PosixLogFileSystem(), database_ ? database_->Observer() : nullptr);
-    const QString path = Latin1(state_.logFilePath);
+    const QString path = QFile::decodeName(QByteArray::fromStdString(state_.logFilePath));
     switch (result.outcome) {
     case LineDeletion::NotIdentified:
         dialogs_.Message(QStringLiteral("The log file has changed since this row was shown, so its line "

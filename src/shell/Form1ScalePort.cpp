@@ -102,7 +102,8 @@ void Form1::SetUpScalePort(WeightSource model, bool ask)
     ReadScaleOptions(
         model,
         [this](const std::string& key, const std::string& fallback) {
-            return settings_.ReadSetting(kSection, key, fallback);
+            // Scale options are characters of the scale's one-byte messages.
+            return SettingsStore::BytesFromText(settings_.ReadSetting(kSection, key, fallback));
         },
         scaleOptions);
     if (port >= 1 && port <= 16)

@@ -17,6 +17,7 @@
 #include "shell/StationResults.h"
 
 #include <QAction>
+#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -92,7 +93,7 @@ void Form1::StartUp()
     StartUpProbePort();
 
     // 14. Log file path in panel 5.
-    state_.logFilePath = settings_.ReadSetting(kSection, "LogFilePath", "");
+    state_.logFilePath = SettingsStore::PathFromText(settings_.ReadSetting(kSection, "LogFilePath", ""));
     if (!state_.logFilePath.empty())
         ShowLogFilePath();
 
@@ -201,7 +202,9 @@ void Form1::StartUpLoadLog()
         return;
     const auto error = LoadLogIntoView(views_, state_.logFilePath, state_.templateNumber);
     if (error)
-        dialogs_.Notify(*error, ResourceText(1257) + QLatin1Char(' ') + Latin1(state_.logFilePath),
+        dialogs_.Notify(*error,
+                        ResourceText(1257) + QLatin1Char(' ')
+                            + QFile::decodeName(QByteArray::fromStdString(state_.logFilePath)),
                         MessageIcon::Exclamation);
 }
 
@@ -217,7 +220,7 @@ void Form1::ApplyCurrentTemplate()
 
 void Form1::ShowLogFilePath()
 {
-    const QString name = Latin1(ShortenLogPath(state_.logFilePath));
+    const QString name = QFile::decodeName(QByteArray::fromStdString(ShortenLogPath(state_.logFilePath)));
     const size_t waiting = results_ ? results_->UnwrittenRecords() : 0;
     if (waiting == 0) {
         SetStatusPanel(5, name);
@@ -229,5 +232,5 @@ void Form1::ShowLogFilePath()
     SetStatusPanelTip(5, QStringLiteral("%1 results wait to be written to %2. They are tried again every few "
                                         "seconds, and saved to a recovery file if the station ends first.")
                              .arg(waiting)
-                             .arg(Latin1(state_.logFilePath)));
+                             .arg(QFile::decodeName(QByteArray::fromStdString(state_.logFilePath))));
 }

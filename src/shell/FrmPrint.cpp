@@ -120,7 +120,7 @@ FrmPrint::FrmPrint(OperatorDialogs& dialogs, SettingsStore& settings, const std:
 
     // Without a folder chosen yet the text file goes beside the log file, never into whatever
     // folder the station was started from.
-    std::string folder = settings_.ReadSetting(kSection, kFolderKey, "");
+    std::string folder = SettingsStore::PathFromText(settings_.ReadSetting(kSection, kFolderKey, ""));
     if (folder.empty())
         folder = FolderOf(logFilePath_);
     LblPath->setText(FromPath(folder));
@@ -168,6 +168,6 @@ void FrmPrint::OnFolder()
     const std::string folder = FolderOf(textFilePath_);
     LblFileTitle->setText(FromPath(textFilePath_.substr(folder.size())));
     LblPath->setText(FromPath(folder));
-    settings_.WriteSetting(kSection, kFolderKey, folder);
+    settings_.WriteSetting(kSection, kFolderKey, SettingsStore::TextFromPath(folder));
     OnPrintToFile();
 }

@@ -24,7 +24,7 @@ QString PortDeviceMap::DeviceFor(int port) const
         return it.value();
     // Read each time: nothing about the settings is cached.
     const std::string stored = settings_->ReadSetting("Properties", "PortDevice" + std::to_string(port), std::string());
-    const QString device = QString::fromLatin1(stored.data(), static_cast<qsizetype>(stored.size())).trimmed();
+    const QString device = QString::fromUtf8(stored.data(), static_cast<qsizetype>(stored.size())).trimmed();
     if (!device.isEmpty())
         return device;
     return QStringLiteral("/dev/ttyS%1").arg(port - 1);

@@ -238,9 +238,12 @@ void PortDialog::LoadParsingFields()
     }
     const std::string section = "Properties";
     const HeaderScaleOptions& defaults = traits.storeDefaults;
-    parsing_->SetFields({deps_.settings.ReadSetting(section, "HeaderCharacter", defaults.header),
-                         deps_.settings.ReadSetting(section, traits.startPositionKey, defaults.startPosition),
-                         deps_.settings.ReadSetting(section, "Factor", defaults.factor)});
+    // The fields hold one byte per character, as the scale's messages do.
+    auto read = [&](const std::string& key, const std::string& fallback) {
+        return SettingsStore::BytesFromText(deps_.settings.ReadSetting(section, key, fallback));
+    };
+    parsing_->SetFields({read("HeaderCharacter", defaults.header),
+                         read(traits.startPositionKey, defaults.startPosition), read("Factor", defaults.factor)});
 }
 
 void PortDialog::ApplyDefault(const DefaultPreset& preset)

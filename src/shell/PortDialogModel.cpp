@@ -258,7 +258,7 @@ std::vector<StoredKey> PortDialogKeys(PortDialogKind kind, const SerialPort& por
     default:
         return {{kSection, "WeightPortSetting", settings},
                 {kSection, "WeightPortNum", number},
-                {kSection, "HeaderCharacter", fields.header},
+                {kSection, "HeaderCharacter", SettingsStore::TextFromBytes(fields.header)},
                 {kSection, TraitsOf(kind).startPositionKey, fields.startPosition},
                 {kSection, "Factor", fields.factor}};
     }

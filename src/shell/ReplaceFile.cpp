@@ -1,5 +1,7 @@
 #include "shell/ReplaceFile.h"
 
+#include "log/FileModes.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -22,27 +24,6 @@ std::string FolderOf(const std::string& path)
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// A file replaced through a symbolic link keeps the link: the link's target is rewritten.
-std::string ResolveLink(const std::string& path)
-{
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-        return path;
-    char resolved[PATH_MAX];
-    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
-}
-
-// The mode the new file gets: the old file's, else what a newly created file would get.
-mode_t NewFileMode(const std::string& path)
-{
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0)
-        return st.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
 }
 
 // 0, or the errno of the failed write.
@@ -87,12 +68,15 @@ std::optional<bool> PathExists(const std::string& path, std::string& error)
 
 std::optional<std::string> ReplaceFile(const std::string& path, const std::string& bytes)
 {
-    const std::string target = ResolveLink(path);
+    const std::string target = LinkTarget(path);
     const std::string folder = FolderOf(target);
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
     std::string tempPath = target + ".XXXXXX";
     std::vector<char> name(tempPath.begin(), tempPath.end());
     name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
+    // mkostemp creates with O_EXCL in the same folder, so the rename stays on one file system.
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0)
         return ErrorText(errno);
     tempPath = name.data();
@@ -103,7 +87,10 @@ std::optional<std::string> ReplaceFile(const std::string& path, const std::strin
         ::unlink(tempPath.c_str());
         return ErrorText(error);
     };
-    if (::fchmod(fd, NewFileMode(target)) != 0)
+    // The file keeps its owner where that is allowed (root replacing another user's file).
+    if (replacing)
+        (void)::fchown(fd, old.st_uid, old.st_gid);
+    if (::fchmod(fd, ModeForReplacement(target)) != 0)
         return fail(errno, fd);
     if (const int error = WriteAll(fd, bytes))
         return fail(error, fd);

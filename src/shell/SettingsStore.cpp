@@ -1,23 +1,53 @@
 #include "shell/SettingsStore.h"
 
 #include "probe/OperatorNotices.h"
+#include "shell/ReplaceFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStringDecoder>
 #include <QStringList>
 #include <QVariant>
+#include <optional>
 
 namespace {
 
 QString FromBytes(const std::string& text)
 {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 std::string ToBytes(const QString& text)
 {
-    return text.toLatin1().toStdString();
+    return text.toUtf8().toStdString();
+}
+
+bool IsUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes); // decoded only when converted to a QString
+    (void)text;
+    return !decoder.hasError();
+}
+
+// The file's text with every line that is not UTF-8 read as Latin-1 (the one-byte encoding a
+// hand edit most likely used); nullopt when the file is UTF-8 already.
+std::optional<QByteArray> AsUtf8(const QByteArray& bytes)
+{
+    if (IsUtf8(bytes))
+        return std::nullopt;
+    QByteArray converted;
+    converted.reserve(bytes.size() * 2);
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        end = end < 0 ? bytes.size() : end + 1;
+        const QByteArrayView line(bytes.constData() + start, end - start);
+        converted += IsUtf8(line) ? line.toByteArray() : QString::fromLatin1(line).toUtf8();
+        start = end;
+    }
+    return converted;
 }
 
 // Every group of the file whose name matches `section` without regard to case, the caller's own
@@ -70,6 +100,8 @@ SettingsStore::SettingsStore(const QString& iniPath)
 std::string SettingsStore::ReadSetting(const std::string& section, const std::string& key,
                                        const std::string& defaultText) const
 {
+    // Qt reads bytes that are not UTF-8 as U+FFFD, which the next write would store for good.
+    ConvertToUtf8();
     // A fresh QSettings per call: it re-reads the file when another writer changed it.
     QSettings settings(path_, QSettings::IniFormat);
     const QString wantedKey = FromBytes(key);
@@ -88,6 +120,7 @@ std::string SettingsStore::ReadSetting(const std::string& section, const std::st
 
 void SettingsStore::WriteSetting(const std::string& section, const std::string& key, const std::string& text)
 {
+    ConvertToUtf8();
     QSettings settings(path_, QSettings::IniFormat);
     const QString wantedSection = FromBytes(section);
     const QString wantedKey = FromBytes(key);
@@ -117,6 +150,40 @@ void SettingsStore::WriteSetting(const std::string& section, const std::string& 
         return;
     }
     failureShown_ = false;
+}
+
+void SettingsStore::ConvertToUtf8() const
+{
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.readAll();
+    file.close();
+    const std::optional<QByteArray> converted = AsUtf8(bytes);
+    if (!converted)
+        return;
+    if (const auto failure = ReplaceFile(QFile::encodeName(path_).toStdString(), converted->toStdString()))
+        qWarning("Settings file %s could not be rewritten as UTF-8: %s", qPrintable(path_), failure->c_str());
+}
+
+std::string SettingsStore::PathFromText(const std::string& text)
+{
+    return QFile::encodeName(FromBytes(text)).toStdString();
+}
+
+std::string SettingsStore::TextFromPath(const std::string& path)
+{
+    return ToBytes(QFile::decodeName(QByteArray::fromStdString(path)));
+}
+
+std::string SettingsStore::BytesFromText(const std::string& text)
+{
+    return FromBytes(text).toLatin1().toStdString();
+}
+
+std::string SettingsStore::TextFromBytes(const std::string& bytes)
+{
+    return ToBytes(QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
 void SettingsStore::ReportWriteFailure()

@@ -1,6 +1,8 @@
 #pragma once
 // The per-user settings store: named text values by section and key, in an INI file.
-// Section and key names compare without regard to case. Nothing is cached.
+// Section and key names compare without regard to case. Nothing is cached. Values are text as
+// the INI file holds it, UTF-8; a file with values in another encoding (a hand edit) has them
+// read as Latin-1 and is rewritten once as UTF-8.
 
 #include <QString>
 #include <string>
@@ -12,10 +14,20 @@ public:
     // `iniPath` empty: the per-user file of the "Tallion" application.
     explicit SettingsStore(const QString& iniPath = QString());
 
-    // The stored text, or `defaultText` when the key is absent (the default is not written back).
+    // The stored text (UTF-8), or `defaultText` when the key is absent (the default is not
+    // written back).
     std::string ReadSetting(const std::string& section, const std::string& key, const std::string& defaultText) const;
-    // Stores the text at once, creating section and key as needed.
+    // Stores the text (UTF-8) at once, creating section and key as needed.
     void WriteSetting(const std::string& section, const std::string& key, const std::string& text);
+
+    // A setting that holds a file name: the bytes the file system takes (Qt's file-name
+    // encoding) and back.
+    static std::string PathFromText(const std::string& text);
+    static std::string TextFromPath(const std::string& path);
+    // A setting that holds characters of the station's one-byte texts (a scale's header
+    // character): UTF-8 to one byte per character and back; a character beyond 255 becomes "?".
+    static std::string BytesFromText(const std::string& text);
+    static std::string TextFromBytes(const std::string& bytes);
 
     QString FilePath() const { return path_; }
 
@@ -30,6 +42,8 @@ public:
 
 private:
     void ReportWriteFailure();
+    // Rewrites a file whose values are not all UTF-8 (see above); never loses a value.
+    void ConvertToUtf8() const;
 
     QString path_;
     OperatorNotices* notices_ = nullptr;

@@ -11,6 +11,7 @@
 #include "shell/OperatorDialogs.h"
 #include "shell/SettingsStore.h"
 
+#include <QFile>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <cstdio>
@@ -29,6 +30,15 @@ const QString kAppTitle = QStringLiteral("Tallion");
 // Waiting records are tried again this often, so they reach the file soon after it can be
 // written again even when no new carcass comes.
 constexpr int kRetryIntervalMs = 5000;
+// While another station holds the log's lock, the records are tried again at the next tick.
+constexpr int kLockRetryIntervalMs = 50;
+
+QString TornLineNotice(const std::string& path)
+{
+    return QStringLiteral("The last line of the log file was incomplete (a power cut or an editor may have cut it "
+                          "off). It was kept as it is, and the new results begin on a line of their own.\r\n%1")
+        .arg(QFile::decodeName(QByteArray::fromStdString(path)));
+}
 
 } // namespace
 
@@ -40,11 +50,13 @@ StationResults::StationResults(const StationResultsLinks& links, LogFileSystem& 
 {
     retryTimer_.setInterval(kRetryIntervalMs);
     connect(&retryTimer_, &QTimer::timeout, this, [this] {
-        if (writer_.RetryPending(links_.state.logFilePath))
+        const LogWriteOutcome outcome = writer_.RetryWaiting(links_.state.logFilePath);
+        if (outcome.written)
             retryTimer_.stop();
+        else
+            retryTimer_.setInterval(outcome.lockBusy ? kLockRetryIntervalMs : kRetryIntervalMs);
         links_.window.ShowLogFilePath();
-        if (recordLogged)
-            recordLogged();
+        TellOutcome(outcome);
     });
 }
 
@@ -152,14 +164,24 @@ void StationResults::WriteLogRecord(const CarcassMeasurement& record)
 void StationResults::WriteRecord(const CarcassMeasurement& record)
 {
     const LogWriteOutcome outcome = writer_.WriteLogRecord(record, links_.state.logFilePath);
-    if (writer_.PendingCount() > 0 && !retryTimer_.isActive())
-        retryTimer_.start();
+    if (writer_.PendingCount() > 0) {
+        retryTimer_.setInterval(outcome.lockBusy ? kLockRetryIntervalMs : kRetryIntervalMs);
+        if (!retryTimer_.isActive())
+            retryTimer_.start();
+    }
     links_.window.ShowLogFilePath();
+    TellOutcome(outcome);
+}
+
+void StationResults::TellOutcome(const LogWriteOutcome& outcome)
+{
     // Records are written from the receive tick: the operator is told without stopping the link.
     if (outcome.report) {
-        links_.dialogs.Notify(Latin1(outcome.text), kAppTitle,
+        links_.dialogs.Notify(QFile::decodeName(QByteArray::fromStdString(outcome.text)), kAppTitle,
                               outcome.pathNotFound ? MessageIcon::Information : MessageIcon::Exclamation);
     }
+    if (outcome.tornLineMended)
+        links_.dialogs.Notify(TornLineNotice(links_.state.logFilePath), kAppTitle, MessageIcon::Information);
     if (recordLogged)
         recordLogged();
 }
@@ -201,7 +223,7 @@ void StationResults::ChooseLogFile()
     const std::optional<QString> chosen = dialogs.OpenFile(ResourceText(1123), ResourceText(1124), QString());
     if (!chosen || chosen->isEmpty())
         return;
-    const std::string path = chosen->toLocal8Bit().toStdString();
+    const std::string path = QFile::encodeName(*chosen).toStdString();
 
     const int exists = fileSystem_.Exists(path);
     if (exists < 0) {
@@ -213,7 +235,7 @@ void StationResults::ChooseLogFile()
     StationState& state = links_.state;
     state.logFilePath = path;
     links_.window.ShowLogFilePath();
-    links_.settings.WriteSetting("Properties", "LogFilePath", path);
+    links_.settings.WriteSetting("Properties", "LogFilePath", SettingsStore::TextFromPath(path));
 
     if (exists) {
         if (const auto error = LoadLogIntoView(links_.views, path, state.templateNumber)) {

@@ -87,6 +87,7 @@ public:
 private:
     // The views live lines go to: the grid and, unless the class summary holds it, the pane.
     ResultViews LiveViews() const;
+    void TellOutcome(const LogWriteOutcome& outcome);
 
     StationResultsLinks links_;
     LogFileSystem& fileSystem_;

@@ -1,8 +1,8 @@
 // The station program: reads the command line, builds the main window on real serial ports and
 // the real dialogs, and runs until the operator exits or a signal ends it.
 
-#include "database/DatabaseCommands.h"
 #include "charts/SummaryChartFile.h"
+#include "database/DatabaseCommands.h"
 #include "log/SummaryCommand.h"
 #include "probe/SerialPortQt.h"
 #include "shell/CommandLine.h"
@@ -28,7 +28,7 @@ int main(int argc, char** argv)
     if (IsSummaryCommand(argc, argv)) {
         const SummaryChartWriter charts{[](const std::string& path) { return ChartFileFormatOf(path).has_value(); },
                                         WriteSummaryChartFile};
-        return RunSummaryCommand(ArgumentsOf(argc, argv).mid(1), stdout, stderr, charts);
+        return RunSummaryCommand(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr, charts);
     }
 
     // Answered before any display is needed, so they work on a console or over ssh.
@@ -40,6 +40,10 @@ int main(int argc, char** argv)
     if (options.versionRequested) {
         std::printf("%s\n", qPrintable(VersionText()));
         return 0;
+    }
+    if (options.error.isEmpty()) {
+        if (const auto problem = NonTextArgument(argc, argv))
+            options.error = *problem;
     }
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "tallion: %s\n%s", qPrintable(options.error), qPrintable(CommandLineUsage()));

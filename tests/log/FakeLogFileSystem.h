@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <functional>
+#include <utility>
 
 class FakeLogFileSystem final : public LogFileSystem {
 public:
@@ -18,6 +20,10 @@ public:
     int createError = 0; // refuses opens that would create a file
     int folderSyncs = 0;
     int renameError = 0;
+    bool lockBusy = false; // another station holds the lock
+    // Runs once right after the next lock is taken (another station renaming a new file over
+    // the log at that moment, for example).
+    std::function<void()> afterLock;
 
     void Heal()
     {
@@ -62,6 +68,23 @@ public:
     {
         return renameError != 0 ? renameError : real_.Rename(from, to);
     }
+
+    int Stat(int fd, LogFileFacts& facts) override { return real_.Stat(fd, facts); }
+    int StatPath(const std::string& path, LogFileFacts& facts) override { return real_.StatPath(path, facts); }
+    int TryLock(int fd) override
+    {
+        if (lockBusy)
+            return kLockBusy;
+        const int result = real_.TryLock(fd);
+        if (result == 0 && afterLock)
+            std::exchange(afterLock, nullptr)();
+        return result;
+    }
+    long long ReadAt(int fd, char* data, size_t size, long long offset) override
+    {
+        return real_.ReadAt(fd, data, size, offset);
+    }
+    int TakeModeAndOwner(int fd, const LogFileFacts& from) override { return real_.TakeModeAndOwner(fd, from); }
 
 private:
     LogFileSystem& real_ = PosixLogFileSystem();

@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -79,6 +81,46 @@ TEST_F(GridFixture, AFileThatCannotBeWrittenSaysWhyAndLeavesNothingBehind)
     EXPECT_FALSE(WriteTextFileDurably(dir.filePath("taken.txt").toStdString(), "new\r\n", &error));
     EXPECT_TRUE(QFileInfo(dir.filePath("taken.txt")).isDir());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+}
+
+TEST_F(GridFixture, AReplacedFileKeepsItsModeAndItsLinkANewOneGetsWhatOpenWouldGive)
+{
+    const std::string privateFile = dir.filePath("private.txt").toStdString();
+    const std::string realFile = dir.filePath("real.txt").toStdString();
+    const std::string link = dir.filePath("link.txt").toStdString();
+    const std::string fresh = dir.filePath("fresh.txt").toStdString();
+    for (const std::string& path : {privateFile, realFile}) {
+        QFile file(QString::fromStdString(path));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ASSERT_EQ(::chmod(privateFile.c_str(), 0600), 0);
+    ASSERT_EQ(::chmod(realFile.c_str(), 0640), 0);
+    ASSERT_EQ(::symlink(realFile.c_str(), link.c_str()), 0);
+    const mode_t mask = ::umask(022); // read here only; the station never changes it
+    ::umask(mask);
+
+    struct Case {
+        std::string written, checked;
+        mode_t mode;
+        bool isLink;
+    } cases[] = {
+        {privateFile, privateFile, 0600, false},
+        {link, realFile, 0640, true},
+        {fresh, fresh, static_cast<mode_t>(0666 & ~mask), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.written);
+        std::string error;
+        ASSERT_TRUE(WriteTextFileDurably(c.written, "text\r\n", &error)) << error;
+        struct stat st {};
+        ASSERT_EQ(::lstat(c.written.c_str(), &st), 0);
+        EXPECT_EQ(S_ISLNK(st.st_mode), c.isLink);
+        ASSERT_EQ(::stat(c.checked.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.mode);
+        QFile file(QString::fromStdString(c.checked));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), "text\r\n");
+    }
 }
 
 TEST(PaginateRows, PagesTakeWholeRowsWithinTheBorders)

@@ -277,6 +277,27 @@ TEST_F(LogViewerTest, DeleteRowRefusesWhenTheFileChangedUnderneath)
     EXPECT_TRUE(dialogs.Last("Message")->text.startsWith("The log file has changed since this row was shown"));
 }
 
+TEST_F(LogViewerTest, APastedReportShownCutIsDeletedWhole)
+{
+    const std::string header = "Error\tTime & Date\t\r\n";
+    const std::string record = "\t09:30:00  15-03-2024\tSingle Site\t\r\n";
+    {
+        QFile file(log);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        const std::string bytes = header + std::string(100000, 'r') + "\r\n" + record;
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    Store({{"LogFilePath", log.toStdString()}, {"Banner", "1"}});
+    Form1& w = Make();
+    ASSERT_EQ(Grid().Rows(), 3);
+    EXPECT_EQ(Grid().Cell(1, 0).size(), 4003) << "shown cut";
+    SelectRow(1);
+    dialogs.QueueMessageAnswer(MessageAnswer::Ok);
+    w.DeleteRow();
+    EXPECT_EQ(Bytes(log), header + record);
+    EXPECT_EQ(Grid().Rows(), 2);
+}
+
 TEST_F(LogViewerTest, ScrolledGridShowsWholeRows)
 {
     std::string content = LogHeaderLine();

@@ -158,17 +158,17 @@ TEST_F(SettingsStoreTest, PortNumberFromTextTakesFirstCharacter)
     EXPECT_EQ(SettingsStore::PortNumberFromText("@", 1), 16);
 }
 
-TEST_F(SettingsStoreTest, BytesAboveAsciiRoundTrip)
+TEST_F(SettingsStoreTest, TextAboveAsciiRoundTripsAsUtf8)
 {
     SettingsStore store(IniPath());
     std::string all;
-    for (int c = 1; c < 256; ++c)
+    for (int c = 1; c < 128; ++c)
         all.push_back(static_cast<char>(c));
     store.WriteSetting("Properties", "Bytes", all);
-    store.WriteSetting("Properties", "Latin", "M\xE9ller \xB0 \xFF");
+    store.WriteSetting("Properties", "Text", "M\xC3\xBCller \xC2\xB0 \xE2\x82\xAC \xE6\x97\xA5"); // "Müller ° € 日"
     SettingsStore other(IniPath());
     EXPECT_EQ(other.ReadSetting("Properties", "Bytes", ""), all);
-    EXPECT_EQ(other.ReadSetting("Properties", "Latin", ""), "M\xE9ller \xB0 \xFF");
+    EXPECT_EQ(other.ReadSetting("Properties", "Text", ""), "M\xC3\xBCller \xC2\xB0 \xE2\x82\xAC \xE6\x97\xA5");
 }
 
 TEST_F(SettingsStoreTest, TextsThatLookSpecialStayText)
@@ -243,4 +243,43 @@ TEST_F(SettingsStoreTest, AFailedWriteIsToldOncePerFault)
     ASSERT_EQ(notices.told.size(), 1);
     EXPECT_TRUE(notices.told[0].startsWith("Settings could not be saved to " + IniPath() + "/settings.ini: "))
         << notices.told[0].toStdString();
+}
+
+TEST_F(SettingsStoreTest, LogPathsInAnyLanguageReachTheFileSystemAsWritten)
+{
+    struct Case {
+        const char* what;
+        QByteArray iniValue;  // as the INI file holds it
+        std::string name;     // the file name the station uses (bytes)
+        bool rewrittenAsUtf8; // a value in another encoding makes the store rewrite the file
+    } cases[] = {
+        {"accented, UTF-8", "caf\xC3\xA9.dif", "caf\xC3\xA9.dif", false},
+        {"euro sign",
+         "a\xE2\x82\xAC"
+         "b.dif",
+         "a\xE2\x82\xAC"
+         "b.dif",
+         false},
+        {"Japanese", "\xE6\x97\xA5\xE6\x9C\xAC.dif", "\xE6\x97\xA5\xE6\x9C\xAC.dif", false},
+        {"a hand edit in Latin-1", "caf\xE9.dif", "caf\xC3\xA9.dif", true},
+    };
+    const std::string folder = QFile::encodeName(dir_.path()).toStdString() + "/";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteFile("[Properties]\nBanner=7\nLogFilePath=" + QFile::encodeName(dir_.path()) + "/" + c.iniValue + "\n");
+        SettingsStore store(IniPath());
+        const std::string path = SettingsStore::PathFromText(store.ReadSetting("Properties", "LogFilePath", ""));
+        EXPECT_EQ(path, folder + c.name);
+        EXPECT_EQ(store.ReadSetting("Properties", "Banner", ""), "7") << "no other value is lost";
+        EXPECT_EQ(
+            FileText().contains("LogFilePath=" + QFile::encodeName(dir_.path()) + "/" + QByteArray(c.name.c_str())),
+            true);
+        EXPECT_EQ(c.rewrittenAsUtf8, !FileText().contains(c.iniValue));
+
+        // Chosen again in the station, the path is stored and read back unchanged.
+        store.WriteSetting("Properties", "LogFilePath", SettingsStore::TextFromPath(path));
+        EXPECT_EQ(SettingsStore::PathFromText(SettingsStore(IniPath()).ReadSetting("Properties", "LogFilePath", "")),
+                  path);
+        QFile::remove(IniPath());
+    }
 }

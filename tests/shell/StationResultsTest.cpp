@@ -19,6 +19,9 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTest>
+
+#include <fcntl.h>
 
 namespace {
 
@@ -170,7 +173,7 @@ TEST_F(StationResultsRig, RecordsThatCannotBeWrittenAreKeptAndWrittenLater)
     } cases[] = {
         {"folder missing", dir.filePath("later/shift.dif"), "file does not exist", MessageIcon::Information,
          [&] { QDir(dir.path()).mkdir("later"); }},
-        {"log path is a folder", dir.filePath("busy.dif"), "is used by other application. Please close it.",
+        {"log path is a folder", dir.filePath("busy.dif"), "is not a regular file. Please choose a log file.",
          MessageIcon::Exclamation, [&] { QDir(dir.path()).rmdir("busy.dif"); }},
     };
     QDir(dir.path()).mkdir("busy.dif");
@@ -280,4 +283,36 @@ TEST_F(StationResultsTest, ChoosingTheLogFile)
             EXPECT_EQ(w.StatusPanelTip(5), "Name of Log File") << c.what;
         }
     }
+}
+
+TEST_F(StationResultsRig, ATornLastLineIsToldOnceAndABusyLockOnlyDelaysTheRecord)
+{
+    const QString path = dir.filePath("shared.dif");
+    const std::string torn = "Error\tTime & Date\t\r\n\t08:29:59  09-12-2026\tSingle Si";
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(torn.c_str());
+    }
+    state.logFilePath = path.toStdString();
+    Probe("E01000001" + kExample.substr(9));
+    Probe("E01000002" + kExample.substr(9));
+    ASSERT_EQ(dialogs.Count("Notice"), 1);
+    EXPECT_TRUE(dialogs.Last("Notice")->text.startsWith("The last line of the log file was incomplete"));
+    std::string logged = ReadFile(path);
+    EXPECT_EQ(logged.substr(0, torn.size() + 3), torn + "\r\n\t") << "the fragment is kept, the record follows";
+    EXPECT_NE(logged.find("\t000002\t"), std::string::npos);
+
+    // Another station holds the lock: the record waits, nobody is told, and it is written at
+    // the next tick once the lock is free.
+    LogFileSystem& fs = PosixLogFileSystem();
+    const int other = fs.Open(state.logFilePath, O_RDWR);
+    ASSERT_EQ(fs.TryLock(other), 0);
+    Probe("E01000003" + kExample.substr(9));
+    EXPECT_EQ(results.UnwrittenRecords(), 1u);
+    EXPECT_EQ(dialogs.Count("Notice"), 1);
+    fs.Close(other);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return results.UnwrittenRecords() == 0; }, 1000));
+    EXPECT_NE(ReadFile(path).find("\t000003\t"), std::string::npos);
+    EXPECT_EQ(dialogs.Count("Notice"), 1);
 }

@@ -1,0 +1,24 @@
+#include "log/SummaryStream.h"
+
+#include "log/LogFileChunks.h"
+#include "log/LogFileText.h"
+
+std::optional<std::string> StreamClassSummary(const std::string& path, SummaryMode mode, std::string* error)
+{
+    ClassSummaryTally tally(mode);
+    bool atHeader = true;
+    const bool read = ReadLogLines(
+        path,
+        [&](std::string_view lines) {
+            // The first run of lines begins with the header line, which is not counted.
+            if (atHeader) {
+                lines.remove_prefix(FirstRecordLine(lines));
+                atHeader = false;
+            }
+            tally.AddLines(lines);
+        },
+        error);
+    if (!read)
+        return std::nullopt;
+    return tally.Body();
+}

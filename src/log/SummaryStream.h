@@ -1,0 +1,12 @@
+#pragma once
+// The class summary of a log file read a chunk at a time: memory stays the same however large
+// the file, and only a regular file is read (ReadLogLines).
+
+#include "log/ClassSummary.h"
+
+#include <optional>
+#include <string>
+
+// The rows and the total line for the log at `path`; nullopt with `error` set when it cannot be
+// read.
+std::optional<std::string> StreamClassSummary(const std::string& path, SummaryMode mode, std::string* error);

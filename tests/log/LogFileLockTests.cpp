@@ -1,0 +1,237 @@
+// The log shared with other stations and damaged by the world: one lock around every change,
+// a torn last line, a file renamed over the log, special files, and the change observer.
+
+#include "FakeLogFileSystem.h"
+#include "LogTestRecords.h"
+#include "log/LogFileWriter.h"
+#include "log/LogLineDeletion.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using logtest::kHeader;
+
+namespace {
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// A probe error: its log line is TAB, `text`, TAB, CR LF, and it may create the file.
+CarcassMeasurement ErrorRecord(const std::string& text)
+{
+    CarcassMeasurement record;
+    record.kind = 'Z';
+    record.timeDate = text;
+    return record;
+}
+
+struct RecordedChange {
+    std::string what;
+    std::string path;
+    std::vector<std::string> lines;
+    size_t lineNumber = 0;
+    int lockSeenByOthers = 0; // what another open file got when it tried the lock meanwhile
+};
+
+// Notes every change, and whether the log's lock was still held when it was told.
+class FakeObserver final : public LogChangeObserver {
+public:
+    void LinesAppended(const std::string& path, const std::vector<std::string>& lines) override
+    {
+        changes.push_back({"appended", path, lines, 0, TryLockFromElsewhere(path)});
+    }
+    void LineDeleted(const std::string& path, size_t lineNumber, const std::string& line) override
+    {
+        changes.push_back({"deleted", path, {line}, lineNumber, TryLockFromElsewhere(path)});
+    }
+    std::vector<RecordedChange> changes;
+
+private:
+    static int TryLockFromElsewhere(const std::string& path)
+    {
+        LogFileSystem& fs = PosixLogFileSystem();
+        const int fd = fs.Open(path, O_RDWR);
+        if (fd < 0)
+            return fd;
+        const int result = fs.TryLock(fd);
+        fs.Close(fd);
+        return result;
+    }
+};
+
+class LogFileLockTest : public ::testing::Test {
+protected:
+    std::string PathIn(const std::string& name) const { return dir_.path().toStdString() + "/" + name; }
+    QTemporaryDir dir_;
+    FakeLogFileSystem fs_;
+};
+
+} // namespace
+
+TEST_F(LogFileLockTest, TornLastLineIsKeptAndEveryRecordStartsALineOfItsOwn)
+{
+    struct Case {
+        const char* name;
+        std::string before;
+    } cases[] = {
+        {"cut mid-record", kHeader + "\t11:02:03  01-02-2024\tSingle Si"},
+        {"cut between CR and LF", kHeader + "\tCancel      000007\t\r"},
+        {"an editor dropped the last line end", kHeader + "\tCancel      000007\t"},
+    };
+    const std::string expectedTail = "\tERR-1\t\r\n\tERR-2\t\r\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = PathIn("torn.dif");
+        WriteBytes(path, c.before);
+        LogFileWriter writer(fs_);
+        const LogWriteOutcome first = writer.WriteLogRecord(ErrorRecord("ERR-1"), path);
+        const LogWriteOutcome second = writer.WriteLogRecord(ErrorRecord("ERR-2"), path);
+        EXPECT_TRUE(first.written && second.written);
+        EXPECT_TRUE(first.tornLineMended) << "the operator is told";
+        EXPECT_FALSE(second.tornLineMended) << "once";
+        const std::string fragment = c.before.back() == '\r' ? c.before + "\n" : c.before + "\r\n";
+        EXPECT_EQ(FileBytes(path), fragment + expectedTail);
+    }
+}
+
+TEST_F(LogFileLockTest, ABusyLockDelaysRecordsAndOnlyFiveSecondsOfItIsAFault)
+{
+    const std::string path = PathIn("shared.dif");
+    long long now = 1000;
+    LogFileWriter writer(fs_);
+    writer.clock = [&now] { return now; };
+    fs_.lockBusy = true;
+
+    LogWriteOutcome outcome = writer.WriteLogRecord(ErrorRecord("ERR-1"), path);
+    EXPECT_FALSE(outcome.written);
+    EXPECT_TRUE(outcome.lockBusy) << "tried again at the next tick";
+    EXPECT_FALSE(outcome.report);
+    now += 4999;
+    outcome = writer.RetryWaiting(path);
+    EXPECT_FALSE(outcome.report) << "still within five seconds";
+    now += 1;
+    outcome = writer.RetryWaiting(path);
+    EXPECT_TRUE(outcome.report);
+    EXPECT_EQ(outcome.text, "The log file is being changed by another station for more than five seconds.\r\n" + path
+                                + " The results wait and are written as soon as it is free.");
+    EXPECT_EQ(writer.PendingCount(), 1u);
+
+    fs_.lockBusy = false;
+    outcome = writer.WriteLogRecord(ErrorRecord("ERR-2"), path);
+    EXPECT_TRUE(outcome.written);
+    EXPECT_EQ(FileBytes(path), kHeader + "\tERR-1\t\r\n\tERR-2\t\r\n");
+}
+
+TEST_F(LogFileLockTest, AFileRenamedOverTheLogAfterOpeningIsTheOneWrittenTo)
+{
+    const std::string path = PathIn("shift.dif");
+    const std::string old = PathIn("old-inode.dif");
+    WriteBytes(path, kHeader + "\told\t\r\n");
+    ASSERT_EQ(::link(path.c_str(), old.c_str()), 0); // keeps the replaced file to look at
+    const std::string renamed = PathIn(".shift.dif.new");
+    WriteBytes(renamed, kHeader + "\tnew\t\r\n");
+    // Another station's deletion renames its new file over the log just as this one locks.
+    fs_.afterLock = [&] { ASSERT_EQ(::rename(renamed.c_str(), path.c_str()), 0); };
+
+    LogFileWriter writer(fs_);
+    EXPECT_TRUE(writer.WriteLogRecord(ErrorRecord("ERR-1"), path).written);
+    EXPECT_EQ(FileBytes(path), kHeader + "\tnew\t\r\n\tERR-1\t\r\n");
+    EXPECT_EQ(FileBytes(old), kHeader + "\told\t\r\n") << "nothing goes to the file no longer named";
+}
+
+TEST_F(LogFileLockTest, SpecialFilesAreRefusedWithoutBlockingAndTheRecordsWait)
+{
+    const std::string fifo = PathIn("pipe.dif");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string folder = dir_.path().toStdString();
+    for (const std::string& path : {fifo, std::string("/dev/full"), std::string("/dev/zero"), folder}) {
+        SCOPED_TRACE(path);
+        LogFileWriter writer;
+        const LogWriteOutcome outcome = writer.WriteLogRecord(ErrorRecord("ERR-1"), path);
+        EXPECT_FALSE(outcome.written);
+        EXPECT_TRUE(outcome.report);
+        EXPECT_EQ(outcome.text, "Not a regular file (a FIFO, device, socket or folder cannot hold the log)\r\n" + path
+                                    + " is not a regular file. Please choose a log file.");
+        EXPECT_EQ(writer.PendingCount(), 1u);
+    }
+}
+
+TEST_F(LogFileLockTest, ObserverHearsOfEveryChangeWhileTheLockIsStillHeld)
+{
+    const std::string path = PathIn("shift.dif");
+    FakeObserver observer;
+    LogFileWriter writer(fs_);
+    writer.SetChangeObserver(&observer);
+    fs_.writeBudget = 0; // a full disk: nothing is told of a record that is not in the file
+    writer.WriteLogRecord(ErrorRecord("ERR-1"), path);
+    EXPECT_TRUE(observer.changes.empty());
+    fs_.Heal();
+    writer.WriteLogRecord(ErrorRecord("ERR-2"), path);
+
+    auto isSecond = [](std::string_view line) { return line == "\tERR-2\t\r\n"; };
+    ASSERT_EQ(DeleteLogLine(path, 3, isSecond, fs_, &observer).outcome, LineDeletion::Deleted);
+
+    ASSERT_EQ(observer.changes.size(), 2u);
+    EXPECT_EQ(observer.changes[0].what, "appended");
+    EXPECT_EQ(observer.changes[0].path, path);
+    EXPECT_EQ(observer.changes[0].lines, (std::vector<std::string>{"\tERR-1\t", "\tERR-2\t"}));
+    EXPECT_EQ(observer.changes[0].lockSeenByOthers, kLockBusy);
+    EXPECT_EQ(observer.changes[1].what, "deleted");
+    EXPECT_EQ(observer.changes[1].lineNumber, 3u);
+    EXPECT_EQ(observer.changes[1].lines, (std::vector<std::string>{"\tERR-2\t"}));
+    EXPECT_EQ(observer.changes[1].lockSeenByOthers, kLockBusy);
+    EXPECT_EQ(FileBytes(path), kHeader + "\tERR-1\t\r\n");
+}
+
+TEST_F(LogFileLockTest, DeletionThroughALinkChangesTheLinkedFileAndKeepsItsMode)
+{
+    ASSERT_EQ(::mkdir(PathIn("shared").c_str(), 0700), 0);
+    const std::string real = PathIn("shared/shift.dif");
+    const std::string link = PathIn("shift.dif");
+    WriteBytes(real, kHeader + "\tERR-1\t\r\n\tERR-2\t\r\n");
+    ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+    ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
+
+    auto isFirst = [](std::string_view line) { return line == "\tERR-1\t\r\n"; };
+    EXPECT_EQ(DeleteLogLine(link, 2, isFirst, fs_).outcome, LineDeletion::Deleted);
+
+    struct stat st {};
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(FileBytes(real), kHeader + "\tERR-2\t\r\n");
+
+    // Later records go to the linked file too.
+    LogFileWriter writer(fs_);
+    EXPECT_TRUE(writer.WriteLogRecord(ErrorRecord("ERR-3"), link).written);
+    EXPECT_EQ(FileBytes(real), kHeader + "\tERR-2\t\r\n\tERR-3\t\r\n");
+}
+
+TEST_F(LogFileLockTest, DeletionGivesUpOnALockHeldTooLongAndChangesNothing)
+{
+    const std::string path = PathIn("shift.dif");
+    const std::string content = kHeader + "\tERR-1\t\r\n";
+    WriteBytes(path, content);
+    fs_.lockBusy = true;
+    const LineDeletionResult result = DeleteLogLine(
+        path, 2, [](std::string_view) { return true; }, fs_);
+    EXPECT_EQ(result.outcome, LineDeletion::Failed);
+    EXPECT_EQ(result.error, "The log file is being changed by another station");
+    EXPECT_EQ(FileBytes(path), content);
+}

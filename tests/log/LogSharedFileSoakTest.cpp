@@ -1,0 +1,143 @@
+// Two stations appending to one log while a third deletes rows, as separate processes for a
+// few seconds: every record is in the file once unless it was deleted, and there is one header.
+
+#include "LogTestRecords.h"
+#include "log/LogFileWriter.h"
+#include "log/LogLineDeletion.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using logtest::kHeader;
+
+namespace {
+
+constexpr auto kRunFor = std::chrono::seconds(3);
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+std::vector<std::string> LinesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line + "\n");
+    return lines;
+}
+
+// A station appending its own numbered records ("W1-000001" ...) until the time is up; the
+// count it wrote goes to `countFile`.
+[[noreturn]] void RunWriter(const std::string& log, const std::string& name, const std::string& countFile)
+{
+    LogFileWriter writer;
+    const auto end = std::chrono::steady_clock::now() + kRunFor;
+    int written = 0;
+    while (std::chrono::steady_clock::now() < end) {
+        CarcassMeasurement record;
+        record.kind = 'Z';
+        char text[32];
+        std::snprintf(text, sizeof text, "%s-%06d", name.c_str(), ++written);
+        record.timeDate = text;
+        writer.WriteLogRecord(record, log);
+        std::this_thread::sleep_for(std::chrono::microseconds(300));
+    }
+    // Records held back by a busy lock are written before the station ends.
+    for (int i = 0; i < 5000 && !writer.RetryPending(log); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::ofstream(countFile) << (writer.PendingCount() == 0 ? written : -1);
+    std::_Exit(0);
+}
+
+// The operator deleting random rows until the time is up; each deleted line goes to `deletedFile`.
+[[noreturn]] void RunDeleter(const std::string& log, const std::string& deletedFile)
+{
+    std::mt19937 random(18);
+    std::ofstream deleted(deletedFile, std::ios::binary);
+    const auto end = std::chrono::steady_clock::now() + kRunFor;
+    while (std::chrono::steady_clock::now() < end) {
+        const std::vector<std::string> lines = LinesOf(FileBytes(log));
+        if (lines.size() > 2) {
+            const size_t number = 2 + random() % (lines.size() - 1);
+            const std::string line = lines[number - 1];
+            const LineDeletionResult result =
+                DeleteLogLine(log, number, [&line](std::string_view found) { return found == line; });
+            if (result.outcome == LineDeletion::Deleted)
+                deleted << line << std::flush;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    std::_Exit(0);
+}
+
+pid_t Start(const std::function<void()>& child)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        child();
+    return pid;
+}
+
+} // namespace
+
+TEST(LogSharedFileSoak, TwoWritersAndADeleterLoseNothingAndWriteOneHeader)
+{
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    const std::string log = folder + "/shared.dif"; // made by whichever writer comes first
+    std::vector<pid_t> children = {
+        Start([&] { RunWriter(log, "W1", folder + "/w1.count"); }),
+        Start([&] { RunWriter(log, "W2", folder + "/w2.count"); }),
+        Start([&] { RunDeleter(log, folder + "/deleted.txt"); }),
+    };
+    for (const pid_t pid : children) {
+        ASSERT_GT(pid, 0);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+
+    std::set<std::string> deleted;
+    for (const std::string& line : LinesOf(FileBytes(folder + "/deleted.txt")))
+        EXPECT_TRUE(deleted.insert(line).second) << "deleted twice: " << line;
+    std::map<std::string, int> seen;
+    const std::vector<std::string> lines = LinesOf(FileBytes(log));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], kHeader);
+    for (size_t i = 1; i < lines.size(); ++i)
+        ++seen[lines[i]];
+
+    size_t expected = 0;
+    for (const char* name : {"W1", "W2"}) {
+        int count = -1;
+        std::ifstream(folder + "/" + (name == std::string("W1") ? "w1" : "w2") + ".count") >> count;
+        ASSERT_GT(count, 100) << name << " wrote its records";
+        for (int n = 1; n <= count; ++n) {
+            char text[40];
+            std::snprintf(text, sizeof text, "\t%s-%06d\t\r\n", name, n);
+            const int times = seen.count(text) ? seen[text] : 0;
+            EXPECT_EQ(times, deleted.count(text) ? 0 : 1) << text;
+            seen.erase(text);
+        }
+        expected += static_cast<size_t>(count);
+    }
+    EXPECT_TRUE(seen.empty()) << "no other line: " << (seen.empty() ? "" : seen.begin()->first);
+    EXPECT_GT(deleted.size(), 20u);
+    EXPECT_EQ(lines.size() - 1, expected - deleted.size());
+    std::printf("appended %zu, deleted %zu\n", expected, deleted.size());
+}
