@@ -114,12 +114,23 @@ std::string Join(std::initializer_list<std::int64_t> numbers)
 
 } // namespace
 
-OutboxJournal::OutboxJournal()
+std::string OutboxJournal::NamePart(const std::string& station)
+{
+    if (station.empty())
+        return {};
+    std::string part = ".";
+    for (const char c : station)
+        part += (c == '/' || static_cast<unsigned char>(c) < 0x20) ? '_' : c;
+    return part;
+}
+
+OutboxJournal::OutboxJournal(std::string station)
     : nowMs([] {
         return std::chrono::duration_cast<std::chrono::milliseconds>(
                    std::chrono::system_clock::now().time_since_epoch())
             .count();
     })
+    , station_(std::move(station))
 {}
 
 OutboxJournal::~OutboxJournal()
@@ -158,8 +169,8 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
     };
     CloseFile();
     logPath_.clear();
-    journalPath_ = JournalPath(logPath);
-    cursorPath_ = CursorPath(logPath);
+    journalPath_ = JournalPath(logPath, station_);
+    cursorPath_ = CursorPath(logPath, station_);
     journalId_ = 0;
     nextEvent_ = 1;
     confirmed_ = 0;
@@ -168,6 +179,8 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
     pending_.clear();
     unwritten_.clear();
     othersFound_.clear();
+    intent_ = {};
+    replayIntent_ = {};
     recordsSinceCompaction_ = 0;
     // The log becomes the current one again: it is no longer drained on the side.
     std::erase_if(draining_, [&](const std::unique_ptr<OutboxJournal>& j) { return j->logPath_ == logPath; });
@@ -197,8 +210,17 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
             DrainLocked(other, logPath_);
     }
 
-    // Whatever happened to the log while no one watched it.
     std::string records;
+    // An append the station was killed in: committed if its lines reached the log.
+    if (replayIntent_.active) {
+        if (IntentInLog(replayIntent_)) {
+            CommitIntent(replayIntent_, records);
+            records += "C\n";
+        } else
+            records += "X\n";
+        replayIntent_ = {};
+    }
+    // Whatever happened to the log while no one watched it.
     const long long size = sizeNow >= 0 ? sizeNow : FileSize(logPath);
     if (size >= 0)
         Reconcile(size, records);
@@ -261,6 +283,8 @@ bool OutboxJournal::Replay(const std::string& text, std::string* error)
 
 bool OutboxJournal::ApplyRecord(const std::string& record)
 {
+    if (record == "C" || record == "X")
+        return ApplyRecord(record + " ");
     if (record.size() < 2 || record[1] != ' ')
         return false;
     size_t at = 2;
@@ -295,6 +319,11 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
         if (n < nextEvent_)
             return true; // written twice after a failed sync; the first counts
         nextEvent_ = n + 1;
+        if (replayIntent_.active) {
+            replayIntent_.events.push_back({n, ms, false, 0, Unescaped(record.substr(std::min(at, record.size())))});
+            replayIntent_.sizes.push_back(size);
+            return true;
+        }
         knownSize_ = size;
         map_.push_back(n);
         if (n > confirmed_)
@@ -318,6 +347,23 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
         return true;
     }
     case 'O': othersFound_.push_back(record.substr(2)); return true;
+    case 'P': {
+        std::int64_t start = 0;
+        std::int64_t end = 0;
+        if (!Number(record, at, start) || !Number(record, at, end))
+            return false;
+        replayIntent_ = {true, start, end, {}, {}};
+        return true;
+    }
+    case 'C': {
+        if (replayIntent_.active) {
+            std::string ignored; // its R record, if any, came before it
+            CommitIntent(replayIntent_, ignored);
+        }
+        replayIntent_ = {};
+        return true;
+    }
+    case 'X': replayIntent_ = {}; return true;
     case 'R': {
         std::int64_t count = 0;
         if (!Number(record, at, size) || !Number(record, at, count) || count < 0)
@@ -345,7 +391,7 @@ void OutboxJournal::Reconcile(long long size, std::string& records)
     records += "R" + Join({size, static_cast<std::int64_t>(map_.size())}) + "\n";
 }
 
-bool OutboxJournal::WriteRecords(const std::string& records)
+bool OutboxJournal::WriteRecords(const std::string& records, bool sync)
 {
     unwritten_ += records;
     if (unwritten_.empty())
@@ -366,7 +412,7 @@ bool OutboxJournal::WriteRecords(const std::string& records)
         }
         done += static_cast<size_t>(n);
     }
-    if (error == 0 && ::fdatasync(fd_) != 0)
+    if (error == 0 && sync && ::fdatasync(fd_) != 0)
         error = errno;
     if (error != 0) {
         // Kept, and written before the next records; a part written now is cut off again.
@@ -383,6 +429,61 @@ bool OutboxJournal::WriteRecords(const std::string& records)
     return true;
 }
 
+void OutboxJournal::LinesAppending(const std::string& path, long long offset, const std::vector<std::string>& lines)
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const long long size = FileSize(path);
+    if (size < 0)
+        return;
+    if (path != logPath_ && !SwitchTo(path, size))
+        return;
+    std::string records;
+    if (intent_.active)
+        records += "X\n"; // the last append failed: its lines come again, with new numbers
+    intent_ = {true, offset, offset, {}, {}};
+    const std::int64_t now = nowMs();
+    std::string appends;
+    for (const std::string& line : lines) {
+        const std::int64_t n = nextEvent_++;
+        intent_.end += static_cast<long long>(line.size() + kLineEnd);
+        appends += "A" + Join({n, now, intent_.end}) + " " + Escaped(line) + "\n";
+        intent_.events.push_back({n, now, false, 0, line});
+        intent_.sizes.push_back(intent_.end);
+    }
+    records += "P" + Join({offset, intent_.end}) + "\n" + appends;
+    // Synced before the log's bytes are written: whatever the log gets, the journal knows of.
+    WriteRecords(records);
+}
+
+void OutboxJournal::CommitIntent(Intent& intent, std::string& records)
+{
+    Reconcile(intent.start, records);
+    for (size_t i = 0; i < intent.events.size(); ++i) {
+        Event& e = intent.events[i];
+        map_.push_back(e.number);
+        if (e.number > confirmed_)
+            pending_.push_back(std::move(e));
+        knownSize_ = intent.sizes[i];
+    }
+    intent = {};
+}
+
+bool OutboxJournal::IntentInLog(const Intent& intent) const
+{
+    std::string expected;
+    for (const Event& e : intent.events)
+        expected += e.line + "\r\n";
+    if (expected.empty() || intent.end - intent.start != static_cast<long long>(expected.size()))
+        return false;
+    const int fd = ::open(logPath_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    std::string found(expected.size(), '\0');
+    const ssize_t n = ::pread(fd, found.data(), found.size(), intent.start);
+    ::close(fd);
+    return n == static_cast<ssize_t>(found.size()) && found == expected;
+}
+
 void OutboxJournal::LinesAppended(const std::string& path, const std::vector<std::string>& lines)
 {
     {
@@ -397,18 +498,28 @@ void OutboxJournal::LinesAppended(const std::string& path, const std::vector<std
         if (path != logPath_ && !SwitchTo(path, size - ours))
             return;
         std::string records;
-        Reconcile(size - ours, records);
-        const std::int64_t now = nowMs();
-        long long running = size - ours;
-        for (const std::string& line : lines) {
-            const std::int64_t n = nextEvent_++;
-            running += static_cast<long long>(line.size() + kLineEnd);
-            records += "A" + Join({n, now, running}) + " " + Escaped(line) + "\n";
-            map_.push_back(n);
-            pending_.push_back({n, now, false, 0, line});
+        bool announced = intent_.active && intent_.events.size() == lines.size();
+        for (size_t i = 0; announced && i < lines.size(); ++i)
+            announced = intent_.events[i].line == lines[i];
+        if (announced) {
+            CommitIntent(intent_, records);
+            records += "C\n";
+            // Lost in a crash, the commit is found again by checking the intent against the log.
+            WriteRecords(records, false);
+        } else {
+            Reconcile(size - ours, records);
+            const std::int64_t now = nowMs();
+            long long running = size - ours;
+            for (const std::string& line : lines) {
+                const std::int64_t n = nextEvent_++;
+                running += static_cast<long long>(line.size() + kLineEnd);
+                records += "A" + Join({n, now, running}) + " " + Escaped(line) + "\n";
+                map_.push_back(n);
+                pending_.push_back({n, now, false, 0, line});
+            }
+            WriteRecords(records);
         }
         knownSize_ = size;
-        WriteRecords(records);
     }
     if (onChange)
         onChange();
@@ -473,7 +584,7 @@ void OutboxJournal::DrainLocked(const std::string& logPath, const std::string& c
     for (const auto& other : draining_)
         if (other->logPath_ == logPath)
             return;
-    auto other = std::make_unique<OutboxJournal>();
+    auto other = std::make_unique<OutboxJournal>(station_);
     other->drainOthers_ = false;
     other->compactAfter = 0;
     other->nowMs = nowMs;
@@ -532,7 +643,8 @@ bool OutboxJournal::Confirm(std::int64_t journal, std::int64_t lastEvent)
     confirmed_ = std::max(confirmed_, lastEvent);
     while (!pending_.empty() && pending_.front().number <= confirmed_)
         pending_.pop_front();
-    if (pending_.empty() && unwritten_.empty() && recordsSinceCompaction_ >= compactAfter)
+    // Never while an append is announced: its intent would be lost with the old records.
+    if (pending_.empty() && unwritten_.empty() && !intent_.active && recordsSinceCompaction_ >= compactAfter)
         Compact();
     return true;
 }

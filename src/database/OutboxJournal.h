@@ -11,8 +11,15 @@
 // is drained first: the new journal names it ("O" record) until the server holds all of it, so
 // that a restart in between does not forget it.
 //
-// Files: LOG.dbjournal and LOG.dbcursor. Thread-safe: the station's thread journals, the
-// publisher's thread takes batches and confirms them.
+// An append is journalled in two steps: before the log's bytes are written, its lines go into
+// the journal as an intent ("P" and its "A" records, synced); once the log's append is synced
+// they are committed ("C"). An intent left at the journal's end by a crash is checked against the
+// log's bytes when the journal is opened again: committed when the lines are there, dropped ("X")
+// when they are not. So a kill at any moment neither loses a logged line nor sends one that never
+// reached the log.
+//
+// Files: LOG.<station>.dbjournal and LOG.<station>.dbcursor (two stations may share one log). Thread-safe: the
+// station's thread journals, the publisher's thread takes batches and confirms them.
 
 #include "database/PlantDatabase.h"
 #include "log/LogChangeObserver.h"
@@ -27,7 +34,9 @@
 
 class OutboxJournal : public LogChangeObserver {
 public:
-    OutboxJournal();
+    // `station`: part of the journal's and cursor's names, so that stations sharing a log keep
+    // journals of their own.
+    explicit OutboxJournal(std::string station = {});
     ~OutboxJournal() override;
     OutboxJournal(const OutboxJournal&) = delete;
     OutboxJournal& operator=(const OutboxJournal&) = delete;
@@ -39,6 +48,7 @@ public:
     bool Open(const std::string& logPath, std::string* error = nullptr);
 
     // LogChangeObserver; a path other than the open one opens that log's journal first.
+    void LinesAppending(const std::string& path, long long offset, const std::vector<std::string>& lines) override;
     void LinesAppended(const std::string& path, const std::vector<std::string>& lines) override;
     void LineDeleted(const std::string& path, size_t lineNumber, const std::string& line) override;
 
@@ -63,8 +73,14 @@ public:
     // Records written since the last compaction before one is worth doing.
     size_t compactAfter = 1000;
 
-    static std::string JournalPath(const std::string& logPath) { return logPath + ".dbjournal"; }
-    static std::string CursorPath(const std::string& logPath) { return logPath + ".dbcursor"; }
+    static std::string JournalPath(const std::string& logPath, const std::string& station = {})
+    {
+        return logPath + NamePart(station) + ".dbjournal";
+    }
+    static std::string CursorPath(const std::string& logPath, const std::string& station = {})
+    {
+        return logPath + NamePart(station) + ".dbcursor";
+    }
 
 private:
     struct Event {
@@ -74,6 +90,22 @@ private:
         std::int64_t lineSeq = 0; // a deletion's line
         std::string line;
     };
+
+    // ".<station>", with what a file name cannot hold replaced; empty for no station.
+    static std::string NamePart(const std::string& station);
+
+    // An append journalled before the log's write and not yet committed.
+    struct Intent {
+        bool active = false;
+        long long start = 0; // where the first line begins in the log
+        long long end = 0;   // where the last line's line end ends
+        std::vector<Event> events;
+        std::vector<long long> sizes; // the log's size after each line
+    };
+    // Commits `intent`'s lines: they are in the log, which was `intent.start` long before them.
+    void CommitIntent(Intent& intent, std::string& records);
+    // True when the log holds exactly `intent`'s lines between its start and end.
+    bool IntentInLog(const Intent& intent) const;
 
     // `sizeNow`: the log's size to take as the present one (before a change being reported);
     // negative: the file's size.
@@ -91,11 +123,15 @@ private:
     // Brings the map in line with a log that is `size` bytes long where `knownSize_` was
     // expected; writes an R record when it changed.
     void Reconcile(long long size, std::string& records);
-    bool WriteRecords(const std::string& records);
+    // `sync`: false only for a commit, which a crash may lose (the intent is checked then).
+    bool WriteRecords(const std::string& records, bool sync = true);
     bool Compact();
     std::string MapText() const;
     void CloseFile();
 
+    std::string station_;
+    Intent intent_;       // live: between LinesAppending and LinesAppended
+    Intent replayIntent_; // while replaying: an intent whose commit has not been met yet
     mutable std::mutex mutex_;
     std::string logPath_;
     std::string journalPath_;

@@ -178,8 +178,16 @@ int LogFileWriter::AppendLocked(int fd, const std::string& path, bool created, c
             tornLineMended = true;
         }
     }
+    const long long linesStart = sizeBefore + static_cast<long long>(bytes.size());
     for (const Line& line : lines)
         bytes += line.bytes;
+    if (observer_ && !lines.empty()) {
+        std::vector<std::string> appending;
+        appending.reserve(lines.size());
+        for (const Line& line : lines)
+            appending.push_back(WithoutLineEnd(line.bytes));
+        observer_->LinesAppending(path, linesStart, appending);
+    }
 
     size_t written = 0;
     int error = WriteAll(fd, bytes, &written);

@@ -30,7 +30,7 @@ StationDatabase* StationDatabase::FromSettings(SettingsStore& settings, const st
 StationDatabase::StationDatabase(std::unique_ptr<PlantDatabase> database, const std::string& station,
                                  const std::string& logPath, OperatorNotices& notices, QStatusBar* bar, QObject* parent)
     : QObject(parent)
-    , journal_(std::make_unique<OutboxJournal>())
+    , journal_(std::make_unique<OutboxJournal>(station))
     , notices_(notices)
     , station_(station)
 {

@@ -210,3 +210,48 @@ TEST_F(OutboxJournalTest, AnEarlierLogsWaitingLinesGoFirstAlsoAfterARestart)
 }
 
 } // namespace
+
+// An append is announced before the log's bytes are written and committed after their sync; a
+// station killed in between finds the announcement at its next start and checks it against the
+// log, so the line is neither lost nor sent without being in the log.
+TEST_F(OutboxJournalTest, AnAnnouncedAppendCountsOnlyIfItsLinesReachedTheLog)
+{
+    struct Case {
+        const char* name;
+        bool committed; // LinesAppended came before the station stopped
+        std::string logAfter;
+        std::vector<std::int64_t> pending;
+        std::string recordsAfter;
+    };
+    const std::string kAnnounced = "M 1 3\nP 3 9\nA 1 1000 6 a\nA 2 1000 9 b\n";
+    const Case cases[] = {
+        {"committed as it happened", true, "H\r\na\r\nb\r\n", {1, 2}, kAnnounced + "C\n"},
+        {"killed after the log's sync", false, "H\r\na\r\nb\r\n", {1, 2}, kAnnounced + "C\n"},
+        {"killed before the log's write", false, "H\r\n", {}, kAnnounced + "X\n"},
+        {"killed in the middle of the write", false, "H\r\na\r\nb", {}, kAnnounced + "X\nR 7 1\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Write(log, "H\r\n");
+        QFile::remove(QString::fromStdString(OutboxJournal::JournalPath(log)));
+        {
+            OutboxJournal station;
+            station.nowMs = [] { return 1000; };
+            ASSERT_TRUE(station.Open(log));
+            station.LinesAppending(log, 3, {"a", "b"});
+            Write(log, c.logAfter);
+            if (c.committed)
+                station.LinesAppended(log, {"a", "b"});
+        }
+        OutboxJournal restarted;
+        ASSERT_TRUE(restarted.Open(log));
+        EXPECT_EQ(PendingSeqs(restarted), c.pending);
+        EXPECT_EQ(Records(log), c.recordsAfter);
+    }
+}
+
+TEST(OutboxJournalNames, StationsSharingALogKeepJournalsOfTheirOwn)
+{
+    EXPECT_EQ(OutboxJournal::JournalPath("/plant/line.dif", "Line 2/B"), "/plant/line.dif.Line 2_B.dbjournal");
+    EXPECT_EQ(OutboxJournal::CursorPath("/plant/line.dif", "north"), "/plant/line.dif.north.dbcursor");
+}
