@@ -7,6 +7,7 @@
 #include "shell/OperatorDialogs.h"
 #include "shell/PortDialogExtras.h"
 #include "shell/SettingsStore.h"
+#include "weighing/ScaleModels.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -237,10 +238,11 @@ void PortDialog::LoadParsingFields()
         return;
     }
     const std::string section = "Properties";
-    const HeaderScaleOptions& defaults = traits.storeDefaults;
-    parsing_->SetFields({deps_.settings.ReadSetting(section, "HeaderCharacter", defaults.header),
-                         deps_.settings.ReadSetting(section, traits.startPositionKey, defaults.startPosition),
-                         deps_.settings.ReadSetting(section, "Factor", defaults.factor)});
+    const ScaleModel& model = *ScaleModelOfDialog(traits.objectName);
+    const HeaderScaleOptions& defaults = model.headerDefaults;
+    parsing_->SetFields({deps_.settings.ReadSetting(section, kHeaderCharacterKey, defaults.header),
+                         deps_.settings.ReadSetting(section, model.startPositionKey, defaults.startPosition),
+                         deps_.settings.ReadSetting(section, kFactorKey, defaults.factor)});
 }
 
 void PortDialog::ApplyDefault(const DefaultPreset& preset)
