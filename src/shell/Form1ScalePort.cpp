@@ -8,7 +8,7 @@
 #include "shell/OperatorDialogs.h"
 #include "shell/SettingsStore.h"
 #include "shell/StationResults.h"
-#include "weighing/WeightParsers.h"
+#include "weighing/ScaleModels.h"
 
 #include <QAction>
 
@@ -21,18 +21,6 @@ QString Latin1(const std::string& text)
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-const char* ScaleEntryName(WeightSource model)
-{
-    switch (model) {
-    case WeightSource::MettlerToledo: return "mnuWgtTOL";
-    case WeightSource::Wedderburn: return "mnuWgtWed";
-    case WeightSource::Generic: return "mnuWeightGeneric";
-    case WeightSource::EV2000: return "mnuEV2000";
-    case WeightSource::TU9000: return "mnuTU9000";
-    default: return "mnuWgtNon";
-    }
-}
-
 } // namespace
 
 void Form1::ShowCurrentCarcassWindow()
@@ -40,16 +28,14 @@ void Form1::ShowCurrentCarcassWindow()
     FrmLED& window = results_->CurrentCarcassWindow();
     window.SetWeightBox(false, WeightBoxLook::ActiveBorder);
     const WeightSource source = state_.weightSource;
+    TickWeightEntry(SourceMenuEntry(source));
     if (source == WeightSource::ManualInput) {
-        TickWeightEntry("mnuWgtMan");
         window.SetWeighingFrames(true, true);
         window.SetWeightBox(true, WeightBoxLook::WindowBackground);
     } else if (HasScaleParser(source)) {
-        TickWeightEntry(ScaleEntryName(source));
         window.SetWeighingFrames(true, false);
         SetUpScalePort(source, true);
     } else {
-        TickWeightEntry("mnuWgtNon");
         window.SetWeighingFrames(false, false);
     }
     ShowCurrentCarcassWindowPlaced(window);

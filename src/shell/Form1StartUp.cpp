@@ -15,6 +15,7 @@
 #include "shell/StartUpValues.h"
 #include "shell/StationDatabase.h"
 #include "shell/StationResults.h"
+#include "weighing/ScaleModels.h"
 
 #include <QAction>
 #include <QFile>
@@ -165,10 +166,8 @@ void Form1::StartUpProbePort()
 void Form1::StartUpWeighingOff()
 {
     // 16. Whatever "WgtScaleModel" holds, the station starts without weighing.
-    static const char* const kScaleEntries[] = {"mnuWgtNon", "mnuWgtMan", "mnuWgtTOL",  "mnuWgtWed",        "mnuEV2000",
-                                                "mnuTU9000", "mnuD410",   "mnuTE1000L", "mnuWeightGeneric", "mnuTenso"};
-    for (const char* name : kScaleEntries)
-        MenuAction(QString::fromLatin1(name))->setChecked(false);
+    for (const ScaleModel& model : ScaleModels())
+        MenuAction(QString::fromLatin1(model.menuEntry))->setChecked(false);
     static const char* const kHidden[] = {"mnuWgtCom",        "mnuWgtNon", "mnuWgtMan", "mnuWgtWed",
                                           "mnuWeightGeneric", "mnuEV2000", "mnuTU9000"};
     for (const char* name : kHidden)

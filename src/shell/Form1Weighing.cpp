@@ -16,7 +16,7 @@
 #include "shell/StartUpValues.h"
 #include "shell/StationResults.h"
 #include "weighing/ScaleCollector.h"
-#include "weighing/WeightParsers.h"
+#include "weighing/ScaleModels.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -30,40 +30,6 @@ const std::string kSection = "Properties";
 QString Latin1(const std::string& text)
 {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-struct ScaleEntry {
-    WeightSource model;
-    const char* entry;
-    PortDialogKind dialog;
-};
-
-constexpr ScaleEntry kScaleEntries[] = {
-    {WeightSource::MettlerToledo, "mnuWgtTOL", PortDialogKind::MettlerToledo},
-    {WeightSource::Wedderburn, "mnuWgtWed", PortDialogKind::Wedderburn},
-    {WeightSource::Generic, "mnuWeightGeneric", PortDialogKind::Generic},
-    {WeightSource::EV2000, "mnuEV2000", PortDialogKind::EV2000},
-    {WeightSource::TU9000, "mnuTU9000", PortDialogKind::TU9000},
-};
-
-// The entries that name where weights come from; one of them is ticked at a time.
-constexpr const char* kSourceEntries[] = {"mnuWgtNon", "mnuWgtMan", "mnuWgtTOL", "mnuWgtWed", "mnuWeightGeneric",
-                                          "mnuEV2000", "mnuTU9000", "mnuD410",   "mnuTE1000L"};
-
-const ScaleEntry* EntryOf(WeightSource model)
-{
-    for (const ScaleEntry& e : kScaleEntries)
-        if (e.model == model)
-            return &e;
-    return nullptr;
-}
-
-const char* SourceEntryName(WeightSource source)
-{
-    if (source == WeightSource::ManualInput)
-        return "mnuWgtMan";
-    const ScaleEntry* scale = EntryOf(source);
-    return scale ? scale->entry : "mnuWgtNon";
 }
 
 } // namespace
@@ -112,13 +78,15 @@ void Form1::WireWeighingMenus()
         if (QAction* action = MenuAction(QString::fromLatin1(name)))
             connect(action, &QAction::triggered, this, command);
     };
-    for (const ScaleEntry& e : kScaleEntries)
-        on(e.entry, [this, model = e.model] { ChooseScaleModel(model); });
+    for (const ScaleModel& model : ScaleModels()) {
+        if (model.parse)
+            on(model.menuEntry, [this, source = *model.source] { ChooseScaleModel(source); });
+        else if (!model.entryChoosesSource)
+            on(model.menuEntry,
+               [this, &model] { ChooseDialogOnlyEntry(model.menuEntry, *PortDialogNamed(model.dialog)); });
+    }
     on("mnuWgtNon", [this] { ChooseNoWeight(); });
     on("mnuWgtMan", [this] { ChooseManualInput(); });
-    on("mnuD410", [this] { ChooseDialogOnlyEntry("mnuD410", PortDialogKind::D410); });
-    on("mnuTE1000L", [this] { ChooseDialogOnlyEntry("mnuTE1000L", PortDialogKind::TE1000L); });
-    on("mnuTenso", [this] { ChooseDialogOnlyEntry("mnuTenso", PortDialogKind::Tenso); });
     on("mnuWgtEqu", [this] { ToggleWeightInEquation(); });
     on("mnuWbP", [this] { ChooseSequence(true); });
     on("mnuPbW", [this] { ChooseSequence(false); });
@@ -128,12 +96,17 @@ void Form1::WireWeighingMenus()
 void Form1::TickWeightEntry(const char* entry)
 {
     const QString ticked = QString::fromLatin1(entry);
-    for (const char* name : kSourceEntries) {
-        if (QAction* action = MenuAction(QString::fromLatin1(name)))
-            action->setChecked(ticked == QLatin1String(name));
+    for (const ScaleModel& model : ScaleModels()) {
+        QAction* action = MenuAction(QString::fromLatin1(model.menuEntry));
+        if (!action)
+            continue;
+        // The entries of the sources are ticked one at a time; an entry that only opens its
+        // dialog and stands for no source (Tenso) is ticked by itself and otherwise left alone.
+        if (model.source)
+            action->setChecked(ticked == QLatin1String(model.menuEntry));
+        else if (ticked == QLatin1String(model.menuEntry))
+            action->setChecked(true);
     }
-    if (ticked == QLatin1String("mnuTenso"))
-        MenuAction(ticked)->setChecked(true);
 }
 
 void Form1::ShowWeightFrames()
@@ -148,11 +121,10 @@ void Form1::ShowWeightFrames()
 
 void Form1::ChooseScaleModel(WeightSource model)
 {
-    const ScaleEntry* scale = EntryOf(model);
     // The model's port settings come first; cancelling them still chooses the model.
     if (showWeightPortDialog)
-        showWeightPortDialog(scale->dialog);
-    TickWeightEntry(scale->entry);
+        showWeightPortDialog(*PortDialogForSource(model));
+    TickWeightEntry(ScaleModelOf(model)->menuEntry);
     state_.weightSource = model;
     results_->CurrentCarcassWindow().ShowWeighingFrames(model);
     settings_.WriteSetting(kSection, "WgtScaleModel", std::to_string(static_cast<int>(model)));
@@ -257,7 +229,7 @@ void Form1::StartUpWeighingFromStore()
     state_.weightBeforeProbe = stored.weightBeforeProbe;
     state_.useWeightInEquation = stored.useWeightInEquation;
     MenuAction(QStringLiteral("mnuTenso"))->setChecked(false);
-    TickWeightEntry(SourceEntryName(stored.source));
+    TickWeightEntry(SourceMenuEntry(stored.source));
     MenuAction(QStringLiteral("mnuWgtEqu"))->setChecked(stored.useWeightInEquation);
     MenuAction(QStringLiteral("mnuWbP"))->setChecked(stored.weightBeforeProbe);
     MenuAction(QStringLiteral("mnuPbW"))->setChecked(!stored.weightBeforeProbe);

@@ -7,6 +7,7 @@
 #include "shell/OperatorDialogs.h"
 #include "shell/PortDialogExtras.h"
 #include "shell/SettingsStore.h"
+#include "weighing/ScaleModels.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -237,13 +238,14 @@ void PortDialog::LoadParsingFields()
         return;
     }
     const std::string section = "Properties";
-    const HeaderScaleOptions& defaults = traits.storeDefaults;
+    const ScaleModel& model = *ScaleModelOfDialog(traits.objectName);
+    const HeaderScaleOptions& defaults = model.headerDefaults;
     // The fields hold one byte per character, as the scale's messages do.
     auto read = [&](const std::string& key, const std::string& fallback) {
         return SettingsStore::BytesFromText(deps_.settings.ReadSetting(section, key, fallback));
     };
-    parsing_->SetFields({read("HeaderCharacter", defaults.header),
-                         read(traits.startPositionKey, defaults.startPosition), read("Factor", defaults.factor)});
+    parsing_->SetFields({read(kHeaderCharacterKey, defaults.header),
+                         read(model.startPositionKey, defaults.startPosition), read(kFactorKey, defaults.factor)});
 }
 
 void PortDialog::ApplyDefault(const DefaultPreset& preset)

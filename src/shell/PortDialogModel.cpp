@@ -4,6 +4,7 @@
 #include "probe/SerialPort.h"
 #include "resources/StringTable.h"
 #include "shell/SettingsStore.h"
+#include "weighing/ScaleModels.h"
 
 #include <array>
 #include <string_view>
@@ -65,28 +66,25 @@ const std::array<PortDialogTraits, 9>& Family()
 {
     using X = PortDialogExtras;
     using P = ParsingSource;
-    static const HeaderScaleOptions none{"", "", ""};
     // clang-format off
     static const std::array<PortDialogTraits, 9> family {{
-        {"frmRZ4", 1176, false, true, true, true, X::None, P::None, nullptr, none,
+        {"frmRZ4", 1176, false, true, true, true, X::None, P::None,
          {ProbeDefault("cmdDefault", 1149, nullptr, "4800,e,7,2"),
           ProbeDefault("CmdDefaultRZ7", 0, "RZ7 Default", "38400,n,8,1")}},
-        {"frmTOLEDO", 1177, true, true, true, true, X::ToledoFrame, P::None, nullptr, none, {}},
-        {"frmWdburn", 1183, true, true, true, true, X::WedderburnLink, P::None, nullptr, none, {}},
-        {"frmWeightGeneric", 1258, true, false, false, false, X::Parsing, P::RunningOptions,
-         "WeightStartPosition", none, {}},
-        {"frmEV2000", 1258, true, false, false, false, X::Parsing, P::Store, "EV2000StartPosition",
-         {"$", "2", "1"}, {ScaleDefault(5, 3, 0, 1, {"$", "2", "1"})}},
-        {"frmTU9000", 1258, true, false, false, false, X::Parsing, P::Store, "TU9000StartPosition",
-         {"$", "20", "1"}, {ScaleDefault(5, 3, 0, 1, {"$", "20", "1"})}},
-        {"frmD410", 1258, true, false, false, false, X::ParsingWithD410Info, P::Store, "D410StartPosition",
-         {"$", "2", "1"}, {ScaleDefault(5, 3, 0, 1, {"$", "2", "1"})}},
-        // TE1000L and Tenso share their start position; their Default button sets "$" although
-        // an absent key reads as "~".
-        {"frmTE1000L", 1258, true, false, false, false, X::Parsing, P::Store, "TE1000LStartPosition",
-         {"~", "20", "1"}, {ScaleDefault(6, 4, 2, 0, {"$", "20", "1"})}},
-        {"frmTenso", 1258, true, false, false, false, X::Parsing, P::Store, "TE1000LStartPosition",
-         {"~", "20", "1"}, {ScaleDefault(6, 4, 2, 0, {"$", "20", "1"})}},
+        {"frmTOLEDO", 1177, true, true, true, true, X::ToledoFrame, P::None, {}},
+        {"frmWdburn", 1183, true, true, true, true, X::WedderburnLink, P::None, {}},
+        {"frmWeightGeneric", 1258, true, false, false, false, X::Parsing, P::RunningOptions, {}},
+        {"frmEV2000", 1258, true, false, false, false, X::Parsing, P::Store,
+         {ScaleDefault(5, 3, 0, 1, {"$", "2", "1"})}},
+        {"frmTU9000", 1258, true, false, false, false, X::Parsing, P::Store,
+         {ScaleDefault(5, 3, 0, 1, {"$", "20", "1"})}},
+        {"frmD410", 1258, true, false, false, false, X::ParsingWithD410Info, P::Store,
+         {ScaleDefault(5, 3, 0, 1, {"$", "2", "1"})}},
+        // The Default button of TE1000L and Tenso sets "$" although an absent key reads as "~".
+        {"frmTE1000L", 1258, true, false, false, false, X::Parsing, P::Store,
+         {ScaleDefault(6, 4, 2, 0, {"$", "20", "1"})}},
+        {"frmTenso", 1258, true, false, false, false, X::Parsing, P::Store,
+         {ScaleDefault(6, 4, 2, 0, {"$", "20", "1"})}},
     }};
     // clang-format on
     return family;
@@ -105,18 +103,28 @@ const PortDialogTraits& TraitsOf(PortDialogKind kind)
     return Family()[static_cast<size_t>(kind)];
 }
 
+namespace {
+
+// Every weight dialog belongs to a model of the scale-model table; the probe's to none.
+const ScaleModel& ModelOf(PortDialogKind kind)
+{
+    return *ScaleModelOfDialog(TraitsOf(kind).objectName);
+}
+
+} // namespace
+
+std::optional<PortDialogKind> PortDialogNamed(std::string_view objectName)
+{
+    for (size_t i = 0; i < Family().size(); ++i)
+        if (objectName == Family()[i].objectName)
+            return static_cast<PortDialogKind>(i);
+    return std::nullopt;
+}
+
 std::optional<PortDialogKind> PortDialogForSource(WeightSource source)
 {
-    switch (source) {
-    case WeightSource::MettlerToledo: return PortDialogKind::MettlerToledo;
-    case WeightSource::Wedderburn: return PortDialogKind::Wedderburn;
-    case WeightSource::Generic: return PortDialogKind::Generic;
-    case WeightSource::EV2000: return PortDialogKind::EV2000;
-    case WeightSource::TU9000: return PortDialogKind::TU9000;
-    case WeightSource::D410: return PortDialogKind::D410;
-    case WeightSource::TE1000L: return PortDialogKind::TE1000L;
-    default: return std::nullopt;
-    }
+    const ScaleModel* model = ScaleModelOf(source);
+    return model && model->dialog ? PortDialogNamed(model->dialog) : std::nullopt;
 }
 
 const std::vector<std::string>& SpeedEntries()
@@ -219,13 +227,8 @@ void PrepareIdleScalePort(PortDialogKind kind, SerialPort& port, const PortWatch
     const int number = SettingsStore::PortNumberFromText(read("WeightPortNum", "2"), 0);
     if (number >= 1 && number <= kPortListCount)
         port.SetCommPort(number);
-    WeightSource model = WeightSource::Generic;
-    if (kind == PortDialogKind::MettlerToledo || kind == PortDialogKind::Wedderburn)
-        model = WeightSource::MettlerToledo;
-    else if (kind == PortDialogKind::TE1000L || kind == PortDialogKind::Tenso)
-        model = WeightSource::TE1000L;
     // A stored text that does not parse leaves the port's own; the dialog then shows that.
-    port.SetSettings(read("WeightPortSetting", DefaultWeightPortSetting(model)));
+    port.SetSettings(read("WeightPortSetting", ModelOf(kind).lineDefaults));
 }
 
 std::vector<StoredKey> PortDialogKeys(PortDialogKind kind, const SerialPort& port, const HeaderScaleOptions& fields,
@@ -234,61 +237,44 @@ std::vector<StoredKey> PortDialogKeys(PortDialogKind kind, const SerialPort& por
     const std::string settings = port.Settings();
     const std::string number = SettingsStore::PortNumberText(port.CommPort());
     const std::string handshaking = std::to_string(port.Handshaking());
-    switch (kind) {
-    case PortDialogKind::Probe:
+    if (kind == PortDialogKind::Probe)
         return {{kSection, "RZ7PortSetting", settings},
                 {kSection, "RZ7PortNumber", number},
                 {kSection, "RZ7Hsk", handshaking},
                 {kSection, "RZ7Echo", ""}};
-    case PortDialogKind::MettlerToledo:
-        return {{kSection, "WeightPortSetting", settings},
-                {kSection, "WeightPortNum", number},
-                {kSection, "WeightHandshaking", handshaking},
-                {kSection, "Echo", ""},
-                {kFlagSection, "SISO", Flag(options.toledo.SISOon)},
-                {kFlagSection, "STX", Flag(options.toledo.STXon)},
-                {kFlagSection, "CheckSum", Flag(options.toledo.ChecksumOn)}};
-    case PortDialogKind::Wedderburn:
-        return {{kSection, "WeightPortSetting", settings},
-                {kSection, "WeightPortNum", number},
-                {kSection, "WeightHandshaking", handshaking},
-                {kSection, "Echo", ""},
-                {kFlagSection, "HeaderCode", Flag(options.wedderburn.Hcode)},
-                {kFlagSection, "StabilityCode", Flag(options.wedderburn.StableCode)}};
-    default:
-        return {{kSection, "WeightPortSetting", settings},
-                {kSection, "WeightPortNum", number},
-                {kSection, "HeaderCharacter", SettingsStore::TextFromBytes(fields.header)},
-                {kSection, TraitsOf(kind).startPositionKey, fields.startPosition},
-                {kSection, "Factor", fields.factor}};
+    std::vector<StoredKey> keys{{kSection, "WeightPortSetting", settings}, {kSection, "WeightPortNum", number}};
+    if (TraitsOf(kind).flowControl) {
+        keys.push_back({kSection, "WeightHandshaking", handshaking});
+        keys.push_back({kSection, "Echo", ""});
     }
+    const ScaleModel& model = ModelOf(kind);
+    for (const ScaleFlag& flag : model.flags)
+        keys.push_back({kFlagSection, flag.key, Flag(flag.get(options))});
+    if (model.startPositionKey) {
+        keys.push_back({kSection, kHeaderCharacterKey, SettingsStore::TextFromBytes(fields.header)});
+        keys.push_back({kSection, model.startPositionKey, fields.startPosition});
+        keys.push_back({kSection, kFactorKey, fields.factor});
+    }
+    return keys;
 }
 
 HeaderScaleOptions* RunningHeaderOptions(PortDialogKind kind, ScaleOptions& options)
 {
-    switch (kind) {
-    case PortDialogKind::Generic: return &options.generic;
-    case PortDialogKind::EV2000: return &options.ev2000;
-    case PortDialogKind::TU9000: return &options.tu9000;
-    default: return nullptr;
-    }
+    if (kind == PortDialogKind::Probe)
+        return nullptr;
+    const ScaleModel& model = ModelOf(kind);
+    return model.runningHeader ? &(options.*model.runningHeader) : nullptr;
 }
 
 std::string PortDialogCaption(PortDialogKind kind)
 {
     const PortDialogTraits& traits = TraitsOf(kind);
     std::string caption = ResourceString(traits.captionId);
-    // The Weight menu's entries of the dialogs that share the text-scale caption.
-    static const std::pair<std::string_view, int> kModelEntries[] = {
-        {"frmWeightGeneric", 1037}, {"frmEV2000", 1038},  {"frmTU9000", 1039},
-        {"frmD410", 1262},          {"frmTE1000L", 1261}, {"frmTenso", 0},
-    };
-    for (const auto& [name, entryId] : kModelEntries) {
-        if (name != traits.objectName)
-            continue;
-        std::string model = entryId ? ResourceString(entryId) : std::string("Tenso");
-        std::erase(model, '&');
-        caption += " - " + model;
-    }
-    return caption;
+    // The dialogs that share the text-scale caption add their model's Weight menu entry.
+    if (traits.parsingSource == ParsingSource::None)
+        return caption;
+    const ScaleModel& model = ModelOf(kind);
+    std::string name = model.captionId ? ResourceString(model.captionId) : std::string(model.caption);
+    std::erase(name, '&');
+    return caption + " - " + name;
 }

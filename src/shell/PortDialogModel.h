@@ -4,11 +4,12 @@
 // selections and building it back, the Default buttons' values, applying a choice to a live port
 // and the keys each dialog stores.
 
-#include "probe/StationState.h"
 #include "weighing/ScaleOptions.h"
+#include "weighing/WeightSource.h"
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class PortWatch;
@@ -52,8 +53,6 @@ struct PortDialogTraits {
     bool cancelButton; // the others close through OK or the window's close control
     PortDialogExtras extras;
     ParsingSource parsingSource;
-    const char* startPositionKey;     // ASCII scales: the key of their start position
-    HeaderScaleOptions storeDefaults; // ASCII scales read from the store: the defaults of the read
     std::vector<DefaultPreset> defaults;
 };
 
@@ -65,6 +64,9 @@ std::string PortDialogCaption(PortDialogKind kind);
 
 // The dialog of a weight source (Mettler-Toledo ... TE1000L); none for No Weight and Manual Input.
 std::optional<PortDialogKind> PortDialogForSource(WeightSource source);
+
+// The dialog whose object name is `objectName` (frmTOLEDO, ...); none for any other name.
+std::optional<PortDialogKind> PortDialogNamed(std::string_view objectName);
 
 // The port section's lists, in list order (the Default buttons select by index).
 constexpr int kPortListCount = 16; // "1" .. "16"

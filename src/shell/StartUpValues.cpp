@@ -3,6 +3,7 @@
 #include "probe/SerialPort.h"
 #include "resources/StringTable.h"
 #include "shell/SettingsStore.h"
+#include "weighing/ScaleModels.h"
 
 #include <QByteArray>
 
@@ -73,17 +74,11 @@ StoredWeighing ReadStoredWeighing(const SettingsStore& settings)
     if (const auto model = read("WgtScaleModel")) {
         bool ok = false;
         const int n = QByteArray::fromStdString(*model).trimmed().toInt(&ok);
-        bool known = false;
-        // The sources a menu entry can choose; 9 and 10 have no parser.
-        for (const WeightSource source :
-             {WeightSource::NoWeight, WeightSource::ManualInput, WeightSource::MettlerToledo, WeightSource::Wedderburn,
-              WeightSource::Generic, WeightSource::EV2000, WeightSource::TU9000}) {
-            if (ok && n == static_cast<int>(source)) {
-                stored.source = source;
-                known = true;
-            }
-        }
-        if (!known)
+        // Only the sources a menu entry can choose; 9 and 10 have no parser.
+        const std::optional<WeightSource> source = ok ? StoredWeightSource(n) : std::nullopt;
+        if (source)
+            stored.source = *source;
+        else
             notUnderstood("WgtScaleModel", *model);
     }
     if (const auto order = read("WgtPrbOrder")) {

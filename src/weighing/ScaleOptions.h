@@ -2,7 +2,7 @@
 // How each scale model frames its weight messages, as the operator set it up, and where those
 // choices are kept in the settings store.
 
-#include "probe/StationState.h"
+#include "weighing/WeightSource.h"
 
 #include <functional>
 #include <string>
@@ -49,7 +49,8 @@ using SettingReader = std::function<std::string(const std::string& key, const st
 void ReadScaleOptions(WeightSource source, const SettingReader& read, ScaleOptions& options);
 
 // The settings key of the start position of a header scale ("WeightStartPosition",
-// "EV2000StartPosition", "TU9000StartPosition"); empty for other sources.
+// "EV2000StartPosition", "TU9000StartPosition", "D410StartPosition", "TE1000LStartPosition");
+// empty for other sources.
 std::string StartPositionKey(WeightSource model);
 
 // "WeightPortSetting" when nothing is stored: "9600,e,7,1" for Mettler-Toledo and Wedderburn,

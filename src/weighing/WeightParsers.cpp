@@ -1,6 +1,7 @@
 #include "weighing/WeightParsers.h"
 
 #include "probe/TextNumber.h"
+#include "weighing/ScaleModels.h"
 
 #include <QString>
 #include <cctype>
@@ -157,11 +158,10 @@ WeightParseResult ParseWedderburnWeight(const std::string& strWgtScale, const We
 
 std::string HeaderScaleErrorPrefix(WeightSource model)
 {
-    switch (model) {
-    case WeightSource::EV2000: return "Weight EV2000 error: ";
-    case WeightSource::TU9000: return "Weight TU9000 error: ";
-    default: return "WeightGeneric error: ";
-    }
+    const ScaleModel* entry = ScaleModelOf(model);
+    if (!entry || !entry->errorPrefix)
+        entry = ScaleModelOf(WeightSource::Generic);
+    return entry->errorPrefix;
 }
 
 WeightParseResult ParseHeaderWeight(WeightSource model, const std::string& strWgtScale,
@@ -203,24 +203,12 @@ WeightParseResult ParseHeaderWeight(WeightSource model, const std::string& strWg
 
 bool HasScaleParser(WeightSource source)
 {
-    switch (source) {
-    case WeightSource::MettlerToledo:
-    case WeightSource::Wedderburn:
-    case WeightSource::Generic:
-    case WeightSource::EV2000:
-    case WeightSource::TU9000: return true;
-    default: return false;
-    }
+    const ScaleModel* entry = ScaleModelOf(source);
+    return entry && entry->parse;
 }
 
 WeightParseResult ParseScaleWeight(WeightSource source, const std::string& strWgtScale, const ScaleOptions& options)
 {
-    switch (source) {
-    case WeightSource::MettlerToledo: return ParseToledoWeight(strWgtScale, options.toledo);
-    case WeightSource::Wedderburn: return ParseWedderburnWeight(strWgtScale, options.wedderburn);
-    case WeightSource::Generic:
-    case WeightSource::EV2000:
-    case WeightSource::TU9000: return ParseHeaderWeight(source, strWgtScale, options.HeaderOptions(source));
-    default: return {};
-    }
+    const ScaleModel* entry = ScaleModelOf(source);
+    return entry && entry->parse ? entry->parse(*entry, strWgtScale, options) : WeightParseResult{};
 }

@@ -2,8 +2,8 @@
 // Reading the weight out of one scale message (strWgtScale), one parser per protocol. The
 // parsers only judge the message; the window that asked decides where their texts show.
 
-#include "probe/StationState.h"
 #include "weighing/ScaleOptions.h"
+#include "weighing/WeightSource.h"
 
 #include <string>
 
