@@ -3,6 +3,7 @@
 
 #include "shell/Form1.h"
 
+#include "charts/SummaryChartPanel.h"
 #include "log/ClassSummary.h"
 #include "log/LogView.h"
 #include "log/TerminalPane.h"
@@ -83,16 +84,23 @@ void Form1::RefreshSummary()
 {
     if (!state_.summaryShown)
         return;
-    // Runs inside the receive tick: a log that cannot be read just now keeps the summary last
-    // shown (the log writer tells of its own faults), and the operator's place in it stays.
-    QString error;
-    const std::string text = SummaryPaneText(&error);
-    if (!error.isEmpty())
+    // Runs inside the receive tick: only the lines added since the last count are read. A log
+    // that cannot be read just now keeps the summary last shown (the log writer tells of its own
+    // faults), and the operator's place in it stays.
+    const SummaryMode mode = SummaryModeNow();
+    SummaryFollower& counts = viewer_.summary;
+    std::optional<std::string> added;
+    if (counts.Follows(state_.logFilePath, mode))
+        added = counts.Follow();
+    if (!added && !counts.Start(state_.logFilePath, mode, nullptr))
         return;
     const int top = Terminal->verticalScrollBar()->value();
-    ShowPaneRuns(*Terminal, {PaneRun{text, PaneColour::Black}});
+    ShowPaneRuns(*Terminal, {PaneRun{ClassSummaryText(state_.logFilePath, counts.Body(), mode), PaneColour::Black}});
     Terminal->verticalScrollBar()->setValue(top);
-    ShowSummaryCharts(SummaryModeNow());
+    if (added && summaryCharts_)
+        summaryCharts_->AddLines(*added);
+    else
+        ShowSummaryCharts(mode);
 }
 
 void Form1::LeaveSummaryMode()
@@ -100,6 +108,7 @@ void Form1::LeaveSummaryMode()
     if (!state_.summaryShown)
         return;
     state_.summaryShown = false;
+    viewer_.summary.Stop();
     CmdSummary->setChecked(false);
     MenuAction(QStringLiteral("mnuSummary"))->setChecked(false);
     ShowTerminalAsNeeded(LayoutTrigger::Toggle);

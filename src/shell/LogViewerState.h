@@ -1,7 +1,9 @@
 #pragma once
 // What the main window keeps for the log viewer while the program runs: the pane's text from
-// before a log was viewed, the find state, and the find dialog.
+// before a log was viewed, the find state, the find dialog
+// and the counts of the summary shown.
 
+#include "log/SummaryFollower.h"
 #include "log/TextFind.h"
 
 #include <QPointer>
@@ -13,4 +15,5 @@ struct LogViewerState {
     std::string savedTerminalText; // the pane's text from before viewing started
     FindState find;
     QPointer<FrmFind> frmFind;
+    SummaryFollower summary; // the summary's counts while it follows live records
 };

@@ -1,8 +1,10 @@
 // The class summary: its cells, and its text for reference logs (tests/data) in both modes.
 
 #include "log/ClassSummary.h"
+#include "log/SummaryFollower.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -112,4 +114,32 @@ TEST(ClassSummary, NumbersAreReadFromTheStartOfTheirText)
               "  P              0\r\n"
               "\r\n"
               "Total:           2         170.5            95.5             56.0%\r\n");
+}
+
+// The summary shown while records come: the log written in pieces (the last one ending in the
+// middle of a line, as another station's append may be seen) gives the reference summary of the
+// whole log; a log that shrank must be counted afresh.
+TEST(ClassSummary, FollowedWhileTheLogGrowsItEndsAsTheWholeLogsSummary)
+{
+    const std::string whole = DataFile("summary_unweighed.dif");
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("live.dif")).toStdString();
+    auto writeUpTo = [&](size_t size) {
+        QFile file(QString::fromStdString(path));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(whole.data(), static_cast<qint64>(size));
+    };
+    const size_t thirdLine = whole.find('\n', whole.find('\n') + 1) + 1;
+    writeUpTo(thirdLine);
+    SummaryFollower follower;
+    ASSERT_TRUE(follower.Start(path, SummaryMode::WithoutWeight, nullptr));
+    for (const size_t size : {thirdLine + 5, whole.size() - 3, whole.size()}) {
+        writeUpTo(size);
+        EXPECT_TRUE(follower.Follow().has_value()) << size;
+    }
+    EXPECT_EQ(ClassSummaryText("summary_unweighed.dif", follower.Body(), SummaryMode::WithoutWeight),
+              DataFile("summary_unweighed.txt"));
+
+    writeUpTo(thirdLine); // a row deleted
+    EXPECT_FALSE(follower.Follow().has_value());
 }
