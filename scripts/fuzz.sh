@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds every fuzz target with clang's libFuzzer and the address and undefined-behaviour
 # sanitizers in the sanitizer build, build-asan/ (scripts/build-sanitized.sh; after
-# scripts/test.sh there is nothing left to build), then runs each for a short fixed time starting from its seed
-# corpus in fuzz/corpus/<target>/. Fails if any target crashes, leaks, trips a sanitizer or a
-# check, or cannot run.
+# scripts/test.sh there is nothing left to build), then runs each for a short fixed time starting
+# from its seed corpus in fuzz/corpus/<target>/. Fails if any target crashes, leaks, trips a
+# sanitizer or a check, or cannot run.
 #
 #   scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]     (default: 20 seconds, every target)
 #
