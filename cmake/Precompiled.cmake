@@ -4,14 +4,14 @@
 # -Werror turns into a failed build); so a group holds libraries built alike and linked to the
 # same Qt libraries.
 #
-#   tallion_precompile(<maker> CORE|WIDGETS|TESTS [<user>...])
+#   tallion_precompile(<maker> WIDGETS|TESTS [<user>...])
 #
 # Only the headers that most files include are listed: a header few files need makes every file
 # of the group slower to compile.
 
-set(tallion_pch_CORE <algorithm> <functional> <memory> <optional> <string> <string_view> <vector>
+set(tallion_pch_common <algorithm> <functional> <memory> <optional> <string> <string_view> <vector>
     <QByteArray> <QDateTime> <QDir> <QFile> <QObject> <QString> <QStringList> <QTimer>)
-set(tallion_pch_WIDGETS ${tallion_pch_CORE} <QAction> <QApplication> <QDialog> <QGroupBox> <QLabel>
+set(tallion_pch_WIDGETS ${tallion_pch_common} <QAction> <QApplication> <QDialog> <QGroupBox> <QLabel>
     <QLineEdit> <QMenu> <QPushButton> <QTableView> <QWidget>)
 set(tallion_pch_TESTS ${tallion_pch_WIDGETS} <gtest/gtest.h> <QTemporaryDir> <QTest>)
 
