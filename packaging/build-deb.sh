@@ -4,16 +4,21 @@
 # the package into a throw-away folder and runs the program from there.
 #
 #   packaging/build-deb.sh        then: sudo apt install ./build-deb/tallion_*.deb
+#   packaging/build-deb.sh DIR    packages the build already made in DIR instead (CI: build/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-scripts/build.sh build-deb -DTALLION_TESTS=OFF
-rm -f build-deb/tallion_*.deb
-(cd build-deb && cpack -G DEB >/dev/null)
-deb=$(ls build-deb/tallion_*.deb)
-echo "Built $deb"
-
 fail() { echo "build-deb: $*" >&2; exit 1; }
+scripts/install-deps.sh
+dir="${1:-}"
+if [ -z "$dir" ]; then
+  dir=build-deb
+  scripts/build.sh "$dir" -DTALLION_TESTS=OFF
+fi
+[ -f "$dir/CMakeCache.txt" ] || fail "$dir holds no build"
+rm -f "$dir"/tallion_*.deb
+(cd "$dir" && cpack -G DEB >/dev/null)
+deb=$(ls "$dir"/tallion_*.deb)
+echo "Built $deb"
 
 contents=$(dpkg-deb --contents "$deb")
 for file in ./usr/bin/tallion ./usr/share/tallion/Manual.pdf ./usr/share/applications/tallion.desktop \

@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the station needs to build, run and test. clang-14 builds the
-# fuzz targets; its libFuzzer and sanitizer runtimes (libclang-rt-14-dev) are only recommended
-# by it, so they are named here. Qt Charts does not configure without the OpenGL development files,
-# which it only recommends. The PostgreSQL server runs the plant database tests (a server of the
-# test's own; the system's cluster is not used).
+# Installs the Debian 12 packages the station needs to build, run and test, and every program the
+# scripts call. clang-14 makes the sanitizer and fuzz build; its libFuzzer and sanitizer runtimes
+# (libclang-rt-14-dev) are only recommended by it, so they are named here. ccache keeps compiled
+# files between builds; git lists the files the layout check reads; CPack's dependency scan for
+# the Debian package needs dpkg-shlibdeps (dpkg-dev) and `file`; the end-to-end tests mount a
+# small file system (mount).
+# Qt Charts does not configure without the OpenGL development files, which it only recommends. The
+# PostgreSQL server runs the plant database tests (a server of the test's own; the system's cluster
+# is not used).
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache git dpkg-dev file mount
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libcups2-dev
   qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
   libgtest-dev libgmock-dev

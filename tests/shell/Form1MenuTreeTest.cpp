@@ -5,6 +5,9 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
+#include <string>
+#include <vector>
 
 using Form1Menus = Form1Fixture;
 
@@ -33,142 +36,138 @@ QStringList Entries(QAction* menuAction)
     return names;
 }
 
+// Each named row's parent: the nearest row before it one level up ("menuBar" for level 0).
+QHash<QString, QString> TableParents()
+{
+    QHash<QString, QString> parents;
+    std::vector<QString> open; // open[l]: the last named row of level l
+    for (const MenuRow& row : MainMenuRows()) {
+        open.resize(row.level);
+        if (!row.name)
+            continue;
+        const QString name = QString::fromLatin1(row.name);
+        parents.insert(name, row.level == 0 ? QStringLiteral("menuBar") : open.back());
+        open.push_back(name);
+    }
+    return parents;
+}
+
+// Every named action of a menu bar, submenus included.
+QList<QAction*> NamedActions(QMenuBar* bar)
+{
+    QList<QAction*> named;
+    QList<QAction*> pending = bar->actions();
+    while (!pending.isEmpty()) {
+        QAction* a = pending.takeFirst();
+        if (!a->isSeparator())
+            named << a;
+        if (a->menu())
+            pending << a->menu()->actions();
+    }
+    return named;
+}
+
+QStringList Names(const QList<QAction*>& actions, bool (*keep)(QAction*))
+{
+    QStringList names;
+    for (QAction* a : actions) {
+        if (keep(a))
+            names << a->objectName();
+    }
+    names.sort();
+    return names;
+}
+
 } // namespace
 
-TEST_F(Form1Menus, CaptionsAndStatesAfterStartUp)
+TEST(MenuTree, StationTableIsSound)
 {
-    enum : unsigned { Hidden = 1, Disabled = 2, Checkable = 4, Ticked = 8 };
-    struct Row {
-        const char* name;
-        const char* parent;
-        const char* text;
-        unsigned state;
-    };
-    // Written out from the station's menu table, with the string table's texts.
-    // clang-format off
-    const Row rows[] = {
-        {"mnuFile", "menuBar", "&File", 0},
-        {"mnuLog", "mnuFile", "&Log to File", 0},
-        {"mnuSummary", "mnuFile", "&Summary", Checkable},
-        {"mnuFind", "mnuFile", "&Find", Disabled},
-        {"mnuDel", "mnuFile", "Delete", Disabled | Hidden},
-        {"mnuPrint", "mnuFile", "&Print", 0},
-        {"mnuView", "mnuFile", "&View log file", Disabled | Hidden | Checkable},
-        {"mnuDis", "mnuFile", "&Template", 0},
-        {"mnuD1", "mnuDis", "&1: Time, Date, Carcass#, Type, Fat, Meat, Meat%", Checkable},
-        {"mnuD2", "mnuDis", "&2: Time, Date, Carcass#, Type, Fat, Meat, Meat%, Class, Quality", Checkable},
-        {"mnuD3", "mnuDis", "&3: Time, Date, Carcass#, Type, Fat1, Fat2, Meat, Meat%, Class, Quality", Checkable | Ticked},
-        {"mnuD4", "mnuDis", "&4: Time, Date, Carcass#, Type, Fat1, Meat, Meat%, Class, Quality", Checkable},
-        {"mnuD5", "mnuDis", "&5: Time, Date, Carcass#, Type, Fat1, Fat2, Meat, Meat%, Class, Quality", Checkable},
-        {"mnuD6", "mnuDis", "&6: Time, Date, Carcass#, Type, Fat1, Meat, Meat%, Class, Colour#  n/g, Marble  n/g, PSE  n/g", Checkable},
-        {"mnuD7", "mnuDis", "&7: Time, Date, Carcass#, Type, Fat1, Fat2, Meat, Meat%, Class, Colour  n/g, Marble  n/g, PSE  n/g", Checkable},
-        {"mnuD8", "mnuDis", "&8: Time, Date, Carcass#, Type, Fat, Meat, Meat%, Class, Colour n/g, Marble n/g, PSE n/g, Serial#", Checkable},
-        {"mnuD9", "mnuDis", "&9: Time, Date, Carcass#, Type, Fat1, Fat2, Meat1, Meat2, Meat%, Class, Colour n/g, Marble n/g, PSE n/g, Serial#", Checkable},
-        {"mnuhamcolour", "mnuDis", "&10: Ham Colour Number", Checkable},
-        {"mnuExit", "mnuFile", "&Exit", 0},
-        {"mnuSim", "menuBar", "&Settings", 0},
-        {"mnuWP", "mnuSim", "&Sequence", Hidden},
-        {"mnuWbP", "mnuWP", "&Weight Before Probe", Checkable | Ticked},
-        {"mnuPbW", "mnuWP", "&Probe Before Weight", Checkable},
-        {"mnuSEUROP", "mnuSim", "Meat &Class", Disabled | Hidden},
-        {"mnuSEU", "mnuSEUROP", "&SEUROP", 0},
-        {"mnuEU", "mnuSEUROP", "&EUROP", 0},
-        {"mnuPrb", "mnuSim", "&Probe Serial Port", 0},
-        {"mnuWgtCom", "mnuSim", "&Weight", Hidden},
-        {"mnuWgtEqu", "mnuWgtCom", "&Use LM% Equation", Checkable},
-        {"mnuWgtNon", "mnuWgtCom", "&No Weight", Hidden | Checkable | Ticked},
-        {"mnuWgtMan", "mnuWgtCom", "&Manual Input", Hidden | Checkable},
-        {"mnuWgtTOL", "mnuWgtCom", "&Mettler-Toledo", Checkable},
-        {"mnuWgtWed", "mnuWgtCom", "&Wedderburn", Hidden | Checkable},
-        {"mnuEV2000", "mnuWgtCom", "&EV2000", Hidden | Checkable},
-        {"mnuTU9000", "mnuWgtCom", "&TU9000", Hidden | Checkable},
-        {"mnuD410", "mnuWgtCom", "&D410", Checkable},
-        {"mnuTE1000L", "mnuWgtCom", "&TE1000L", Checkable},
-        {"mnuWeightGeneric", "mnuWgtCom", "&Generic", Hidden | Checkable},
-        {"mnuTenso", "mnuWgtCom", "Tenso", Checkable},
-        {"mnuShowCC", "mnuSim", "Show Current Carcass window", 0},
-        {"mnuRTPrint", "mnuSim", "Print To Printer", Checkable},
-        {"mnuCmd", "menuBar", "&Command-To-Probe", 0},
-        {"mnuDT", "mnuCmd", "Probe &Display Test", 0},
-        {"mnuTime", "mnuCmd", "&Time and Date", 0},
-        {"mnuCounter", "mnuCmd", "Carcass Counte&r", 0},
-        {"mnuCntClr", "mnuCounter", "&Set to", 0},
-        {"mnuCntInc", "mnuCounter", "&Increment Counter", 0},
-        {"mnuCntDec", "mnuCounter", "&Decrement Counter", 0},
-        {"mnuRZ24", "mnuCmd", "RZ2/RZ4 switch", 0},
-        {"mnuRZ2on", "mnuRZ24", "RZ2 mode (I0)", 0},
-        {"mnuRZ4on", "mnuRZ24", "RZ4 mode (I1)", 0},
-        {"mnuRZ47", "mnuCmd", "RZ4/RZ7 switch", 0},
-        {"mnuRZ4on2", "mnuRZ47", "RZ4 mode (K0)", 0},
-        {"mnuRZ7on", "mnuRZ47", "RZ7 mode (K1)", 0},
-        {"mnuQuality", "mnuCmd", "Quality", 0},
-        {"mnuQualityOff", "mnuQuality", "Quality data off (A0)", 0},
-        {"mnuQualityOn", "mnuQuality", "Quality data on (A1)", 0},
-        {"mnuCalibration", "mnuCmd", "Colour Calibration", 0},
-        {"mnuLan", "mnuCmd", "&Language", 0},
-        {"mnuL00", "mnuLan", "&0: English", 0},
-        {"mnuL01", "mnuLan", "&1: Option", 0},
-        {"mnuL02", "mnuLan", "&2: Option", 0},
-        {"mnuL03", "mnuLan", "&3: Option", 0},
-        {"mnuL04", "mnuLan", "&4: Option", 0},
-        {"mnuL05", "mnuLan", "&5: Option", 0},
-        {"mnul06", "mnuLan", "&6: Option", 0},
-        {"mnul07", "mnuLan", "&7: Option", 0},
-        {"mnul08", "mnuLan", "&8: Option", 0},
-        {"mnuAnal", "mnuCmd", "&Analysis Type", 0},
-        {"mnuAnal0", "mnuAnal", "Calibration with &Testblock (&0)", Checkable},
-        {"mnuAnal4", "mnuAnal", "Calibration with &Solution (&4)", Checkable},
-        {"mnuAnal5", "mnuAnal", "Colour Number (&5)", Checkable},
-        {"mnuAnal1", "mnuAnal", "Analysis Type &1", Checkable | Ticked},
-        {"mnuAnal2", "mnuAnal", "Analysis Type &2", Checkable},
-        {"mnuAnal3", "mnuAnal", "Analysis Type &3", Checkable},
-        {"mnuAnal6", "mnuAnal", "Analysis Type &6", Checkable},
-        {"mnuAnal7", "mnuAnal", "Analysis Type &7", Checkable},
-        {"mnuAnal8", "mnuAnal", "Analysis Type &8", Checkable},
-        {"mnuAnal9", "mnuAnal", "Analysis Type &9", Checkable},
-        {"mnuClassSumDump", "mnuCmd", "Class Su&mmary Dump", 0},
-        {"Retrieve_M_Store", "mnuCmd", "Retrie&ve Measurement Store", 0},
-        {"Clear_M_Store", "mnuCmd", "&Clear Measurement Store", 0},
-        {"mnuProbeHealth", "mnuCmd", "Probe Health (reserved)", 0},
-        {"mnuRenewFirm", "mnuCmd", "Update Firmware", 0},
-        {"mnuServiceInfo", "mnuCmd", "Retrive &Service Information", 0},
-        {"mnuEncrypFirmware", "mnuCmd", "Encrypt HEX file ", Disabled | Hidden},
-        {"mnuHlp", "menuBar", "&Help", 0},
-        {"mnuHlpInfo", "mnuHlp", "User Manual", 0},
-        {"mnuAbt", "mnuHlp", "&About", 0},
-    };
-    // clang-format on
+    QSet<QString> names;
+    int previousLevel = -1;
+    for (const MenuRow& row : MainMenuRows()) {
+        SCOPED_TRACE(row.name ? row.name : "separator");
+        // A row goes at most one level deeper than the row before it, or it has no menu to sit in.
+        EXPECT_LE(row.level, previousLevel + 1);
+        previousLevel = row.level;
+        ASSERT_NE(row.caption, nullptr);
+        EXPECT_NE(std::string(row.caption), "");
+        if (!row.name) {
+            EXPECT_GT(row.level, 0) << "a separator on the menu bar";
+            EXPECT_EQ(row.flags, 0u);
+            continue;
+        }
+        EXPECT_FALSE(names.contains(QString::fromLatin1(row.name))) << "a name used twice";
+        names.insert(QString::fromLatin1(row.name));
+        // Only a checkable entry can start ticked.
+        EXPECT_TRUE(!(row.flags & kMenuChecked) || (row.flags & kMenuCheckable));
+    }
+    EXPECT_GT(names.size(), 0);
+}
 
+TEST_F(Form1Menus, WindowMenuFollowsTheTable)
+{
     Make();
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        QAction* a = Menu(r.name);
+    const QHash<QString, QString> parents = TableParents();
+    const QList<QAction*> named = NamedActions(window->menuBar());
+    // No entry beyond the table, none missing.
+    EXPECT_EQ(named.size(), parents.size());
+    for (const MenuRow& row : MainMenuRows()) {
+        if (!row.name)
+            continue;
+        SCOPED_TRACE(row.name);
+        QAction* a = Menu(row.name);
         ASSERT_NE(a, nullptr);
-        EXPECT_EQ(a->objectName(), QString::fromLatin1(r.name));
-        EXPECT_EQ(ParentMenu(a), QString::fromLatin1(r.parent));
-        EXPECT_EQ(a->text(), QString::fromLatin1(r.text));
-        EXPECT_EQ(a->isVisible(), !(r.state & Hidden));
+        EXPECT_EQ(a->objectName(), QString::fromLatin1(row.name));
+        EXPECT_EQ(ParentMenu(a), parents.value(QString::fromLatin1(row.name)));
+        EXPECT_EQ(a->isCheckable(), (row.flags & kMenuCheckable) != 0);
+        // Every string-table id has become its text.
+        bool isNumber = false;
+        a->text().toInt(&isNumber);
+        EXPECT_FALSE(isNumber) << a->text().toStdString();
+        EXPECT_FALSE(a->text().isEmpty());
         // A hidden action reads as disabled; its own state shows once it is made visible.
         const bool hidden = !a->isVisible();
         a->setVisible(true);
-        EXPECT_EQ(a->isEnabled(), !(r.state & Disabled));
+        EXPECT_EQ(a->isEnabled(), !(row.flags & kMenuDisabled));
         a->setVisible(!hidden);
-        EXPECT_EQ(a->isCheckable(), (r.state & Checkable) != 0);
-        EXPECT_EQ(a->isChecked(), (r.state & Ticked) != 0);
     }
-    // No entry beyond the table.
-    int named = 0;
-    for (QAction* top : window->menuBar()->actions()) {
-        QList<QAction*> pending{top};
-        while (!pending.isEmpty()) {
-            QAction* a = pending.takeFirst();
-            if (!a->isSeparator())
-                ++named;
-            if (a->menu())
-                pending << a->menu()->actions();
-        }
-    }
-    EXPECT_EQ(named, static_cast<int>(std::size(rows)));
+}
+
+TEST_F(Form1Menus, StatesAndCaptionsAfterStartUp)
+{
+    Make();
+    const QList<QAction*> named = NamedActions(window->menuBar());
+    // Weighing is off at start-up, so its menus are hidden with the scale models not offered.
+    EXPECT_EQ(Names(named, [](QAction* a) { return !a->isVisible(); }),
+              QStringList({"mnuDel", "mnuEV2000", "mnuEncrypFirmware", "mnuSEUROP", "mnuTU9000", "mnuView", "mnuWP",
+                           "mnuWeightGeneric", "mnuWgtCom", "mnuWgtMan", "mnuWgtNon", "mnuWgtWed"}));
+    // The template, the sequence, the weight source and the analysis type each start on one entry.
+    EXPECT_EQ(Names(named, [](QAction* a) { return a->isChecked(); }),
+              QStringList({"mnuAnal1", "mnuD3", "mnuWbP", "mnuWgtNon"}));
+    for (QAction* a : named)
+        a->setVisible(true);
+    EXPECT_EQ(Names(named, [](QAction* a) { return !a->isEnabled(); }),
+              QStringList({"mnuDel", "mnuEncrypFirmware", "mnuFind", "mnuSEUROP", "mnuView"}));
+
+    const struct {
+        const char* name;
+        const char* text;
+    } captions[] = {
+        {"mnuFile", "&File"},
+        {"mnuSim", "&Settings"},
+        {"mnuCmd", "&Command-To-Probe"},
+        {"mnuHlp", "&Help"},
+        {"mnuD3", "&3: Time, Date, Carcass#, Type, Fat1, Fat2, Meat, Meat%, Class, Quality"},
+        {"mnuhamcolour", "&10: Ham Colour Number"},
+        {"mnuDel", "Delete"},
+        {"mnuTenso", "Tenso"},
+        {"mnuShowCC", "Show Current Carcass window"},
+        {"mnuRTPrint", "Print To Printer"},
+        {"mnuServiceInfo", "Retrive &Service Information"},
+        {"mnuEncrypFirmware", "Encrypt HEX file "},
+    };
+    for (const auto& c : captions)
+        EXPECT_EQ(Menu(c.name)->text(), QString::fromLatin1(c.text)) << c.name;
 }
 
 TEST_F(Form1Menus, EntriesAndSeparatorsInOrder)

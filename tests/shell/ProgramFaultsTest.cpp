@@ -2,6 +2,7 @@
 // log fault whose message nobody answers, a wrong settings file, a shut-down signal.
 
 #include "support/ProbeDevice.h"
+#include "support/StationLine.h"
 #include "support/StationProcess.h"
 
 #include <QDir>
@@ -29,20 +30,16 @@ void ExpectLoggedOnceInOrder(const std::string& log, std::initializer_list<const
 
 } // namespace
 
-TEST(ProgramFaults, APulledDeviceIsReopenedWhenItComesBack)
-{
-    StationProcess station;
-    const QString log = station.Path("shift.dif");
-    station.Setting("LogFilePath", log.toStdString());
-    const QString link = station.Path("probe");
-    auto device = std::make_unique<ProbeDevice>(link);
-    ASSERT_TRUE(station.Start({"--port", "1=" + link}));
-    device->probe.QueueMessage(Record("000001"));
-    device->probe.Start();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000001\t") != std::string::npos; }, 20000));
+using ProgramFaults = StationLineTest;
 
-    device.reset(); // the adapter is pulled
+TEST_F(ProgramFaults, APulledDeviceIsReopenedWhenItComesBack)
+{
+    ASSERT_TRUE(StartStation());
+    Probe().probe.QueueMessage(Record("000001"));
+    Probe().probe.Start();
+    ASSERT_TRUE(WaitLogged("000001", 20000));
+
+    PullProbe(); // the adapter is pulled
     QTest::qWait(500);
     const double before = station.CpuSeconds();
     QElapsedTimer elapsed;
@@ -51,31 +48,26 @@ TEST(ProgramFaults, APulledDeviceIsReopenedWhenItComesBack)
     const double share = (station.CpuSeconds() - before) / (static_cast<double>(elapsed.elapsed()) / 1000.0);
     EXPECT_LT(share, 0.05) << "the station spins while its device is gone";
 
-    device = std::make_unique<ProbeDevice>(link); // plugged in again
-    device->probe.QueueMessage(Record("000002"));
-    device->probe.Start();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return device->StartUpCommandsArrived(); }, 10000))
+    ProbeDevice& device = PlugProbe(); // plugged in again
+    device.probe.QueueMessage(Record("000002"));
+    device.probe.Start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return device.StartUpCommandsArrived(); }, 10000))
         << "the probe is configured again after its return";
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000002\t") != std::string::npos; }, 10000));
-    ExpectLoggedOnceInOrder(StationProcess::ReadFile(log), {"000001", "000002"});
+    ASSERT_TRUE(WaitLogged("000002", 10000));
+    ExpectLoggedOnceInOrder(Log(), {"000001", "000002"});
     EXPECT_EQ(station.process().state(), QProcess::Running);
 }
 
-TEST(ProgramFaults, ALogFaultLeftOnScreenDoesNotStopTheLink)
+TEST_F(ProgramFaults, ALogFaultLeftOnScreenDoesNotStopTheLink)
 {
-    StationProcess station;
     const QString folder = station.Path("logs");
-    const QString log = folder + "/shift.dif";
+    log = folder + "/shift.dif";
     QDir().mkpath(folder);
-    station.Setting("LogFilePath", log.toStdString());
-    const QString link = station.Path("probe");
-    ProbeDevice device(link);
-    ASSERT_TRUE(station.Start({"--port", "1=" + link}));
+    ASSERT_TRUE(StartStation());
+    ProbeDevice& device = Probe();
     device.probe.QueueMessage(Record("000001"));
     device.probe.Start();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000001\t") != std::string::npos; }, 20000));
+    ASSERT_TRUE(WaitLogged("000001", 20000));
 
     // The folder goes; the write fails and its message stays on screen: nobody presses OK.
     QDir(folder).removeRecursively();
@@ -86,18 +78,15 @@ TEST(ProgramFaults, ALogFaultLeftOnScreenDoesNotStopTheLink)
     EXPECT_EQ(device.probe.MessagesGivenUp(), 0);
 
     QDir().mkpath(folder);
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000004\t") != std::string::npos; }, 10000));
-    ExpectLoggedOnceInOrder(StationProcess::ReadFile(log), {"000002", "000003", "000004"});
+    ASSERT_TRUE(WaitLogged("000004", 10000));
+    ExpectLoggedOnceInOrder(Log(), {"000002", "000003", "000004"});
 }
 
-TEST(ProgramFaults, SigtermSavesWaitingRecordsAndEndsCleanly)
+TEST_F(ProgramFaults, SigtermSavesWaitingRecordsAndEndsCleanly)
 {
-    StationProcess station;
-    station.Setting("LogFilePath", station.Path("gone/shift.dif").toStdString());
-    const QString link = station.Path("probe");
-    ProbeDevice device(link);
-    ASSERT_TRUE(station.Start({"--port", "1=" + link}));
+    log = station.Path("gone/shift.dif");
+    ASSERT_TRUE(StartStation());
+    ProbeDevice& device = Probe();
     device.probe.QueueMessage(Record("000007"));
     device.probe.Start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return device.probe.FramesAcked() >= 1; }, 20000));

@@ -3,10 +3,6 @@
 #include "SerialLine.h"
 #include "probe/ProbeFraming.h"
 
-#include <cerrno>
-#include <poll.h>
-#include <unistd.h>
-
 namespace {
 
 using namespace ProbeBytes;
@@ -60,16 +56,12 @@ SimulatedProbe::SimulatedProbe(int fd, QObject* parent)
 {}
 
 SimulatedProbe::SimulatedProbe(int fd, bool ownsFd, QObject* parent)
-    : QObject(parent)
-    , fd_(fd)
-    , ownsFd_(ownsFd)
-    , readNotifier_(fd, QSocketNotifier::Read)
+    : SimulatedDevice(fd, ownsFd, parent)
 {
     for (QTimer* timer : {&cycleTimer_, &quietTimer_, &answerTimer_, &silenceTimer_}) {
         timer->setSingleShot(true);
         timer->setTimerType(Qt::PreciseTimer);
     }
-    connect(&readNotifier_, &QSocketNotifier::activated, this, &SimulatedProbe::OnReadable);
     connect(&cycleTimer_, &QTimer::timeout, this, &SimulatedProbe::BeginCycle);
     connect(&quietTimer_, &QTimer::timeout, this, [this] { Evaluate(false); });
     connect(&answerTimer_, &QTimer::timeout, this, [this] { Evaluate(true); });
@@ -85,12 +77,7 @@ std::unique_ptr<SimulatedProbe> SimulatedProbe::OpenDevice(const std::string& pa
     return std::unique_ptr<SimulatedProbe>(new SimulatedProbe(fd, true, nullptr));
 }
 
-SimulatedProbe::~SimulatedProbe()
-{
-    readNotifier_.setEnabled(false);
-    if (ownsFd_)
-        close(fd_);
-}
+SimulatedProbe::~SimulatedProbe() = default;
 
 std::string SimulatedProbe::FrameMessage(const std::string& message)
 {
@@ -112,7 +99,7 @@ void SimulatedProbe::Start()
     if (running_)
         return;
     running_ = true;
-    readNotifier_.setEnabled(true);
+    Listen();
     if (silenceTimer_.isActive())
         return; // EndSilence takes it from here
     step_ = Step::Idle;
@@ -144,27 +131,8 @@ void SimulatedProbe::EndSilence()
         BeginCycle();
 }
 
-void SimulatedProbe::OnReadable()
+void SimulatedProbe::BytesArrived(const std::string& got)
 {
-    std::string got;
-    char buffer[512];
-    for (;;) {
-        const ssize_t n = read(fd_, buffer, sizeof buffer);
-        if (n > 0) {
-            got.append(buffer, static_cast<size_t>(n));
-            continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
-            // End of file or a dead device: stop listening until the next cycle instead of
-            // spinning on a descriptor that is always readable.
-            readNotifier_.setEnabled(false);
-        }
-        break;
-    }
-    if (got.empty())
-        return;
     received_ += got;
     if (step_ == Step::Stopped || step_ == Step::Silent)
         return;
@@ -174,22 +142,7 @@ void SimulatedProbe::OnReadable()
 
 void SimulatedProbe::Send(const std::string& bytes)
 {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd_, bytes.data() + done, bytes.size() - done);
-        if (n > 0) {
-            done += static_cast<size_t>(n);
-            continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            pollfd p{fd_, POLLOUT, 0};
-            if (poll(&p, 1, 100) > 0)
-                continue;
-        }
-        break; // nobody drains the line: the rest is lost, as on a cable with no one listening
-    }
+    Write(bytes);
 }
 
 void SimulatedProbe::Expect(Step step)
@@ -210,7 +163,7 @@ void SimulatedProbe::BeginCycle()
 {
     if (!running_ || step_ != Step::Idle)
         return;
-    readNotifier_.setEnabled(true);
+    Listen();
     if (!commandPollsOnly_) {
         if (messages_.empty() && rawFrames_.empty() && stream_) {
             std::string next = stream_();

@@ -7,8 +7,8 @@
 // Runs on the Qt event loop of the thread that creates it (socket notifier and timers, no
 // threads), so a test can drive it in the same process as the station.
 
-#include <QObject>
-#include <QSocketNotifier>
+#include "SimulatedDevice.h"
+
 #include <QString>
 #include <QTimer>
 
@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-class SimulatedProbe : public QObject {
+class SimulatedProbe : public SimulatedDevice {
     Q_OBJECT
 public:
     struct ReceivedCommand {
@@ -104,7 +104,7 @@ private:
     enum class Step { Stopped, Idle, DataPoll, Frame, CommandPoll, CommandClose, Silent };
 
     SimulatedProbe(int fd, bool ownsFd, QObject* parent);
-    void OnReadable();
+    void BytesArrived(const std::string& bytes) override;
     void EndSilence();
 
     void BeginCycle();
@@ -125,9 +125,6 @@ private:
     void TakeCloseAnswer(const std::string& answer);
     void FrameFailed();
 
-    int fd_;
-    bool ownsFd_;
-    QSocketNotifier readNotifier_;
     QTimer cycleTimer_;
     QTimer quietTimer_;
     QTimer answerTimer_;

@@ -2,22 +2,14 @@
 
 #include "SerialLine.h"
 
-#include <cerrno>
-#include <poll.h>
-#include <unistd.h>
-
 SimulatedScale::SimulatedScale(int fd, QObject* parent)
     : SimulatedScale(fd, false, parent)
 {}
 
 SimulatedScale::SimulatedScale(int fd, bool ownsFd, QObject* parent)
-    : QObject(parent)
-    , fd_(fd)
-    , ownsFd_(ownsFd)
-    , readNotifier_(fd, QSocketNotifier::Read)
+    : SimulatedDevice(fd, ownsFd, parent)
 {
     paceTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&readNotifier_, &QSocketNotifier::activated, this, &SimulatedScale::OnReadable);
     connect(&paceTimer_, &QTimer::timeout, this, &SimulatedScale::OnPace);
 }
 
@@ -30,12 +22,7 @@ std::unique_ptr<SimulatedScale> SimulatedScale::OpenDevice(const std::string& pa
     return std::unique_ptr<SimulatedScale>(new SimulatedScale(fd, true, nullptr));
 }
 
-SimulatedScale::~SimulatedScale()
-{
-    readNotifier_.setEnabled(false);
-    if (ownsFd_)
-        close(fd_);
-}
+SimulatedScale::~SimulatedScale() = default;
 
 bool SimulatedScale::SendWeight(double kg)
 {
@@ -69,43 +56,9 @@ void SimulatedScale::OnPace()
     SendWeight(kg);
 }
 
-void SimulatedScale::OnReadable()
-{
-    char buffer[512];
-    for (;;) {
-        const ssize_t n = read(fd_, buffer, sizeof buffer);
-        if (n > 0) {
-            received_.append(buffer, static_cast<size_t>(n));
-            continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        // End of file or a dead device: stop listening instead of spinning on a descriptor that
-        // is always readable.
-        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
-            readNotifier_.setEnabled(false);
-        return;
-    }
-}
-
 bool SimulatedScale::Send(const std::string& bytes)
 {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd_, bytes.data() + done, bytes.size() - done);
-        if (n > 0) {
-            done += static_cast<size_t>(n);
-            continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            pollfd p{fd_, POLLOUT, 0};
-            if (poll(&p, 1, 100) > 0)
-                continue;
-        }
-        break; // nobody drains the line: the rest is lost, as on a cable with no one listening
-    }
+    const size_t done = Write(bytes);
     emit messageSent(QString::fromLatin1(bytes.data(), static_cast<qsizetype>(done)));
     return done == bytes.size();
 }

@@ -7,9 +7,8 @@
 // test can drive it in the same process as the station.
 
 #include "ScaleMessages.h"
+#include "SimulatedDevice.h"
 
-#include <QObject>
-#include <QSocketNotifier>
 #include <QString>
 #include <QTimer>
 
@@ -17,7 +16,7 @@
 #include <memory>
 #include <string>
 
-class SimulatedScale : public QObject {
+class SimulatedScale : public SimulatedDevice {
     Q_OBJECT
 public:
     // Works on `fd` without owning it (the caller closes it afterwards).
@@ -52,13 +51,10 @@ signals:
 
 private:
     SimulatedScale(int fd, bool ownsFd, QObject* parent);
-    void OnReadable();
+    void BytesArrived(const std::string& bytes) override { received_ += bytes; }
     void OnPace();
     bool Send(const std::string& bytes);
 
-    int fd_;
-    bool ownsFd_;
-    QSocketNotifier readNotifier_;
     QTimer paceTimer_;
     ScaleMessageFormat format_;
     std::function<bool(double&)> next_;
