@@ -31,13 +31,15 @@ Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<
     // The caption's id; start-up replaces it with the full caption with the version.
     setProperty("tag", QStringLiteral("1081"));
 
-    RxTimer.setObjectName(QStringLiteral("RxTimer"));
-    RxTimer.setInterval(50);
+    receiveTick_.setParent(this);
     Clock.setObjectName(QStringLiteral("Clock"));
     Clock.setInterval(1000);
     TimerPStatus.setObjectName(QStringLiteral("TimerPStatus"));
     TimerPStatus.setInterval(100);
-    connect(&RxTimer, &QTimer::timeout, this, &Form1::OnReceiveTimer);
+    connect(&receiveTick_, &ReceiveTick::probeHalf, &link_, &ProbeLink::OnReceiveTick);
+    // The link comes and goes inside the tick (the first poll, a scale message, silence); Find
+    // and Print follow it from the first poll on.
+    connect(&receiveTick_, &ReceiveTick::tickEnded, this, &Form1::RefreshFindPrint);
     connect(&Clock, &QTimer::timeout, this, &Form1::OnClockTick);
 
     BuildControls();
@@ -60,7 +62,7 @@ Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<
 
 Form1::~Form1()
 {
-    RxTimer.stop();
+    receiveTick_.pause();
     Clock.stop();
     TimerPStatus.stop();
 }
@@ -118,17 +120,6 @@ void Form1::ShowProbePort()
     SetStatusPanel(2, port + QStringLiteral(" (no device)"));
     SetStatusPanelTip(2, QStringLiteral("%1: %2\nTrying to open it again every second.")
                              .arg(ResourceText(1152), probeWatch_.LostReason()));
-}
-
-void Form1::OnReceiveTimer()
-{
-    const ReceiveTickScope inTick;
-    if (onScaleTick)
-        onScaleTick();
-    link_.OnReceiveTick();
-    // The link comes and goes inside the tick (the first poll, a scale message, silence); Find
-    // and Print follow it from the first poll on.
-    RefreshFindPrint();
 }
 
 void Form1::OnClockTick()

@@ -19,6 +19,7 @@
 #include "shell/LayoutGeometry.h"
 #include "shell/LogViewerState.h"
 #include "shell/StationWindowAccess.h"
+#include "station/ReceiveTick.h"
 #include "weighing/ScaleOptions.h"
 
 #include <QHash>
@@ -180,8 +181,8 @@ public:
 
     // Each complete probe message (type letter first); by default the dispatch.
     std::function<void(const std::string&)> onProbeMessage;
-    // The scale half of the receive tick; runs before the probe half.
-    std::function<void()> onScaleTick;
+    // The 50 ms receive tick: the scale half, then the probe half.
+    ReceiveTick& receiveTick() { return receiveTick_; }
 
     const ElapsedClock& elapsedClock() const { return elapsed_; }
     // A firmware download holds the link (its receive tick stopped): the link lamp shows it
@@ -198,7 +199,6 @@ public:
     bool OpenPortDialog(PortDialogKind kind);
 
     // Timers, named as the station knows them.
-    QTimer RxTimer;      // 50 ms receive tick
     QTimer Clock;        // 1000 ms elapsed time
     QTimer TimerPStatus; // 100 ms printer status poll, off until real-time printing
 
@@ -271,7 +271,6 @@ private:
     void ShowSummaryCharts(SummaryMode mode);
 
     void OnClockTick();
-    void OnReceiveTimer();
     void WireLink();
     // Status panel 2: the probe port, marked while its device is gone.
     void ShowProbePort();
@@ -289,6 +288,7 @@ private:
     ProbeLink link_;
     PortWatch probeWatch_;
     PortWatch scaleWatch_;
+    ReceiveTick receiveTick_;
     StationState state_;
     ResultViews views_;
     ElapsedClock elapsed_;

@@ -47,7 +47,7 @@ void RenewFirmware(Form1& form)
     }
     if (form.link().probeLinkAlive())
         form.link().QueueProbeCommand("F");
-    FrmDownload window(std::move(*fileText), form.probePort(), form.RxTimer, form.dialogs(), &form);
+    FrmDownload window(std::move(*fileText), form.probePort(), form.receiveTick(), form.dialogs(), &form);
     ProbeLink& link = form.link();
     window.probeNotYetTold = [&link] {
         return link.probeLinkAlive() && (link.Queue().count > 0 || link.linkState() == ProbeLink::CommandSent);

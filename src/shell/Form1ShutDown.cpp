@@ -74,7 +74,7 @@ void Form1::closeEvent(QCloseEvent* event)
     CloseStationWindows();
     // Nothing finished may be lost: records the log could not take go to a recovery file.
     results_->SaveUnwrittenRecords(quietShutDown_);
-    RxTimer.stop();
+    receiveTick_.pause();
     Clock.stop();
     TimerPStatus.stop();
     probeWatch_.Close();

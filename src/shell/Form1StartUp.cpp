@@ -131,7 +131,7 @@ void Form1::StartUp()
         ScrollGridToLastRow(views_);
     }
 
-    RxTimer.start();
+    receiveTick_.resume();
     Clock.start();
 }
 

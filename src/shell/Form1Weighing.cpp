@@ -61,7 +61,7 @@ void Form1::WireWeighing()
     connect(command1, &QPushButton::clicked, this, [this] { mainPairing_->OnWeightArrived(); });
     connect(scaleCollector_.get(), &ScaleCollector::weightArrived, command1, &QPushButton::click);
     connect(scaleCollector_.get(), &ScaleCollector::linkAlive, this, [this] { link_.setProbeLinkAlive(true); });
-    onScaleTick = [this] { scaleCollector_->OnScaleTick(); };
+    connect(&receiveTick_, &ReceiveTick::scaleHalf, scaleCollector_.get(), &ScaleCollector::OnScaleTick);
 
     // The entry's texts are for whoever types here, not for the line's display.
     new WeightBoxKeys(

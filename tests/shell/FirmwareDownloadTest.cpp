@@ -6,6 +6,7 @@
 
 #include "probe/SerialPortQt.h"
 #include "shell/FrmDownload.h"
+#include "station/ReceiveTick.h"
 #include "tools/sim/PtyPair.h"
 #include "tools/sim/SimulatedProbe.h"
 
@@ -26,14 +27,14 @@ std::string Records(int count)
 
 struct DownloadWindow : ::testing::Test {
     FakeSerialPort port;
-    QTimer rxTimer;
+    ReceiveTick rxTimer;
     ScriptedDialogs dialogs;
 
     void SetUp() override
     {
         port.SetSettings("9600,n,8,1");
         port.SetPortOpen(true);
-        rxTimer.start(50);
+        rxTimer.resume();
     }
 };
 
@@ -44,10 +45,10 @@ TEST_F(DownloadWindow, SendsChunksWhileTheLinkWaits)
     FrmDownload window(Records(23), port, rxTimer, dialogs);
     window.show();
     EXPECT_EQ(window.Timer2Sec.interval(), 2000) << "the link has two seconds to deliver \"F\"";
-    EXPECT_TRUE(rxTimer.isActive());
+    EXPECT_TRUE(rxTimer.isRunning());
 
     window.OnTimer2Sec();
-    EXPECT_FALSE(rxTimer.isActive());
+    EXPECT_FALSE(rxTimer.isRunning());
     EXPECT_EQ(port.TakeWritten(), Records(11));
     EXPECT_EQ(window.PercentText(), "0%"); // 176 data bytes
     EXPECT_EQ(window.ProgressValue(), 176);
@@ -60,9 +61,9 @@ TEST_F(DownloadWindow, SendsChunksWhileTheLinkWaits)
     EXPECT_EQ(window.PercentText(), "100%");
     EXPECT_EQ(window.ProgressValue(), 62256);
     EXPECT_FALSE(window.Timer2Sec.isActive());
-    EXPECT_FALSE(rxTimer.isActive()) << "stays stopped while the window is open";
+    EXPECT_FALSE(rxTimer.isRunning()) << "stays stopped while the window is open";
     window.close();
-    EXPECT_TRUE(rxTimer.isActive());
+    EXPECT_TRUE(rxTimer.isRunning());
 }
 
 TEST_F(DownloadWindow, ClosingMidDownloadStopsAtOnce)
@@ -74,7 +75,7 @@ TEST_F(DownloadWindow, ClosingMidDownloadStopsAtOnce)
     EXPECT_EQ(port.TakeWritten(), Records(11));
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
-    EXPECT_TRUE(rxTimer.isActive());
+    EXPECT_TRUE(rxTimer.isRunning());
     QTest::qWait(400);
     EXPECT_EQ(port.Written(), "");
 }
@@ -94,7 +95,7 @@ using FirmwareCommand = Form1Fixture;
 TEST_F(FirmwareCommand, FileThatCannotBeReadSendsNothing)
 {
     Make();
-    window->RxTimer.stop();
+    window->receiveTick().pause();
     probePort->Feed("x"); // the probe is heard: the link is alive
     window->link().OnReceiveTick();
     window->link().OnReceiveTick();
@@ -116,11 +117,11 @@ TEST_F(DownloadWindow, TheFirstChunkWaitsUntilTheProbeHasItsF)
     window.probeNotYetTold = [&] { return fStillQueued; };
     window.OnTimer2Sec();
     EXPECT_TRUE(port.TakeWritten().empty()) << "no data before the probe is told";
-    EXPECT_TRUE(rxTimer.isActive()) << "the link must stay on to deliver it";
+    EXPECT_TRUE(rxTimer.isRunning()) << "the link must stay on to deliver it";
     fStillQueued = false;
     window.OnTimer2Sec();
     EXPECT_EQ(port.TakeWritten(), Records(2) + "\r\n");
-    EXPECT_FALSE(rxTimer.isActive());
+    EXPECT_FALSE(rxTimer.isRunning());
 }
 
 TEST(FirmwareEndToEnd, FileArrivesAtTheProbeByteForByte)

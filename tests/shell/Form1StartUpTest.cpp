@@ -74,8 +74,8 @@ TEST_F(Form1StartUp, FreshStoreStartsWithDefaults)
     EXPECT_EQ(Control<QLabel>("Title")->text(),
               QStringLiteral("Time,Date,Carcass#,Type,Fat1,Fat2,Meat,Meat%,Class,Quality"));
 
-    EXPECT_TRUE(w.RxTimer.isActive());
-    EXPECT_EQ(w.RxTimer.interval(), 50);
+    EXPECT_TRUE(w.receiveTick().isRunning());
+    EXPECT_EQ(w.receiveTick().interval(), 50);
     EXPECT_TRUE(w.Clock.isActive());
     EXPECT_EQ(w.Clock.interval(), 1000);
     EXPECT_FALSE(w.TimerPStatus.isActive());
@@ -134,7 +134,7 @@ TEST_F(Form1StartUp, PortThatCannotOpenLeavesTheStationRunning)
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.StatusPanel(1), QStringLiteral("Connect Probe"));
     EXPECT_EQ(w.StatusPanel(2), QStringLiteral("1 (no device)"));
-    EXPECT_TRUE(w.RxTimer.isActive());
+    EXPECT_TRUE(w.receiveTick().isRunning());
     EXPECT_TRUE(Menu("mnuAnal1")->isChecked());
     EXPECT_EQ(dialogs.asked.size(), 0u);
 }

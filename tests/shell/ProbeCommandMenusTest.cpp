@@ -21,7 +21,7 @@ protected:
     void SetUp() override
     {
         Make();
-        window->RxTimer.stop(); // the tests run the link's ticks themselves
+        window->receiveTick().pause(); // the tests run the link's ticks themselves
     }
 
     std::string Receive(const std::string& bytes)
