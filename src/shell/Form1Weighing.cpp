@@ -54,12 +54,11 @@ void Form1::WireWeighing()
     results_->pendingShown = [this](const std::string& text) { mainDisplay_->ShowPendingOnly(text); };
     pendingCarcassCount = [this] { return pendingQueue_.count; };
 
-    // The scale half of every receive tick, before the probe half. A message taken presses
-    // Command1, whose click pairs it; both run inside the tick, so they tell the operator only
-    // through notices.
-    auto* command1 = Control<QPushButton>("Command1");
-    connect(command1, &QPushButton::clicked, this, [this] { mainPairing_->OnWeightArrived(); });
-    connect(scaleCollector_.get(), &ScaleCollector::weightArrived, command1, &QPushButton::click);
+    // The scale half of every receive tick, before the probe half. A message taken goes to the
+    // pairing at once; both run inside the tick, so they tell the operator only through notices.
+    // Command1, hidden, stands for the same arrival.
+    connect(Control<QPushButton>("Command1"), &QPushButton::clicked, this, [this] { mainPairing_->OnWeightArrived(); });
+    connect(scaleCollector_.get(), &ScaleCollector::weightArrived, this, [this] { mainPairing_->OnWeightArrived(); });
     connect(scaleCollector_.get(), &ScaleCollector::linkAlive, this, [this] { link_.setProbeLinkAlive(true); });
     connect(&receiveTick_, &ReceiveTick::scaleHalf, scaleCollector_.get(), &ScaleCollector::OnScaleTick);
 

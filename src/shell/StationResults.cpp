@@ -12,7 +12,6 @@
 #include "shell/SettingsStore.h"
 
 #include <QFile>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <cstdio>
 #include <cstring>
@@ -106,9 +105,10 @@ void StationResults::ClearCarcassValues()
     CurrentCarcassWindow().ClearValues();
 }
 
-void StationResults::PressProbeButton()
+void StationResults::PairProbeResult()
 {
-    CurrentCarcassWindow().ProbeButton()->click();
+    // The window's own pairing takes the result, as its (hidden) probe button would.
+    CurrentCarcassWindow().pairing().OnProbeResult();
 }
 
 void StationResults::SetStatusPanel1(const std::string& text)

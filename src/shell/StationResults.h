@@ -77,7 +77,7 @@ public:
     // DispatchTarget
     void SetCarcassError(const std::string& text) override;
     void ClearCarcassValues() override;
-    void PressProbeButton() override;
+    void PairProbeResult() override;
     void SetStatusPanel1(const std::string& text) override;
     void AppendToResultView(const std::string& text, bool isMeasurement) override;
     // DispatchTarget and CarcassFinisher
