@@ -9,17 +9,14 @@
 // Weight and Sequence menus) and Form1ScalePort.cpp (the scale port and the current carcass
 // window).
 
-#include "carcass/PendingQueue.h"
 #include "log/ResultView.h"
-#include "probe/PortWatch.h"
-#include "probe/ProbeLink.h"
 #include "probe/SerialPort.h"
 #include "probe/StationState.h"
 #include "shell/ElapsedClock.h"
 #include "shell/LayoutGeometry.h"
 #include "shell/LogViewerState.h"
 #include "shell/StationWindowAccess.h"
-#include "station/ReceiveTick.h"
+#include "station/StationCore.h"
 #include "weighing/ScaleOptions.h"
 
 #include <QHash>
@@ -71,14 +68,12 @@ public:
 
     SettingsStore& settings() { return settings_; }
     OperatorDialogs& dialogs() { return dialogs_; }
-    ProbeLink& link() { return link_; }
     StationState& state() { return state_; }
     ResultViews& views() { return views_; }
-    SerialPort& probePort() { return *MSComm1; }
-    SerialPort& scalePort() { return *MSComm2; }
-    // Keep the ports open through a device's loss and return.
-    PortWatch& probePortWatch() { return probeWatch_; }
-    PortWatch& scalePortWatch() { return scaleWatch_; }
+    // The station's work without windows: ports and their watches, link, scale, pending queue,
+    // receive tick.
+    StationCore& core() { return *core_; }
+    const StationCore& core() const { return *core_; }
 
     // Status bar panels 1..7; other numbers are ignored (read back as empty).
     void SetStatusPanel(int panel, const QString& text) override;
@@ -140,7 +135,7 @@ public:
     // Form1Summary.cpp).
     void ChooseTemplate(int templateNumber); // mnuD1..mnuD9, mnuhamcolour
     void ToggleLogView();                    // Pause, mnuView
-    bool ViewingLog() const { return link_.stationPaused() && !state_.viewedLogFile.empty(); }
+    bool ViewingLog() const { return core_->link().stationPaused() && !state_.viewedLogFile.empty(); }
     void ShowFindDialog(); // CmdFind, mnuFind
     void FindInTerminal(); // frmFind's Find button
     FindState& findState() { return viewer_.find; }
@@ -153,17 +148,11 @@ public:
     void RefreshSummary();
     // The summary's charts beside the pane while the summary shows (Form1SummaryCharts.cpp).
     const SummaryChartPanel* summaryCharts() const { return summaryCharts_; }
-    // Carcasses whose weight and probe result are not yet together; the summary refuses to
-    // count while there are any. Answered by the pairing queue.
-    std::function<int()> pendingCarcassCount = [] { return 0; };
 
     // Weighing (Form1Weighing.cpp, Form1ScalePort.cpp).
     // Start-up takes the weight source, sequence and equation from the store and shows the
     // Sequence and Weight menus, instead of switching weighing off. Set before StartUp().
     bool startWithWeighing = false;
-    PendingQueue& pendingQueue() { return pendingQueue_; }
-    // The last complete scale message.
-    const std::string& strWgtScale() const;
     // The main window's own pairing: scale weights (Command1) and its weight box.
     CarcassPairing& mainPairing() { return *mainPairing_; }
     // mnuShowCC: sets up the scale port for the weight source, then shows the window.
@@ -181,8 +170,6 @@ public:
 
     // Each complete probe message (type letter first); by default the dispatch.
     std::function<void(const std::string&)> onProbeMessage;
-    // The 50 ms receive tick: the scale half, then the probe half.
-    ReceiveTick& receiveTick() { return receiveTick_; }
 
     const ElapsedClock& elapsedClock() const { return elapsed_; }
     // A firmware download holds the link (its receive tick stopped): the link lamp shows it
@@ -283,20 +270,13 @@ private:
 
     SettingsStore& settings_;
     OperatorDialogs& dialogs_;
-    std::unique_ptr<SerialPort> MSComm1;
-    std::unique_ptr<SerialPort> MSComm2;
-    ProbeLink link_;
-    PortWatch probeWatch_;
-    PortWatch scaleWatch_;
-    ReceiveTick receiveTick_;
+    std::unique_ptr<StationCore> core_;
     StationState state_;
     ResultViews views_;
     ElapsedClock elapsed_;
     StationResults* results_ = nullptr;
     StationDatabase* database_ = nullptr;
     PrintCommands* printing_ = nullptr;
-    PendingQueue pendingQueue_;
-    std::unique_ptr<ScaleCollector> scaleCollector_;
     std::unique_ptr<ParsedScaleReader> scaleReader_;
     std::unique_ptr<LinkCommandSink> linkCommands_;
     std::unique_ptr<MainPairingDisplay> mainDisplay_;

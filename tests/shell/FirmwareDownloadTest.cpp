@@ -95,11 +95,11 @@ using FirmwareCommand = Form1Fixture;
 TEST_F(FirmwareCommand, FileThatCannotBeReadSendsNothing)
 {
     Make();
-    window->receiveTick().pause();
+    window->core().receiveTick().pause();
     probePort->Feed("x"); // the probe is heard: the link is alive
-    window->link().OnReceiveTick();
-    window->link().OnReceiveTick();
-    ASSERT_TRUE(window->link().probeLinkAlive());
+    window->core().link().OnReceiveTick();
+    window->core().link().OnReceiveTick();
+    ASSERT_TRUE(window->core().link().probeLinkAlive());
     dialogs.QueueOpenFile(dir.filePath("missing.Hex"));
     Menu("mnuRenewFirm")->trigger();
     const auto* chooser = dialogs.Last("OpenFile");
@@ -107,7 +107,7 @@ TEST_F(FirmwareCommand, FileThatCannotBeReadSendsNothing)
     EXPECT_EQ(chooser->title + "|" + chooser->text, "Open .Hex file|Intel Hex |*.Hex|");
     ASSERT_NE(dialogs.Last("Message"), nullptr);
     EXPECT_TRUE(dialogs.Last("Message")->text.endsWith("No such file or directory"));
-    EXPECT_EQ(window->link().Queue().count, 0) << "no \"F\" for a file that cannot be read";
+    EXPECT_EQ(window->core().link().Queue().count, 0) << "no \"F\" for a file that cannot be read";
 }
 
 TEST_F(DownloadWindow, TheFirstChunkWaitsUntilTheProbeHasItsF)
@@ -156,7 +156,7 @@ TEST(FirmwareEndToEnd, FileArrivesAtTheProbeByteForByte)
     const auto commands = probe.Commands();
     EXPECT_TRUE(std::any_of(commands.begin(), commands.end(), [](const auto& c) { return c.text == "F" && c.bccOk; }));
     // The link answers the probe again once the window is closed: "B" goes out after the file.
-    form.link().QueueProbeCommand("B");
+    form.core().link().QueueProbeCommand("B");
     const std::string frameOfB{'H', 6, 1, 'B', 2, 3, 'C'};
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return probe.ReceivedBytes().find(frameOfB, received.size()) != std::string::npos; }, 5000));
