@@ -8,6 +8,7 @@
 #include "log/ResultView.h"
 #include "probe/ProbeDispatch.h"
 #include "shell/StationWindowAccess.h"
+#include "station/ResultLog.h"
 
 #include <QObject>
 #include <QPointer>
@@ -60,9 +61,9 @@ public:
     // Records that could not be written yet go to a recovery file; the operator is told where
     // (on standard error when `quiet`: the station is ending on a signal and asks nothing).
     void SaveUnwrittenRecords(bool quiet = false);
-    size_t UnwrittenRecords() const { return writer_.PendingCount(); }
+    size_t UnwrittenRecords() const { return log_.UnwrittenRecords(); }
     // Told of every line that reaches the log file (the plant database's journal).
-    void SetLogChangeObserver(LogChangeObserver* observer) { writer_.SetChangeObserver(observer); }
+    void SetLogChangeObserver(LogChangeObserver* observer) { log_.SetLogChangeObserver(observer); }
 
     // The station's clock, replaceable for tests.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
@@ -87,12 +88,10 @@ public:
 private:
     // The views live lines go to: the grid and, unless the class summary holds it, the pane.
     ResultViews LiveViews() const;
-    void TellOutcome(const LogWriteOutcome& outcome);
 
     StationResultsLinks links_;
     LogFileSystem& fileSystem_;
-    LogFileWriter writer_;
-    QTimer retryTimer_;
+    ResultLog log_;
     QPointer<FrmLED> frmLED_;
     QPointer<FrmText> frmText_;
 };
