@@ -22,6 +22,7 @@ Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<
     , settings_(settings)
     , dialogs_(dialogs)
     , core_(std::make_unique<StationCore>(std::move(mscomm1), std::move(mscomm2)))
+    , state_(core_->state())
 {
     setObjectName(QStringLiteral("Form1"));
     // The caption's id; start-up replaces it with the full caption with the version.
@@ -49,7 +50,8 @@ Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<
         core_.get(), &StationCore::notice, this,
         [this](const QString& text, const QString& title, MessageIcon icon) { dialogs_.Notify(text, title, icon); });
     results_ = new StationResults(StationResultsLinks{views_, state_, core_->pendingQueue(), dialogs_, settings_,
-                                                      core_->link(), *linkCommands_, *scaleReader_, *this, this},
+                                                      core_->link(), *linkCommands_, *scaleReader_, core_->resultLog(),
+                                                      *this, this},
                                   PosixLogFileSystem(), this);
     results_->printResultLine = [this](const std::string& line) { printing_->PrintResultLine(line); };
     results_->recordLogged = [this] { RefreshSummary(); };

@@ -271,7 +271,7 @@ private:
     SettingsStore& settings_;
     OperatorDialogs& dialogs_;
     std::unique_ptr<StationCore> core_;
-    StationState state_;
+    StationState& state_; // the core's
     ResultViews views_;
     ElapsedClock elapsed_;
     StationResults* results_ = nullptr;

@@ -31,10 +31,9 @@ StationResults::StationResults(const StationResultsLinks& links, LogFileSystem& 
     : QObject(parent)
     , links_(links)
     , fileSystem_(fileSystem)
-    , log_(fileSystem, links.state, links.dialogs)
 {
-    connect(&log_, &ResultLog::logFileTouched, this, [this] { links_.window.ShowLogFilePath(); });
-    connect(&log_, &ResultLog::recordLogged, this, [this] {
+    connect(&links_.log, &ResultLog::logFileTouched, this, [this] { links_.window.ShowLogFilePath(); });
+    connect(&links_.log, &ResultLog::recordLogged, this, [this] {
         if (recordLogged)
             recordLogged();
     });
@@ -144,7 +143,7 @@ void StationResults::WriteLogRecord(const CarcassMeasurement& record)
 
 void StationResults::WriteRecord(const CarcassMeasurement& record)
 {
-    log_.WriteRecord(record);
+    links_.log.WriteRecord(record);
 }
 
 void StationResults::FinishCarcass()
@@ -154,7 +153,7 @@ void StationResults::FinishCarcass()
 
 void StationResults::SaveUnwrittenRecords(bool quiet)
 {
-    const std::optional<ResultLog::Recovery> recovery = log_.SaveUnwrittenRecords();
+    const std::optional<ResultLog::Recovery> recovery = links_.log.SaveUnwrittenRecords();
     if (!recovery)
         return;
     const std::string& path = recovery->path;

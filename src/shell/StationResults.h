@@ -32,6 +32,7 @@ struct StationResultsLinks {
     ProbeLink& link;            // whether the probe listens (log file: counter reset)
     ProbeCommandSink& commands; // the link's command ring
     ScaleWeightReader& scale;   // the last scale message through its parser
+    ResultLog& log;             // the records on their way to the log file
     StationWindowAccess& window;
     QWidget* parentWindow = nullptr; // of the current carcass and text windows
 };
@@ -61,9 +62,9 @@ public:
     // Records that could not be written yet go to a recovery file; the operator is told where
     // (on standard error when `quiet`: the station is ending on a signal and asks nothing).
     void SaveUnwrittenRecords(bool quiet = false);
-    size_t UnwrittenRecords() const { return log_.UnwrittenRecords(); }
+    size_t UnwrittenRecords() const { return links_.log.UnwrittenRecords(); }
     // Told of every line that reaches the log file (the plant database's journal).
-    void SetLogChangeObserver(LogChangeObserver* observer) { log_.SetLogChangeObserver(observer); }
+    void SetLogChangeObserver(LogChangeObserver* observer) { links_.log.SetLogChangeObserver(observer); }
 
     // The station's clock, replaceable for tests.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
@@ -91,7 +92,6 @@ private:
 
     StationResultsLinks links_;
     LogFileSystem& fileSystem_;
-    ResultLog log_;
     QPointer<FrmLED> frmLED_;
     QPointer<FrmText> frmText_;
 };

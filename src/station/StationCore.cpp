@@ -1,6 +1,7 @@
 #include "station/StationCore.h"
 
-StationCore::StationCore(std::unique_ptr<SerialPort> probePort, std::unique_ptr<SerialPort> scalePort, QObject* parent)
+StationCore::StationCore(std::unique_ptr<SerialPort> probePort, std::unique_ptr<SerialPort> scalePort,
+                         LogFileSystem& fileSystem, QObject* parent)
     : QObject(parent)
     , probePort_(std::move(probePort))
     , scalePort_(std::move(scalePort))
@@ -8,10 +9,12 @@ StationCore::StationCore(std::unique_ptr<SerialPort> probePort, std::unique_ptr<
     , probeWatch_(*probePort_)
     , scaleWatch_(*scalePort_)
     , scaleCollector_(*scalePort_)
+    , resultLog_(fileSystem, state_, notices_)
 {
     setObjectName(QStringLiteral("StationCore"));
     // Children, so that the window's search by name still finds the tick's timer.
     receiveTick_.setParent(this);
+    resultLog_.setParent(this);
 
     // The scale half first: a weight taken in this tick pairs before the probe half runs.
     connect(&receiveTick_, &ReceiveTick::scaleHalf, &scaleCollector_, &ScaleCollector::OnScaleTick);

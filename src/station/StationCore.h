@@ -9,6 +9,7 @@
 #include "probe/ProbeLink.h"
 #include "probe/SerialPort.h"
 #include "station/ReceiveTick.h"
+#include "station/ResultLog.h"
 #include "weighing/ScaleCollector.h"
 
 #include <QObject>
@@ -19,7 +20,7 @@ class StationCore : public QObject {
     Q_OBJECT
 public:
     StationCore(std::unique_ptr<SerialPort> probePort, std::unique_ptr<SerialPort> scalePort,
-                QObject* parent = nullptr);
+                LogFileSystem& fileSystem = PosixLogFileSystem(), QObject* parent = nullptr);
     ~StationCore() override;
 
     SerialPort& probePort() { return *probePort_; }
@@ -34,6 +35,11 @@ public:
     PendingQueue& pendingQueue() { return pendingQueue_; }
     const PendingQueue& pendingQueue() const { return pendingQueue_; }
     ReceiveTick& receiveTick() { return receiveTick_; }
+    // What the station is doing: weight source, sequence, log file, template, ...
+    StationState& state() { return state_; }
+    const StationState& state() const { return state_; }
+    // Each finished record on its way to the log file named by state().
+    ResultLog& resultLog() { return resultLog_; }
     // Notices raised by the station's steps, told through notice(): they never wait.
     OperatorNotices& notices() { return notices_; }
 
@@ -78,6 +84,8 @@ private:
     PendingQueue pendingQueue_;
     ReceiveTick receiveTick_;
     SignalNotices notices_{*this};
+    StationState state_;
+    ResultLog resultLog_;
     bool linkWasAlive_ = false;
     int pendingSeen_ = 0;
 };

@@ -73,10 +73,11 @@ protected:
     std::string strWgtScale;
     ScaleOptions options;
     ParsedScaleReader scale{strWgtScale, options};
+    ResultLog resultLog{PosixLogFileSystem(), state, dialogs};
     RecordingWindow window;
     QWidget windowsParent; // owns the windows the results part opens
-    StationResults results{
-        StationResultsLinks{views, state, queue, dialogs, settings, link, commands, scale, window, &windowsParent}};
+    StationResults results{StationResultsLinks{views, state, queue, dialogs, settings, link, commands, scale, resultLog,
+                                               window, &windowsParent}};
 };
 
 class StationResultsTest : public Form1Fixture {
