@@ -2,7 +2,10 @@
 #include "support/FakeSerialPort.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -138,6 +141,44 @@ TEST(StationCore, NoticesRaisedInItsStepsAreToldWithoutWaiting)
                               MessageIcon::Exclamation);
     const std::vector<std::string> expected{"notice: Tallion: Scale not answering"};
     EXPECT_EQ(rig.said, expected);
+}
+
+} // namespace
+
+namespace {
+
+// The result log under the core's notices: what it tells while the log's folder is missing, and
+// how the waiting records reach the file once it is back.
+TEST(StationCore, RecordsForAMissingFolderWaitAndAreToldOnce)
+{
+    CoreRig rig;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = dir.filePath(QStringLiteral("shift"));
+    rig.core.state().logFilePath = QFile::encodeName(folder + QStringLiteral("/line1.dif")).toStdString();
+    int touched = 0;
+    int logged = 0;
+    QObject::connect(&rig.core.resultLog(), &ResultLog::logFileTouched, [&] { ++touched; });
+    QObject::connect(&rig.core.resultLog(), &ResultLog::recordLogged, [&] { ++logged; });
+
+    CarcassMeasurement record;
+    record.kind = 'M';
+    record.carcassCount = "17";
+    rig.core.resultLog().WriteRecord(record);
+    rig.core.resultLog().WriteRecord(record);
+    ASSERT_EQ(rig.said.size(), 1u) << "one notice for the whole fault";
+    EXPECT_EQ(rig.said[0].rfind("notice: Tallion: ", 0), 0u) << rig.said[0];
+    EXPECT_NE(rig.said[0].find("/shift/line1.dif"), std::string::npos) << "the notice names the file";
+    EXPECT_EQ(rig.core.resultLog().UnwrittenRecords(), 2u);
+    EXPECT_EQ(touched, 2);
+    EXPECT_EQ(logged, 2);
+
+    ASSERT_TRUE(QDir().mkpath(folder));
+    EXPECT_FALSE(rig.core.resultLog().SaveUnwrittenRecords()) << "the last try reached the log itself";
+    EXPECT_EQ(rig.core.resultLog().UnwrittenRecords(), 0u);
+    QFile log(folder + QStringLiteral("/line1.dif"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll().count('\n'), 3) << "the header line, then both records";
 }
 
 } // namespace
