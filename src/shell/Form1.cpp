@@ -50,11 +50,13 @@ Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<
         core_.get(), &StationCore::notice, this,
         [this](const QString& text, const QString& title, MessageIcon icon) { dialogs_.Notify(text, title, icon); });
     results_ = new StationResults(StationResultsLinks{views_, state_, core_->pendingQueue(), dialogs_, settings_,
-                                                      core_->link(), *linkCommands_, *scaleReader_, core_->resultLog(),
-                                                      *this, this},
+                                                      core_->link(), *linkCommands_, *scaleReader_,
+                                                      core_->resultFinishing(), *this, this},
                                   PosixLogFileSystem(), this);
-    results_->printResultLine = [this](const std::string& line) { printing_->PrintResultLine(line); };
-    results_->recordLogged = [this] { RefreshSummary(); };
+    connect(&core_->resultFinishing(), &ResultFinishing::lineToPrint, this,
+            [this](const std::string& line) { printing_->PrintResultLine(line); });
+    // What is drawn from the log file, such as the class summary, follows each record.
+    connect(&core_->resultLog(), &ResultLog::recordLogged, this, &Form1::RefreshSummary);
     WireWeighing();
     onProbeMessage = [this](const std::string& message) { results_->OnProbeMessage(message); };
     ShowIndicators();

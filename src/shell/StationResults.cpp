@@ -32,11 +32,7 @@ StationResults::StationResults(const StationResultsLinks& links, LogFileSystem& 
     , links_(links)
     , fileSystem_(fileSystem)
 {
-    connect(&links_.log, &ResultLog::logFileTouched, this, [this] { links_.window.ShowLogFilePath(); });
-    connect(&links_.log, &ResultLog::recordLogged, this, [this] {
-        if (recordLogged)
-            recordLogged();
-    });
+    connect(&links_.finishing.log(), &ResultLog::logFileTouched, this, [this] { links_.window.ShowLogFilePath(); });
 }
 
 void StationResults::OnProbeMessage(const std::string& message)
@@ -127,11 +123,7 @@ void StationResults::ShowProbeText(const std::string& text)
 
 void StationResults::ShowResult(const CarcassMeasurement& record)
 {
-    const std::string text =
-        record.kind == 'C' ? record.alertText : FormatResultLine(record, links_.state.templateNumber);
-    // A cancel is never printed.
-    if (record.kind != 'C' && printResultLine)
-        printResultLine(text);
+    const std::string text = links_.finishing.ResultLine(record);
     ResultViews views = LiveViews();
     ::AppendToResultView(views, text + '\r', links_.state.lineIsMeasurement);
 }
@@ -143,7 +135,7 @@ void StationResults::WriteLogRecord(const CarcassMeasurement& record)
 
 void StationResults::WriteRecord(const CarcassMeasurement& record)
 {
-    links_.log.WriteRecord(record);
+    links_.finishing.WriteLogRecord(record);
 }
 
 void StationResults::FinishCarcass()
@@ -153,7 +145,7 @@ void StationResults::FinishCarcass()
 
 void StationResults::SaveUnwrittenRecords(bool quiet)
 {
-    const std::optional<ResultLog::Recovery> recovery = links_.log.SaveUnwrittenRecords();
+    const std::optional<ResultLog::Recovery> recovery = links_.finishing.log().SaveUnwrittenRecords();
     if (!recovery)
         return;
     const std::string& path = recovery->path;

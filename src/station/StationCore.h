@@ -9,6 +9,7 @@
 #include "probe/ProbeLink.h"
 #include "probe/SerialPort.h"
 #include "station/ReceiveTick.h"
+#include "station/ResultFinishing.h"
 #include "station/ResultLog.h"
 #include "weighing/ScaleCollector.h"
 
@@ -40,6 +41,8 @@ public:
     const StationState& state() const { return state_; }
     // Each finished record on its way to the log file named by state().
     ResultLog& resultLog() { return resultLog_; }
+    // Each finished record's line, its real-time printing and its way to the log.
+    ResultFinishing& resultFinishing() { return resultFinishing_; }
     // Notices raised by the station's steps, told through notice(): they never wait.
     OperatorNotices& notices() { return notices_; }
 
@@ -86,6 +89,7 @@ private:
     SignalNotices notices_{*this};
     StationState state_;
     ResultLog resultLog_;
+    ResultFinishing resultFinishing_;
     bool linkWasAlive_ = false;
     int pendingSeen_ = 0;
 };

@@ -74,9 +74,10 @@ protected:
     ScaleOptions options;
     ParsedScaleReader scale{strWgtScale, options};
     ResultLog resultLog{PosixLogFileSystem(), state, dialogs};
+    ResultFinishing finishing{state, resultLog};
     RecordingWindow window;
     QWidget windowsParent; // owns the windows the results part opens
-    StationResults results{StationResultsLinks{views, state, queue, dialogs, settings, link, commands, scale, resultLog,
+    StationResults results{StationResultsLinks{views, state, queue, dialogs, settings, link, commands, scale, finishing,
                                                window, &windowsParent}};
 };
 
