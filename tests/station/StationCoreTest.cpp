@@ -182,3 +182,38 @@ TEST(StationCore, RecordsForAMissingFolderWaitAndAreToldOnce)
 }
 
 } // namespace
+
+namespace {
+
+TEST(StationCore, ResultLinesGoToPrintingButACancelNever)
+{
+    struct Case {
+        const char* name;
+        char kind;
+        const char* alert;
+        size_t printed;
+    };
+    const Case cases[] = {
+        {"measurement", 'M', "", 1},
+        {"cancel", 'C', "Cancel      000017", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CoreRig rig;
+        std::vector<std::string> printed;
+        QObject::connect(&rig.core.resultFinishing(), &ResultFinishing::lineToPrint,
+                         [&](const std::string& line) { printed.push_back(line); });
+        CarcassMeasurement record;
+        record.kind = c.kind;
+        record.carcassCount = "17";
+        record.alertText = c.alert;
+        const std::string shown = rig.core.resultFinishing().ResultLine(record);
+        ASSERT_EQ(printed.size(), c.printed);
+        if (c.kind == 'C')
+            EXPECT_EQ(shown, "Cancel      000017") << "a cancel shows its alert";
+        else
+            EXPECT_EQ(printed[0], shown) << "the line printed is the line shown";
+    }
+}
+
+} // namespace
