@@ -1,13 +1,14 @@
 #pragma once
-// The station's main window: both serial ports, the probe link and its receive timer, the result
-// grid and terminal pane, the detail frames, the status bar and the whole menu.
+// The station's main window over the station core (StationCore: both serial ports, the probe
+// link, the scale collector, the pending queue, the receive tick, result finishing and the log):
+// the result grid and terminal pane, the detail frames, the status bar and the whole menu, showing
+// what the core tells.
 //
-// The window's code is split by concern: Form1.cpp (ownership, timers, link wiring, status bar
+// The window's code is split by concern: Form1.cpp (ownership, the core's signals, status bar
 // access), Form1Controls.cpp (building the controls), Form1Menus.cpp (menu tree and its wiring),
 // Form1StartUp.cpp, Form1Layout.cpp, Form1Indicators.cpp, Form1ShutDown.cpp, Form1Hooks.cpp,
-// Form1PortDialogs.cpp, Form1Weighing.cpp (scale half of the tick, the main window's pairing,
-// Weight and Sequence menus) and Form1ScalePort.cpp (the scale port and the current carcass
-// window).
+// Form1PortDialogs.cpp, Form1Weighing.cpp (the main window's pairing, Weight and Sequence menus)
+// and Form1ScalePort.cpp (the scale port's set-up and the current carcass window).
 
 #include "log/ResultView.h"
 #include "probe/SerialPort.h"
