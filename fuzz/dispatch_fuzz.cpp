@@ -31,7 +31,7 @@ struct RecordingTarget : DispatchTarget {
 
     void SetCarcassError(const std::string&) override {}
     void ClearCarcassValues() override {}
-    void PressProbeButton() override
+    void PairProbeResult() override
     {
         ++pressed;
         fuzz::CheckStoredRecord(state->currentMeasurement);

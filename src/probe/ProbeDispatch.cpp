@@ -39,7 +39,7 @@ void Measurement(const std::string& message, StationState& state, DispatchTarget
     if (isMeasurement)
         state.lineIsMeasurement = true;
     decode(message, state.currentMeasurement, now.date());
-    target.PressProbeButton();
+    target.PairProbeResult();
 }
 
 void ProbingError(const std::string& message, StationState& state, DispatchTarget& target)
@@ -145,7 +145,7 @@ void DispatchProbeMessage(const std::string& message, StationState& state, Dispa
         // The cancel keeps the previous measurement's values; only kind, time and alert change.
         state.lineIsMeasurement = false;
         record.alertText = ResourceString(1131) + "      " + Mid(message, 4, 6);
-        target.PressProbeButton();
+        target.PairProbeResult();
         break;
     case 'I': target.SetStatusPanel1(Mid(message, 4)); break;
     case 'Z': ProbingError(message, state, target); break;

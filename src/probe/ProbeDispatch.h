@@ -16,8 +16,8 @@ public:
     virtual void SetCarcassError(const std::string& text) = 0;
     // Empties the class, quality, counter and meat % labels of the current carcass window.
     virtual void ClearCarcassValues() = 0;
-    // Hands the current record to the pairing (the current carcass window's probe button).
-    virtual void PressProbeButton() = 0;
+    // Hands the current record to the current carcass window's pairing.
+    virtual void PairProbeResult() = 0;
     virtual void SetStatusPanel1(const std::string& text) = 0;
     virtual void AppendToResultView(const std::string& text, bool isMeasurement) = 0;
     virtual void WriteLogRecord(const CarcassMeasurement& record) = 0;

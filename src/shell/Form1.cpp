@@ -21,23 +21,22 @@ Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<
     : QMainWindow(parent)
     , settings_(settings)
     , dialogs_(dialogs)
-    , MSComm1(std::move(mscomm1))
-    , MSComm2(std::move(mscomm2))
-    , link_(*MSComm1)
-    , probeWatch_(*MSComm1)
-    , scaleWatch_(*MSComm2)
+    , core_(std::make_unique<StationCore>(std::move(mscomm1), std::move(mscomm2)))
+    , state_(core_->state())
 {
     setObjectName(QStringLiteral("Form1"));
     // The caption's id; start-up replaces it with the full caption with the version.
     setProperty("tag", QStringLiteral("1081"));
 
-    RxTimer.setObjectName(QStringLiteral("RxTimer"));
-    RxTimer.setInterval(50);
+    // A child, so that the tick's timer is found by its name from here.
+    core_->setParent(this);
     Clock.setObjectName(QStringLiteral("Clock"));
     Clock.setInterval(1000);
     TimerPStatus.setObjectName(QStringLiteral("TimerPStatus"));
     TimerPStatus.setInterval(100);
-    connect(&RxTimer, &QTimer::timeout, this, &Form1::OnReceiveTimer);
+    // The link comes and goes inside the tick (the first poll, a scale message, silence); Find
+    // and Print follow it from the first poll on.
+    connect(&core_->receiveTick(), &ReceiveTick::tickEnded, this, &Form1::RefreshFindPrint);
     connect(&Clock, &QTimer::timeout, this, &Form1::OnClockTick);
 
     BuildControls();
@@ -45,14 +44,19 @@ Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<
     WireMenus();
 
     WireLink();
-    scaleCollector_ = std::make_unique<ScaleCollector>(*MSComm2);
-    scaleReader_ = std::make_unique<ParsedScaleReader>(scaleCollector_->strWgtScale(), scaleOptions);
-    linkCommands_ = std::make_unique<LinkCommandSink>(link_);
-    results_ = new StationResults(StationResultsLinks{views_, state_, pendingQueue_, dialogs_, settings_, link_,
-                                                      *linkCommands_, *scaleReader_, *this, this},
+    scaleReader_ = std::make_unique<ParsedScaleReader>(core_->scaleCollector().strWgtScale(), scaleOptions);
+    linkCommands_ = std::make_unique<LinkCommandSink>(core_->link());
+    connect(
+        core_.get(), &StationCore::notice, this,
+        [this](const QString& text, const QString& title, MessageIcon icon) { dialogs_.Notify(text, title, icon); });
+    results_ = new StationResults(StationResultsLinks{views_, state_, core_->pendingQueue(), dialogs_, settings_,
+                                                      core_->link(), *linkCommands_, *scaleReader_,
+                                                      core_->resultFinishing(), *this, this},
                                   PosixLogFileSystem(), this);
-    results_->printResultLine = [this](const std::string& line) { printing_->PrintResultLine(line); };
-    results_->recordLogged = [this] { RefreshSummary(); };
+    connect(&core_->resultFinishing(), &ResultFinishing::lineToPrint, this,
+            [this](const std::string& line) { printing_->PrintResultLine(line); });
+    // What is drawn from the log file, such as the class summary, follows each record.
+    connect(&core_->resultLog(), &ResultLog::recordLogged, this, &Form1::RefreshSummary);
     WireWeighing();
     onProbeMessage = [this](const std::string& message) { results_->OnProbeMessage(message); };
     ShowIndicators();
@@ -60,48 +64,35 @@ Form1::Form1(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<
 
 Form1::~Form1()
 {
-    RxTimer.stop();
     Clock.stop();
     TimerPStatus.stop();
-}
-
-const std::string& Form1::strWgtScale() const
-{
-    return scaleCollector_->strWgtScale();
 }
 
 void Form1::WireLink()
 {
     // The link tells what happened; the window decides where it shows.
-    connect(&link_, &ProbeLink::linkLost, this, [this] { SetStatusPanel(1, ResourceText(1132)); });
-    connect(&link_, &ProbeLink::probeStatusCleared, this, [this] { SetStatusPanel(1, QString()); });
-    connect(&link_, &ProbeLink::serialNumberChanged, this,
+    connect(core_.get(), &StationCore::linkLost, this, [this] { SetStatusPanel(1, ResourceText(1132)); });
+    connect(&core_->link(), &ProbeLink::probeStatusCleared, this, [this] { SetStatusPanel(1, QString()); });
+    connect(&core_->link(), &ProbeLink::serialNumberChanged, this,
             [this](const QString& serial) { SetStatusPanel(6, serial); });
-    connect(&link_, &ProbeLink::indicatorsChanged, this, &Form1::ShowIndicators);
-    connect(&link_, &ProbeLink::templateMenuAllowed, this, [this] {
+    connect(&core_->link(), &ProbeLink::indicatorsChanged, this, &Form1::ShowIndicators);
+    connect(&core_->link(), &ProbeLink::templateMenuAllowed, this, [this] {
         if (QAction* dis = MenuAction(QStringLiteral("mnuDis")))
             dis->setEnabled(true);
     });
-    connect(&link_, &ProbeLink::dataPollAccepted, this, [this] {
+    connect(&core_->link(), &ProbeLink::dataPollAccepted, this, [this] {
         // Manual weighing: the operator types the weight as soon as the probe offers a result.
         if (state_.weightSource == WeightSource::ManualInput) {
             txtWeight->setEnabled(true);
             txtWeight->setFocus();
         }
     });
-    connect(&link_, &ProbeLink::messageReceived, this, [this](const std::string& message) {
+    connect(&core_->link(), &ProbeLink::messageReceived, this, [this](const std::string& message) {
         if (onProbeMessage)
             onProbeMessage(message);
     });
-    connect(&probeWatch_, &PortWatch::portLost, this, [this](const QString&, bool hungUp) {
-        // A port that never opened shows as a link that never comes up; a device that went away
-        // is a lost link at once.
-        if (hungUp)
-            link_.OnPortLost();
-        ShowProbePort();
-    });
-    connect(&probeWatch_, &PortWatch::portBack, this, [this] {
-        link_.OnPortBack();
+    connect(core_.get(), &StationCore::probePortLost, this, &Form1::ShowProbePort);
+    connect(core_.get(), &StationCore::probePortBack, this, [this] {
         ShowProbePort();
         SetStatusPanel(1, ResourceText(1099));
     });
@@ -109,26 +100,15 @@ void Form1::WireLink()
 
 void Form1::ShowProbePort()
 {
-    const QString port = QString::fromLatin1(SettingsStore::PortNumberText(MSComm1->CommPort()).c_str());
-    if (!probeWatch_.Lost()) {
+    const QString port = QString::fromLatin1(SettingsStore::PortNumberText(core_->probePort().CommPort()).c_str());
+    if (!core_->probePortWatch().Lost()) {
         SetStatusPanel(2, port);
         SetStatusPanelTip(2, ResourceText(1152));
         return;
     }
     SetStatusPanel(2, port + QStringLiteral(" (no device)"));
     SetStatusPanelTip(2, QStringLiteral("%1: %2\nTrying to open it again every second.")
-                             .arg(ResourceText(1152), probeWatch_.LostReason()));
-}
-
-void Form1::OnReceiveTimer()
-{
-    const ReceiveTickScope inTick;
-    if (onScaleTick)
-        onScaleTick();
-    link_.OnReceiveTick();
-    // The link comes and goes inside the tick (the first poll, a scale message, silence); Find
-    // and Print follow it from the first poll on.
-    RefreshFindPrint();
+                             .arg(ResourceText(1152), core_->probePortWatch().LostReason()));
 }
 
 void Form1::OnClockTick()

@@ -1,24 +1,23 @@
 #pragma once
-// The station's main window: both serial ports, the probe link and its receive timer, the result
-// grid and terminal pane, the detail frames, the status bar and the whole menu.
+// The station's main window over the station core (StationCore: both serial ports, the probe
+// link, the scale collector, the pending queue, the receive tick, result finishing and the log):
+// the result grid and terminal pane, the detail frames, the status bar and the whole menu, showing
+// what the core tells.
 //
-// The window's code is split by concern: Form1.cpp (ownership, timers, link wiring, status bar
+// The window's code is split by concern: Form1.cpp (ownership, the core's signals, status bar
 // access), Form1Controls.cpp (building the controls), Form1Menus.cpp (menu tree and its wiring),
 // Form1StartUp.cpp, Form1Layout.cpp, Form1Indicators.cpp, Form1ShutDown.cpp, Form1Hooks.cpp,
-// Form1PortDialogs.cpp, Form1Weighing.cpp (scale half of the tick, the main window's pairing,
-// Weight and Sequence menus) and Form1ScalePort.cpp (the scale port and the current carcass
-// window).
+// Form1PortDialogs.cpp, Form1Weighing.cpp (the main window's pairing, Weight and Sequence menus)
+// and Form1ScalePort.cpp (the scale port's set-up and the current carcass window).
 
-#include "carcass/PendingQueue.h"
 #include "log/ResultView.h"
-#include "probe/PortWatch.h"
-#include "probe/ProbeLink.h"
 #include "probe/SerialPort.h"
 #include "probe/StationState.h"
 #include "shell/ElapsedClock.h"
 #include "shell/LayoutGeometry.h"
 #include "shell/LogViewerState.h"
 #include "shell/StationWindowAccess.h"
+#include "station/StationCore.h"
 #include "weighing/ScaleOptions.h"
 
 #include <QHash>
@@ -70,14 +69,12 @@ public:
 
     SettingsStore& settings() { return settings_; }
     OperatorDialogs& dialogs() { return dialogs_; }
-    ProbeLink& link() { return link_; }
     StationState& state() { return state_; }
     ResultViews& views() { return views_; }
-    SerialPort& probePort() { return *MSComm1; }
-    SerialPort& scalePort() { return *MSComm2; }
-    // Keep the ports open through a device's loss and return.
-    PortWatch& probePortWatch() { return probeWatch_; }
-    PortWatch& scalePortWatch() { return scaleWatch_; }
+    // The station's work without windows: ports and their watches, link, scale, pending queue,
+    // receive tick.
+    StationCore& core() { return *core_; }
+    const StationCore& core() const { return *core_; }
 
     // Status bar panels 1..7; other numbers are ignored (read back as empty).
     void SetStatusPanel(int panel, const QString& text) override;
@@ -139,7 +136,7 @@ public:
     // Form1Summary.cpp).
     void ChooseTemplate(int templateNumber); // mnuD1..mnuD9, mnuhamcolour
     void ToggleLogView();                    // Pause, mnuView
-    bool ViewingLog() const { return link_.stationPaused() && !state_.viewedLogFile.empty(); }
+    bool ViewingLog() const { return core_->link().stationPaused() && !state_.viewedLogFile.empty(); }
     void ShowFindDialog(); // CmdFind, mnuFind
     void FindInTerminal(); // frmFind's Find button
     FindState& findState() { return viewer_.find; }
@@ -152,17 +149,11 @@ public:
     void RefreshSummary();
     // The summary's charts beside the pane while the summary shows (Form1SummaryCharts.cpp).
     const SummaryChartPanel* summaryCharts() const { return summaryCharts_; }
-    // Carcasses whose weight and probe result are not yet together; the summary refuses to
-    // count while there are any. Answered by the pairing queue.
-    std::function<int()> pendingCarcassCount = [] { return 0; };
 
     // Weighing (Form1Weighing.cpp, Form1ScalePort.cpp).
     // Start-up takes the weight source, sequence and equation from the store and shows the
     // Sequence and Weight menus, instead of switching weighing off. Set before StartUp().
     bool startWithWeighing = false;
-    PendingQueue& pendingQueue() { return pendingQueue_; }
-    // The last complete scale message.
-    const std::string& strWgtScale() const;
     // The main window's own pairing: scale weights (Command1) and its weight box.
     CarcassPairing& mainPairing() { return *mainPairing_; }
     // mnuShowCC: sets up the scale port for the weight source, then shows the window.
@@ -180,8 +171,6 @@ public:
 
     // Each complete probe message (type letter first); by default the dispatch.
     std::function<void(const std::string&)> onProbeMessage;
-    // The scale half of the receive tick; runs before the probe half.
-    std::function<void()> onScaleTick;
 
     const ElapsedClock& elapsedClock() const { return elapsed_; }
     // A firmware download holds the link (its receive tick stopped): the link lamp shows it
@@ -198,7 +187,6 @@ public:
     bool OpenPortDialog(PortDialogKind kind);
 
     // Timers, named as the station knows them.
-    QTimer RxTimer;      // 50 ms receive tick
     QTimer Clock;        // 1000 ms elapsed time
     QTimer TimerPStatus; // 100 ms printer status poll, off until real-time printing
 
@@ -271,7 +259,6 @@ private:
     void ShowSummaryCharts(SummaryMode mode);
 
     void OnClockTick();
-    void OnReceiveTimer();
     void WireLink();
     // Status panel 2: the probe port, marked while its device is gone.
     void ShowProbePort();
@@ -284,19 +271,13 @@ private:
 
     SettingsStore& settings_;
     OperatorDialogs& dialogs_;
-    std::unique_ptr<SerialPort> MSComm1;
-    std::unique_ptr<SerialPort> MSComm2;
-    ProbeLink link_;
-    PortWatch probeWatch_;
-    PortWatch scaleWatch_;
-    StationState state_;
+    std::unique_ptr<StationCore> core_;
+    StationState& state_; // the core's
     ResultViews views_;
     ElapsedClock elapsed_;
     StationResults* results_ = nullptr;
     StationDatabase* database_ = nullptr;
     PrintCommands* printing_ = nullptr;
-    PendingQueue pendingQueue_;
-    std::unique_ptr<ScaleCollector> scaleCollector_;
     std::unique_ptr<ParsedScaleReader> scaleReader_;
     std::unique_ptr<LinkCommandSink> linkCommands_;
     std::unique_ptr<MainPairingDisplay> mainDisplay_;

@@ -45,10 +45,10 @@ void RenewFirmware(Form1& form)
                                MessageButtons::Ok);
         return;
     }
-    if (form.link().probeLinkAlive())
-        form.link().QueueProbeCommand("F");
-    FrmDownload window(std::move(*fileText), form.probePort(), form.RxTimer, form.dialogs(), &form);
-    ProbeLink& link = form.link();
+    if (form.core().link().probeLinkAlive())
+        form.core().link().QueueProbeCommand("F");
+    FrmDownload window(std::move(*fileText), form.core().probePort(), form.core().receiveTick(), form.dialogs(), &form);
+    ProbeLink& link = form.core().link();
     window.probeNotYetTold = [&link] {
         return link.probeLinkAlive() && (link.Queue().count > 0 || link.linkState() == ProbeLink::CommandSent);
     };

@@ -15,7 +15,7 @@ void Form1::ChooseLogFile()
 void Form1::ChooseLogFileFromMenu()
 {
     // Their second halves would be logged into the new file, apart from the rest of their shift.
-    if (CarcassesHalfProcessed(state_, pendingQueue_)) {
+    if (CarcassesHalfProcessed(state_, core_->pendingQueue())) {
         dialogs_.Message(ResourceText(1175), ResourceText(1234), MessageIcon::None, MessageButtons::Ok);
         return;
     }

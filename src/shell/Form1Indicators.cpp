@@ -9,7 +9,7 @@
 
 void Form1::ShowIndicators()
 {
-    const LinkIndicators& leds = link_.indicators();
+    const LinkIndicators& leds = core_->link().indicators();
     // Nothing lit on the link spot until the first command poll (or a lost link) says otherwise;
     // while a firmware download holds the link, its lamp says so instead of a frozen state.
     CommLEDHeld->setVisible(linkHeld_);

@@ -127,7 +127,7 @@ void Form1::flexGridResize()
 
 void Form1::RefreshFindPrint()
 {
-    const bool usable = link_.probeLinkAlive() || link_.stationPaused();
+    const bool usable = core_->link().probeLinkAlive() || core_->link().stationPaused();
     MenuAction(QStringLiteral("mnuFind"))->setEnabled(usable);
     MenuAction(QStringLiteral("mnuPrint"))->setEnabled(usable);
     CmdFind->setEnabled(usable);

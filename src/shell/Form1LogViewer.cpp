@@ -128,12 +128,12 @@ void Form1::ToggleLogView()
 {
     auto* pause = Control<QToolButton>("Pause");
     pause->setIcon(QIcon(StationIcons::PauseDown()));
-    const bool wasViewing = link_.stationPaused();
-    link_.setStationPaused(!wasViewing);
+    const bool wasViewing = core_->link().stationPaused();
+    core_->link().setStationPaused(!wasViewing);
     QAction* view = MenuAction(QStringLiteral("mnuView"));
 
     if (wasViewing) {
-        link_.QueueProbeCommand("7");
+        core_->link().QueueProbeCommand("7");
         SetPauseTip(1122);
         pause->setIcon(QIcon(StationIcons::PauseUp()));
         view->setChecked(false);
@@ -153,7 +153,7 @@ void Form1::ToggleLogView()
         return;
     }
 
-    link_.QueueProbeCommand("6$AAA Locked");
+    core_->link().QueueProbeCommand("6$AAA Locked");
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     std::string saved = ViewLogFile();
     if (!state_.viewedLogFile.empty()) {
@@ -166,9 +166,9 @@ void Form1::ToggleLogView()
         return;
     }
     // Nothing to view: the probe goes on at once.
-    link_.QueueProbeCommand("7");
+    core_->link().QueueProbeCommand("7");
     pause->setIcon(QIcon(StationIcons::PauseUp()));
-    link_.setStationPaused(false);
+    core_->link().setStationPaused(false);
     if (state_.logFilePath.empty())
         SetStatusPanel(5, QString());
     else

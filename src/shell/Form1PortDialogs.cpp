@@ -18,8 +18,8 @@ void Form1::WirePortDialogMenus()
 PortDialogDeps Form1::PortDialogDepsFor(PortDialogKind kind)
 {
     const bool probe = kind == PortDialogKind::Probe;
-    PortDialogDeps deps{probe ? *MSComm1 : *MSComm2,
-                        probe ? probeWatch_ : scaleWatch_,
+    PortDialogDeps deps{probe ? core_->probePort() : core_->scalePort(),
+                        probe ? core_->probePortWatch() : core_->scalePortWatch(),
                         settings_,
                         dialogs_,
                         scaleOptions,
@@ -31,7 +31,7 @@ PortDialogDeps Form1::PortDialogDepsFor(PortDialogKind kind)
     if (probe) {
         // Another device may hold another probe: the link starts afresh, as after a device's return.
         deps.portReopened = [this] {
-            link_.OnPortBack();
+            core_->link().OnPortBack();
             ShowProbePort();
             SetStatusPanel(1, ResourceText(1099));
         };
@@ -41,8 +41,9 @@ PortDialogDeps Form1::PortDialogDepsFor(PortDialogKind kind)
 
 bool Form1::OpenPortDialog(PortDialogKind kind)
 {
-    PrepareIdleScalePort(kind, *MSComm2, scaleWatch_, [this](const std::string& key, const std::string& defaultText) {
-        return settings_.ReadSetting("Properties", key, defaultText);
-    });
+    PrepareIdleScalePort(kind, core_->scalePort(), core_->scalePortWatch(),
+                         [this](const std::string& key, const std::string& defaultText) {
+                             return settings_.ReadSetting("Properties", key, defaultText);
+                         });
     return ShowPortDialog(kind, PortDialogDepsFor(kind), this);
 }

@@ -57,8 +57,8 @@ void On(Form1& form, const QString& name, std::function<void()> command)
 
 void QueueIfAlive(Form1& form, const std::string& command)
 {
-    if (form.link().probeLinkAlive())
-        form.link().QueueProbeCommand(command);
+    if (form.core().link().probeLinkAlive())
+        form.core().link().QueueProbeCommand(command);
 }
 
 void SetCounter(Form1& form)
@@ -82,13 +82,13 @@ void ClearMeasurementStore(Form1& form)
 
 void ChooseAnalysisType(Form1& form, int type)
 {
-    if (!form.link().probeLinkAlive())
+    if (!form.core().link().probeLinkAlive())
         return;
     for (int i = 0; i <= 9; ++i)
         if (QAction* entry = form.MenuAction(QStringLiteral("mnuAnal%1").arg(i)))
             entry->setChecked(false);
     const std::string command = AnalysisTypeCommand(type);
-    form.link().QueueProbeCommand(command);
+    form.core().link().QueueProbeCommand(command);
     form.settings().WriteSetting("Properties", "AnaType", command);
     if (QAction* chosen = form.MenuAction(QStringLiteral("mnuAnal%1").arg(type)))
         chosen->setChecked(true);
@@ -96,7 +96,8 @@ void ChooseAnalysisType(Form1& form, int type)
 
 void ColourCalibration(Form1& form)
 {
-    FrmCalibration dialog([&form](const std::string& command) { form.link().QueueProbeCommand(command); }, &form);
+    FrmCalibration dialog([&form](const std::string& command) { form.core().link().QueueProbeCommand(command); },
+                          &form);
     dialog.exec();
 }
 

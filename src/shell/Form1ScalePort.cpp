@@ -58,12 +58,12 @@ void Form1::SetUpScalePort(WeightSource model, bool ask)
             QStringLiteral("The stored weight scale port \"%1\" is not a port from 1 to 16.").arg(Latin1(portText));
     } else {
         // A port already open on the same number stays open; its settings are applied afresh.
-        if (MSComm2->CommPort() != port) {
-            scaleWatch_.Close();
-            if (!MSComm2->SetCommPort(port))
-                problem = Latin1(MSComm2->LastError());
+        if (core_->scalePort().CommPort() != port) {
+            core_->scalePortWatch().Close();
+            if (!core_->scalePort().SetCommPort(port))
+                problem = Latin1(core_->scalePort().LastError());
         }
-        if (problem.isEmpty() && !MSComm2->SetSettings(lineSettings)) {
+        if (problem.isEmpty() && !core_->scalePort().SetSettings(lineSettings)) {
             problem =
                 QStringLiteral("The stored weight scale port settings \"%1\" are not valid.").arg(Latin1(lineSettings));
         }
@@ -71,10 +71,10 @@ void Form1::SetUpScalePort(WeightSource model, bool ask)
         SetStatusPanelTip(3, ResourceText(1153));
         if (!problem.isEmpty()) {
             // Nothing to keep trying with until the settings are mended.
-            scaleWatch_.Close();
-        } else if (!scaleWatch_.Open()) {
+            core_->scalePortWatch().Close();
+        } else if (!core_->scalePortWatch().Open()) {
             // Tried again every second: a scale switched on later comes up by itself.
-            problem = Latin1(MSComm2->LastError());
+            problem = Latin1(core_->scalePort().LastError());
         }
     }
     if (!problem.isEmpty()) {
@@ -99,15 +99,15 @@ void Form1::SetUpScalePort(WeightSource model, bool ask)
 void Form1::ShowScalePort()
 {
     // Only while the station wants the port: No Weight and Manual Input leave panel 3 empty.
-    if (!scaleWatch_.Wanted())
+    if (!core_->scalePortWatch().Wanted())
         return;
-    const QString port = Latin1(SettingsStore::PortNumberText(MSComm2->CommPort()));
-    if (!scaleWatch_.Lost()) {
+    const QString port = Latin1(SettingsStore::PortNumberText(core_->scalePort().CommPort()));
+    if (!core_->scalePortWatch().Lost()) {
         SetStatusPanel(3, port);
         SetStatusPanelTip(3, ResourceText(1153));
         return;
     }
     SetStatusPanel(3, port + QStringLiteral(" (no device)"));
     SetStatusPanelTip(3, QStringLiteral("%1: %2\nTrying to open it again every second.")
-                             .arg(ResourceText(1153), scaleWatch_.LostReason()));
+                             .arg(ResourceText(1153), core_->scalePortWatch().LostReason()));
 }

@@ -74,10 +74,10 @@ void Form1::closeEvent(QCloseEvent* event)
     CloseStationWindows();
     // Nothing finished may be lost: records the log could not take go to a recovery file.
     results_->SaveUnwrittenRecords(quietShutDown_);
-    RxTimer.stop();
+    core_->receiveTick().pause();
     Clock.stop();
     TimerPStatus.stop();
-    probeWatch_.Close();
-    scaleWatch_.Close();
+    core_->probePortWatch().Close();
+    core_->scalePortWatch().Close();
     event->accept();
 }

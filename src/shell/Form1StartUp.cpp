@@ -81,7 +81,7 @@ void Form1::StartUp()
     setWindowTitle(Latin1(MainWindowCaption()));
 
     // 8. Run-time state.
-    link_.ResetForStartUp();
+    core_->link().ResetForStartUp();
     state_.summaryShown = false;
     state_.weightPromptShown = false;
     state_.viewedLogFile.clear();
@@ -131,7 +131,7 @@ void Form1::StartUp()
         ScrollGridToLastRow(views_);
     }
 
-    RxTimer.start();
+    core_->receiveTick().resume();
     Clock.start();
 }
 
@@ -141,13 +141,13 @@ void Form1::StartUpProbePort()
     const ProbePortConfig config = ReadProbePortConfig(settings_);
     if (!config.port)
         qWarning("Probe port: stored port number \"%s\" is not a port; left unchanged", config.portText.c_str());
-    else if (!MSComm1->SetCommPort(*config.port))
+    else if (!core_->probePort().SetCommPort(*config.port))
         qWarning("Probe port: cannot select port %d", *config.port);
-    if (!config.settings || !MSComm1->SetSettings(*config.settings))
+    if (!config.settings || !core_->probePort().SetSettings(*config.settings))
         qWarning("Probe port: settings \"%s\" not applied", config.settingsText.c_str());
     if (config.handshaking)
-        MSComm1->SetHandshaking(*config.handshaking);
-    MSComm1->SetInputMode(1);
+        core_->probePort().SetHandshaking(*config.handshaking);
+    core_->probePort().SetInputMode(1);
 
     // 11. The status frame across the window; the views with it, so that the template's
     // column widths (step 19) are taken from the grid's real width.
@@ -158,8 +158,9 @@ void Form1::StartUpProbePort()
 
     // 13. A port that does not open shows as a link that never comes up; it is tried again every
     // second, so a station started before its adapter is plugged in comes up by itself.
-    if (!probeWatch_.Open())
-        qWarning("Probe port %d cannot be opened: %s", MSComm1->CommPort(), MSComm1->LastError().c_str());
+    if (!core_->probePortWatch().Open())
+        qWarning("Probe port %d cannot be opened: %s", core_->probePort().CommPort(),
+                 core_->probePort().LastError().c_str());
     ShowProbePort();
 }
 
@@ -181,7 +182,7 @@ void Form1::StartUpWeighingOff()
     state_.weightBeforeProbe = true;
     MenuAction(QStringLiteral("mnuWbP"))->setChecked(true);
     MenuAction(QStringLiteral("mnuPbW"))->setChecked(false);
-    pendingQueue_.ResetPendingQueue();
+    core_->pendingQueue().ResetPendingQueue();
 }
 
 void Form1::StartUpAnalysisType()

@@ -41,7 +41,8 @@ void Form1::ToggleSummary()
         refusal = 1241;
     else if (Terminal->Length() == 0)
         refusal = 1242;
-    else if (link_.probeLinkAlive() && state_.weightSource != WeightSource::NoWeight && pendingCarcassCount() > 0)
+    else if (core_->link().probeLinkAlive() && state_.weightSource != WeightSource::NoWeight
+             && core_->pendingQueue().count > 0)
         refusal = 1243;
     if (refusal != 0) {
         CmdSummary->setChecked(false);
@@ -55,8 +56,8 @@ void Form1::ToggleSummary()
     MenuAction(QStringLiteral("mnuSummary"))->setChecked(true);
     ShowTerminalAsNeeded(LayoutTrigger::PaneSwitch);
     MenuAction(QStringLiteral("mnuDis"))->setEnabled(false);
-    if (link_.probeLinkAlive())
-        link_.QueueProbeCommand("6");
+    if (core_->link().probeLinkAlive())
+        core_->link().QueueProbeCommand("6");
 
     QString error;
     const std::string text = SummaryPaneText(&error);
@@ -112,7 +113,7 @@ void Form1::LeaveSummaryMode()
     CmdSummary->setChecked(false);
     MenuAction(QStringLiteral("mnuSummary"))->setChecked(false);
     ShowTerminalAsNeeded(LayoutTrigger::Toggle);
-    if (link_.probeLinkAlive())
-        link_.QueueProbeCommand("7");
+    if (core_->link().probeLinkAlive())
+        core_->link().QueueProbeCommand("7");
     MenuAction(QStringLiteral("mnuDis"))->setEnabled(true);
 }

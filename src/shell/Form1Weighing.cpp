@@ -49,27 +49,23 @@ void Form1::WireWeighing()
         boxes, [this](const QString& text) { SetStatusPanel(1, text); },
         [this]() -> FrmLED* { return results_->ExistingCurrentCarcassWindow(); });
     mainPairing_ = std::make_unique<CarcassPairing>(
-        PairingWindow::Main, state_, pendingQueue_,
-        PairingLinks{*mainDisplay_, *linkCommands_, *results_, *scaleReader_, dialogs_, mainDisplay_.get()});
+        PairingWindow::Main, state_, core_->pendingQueue(),
+        PairingLinks{*mainDisplay_, *linkCommands_, *results_, *scaleReader_, core_->notices(), mainDisplay_.get()});
     results_->pendingShown = [this](const std::string& text) { mainDisplay_->ShowPendingOnly(text); };
-    pendingCarcassCount = [this] { return pendingQueue_.count; };
 
-    // The scale half of every receive tick, before the probe half. A message taken presses
-    // Command1, whose click pairs it; both run inside the tick, so they tell the operator only
-    // through notices.
-    auto* command1 = Control<QPushButton>("Command1");
-    connect(command1, &QPushButton::clicked, this, [this] { mainPairing_->OnWeightArrived(); });
-    connect(scaleCollector_.get(), &ScaleCollector::weightArrived, command1, &QPushButton::click);
-    connect(scaleCollector_.get(), &ScaleCollector::linkAlive, this, [this] { link_.setProbeLinkAlive(true); });
-    onScaleTick = [this] { scaleCollector_->OnScaleTick(); };
+    // The scale half of every receive tick, before the probe half. A message taken goes to the
+    // pairing at once; both run inside the tick, so they tell the operator only through notices.
+    // Command1, hidden, stands for the same arrival.
+    connect(Control<QPushButton>("Command1"), &QPushButton::clicked, this, [this] { mainPairing_->OnWeightArrived(); });
+    connect(core_.get(), &StationCore::weightArrived, this, [this] { mainPairing_->OnWeightArrived(); });
 
     // The entry's texts are for whoever types here, not for the line's display.
     new WeightBoxKeys(
         txtWeight, [this](const std::string& error) { txtError->setText(Latin1(error)); },
         [this] { mainPairing_->AcceptTypedWeight(); });
 
-    connect(&scaleWatch_, &PortWatch::portLost, this, &Form1::ShowScalePort);
-    connect(&scaleWatch_, &PortWatch::portBack, this, &Form1::ShowScalePort);
+    connect(core_.get(), &StationCore::scalePortLost, this, &Form1::ShowScalePort);
+    connect(core_.get(), &StationCore::scalePortBack, this, &Form1::ShowScalePort);
 }
 
 void Form1::WireWeighingMenus()
@@ -144,7 +140,7 @@ void Form1::ChooseNoWeight()
     state_.weightSource = WeightSource::NoWeight;
     frWeight->hide();
     settings_.WriteSetting(kSection, "WgtScaleModel", "1");
-    scaleWatch_.Close();
+    core_->scalePortWatch().Close();
     SetStatusPanel(3, QString());
     results_->CurrentCarcassWindow().ShowWeighingFrames(WeightSource::NoWeight);
     ShowWeightFrames();
@@ -157,7 +153,7 @@ void Form1::ChooseManualInput()
     TickWeightEntry("mnuWgtMan");
     state_.weightSource = WeightSource::ManualInput;
     settings_.WriteSetting(kSection, "WgtScaleModel", "2");
-    scaleWatch_.Close();
+    core_->scalePortWatch().Close();
     FrmLED& window = results_->CurrentCarcassWindow();
     ShowCurrentCarcassWindowPlaced(window);
     window.raise();
@@ -191,16 +187,16 @@ void Form1::ChooseSequence(bool weightBeforeProbe)
         return;
     // The halves waiting now belong to the other sequence and are dropped unlogged: a probe
     // result among them would be lost, so the operator says so first.
-    if (pendingQueue_.count > 0) {
+    if (core_->pendingQueue().count > 0) {
         const QString question = QStringLiteral("%1: %2.\r\nChanging the sequence drops them; they are not logged.\r\n"
                                                 "Change the sequence?")
                                      .arg(ResourceText(1175))
-                                     .arg(pendingQueue_.count);
+                                     .arg(core_->pendingQueue().count);
         if (dialogs_.Message(question, QStringLiteral("Tallion"), MessageIcon::Question, MessageButtons::YesNo)
             != MessageAnswer::Yes)
             return;
     }
-    const std::optional<SequenceChange> change = ChangeSequence(state_, pendingQueue_, weightBeforeProbe);
+    const std::optional<SequenceChange> change = ChangeSequence(state_, core_->pendingQueue(), weightBeforeProbe);
     if (!change)
         return;
     MenuAction(QStringLiteral("mnuWbP"))->setChecked(weightBeforeProbe);
@@ -233,7 +229,7 @@ void Form1::StartUpWeighingFromStore()
     MenuAction(QStringLiteral("mnuWgtEqu"))->setChecked(stored.useWeightInEquation);
     MenuAction(QStringLiteral("mnuWbP"))->setChecked(stored.weightBeforeProbe);
     MenuAction(QStringLiteral("mnuPbW"))->setChecked(!stored.weightBeforeProbe);
-    pendingQueue_.ResetPendingQueue();
+    core_->pendingQueue().ResetPendingQueue();
     LoadCurrentCarcassWindow();
     if (HasScaleParser(stored.source))
         SetUpScalePort(stored.source, false);

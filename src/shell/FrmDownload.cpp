@@ -2,6 +2,7 @@
 
 #include "probe/OperatorNotices.h"
 #include "probe/SerialPort.h"
+#include "station/ReceiveTick.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -52,12 +53,12 @@ std::string FrmDownload::InstructionText()
            "to dettach and then reattach power cable to effect a software restart.";
 }
 
-FrmDownload::FrmDownload(std::string fileText, SerialPort& port, QTimer& rxTimer, OperatorNotices& notices,
+FrmDownload::FrmDownload(std::string fileText, SerialPort& port, ReceiveTick& receiveTick, OperatorNotices& notices,
                          QWidget* parent)
     : QDialog(parent)
     , download_(std::move(fileText))
     , port_(port)
-    , rxTimer_(rxTimer)
+    , receiveTick_(receiveTick)
     , notices_(notices)
     , interval_(DownloadTickInterval(port.Settings()))
 {
@@ -110,7 +111,7 @@ void FrmDownload::OnTimer2Sec()
         return;
     }
     started_ = true;
-    rxTimer_.stop();
+    receiveTick_.pause();
     Timer2Sec.stop();
     Timer2Sec.setInterval(interval_);
 
@@ -141,6 +142,6 @@ void FrmDownload::done(int result)
     // Closed in any state: nothing more is sent, and the link takes the port back.
     Timer2Sec.stop();
     download_.Stop();
-    rxTimer_.start();
+    receiveTick_.resume();
     QDialog::done(result);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The firmware download window: instructions for the operator, progress, and the timer that
-// sends the HEX file to the probe a chunk at a time. While it sends, the receive timer stays
-// stopped so that the link does not use the probe port; closing the window stops the download at
+// sends the HEX file to the probe a chunk at a time. While it sends, the receive tick stays
+// paused so that the link does not use the probe port; closing the window stops the download at
 // once and lets the link resume.
 
 #include "probe/HexChunks.h"
@@ -12,6 +12,7 @@
 #include <string>
 
 class OperatorNotices;
+class ReceiveTick;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -20,8 +21,8 @@ class SerialPort;
 class FrmDownload : public QDialog {
     Q_OBJECT
 public:
-    // `fileText`: the HEX file as read; `rxTimer`: the main window's receive timer.
-    FrmDownload(std::string fileText, SerialPort& port, QTimer& rxTimer, OperatorNotices& notices,
+    // `fileText`: the HEX file as read; `receiveTick`: the station's, paused while chunks go out.
+    FrmDownload(std::string fileText, SerialPort& port, ReceiveTick& receiveTick, OperatorNotices& notices,
                 QWidget* parent = nullptr);
 
     // One tick of Timer2Sec: the next chunk down the probe port.
@@ -45,7 +46,7 @@ public:
 private:
     HexChunks download_;
     SerialPort& port_;
-    QTimer& rxTimer_;
+    ReceiveTick& receiveTick_;
     OperatorNotices& notices_;
     int interval_;
     bool started_ = false;

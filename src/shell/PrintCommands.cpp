@@ -179,8 +179,8 @@ void PrintCommands::ShowPrinterStatus(const std::string& text)
 
 void PrintCommands::TellProbe(ProbePrinterNotice notice)
 {
-    if (form_.link().probeLinkAlive())
-        form_.link().QueueProbeCommand(ProbeCommandText(notice));
+    if (form_.core().link().probeLinkAlive())
+        form_.core().link().QueueProbeCommand(ProbeCommandText(notice));
 }
 
 void PrintCommands::TellOperator(const std::string& text)

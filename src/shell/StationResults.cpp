@@ -12,8 +12,6 @@
 #include "shell/SettingsStore.h"
 
 #include <QFile>
-#include <QPushButton>
-#include <QStandardPaths>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -27,37 +25,14 @@ QString Latin1(const std::string& text)
 
 const QString kAppTitle = QStringLiteral("Tallion");
 
-// Waiting records are tried again this often, so they reach the file soon after it can be
-// written again even when no new carcass comes.
-constexpr int kRetryIntervalMs = 5000;
-// While another station holds the log's lock, the records are tried again at the next tick.
-constexpr int kLockRetryIntervalMs = 50;
-
-QString TornLineNotice(const std::string& path)
-{
-    return QStringLiteral("The last line of the log file was incomplete (a power cut or an editor may have cut it "
-                          "off). It was kept as it is, and the new results begin on a line of their own.\r\n%1")
-        .arg(QFile::decodeName(QByteArray::fromStdString(path)));
-}
-
 } // namespace
 
 StationResults::StationResults(const StationResultsLinks& links, LogFileSystem& fileSystem, QObject* parent)
     : QObject(parent)
     , links_(links)
     , fileSystem_(fileSystem)
-    , writer_(fileSystem)
 {
-    retryTimer_.setInterval(kRetryIntervalMs);
-    connect(&retryTimer_, &QTimer::timeout, this, [this] {
-        const LogWriteOutcome outcome = writer_.RetryWaiting(links_.state.logFilePath);
-        if (outcome.written)
-            retryTimer_.stop();
-        else
-            retryTimer_.setInterval(outcome.lockBusy ? kLockRetryIntervalMs : kRetryIntervalMs);
-        links_.window.ShowLogFilePath();
-        TellOutcome(outcome);
-    });
+    connect(&links_.finishing.log(), &ResultLog::logFileTouched, this, [this] { links_.window.ShowLogFilePath(); });
 }
 
 void StationResults::OnProbeMessage(const std::string& message)
@@ -106,9 +81,10 @@ void StationResults::ClearCarcassValues()
     CurrentCarcassWindow().ClearValues();
 }
 
-void StationResults::PressProbeButton()
+void StationResults::PairProbeResult()
 {
-    CurrentCarcassWindow().ProbeButton()->click();
+    // The window's own pairing takes the result, as its (hidden) probe button would.
+    CurrentCarcassWindow().pairing().OnProbeResult();
 }
 
 void StationResults::SetStatusPanel1(const std::string& text)
@@ -147,11 +123,7 @@ void StationResults::ShowProbeText(const std::string& text)
 
 void StationResults::ShowResult(const CarcassMeasurement& record)
 {
-    const std::string text =
-        record.kind == 'C' ? record.alertText : FormatResultLine(record, links_.state.templateNumber);
-    // A cancel is never printed.
-    if (record.kind != 'C' && printResultLine)
-        printResultLine(text);
+    const std::string text = links_.finishing.ResultLine(record);
     ResultViews views = LiveViews();
     ::AppendToResultView(views, text + '\r', links_.state.lineIsMeasurement);
 }
@@ -163,27 +135,7 @@ void StationResults::WriteLogRecord(const CarcassMeasurement& record)
 
 void StationResults::WriteRecord(const CarcassMeasurement& record)
 {
-    const LogWriteOutcome outcome = writer_.WriteLogRecord(record, links_.state.logFilePath);
-    if (writer_.PendingCount() > 0) {
-        retryTimer_.setInterval(outcome.lockBusy ? kLockRetryIntervalMs : kRetryIntervalMs);
-        if (!retryTimer_.isActive())
-            retryTimer_.start();
-    }
-    links_.window.ShowLogFilePath();
-    TellOutcome(outcome);
-}
-
-void StationResults::TellOutcome(const LogWriteOutcome& outcome)
-{
-    // Records are written from the receive tick: the operator is told without stopping the link.
-    if (outcome.report) {
-        links_.dialogs.Notify(QFile::decodeName(QByteArray::fromStdString(outcome.text)), kAppTitle,
-                              outcome.pathNotFound ? MessageIcon::Information : MessageIcon::Exclamation);
-    }
-    if (outcome.tornLineMended)
-        links_.dialogs.Notify(TornLineNotice(links_.state.logFilePath), kAppTitle, MessageIcon::Information);
-    if (recordLogged)
-        recordLogged();
+    links_.finishing.WriteLogRecord(record);
 }
 
 void StationResults::FinishCarcass()
@@ -193,21 +145,16 @@ void StationResults::FinishCarcass()
 
 void StationResults::SaveUnwrittenRecords(bool quiet)
 {
-    if (writer_.PendingCount() == 0)
+    const std::optional<ResultLog::Recovery> recovery = links_.finishing.log().SaveUnwrittenRecords();
+    if (!recovery)
         return;
-    // One last try at the log file itself before falling back to a recovery file.
-    if (writer_.RetryPending(links_.state.logFilePath))
-        return;
-    const size_t waiting = writer_.PendingCount();
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    std::string error;
-    const std::string path = writer_.SaveToRecoveryFile(folder, &error);
+    const std::string& path = recovery->path;
     const QString text =
-        !path.empty()
-            ? QStringLiteral("%1 results could not be written to the log file. They were saved to:\r\n%2")
-                  .arg(waiting)
-                  .arg(Latin1(path))
-            : QStringLiteral("Results that could not be written to the log file are lost: %1").arg(Latin1(error));
+        !path.empty() ? QStringLiteral("%1 results could not be written to the log file. They were saved to:\r\n%2")
+                            .arg(recovery->records)
+                            .arg(Latin1(path))
+                      : QStringLiteral("Results that could not be written to the log file are lost: %1")
+                            .arg(Latin1(recovery->error));
     if (quiet) {
         std::fprintf(stderr, "tallion: %s\n",
                      qPrintable(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));

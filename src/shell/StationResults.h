@@ -8,6 +8,7 @@
 #include "log/ResultView.h"
 #include "probe/ProbeDispatch.h"
 #include "shell/StationWindowAccess.h"
+#include "station/ResultFinishing.h"
 
 #include <QObject>
 #include <QPointer>
@@ -31,6 +32,7 @@ struct StationResultsLinks {
     ProbeLink& link;            // whether the probe listens (log file: counter reset)
     ProbeCommandSink& commands; // the link's command ring
     ScaleWeightReader& scale;   // the last scale message through its parser
+    ResultFinishing& finishing; // each record's line, its printing and its way to the log file
     StationWindowAccess& window;
     QWidget* parentWindow = nullptr; // of the current carcass and text windows
 };
@@ -60,24 +62,19 @@ public:
     // Records that could not be written yet go to a recovery file; the operator is told where
     // (on standard error when `quiet`: the station is ending on a signal and asks nothing).
     void SaveUnwrittenRecords(bool quiet = false);
-    size_t UnwrittenRecords() const { return writer_.PendingCount(); }
+    size_t UnwrittenRecords() const { return links_.finishing.log().UnwrittenRecords(); }
     // Told of every line that reaches the log file (the plant database's journal).
-    void SetLogChangeObserver(LogChangeObserver* observer) { writer_.SetChangeObserver(observer); }
+    void SetLogChangeObserver(LogChangeObserver* observer) { links_.finishing.log().SetLogChangeObserver(observer); }
 
     // The station's clock, replaceable for tests.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     // The pending count the current carcass window showed, for the main window's pending box.
     std::function<void(const std::string&)> pendingShown;
-    // Real-time printing takes each result line here (cancels are never printed).
-    std::function<void(const std::string& line)> printResultLine;
-    // After each record was given to the log file (or a waiting one reached it): what is drawn
-    // from the file, such as the class summary, follows.
-    std::function<void()> recordLogged;
 
     // DispatchTarget
     void SetCarcassError(const std::string& text) override;
     void ClearCarcassValues() override;
-    void PressProbeButton() override;
+    void PairProbeResult() override;
     void SetStatusPanel1(const std::string& text) override;
     void AppendToResultView(const std::string& text, bool isMeasurement) override;
     // DispatchTarget and CarcassFinisher
@@ -87,12 +84,9 @@ public:
 private:
     // The views live lines go to: the grid and, unless the class summary holds it, the pane.
     ResultViews LiveViews() const;
-    void TellOutcome(const LogWriteOutcome& outcome);
 
     StationResultsLinks links_;
     LogFileSystem& fileSystem_;
-    LogFileWriter writer_;
-    QTimer retryTimer_;
     QPointer<FrmLED> frmLED_;
     QPointer<FrmText> frmText_;
 };

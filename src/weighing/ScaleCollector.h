@@ -28,7 +28,7 @@ signals:
     // A message was taken: the probe link counts as alive (probeLinkAlive := true), as the
     // station has always treated traffic on the scale line.
     void linkAlive();
-    // strWgtScale holds a new message (the weight arrival, Command1). Emitted inside the tick;
+    // strWgtScale holds a new message (the weight arrival). Emitted inside the tick;
     // whoever handles it must not wait.
     void weightArrived();
 

@@ -14,7 +14,7 @@ struct RecordingTarget : DispatchTarget {
 
     void SetCarcassError(const std::string& t) override { calls.push_back("error:" + t); }
     void ClearCarcassValues() override { calls.push_back("clear"); }
-    void PressProbeButton() override
+    void PairProbeResult() override
     {
         calls.push_back("probe");
         pressedWith.push_back(*current);

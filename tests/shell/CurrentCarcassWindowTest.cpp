@@ -90,7 +90,7 @@ TEST_F(CurrentCarcassWindow, WeightsTypedIntoEitherBox)
             QLineEdit* box = Box(boxName);
             ASSERT_TRUE(box->isEnabled());
             Type(box, c.keys);
-            const PendingQueue& queue = window->pendingQueue();
+            const PendingQueue& queue = window->core().pendingQueue();
             EXPECT_EQ(queue.count == 1 ? queue.weights[0] : std::string(), c.stored);
             EXPECT_EQ(box->text(), c.box);
             const QString error =
@@ -136,7 +136,7 @@ TEST_F(CurrentCarcassWindow, TypedWeightsPairWithTheirOwnCarcassInBothSequences)
             Type(Box("LEDWeight"), "111.5\n");
         }
         EXPECT_EQ(Logged(), c.logged);
-        EXPECT_EQ(window->pendingQueue().count, 0);
+        EXPECT_EQ(window->core().pendingQueue().count, 0);
     }
 }
 
@@ -145,11 +145,11 @@ TEST_F(CurrentCarcassWindow, ScaleMessagesArePairedThroughTheReceiveTick)
     Form1& w = Station({{"WgtScaleModel", "3"}, {"STX", "1"}, {"WgtPrbOrder", "1"}});
     ASSERT_TRUE(scalePort->PortOpen());
     EXPECT_TRUE(w.scaleOptions.toledo.STXon);
-    EXPECT_FALSE(w.link().probeLinkAlive());
+    EXPECT_FALSE(w.core().link().probeLinkAlive());
 
     scalePort->Feed("\x02  92.10\r");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.pendingQueue().count == 1; }, 2000));
-    EXPECT_TRUE(w.link().probeLinkAlive()) << "traffic on the scale line counts as a live link";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.core().pendingQueue().count == 1; }, 2000));
+    EXPECT_TRUE(w.core().link().probeLinkAlive()) << "traffic on the scale line counts as a live link";
     EXPECT_EQ(Control<QLineEdit>("txtPending")->text(), "1");
     EXPECT_EQ(Led().Text("Label1"), "1") << "the line's display follows the scale too";
     EXPECT_EQ(Led().Text("LblWgt"), " 92.10");
@@ -159,7 +159,7 @@ TEST_F(CurrentCarcassWindow, ScaleMessagesArePairedThroughTheReceiveTick)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !Control<QLineEdit>("txtError")->text().isEmpty(); }, 2000));
     EXPECT_EQ(Control<QLineEdit>("txtError")->text(), "Weight scale Protocol <STX> error");
     EXPECT_EQ(Led().Text("LEDerr"), "Weight scale Protocol <STX> error");
-    EXPECT_EQ(w.pendingQueue().count, 1);
+    EXPECT_EQ(w.core().pendingQueue().count, 1);
 
     Probe("000101");
     EXPECT_EQ(Logged(), "000101  92.10 61.2 S\n");
@@ -170,7 +170,7 @@ TEST_F(CurrentCarcassWindow, ScaleMessagesArePairedThroughTheReceiveTick)
     // The Weight button reads the last message again: refused again, nothing queued.
     Led().findChild<QPushButton*>("cmdWeightIn")->click();
     EXPECT_EQ(Led().Text("LEDerr"), "Weight scale Protocol <STX> error");
-    EXPECT_EQ(w.pendingQueue().count, 0);
+    EXPECT_EQ(w.core().pendingQueue().count, 0);
 }
 
 TEST_F(CurrentCarcassWindow, TypedWeightsDoNotPileUpInTheBox)
@@ -191,10 +191,10 @@ TEST_F(CurrentCarcassWindow, TypedWeightsDoNotPileUpInTheBox)
         EXPECT_EQ(box->text(), "");
         Type(box, "65\n");
         EXPECT_EQ(box->text(), "65");
-        EXPECT_EQ(window->pendingQueue().count, 2) << "65 waits for its confirmation";
+        EXPECT_EQ(window->core().pendingQueue().count, 2) << "65 waits for its confirmation";
         Type(box, "\b\b250\n");
         EXPECT_EQ(box->text(), "");
-        EXPECT_EQ(window->pendingQueue().count, 2) << "250 is refused";
+        EXPECT_EQ(window->core().pendingQueue().count, 2) << "250 is refused";
         EXPECT_EQ(Logged(), "000101  85.40 61.2 S\n000102  92.10 61.2 S\n");
     }
     // Weight before probe: two typed weights wait apart and pair in order.
@@ -249,7 +249,7 @@ TEST_F(CurrentCarcassWindow, HeaderScaleFailuresGoToTheErrorLabelWithoutABox)
             auto* error = Control<QLineEdit>("txtError");
             ASSERT_TRUE(QTest::qWaitFor([&] { return !error->text().isEmpty(); }, 2000));
             EXPECT_EQ(error->text(), weightFirst ? c.error : "Error message from weight scale");
-            EXPECT_EQ(w.pendingQueue().count, weightFirst ? 0 : 1);
+            EXPECT_EQ(w.core().pendingQueue().count, weightFirst ? 0 : 1);
             EXPECT_EQ(Logged(), "");
             EXPECT_EQ(static_cast<int>(dialogs.asked.size()), boxesBefore);
         }
@@ -296,7 +296,7 @@ TEST_F(CurrentCarcassWindow, ShowingItSetsUpTheScalePortEachTime)
     EXPECT_TRUE(Led().isVisible());
     EXPECT_EQ(w.StatusPanel(3), "4 (no device)");
     scalePort->failOpen = false;
-    w.scalePortWatch().Retry();
+    w.core().scalePortWatch().Retry();
     EXPECT_TRUE(scalePort->PortOpen());
     EXPECT_EQ(w.StatusPanel(3), "4");
 

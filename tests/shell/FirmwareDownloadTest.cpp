@@ -6,6 +6,7 @@
 
 #include "probe/SerialPortQt.h"
 #include "shell/FrmDownload.h"
+#include "station/ReceiveTick.h"
 #include "tools/sim/PtyPair.h"
 #include "tools/sim/SimulatedProbe.h"
 
@@ -26,14 +27,14 @@ std::string Records(int count)
 
 struct DownloadWindow : ::testing::Test {
     FakeSerialPort port;
-    QTimer rxTimer;
+    ReceiveTick rxTimer;
     ScriptedDialogs dialogs;
 
     void SetUp() override
     {
         port.SetSettings("9600,n,8,1");
         port.SetPortOpen(true);
-        rxTimer.start(50);
+        rxTimer.resume();
     }
 };
 
@@ -44,10 +45,10 @@ TEST_F(DownloadWindow, SendsChunksWhileTheLinkWaits)
     FrmDownload window(Records(23), port, rxTimer, dialogs);
     window.show();
     EXPECT_EQ(window.Timer2Sec.interval(), 2000) << "the link has two seconds to deliver \"F\"";
-    EXPECT_TRUE(rxTimer.isActive());
+    EXPECT_TRUE(rxTimer.isRunning());
 
     window.OnTimer2Sec();
-    EXPECT_FALSE(rxTimer.isActive());
+    EXPECT_FALSE(rxTimer.isRunning());
     EXPECT_EQ(port.TakeWritten(), Records(11));
     EXPECT_EQ(window.PercentText(), "0%"); // 176 data bytes
     EXPECT_EQ(window.ProgressValue(), 176);
@@ -60,9 +61,9 @@ TEST_F(DownloadWindow, SendsChunksWhileTheLinkWaits)
     EXPECT_EQ(window.PercentText(), "100%");
     EXPECT_EQ(window.ProgressValue(), 62256);
     EXPECT_FALSE(window.Timer2Sec.isActive());
-    EXPECT_FALSE(rxTimer.isActive()) << "stays stopped while the window is open";
+    EXPECT_FALSE(rxTimer.isRunning()) << "stays stopped while the window is open";
     window.close();
-    EXPECT_TRUE(rxTimer.isActive());
+    EXPECT_TRUE(rxTimer.isRunning());
 }
 
 TEST_F(DownloadWindow, ClosingMidDownloadStopsAtOnce)
@@ -74,7 +75,7 @@ TEST_F(DownloadWindow, ClosingMidDownloadStopsAtOnce)
     EXPECT_EQ(port.TakeWritten(), Records(11));
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
-    EXPECT_TRUE(rxTimer.isActive());
+    EXPECT_TRUE(rxTimer.isRunning());
     QTest::qWait(400);
     EXPECT_EQ(port.Written(), "");
 }
@@ -94,11 +95,11 @@ using FirmwareCommand = Form1Fixture;
 TEST_F(FirmwareCommand, FileThatCannotBeReadSendsNothing)
 {
     Make();
-    window->RxTimer.stop();
+    window->core().receiveTick().pause();
     probePort->Feed("x"); // the probe is heard: the link is alive
-    window->link().OnReceiveTick();
-    window->link().OnReceiveTick();
-    ASSERT_TRUE(window->link().probeLinkAlive());
+    window->core().link().OnReceiveTick();
+    window->core().link().OnReceiveTick();
+    ASSERT_TRUE(window->core().link().probeLinkAlive());
     dialogs.QueueOpenFile(dir.filePath("missing.Hex"));
     Menu("mnuRenewFirm")->trigger();
     const auto* chooser = dialogs.Last("OpenFile");
@@ -106,7 +107,7 @@ TEST_F(FirmwareCommand, FileThatCannotBeReadSendsNothing)
     EXPECT_EQ(chooser->title + "|" + chooser->text, "Open .Hex file|Intel Hex |*.Hex|");
     ASSERT_NE(dialogs.Last("Message"), nullptr);
     EXPECT_TRUE(dialogs.Last("Message")->text.endsWith("No such file or directory"));
-    EXPECT_EQ(window->link().Queue().count, 0) << "no \"F\" for a file that cannot be read";
+    EXPECT_EQ(window->core().link().Queue().count, 0) << "no \"F\" for a file that cannot be read";
 }
 
 TEST_F(DownloadWindow, TheFirstChunkWaitsUntilTheProbeHasItsF)
@@ -116,11 +117,11 @@ TEST_F(DownloadWindow, TheFirstChunkWaitsUntilTheProbeHasItsF)
     window.probeNotYetTold = [&] { return fStillQueued; };
     window.OnTimer2Sec();
     EXPECT_TRUE(port.TakeWritten().empty()) << "no data before the probe is told";
-    EXPECT_TRUE(rxTimer.isActive()) << "the link must stay on to deliver it";
+    EXPECT_TRUE(rxTimer.isRunning()) << "the link must stay on to deliver it";
     fStillQueued = false;
     window.OnTimer2Sec();
     EXPECT_EQ(port.TakeWritten(), Records(2) + "\r\n");
-    EXPECT_FALSE(rxTimer.isActive());
+    EXPECT_FALSE(rxTimer.isRunning());
 }
 
 TEST(FirmwareEndToEnd, FileArrivesAtTheProbeByteForByte)
@@ -155,7 +156,7 @@ TEST(FirmwareEndToEnd, FileArrivesAtTheProbeByteForByte)
     const auto commands = probe.Commands();
     EXPECT_TRUE(std::any_of(commands.begin(), commands.end(), [](const auto& c) { return c.text == "F" && c.bccOk; }));
     // The link answers the probe again once the window is closed: "B" goes out after the file.
-    form.link().QueueProbeCommand("B");
+    form.core().link().QueueProbeCommand("B");
     const std::string frameOfB{'H', 6, 1, 'B', 2, 3, 'C'};
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return probe.ReceivedBytes().find(frameOfB, received.size()) != std::string::npos; }, 5000));

@@ -111,8 +111,8 @@ TEST_F(Form1Layout, FindAndPrintFollowTheLinkAndPause)
     Form1& w = Make();
     for (const Case& c :
          {Case{false, false, false}, Case{true, false, true}, Case{false, true, true}, Case{true, true, true}}) {
-        w.link().setProbeLinkAlive(c.alive);
-        w.link().setStationPaused(c.paused);
+        w.core().link().setProbeLinkAlive(c.alive);
+        w.core().link().setStationPaused(c.paused);
         w.RefreshFindPrint();
         EXPECT_EQ(Menu("mnuFind")->isEnabled(), c.usable) << c.alive << c.paused;
         EXPECT_EQ(Menu("mnuPrint")->isEnabled(), c.usable) << c.alive << c.paused;
@@ -126,7 +126,7 @@ TEST_F(Form1Layout, FindAndPrintFollowTheLinkFromTheFirstPoll)
     Form1& w = Make();
     EXPECT_FALSE(Control<QWidget>("CmdFind")->isEnabled());
     probePort->Feed("H\x05");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.link().probeLinkAlive(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.core().link().probeLinkAlive(); }, 2000));
     EXPECT_TRUE(Menu("mnuFind")->isEnabled());
     EXPECT_TRUE(Menu("mnuPrint")->isEnabled());
     EXPECT_TRUE(Control<QWidget>("CmdFind")->isEnabled());
@@ -156,27 +156,27 @@ TEST_F(Form1Layout, LampsFollowTheLink)
 
     // The first reception only starts the link; then command polls swap the link lamps. The
     // first poll loads the start-up commands, the second sends one.
-    w.link().RunLinkStep("");
-    w.link().RunLinkStep("H\x05");
+    w.core().link().RunLinkStep("");
+    w.core().link().RunLinkStep("H\x05");
     EXPECT_TRUE(shown("CommLED1"));
     EXPECT_FALSE(shown("CommLED2"));
     EXPECT_TRUE(shown("TxLED2"));
-    w.link().RunLinkStep("H\x05");
+    w.core().link().RunLinkStep("H\x05");
     EXPECT_FALSE(shown("CommLED1"));
     EXPECT_TRUE(shown("CommLED2"));
     EXPECT_TRUE(shown("TxLED"));
     EXPECT_FALSE(shown("TxLED2"));
-    w.link().RunLinkStep("\x06");
+    w.core().link().RunLinkStep("\x06");
     EXPECT_TRUE(shown("TxLED2"));
     EXPECT_FALSE(shown("TxLED"));
 
     // A data poll: a message is expected until it comes.
-    w.link().RunLinkStep("h\x05");
+    w.core().link().RunLinkStep("h\x05");
     EXPECT_TRUE(shown("RxLED"));
     EXPECT_FALSE(shown("RxLED2"));
-    w.link().RunLinkStep("\x01"
-                         "A\x02"
-                         "P2-0042\x03");
+    w.core().link().RunLinkStep("\x01"
+                                "A\x02"
+                                "P2-0042\x03");
     EXPECT_FALSE(shown("RxLED"));
     EXPECT_TRUE(shown("RxLED2"));
     EXPECT_EQ(w.StatusPanel(6), QStringLiteral("P2-0042"));
@@ -186,10 +186,10 @@ TEST_F(Form1Layout, LinkSignalsReachTheWindow)
 {
     Form1& w = Make();
     // The dispatch shows the probe's information in status panel 1.
-    w.link().RunLinkStep("");
-    w.link().RunLinkStep("h\x05");
-    w.link().RunLinkStep("\x01I\x02"
-                         "01RZ4 ready\x03");
+    w.core().link().RunLinkStep("");
+    w.core().link().RunLinkStep("h\x05");
+    w.core().link().RunLinkStep("\x01I\x02"
+                                "01RZ4 ready\x03");
     EXPECT_EQ(w.StatusPanel(1), QStringLiteral("RZ4 ready"));
     EXPECT_TRUE(Menu("mnuDis")->isEnabled());
 
@@ -197,20 +197,20 @@ TEST_F(Form1Layout, LinkSignalsReachTheWindow)
     std::string taken;
     w.onProbeMessage = [&](const std::string& m) { taken = m; };
     Menu("mnuDis")->setEnabled(false);
-    w.link().RunLinkStep("h\x05");
-    w.link().RunLinkStep("\x01I\x02"
-                         "again\x03");
+    w.core().link().RunLinkStep("h\x05");
+    w.core().link().RunLinkStep("\x01I\x02"
+                                "again\x03");
     EXPECT_EQ(taken, "Iagain");
     EXPECT_TRUE(Menu("mnuDis")->isEnabled());
 
     // Manual weighing: the weight box is enabled at a data poll.
     auto* weight = Control<QWidget>("txtWeight");
     weight->setEnabled(false);
-    w.link().RunLinkStep("h\x05");
+    w.core().link().RunLinkStep("h\x05");
     EXPECT_FALSE(weight->isEnabled());
-    w.link().RunLinkStep("\x01"
-                         "C\x02\x03");
+    w.core().link().RunLinkStep("\x01"
+                                "C\x02\x03");
     w.state().weightSource = WeightSource::ManualInput;
-    w.link().RunLinkStep("h\x05");
+    w.core().link().RunLinkStep("h\x05");
     EXPECT_TRUE(weight->isEnabled());
 }

@@ -66,7 +66,7 @@ TEST_F(Form1ShutDown, AnsweringNoKeepsTheStationRunningWithNothingSaved)
         EXPECT_EQ(asked->buttons, MessageButtons::YesNo);
         EXPECT_TRUE(w.isVisible());
         EXPECT_TRUE(probePort->PortOpen());
-        EXPECT_TRUE(w.RxTimer.isActive());
+        EXPECT_TRUE(w.core().receiveTick().isRunning());
         for (const char* key : kGeometryKeys)
             EXPECT_EQ(Stored(key), "<absent>") << key;
     }
@@ -98,7 +98,7 @@ TEST_F(Form1ShutDown, AnsweringYesSavesTheGeometryClosesWindowsAndPorts)
         EXPECT_EQ(closed, (std::vector<std::string>{"third", "second", "first"}));
         EXPECT_FALSE(probePort->PortOpen());
         EXPECT_FALSE(scalePort->PortOpen());
-        EXPECT_FALSE(w.RxTimer.isActive());
+        EXPECT_FALSE(w.core().receiveTick().isRunning());
         auto twips = [](double v) { return std::to_string(std::lround(v)); };
         const std::string left = twips(PixelsToTwipsX(w, outer.x()));
         const std::string top = twips(PixelsToTwipsY(w, outer.y()));

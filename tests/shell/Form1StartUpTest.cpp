@@ -51,8 +51,8 @@ TEST_F(Form1StartUp, FreshStoreStartsWithDefaults)
     EXPECT_EQ(w.state().weightSource, WeightSource::NoWeight);
     EXPECT_TRUE(w.state().weightBeforeProbe);
     EXPECT_EQ(w.state().decimalMark, ".");
-    EXPECT_FALSE(w.link().probeLinkAlive());
-    EXPECT_TRUE(w.link().linkNeedsInit());
+    EXPECT_FALSE(w.core().link().probeLinkAlive());
+    EXPECT_TRUE(w.core().link().linkNeedsInit());
     EXPECT_EQ(dialogs.asked.size(), 0u);
 
     EXPECT_FALSE(w.isShow());
@@ -74,8 +74,8 @@ TEST_F(Form1StartUp, FreshStoreStartsWithDefaults)
     EXPECT_EQ(Control<QLabel>("Title")->text(),
               QStringLiteral("Time,Date,Carcass#,Type,Fat1,Fat2,Meat,Meat%,Class,Quality"));
 
-    EXPECT_TRUE(w.RxTimer.isActive());
-    EXPECT_EQ(w.RxTimer.interval(), 50);
+    EXPECT_TRUE(w.core().receiveTick().isRunning());
+    EXPECT_EQ(w.core().receiveTick().interval(), 50);
     EXPECT_TRUE(w.Clock.isActive());
     EXPECT_EQ(w.Clock.interval(), 1000);
     EXPECT_FALSE(w.TimerPStatus.isActive());
@@ -134,7 +134,7 @@ TEST_F(Form1StartUp, PortThatCannotOpenLeavesTheStationRunning)
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.StatusPanel(1), QStringLiteral("Connect Probe"));
     EXPECT_EQ(w.StatusPanel(2), QStringLiteral("1 (no device)"));
-    EXPECT_TRUE(w.RxTimer.isActive());
+    EXPECT_TRUE(w.core().receiveTick().isRunning());
     EXPECT_TRUE(Menu("mnuAnal1")->isChecked());
     EXPECT_EQ(dialogs.asked.size(), 0u);
 }

@@ -51,7 +51,7 @@ bool ExchangesClosed(const SimulatedProbe& probe, size_t n)
 TEST(LinkEndToEnd, StartUpCommandsPollsFramesAndLinkLoss)
 {
     Station station;
-    ASSERT_TRUE(station.form->probePort().PortOpen()) << station.form->probePort().LastError();
+    ASSERT_TRUE(station.form->core().probePort().PortOpen()) << station.form->core().probePort().LastError();
     SimulatedProbe probe(station.pty.masterFd());
     probe.SetPollInterval(60);
     probe.Start();
@@ -88,17 +88,17 @@ TEST(LinkEndToEnd, StartUpCommandsPollsFramesAndLinkLoss)
 
     // Four silent seconds: the link is lost; when the probe speaks again the start-up commands
     // go out once more.
-    EXPECT_TRUE(station.form->link().probeLinkAlive());
+    EXPECT_TRUE(station.form->core().link().probeLinkAlive());
     probe.FallSilent(4000);
     ASSERT_TRUE(QTest::qWaitFor([&] { return station.form->StatusPanel(1) == "Probe Connection Lost"; }, 6000));
-    EXPECT_FALSE(station.form->link().probeLinkAlive());
+    EXPECT_FALSE(station.form->core().link().probeLinkAlive());
     EXPECT_TRUE(station.form->StatusPanel(6).isEmpty());
-    station.form->link().QueueProbeCommand("B"); // forgotten by the reload
+    station.form->core().link().QueueProbeCommand("B"); // forgotten by the reload
     ASSERT_TRUE(QTest::qWaitFor([&] { return ExchangesClosed(probe, 6); }, 15000));
     const auto again = probe.Commands();
     EXPECT_EQ(again[3].text, "0");
     EXPECT_EQ(again[4].text, "A1");
     EXPECT_EQ(again[5].text, "I1");
-    EXPECT_TRUE(station.form->link().probeLinkAlive());
+    EXPECT_TRUE(station.form->core().link().probeLinkAlive());
     probe.Stop();
 }

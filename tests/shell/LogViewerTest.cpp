@@ -44,7 +44,7 @@ protected:
     }
     std::vector<std::string> Queued()
     {
-        const CommandQueue& q = window->link().Queue();
+        const CommandQueue& q = window->core().link().Queue();
         std::vector<std::string> texts;
         for (int i = 0; i < q.count; ++i)
             texts.push_back(q.slotTexts[(q.readIndex + i) % CommandQueue::kSlots]);
@@ -106,7 +106,7 @@ TEST_F(LogViewerTest, ViewingNothingLeavesThePaneAndLetsTheProbeGoOn)
     Control<QToolButton>("Pause")->click();
 
     EXPECT_EQ(PaneText(), before);
-    EXPECT_FALSE(w.link().stationPaused());
+    EXPECT_FALSE(w.core().link().stationPaused());
     EXPECT_EQ(Queued(), (std::vector<std::string>{"6$AAA Locked", "7"}));
     EXPECT_FALSE(Menu("mnuView")->isChecked());
     EXPECT_TRUE(Control<QToolButton>("OpenLogFile")->isEnabled());
@@ -124,7 +124,7 @@ TEST_F(LogViewerTest, ViewingAnotherLogPausesAndRestoresThePaneAfterwards)
     dialogs.QueueMessageAnswer(MessageAnswer::No); // errors are not suppressed
     Control<QToolButton>("Pause")->click();
 
-    EXPECT_TRUE(w.link().stationPaused());
+    EXPECT_TRUE(w.core().link().stationPaused());
     EXPECT_TRUE(w.ViewingLog());
     EXPECT_TRUE(Menu("mnuView")->isChecked());
     EXPECT_FALSE(Control<QToolButton>("OpenLogFile")->isEnabled());
@@ -140,7 +140,7 @@ TEST_F(LogViewerTest, ViewingAnotherLogPausesAndRestoresThePaneAfterwards)
     EXPECT_EQ(Grid().Rows(), rows) << "the grid keeps the station's own log";
 
     Control<QToolButton>("Pause")->click();
-    EXPECT_FALSE(w.link().stationPaused());
+    EXPECT_FALSE(w.core().link().stationPaused());
     EXPECT_EQ(Queued(), (std::vector<std::string>{"6$AAA Locked", "7"}));
     EXPECT_EQ(PaneText(), before);
     // Results (a digit first) in black, the rest (the cancel too) in red.
@@ -155,7 +155,7 @@ TEST_F(LogViewerTest, FindDialogSearchesThePane)
 {
     Form1& w = Make();
     AppendToResultView(w.views(), "abc abc\r", true);
-    w.link().setProbeLinkAlive(true);
+    w.core().link().setProbeLinkAlive(true);
     w.RefreshFindPrint();
     Control<QToolButton>("CmdFind")->click();
     auto* find = w.findChild<FrmFind*>("frmFind");

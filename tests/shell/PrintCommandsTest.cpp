@@ -46,7 +46,7 @@ protected:
         if (withResult)
             AppendToResultView(w.views(), "14:05:33  09-12-2026,000123,1,12.0,3.0,45.0,61.2,E,A,\r", true);
         // Print is usable while the probe link works.
-        w.link().setProbeLinkAlive(true);
+        w.core().link().setProbeLinkAlive(true);
         w.RefreshFindPrint();
         return w;
     }
@@ -228,14 +228,14 @@ TEST_F(PrintCommandsTest, PrinterStatusShowsInPanel4AndTheProbeHearsIt)
         Form1& w = Station(false);
         RecordingSpooler* spooler = UseFakeSpooler();
         spooler->SetQueue(ReadQueueOf({SpoolJobState::Pending}));
-        w.link().setProbeLinkAlive(c.linkAlive);
+        w.core().link().setProbeLinkAlive(c.linkAlive);
         QSignalSpy polled(&w.printing().printer(), &StationPrinter::statusPolled);
         Menu("mnuRTPrint")->trigger();
         ASSERT_TRUE(polled.wait(2000));
         w.TimerPStatus.stop();
         EXPECT_EQ(w.StatusPanel(4), "Offline!") << "shown without its line end";
         EXPECT_EQ(w.StatusPanelTip(4), "Offline!");
-        CommandQueue queue = w.link().Queue();
+        CommandQueue queue = w.core().link().Queue();
         std::vector<std::string> queued;
         while (queue.count > 0)
             queued.push_back(queue.TakeNext());

@@ -21,14 +21,14 @@ protected:
     void SetUp() override
     {
         Make();
-        window->RxTimer.stop(); // the tests run the link's ticks themselves
+        window->core().receiveTick().pause(); // the tests run the link's ticks themselves
     }
 
     std::string Receive(const std::string& bytes)
     {
         probePort->Feed(bytes);
-        window->link().OnReceiveTick();
-        window->link().OnReceiveTick();
+        window->core().link().OnReceiveTick();
+        window->core().link().OnReceiveTick();
         return probePort->TakeWritten();
     }
 
@@ -81,7 +81,7 @@ TEST_F(ProbeCommandMenus, EachEntrySendsItsCommand)
     for (const auto& [entry, command] : rows) {
         Trigger(entry);
         EXPECT_EQ(NextCommand(), command) << entry;
-        EXPECT_EQ(window->link().Queue().count, 0) << entry << " sent more than one command";
+        EXPECT_EQ(window->core().link().Queue().count, 0) << entry << " sent more than one command";
     }
     const auto* input = dialogs.Last("InputBox");
     ASSERT_NE(input, nullptr);
@@ -131,7 +131,7 @@ TEST_F(ProbeCommandMenus, NothingAtAllWhileTheLinkIsDown)
     dialogs.QueueMessageAnswer(MessageAnswer::Ok);
     Trigger("Clear_M_Store");
     EXPECT_EQ(dialogs.Count("InputBox") + dialogs.Count("Message"), 2);
-    EXPECT_EQ(window->link().Queue().count, 0);
+    EXPECT_EQ(window->core().link().Queue().count, 0);
 }
 
 TEST_F(ProbeCommandMenus, ColourCalibration)

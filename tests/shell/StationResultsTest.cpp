@@ -73,10 +73,12 @@ protected:
     std::string strWgtScale;
     ScaleOptions options;
     ParsedScaleReader scale{strWgtScale, options};
+    ResultLog resultLog{PosixLogFileSystem(), state, dialogs};
+    ResultFinishing finishing{state, resultLog};
     RecordingWindow window;
     QWidget windowsParent; // owns the windows the results part opens
-    StationResults results{
-        StationResultsLinks{views, state, queue, dialogs, settings, link, commands, scale, window, &windowsParent}};
+    StationResults results{StationResultsLinks{views, state, queue, dialogs, settings, link, commands, scale, finishing,
+                                               window, &windowsParent}};
 };
 
 class StationResultsTest : public Form1Fixture {
@@ -266,14 +268,16 @@ TEST_F(StationResultsTest, ChoosingTheLogFile)
         settings.WriteSetting("Properties", "LogFilePath", "");
         Form1& w = Station();
         if (c.linkAlive)
-            w.link().setProbeLinkAlive(true);
+            w.core().link().setProbeLinkAlive(true);
         dialogs.QueueOpenFile(c.chosen);
         dialogs.QueueMessageAnswer(MessageAnswer::Yes);
         w.ChooseLogFile();
         EXPECT_EQ(w.state().logFilePath, c.pathAfter) << c.what;
         EXPECT_EQ(Grid().Rows(), c.gridRows) << c.what;
         EXPECT_EQ(dialogs.Count("Message"), c.messages) << c.what;
-        EXPECT_EQ(w.link().Queue().count == 1 && w.link().Queue().slotTexts[0] == "3000001", c.counterReset) << c.what;
+        EXPECT_EQ(w.core().link().Queue().count == 1 && w.core().link().Queue().slotTexts[0] == "3000001",
+                  c.counterReset)
+            << c.what;
         if (c.fileCreated) {
             EXPECT_TRUE(QFile::exists(QString::fromStdString(c.pathAfter))) << c.what;
             EXPECT_EQ(QFile(QString::fromStdString(c.pathAfter)).size(), 0) << c.what;

@@ -85,7 +85,7 @@ TEST_F(SummaryChartsTest, PaperHasTheChartsAfterTheText)
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "pdftotext is not installed (Debian package poppler-utils)";
     Form1& w = StartOn("chart_records.dif", {1400, 760});
-    w.link().setProbeLinkAlive(true);
+    w.core().link().setProbeLinkAlive(true);
     w.RefreshFindPrint();
     w.ToggleSummary();
     const QString pdf = dir.filePath("paper.pdf");

@@ -60,13 +60,13 @@ protected:
     {
         Store({{"LogFilePath", log}, {"Banner", "3"}});
         Form1& w = Make();
-        w.link().setProbeLinkAlive(true);
+        w.core().link().setProbeLinkAlive(true);
         return w;
     }
     std::string PaneText() { return window->views().terminal->Text().toLatin1().toStdString(); }
     std::vector<std::string> Queued()
     {
-        const CommandQueue& q = window->link().Queue();
+        const CommandQueue& q = window->core().link().Queue();
         std::vector<std::string> texts;
         for (int i = 0; i < q.count; ++i)
             texts.push_back(q.slotTexts[(q.readIndex + i) % CommandQueue::kSlots]);
@@ -179,7 +179,7 @@ TEST_F(SummaryTest, RefusalsChangeNothing)
         SCOPED_TRACE(c.name);
         Form1& w = StartOn(c.log);
         w.state().weightSource = WeightSource::ManualInput;
-        w.pendingCarcassCount = [&c] { return c.pending; };
+        w.core().pendingQueue().count = c.pending;
         const std::string before = PaneText();
         w.ToggleSummary();
         ASSERT_NE(dialogs.Last("Message"), nullptr);

@@ -136,8 +136,8 @@ TEST_F(WeighingMenus, SequenceChangeDropsWaitingHalvesOnlyWhenTheOperatorAgrees)
     settings.WriteSetting("Properties", "WgtScaleModel", "2");
     weighing = true;
     Form1& w = Make();
-    w.pendingQueue().count = 2;
-    w.pendingQueue().writeIndex = 2;
+    w.core().pendingQueue().count = 2;
+    w.core().pendingQueue().writeIndex = 2;
     Control<QLineEdit>("txtPending")->setText("2");
 
     Menu("mnuWbP")->trigger(); // already ticked: nothing
@@ -147,13 +147,13 @@ TEST_F(WeighingMenus, SequenceChangeDropsWaitingHalvesOnlyWhenTheOperatorAgrees)
     Menu("mnuPbW")->trigger(); // the question's default answer is No
     ASSERT_NE(dialogs.Last("Message"), nullptr);
     EXPECT_EQ(dialogs.Last("Message")->text.left(37), "Carcasses that are half processed: 2.");
-    EXPECT_EQ(w.pendingQueue().count, 2);
+    EXPECT_EQ(w.core().pendingQueue().count, 2);
     EXPECT_TRUE(Menu("mnuWbP")->isChecked());
 
     dialogs.QueueMessageAnswer(MessageAnswer::Yes);
     Menu("mnuPbW")->trigger();
-    EXPECT_EQ(w.pendingQueue().count, 0);
-    EXPECT_EQ(w.pendingQueue().writeIndex, 0);
+    EXPECT_EQ(w.core().pendingQueue().count, 0);
+    EXPECT_EQ(w.core().pendingQueue().writeIndex, 0);
     EXPECT_FALSE(w.state().weightBeforeProbe);
     EXPECT_TRUE(Menu("mnuPbW")->isChecked());
     EXPECT_FALSE(Menu("mnuWbP")->isChecked());
@@ -172,7 +172,7 @@ TEST_F(WeighingMenus, LogFileMenuRefusesWhileCarcassesAreHalfProcessed)
     settings.WriteSetting("Properties", "WgtScaleModel", "2");
     weighing = true;
     Form1& w = Make();
-    w.pendingQueue().count = 1;
+    w.core().pendingQueue().count = 1;
     Menu("mnuLog")->trigger();
     const auto* refused = dialogs.Last("Message");
     ASSERT_NE(refused, nullptr);
@@ -182,7 +182,7 @@ TEST_F(WeighingMenus, LogFileMenuRefusesWhileCarcassesAreHalfProcessed)
 
     Control<QAbstractButton>("OpenLogFile")->click(); // the button does not check
     EXPECT_EQ(dialogs.Count("OpenFile"), 1);
-    w.pendingQueue().count = 0;
+    w.core().pendingQueue().count = 0;
     Menu("mnuLog")->trigger();
     EXPECT_EQ(dialogs.Count("OpenFile"), 2);
 }

@@ -1,0 +1,77 @@
+#include "station/ResultLog.h"
+
+#include <QFile>
+#include <QStandardPaths>
+
+namespace {
+
+const QString kAppTitle = QStringLiteral("Tallion");
+
+// Waiting records are tried again this often, so they reach the file soon after it can be
+// written again even when no new carcass comes.
+constexpr int kRetryIntervalMs = 5000;
+// While another station holds the log's lock, the records are tried again at the next tick.
+constexpr int kLockRetryIntervalMs = 50;
+
+QString TornLineNotice(const std::string& path)
+{
+    return QStringLiteral("The last line of the log file was incomplete (a power cut or an editor may have cut it "
+                          "off). It was kept as it is, and the new results begin on a line of their own.\r\n%1")
+        .arg(QFile::decodeName(QByteArray::fromStdString(path)));
+}
+
+} // namespace
+
+ResultLog::ResultLog(LogFileSystem& fileSystem, const StationState& state, OperatorNotices& notices, QObject* parent)
+    : QObject(parent)
+    , state_(state)
+    , notices_(notices)
+    , writer_(fileSystem)
+{
+    retryTimer_.setInterval(kRetryIntervalMs);
+    connect(&retryTimer_, &QTimer::timeout, this, [this] {
+        const LogWriteOutcome outcome = writer_.RetryWaiting(state_.logFilePath);
+        if (outcome.written)
+            retryTimer_.stop();
+        else
+            retryTimer_.setInterval(outcome.lockBusy ? kLockRetryIntervalMs : kRetryIntervalMs);
+        emit logFileTouched();
+        TellOutcome(outcome);
+    });
+}
+
+void ResultLog::WriteRecord(const CarcassMeasurement& record)
+{
+    const LogWriteOutcome outcome = writer_.WriteLogRecord(record, state_.logFilePath);
+    if (writer_.PendingCount() > 0) {
+        retryTimer_.setInterval(outcome.lockBusy ? kLockRetryIntervalMs : kRetryIntervalMs);
+        if (!retryTimer_.isActive())
+            retryTimer_.start();
+    }
+    emit logFileTouched();
+    TellOutcome(outcome);
+}
+
+void ResultLog::TellOutcome(const LogWriteOutcome& outcome)
+{
+    if (outcome.report) {
+        notices_.Notify(QFile::decodeName(QByteArray::fromStdString(outcome.text)), kAppTitle,
+                        outcome.pathNotFound ? MessageIcon::Information : MessageIcon::Exclamation);
+    }
+    if (outcome.tornLineMended)
+        notices_.Notify(TornLineNotice(state_.logFilePath), kAppTitle, MessageIcon::Information);
+    emit recordLogged();
+}
+
+std::optional<ResultLog::Recovery> ResultLog::SaveUnwrittenRecords()
+{
+    if (writer_.PendingCount() == 0)
+        return std::nullopt;
+    if (writer_.RetryPending(state_.logFilePath))
+        return std::nullopt;
+    Recovery recovery;
+    recovery.records = writer_.PendingCount();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    recovery.path = writer_.SaveToRecoveryFile(folder, &recovery.error);
+    return recovery;
+}

@@ -1,0 +1,64 @@
+#include "station/StationCore.h"
+
+StationCore::StationCore(std::unique_ptr<SerialPort> probePort, std::unique_ptr<SerialPort> scalePort,
+                         LogFileSystem& fileSystem, QObject* parent)
+    : QObject(parent)
+    , probePort_(std::move(probePort))
+    , scalePort_(std::move(scalePort))
+    , link_(*probePort_)
+    , probeWatch_(*probePort_)
+    , scaleWatch_(*scalePort_)
+    , scaleCollector_(*scalePort_)
+    , resultLog_(fileSystem, state_, notices_)
+    , resultFinishing_(state_, resultLog_)
+{
+    setObjectName(QStringLiteral("StationCore"));
+    // Children, so that the window's search by name still finds the tick's timer.
+    receiveTick_.setParent(this);
+    resultLog_.setParent(this);
+    resultFinishing_.setParent(this);
+
+    // The scale half first: a weight taken in this tick pairs before the probe half runs.
+    connect(&receiveTick_, &ReceiveTick::scaleHalf, &scaleCollector_, &ScaleCollector::OnScaleTick);
+    connect(&receiveTick_, &ReceiveTick::probeHalf, &link_, &ProbeLink::OnReceiveTick);
+    connect(&receiveTick_, &ReceiveTick::tickEnded, this, &StationCore::AfterTick);
+
+    connect(&scaleCollector_, &ScaleCollector::weightArrived, this, &StationCore::weightArrived);
+    // Traffic on the scale line has always counted as a live link.
+    connect(&scaleCollector_, &ScaleCollector::linkAlive, this, [this] { link_.setProbeLinkAlive(true); });
+
+    connect(&link_, &ProbeLink::linkLost, this, [this] {
+        linkWasAlive_ = false;
+        emit linkLost();
+    });
+    connect(&probeWatch_, &PortWatch::portLost, this, [this](const QString& reason, bool hungUp) {
+        // A port that never opened shows as a link that never comes up; a device that went away
+        // is a lost link at once.
+        if (hungUp)
+            link_.OnPortLost();
+        emit probePortLost(reason, hungUp);
+    });
+    connect(&probeWatch_, &PortWatch::portBack, this, [this] {
+        link_.OnPortBack();
+        emit probePortBack();
+    });
+    connect(&scaleWatch_, &PortWatch::portLost, this, &StationCore::scalePortLost);
+    connect(&scaleWatch_, &PortWatch::portBack, this, &StationCore::scalePortBack);
+}
+
+StationCore::~StationCore()
+{
+    receiveTick_.pause();
+}
+
+void StationCore::AfterTick()
+{
+    const bool alive = link_.probeLinkAlive();
+    if (alive && !linkWasAlive_)
+        emit linkBack();
+    linkWasAlive_ = alive;
+    if (pendingQueue_.count != pendingSeen_) {
+        pendingSeen_ = pendingQueue_.count;
+        emit pendingCountChanged(pendingSeen_);
+    }
+}

@@ -1,0 +1,95 @@
+#pragma once
+// The station's work apart from any window: both serial ports and their watches, the probe
+// link, the scale collector, the queue of half-processed carcasses and the receive tick. It says
+// what happened through signals; whoever shows things (the main window today) listens.
+
+#include "carcass/PendingQueue.h"
+#include "probe/OperatorNotices.h"
+#include "probe/PortWatch.h"
+#include "probe/ProbeLink.h"
+#include "probe/SerialPort.h"
+#include "station/ReceiveTick.h"
+#include "station/ResultFinishing.h"
+#include "station/ResultLog.h"
+#include "weighing/ScaleCollector.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class StationCore : public QObject {
+    Q_OBJECT
+public:
+    StationCore(std::unique_ptr<SerialPort> probePort, std::unique_ptr<SerialPort> scalePort,
+                LogFileSystem& fileSystem = PosixLogFileSystem(), QObject* parent = nullptr);
+    ~StationCore() override;
+
+    SerialPort& probePort() { return *probePort_; }
+    SerialPort& scalePort() { return *scalePort_; }
+    // Keep the ports open through a device's loss and return.
+    PortWatch& probePortWatch() { return probeWatch_; }
+    PortWatch& scalePortWatch() { return scaleWatch_; }
+    ProbeLink& link() { return link_; }
+    const ProbeLink& link() const { return link_; }
+    ScaleCollector& scaleCollector() { return scaleCollector_; }
+    // Carcasses whose weight and probe result are not yet together.
+    PendingQueue& pendingQueue() { return pendingQueue_; }
+    const PendingQueue& pendingQueue() const { return pendingQueue_; }
+    ReceiveTick& receiveTick() { return receiveTick_; }
+    // What the station is doing: weight source, sequence, log file, template, ...
+    StationState& state() { return state_; }
+    const StationState& state() const { return state_; }
+    // Each finished record on its way to the log file named by state().
+    ResultLog& resultLog() { return resultLog_; }
+    // Each finished record's line, its real-time printing and its way to the log.
+    ResultFinishing& resultFinishing() { return resultFinishing_; }
+    // Notices raised by the station's steps, told through notice(): they never wait.
+    OperatorNotices& notices() { return notices_; }
+
+signals:
+    // The scale collector holds a new message (inside the tick).
+    void weightArrived();
+    // The probe fell silent or its port went away; and heard again.
+    void linkLost();
+    void linkBack();
+    // `hungUp`: an open port's device went away, rather than a port that did not open.
+    void probePortLost(const QString& reason, bool hungUp);
+    void probePortBack();
+    void scalePortLost(const QString& reason, bool hungUp);
+    void scalePortBack();
+    void notice(const QString& text, const QString& title, MessageIcon icon);
+    // Told at the end of the tick in which the count changed.
+    void pendingCountChanged(int count);
+
+private:
+    class SignalNotices : public OperatorNotices {
+    public:
+        explicit SignalNotices(StationCore& core)
+            : core_(core)
+        {}
+        void Notify(const QString& text, const QString& title, MessageIcon icon) override
+        {
+            emit core_.notice(text, title, icon);
+        }
+
+    private:
+        StationCore& core_;
+    };
+
+    void AfterTick();
+
+    std::unique_ptr<SerialPort> probePort_;
+    std::unique_ptr<SerialPort> scalePort_;
+    ProbeLink link_;
+    PortWatch probeWatch_;
+    PortWatch scaleWatch_;
+    ScaleCollector scaleCollector_;
+    PendingQueue pendingQueue_;
+    ReceiveTick receiveTick_;
+    SignalNotices notices_{*this};
+    StationState state_;
+    ResultLog resultLog_;
+    ResultFinishing resultFinishing_;
+    bool linkWasAlive_ = false;
+    int pendingSeen_ = 0;
+};

@@ -1,0 +1,219 @@
+#include "station/StationCore.h"
+#include "support/FakeSerialPort.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A core over two fake ports, with what it says written down in order.
+struct CoreRig {
+    FakeSerialPort* probe = new FakeSerialPort;
+    FakeSerialPort* scale = new FakeSerialPort;
+    StationCore core{std::unique_ptr<SerialPort>(probe), std::unique_ptr<SerialPort>(scale)};
+    std::vector<std::string> said;
+
+    CoreRig()
+    {
+        scale->SetCommPort(2);
+        auto note = [this](const char* what) { return [this, what] { said.emplace_back(what); }; };
+        ReceiveTick& tick = core.receiveTick();
+        QObject::connect(&tick, &ReceiveTick::probeHalf, note("probe half"));
+        QObject::connect(&core, &StationCore::weightArrived, note("weight"));
+        QObject::connect(&core, &StationCore::linkLost, note("link lost"));
+        QObject::connect(&core, &StationCore::linkBack, note("link back"));
+        QObject::connect(&core, &StationCore::probePortBack, note("probe port back"));
+        QObject::connect(&core, &StationCore::scalePortBack, note("scale port back"));
+        QObject::connect(&core, &StationCore::probePortLost, [this](const QString& reason, bool hungUp) {
+            said.push_back("probe port lost: " + reason.toStdString() + (hungUp ? " (hung up)" : ""));
+        });
+        QObject::connect(&core, &StationCore::scalePortLost, [this](const QString& reason, bool hungUp) {
+            said.push_back("scale port lost: " + reason.toStdString() + (hungUp ? " (hung up)" : ""));
+        });
+        QObject::connect(&core, &StationCore::pendingCountChanged,
+                         [this](int count) { said.push_back("pending " + std::to_string(count)); });
+        QObject::connect(&core, &StationCore::notice, [this](const QString& text, const QString& title, MessageIcon) {
+            said.push_back("notice: " + title.toStdString() + ": " + text.toStdString());
+        });
+    }
+
+    int TicksWithin(int milliseconds)
+    {
+        const size_t before = said.size();
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < milliseconds)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        int ticks = 0;
+        for (size_t i = before; i < said.size(); ++i)
+            ticks += said[i] == "probe half";
+        return ticks;
+    }
+};
+
+TEST(StationCore, EachTickRunsTheScaleHalfBeforeTheProbeHalf)
+{
+    CoreRig rig;
+    ASSERT_TRUE(rig.core.scalePortWatch().Open());
+    rig.scale->Feed("ST,GS,  101.5 kg\r\n");
+    rig.core.receiveTick().RunTick(); // the bytes are counted
+    rig.core.receiveTick().RunTick(); // unchanged: the message is taken
+    // The weight is taken in the scale half, before the probe half of the same tick.
+    const std::vector<std::string> expected{"probe half", "weight", "probe half", "link back"};
+    EXPECT_EQ(rig.said, expected);
+    EXPECT_EQ(rig.core.scaleCollector().strWgtScale(), "ST,GS,  101.5 kg\r\n");
+    EXPECT_TRUE(rig.core.link().probeLinkAlive()) << "traffic on the scale line counts as a live link";
+}
+
+TEST(StationCore, PauseStopsTheTickAndResumeStartsItAgain)
+{
+    CoreRig rig;
+    ReceiveTick& tick = rig.core.receiveTick();
+    EXPECT_FALSE(tick.isRunning());
+    tick.resume();
+    EXPECT_TRUE(tick.isRunning());
+    EXPECT_EQ(tick.interval(), 50);
+    EXPECT_GT(rig.TicksWithin(300), 0);
+    tick.pause();
+    EXPECT_FALSE(tick.isRunning());
+    EXPECT_EQ(rig.TicksWithin(200), 0);
+    tick.resume();
+    EXPECT_GT(rig.TicksWithin(300), 0);
+}
+
+TEST(StationCore, APortsLossAndReturnAreToldOnce)
+{
+    struct Case {
+        const char* name;
+        bool probe;
+        bool linkAlive;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"probe port, live link", true, true, {"link lost", "probe port lost: pulled (hung up)", "probe port back"}},
+        // A pulled probe port shows as a lost link even before the first poll.
+        {"probe port, no link yet", true, false, {"link lost", "probe port lost: pulled (hung up)", "probe port back"}},
+        {"scale port", false, true, {"scale port lost: pulled (hung up)", "scale port back"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CoreRig rig;
+        FakeSerialPort& port = c.probe ? *rig.probe : *rig.scale;
+        PortWatch& watch = c.probe ? rig.core.probePortWatch() : rig.core.scalePortWatch();
+        ASSERT_TRUE(watch.Open());
+        rig.core.link().setProbeLinkAlive(c.linkAlive);
+        port.HangUp("pulled");
+        watch.Retry(); // still gone: nothing more is told
+        port.ComeBack();
+        watch.Retry();
+        EXPECT_EQ(rig.said, c.expected);
+        EXPECT_TRUE(port.PortOpen());
+    }
+}
+
+TEST(StationCore, PendingCountIsToldWhenATickChangesIt)
+{
+    CoreRig rig;
+    int next = 0;
+    QObject::connect(&rig.core.receiveTick(), &ReceiveTick::scaleHalf, [&] { rig.core.pendingQueue().count = next; });
+    for (int count : {0, 1, 1, 2, 0}) {
+        next = count;
+        rig.core.receiveTick().RunTick();
+    }
+    std::vector<std::string> told;
+    for (const std::string& line : rig.said)
+        if (line.rfind("pending", 0) == 0)
+            told.push_back(line);
+    const std::vector<std::string> expected{"pending 1", "pending 2", "pending 0"};
+    EXPECT_EQ(told, expected);
+}
+
+TEST(StationCore, NoticesRaisedInItsStepsAreToldWithoutWaiting)
+{
+    CoreRig rig;
+    rig.core.notices().Notify(QStringLiteral("Scale not answering"), QStringLiteral("Tallion"),
+                              MessageIcon::Exclamation);
+    const std::vector<std::string> expected{"notice: Tallion: Scale not answering"};
+    EXPECT_EQ(rig.said, expected);
+}
+
+} // namespace
+
+namespace {
+
+// The result log under the core's notices: what it tells while the log's folder is missing, and
+// how the waiting records reach the file once it is back.
+TEST(StationCore, RecordsForAMissingFolderWaitAndAreToldOnce)
+{
+    CoreRig rig;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = dir.filePath(QStringLiteral("shift"));
+    rig.core.state().logFilePath = QFile::encodeName(folder + QStringLiteral("/line1.dif")).toStdString();
+    int touched = 0;
+    int logged = 0;
+    QObject::connect(&rig.core.resultLog(), &ResultLog::logFileTouched, [&] { ++touched; });
+    QObject::connect(&rig.core.resultLog(), &ResultLog::recordLogged, [&] { ++logged; });
+
+    CarcassMeasurement record;
+    record.kind = 'M';
+    record.carcassCount = "17";
+    rig.core.resultLog().WriteRecord(record);
+    rig.core.resultLog().WriteRecord(record);
+    ASSERT_EQ(rig.said.size(), 1u) << "one notice for the whole fault";
+    EXPECT_EQ(rig.said[0].rfind("notice: Tallion: ", 0), 0u) << rig.said[0];
+    EXPECT_NE(rig.said[0].find("/shift/line1.dif"), std::string::npos) << "the notice names the file";
+    EXPECT_EQ(rig.core.resultLog().UnwrittenRecords(), 2u);
+    EXPECT_EQ(touched, 2);
+    EXPECT_EQ(logged, 2);
+
+    ASSERT_TRUE(QDir().mkpath(folder));
+    EXPECT_FALSE(rig.core.resultLog().SaveUnwrittenRecords()) << "the last try reached the log itself";
+    EXPECT_EQ(rig.core.resultLog().UnwrittenRecords(), 0u);
+    QFile log(folder + QStringLiteral("/line1.dif"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll().count('\n'), 3) << "the header line, then both records";
+}
+
+} // namespace
+
+namespace {
+
+TEST(StationCore, ResultLinesGoToPrintingButACancelNever)
+{
+    struct Case {
+        const char* name;
+        char kind;
+        const char* alert;
+        size_t printed;
+    };
+    const Case cases[] = {
+        {"measurement", 'M', "", 1},
+        {"cancel", 'C', "Cancel      000017", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CoreRig rig;
+        std::vector<std::string> printed;
+        QObject::connect(&rig.core.resultFinishing(), &ResultFinishing::lineToPrint,
+                         [&](const std::string& line) { printed.push_back(line); });
+        CarcassMeasurement record;
+        record.kind = c.kind;
+        record.carcassCount = "17";
+        record.alertText = c.alert;
+        const std::string shown = rig.core.resultFinishing().ResultLine(record);
+        ASSERT_EQ(printed.size(), c.printed);
+        if (c.kind == 'C')
+            EXPECT_EQ(shown, "Cancel      000017") << "a cancel shows its alert";
+        else
+            EXPECT_EQ(printed[0], shown) << "the line printed is the line shown";
+    }
+}
+
+} // namespace
