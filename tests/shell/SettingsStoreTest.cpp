@@ -15,7 +15,7 @@ namespace {
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
-    QString IniPath() const { return dir_.filePath(QStringLiteral("tallion.ini")); }
+    QString IniPath() const { return dir_.filePath(iniName_); }
 
     QByteArray FileText() const
     {
@@ -31,6 +31,7 @@ protected:
     }
 
     QTemporaryDir dir_;
+    QString iniName_ = QStringLiteral("tallion.ini");
 };
 
 } // namespace
@@ -266,10 +267,10 @@ TEST_F(SettingsStoreTest, LogPathsInAnyLanguageReachTheFileSystemAsWritten)
     const std::string folder = QFile::encodeName(dir_.path()).toStdString() + "/";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        // Each case's file differs in size: the settings library takes a file of the same size and
-        // time stamp as one it has read for unchanged, and two cases are written within a second.
-        WriteFile("[Properties]\nBanner=7\nCase=" + QByteArray(c.what)
-                  + "\nLogFilePath=" + QFile::encodeName(dir_.path()) + "/" + c.iniValue + "\n");
+        // A file of its own for each case: the settings library takes a file of the same size and
+        // time stamp as one it has read for unchanged, and the cases are written within a second.
+        iniName_ = QString::fromLatin1(c.what) + QStringLiteral(".ini");
+        WriteFile("[Properties]\nBanner=7\nLogFilePath=" + QFile::encodeName(dir_.path()) + "/" + c.iniValue + "\n");
         SettingsStore store(IniPath());
         const std::string path = SettingsStore::PathFromText(store.ReadSetting("Properties", "LogFilePath", ""));
         EXPECT_EQ(path, folder + c.name);
