@@ -1,6 +1,6 @@
 # What `cmake --install` puts where, and the Debian package made from it by CPack
 # (packaging/build-deb.sh). The program finds its manual at ../share/tallion from its own folder
-# (src/shell/UserManualPath.h), so both keep to bin/ and share/ under the prefix.
+# (src/help/UserManualPath.h), so both keep to bin/ and share/ under the prefix.
 
 install(TARGETS tallion RUNTIME DESTINATION bin)
 install(FILES ${TALLION_MANUAL_PDF} DESTINATION share/tallion)

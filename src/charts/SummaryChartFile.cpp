@@ -2,7 +2,7 @@
 
 #include "charts/SummaryChartData.h"
 #include "charts/SummaryChartScene.h"
-#include "log/PrintTextFile.h"
+#include "printing/PrintTextFile.h"
 
 #include <QApplication>
 #include <QBuffer>

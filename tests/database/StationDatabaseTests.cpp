@@ -3,7 +3,7 @@
 // says how many results wait.
 
 #include "log/LogFileWriter.h"
-#include "shell/StationDatabase.h"
+#include "mainwindow/StationDatabase.h"
 #include "support/FakePlantDatabase.h"
 #include "support/ScriptedDialogs.h"
 

@@ -2,9 +2,9 @@
 // the panel in the status bar, the journal beside the log, and lines that wait for a server that
 // cannot be reached.
 
-#include "shell/Form1Fixture.h"
-#include "shell/StationDatabase.h"
-#include "shell/StationResults.h"
+#include "mainwindow/Form1Fixture.h"
+#include "mainwindow/StationDatabase.h"
+#include "mainwindow/StationResults.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 // Takes what the printer status poll shows and tells, in order, for tests.
 
-#include "log/StationPrinter.h"
+#include "printing/StationPrinter.h"
 
 #include <string>
 #include <vector>

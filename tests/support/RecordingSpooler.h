@@ -2,7 +2,7 @@
 // A print spooler for tests: answers every look at the queue with the queue the test set, records
 // every raw job, and can be held up like a slow scheduler. Safe to use from the worker thread.
 
-#include "log/PrintSpooler.h"
+#include "printing/PrintSpooler.h"
 
 #include <condition_variable>
 #include <mutex>

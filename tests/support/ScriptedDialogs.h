@@ -3,7 +3,7 @@
 // fills beforehand; an empty queue gives an answer that changes nothing. Every question asked is
 // recorded so that the test can read back texts, titles, icons and buttons.
 
-#include "shell/OperatorDialogs.h"
+#include "mainwindow/OperatorDialogs.h"
 
 #include <QString>
 #include <deque>

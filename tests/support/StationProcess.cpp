@@ -1,6 +1,6 @@
 #include "support/StationProcess.h"
 
-#include "shell/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 #include <QFile>
 #include <QStringList>

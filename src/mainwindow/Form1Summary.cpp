@@ -1,0 +1,119 @@
+// The class summary mode of the main window: the grid shortened to two fifths of the window and
+// the pane below it showing the summary of the current log; switched off, the log is reloaded.
+
+#include "mainwindow/Form1.h"
+
+#include "charts/SummaryChartPanel.h"
+#include "log/ClassSummary.h"
+#include "log/LogView.h"
+#include "log/TerminalPane.h"
+#include "mainwindow/OperatorDialogs.h"
+#include "resources/StringTable.h"
+
+#include <QAction>
+#include <QScrollBar>
+#include <QToolButton>
+
+namespace {
+
+QString Latin1(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+void Form1::ToggleSummary()
+{
+    const QString title = ResourceText(1234);
+
+    if (state_.summaryShown) {
+        LeaveSummaryMode();
+        if (const auto error = LoadLogIntoView(views_, state_.logFilePath, state_.templateNumber))
+            dialogs_.Message(*error, ResourceText(1257) + QLatin1Char(' ') + Latin1(state_.logFilePath),
+                             MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+
+    // Each refusal leaves everything as it was.
+    int refusal = 0;
+    if (state_.logFilePath.empty())
+        refusal = 1241;
+    else if (Terminal->Length() == 0)
+        refusal = 1242;
+    else if (core_->link().probeLinkAlive() && state_.weightSource != WeightSource::NoWeight
+             && core_->pendingQueue().count > 0)
+        refusal = 1243;
+    if (refusal != 0) {
+        CmdSummary->setChecked(false);
+        dialogs_.Message(ResourceText(refusal), title, MessageIcon::None, MessageButtons::Ok);
+        return;
+    }
+
+    state_.summaryShown = true;
+    // The button stays pressed while the summary shows.
+    CmdSummary->setChecked(true);
+    MenuAction(QStringLiteral("mnuSummary"))->setChecked(true);
+    ShowTerminalAsNeeded(LayoutTrigger::PaneSwitch);
+    MenuAction(QStringLiteral("mnuDis"))->setEnabled(false);
+    if (core_->link().probeLinkAlive())
+        core_->link().QueueProbeCommand("6");
+
+    QString error;
+    const std::string text = SummaryPaneText(&error);
+    if (!error.isEmpty())
+        dialogs_.Message(error, ResourceText(1257) + QLatin1Char(' ') + Latin1(state_.logFilePath),
+                         MessageIcon::Exclamation, MessageButtons::Ok);
+    ShowPaneRuns(*Terminal, {PaneRun{text, PaneColour::Black}});
+    ShowSummaryCharts(SummaryModeNow());
+    // The caret stays at the end; the summary is read from its first line.
+    Terminal->verticalScrollBar()->setValue(0);
+}
+
+SummaryMode Form1::SummaryModeNow() const
+{
+    return state_.weightSource == WeightSource::NoWeight ? SummaryMode::WithoutWeight : SummaryMode::WithWeight;
+}
+
+std::string Form1::SummaryPaneText(QString* error) const
+{
+    const SummaryMode mode = SummaryModeNow();
+    return ClassSummaryText(state_.logFilePath, BuildClassSummary(state_.logFilePath, mode, error), mode);
+}
+
+void Form1::RefreshSummary()
+{
+    if (!state_.summaryShown)
+        return;
+    // Runs inside the receive tick: only the lines added since the last count are read. A log
+    // that cannot be read just now keeps the summary last shown (the log writer tells of its own
+    // faults), and the operator's place in it stays.
+    const SummaryMode mode = SummaryModeNow();
+    SummaryFollower& counts = viewer_.summary;
+    std::optional<std::string> added;
+    if (counts.Follows(state_.logFilePath, mode))
+        added = counts.Follow();
+    if (!added && !counts.Start(state_.logFilePath, mode, nullptr))
+        return;
+    const int top = Terminal->verticalScrollBar()->value();
+    ShowPaneRuns(*Terminal, {PaneRun{ClassSummaryText(state_.logFilePath, counts.Body(), mode), PaneColour::Black}});
+    Terminal->verticalScrollBar()->setValue(top);
+    if (added && summaryCharts_)
+        summaryCharts_->AddLines(*added);
+    else
+        ShowSummaryCharts(mode);
+}
+
+void Form1::LeaveSummaryMode()
+{
+    if (!state_.summaryShown)
+        return;
+    state_.summaryShown = false;
+    viewer_.summary.Stop();
+    CmdSummary->setChecked(false);
+    MenuAction(QStringLiteral("mnuSummary"))->setChecked(false);
+    ShowTerminalAsNeeded(LayoutTrigger::Toggle);
+    if (core_->link().probeLinkAlive())
+        core_->link().QueueProbeCommand("7");
+    MenuAction(QStringLiteral("mnuDis"))->setEnabled(true);
+}

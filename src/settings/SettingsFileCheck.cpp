@@ -1,0 +1,80 @@
+#include "settings/SettingsFileCheck.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+bool IsControlByte(unsigned char c)
+{
+    return (c < 32 && c != '\t' && c != '\r' && c != '\n') || c == 127;
+}
+
+// A line of an INI file: a [section], a key=value pair, a ; or # comment, or nothing.
+bool IsIniLine(QByteArray line)
+{
+    line = line.trimmed();
+    if (line.isEmpty() || line.startsWith(';') || line.startsWith('#'))
+        return true;
+    if (line.startsWith('['))
+        return line.endsWith(']') && line.size() > 2;
+    const qsizetype equals = line.indexOf('=');
+    return equals > 0 && !line.left(equals).trimmed().isEmpty();
+}
+
+QString Shown(const QByteArray& line)
+{
+    QByteArray cut = line.trimmed().left(40);
+    return QString::fromLatin1(cut);
+}
+
+} // namespace
+
+std::optional<QString> SettingsFileProblem(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        if (!QFileInfo(info.absolutePath()).isDir())
+            return QStringLiteral("the folder %1 does not exist").arg(info.absolutePath());
+        return std::nullopt;
+    }
+    if (info.isDir())
+        return QStringLiteral("%1 is a folder, not a settings file").arg(path);
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
+
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (IsControlByte(static_cast<unsigned char>(bytes[i])))
+            return QStringLiteral("%1 is not a settings file: it holds a control byte (code %2) at byte %3")
+                .arg(path)
+                .arg(static_cast<unsigned char>(bytes[i]))
+                .arg(i + 1);
+    }
+    const QList<QByteArray> lines = bytes.split('\n');
+    bool hashComments = false;
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        hashComments = hashComments || lines[n].trimmed().startsWith('#');
+        if (!IsIniLine(lines[n]))
+            return QStringLiteral("%1 is not a settings file: line %2 is neither a [section], a key=value "
+                                  "line nor a comment: \"%3\"")
+                .arg(path)
+                .arg(n + 1)
+                .arg(Shown(lines[n]));
+    }
+
+    QSettings settings(path, QSettings::IniFormat);
+    settings.childGroups();
+    // The settings library takes only ";" for comments and calls a "#" line a format error,
+    // though it reads every key around it; such a file passed the line check above.
+    if (settings.status() == QSettings::FormatError && !hashComments)
+        return QStringLiteral("%1 is not a settings file the station can read").arg(path);
+    if (settings.status() == QSettings::AccessError)
+        return QStringLiteral("%1 cannot be read").arg(path);
+    return std::nullopt;
+}

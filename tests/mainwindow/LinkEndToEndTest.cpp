@@ -1,0 +1,104 @@
+// The probe link end to end: the main window on a real serial port (a pseudo-terminal) with the
+// simulated probe as the master of the line.
+
+#include "mainwindow/Form1.h"
+#include "probe/ProbeFraming.h"
+#include "probe/SerialPortQt.h"
+#include "settings/SettingsStore.h"
+#include "support/ScriptedDialogs.h"
+#include "tools/sim/PtyPair.h"
+#include "tools/sim/SimulatedProbe.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace ProbeBytes;
+
+namespace {
+
+struct Station {
+    PtyPair pty;
+    QTemporaryDir dir;
+    SettingsStore settings{dir.filePath("station.ini")};
+    ScriptedDialogs dialogs;
+    std::unique_ptr<Form1> form;
+
+    Station()
+    {
+        auto device = [this](int) { return QString::fromStdString(pty.slavePath()); };
+        form = std::make_unique<Form1>(settings, dialogs, std::make_unique<SerialPortQt>(device),
+                                       std::make_unique<SerialPortQt>(device));
+        form->StartUp();
+    }
+};
+
+// Positions in `bytes` where the station answered a command poll with the frame of `command`.
+size_t FramePosition(const std::string& bytes, const std::string& command, size_t from = 0)
+{
+    return bytes.find(FrameProbeCommand(command), from);
+}
+
+// At least `n` commands arrived and the last of them was closed (or never will be).
+bool ExchangesClosed(const SimulatedProbe& probe, size_t n)
+{
+    const auto commands = probe.Commands();
+    return commands.size() > n || (commands.size() == n && commands.back().closedWithEot);
+}
+
+} // namespace
+
+TEST(LinkEndToEnd, StartUpCommandsPollsFramesAndLinkLoss)
+{
+    Station station;
+    ASSERT_TRUE(station.form->core().probePort().PortOpen()) << station.form->core().probePort().LastError();
+    SimulatedProbe probe(station.pty.masterFd());
+    probe.SetPollInterval(60);
+    probe.Start();
+
+    // Start-up: "0", "A1" and "I1", in order, each checked and closed with EOT.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ExchangesClosed(probe, 3); }, 15000));
+    const auto commands = probe.Commands();
+    const char* expected[] = {"0", "A1", "I1"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(commands[i].text, expected[i]);
+        EXPECT_TRUE(commands[i].bccOk) << expected[i];
+        EXPECT_TRUE(commands[i].closedWithEot) << expected[i];
+    }
+    // An ordinary probe gets a command at every second command poll only: "H" EOT in between.
+    const std::string sent = probe.ReceivedBytes();
+    const std::string& nothing = kNothingToSend;
+    const size_t first = FramePosition(sent, "0");
+    const size_t second = FramePosition(sent, "A1", first);
+    const size_t third = FramePosition(sent, "I1", second);
+    ASSERT_NE(third, std::string::npos);
+    EXPECT_NE(sent.find(nothing, first), std::string::npos);
+    EXPECT_LT(sent.find(nothing, first), second);
+    EXPECT_LT(sent.find(nothing, second), third);
+
+    // A data poll is answered "h" ACK, the frame ACK.
+    probe.QueueMessage("E0100012301250530001203000450612ABS140533X");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probe.FramesAcked() >= 1; }, 5000));
+    EXPECT_GE(probe.DataPollsAcked(), 1);
+    EXPECT_NE(probe.ReceivedBytes().find(kDataPollAccepted), std::string::npos);
+
+    // A frame without ETX gets NAK.
+    probe.QueueRawFrame(std::string{SOH, 'E', STX, '1', '2', '3'});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probe.FramesNaked() >= 1; }, 5000));
+
+    // Four silent seconds: the link is lost; when the probe speaks again the start-up commands
+    // go out once more.
+    EXPECT_TRUE(station.form->core().link().probeLinkAlive());
+    probe.FallSilent(4000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return station.form->StatusPanel(1) == "Probe Connection Lost"; }, 6000));
+    EXPECT_FALSE(station.form->core().link().probeLinkAlive());
+    EXPECT_TRUE(station.form->StatusPanel(6).isEmpty());
+    station.form->core().link().QueueProbeCommand("B"); // forgotten by the reload
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ExchangesClosed(probe, 6); }, 15000));
+    const auto again = probe.Commands();
+    EXPECT_EQ(again[3].text, "0");
+    EXPECT_EQ(again[4].text, "A1");
+    EXPECT_EQ(again[5].text, "I1");
+    EXPECT_TRUE(station.form->core().link().probeLinkAlive());
+    probe.Stop();
+}
