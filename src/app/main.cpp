@@ -8,7 +8,7 @@
 #include "database/DatabaseCommands.h"
 #include "log/SummaryCommand.h"
 #include "mainwindow/Form1.h"
-#include "mainwindow/OperatorDialogs.h"
+#include "mainwindow/QtOperatorDialogs.h"
 #include "ports/PortDeviceMap.h"
 #include "probe/SerialPortQt.h"
 #include "settings/SettingsFileCheck.h"

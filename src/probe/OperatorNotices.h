@@ -2,7 +2,7 @@
 // The station's non-blocking message path. Code that runs inside the receive tick (or anything
 // it calls: dispatch, pairing, scale parsing, log writing) tells the operator through Notify,
 // which returns at once: the probe link goes on answering polls while the box is on screen.
-// Modal questions (OperatorDialogs::Message) belong to menus and buttons only.
+// Modal questions (OperatorQuestions::Message) belong to menus and buttons only.
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/OperatorDialogs.h"
+#include "mainwindow/QtOperatorDialogs.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAbstractButton>

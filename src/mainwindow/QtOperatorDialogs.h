@@ -1,0 +1,37 @@
+#pragma once
+// The real dialogs (QMessageBox, QInputDialog, QFileDialog, QPrintDialog, QDesktopServices).
+
+#include "mainwindow/OperatorDialogs.h"
+
+#include <QPointer>
+#include <QSet>
+#include <QString>
+#include <QWidget>
+#include <optional>
+
+class QtOperatorDialogs : public OperatorDialogs {
+public:
+    // `parent`: the window the dialogs belong to; none: the active window.
+    explicit QtOperatorDialogs(QWidget* parent = nullptr)
+        : parent_(parent)
+    {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons,
+                          const QString& detail = QString()) override;
+    // A box that does not block; the same text and title is not opened twice while on screen.
+    void Notify(const QString& text, const QString& title, MessageIcon icon) override;
+    std::optional<QString> InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
+    std::optional<QString> OpenFile(const QString& title, const QString& filter, const QString& initialPath) override;
+    std::optional<QString> SaveFile(const QString& title, const QString& filter, const QString& initialPath) override;
+    bool PrinterDialog(QPrinter& printer) override;
+    bool OpenDocument(const QString& path) override;
+
+private:
+    QWidget* Parent() const;
+    QPointer<QWidget> parent_;
+    QSet<QString> openNotices_;
+};
+
+// "LogFile (*.dif)|*.dif|ALL FILES (*.*)|*.*" -> "LogFile (*.dif);;ALL FILES (*.*)".
+QString QtFileFilter(const QString& stationFilter);
