@@ -1,5 +1,5 @@
 // The log shared with other stations and damaged by the world: one lock around every change,
-// a torn last line, a file renamed over the log, special files, and the change observer.
+// a torn last line, a file renamed over the log, FIFOs, devices and folders as the log, and the change observer.
 
 #include "FakeLogFileSystem.h"
 #include "LogTestRecords.h"
@@ -154,7 +154,7 @@ TEST_F(LogFileLockTest, AFileRenamedOverTheLogAfterOpeningIsTheOneWrittenTo)
     EXPECT_EQ(FileBytes(old), kHeader + "\told\t\r\n") << "nothing goes to the file no longer named";
 }
 
-TEST_F(LogFileLockTest, SpecialFilesAreRefusedWithoutBlockingAndTheRecordsWait)
+TEST_F(LogFileLockTest, FifosDevicesAndFoldersAreRefusedWithoutBlockingAndTheRecordsWait)
 {
     const std::string fifo = PathIn("pipe.dif");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);

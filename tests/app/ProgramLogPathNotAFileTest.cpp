@@ -12,7 +12,7 @@
 
 #include <sys/stat.h>
 
-TEST(ProgramSpecialLogFiles, TheLinkStaysAnsweredAndSigtermEndsTheStation)
+TEST(ProgramLogPathNotAFile, TheLinkStaysAnsweredAndSigtermEndsTheStation)
 {
     struct Case {
         const char* what;
