@@ -1,0 +1,151 @@
+#include "database/JournalRecords.h"
+
+#include "database/OutboxJournal.h"
+
+#include <algorithm>
+#include <charconv>
+
+bool Number(const std::string& text, size_t& at, std::int64_t& value)
+{
+    const char* begin = text.data() + at;
+    const auto [end, error] = std::from_chars(begin, text.data() + text.size(), value);
+    if (error != std::errc() || end == begin)
+        return false;
+    at += static_cast<size_t>(end - begin);
+    if (at < text.size() && text[at] == ' ')
+        ++at;
+    return true;
+}
+
+std::string Escaped(const std::string& line)
+{
+    std::string text;
+    text.reserve(line.size());
+    for (const char c : line) {
+        if (c == '\\')
+            text += "\\\\";
+        else if (c == '\n')
+            text += "\\n";
+        else
+            text += c;
+    }
+    return text;
+}
+
+std::string Unescaped(const std::string& text)
+{
+    std::string line;
+    line.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            ++i;
+            line += text[i] == 'n' ? '\n' : text[i];
+        } else {
+            line += text[i];
+        }
+    }
+    return line;
+}
+
+std::string Join(std::initializer_list<std::int64_t> numbers)
+{
+    std::string text;
+    for (const std::int64_t n : numbers)
+        text += ' ' + std::to_string(n);
+    return text;
+}
+
+bool OutboxJournal::ApplyRecord(const std::string& record)
+{
+    if (record == "C" || record == "X")
+        return ApplyRecord(record + " ");
+    if (record.size() < 2 || record[1] != ' ')
+        return false;
+    size_t at = 2;
+    std::int64_t n = 0;
+    std::int64_t ms = 0;
+    std::int64_t size = 0;
+    switch (record[0]) {
+    case 'M': {
+        std::int64_t next = 0;
+        if (!Number(record, at, next) || !Number(record, at, size))
+            return false;
+        nextEvent_ = next;
+        knownSize_ = size;
+        map_.clear();
+        pending_.clear();
+        while (at < record.size()) {
+            std::int64_t first = 0;
+            std::int64_t count = 0;
+            if (!Number(record, at, first) || at >= record.size() || record[at] != ':')
+                return false;
+            ++at;
+            if (!Number(record, at, count) || count < 0)
+                return false;
+            for (std::int64_t k = 0; k < count; ++k)
+                map_.push_back(first == 0 ? 0 : first + k);
+        }
+        return true;
+    }
+    case 'A': {
+        if (!Number(record, at, n) || !Number(record, at, ms) || !Number(record, at, size))
+            return false;
+        if (n < nextEvent_)
+            return true; // written twice after a failed sync; the first counts
+        nextEvent_ = n + 1;
+        if (replayIntent_.active) {
+            replayIntent_.events.push_back({n, ms, false, 0, Unescaped(record.substr(std::min(at, record.size())))});
+            replayIntent_.sizes.push_back(size);
+            return true;
+        }
+        knownSize_ = size;
+        map_.push_back(n);
+        if (n > confirmed_)
+            pending_.push_back({n, ms, false, 0, Unescaped(record.substr(std::min(at, record.size())))});
+        return true;
+    }
+    case 'D': {
+        std::int64_t index = 0;
+        std::int64_t seq = 0;
+        if (!Number(record, at, n) || !Number(record, at, ms) || !Number(record, at, size) || !Number(record, at, index)
+            || !Number(record, at, seq))
+            return false;
+        if (n < nextEvent_)
+            return true;
+        nextEvent_ = n + 1;
+        knownSize_ = size;
+        if (index >= 0 && static_cast<size_t>(index) < map_.size())
+            map_.erase(map_.begin() + index);
+        if (seq != 0 && n > confirmed_)
+            pending_.push_back({n, ms, true, seq, {}});
+        return true;
+    }
+    case 'O': othersFound_.push_back(record.substr(2)); return true;
+    case 'P': {
+        std::int64_t start = 0;
+        std::int64_t end = 0;
+        if (!Number(record, at, start) || !Number(record, at, end))
+            return false;
+        replayIntent_ = {true, start, end, {}, {}};
+        return true;
+    }
+    case 'C': {
+        if (replayIntent_.active) {
+            std::string ignored; // its R record, if any, came before it
+            CommitIntent(replayIntent_, ignored);
+        }
+        replayIntent_ = {};
+        return true;
+    }
+    case 'X': replayIntent_ = {}; return true;
+    case 'R': {
+        std::int64_t count = 0;
+        if (!Number(record, at, size) || !Number(record, at, count) || count < 0)
+            return false;
+        knownSize_ = size;
+        map_.resize(static_cast<size_t>(count), 0);
+        return true;
+    }
+    default: return false;
+    }
+}
