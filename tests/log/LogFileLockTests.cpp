@@ -1,7 +1,8 @@
-// The log shared with other stations and damaged by the world: one lock around every change,
-// a torn last line, a file renamed over the log, FIFOs, devices and folders as the log, and the change observer.
+// The log shared with other stations and damaged by the world: one lock around every change, a
+// torn last line, a file renamed over the log, FIFOs, devices and folders, the change observer.
 
 #include "FakeLogFileSystem.h"
+#include "LogFileBytes.h"
 #include "LogTestRecords.h"
 #include "log/LogFileWriter.h"
 #include "log/LogLineDeletion.h"
@@ -9,27 +10,14 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
+using logtest::FileBytes;
 using logtest::kHeader;
+using logtest::WriteBytes;
 
 namespace {
-
-std::string FileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 // A probe error: its log line is TAB, `text`, TAB, CR LF, and it may create the file.
 CarcassMeasurement ErrorRecord(const std::string& text)
@@ -40,37 +28,32 @@ CarcassMeasurement ErrorRecord(const std::string& text)
     return record;
 }
 
-struct RecordedChange {
-    std::string what;
-    std::string path;
-    std::vector<std::string> lines;
-    size_t lineNumber = 0;
-    int lockSeenByOthers = 0; // what another open file got when it tried the lock meanwhile
-};
-
-// Notes every change, and whether the log's lock was still held when it was told.
+// Notes every change as "what line-number lines...", and what another open file got when it
+// tried the log's lock meanwhile: the lock must still be held.
 class FakeObserver final : public LogChangeObserver {
 public:
     void LinesAppended(const std::string& path, const std::vector<std::string>& lines) override
     {
-        changes.push_back({"appended", path, lines, 0, TryLockFromElsewhere(path)});
+        Note(path, "appended 0", lines);
     }
     void LineDeleted(const std::string& path, size_t lineNumber, const std::string& line) override
     {
-        changes.push_back({"deleted", path, {line}, lineNumber, TryLockFromElsewhere(path)});
+        Note(path, "deleted " + std::to_string(lineNumber), {line});
     }
-    std::vector<RecordedChange> changes;
+    std::vector<std::string> changes;
+    std::vector<int> lockSeenByOthers;
 
 private:
-    static int TryLockFromElsewhere(const std::string& path)
+    void Note(const std::string& path, std::string change, const std::vector<std::string>& lines)
     {
+        for (const std::string& line : lines)
+            change += " " + line;
+        changes.push_back(change + " in " + path);
         LogFileSystem& fs = PosixLogFileSystem();
         const int fd = fs.Open(path, O_RDWR);
-        if (fd < 0)
-            return fd;
-        const int result = fs.TryLock(fd);
-        fs.Close(fd);
-        return result;
+        lockSeenByOthers.push_back(fd < 0 ? fd : fs.TryLock(fd));
+        if (fd >= 0)
+            fs.Close(fd);
     }
 };
 
@@ -85,26 +68,21 @@ protected:
 
 TEST_F(LogFileLockTest, TornLastLineIsKeptAndEveryRecordStartsALineOfItsOwn)
 {
-    struct Case {
-        const char* name;
-        std::string before;
-    } cases[] = {
-        {"cut mid-record", kHeader + "\t11:02:03  01-02-2024\tSingle Si"},
-        {"cut between CR and LF", kHeader + "\tCancel      000007\t\r"},
-        {"an editor dropped the last line end", kHeader + "\tCancel      000007\t"},
-    };
+    // Cut mid-record, cut between CR and LF, and a last line end dropped by an editor.
+    const std::string cases[] = {kHeader + "\t11:02:03  01-02-2024\tSingle Si", kHeader + "\tCancel      000007\t\r",
+                                 kHeader + "\tCancel      000007\t"};
     const std::string expectedTail = "\tERR-1\t\r\n\tERR-2\t\r\n";
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const std::string& before : cases) {
+        SCOPED_TRACE(before.substr(kHeader.size()));
         const std::string path = PathIn("torn.dif");
-        WriteBytes(path, c.before);
+        WriteBytes(path, before);
         LogFileWriter writer(fs_);
         const LogWriteOutcome first = writer.WriteLogRecord(ErrorRecord("ERR-1"), path);
         const LogWriteOutcome second = writer.WriteLogRecord(ErrorRecord("ERR-2"), path);
         EXPECT_TRUE(first.written && second.written);
         EXPECT_TRUE(first.tornLineMended) << "the operator is told";
         EXPECT_FALSE(second.tornLineMended) << "once";
-        const std::string fragment = c.before.back() == '\r' ? c.before + "\n" : c.before + "\r\n";
+        const std::string fragment = before.back() == '\r' ? before + "\n" : before + "\r\n";
         EXPECT_EQ(FileBytes(path), fragment + expectedTail);
     }
 }
@@ -112,6 +90,7 @@ TEST_F(LogFileLockTest, TornLastLineIsKeptAndEveryRecordStartsALineOfItsOwn)
 TEST_F(LogFileLockTest, ABusyLockDelaysRecordsAndOnlyFiveSecondsOfItIsAFault)
 {
     const std::string path = PathIn("shared.dif");
+    WriteBytes(path, kHeader + "\tERR-0\t\r\n");
     long long now = 1000;
     LogFileWriter writer(fs_);
     writer.clock = [&now] { return now; };
@@ -131,10 +110,17 @@ TEST_F(LogFileLockTest, ABusyLockDelaysRecordsAndOnlyFiveSecondsOfItIsAFault)
                                 + " The results wait and are written as soon as it is free.");
     EXPECT_EQ(writer.PendingCount(), 1u);
 
+    // A deletion gives up on a lock held too long and changes nothing.
+    const LineDeletionResult deletion = DeleteLogLine(
+        path, 2, [](std::string_view) { return true; }, fs_);
+    EXPECT_EQ(deletion.outcome, LineDeletion::Failed);
+    EXPECT_EQ(deletion.error, "The log file is being changed by another station");
+    EXPECT_EQ(FileBytes(path), kHeader + "\tERR-0\t\r\n");
+
     fs_.lockBusy = false;
     outcome = writer.WriteLogRecord(ErrorRecord("ERR-2"), path);
     EXPECT_TRUE(outcome.written);
-    EXPECT_EQ(FileBytes(path), kHeader + "\tERR-1\t\r\n\tERR-2\t\r\n");
+    EXPECT_EQ(FileBytes(path), kHeader + "\tERR-0\t\r\n\tERR-1\t\r\n\tERR-2\t\r\n");
 }
 
 TEST_F(LogFileLockTest, AFileRenamedOverTheLogAfterOpeningIsTheOneWrittenTo)
@@ -186,15 +172,9 @@ TEST_F(LogFileLockTest, ObserverHearsOfEveryChangeWhileTheLockIsStillHeld)
     auto isSecond = [](std::string_view line) { return line == "\tERR-2\t\r\n"; };
     ASSERT_EQ(DeleteLogLine(path, 3, isSecond, fs_, &observer).outcome, LineDeletion::Deleted);
 
-    ASSERT_EQ(observer.changes.size(), 2u);
-    EXPECT_EQ(observer.changes[0].what, "appended");
-    EXPECT_EQ(observer.changes[0].path, path);
-    EXPECT_EQ(observer.changes[0].lines, (std::vector<std::string>{"\tERR-1\t", "\tERR-2\t"}));
-    EXPECT_EQ(observer.changes[0].lockSeenByOthers, kLockBusy);
-    EXPECT_EQ(observer.changes[1].what, "deleted");
-    EXPECT_EQ(observer.changes[1].lineNumber, 3u);
-    EXPECT_EQ(observer.changes[1].lines, (std::vector<std::string>{"\tERR-2\t"}));
-    EXPECT_EQ(observer.changes[1].lockSeenByOthers, kLockBusy);
+    EXPECT_EQ(observer.changes, (std::vector<std::string>{"appended 0 \tERR-1\t \tERR-2\t in " + path,
+                                                          "deleted 3 \tERR-2\t in " + path}));
+    EXPECT_EQ(observer.lockSeenByOthers, (std::vector<int>{kLockBusy, kLockBusy}));
     EXPECT_EQ(FileBytes(path), kHeader + "\tERR-1\t\r\n");
 }
 
@@ -221,17 +201,4 @@ TEST_F(LogFileLockTest, DeletionThroughALinkChangesTheLinkedFileAndKeepsItsMode)
     LogFileWriter writer(fs_);
     EXPECT_TRUE(writer.WriteLogRecord(ErrorRecord("ERR-3"), link).written);
     EXPECT_EQ(FileBytes(real), kHeader + "\tERR-2\t\r\n\tERR-3\t\r\n");
-}
-
-TEST_F(LogFileLockTest, DeletionGivesUpOnALockHeldTooLongAndChangesNothing)
-{
-    const std::string path = PathIn("shift.dif");
-    const std::string content = kHeader + "\tERR-1\t\r\n";
-    WriteBytes(path, content);
-    fs_.lockBusy = true;
-    const LineDeletionResult result = DeleteLogLine(
-        path, 2, [](std::string_view) { return true; }, fs_);
-    EXPECT_EQ(result.outcome, LineDeletion::Failed);
-    EXPECT_EQ(result.error, "The log file is being changed by another station");
-    EXPECT_EQ(FileBytes(path), content);
 }

@@ -1,6 +1,7 @@
 // Two stations appending to one log while a third deletes rows, as separate processes for a
 // few seconds: every record is in the file once unless it was deleted, and there is one header.
 
+#include "LogFileBytes.h"
 #include "LogTestRecords.h"
 #include "log/LogFileWriter.h"
 #include "log/LogLineDeletion.h"
@@ -9,28 +10,19 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 #include <map>
 #include <random>
 #include <set>
-#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
+using logtest::FileBytes;
 using logtest::kHeader;
 
 namespace {
 
 constexpr auto kRunFor = std::chrono::seconds(3);
-
-std::string FileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 std::vector<std::string> LinesOf(const std::string& text)
 {
@@ -39,6 +31,13 @@ std::vector<std::string> LinesOf(const std::string& text)
     for (std::string line; std::getline(in, line);)
         lines.push_back(line + "\n");
     return lines;
+}
+
+std::string RecordName(const std::string& writer, int n)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%s-%06d", writer.c_str(), n);
+    return text;
 }
 
 // A station appending its own numbered records ("W1-000001" ...) until the time is up; the
@@ -50,10 +49,8 @@ std::vector<std::string> LinesOf(const std::string& text)
     int written = 0;
     while (std::chrono::steady_clock::now() < end) {
         CarcassMeasurement record;
-        record.kind = 'Z';
-        char text[32];
-        std::snprintf(text, sizeof text, "%s-%06d", name.c_str(), ++written);
-        record.timeDate = text;
+        record.kind = 'Z'; // a probe error: its line is TAB, the name, TAB, CR LF
+        record.timeDate = RecordName(name, ++written);
         writer.WriteLogRecord(record, log);
         std::this_thread::sleep_for(std::chrono::microseconds(300));
     }
@@ -101,8 +98,8 @@ TEST(LogSharedFileSoak, TwoWritersAndADeleterLoseNothingAndWriteOneHeader)
     const std::string folder = dir.path().toStdString();
     const std::string log = folder + "/shared.dif"; // made by whichever writer comes first
     std::vector<pid_t> children = {
-        Start([&] { RunWriter(log, "W1", folder + "/w1.count"); }),
-        Start([&] { RunWriter(log, "W2", folder + "/w2.count"); }),
+        Start([&] { RunWriter(log, "W1", folder + "/W1.count"); }),
+        Start([&] { RunWriter(log, "W2", folder + "/W2.count"); }),
         Start([&] { RunDeleter(log, folder + "/deleted.txt"); }),
     };
     for (const pid_t pid : children) {
@@ -123,16 +120,14 @@ TEST(LogSharedFileSoak, TwoWritersAndADeleterLoseNothingAndWriteOneHeader)
         ++seen[lines[i]];
 
     size_t expected = 0;
-    for (const char* name : {"W1", "W2"}) {
+    for (const std::string name : {"W1", "W2"}) {
         int count = -1;
-        std::ifstream(folder + "/" + (name == std::string("W1") ? "w1" : "w2") + ".count") >> count;
+        std::ifstream(folder + "/" + name + ".count") >> count;
         ASSERT_GT(count, 100) << name << " wrote its records";
         for (int n = 1; n <= count; ++n) {
-            char text[40];
-            std::snprintf(text, sizeof text, "\t%s-%06d\t\r\n", name, n);
-            const int times = seen.count(text) ? seen[text] : 0;
-            EXPECT_EQ(times, deleted.count(text) ? 0 : 1) << text;
-            seen.erase(text);
+            const std::string line = "\t" + RecordName(name, n) + "\t\r\n";
+            EXPECT_EQ(seen[line], deleted.count(line) ? 0 : 1) << line;
+            seen.erase(line);
         }
         expected += static_cast<size_t>(count);
     }
