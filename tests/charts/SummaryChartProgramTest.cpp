@@ -1,7 +1,8 @@
 // `tallion summary LOGFILE --chart FILE`: the summary's charts as SVG or PNG, written without any
 // display while the summary's text still goes to standard output.
 
-#include <QDir>
+#include "support/StationProcess.h"
+
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -30,7 +31,7 @@ ProgramRun Tallion(const QStringList& arguments, const QString& platform = QStri
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(kData);
-    process.start(QStringLiteral(TALLION_BUILD_DIR "/tallion"), arguments);
+    process.start(StationProcess::ProgramPath(), arguments);
     ProgramRun run;
     if (!process.waitForFinished(30000))
         return run;
@@ -38,12 +39,6 @@ ProgramRun Tallion(const QStringList& arguments, const QString& platform = QStri
     run.out = process.readAllStandardOutput().toStdString();
     run.err = process.readAllStandardError().toStdString();
     return run;
-}
-
-std::string ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<missing>");
 }
 
 } // namespace
@@ -59,17 +54,16 @@ TEST(SummaryChartProgram, WritesSvgAndPngOfTheirSizeWithoutADisplay)
         const ProgramRun run = Tallion({"summary", "summary_unweighed.dif", "--chart", chart});
         EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(run.err, "");
-        EXPECT_EQ(run.out, summaryText);
-        const std::string bytes = ReadFile(chart);
+        EXPECT_EQ(run.out, summaryText) << "the text goes on to standard output";
+        const std::string bytes = StationProcess::ReadFile(chart);
         if (QString::fromLatin1(name).endsWith(QLatin1String(".svg"))) {
             EXPECT_TRUE(bytes.starts_with("<?xml")) << bytes.substr(0, 40);
-            EXPECT_NE(bytes.find("<svg width=\"1600\" height=\"1000\""), std::string::npos) << bytes.substr(0, 400);
-            EXPECT_NE(bytes.find("viewBox=\"0 0 1600 1000\""), std::string::npos);
-            EXPECT_NE(bytes.find("Carcasses per class"), std::string::npos);
+            for (const char* part :
+                 {"<svg width=\"1600\" height=\"1000\"", "viewBox=\"0 0 1600 1000\"", "Carcasses per class"})
+                EXPECT_NE(bytes.find(part), std::string::npos) << part;
         } else {
             EXPECT_TRUE(bytes.starts_with("\x89PNG\r\n\x1a\n"));
-            const QImage image(chart, "PNG");
-            EXPECT_EQ(image.size(), QSize(1600, 1000));
+            EXPECT_EQ(QImage(chart, "PNG").size(), QSize(1600, 1000));
         }
     }
 }
@@ -80,7 +74,7 @@ TEST(SummaryChartProgram, WithWeightAndAnUnknownOrMissingFile)
     const QString chart = dir.filePath(QStringLiteral("weighed.svg"));
     const ProgramRun weighed = Tallion({"summary", "chart_records.dif", "--with-weight", "--chart", chart});
     EXPECT_EQ(weighed.exitCode, 0) << weighed.err;
-    EXPECT_NE(ReadFile(chart).find("Average weight per class"), std::string::npos);
+    EXPECT_NE(StationProcess::ReadFile(chart).find("Average weight per class"), std::string::npos);
 
     // A platform named in the environment that needs a display is not used.
     const QString png = dir.filePath(QStringLiteral("x11.png"));
