@@ -25,6 +25,16 @@ namespace {
 
 using namespace std::chrono_literals;
 
+void LogAlert(LogFileWriter& writer, const std::string& alert, const std::string& path)
+{
+    CarcassMeasurement record;
+    record.kind = 'Z';
+    record.alertText = alert;
+    ASSERT_TRUE(writer.WriteLogRecord(record, path).written);
+}
+
+const auto kAnyLine = [](std::string_view) { return true; };
+
 // One station: its log writer, the journal beside its log and the publisher.
 struct Station {
     Station(const std::string& logPath, const std::string& conninfo, const std::string& name)
@@ -40,18 +50,18 @@ struct Station {
     }
     ~Station() { publisher->Stop(); }
 
-    void Log(const std::string& alert, const std::string& path)
+    void Log(const std::string& alert, const std::string& path) { LogAlert(writer, alert, path); }
+    LineDeletion Delete(const std::string& path, size_t line)
     {
-        CarcassMeasurement record;
-        record.kind = 'Z';
-        record.alertText = alert;
-        ASSERT_TRUE(writer.WriteLogRecord(record, path).written);
+        return DeleteLogLine(path, line, kAnyLine, PosixLogFileSystem(), &journal).outcome;
     }
 
     OutboxJournal journal;
     LogFileWriter writer;
     std::unique_ptr<DatabasePublisher> publisher;
 };
+
+const std::string kLines = "SELECT station, seq, line, deleted_at IS NOT NULL FROM result_lines ORDER BY station, seq";
 
 class PostgresServerTest : public ::testing::Test {
 protected:
@@ -102,6 +112,7 @@ protected:
             ms);
         return answer;
     }
+    void ExpectLines(const std::string& expected) { EXPECT_EQ(Await(kLines, expected), expected); }
 
     static inline PrivatePostgresServer* server_ = nullptr;
     static inline std::string why_;
@@ -111,27 +122,28 @@ protected:
     std::string logPath;
 };
 
-const std::string kLines = "SELECT station, seq, line, deleted_at IS NOT NULL FROM result_lines ORDER BY station, seq";
-
+// Two stations share one database, each numbering its own lines.
 TEST_F(PostgresServerTest, LinesArePublishedAsWrittenEachByteAsItsLatin1Character)
 {
     const auto before = std::chrono::system_clock::now() - 1s;
+    const std::string otherLog = LogFile("other.dif");
     Station station(logPath, Conninfo(), "Line 1");
+    Station second(otherLog, Conninfo(), "Line 2");
     station.Log("Probe error 12 \xE9t\xE9", logPath);
+    second.Log("b", otherLog);
     station.Log("Cancel      000012", logPath);
     station.Log("Cancel      000012", logPath);
-    EXPECT_EQ(Await(kLines, "Line 1|1|\tProbe error 12 \xE9t\xE9\t|f\n"
-                            "Line 1|2|\tCancel      000012\t|f\n"
-                            "Line 1|3|\tCancel      000012\t|f\n"),
-              "Line 1|1|\tProbe error 12 \xE9t\xE9\t|f\n"
-              "Line 1|2|\tCancel      000012\t|f\n"
-              "Line 1|3|\tCancel      000012\t|f\n");
+    ExpectLines("Line 1|1|\tProbe error 12 \xE9t\xE9\t|f\n"
+                "Line 1|2|\tCancel      000012\t|f\n"
+                "Line 1|3|\tCancel      000012\t|f\n"
+                "Line 2|1|\tb\t|f\n");
     // Stored as characters: the é is one character, two bytes in the server's UTF-8.
-    EXPECT_EQ(Sql("SELECT length(line), octet_length(line) FROM result_lines WHERE seq = 1"), "20|22\n");
+    EXPECT_EQ(Sql("SELECT length(line), octet_length(line) FROM result_lines WHERE seq = 1 AND station = 'Line 1'"),
+              "20|22\n");
     const long long since = std::chrono::duration_cast<std::chrono::seconds>(before.time_since_epoch()).count();
     EXPECT_EQ(Sql("SELECT count(*) FROM result_lines WHERE logged_at BETWEEN to_timestamp(" + std::to_string(since)
                   + ") AND now()"),
-              "3\n");
+              "4\n");
     EXPECT_TRUE(QTest::qWaitFor([&] { return station.journal.Waiting() == 0; }, 3000));
 }
 
@@ -150,9 +162,8 @@ TEST_F(PostgresServerTest, ServerStoppedAndStartedAgainMidShiftGetsEveryLineOnce
     std::string why;
     ASSERT_TRUE(server_->Start(&why)) << why;
     station.Log("after", logPath);
-    const std::string expected = "Line 1|1|\tbefore\t|f\nLine 1|2|\tduring 1\t|f\n"
-                                 "Line 1|3|\tduring 2\t|f\nLine 1|4|\tafter\t|f\n";
-    EXPECT_EQ(Await(kLines, expected), expected);
+    ExpectLines("Line 1|1|\tbefore\t|f\nLine 1|2|\tduring 1\t|f\n"
+                "Line 1|3|\tduring 2\t|f\nLine 1|4|\tafter\t|f\n");
 }
 
 TEST_F(PostgresServerTest, StationKilledBetweenCommitAndCursorSendsAgainHarmlessly)
@@ -169,8 +180,7 @@ TEST_F(PostgresServerTest, StationKilledBetweenCommitAndCursorSendsAgainHarmless
     Station again(logPath, Conninfo(), "Line 1");
     EXPECT_TRUE(QTest::qWaitFor([&] { return again.journal.Waiting() == 0; }, 8000));
     again.Log("three", logPath);
-    const std::string expected = "Line 1|1|\tone\t|f\nLine 1|2|\ttwo\t|f\nLine 1|3|\tthree\t|f\n";
-    EXPECT_EQ(Await(kLines, expected), expected);
+    ExpectLines("Line 1|1|\tone\t|f\nLine 1|2|\ttwo\t|f\nLine 1|3|\tthree\t|f\n");
 }
 
 TEST_F(PostgresServerTest, HangingServerHoldsNeitherTheLinesNorTheStationsEnd)
@@ -190,53 +200,33 @@ TEST_F(PostgresServerTest, HangingServerHoldsNeitherTheLinesNorTheStationsEnd)
     server_->Freeze(false);
 
     Station again(logPath, Conninfo(), "Line 1");
-    const std::string expected = "Line 1|1|\tfirst\t|f\nLine 1|2|\tsecond\t|f\n";
-    EXPECT_EQ(Await(kLines, expected), expected);
-}
-
-TEST_F(PostgresServerTest, TwoStationsShareOneDatabase)
-{
-    const std::string otherLog = LogFile("other.dif");
-    Station first(logPath, Conninfo(), "Line 1");
-    Station second(otherLog, Conninfo(), "Line 2");
-    first.Log("a", logPath);
-    second.Log("b", otherLog);
-    first.Log("c", logPath);
-    const std::string expected = "Line 1|1|\ta\t|f\nLine 1|2|\tc\t|f\nLine 2|1|\tb\t|f\n";
-    EXPECT_EQ(Await(kLines, expected), expected);
+    ExpectLines("Line 1|1|\tfirst\t|f\nLine 1|2|\tsecond\t|f\n");
 }
 
 TEST_F(PostgresServerTest, DeletionsWhileServerUpAndDownAreMarkedTheRightIdenticalLineIncluded)
 {
     // A line from before the database was set is in the log too; it has no row.
-    {
-        LogFileWriter plain;
-        CarcassMeasurement old;
-        old.kind = 'Z';
-        old.alertText = "older";
-        ASSERT_TRUE(plain.WriteLogRecord(old, logPath).written);
-    }
+    LogFileWriter plain;
+    LogAlert(plain, "older", logPath);
     Station station(logPath, Conninfo(), "Line 1");
     station.Log("x", logPath);
     station.Log("same", logPath);
     station.Log("same", logPath);
     station.Log("y", logPath);
     ASSERT_EQ(Await("SELECT count(*) FROM result_lines", "4\n"), "4\n");
-    const auto any = [](std::string_view) { return true; };
 
     // Log lines: 1 header, 2 older, 3 x, 4 same, 5 same, 6 y. The second "same" goes while up.
-    ASSERT_EQ(DeleteLogLine(logPath, 5, any, PosixLogFileSystem(), &station.journal).outcome, LineDeletion::Deleted);
+    ASSERT_EQ(station.Delete(logPath, 5), LineDeletion::Deleted);
     EXPECT_EQ(Await("SELECT seq FROM result_lines WHERE deleted_at IS NOT NULL", "3\n"), "3\n");
 
     server_->Stop();
     // Now 1 header, 2 older, 3 x, 4 same, 5 y: "y" goes while down, then the older line.
-    ASSERT_EQ(DeleteLogLine(logPath, 5, any, PosixLogFileSystem(), &station.journal).outcome, LineDeletion::Deleted);
-    ASSERT_EQ(DeleteLogLine(logPath, 2, any, PosixLogFileSystem(), &station.journal).outcome, LineDeletion::Deleted);
+    ASSERT_EQ(station.Delete(logPath, 5), LineDeletion::Deleted);
+    ASSERT_EQ(station.Delete(logPath, 2), LineDeletion::Deleted);
     std::string why;
     ASSERT_TRUE(server_->Start(&why)) << why;
 
-    const std::string expected = "Line 1|1|\tx\t|f\nLine 1|2|\tsame\t|f\nLine 1|3|\tsame\t|t\nLine 1|4|\ty\t|t\n";
-    EXPECT_EQ(Await(kLines, expected), expected);
+    ExpectLines("Line 1|1|\tx\t|f\nLine 1|2|\tsame\t|f\nLine 1|3|\tsame\t|t\nLine 1|4|\ty\t|t\n");
 }
 
 TEST_F(PostgresServerTest, WrongPasswordIsToldAndTheLinesWait)
@@ -285,10 +275,9 @@ TEST_F(PostgresServerTest, StationRoleIsToldWhatItLacksAndNeedsOnlyTheManualsGra
                     "GRANT SELECT (station, journal, seq, deleted_at), UPDATE (deleted_at) ON tallion_lines TO "
                   + role),
               "");
-    EXPECT_EQ(Await(kLines, "Line 1|1|\twaits\t|f\n"), "Line 1|1|\twaits\t|f\n");
-    const auto any = [](std::string_view) { return true; };
-    ASSERT_EQ(DeleteLogLine(logPath, 2, any, PosixLogFileSystem(), &station.journal).outcome, LineDeletion::Deleted);
-    EXPECT_EQ(Await(kLines, "Line 1|1|\twaits\t|t\n"), "Line 1|1|\twaits\t|t\n");
+    ExpectLines("Line 1|1|\twaits\t|f\n");
+    ASSERT_EQ(station.Delete(logPath, 2), LineDeletion::Deleted);
+    ExpectLines("Line 1|1|\twaits\t|t\n");
 }
 
 // Runs a command function, capturing what it prints.
