@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -14,27 +15,15 @@
 
 TEST(ProgramLogPathNotAFile, TheLinkStaysAnsweredAndSigtermEndsTheStation)
 {
-    struct Case {
-        const char* what;
-        std::function<QString(StationProcess&)> make; // the log path
-    } cases[] = {
-        {"a FIFO nobody reads",
-         [](StationProcess& s) {
-             const QString fifo = s.Path("pipe.dif");
-             EXPECT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-             return fifo;
-         }},
-        {"/dev/full", [](StationProcess&) { return QStringLiteral("/dev/full"); }},
-        {"a folder",
-         [](StationProcess& s) {
-             QDir().mkpath(s.Path("folder.dif"));
-             return s.Path("folder.dif");
-         }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.dif")); // a FIFO nobody reads
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString folder = dir.filePath(QStringLiteral("folder.dif"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const QString& logPath : {fifo, QStringLiteral("/dev/full"), folder}) {
+        SCOPED_TRACE(logPath.toStdString());
         StationProcess station;
-        station.Setting("LogFilePath", c.make(station).toStdString());
+        station.Setting("LogFilePath", logPath.toStdString());
         const QString link = station.Path("probe");
         ProbeDevice device(link);
         ASSERT_TRUE(station.Start({"--port", "1=" + link}));

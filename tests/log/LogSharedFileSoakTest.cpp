@@ -112,14 +112,15 @@ TEST(LogSharedFileSoak, TwoWritersAndADeleterLoseNothingAndWriteOneHeader)
     std::set<std::string> deleted;
     for (const std::string& line : LinesOf(FileBytes(folder + "/deleted.txt")))
         EXPECT_TRUE(deleted.insert(line).second) << "deleted twice: " << line;
+    // Every line but the header is one writer's record, there once unless it was deleted.
+    const std::string bytes = FileBytes(log);
+    EXPECT_TRUE(bytes.starts_with(kHeader));
     std::map<std::string, int> seen;
-    const std::vector<std::string> lines = LinesOf(FileBytes(log));
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines[0], kHeader);
-    for (size_t i = 1; i < lines.size(); ++i)
-        ++seen[lines[i]];
+    for (const std::string& line : LinesOf(bytes))
+        ++seen[line];
+    EXPECT_EQ(seen[kHeader], 1);
+    seen.erase(kHeader);
 
-    size_t expected = 0;
     for (const std::string name : {"W1", "W2"}) {
         int count = -1;
         std::ifstream(folder + "/" + name + ".count") >> count;
@@ -129,10 +130,7 @@ TEST(LogSharedFileSoak, TwoWritersAndADeleterLoseNothingAndWriteOneHeader)
             EXPECT_EQ(seen[line], deleted.count(line) ? 0 : 1) << line;
             seen.erase(line);
         }
-        expected += static_cast<size_t>(count);
     }
     EXPECT_TRUE(seen.empty()) << "no other line: " << (seen.empty() ? "" : seen.begin()->first);
-    EXPECT_GT(deleted.size(), 20u);
-    EXPECT_EQ(lines.size() - 1, expected - deleted.size());
-    std::printf("appended %zu, deleted %zu\n", expected, deleted.size());
+    EXPECT_GT(deleted.size(), 20u) << "the deletions did meet the writers";
 }
