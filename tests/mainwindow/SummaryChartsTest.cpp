@@ -34,7 +34,11 @@ protected:
         w.show();
         return w;
     }
-    SummaryChartPanel* Charts() { return window->findChild<SummaryChartPanel*>("summaryCharts"); }
+    SummaryChartPanel* ToggledCharts()
+    {
+        window->ToggleSummary();
+        return window->findChild<SummaryChartPanel*>("summaryCharts");
+    }
 
 private:
     QString previous_ = QDir::currentPath();
@@ -44,12 +48,10 @@ private:
 
 TEST_F(SummaryChartsTest, ShownBesideTheTextAndGoneWithTheSummary)
 {
-    Form1& w = StartOn("chart_records.dif", {1400, 760});
+    StartOn("chart_records.dif", {1400, 760});
     auto* pane = Control<TerminalPane>("Terminal");
-    w.ToggleSummary();
-    SummaryChartPanel* charts = Charts();
-    ASSERT_NE(charts, nullptr);
-    EXPECT_TRUE(charts->isVisible());
+    SummaryChartPanel* charts = ToggledCharts();
+    ASSERT_TRUE(charts && charts->isVisible());
     EXPECT_EQ(charts->geometry().top(), pane->geometry().top());
     EXPECT_EQ(charts->geometry().left(), pane->geometry().right() + 1);
     EXPECT_GE(charts->width(), SummaryChartPanel::kMinimumWidth);
@@ -61,7 +63,7 @@ TEST_F(SummaryChartsTest, ShownBesideTheTextAndGoneWithTheSummary)
         EXPECT_TRUE(texts.contains(QString::fromLatin1(text))) << text << "\n" << texts.join('|').toStdString();
     }
 
-    w.ToggleSummary();
+    ToggledCharts();
     EXPECT_FALSE(charts->isVisible());
 }
 
@@ -71,10 +73,8 @@ TEST_F(SummaryChartsTest, BelowTheTextInANarrowWindow)
     Form1& w = StartOn("chart_records.dif", {1000, 700});
     w.state().weightSource = WeightSource::ManualInput;
     auto* pane = Control<TerminalPane>("Terminal");
-    w.ToggleSummary();
-    SummaryChartPanel* charts = Charts();
-    ASSERT_NE(charts, nullptr);
-    EXPECT_TRUE(charts->isVisible());
+    SummaryChartPanel* charts = ToggledCharts();
+    ASSERT_TRUE(charts && charts->isVisible());
     EXPECT_EQ(charts->geometry().left(), pane->geometry().left());
     EXPECT_EQ(charts->geometry().top(), pane->geometry().bottom() + 1);
     EXPECT_EQ(charts->width(), pane->width());
