@@ -39,7 +39,7 @@ TEST(SummaryChartData, LeanMeatFallsIntoItsPercentBin)
     EXPECT_EQ(kLeanMeatBins, 47);
 }
 
-TEST(SummaryChartData, UnweighedRecordsOfTheReferenceLog)
+TEST(SummaryChartData, TheReferenceLogInBothModes)
 {
     QString error;
     const auto data = ReadSummaryChartData(kRecords, SummaryMode::WithoutWeight, &error);
@@ -54,23 +54,19 @@ TEST(SummaryChartData, UnweighedRecordsOfTheReferenceLog)
                                                 {"59", 1},  {"60", 1}, {"61", 1}, {"74", 1}, {">75", 2}};
     EXPECT_EQ(Bins(*data), bins);
     EXPECT_EQ(data->classWeight, (std::array<double, 6>{}));
-}
 
-TEST(SummaryChartData, WeighedRecordsOfTheReferenceLog)
-{
-    QString error;
-    const auto data = ReadSummaryChartData(kRecords, SummaryMode::WithWeight, &error);
-    ASSERT_TRUE(data) << error.toStdString();
+    const auto weighed = ReadSummaryChartData(kRecords, SummaryMode::WithWeight, &error);
+    ASSERT_TRUE(weighed) << error.toStdString();
     // S 100.0 kg with "__._"; E 92.4 kg at 57.1; R 80.5 kg at 48.0 and 90.0 kg at 46.2; Z 70 kg.
-    EXPECT_EQ(data->classCount, (std::array<long long, 6>{1, 1, 0, 2, 0, 0}));
-    EXPECT_DOUBLE_EQ(data->AverageWeight(0), 100.0);
-    EXPECT_DOUBLE_EQ(data->AverageWeight(1), 92.4);
-    EXPECT_DOUBLE_EQ(data->AverageWeight(3), 85.25);
-    EXPECT_DOUBLE_EQ(data->AverageWeight(2), 0.0);
-    EXPECT_EQ(data->withoutClass, 1);
-    EXPECT_EQ(data->withoutLeanMeat, 1);
-    const std::map<std::string, long long> bins{{"46", 1}, {"48", 1}, {"57", 1}};
-    EXPECT_EQ(Bins(*data), bins);
+    EXPECT_EQ(weighed->classCount, (std::array<long long, 6>{1, 1, 0, 2, 0, 0}));
+    EXPECT_DOUBLE_EQ(weighed->AverageWeight(0), 100.0);
+    EXPECT_DOUBLE_EQ(weighed->AverageWeight(1), 92.4);
+    EXPECT_DOUBLE_EQ(weighed->AverageWeight(3), 85.25);
+    EXPECT_DOUBLE_EQ(weighed->AverageWeight(2), 0.0);
+    EXPECT_EQ(weighed->withoutClass, 1);
+    EXPECT_EQ(weighed->withoutLeanMeat, 1);
+    const std::map<std::string, long long> weighedBins{{"46", 1}, {"48", 1}, {"57", 1}};
+    EXPECT_EQ(Bins(*weighed), weighedBins);
 }
 
 TEST(SummaryChartData, ALogLargerThanOnePieceIsCountedWholeAndAMissingOneIsAnError)
