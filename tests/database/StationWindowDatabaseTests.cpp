@@ -12,7 +12,17 @@
 
 namespace {
 
-using StationWindowDatabase = Form1Fixture;
+class StationWindowDatabase : public Form1Fixture {
+protected:
+    // An empty log the window is set to write.
+    QString SetEmptyLog()
+    {
+        const QString log = dir.filePath(QStringLiteral("shift.dif"));
+        EXPECT_TRUE(QFile(log).open(QIODevice::WriteOnly));
+        Store({{"LogFilePath", log.toStdString()}});
+        return log;
+    }
+};
 
 CarcassMeasurement ProbeError()
 {
@@ -24,9 +34,7 @@ CarcassMeasurement ProbeError()
 
 TEST_F(StationWindowDatabase, WithoutConnectionNothingChanges)
 {
-    const QString log = dir.filePath(QStringLiteral("shift.dif"));
-    ASSERT_TRUE(QFile(log).open(QIODevice::WriteOnly));
-    Store({{"LogFilePath", log.toStdString()}});
+    const QString log = SetEmptyLog();
     Make();
     window->results().WriteRecord(ProbeError());
     EXPECT_EQ(window->database(), nullptr);
@@ -36,9 +44,7 @@ TEST_F(StationWindowDatabase, WithoutConnectionNothingChanges)
 
 TEST_F(StationWindowDatabase, WithConnectionLinesAreJournalledAndWaitForTheServer)
 {
-    const QString log = dir.filePath(QStringLiteral("shift.dif"));
-    ASSERT_TRUE(QFile(log).open(QIODevice::WriteOnly));
-    Store({{"LogFilePath", log.toStdString()}});
+    SetEmptyLog();
     settings.WriteSetting("Database", "Connection", "host=" + dir.filePath(QStringLiteral("nowhere")).toStdString());
     settings.WriteSetting("Database", "StationName", "Line 1");
     Make();
