@@ -1,7 +1,6 @@
 #include "log/SummaryFollower.h"
 
-#include "log/LogFileChunks.h"
-#include "log/LogFileText.h"
+#include "log/SummaryStream.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,24 +19,13 @@ bool SummaryFollower::Start(const std::string& path, SummaryMode mode, std::stri
     Stop();
     struct stat info {};
     const long long size = ::stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : 0;
-    ClassSummaryTally tally(mode);
-    bool atHeader = true;
-    const bool read = ReadLogLines(
-        path,
-        [&](std::string_view lines) {
-            if (atHeader) {
-                lines.remove_prefix(FirstRecordLine(lines));
-                atHeader = false;
-            }
-            tally.AddLines(lines);
-        },
-        error);
-    if (!read)
+    std::optional<ClassSummaryTally> tally = StreamClassSummaryTally(path, mode, error);
+    if (!tally)
         return false;
     path_ = path;
     mode_ = mode;
     countedTo_ = size;
-    tally_ = tally;
+    tally_ = std::move(tally);
     return true;
 }
 

@@ -3,7 +3,7 @@
 #include "log/LogFileChunks.h"
 #include "log/LogFileText.h"
 
-std::optional<std::string> StreamClassSummary(const std::string& path, SummaryMode mode, std::string* error)
+std::optional<ClassSummaryTally> StreamClassSummaryTally(const std::string& path, SummaryMode mode, std::string* error)
 {
     ClassSummaryTally tally(mode);
     bool atHeader = true;
@@ -20,5 +20,13 @@ std::optional<std::string> StreamClassSummary(const std::string& path, SummaryMo
         error);
     if (!read)
         return std::nullopt;
-    return tally.Body();
+    return tally;
+}
+
+std::optional<std::string> StreamClassSummary(const std::string& path, SummaryMode mode, std::string* error)
+{
+    const std::optional<ClassSummaryTally> tally = StreamClassSummaryTally(path, mode, error);
+    if (!tally)
+        return std::nullopt;
+    return tally->Body();
 }

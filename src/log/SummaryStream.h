@@ -7,6 +7,10 @@
 #include <optional>
 #include <string>
 
+// The counts of the log at `path`, its header line passed over; nullopt with `error` set when it
+// cannot be read.
+std::optional<ClassSummaryTally> StreamClassSummaryTally(const std::string& path, SummaryMode mode, std::string* error);
+
 // The rows and the total line for the log at `path`; nullopt with `error` set when it cannot be
 // read.
 std::optional<std::string> StreamClassSummary(const std::string& path, SummaryMode mode, std::string* error);

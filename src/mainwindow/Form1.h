@@ -244,8 +244,6 @@ private:
     void StartUpLoadLog();
     // Form1LogViewer.cpp, Form1Find.cpp, Form1Summary.cpp
     void WireLogViewerMenus();
-    // The whole summary text of the current log; `error` set when the log cannot be read.
-    std::string SummaryPaneText(QString* error) const;
     // With a weight source the summary sums the weighed carcasses, else counts the unweighed ones.
     SummaryMode SummaryModeNow() const;
     std::string ViewLogFile();

@@ -59,13 +59,17 @@ void Form1::ToggleSummary()
     if (core_->link().probeLinkAlive())
         core_->link().QueueProbeCommand("6");
 
-    QString error;
-    const std::string text = SummaryPaneText(&error);
-    if (!error.isEmpty())
-        dialogs_.Message(error, ResourceText(1257) + QLatin1Char(' ') + Latin1(state_.logFilePath),
-                         MessageIcon::Exclamation, MessageButtons::Ok);
-    ShowPaneRuns(*Terminal, {PaneRun{text, PaneColour::Black}});
-    ShowSummaryCharts(SummaryModeNow());
+    // Counted once here; the live records that follow add only themselves (RefreshSummary).
+    const SummaryMode mode = SummaryModeNow();
+    std::string error;
+    const bool counted = viewer_.summary.Start(state_.logFilePath, mode, &error);
+    if (!counted)
+        dialogs_.Message(QString::fromLocal8Bit(error.data(), static_cast<qsizetype>(error.size())),
+                         ResourceText(1257) + QLatin1Char(' ') + Latin1(state_.logFilePath), MessageIcon::Exclamation,
+                         MessageButtons::Ok);
+    const std::string body = counted ? viewer_.summary.Body() : std::string();
+    ShowPaneRuns(*Terminal, {PaneRun{ClassSummaryText(state_.logFilePath, body, mode), PaneColour::Black}});
+    ShowSummaryCharts(mode);
     // The caret stays at the end; the summary is read from its first line.
     Terminal->verticalScrollBar()->setValue(0);
 }
@@ -73,12 +77,6 @@ void Form1::ToggleSummary()
 SummaryMode Form1::SummaryModeNow() const
 {
     return state_.weightSource == WeightSource::NoWeight ? SummaryMode::WithoutWeight : SummaryMode::WithWeight;
-}
-
-std::string Form1::SummaryPaneText(QString* error) const
-{
-    const SummaryMode mode = SummaryModeNow();
-    return ClassSummaryText(state_.logFilePath, BuildClassSummary(state_.logFilePath, mode, error), mode);
 }
 
 void Form1::RefreshSummary()
