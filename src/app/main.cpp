@@ -7,7 +7,7 @@
 #include "charts/SummaryChartFile.h"
 #include "database/DatabaseCommands.h"
 #include "log/SummaryCommand.h"
-#include "mainwindow/Form1.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/QtOperatorDialogs.h"
 #include "ports/PortDeviceMap.h"
 #include "probe/SerialPortQt.h"
@@ -87,7 +87,8 @@ int main(int argc, char** argv)
 
     QtOperatorDialogs dialogs;
     settings.SetNotices(&dialogs);
-    Form1 form(settings, dialogs, std::make_unique<SerialPortQt>(deviceFor), std::make_unique<SerialPortQt>(deviceFor));
+    MainWindow form(settings, dialogs, std::make_unique<SerialPortQt>(deviceFor),
+                    std::make_unique<SerialPortQt>(deviceFor));
     form.deviceForPort = deviceFor;
     ShutDownSignals shutDownSignals;
     QObject::connect(&shutDownSignals, &ShutDownSignals::requested, &form, [&form] {

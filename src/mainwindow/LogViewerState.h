@@ -9,11 +9,11 @@
 #include <QPointer>
 #include <string>
 
-class FrmFind;
+class FindWindow;
 
 struct LogViewerState {
     std::string savedTerminalText; // the pane's text from before viewing started
     FindState find;
-    QPointer<FrmFind> frmFind;
+    QPointer<FindWindow> frmFind;
     SummaryFollower summary; // the summary's counts while it follows live records
 };

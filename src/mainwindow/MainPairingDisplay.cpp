@@ -1,6 +1,6 @@
 #include "mainwindow/MainPairingDisplay.h"
 
-#include "carcass/FrmLED.h"
+#include "carcass/CurrentCarcassWindow.h"
 
 #include <QLineEdit>
 
@@ -14,7 +14,7 @@ QString Latin1(const std::string& text)
 } // namespace
 
 MainPairingDisplay::MainPairingDisplay(const Boxes& boxes, std::function<void(const QString&)> setStatusPanel1,
-                                       std::function<FrmLED*()> currentCarcassWindow)
+                                       std::function<CurrentCarcassWindow*()> currentCarcassWindow)
     : boxes_(boxes)
     , setStatusPanel1_(std::move(setStatusPanel1))
     , currentCarcassWindow_(std::move(currentCarcassWindow))
@@ -44,7 +44,7 @@ void MainPairingDisplay::Show(CarcassRole role, const std::string& text)
     }
     if (role == CarcassRole::WeightInput)
         return;
-    if (FrmLED* led = currentCarcassWindow_()) {
+    if (CurrentCarcassWindow* led = currentCarcassWindow_()) {
         led->Show(role, text);
         // The quality there belongs to the counter beside it (this window shows no quality of a
         // stored weight).
@@ -76,18 +76,18 @@ void MainPairingDisplay::EnableWeightInput()
 
 void MainPairingDisplay::StartPromptTimer()
 {
-    if (FrmLED* led = currentCarcassWindow_())
+    if (CurrentCarcassWindow* led = currentCarcassWindow_())
         led->StartPromptTimer();
 }
 
 void MainPairingDisplay::StartRefreshTimer()
 {
-    if (FrmLED* led = currentCarcassWindow_())
+    if (CurrentCarcassWindow* led = currentCarcassWindow_())
         led->StartRefreshTimer();
 }
 
 void MainPairingDisplay::StopRefreshTimer()
 {
-    if (FrmLED* led = currentCarcassWindow_())
+    if (CurrentCarcassWindow* led = currentCarcassWindow_())
         led->StopRefreshTimer();
 }

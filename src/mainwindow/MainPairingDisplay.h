@@ -11,7 +11,7 @@
 #include <QString>
 #include <functional>
 
-class FrmLED;
+class CurrentCarcassWindow;
 class QLineEdit;
 
 class MainPairingDisplay : public PairingDisplay, public PairingTimers {
@@ -29,7 +29,7 @@ public:
 
     // `currentCarcassWindow`: the current carcass window, or nullptr while there is none.
     MainPairingDisplay(const Boxes& boxes, std::function<void(const QString&)> setStatusPanel1,
-                       std::function<FrmLED*()> currentCarcassWindow);
+                       std::function<CurrentCarcassWindow*()> currentCarcassWindow);
 
     // PairingDisplay
     void Show(CarcassRole role, const std::string& text) override;
@@ -49,5 +49,5 @@ private:
 
     Boxes boxes_;
     std::function<void(const QString&)> setStatusPanel1_;
-    std::function<FrmLED*()> currentCarcassWindow_;
+    std::function<CurrentCarcassWindow*()> currentCarcassWindow_;
 };

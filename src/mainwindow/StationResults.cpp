@@ -1,7 +1,7 @@
 #include "mainwindow/StationResults.h"
 
-#include "carcass/FrmLED.h"
-#include "help/FrmText.h"
+#include "carcass/CurrentCarcassWindow.h"
+#include "help/TextWindow.h"
 #include "log/LogRecordFormat.h"
 #include "log/LogView.h"
 #include "log/ResultGridModel.h"
@@ -40,51 +40,51 @@ void StationResults::OnProbeMessage(const std::string& message)
     DispatchProbeMessage(message, links_.state, *this, now());
 }
 
-FrmLED& StationResults::CurrentCarcassWindow()
+CurrentCarcassWindow& StationResults::carcassWindow()
 {
-    if (!frmLED_) {
-        FrmLEDLinks links{links_.state,
-                          links_.queue,
-                          links_.commands,
-                          *this,
-                          links_.scale,
-                          links_.dialogs,
-                          [this](const std::string& text) { SetStatusPanel1(text); },
-                          [this](const std::string& text) {
-                              if (pendingShown)
-                                  pendingShown(text);
-                          }};
-        frmLED_ = new FrmLED(links, links_.parentWindow);
-        frmLED_->ShowWeighingFrames(links_.state.weightSource);
-        links_.window.RegisterStationWindow(frmLED_);
+    if (!currentCarcassWindow_) {
+        CurrentCarcassWindowLinks links{links_.state,
+                                        links_.queue,
+                                        links_.commands,
+                                        *this,
+                                        links_.scale,
+                                        links_.dialogs,
+                                        [this](const std::string& text) { SetStatusPanel1(text); },
+                                        [this](const std::string& text) {
+                                            if (pendingShown)
+                                                pendingShown(text);
+                                        }};
+        currentCarcassWindow_ = new CurrentCarcassWindow(links, links_.parentWindow);
+        currentCarcassWindow_->ShowWeighingFrames(links_.state.weightSource);
+        links_.window.RegisterStationWindow(currentCarcassWindow_);
     }
-    return *frmLED_;
+    return *currentCarcassWindow_;
 }
 
-FrmLED* StationResults::ExistingCurrentCarcassWindow() const
+CurrentCarcassWindow* StationResults::ExistingCurrentCarcassWindow() const
 {
-    return frmLED_;
+    return currentCarcassWindow_;
 }
 
-FrmText* StationResults::TextWindow() const
+TextWindow* StationResults::textWindow() const
 {
-    return frmText_;
+    return textWindow_;
 }
 
 void StationResults::SetCarcassError(const std::string& text)
 {
-    CurrentCarcassWindow().SetError(text);
+    carcassWindow().SetError(text);
 }
 
 void StationResults::ClearCarcassValues()
 {
-    CurrentCarcassWindow().ClearValues();
+    carcassWindow().ClearValues();
 }
 
 void StationResults::PairProbeResult()
 {
     // The window's own pairing takes the result, as its (hidden) probe button would.
-    CurrentCarcassWindow().pairing().OnProbeResult();
+    carcassWindow().pairing().OnProbeResult();
 }
 
 void StationResults::SetStatusPanel1(const std::string& text)
@@ -111,14 +111,14 @@ ResultViews StationResults::LiveViews() const
 
 void StationResults::ShowProbeText(const std::string& text)
 {
-    if (!frmText_) {
-        frmText_ = new FrmText(links_.dialogs, links_.parentWindow);
-        frmText_->setAttribute(Qt::WA_DeleteOnClose);
-        links_.window.RegisterStationWindow(frmText_);
+    if (!textWindow_) {
+        textWindow_ = new TextWindow(links_.dialogs, links_.parentWindow);
+        textWindow_->setAttribute(Qt::WA_DeleteOnClose);
+        links_.window.RegisterStationWindow(textWindow_);
     }
-    frmText_->SetText(text);
-    frmText_->show();
-    frmText_->raise();
+    textWindow_->SetText(text);
+    textWindow_->show();
+    textWindow_->raise();
 }
 
 void StationResults::ShowResult(const CarcassMeasurement& record)

@@ -15,8 +15,8 @@
 #include <QTimer>
 #include <functional>
 
-class FrmLED;
-class FrmText;
+class CurrentCarcassWindow;
+class TextWindow;
 class OperatorDialogs;
 class ProbeLink;
 class SettingsStore;
@@ -55,10 +55,10 @@ public:
     // Lets the operator pick or name the log file, then loads or creates it.
     void ChooseLogFile();
     // The current carcass window; created, hidden, with fresh flags, unless it exists.
-    FrmLED& CurrentCarcassWindow();
+    CurrentCarcassWindow& carcassWindow();
     // The current carcass window while it exists (it is gone after the operator closed it).
-    FrmLED* ExistingCurrentCarcassWindow() const;
-    FrmText* TextWindow() const;
+    CurrentCarcassWindow* ExistingCurrentCarcassWindow() const;
+    TextWindow* textWindow() const;
     // Records that could not be written yet go to a recovery file; the operator is told where
     // (on standard error when `quiet`: the station is ending on a signal and asks nothing).
     void SaveUnwrittenRecords(bool quiet = false);
@@ -87,6 +87,6 @@ private:
 
     StationResultsLinks links_;
     LogFileSystem& fileSystem_;
-    QPointer<FrmLED> frmLED_;
-    QPointer<FrmText> frmText_;
+    QPointer<CurrentCarcassWindow> currentCarcassWindow_;
+    QPointer<TextWindow> textWindow_;
 };

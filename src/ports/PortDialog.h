@@ -22,7 +22,7 @@ class SettingsStore;
 
 // What a port dialog works on; the main window hands these in.
 struct PortDialogDeps {
-    SerialPort& port; // MSComm1 for the probe dialog, MSComm2 for the others
+    SerialPort& port; // the probe port for the probe dialog, the scale port for the others
     PortWatch& watch; // keeps that port open through a device's loss and return
     SettingsStore& settings;
     OperatorDialogs& dialogs;

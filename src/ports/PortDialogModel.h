@@ -47,7 +47,7 @@ struct DefaultPreset {
 struct PortDialogTraits {
     const char* objectName; // frmRZ4, frmTOLEDO, ...
     int captionId;
-    bool weightPort; // MSComm2; else the probe's MSComm1
+    bool weightPort; // the scale port; else the probe port
     bool centred;    // placed in the middle of the screen
     bool flowControl;
     bool cancelButton; // the others close through OK or the window's close control

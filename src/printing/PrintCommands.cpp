@@ -5,11 +5,11 @@
 #include "log/ResultGridModel.h"
 #include "log/ResultView.h"
 #include "log/TerminalPane.h"
-#include "mainwindow/Form1.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/OperatorDialogs.h"
 #include "printing/FlexGridPrint.h"
-#include "printing/FrmPrint.h"
 #include "printing/PrintTextFile.h"
+#include "printing/PrintWindow.h"
 #include "resources/Twips.h"
 
 #include <QAbstractButton>
@@ -57,7 +57,7 @@ struct BusyCursor {
 
 } // namespace
 
-PrintCommands::PrintCommands(Form1& form, std::unique_ptr<PrintSpooler> spooler)
+PrintCommands::PrintCommands(MainWindow& form, std::unique_ptr<PrintSpooler> spooler)
     : QObject(&form)
     , form_(form)
     , printer_(std::move(spooler), *this, form.TimerPStatus, this)
@@ -103,14 +103,14 @@ void PrintCommands::OpenPrintDialog()
                 button->click();
         };
     };
-    frmPrint_ = new FrmPrint(form_.dialogs(), form_.settings(), form_.state().logFilePath, textFilePath,
-                             FrmPrint::Actions{press("CmdPTF"), press("CmdPTP")}, &form_);
+    frmPrint_ = new PrintWindow(form_.dialogs(), form_.settings(), form_.state().logFilePath, textFilePath,
+                                PrintWindow::Actions{press("CmdPTF"), press("CmdPTP")}, &form_);
     frmPrint_->setAttribute(Qt::WA_DeleteOnClose);
     form_.RegisterStationWindow(frmPrint_);
     frmPrint_->show();
 }
 
-FrmPrint* PrintCommands::PrintDialog() const
+PrintWindow* PrintCommands::PrintDialog() const
 {
     return frmPrint_;
 }

@@ -10,13 +10,13 @@
 #include <memory>
 #include <string>
 
-class Form1;
-class FrmPrint;
+class MainWindow;
+class PrintWindow;
 
 class PrintCommands : public QObject, public PrinterStatusSink {
     Q_OBJECT
 public:
-    PrintCommands(Form1& form, std::unique_ptr<PrintSpooler> spooler);
+    PrintCommands(MainWindow& form, std::unique_ptr<PrintSpooler> spooler);
 
     StationPrinter& printer() { return printer_; }
 
@@ -27,7 +27,7 @@ public:
 
     // CmdPrint Click: the print dialog, when there is a log file and the pane holds text.
     void OpenPrintDialog();
-    FrmPrint* PrintDialog() const;
+    PrintWindow* PrintDialog() const;
     // CmdPTF and CmdPTP.
     void PrintToFile();
     void PrintToPaper();
@@ -43,7 +43,7 @@ public:
     void TellOperator(const std::string& text) override;
 
 private:
-    Form1& form_;
+    MainWindow& form_;
     StationPrinter printer_;
-    QPointer<FrmPrint> frmPrint_;
+    QPointer<PrintWindow> frmPrint_;
 };

@@ -1,6 +1,6 @@
 #pragma once
-// The serial port operations the station uses, one instance per port (MSComm1 probe,
-// MSComm2 scale). The real one runs over QSerialPort; tests use an in-memory fake.
+// The serial port operations the station uses, one instance per port (the probe
+// port and the scale port). The real one runs over QSerialPort; tests use an in-memory fake.
 
 #include <functional>
 #include <string>

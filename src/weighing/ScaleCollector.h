@@ -1,6 +1,6 @@
 #pragma once
 // The scale half of the 50 ms receive tick: gathers the bytes of one scale message on the scale
-// port (MSComm2) and announces it once the line has been quiet for a tick.
+// port and announces it once the line has been quiet for a tick.
 
 #include "probe/SerialPort.h"
 

@@ -2,7 +2,7 @@
 // the panel in the status bar, the journal beside the log, and lines that wait for a server that
 // cannot be reached.
 
-#include "mainwindow/Form1Fixture.h"
+#include "mainwindow/MainWindowFixture.h"
 #include "mainwindow/StationDatabase.h"
 #include "mainwindow/StationResults.h"
 
@@ -12,7 +12,7 @@
 
 namespace {
 
-class StationWindowDatabase : public Form1Fixture {
+class StationWindowDatabase : public MainWindowFixture {
 protected:
     // An empty log the window is set to write.
     QString SetEmptyLog()

@@ -1,10 +1,10 @@
 // Firmware download: the window over an in-memory port, and the whole command over a
 // pseudo-terminal with the simulated probe at the other end.
 
-#include "mainwindow/Form1Fixture.h"
+#include "mainwindow/MainWindowFixture.h"
 #include "mainwindow/ModalDriver.h"
 
-#include "firmware/FrmDownload.h"
+#include "firmware/FirmwareDownloadWindow.h"
 #include "probe/SerialPortQt.h"
 #include "station/ReceiveTick.h"
 #include "tools/sim/PtyPair.h"
@@ -42,7 +42,7 @@ struct DownloadWindow : ::testing::Test {
 
 TEST_F(DownloadWindow, SendsChunksWhileTheLinkWaits)
 {
-    FrmDownload window(Records(23), port, rxTimer, dialogs);
+    FirmwareDownloadWindow window(Records(23), port, rxTimer, dialogs);
     window.show();
     EXPECT_EQ(window.Timer2Sec.interval(), 2000) << "the link has two seconds to deliver \"F\"";
     EXPECT_TRUE(rxTimer.isRunning());
@@ -69,7 +69,7 @@ TEST_F(DownloadWindow, SendsChunksWhileTheLinkWaits)
 TEST_F(DownloadWindow, ClosingMidDownloadStopsAtOnce)
 {
     port.SetSettings("38400,n,8,1");
-    FrmDownload window(Records(100), port, rxTimer, dialogs);
+    FirmwareDownloadWindow window(Records(100), port, rxTimer, dialogs);
     window.show();
     window.OnTimer2Sec();
     EXPECT_EQ(port.TakeWritten(), Records(11));
@@ -82,7 +82,7 @@ TEST_F(DownloadWindow, ClosingMidDownloadStopsAtOnce)
 
 TEST_F(DownloadWindow, PortThatFailsStopsTheDownloadAndSaysSo)
 {
-    FrmDownload window(Records(100), port, rxTimer, dialogs);
+    FirmwareDownloadWindow window(Records(100), port, rxTimer, dialogs);
     port.failOutput = true;
     window.OnTimer2Sec();
     EXPECT_FALSE(window.Timer2Sec.isActive());
@@ -90,7 +90,7 @@ TEST_F(DownloadWindow, PortThatFailsStopsTheDownloadAndSaysSo)
     EXPECT_TRUE(dialogs.WasShown("Write failed"));
 }
 
-using FirmwareCommand = Form1Fixture;
+using FirmwareCommand = MainWindowFixture;
 
 TEST_F(FirmwareCommand, FileThatCannotBeReadSendsNothing)
 {
@@ -112,7 +112,7 @@ TEST_F(FirmwareCommand, FileThatCannotBeReadSendsNothing)
 
 TEST_F(DownloadWindow, TheFirstChunkWaitsUntilTheProbeHasItsF)
 {
-    FrmDownload window(Records(2), port, rxTimer, dialogs);
+    FirmwareDownloadWindow window(Records(2), port, rxTimer, dialogs);
     bool fStillQueued = true;
     window.probeNotYetTold = [&] { return fStillQueued; };
     window.OnTimer2Sec();
@@ -132,7 +132,7 @@ TEST(FirmwareEndToEnd, FileArrivesAtTheProbeByteForByte)
     settings.WriteSetting("Properties", "RZ4PortSetting", "38400,n,8,1");
     ScriptedDialogs dialogs;
     auto device = [&pty](int) { return QString::fromStdString(pty.slavePath()); };
-    Form1 form(settings, dialogs, std::make_unique<SerialPortQt>(device), std::make_unique<SerialPortQt>(device));
+    MainWindow form(settings, dialogs, std::make_unique<SerialPortQt>(device), std::make_unique<SerialPortQt>(device));
     form.StartUp();
     SimulatedProbe probe(pty.masterFd());
     probe.SetPollInterval(60);
@@ -144,7 +144,7 @@ TEST(FirmwareEndToEnd, FileArrivesAtTheProbeByteForByte)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(hex.data(), qint64(hex.size())) && file.flush());
     dialogs.QueueOpenFile(file.fileName());
     std::string received;
-    WhenModalShows<FrmDownload>([&](FrmDownload& window) {
+    WhenModalShows<FirmwareDownloadWindow>([&](FirmwareDownloadWindow& window) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return window.PercentText() == "100%"; }, 10000));
         EXPECT_TRUE(QTest::qWaitFor([&] { return probe.ReceivedBytes().ends_with(hex + "\r\n"); }, 5000));
         received = probe.ReceivedBytes();
@@ -179,7 +179,7 @@ TEST_F(FirmwareCommand, TheLinkLampShowsTheLinkPausedWhileTheDownloadHoldsIt)
     };
     std::string during;
     QString tip;
-    WhenModalShows<FrmDownload>([&](FrmDownload& download) {
+    WhenModalShows<FirmwareDownloadWindow>([&](FirmwareDownloadWindow& download) {
         during = lamps();
         tip = Control<QWidget>("LblLink")->toolTip();
         download.close();

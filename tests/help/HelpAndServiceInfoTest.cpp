@@ -1,10 +1,10 @@
 // The Help menu, and saving the probe's service information.
 
-#include "mainwindow/Form1Fixture.h"
+#include "mainwindow/MainWindowFixture.h"
 
 #include "help/AboutText.h"
-#include "help/FrmText.h"
 #include "help/ServiceReportSave.h"
+#include "help/TextWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -29,7 +29,7 @@ void WriteBytes(const QString& path, const std::string& bytes)
 
 } // namespace
 
-using HelpMenu = Form1Fixture;
+using HelpMenu = MainWindowFixture;
 
 TEST_F(HelpMenu, UserManualThroughTheDesktop)
 {
@@ -80,7 +80,7 @@ struct ServiceReportSaving : ::testing::Test {
 TEST_F(ServiceReportSaving, NewAndExistingFiles)
 {
     // From the window: the report as the probe sent it, CR LF kept.
-    FrmText window(dialogs);
+    TextWindow window(dialogs);
     window.SetText(report);
     dialogs.QueueSave(Path("new.txt"));
     window.findChild<QPushButton*>("Command1")->click();

@@ -2,9 +2,9 @@
 // the carcasses, or one 1024x768 screen. The offscreen platform takes its screens from a
 // configuration file when the program starts, so each case runs this test program again.
 
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 
-#include "carcass/FrmLED.h"
+#include "carcass/CurrentCarcassWindow.h"
 #include "mainwindow/StationResults.h"
 
 #include <QAction>
@@ -37,16 +37,16 @@ bool RunOnScreens(const QString& test, const QString& caseName, const QByteArray
     return child.waitForFinished(60000) && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
 }
 
-class CurrentCarcassScreens : public Form1Fixture {
+class CurrentCarcassScreens : public MainWindowFixture {
 protected:
-    FrmLED& ShowIt()
+    CurrentCarcassWindow& ShowIt()
     {
         weighing = true;
         Store({{"WgtScaleModel", "2"}});
-        Form1& w = Make();
+        MainWindow& w = Make();
         w.show();
         Menu("mnuShowCC")->trigger();
-        return w.results().CurrentCarcassWindow();
+        return w.results().carcassWindow();
     }
 };
 
@@ -63,7 +63,7 @@ TEST_F(CurrentCarcassScreens, FullScreenOnASecondScreen)
         return;
     }
     ASSERT_EQ(QGuiApplication::screens().size(), 2);
-    FrmLED& led = ShowIt();
+    CurrentCarcassWindow& led = ShowIt();
     EXPECT_TRUE(led.isFullScreen());
     EXPECT_EQ(led.geometry(), QRect(1280, 0, 1920, 1080));
     EXPECT_GT(led.figureScale(), 1.0) << "the figures fill the line's display";
@@ -77,7 +77,7 @@ TEST_F(CurrentCarcassScreens, FitsA1024x768ScreenAndReopensWhereItWasLeft)
                                  dir.path()));
         return;
     }
-    FrmLED& led = ShowIt();
+    CurrentCarcassWindow& led = ShowIt();
     const QRect screen(0, 0, 1024, 768);
     EXPECT_FALSE(led.isFullScreen());
     EXPECT_TRUE(screen.contains(led.frameGeometry()))
@@ -92,5 +92,5 @@ TEST_F(CurrentCarcassScreens, FitsA1024x768ScreenAndReopensWhereItWasLeft)
               "40 50 420 600");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the closed window is gone
     Menu("mnuShowCC")->trigger();
-    EXPECT_EQ(window->results().CurrentCarcassWindow().geometry(), QRect(40, 50, 420, 600));
+    EXPECT_EQ(window->results().carcassWindow().geometry(), QRect(40, 50, 420, 600));
 }

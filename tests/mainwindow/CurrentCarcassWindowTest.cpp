@@ -2,9 +2,9 @@
 // into either weight box, scale messages through the receive tick, the scale port set-up, and a
 // window closed while carcasses are paired.
 
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 
-#include "carcass/FrmLED.h"
+#include "carcass/CurrentCarcassWindow.h"
 #include "log/LogRecordFormat.h"
 #include "mainwindow/StationResults.h"
 
@@ -23,9 +23,9 @@ std::string Record(const char* counter)
     return std::string("E01") + counter + "01200550001203000450612ABS140533X";
 }
 
-class CurrentCarcassWindow : public Form1Fixture {
+class CurrentCarcassWindowInStation : public MainWindowFixture {
 protected:
-    Form1& Station(const std::map<std::string, std::string>& stored)
+    MainWindow& Station(const std::map<std::string, std::string>& stored)
     {
         Store(stored);
         Store({{"LogFilePath", LogPath().toStdString()}});
@@ -34,7 +34,7 @@ protected:
         return Make();
     }
     QString LogPath() const { return dir.filePath("shift.dif"); }
-    FrmLED& Led() { return window->results().CurrentCarcassWindow(); }
+    CurrentCarcassWindow& Led() { return window->results().carcassWindow(); }
     QLineEdit* Box(const char* name)
     {
         auto* box = Led().findChild<QLineEdit*>(name);
@@ -65,7 +65,7 @@ protected:
 
 } // namespace
 
-TEST_F(CurrentCarcassWindow, WeightsTypedIntoEitherBox)
+TEST_F(CurrentCarcassWindowInStation, WeightsTypedIntoEitherBox)
 {
     const struct {
         const char* keys;
@@ -100,7 +100,7 @@ TEST_F(CurrentCarcassWindow, WeightsTypedIntoEitherBox)
     }
 }
 
-TEST_F(CurrentCarcassWindow, TypedWeightsPairWithTheirOwnCarcassInBothSequences)
+TEST_F(CurrentCarcassWindowInStation, TypedWeightsPairWithTheirOwnCarcassInBothSequences)
 {
     // With the equation (fat 12.0, meat 55.0): up to 110 kg 50.933698 - 3.746028 + 2.077845
     // + 11.051109 = 60.3166 -> "60.3" S; above, 44.99262 - 2.292012 + 2.33838 + 14.583466
@@ -140,9 +140,9 @@ TEST_F(CurrentCarcassWindow, TypedWeightsPairWithTheirOwnCarcassInBothSequences)
     }
 }
 
-TEST_F(CurrentCarcassWindow, ScaleMessagesArePairedThroughTheReceiveTick)
+TEST_F(CurrentCarcassWindowInStation, ScaleMessagesArePairedThroughTheReceiveTick)
 {
-    Form1& w = Station({{"WgtScaleModel", "3"}, {"STX", "1"}, {"WgtPrbOrder", "1"}});
+    MainWindow& w = Station({{"WgtScaleModel", "3"}, {"STX", "1"}, {"WgtPrbOrder", "1"}});
     ASSERT_TRUE(scalePort->PortOpen());
     EXPECT_TRUE(w.scaleOptions.toledo.STXon);
     EXPECT_FALSE(w.core().link().probeLinkAlive());
@@ -173,7 +173,7 @@ TEST_F(CurrentCarcassWindow, ScaleMessagesArePairedThroughTheReceiveTick)
     EXPECT_EQ(w.core().pendingQueue().count, 0);
 }
 
-TEST_F(CurrentCarcassWindow, TypedWeightsDoNotPileUpInTheBox)
+TEST_F(CurrentCarcassWindowInStation, TypedWeightsDoNotPileUpInTheBox)
 {
     // Probe before weight: each typed weight completes its own carcass and leaves the box empty,
     // so the range checks see the next weight alone.
@@ -206,7 +206,7 @@ TEST_F(CurrentCarcassWindow, TypedWeightsDoNotPileUpInTheBox)
     EXPECT_EQ(Logged(), "000101  85.40 61.2 S\n000102  92.10 61.2 S\n");
 }
 
-TEST_F(CurrentCarcassWindow, HeaderScaleFailuresGoToTheErrorLabelWithoutABox)
+TEST_F(CurrentCarcassWindowInStation, HeaderScaleFailuresGoToTheErrorLabelWithoutABox)
 {
     const struct {
         const char* model;
@@ -231,10 +231,10 @@ TEST_F(CurrentCarcassWindow, HeaderScaleFailuresGoToTheErrorLabelWithoutABox)
             SCOPED_TRACE(std::string(c.error) + (weightFirst ? " weight first" : " probe first"));
             QFile::remove(settings.FilePath());
             QFile::remove(LogPath());
-            Form1& w = Station({{"WgtScaleModel", c.model},
-                                {"WgtPrbOrder", weightFirst ? "1" : "0"},
-                                {c.startKey, c.start},
-                                {"Factor", c.factor}});
+            MainWindow& w = Station({{"WgtScaleModel", c.model},
+                                     {"WgtPrbOrder", weightFirst ? "1" : "0"},
+                                     {c.startKey, c.start},
+                                     {"Factor", c.factor}});
             if (!weightFirst)
                 Probe("000101");
             const int boxesBefore = static_cast<int>(dialogs.asked.size());
@@ -249,9 +249,9 @@ TEST_F(CurrentCarcassWindow, HeaderScaleFailuresGoToTheErrorLabelWithoutABox)
     }
 }
 
-TEST_F(CurrentCarcassWindow, ShowingItSetsUpTheScalePortEachTime)
+TEST_F(CurrentCarcassWindowInStation, ShowingItSetsUpTheScalePortEachTime)
 {
-    Form1& w =
+    MainWindow& w =
         Station({{"WeightPortNum", "3"}, {"HeaderCharacter", "#"}, {"WeightStartPosition", "3"}, {"Factor", "0.5"}});
     w.showWeightPortDialog = {}; // the entry's dialog is the port dialogs' own business
     Menu("mnuWeightGeneric")->trigger();
@@ -300,9 +300,9 @@ TEST_F(CurrentCarcassWindow, ShowingItSetsUpTheScalePortEachTime)
     EXPECT_FALSE(scalePort->PortOpen());
 }
 
-TEST_F(CurrentCarcassWindow, AClosedWindowComesBackHiddenAndResultsAreLoggedAsUsual)
+TEST_F(CurrentCarcassWindowInStation, AClosedWindowComesBackHiddenAndResultsAreLoggedAsUsual)
 {
-    Form1& w = Station({{"WgtScaleModel", "2"}});
+    MainWindow& w = Station({{"WgtScaleModel", "2"}});
     Type(Box("LEDWeight"), "90\n");
     Type(Box("LEDWeight"), "40\n"); // asks to confirm
     ASSERT_TRUE(Led().weightConfirmPending());
@@ -317,7 +317,7 @@ TEST_F(CurrentCarcassWindow, AClosedWindowComesBackHiddenAndResultsAreLoggedAsUs
     ASSERT_EQ(w.results().ExistingCurrentCarcassWindow(), nullptr);
     Probe("000101");
     EXPECT_EQ(Logged(), "000101  90.00 61.2 S\n");
-    FrmLED* led = w.results().ExistingCurrentCarcassWindow();
+    CurrentCarcassWindow* led = w.results().ExistingCurrentCarcassWindow();
     ASSERT_NE(led, nullptr);
     EXPECT_FALSE(led->isVisible());
     EXPECT_FALSE(led->weightConfirmPending()) << "fresh flags";

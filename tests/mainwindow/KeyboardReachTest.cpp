@@ -2,7 +2,7 @@
 // no row and moves nothing, every toolbar button says what it does, F6 and F7 press the two
 // buttons that have no menu entry.
 
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 
 #include "log/ResultView.h"
 
@@ -14,11 +14,11 @@
 
 namespace {
 
-class KeyboardReach : public Form1Fixture {
+class KeyboardReach : public MainWindowFixture {
 protected:
-    Form1& Active()
+    MainWindow& Active()
     {
-        Form1& w = Make();
+        MainWindow& w = Make();
         for (int n = 0; n < 80; ++n)
             AppendToResultView(w.views(), "10:00:01  01-01-2024,000" + std::to_string(100 + n) + ",2,3,4,5,6,\r", true);
         w.core().link().setProbeLinkAlive(true);
@@ -62,7 +62,7 @@ TEST_F(KeyboardReach, TabGoesFromTheGridThroughTheToolbar)
 
 TEST_F(KeyboardReach, ToolbarButtonsSayWhatTheyDoAndTheirKeys)
 {
-    Form1& w = Active();
+    MainWindow& w = Active();
     for (const char* name :
          {"Pause", "OpenLogFile", "CmdFind", "cmdDel", "CmdPrint", "CmdSummary", "cmdHide", "CmdExit"})
         EXPECT_FALSE(Control<QWidget>(name)->toolTip().isEmpty()) << name;

@@ -1,7 +1,7 @@
 // The probe link end to end: the main window on a real serial port (a pseudo-terminal) with the
 // simulated probe as the master of the line.
 
-#include "mainwindow/Form1.h"
+#include "mainwindow/MainWindow.h"
 #include "probe/ProbeFraming.h"
 #include "probe/SerialPortQt.h"
 #include "settings/SettingsStore.h"
@@ -22,13 +22,13 @@ struct Station {
     QTemporaryDir dir;
     SettingsStore settings{dir.filePath("station.ini")};
     ScriptedDialogs dialogs;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
 
     Station()
     {
         auto device = [this](int) { return QString::fromStdString(pty.slavePath()); };
-        form = std::make_unique<Form1>(settings, dialogs, std::make_unique<SerialPortQt>(device),
-                                       std::make_unique<SerialPortQt>(device));
+        form = std::make_unique<MainWindow>(settings, dialogs, std::make_unique<SerialPortQt>(device),
+                                            std::make_unique<SerialPortQt>(device));
         form->StartUp();
     }
 };

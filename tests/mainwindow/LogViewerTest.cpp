@@ -1,12 +1,12 @@
 // The main window's log viewer: templates, view mode, find, the grid's events and deleting rows.
 
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 
 #include "log/LogRecordFormat.h"
 #include "log/LogView.h"
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
-#include "mainwindow/FrmFind.h"
+#include "mainwindow/FindWindow.h"
 #include "mainwindow/StationResults.h"
 #include "resources/StringTable.h"
 
@@ -33,10 +33,10 @@ std::string Bytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<missing>");
 }
 
-class LogViewerTest : public Form1Fixture {
+class LogViewerTest : public MainWindowFixture {
 protected:
     // Starts the station on a copy of the reference log `name`.
-    Form1& StartOn(const char* name, const char* banner = "1")
+    MainWindow& StartOn(const char* name, const char* banner = "1")
     {
         QFile::copy(QStringLiteral(TALLION_TEST_DATA_DIR "/") + QLatin1String(name), log);
         Store({{"LogFilePath", log.toStdString()}, {"Banner", banner}});
@@ -80,7 +80,7 @@ const QColor kBlue(0, 0, 255);
 
 TEST_F(LogViewerTest, TemplateChangeReloadsOnlyWhenTheTemplateChanges)
 {
-    Form1& w = StartOn("delete_before.dif", "3");
+    MainWindow& w = StartOn("delete_before.dif", "3");
     Menu("mnuD7")->trigger();
     EXPECT_EQ(w.state().templateNumber, 7);
     EXPECT_EQ(Stored("Banner"), "7");
@@ -100,7 +100,7 @@ TEST_F(LogViewerTest, TemplateChangeReloadsOnlyWhenTheTemplateChanges)
 
 TEST_F(LogViewerTest, ViewingNothingLeavesThePaneAndLetsTheProbeGoOn)
 {
-    Form1& w = StartOn("delete_before.dif");
+    MainWindow& w = StartOn("delete_before.dif");
     const std::string before = PaneText();
     dialogs.QueueOpenFile(std::nullopt);
     Control<QToolButton>("Pause")->click();
@@ -115,7 +115,7 @@ TEST_F(LogViewerTest, ViewingNothingLeavesThePaneAndLetsTheProbeGoOn)
 
 TEST_F(LogViewerTest, ViewingAnotherLogPausesAndRestoresThePaneAfterwards)
 {
-    Form1& w = StartOn("summary_weighed.dif");
+    MainWindow& w = StartOn("summary_weighed.dif");
     AppendToResultView(w.views(), "Probe error 9\r", false);
     const std::string before = PaneText();
     const int rows = Grid().Rows();
@@ -153,12 +153,12 @@ TEST_F(LogViewerTest, ViewingAnotherLogPausesAndRestoresThePaneAfterwards)
 
 TEST_F(LogViewerTest, FindDialogSearchesThePane)
 {
-    Form1& w = Make();
+    MainWindow& w = Make();
     AppendToResultView(w.views(), "abc abc\r", true);
     w.core().link().setProbeLinkAlive(true);
     w.RefreshFindPrint();
     Control<QToolButton>("CmdFind")->click();
-    auto* find = w.findChild<FrmFind*>("frmFind");
+    auto* find = w.findChild<FindWindow*>("frmFind");
     ASSERT_NE(find, nullptr);
     EXPECT_EQ(find->windowTitle(), "  Find");
     EXPECT_EQ(find->findChild<QCheckBox*>("chkMatchCase")->text(), "Match &Case");
@@ -187,7 +187,7 @@ TEST_F(LogViewerTest, FindDialogSearchesThePane)
     QCoreApplication::processEvents();
     EXPECT_FALSE(Pane().isVisible());
     Control<QToolButton>("CmdFind")->click();
-    find = w.findChild<FrmFind*>("frmFind");
+    find = w.findChild<FindWindow*>("frmFind");
     ASSERT_NE(find, nullptr);
     EXPECT_TRUE(find->findChild<QRadioButton*>("optDirection1")->isChecked());
 }
@@ -218,7 +218,7 @@ TEST_F(LogViewerTest, GridEventsEnableDeleteDeleteAndOpenTheFileMenu)
 
 TEST_F(LogViewerTest, DeleteRowRemovesExactlyItsOwnLine)
 {
-    Form1& w = StartOn("delete_before.dif");
+    MainWindow& w = StartOn("delete_before.dif");
     const std::string original = Bytes(log);
     // Row 3 is the 09:30:00 of the second day; row 1 has the same time a day earlier.
     SelectRow(3);
@@ -258,7 +258,7 @@ TEST_F(LogViewerTest, DeleteRowRemovesExactlyItsOwnLine)
 
 TEST_F(LogViewerTest, DeleteRowRefusesWhenTheFileChangedUnderneath)
 {
-    Form1& w = StartOn("delete_before.dif");
+    MainWindow& w = StartOn("delete_before.dif");
     // Another program removed the first record: every later line moved up.
     std::string changed = Bytes(log);
     const size_t first = changed.find('\n') + 1;
@@ -288,7 +288,7 @@ TEST_F(LogViewerTest, APastedReportShownCutIsDeletedWhole)
         file.write(bytes.data(), static_cast<qint64>(bytes.size()));
     }
     Store({{"LogFilePath", log.toStdString()}, {"Banner", "1"}});
-    Form1& w = Make();
+    MainWindow& w = Make();
     ASSERT_EQ(Grid().Rows(), 3);
     EXPECT_EQ(Grid().Cell(1, 0).size(), 4003) << "shown cut";
     SelectRow(1);
@@ -311,7 +311,7 @@ TEST_F(LogViewerTest, ScrolledGridShowsWholeRows)
     file.write(content.data(), static_cast<qint64>(content.size()));
     file.close();
     Store({{"LogFilePath", log.toStdString()}});
-    Form1& w = Make();
+    MainWindow& w = Make();
     auto* view = Control<QTableView>("mfgResult");
     for (int n = 0; n < 40; ++n) {
         AppendToResultView(w.views(), n % 7 ? "10:00:01  01-01-2024,1,2,3,4,5,6,\r" : "Probe error\r", n % 7 != 0);

@@ -1,9 +1,9 @@
 // The "Command-To-Probe" menu: what the probe receives for each entry, and what is not sent.
 
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 #include "ModalDriver.h"
 
-#include "mainwindow/FrmCalibration.h"
+#include "mainwindow/CalibrationWindow.h"
 #include "probe/ProbeFraming.h"
 
 #include <QAction>
@@ -16,7 +16,7 @@ using namespace ProbeBytes;
 
 namespace {
 
-class ProbeCommandMenus : public Form1Fixture {
+class ProbeCommandMenus : public MainWindowFixture {
 protected:
     void SetUp() override
     {
@@ -151,7 +151,7 @@ TEST_F(ProbeCommandMenus, ColourCalibration)
     };
     // clang-format on
     for (const auto& c : cases) {
-        WhenModalShows<FrmCalibration>([&](FrmCalibration& dialog) {
+        WhenModalShows<CalibrationWindow>([&](CalibrationWindow& dialog) {
             auto* text1 = dialog.findChild<QLineEdit*>("Text1");
             auto* text2 = dialog.findChild<QLineEdit*>("Text2");
             EXPECT_EQ(text1->text() + " " + text2->text(), "120 60");

@@ -1,11 +1,11 @@
 // Probe messages becoming results in the main window: shown, logged, and never lost; choosing
 // the log file.
 
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 
-#include "carcass/FrmLED.h"
+#include "carcass/CurrentCarcassWindow.h"
 #include "carcass/ParsedScaleReader.h"
-#include "help/FrmText.h"
+#include "help/TextWindow.h"
 #include "log/LogRecordFormat.h"
 #include "log/LogView.h"
 #include "log/ResultGridModel.h"
@@ -81,11 +81,11 @@ protected:
                                                window, &windowsParent}};
 };
 
-class StationResultsTest : public Form1Fixture {
+class StationResultsTest : public MainWindowFixture {
 protected:
-    Form1& Station()
+    MainWindow& Station()
     {
-        Form1& w = Make();
+        MainWindow& w = Make();
         w.results().now = [] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); };
         return w;
     }
@@ -106,7 +106,7 @@ TEST_F(StationResultsRig, MeasurementsAndCancelsAreShownAndLogged)
     EXPECT_EQ(Grid().Cell(1, 0), "14:05:33");
     EXPECT_EQ(Grid().Cell(1, 1), "09-12-2026");
     EXPECT_EQ(Grid().Cell(1, 2), "000123");
-    FrmLED* led = w.ExistingCurrentCarcassWindow();
+    CurrentCarcassWindow* led = w.ExistingCurrentCarcassWindow();
     ASSERT_NE(led, nullptr);
     EXPECT_EQ(led->Text("LEDcou"), "123");
     EXPECT_EQ(led->Text("LEDmea"), "61.2");
@@ -135,7 +135,7 @@ TEST_F(StationResultsRig, MeasurementsAndCancelsAreShownAndLogged)
 
     // The probe's reports open the text window.
     Probe("U261209083001");
-    FrmText* text = w.TextWindow();
+    TextWindow* text = w.textWindow();
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(text->Text().startsWith("PC's\nDate: 09-12-2026\nTime: 08:30:00"));
 
@@ -151,8 +151,8 @@ TEST_F(StationResultsRig, MeasurementsAndCancelsAreShownAndLogged)
 
 TEST_F(StationResultsTest, ShowCurrentCarcassWindowWithoutWeighing)
 {
-    Form1& w = Station();
-    FrmLED* led = w.findChild<FrmLED*>("frmLED");
+    MainWindow& w = Station();
+    CurrentCarcassWindow* led = w.findChild<CurrentCarcassWindow*>("frmLED");
     ASSERT_NE(led, nullptr) << "loaded, hidden, at start-up";
     EXPECT_FALSE(led->isVisible());
     Menu("mnuWgtNon")->setChecked(false);
@@ -213,7 +213,7 @@ TEST_F(StationResultsRig, RecordsThatCannotBeWrittenAreKeptAndWrittenLater)
 TEST_F(StationResultsTest, UnwrittenRecordsGoToARecoveryFileAtShutDown)
 {
     QStandardPaths::setTestModeEnabled(true);
-    Form1& w = Station();
+    MainWindow& w = Station();
     w.state().logFilePath = dir.filePath("nowhere/shift.dif").toStdString();
     Probe(kExample);
     ASSERT_EQ(w.results().UnwrittenRecords(), 1u);
@@ -266,7 +266,7 @@ TEST_F(StationResultsTest, ChoosingTheLogFile)
     for (const auto& c : cases) {
         dialogs.asked.clear();
         settings.WriteSetting("Properties", "LogFilePath", "");
-        Form1& w = Station();
+        MainWindow& w = Station();
         if (c.linkAlive)
             w.core().link().setProbeLinkAlive(true);
         dialogs.QueueOpenFile(c.chosen);

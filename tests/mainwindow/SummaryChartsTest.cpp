@@ -1,12 +1,12 @@
 // The summary's charts in the main window: beside the unchanged text while the summary shows,
 // gone with it, and on paper after the text.
 
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 
 #include "charts/SummaryChartPanel.h"
 #include "log/TerminalPane.h"
-#include "printing/FrmPrint.h"
 #include "printing/PrintCommands.h"
+#include "printing/PrintWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -21,15 +21,15 @@ namespace {
 
 const QString kData = QStringLiteral(TALLION_TEST_DATA_DIR);
 
-class SummaryChartsTest : public Form1Fixture {
+class SummaryChartsTest : public MainWindowFixture {
 protected:
     SummaryChartsTest() { QDir::setCurrent(kData); }
     ~SummaryChartsTest() override { QDir::setCurrent(previous_); }
 
-    Form1& StartOn(const char* log, QSize size)
+    MainWindow& StartOn(const char* log, QSize size)
     {
         Store({{"LogFilePath", log}, {"Banner", "3"}});
-        Form1& w = Make();
+        MainWindow& w = Make();
         w.resize(size);
         w.show();
         return w;
@@ -70,7 +70,7 @@ TEST_F(SummaryChartsTest, ShownBesideTheTextAndGoneWithTheSummary)
 TEST_F(SummaryChartsTest, BelowTheTextInANarrowWindow)
 {
     // With weight the summary's table is too wide for the charts beside it.
-    Form1& w = StartOn("chart_records.dif", {1000, 700});
+    MainWindow& w = StartOn("chart_records.dif", {1000, 700});
     w.state().weightSource = WeightSource::ManualInput;
     auto* pane = Control<TerminalPane>("Terminal");
     SummaryChartPanel* charts = ToggledCharts();
@@ -84,7 +84,7 @@ TEST_F(SummaryChartsTest, PaperHasTheChartsAfterTheText)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "pdftotext is not installed (Debian package poppler-utils)";
-    Form1& w = StartOn("chart_records.dif", {1400, 760});
+    MainWindow& w = StartOn("chart_records.dif", {1400, 760});
     w.core().link().setProbeLinkAlive(true);
     w.RefreshFindPrint();
     w.ToggleSummary();

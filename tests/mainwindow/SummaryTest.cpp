@@ -1,7 +1,7 @@
 // The class summary in the main window, and `tallion summary` printing the same text without a
 // display. Expected texts are the reference files in tests/data.
 
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 
 #include "log/TerminalPane.h"
 #include "mainwindow/StationResults.h"
@@ -50,16 +50,16 @@ ProgramRun Tallion(const QStringList& arguments)
     return run;
 }
 
-class SummaryTest : public Form1Fixture {
+class SummaryTest : public MainWindowFixture {
 protected:
     // The window works in the reference folder, so that the log path reads as in the references.
     SummaryTest() { QDir::setCurrent(kData); }
     ~SummaryTest() override { QDir::setCurrent(previous_); }
 
-    Form1& StartOn(const char* log)
+    MainWindow& StartOn(const char* log)
     {
         Store({{"LogFilePath", log}, {"Banner", "3"}});
-        Form1& w = Make();
+        MainWindow& w = Make();
         w.core().link().setProbeLinkAlive(true);
         return w;
     }
@@ -81,7 +81,7 @@ private:
 
 TEST_F(SummaryTest, OnShowsThePaneUnderTheGridOffReloadsTheLog)
 {
-    Form1& w = StartOn("summary_unweighed.dif");
+    MainWindow& w = StartOn("summary_unweighed.dif");
     const std::string loaded = PaneText();
     auto* pane = Control<TerminalPane>("Terminal");
     auto* grid = Control<QTableView>("mfgResult");
@@ -111,7 +111,7 @@ TEST_F(SummaryTest, EachFinishedRecordUpdatesTheSummaryInPlace)
     // A copy: the record is appended to the log.
     const QString log = dir.filePath("shift.dif");
     ASSERT_TRUE(QFile::copy(kData + "/summary_unweighed.dif", log));
-    Form1& w = StartOn(log.toLocal8Bit().constData());
+    MainWindow& w = StartOn(log.toLocal8Bit().constData());
     auto* grid = Control<QTableView>("mfgResult");
     w.ToggleSummary();
     ASSERT_NE(PaneText().find("  S              2\r\n"), std::string::npos);
@@ -138,7 +138,7 @@ TEST_F(SummaryTest, EachFinishedRecordUpdatesTheSummaryInPlace)
 
 TEST_F(SummaryTest, ChoosingAnotherLogEndsTheSummary)
 {
-    Form1& w = StartOn("summary_unweighed.dif");
+    MainWindow& w = StartOn("summary_unweighed.dif");
     w.ToggleSummary();
     ASSERT_TRUE(w.state().summaryShown);
     dialogs.QueueOpenFile(kData + "/summary_weighed.dif");
@@ -152,7 +152,7 @@ TEST_F(SummaryTest, ChoosingAnotherLogEndsTheSummary)
 
 TEST_F(SummaryTest, WithAWeightSourceWeighedCarcassesAreSummed)
 {
-    Form1& w = StartOn("summary_weighed.dif");
+    MainWindow& w = StartOn("summary_weighed.dif");
     w.state().weightSource = WeightSource::ManualInput;
     w.ToggleSummary();
     EXPECT_EQ(PaneText(), DataFile("summary_weighed_with_weight.txt"));
@@ -177,7 +177,7 @@ TEST_F(SummaryTest, RefusalsChangeNothing)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Form1& w = StartOn(c.log);
+        MainWindow& w = StartOn(c.log);
         w.state().weightSource = WeightSource::ManualInput;
         w.core().pendingQueue().count = c.pending;
         const std::string before = PaneText();

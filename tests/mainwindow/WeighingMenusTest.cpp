@@ -1,10 +1,10 @@
 // The Weight and Sequence menus, the log file entry while carcasses wait, and start-up with the
 // stored weighing set-up.
 
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 #include "ModalDriver.h"
 
-#include "carcass/FrmLED.h"
+#include "carcass/CurrentCarcassWindow.h"
 #include "mainwindow/StationResults.h"
 #include "ports/PortDialog.h"
 #include "ports/PortDialogModel.h"
@@ -21,7 +21,7 @@ const char* const kWeightEntries[] = {"mnuWgtNon",        "mnuWgtMan", "mnuWgtTO
                                       "mnuWeightGeneric", "mnuEV2000", "mnuTU9000", "mnuD410",
                                       "mnuTE1000L",       "mnuTenso",  "mnuWgtEqu"};
 
-class WeighingMenus : public Form1Fixture {
+class WeighingMenus : public MainWindowFixture {
 protected:
     std::set<std::string> Ticked() const
     {
@@ -31,7 +31,7 @@ protected:
                 ticked.insert(name);
         return ticked;
     }
-    FrmLED& Led() { return window->results().CurrentCarcassWindow(); }
+    CurrentCarcassWindow& Led() { return window->results().carcassWindow(); }
     bool Shown(const char* ledControl) { return !Led().findChild<QWidget*>(ledControl)->isHidden(); }
 };
 
@@ -73,7 +73,7 @@ TEST_F(WeighingMenus, EntriesTickStoreAndSetUpTheWindows)
         SCOPED_TRACE(c.what);
         QFile::remove(settings.FilePath());
         settings.WriteSetting("Properties", "WeightPortNum", "2");
-        Form1& w = Make();
+        MainWindow& w = Make();
         Menu("mnuTenso")->setChecked(true); // left alone by every entry but its own
         std::vector<PortDialogKind> dialogsShown;
         w.showWeightPortDialog = [&](PortDialogKind kind) { dialogsShown.push_back(kind); };
@@ -96,7 +96,7 @@ TEST_F(WeighingMenus, EntriesTickStoreAndSetUpTheWindows)
 
 TEST_F(WeighingMenus, AScaleEntryOpensItsPortDialogAndStaysChosenWhenItIsCancelled)
 {
-    Form1& w = Make();
+    MainWindow& w = Make();
     QString shown;
     WhenModalShows<PortDialog>([&](PortDialog& dialog) {
         shown = dialog.objectName();
@@ -113,7 +113,7 @@ TEST_F(WeighingMenus, ManualInputAndNoWeightCloseTheScalePortAndEmptyPanel3)
 {
     settings.WriteSetting("Properties", "WgtScaleModel", "6");
     weighing = true;
-    Form1& w = Make();
+    MainWindow& w = Make();
     ASSERT_TRUE(scalePort->PortOpen());
     ASSERT_EQ(w.StatusPanel(3), "2");
     Menu("mnuWgtMan")->trigger();
@@ -135,7 +135,7 @@ TEST_F(WeighingMenus, SequenceChangeDropsWaitingHalvesOnlyWhenTheOperatorAgrees)
 {
     settings.WriteSetting("Properties", "WgtScaleModel", "2");
     weighing = true;
-    Form1& w = Make();
+    MainWindow& w = Make();
     w.core().pendingQueue().count = 2;
     w.core().pendingQueue().writeIndex = 2;
     Control<QLineEdit>("txtPending")->setText("2");
@@ -171,7 +171,7 @@ TEST_F(WeighingMenus, LogFileMenuRefusesWhileCarcassesAreHalfProcessed)
 {
     settings.WriteSetting("Properties", "WgtScaleModel", "2");
     weighing = true;
-    Form1& w = Make();
+    MainWindow& w = Make();
     w.core().pendingQueue().count = 1;
     Menu("mnuLog")->trigger();
     const auto* refused = dialogs.Last("Message");
@@ -216,7 +216,7 @@ TEST_F(WeighingMenus, StartUpWithWeighingTakesTheStoredSetUp)
         Store(c.stored);
         weighing = true;
         dialogs.asked.clear();
-        Form1& w = Make();
+        MainWindow& w = Make();
         const auto* notice = dialogs.Last("Notice");
         EXPECT_EQ(notice ? notice->text.section("\r\n", 0, 0) : QString(), c.notice);
         EXPECT_EQ(w.state().weightSource, c.source);

@@ -2,14 +2,14 @@
 // printing of results (never of cancels), the printer status in panel 4 and in the probe's
 // command queue, and a spooler that hangs while the probe link goes on answering.
 
-#include "mainwindow/Form1Fixture.h"
+#include "mainwindow/MainWindowFixture.h"
 
 #include "log/ResultGridModel.h"
 #include "log/ResultView.h"
 #include "log/TerminalPane.h"
 #include "mainwindow/StationResults.h"
-#include "printing/FrmPrint.h"
 #include "printing/PrintCommands.h"
+#include "printing/PrintWindow.h"
 #include "probe/ProbeFraming.h"
 #include "support/RecordingSpooler.h"
 
@@ -36,12 +36,12 @@ std::string ReadFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<missing>");
 }
 
-class PrintCommandsTest : public Form1Fixture {
+class PrintCommandsTest : public MainWindowFixture {
 protected:
     // A station with log file shift2.dif and one result in the pane and the grid.
-    Form1& Station(bool withResult = true)
+    MainWindow& Station(bool withResult = true)
     {
-        Form1& w = Make();
+        MainWindow& w = Make();
         w.state().logFilePath = dir.filePath("shift2.dif").toStdString();
         if (withResult)
             AppendToResultView(w.views(), "14:05:33  09-12-2026,000123,1,12.0,3.0,45.0,61.2,E,A,\r", true);
@@ -51,7 +51,7 @@ protected:
         return w;
     }
 
-    FrmPrint* OpenDialog()
+    PrintWindow* OpenDialog()
     {
         Menu("mnuPrint")->trigger();
         return window->printing().PrintDialog();
@@ -81,7 +81,7 @@ TEST_F(PrintCommandsTest, PrintOpensTheDialogOnlyWithALogFileAndText)
         bool opens;
     };
     for (const Case c : {Case{false, true, false}, Case{true, false, false}, Case{true, true, true}}) {
-        Form1& w = Station(c.text);
+        MainWindow& w = Station(c.text);
         if (!c.logFile)
             w.state().logFilePath.clear();
         EXPECT_EQ(OpenDialog() != nullptr, c.opens) << c.logFile << c.text;
@@ -93,8 +93,8 @@ TEST_F(PrintCommandsTest, PrintToFileNamesTheFileAfterTheLogAndAddsTheShownSumma
     const QString out = dir.filePath("out");
     QDir().mkpath(out);
     Store({{"TxtFilePath", (out + "/").toStdString()}});
-    Form1& w = Station();
-    FrmPrint* dialog = OpenDialog();
+    MainWindow& w = Station();
+    PrintWindow* dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle(), "Print");
     EXPECT_EQ(dialog->FileTitle(), "shift2.txt");
@@ -115,7 +115,7 @@ TEST_F(PrintCommandsTest, BrowseChoosesTheFileAndRemembersItsFolder)
 {
     Station();
     // Without a folder chosen yet, the file goes beside the log.
-    FrmPrint* dialog = OpenDialog();
+    PrintWindow* dialog = OpenDialog();
     EXPECT_EQ(dialog->Folder(), dir.path() + "/");
 
     dialogs.QueueSave(std::nullopt);
@@ -138,7 +138,7 @@ TEST_F(PrintCommandsTest, BrowseChoosesTheFileAndRemembersItsFolder)
 TEST_F(PrintCommandsTest, DialogWorksFromTheKeyboard)
 {
     Station();
-    FrmPrint* dialog = OpenDialog();
+    PrintWindow* dialog = OpenDialog();
     EXPECT_EQ(dialog->findChild<QPushButton*>("CmdPTF")->text(), "Print to &file");
     EXPECT_EQ(dialog->findChild<QPushButton*>("CmdPTP")->text(), "Print to p&aper"); // "p" is the path's
     EXPECT_EQ(dialog->findChild<QPushButton*>("CmdCancel")->text(), "&Cancel");
@@ -159,7 +159,7 @@ TEST_F(PrintCommandsTest, PrintToPaperPrintsTheGridAndTheShownSummary)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "pdftotext is not installed (Debian package poppler-utils)";
-    Form1& w = Station();
+    MainWindow& w = Station();
     w.state().summaryShown = true;
     w.views().terminal->ClearPane();
     w.views().terminal->AppendColoured("Total:           1\r\n", Qt::black);
@@ -188,7 +188,7 @@ TEST_F(PrintCommandsTest, PrintToPaperPrintsTheGridAndTheShownSummary)
 
 TEST_F(PrintCommandsTest, RealTimePrintingPrintsResultsButNeverCancels)
 {
-    Form1& w = Station(false);
+    MainWindow& w = Station(false);
     RecordingSpooler* spooler = UseFakeSpooler();
     w.results().now = [] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); };
     QAction* entry = Menu("mnuRTPrint");
@@ -225,7 +225,7 @@ TEST_F(PrintCommandsTest, PrinterStatusShowsInPanel4AndTheProbeHearsIt)
         std::vector<std::string> queued;
     };
     for (const Case& c : {Case{true, {"P01"}}, Case{false, {}}}) {
-        Form1& w = Station(false);
+        MainWindow& w = Station(false);
         RecordingSpooler* spooler = UseFakeSpooler();
         spooler->SetQueue(ReadQueueOf({SpoolJobState::Pending}));
         w.core().link().setProbeLinkAlive(c.linkAlive);

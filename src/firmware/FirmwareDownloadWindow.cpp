@@ -1,0 +1,147 @@
+#include "firmware/FirmwareDownloadWindow.h"
+
+#include "probe/OperatorNotices.h"
+#include "probe/SerialPort.h"
+#include "station/ReceiveTick.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+namespace {
+
+QString Latin1(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+std::string FirmwareDownloadWindow::InstructionText()
+{
+    return "Downloading Firmware code to the probe,\r\n"
+           "DO NOT turn off the power untill complete!\r\n"
+           "\r\n"
+           "User should Observe probe's display for progress.\r\n"
+           "A. The new firmware code is transferred to the probe through "
+           "the COM port. During this time, the probe displays \"nn RECEIVE\","
+           "where nn represents the percentage of received code. It could take up "
+           "to 3 minutes to complete the transfer. The time taken will depend on the COM port speed and the "
+           "size of HEX file. 60KB of data with 38400bps baud rate will take approx. 1 minute.\r\n"
+           "\r\n"
+           "B. The probe then erases its Flash memory and writes the new code into "
+           "memory, displaying \"WRITING\". This step takes approx. 5 seconds to "
+           "complete.\r\n"
+           "\r\n"
+           "C. If no errors are detected, you will see the \"COMPLETE\" message on the "
+           "display, which indicates a successful update. You should then disconnect the power by removing the cannon "
+           "plug and "
+           "reconnect after 5 seconds to restart the software. At this stage, The TallionTool program "
+           "should also be closed and restarted.\r\n"
+           "\r\n"
+           "D. However, if errors have occured during step A or B then "
+           "the probe will display an \"ERROR\" message with an error code. The code number will range "
+           "from 1 to 6.\r\n"
+           "1: Character out of range error.\r\n"
+           "2: User code exceeds upper limit.\r\n"
+           "3: Type character error.\r\n"
+           "4: Hex file error.\r\n"
+           "5: Checksum error.\r\n"
+           "6: Flash memory erase error.\r\n"
+           "The probe will stop operating if an error occurs. At this point, you are required "
+           "to dettach and then reattach power cable to effect a software restart.";
+}
+
+FirmwareDownloadWindow::FirmwareDownloadWindow(std::string fileText, SerialPort& port, ReceiveTick& receiveTick,
+                                               OperatorNotices& notices, QWidget* parent)
+    : QDialog(parent)
+    , download_(std::move(fileText))
+    , port_(port)
+    , receiveTick_(receiveTick)
+    , notices_(notices)
+    , interval_(DownloadTickInterval(port.Settings()))
+{
+    setObjectName("FrmDownload");
+    setWindowTitle("Updating Firmware");
+    QFont large = font();
+    large.setPointSize(12);
+    setFont(large);
+
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName("Text1");
+    Text1->setReadOnly(true);
+    QString instructions = Latin1(InstructionText());
+    instructions.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    Text1->setPlainText(instructions);
+    Text2 = new QLabel(QStringLiteral("0%"), this);
+    Text2->setObjectName("Text2");
+    QFont percent = large;
+    percent.setPointSize(20);
+    percent.setBold(true);
+    Text2->setFont(percent);
+    Text2->setAlignment(Qt::AlignCenter);
+    PrgBar = new QProgressBar(this);
+    PrgBar->setObjectName("PrgBar");
+    PrgBar->setRange(0, static_cast<int>(HexChunks::kFullScaleBytes));
+    PrgBar->setValue(0);
+    // The percentage beside it is the one the operator reads.
+    PrgBar->setTextVisible(false);
+    PrgBar->setMinimumHeight(28);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Text1, 1);
+    layout->addWidget(PrgBar);
+    layout->addWidget(Text2);
+    resize(820, 640);
+
+    Timer2Sec.setObjectName("Timer2Sec");
+    Timer2Sec.setSingleShot(true);
+    connect(&Timer2Sec, &QTimer::timeout, this, &FirmwareDownloadWindow::OnTimer2Sec);
+    // The first chunk waits two seconds: the link delivers "F" meanwhile.
+    Timer2Sec.start(2000);
+}
+
+void FirmwareDownloadWindow::OnTimer2Sec()
+{
+    // A busy line may not have passed "F" on within the first two seconds; the receive tick
+    // keeps running until it has.
+    if (!started_ && probeNotYetTold && probeNotYetTold()) {
+        Timer2Sec.start(200);
+        return;
+    }
+    started_ = true;
+    receiveTick_.pause();
+    Timer2Sec.stop();
+    Timer2Sec.setInterval(interval_);
+
+    const std::string chunk = download_.NextChunk();
+    if (!chunk.empty() && !port_.Output(chunk)) {
+        // Sending on as if nothing happened would end in "100%" for a probe that got nothing.
+        notices_.Notify(Latin1(port_.LastError()), windowTitle(), MessageIcon::Exclamation);
+        return;
+    }
+    PrgBar->setValue(static_cast<int>(download_.BarValue()));
+    Text2->setText(Latin1(download_.PercentText()));
+    if (!download_.Finished())
+        Timer2Sec.start();
+}
+
+QString FirmwareDownloadWindow::PercentText() const
+{
+    return Text2->text();
+}
+
+int FirmwareDownloadWindow::ProgressValue() const
+{
+    return PrgBar->value();
+}
+
+void FirmwareDownloadWindow::done(int result)
+{
+    // Closed in any state: nothing more is sent, and the link takes the port back.
+    Timer2Sec.stop();
+    download_.Stop();
+    receiveTick_.resume();
+    QDialog::done(result);
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The find dialog (modeless): the text to find, match case, up or down. Its Find button runs
+// the window's search; the state it edits lives with the window for the whole run.
+
+#include "log/TextFind.h"
+
+#include <QDialog>
+#include <functional>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class FindWindow : public QDialog {
+    Q_OBJECT
+public:
+    FindWindow(FindState& state, std::function<void()> find, QWidget* parent = nullptr);
+
+    // Cancel and the Escape key.
+    void reject() override;
+
+private:
+    FindState& state_;
+    std::function<void()> find_;
+    QLineEdit* txtString = nullptr;
+    QCheckBox* chkMatchCase = nullptr;
+    QRadioButton* optDirection[2] = {nullptr, nullptr};
+    QPushButton* CmdFind = nullptr;
+    QPushButton* CmdCancel = nullptr;
+};

@@ -1,0 +1,168 @@
+#include "mainwindow/MainWindow.h"
+
+#include "carcass/CarcassPairing.h"
+#include "carcass/ParsedScaleReader.h"
+#include "mainwindow/LinkCommandSink.h"
+#include "mainwindow/MainPairingDisplay.h"
+#include "mainwindow/OperatorDialogs.h"
+#include "mainwindow/StationResults.h"
+#include "printing/PrintCommands.h"
+#include "resources/StringTable.h"
+#include "resources/Twips.h"
+#include "settings/SettingsStore.h"
+#include "weighing/ScaleCollector.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+
+MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<SerialPort> probePort,
+                       std::unique_ptr<SerialPort> scalePort, QWidget* parent)
+    : QMainWindow(parent)
+    , settings_(settings)
+    , dialogs_(dialogs)
+    , core_(std::make_unique<StationCore>(std::move(probePort), std::move(scalePort)))
+    , state_(core_->state())
+{
+    setObjectName(QStringLiteral("Form1"));
+    // The caption's id; start-up replaces it with the full caption with the version.
+    setProperty("tag", QStringLiteral("1081"));
+
+    // A child, so that the tick's timer is found by its name from here.
+    core_->setParent(this);
+    Clock.setObjectName(QStringLiteral("Clock"));
+    Clock.setInterval(1000);
+    TimerPStatus.setObjectName(QStringLiteral("TimerPStatus"));
+    TimerPStatus.setInterval(100);
+    // The link comes and goes inside the tick (the first poll, a scale message, silence); Find
+    // and Print follow it from the first poll on.
+    connect(&core_->receiveTick(), &ReceiveTick::tickEnded, this, &MainWindow::RefreshFindPrint);
+    connect(&Clock, &QTimer::timeout, this, &MainWindow::OnClockTick);
+
+    BuildControls();
+    BuildMenus();
+    WireMenus();
+
+    WireLink();
+    scaleReader_ = std::make_unique<ParsedScaleReader>(core_->scaleCollector().strWgtScale(), scaleOptions);
+    linkCommands_ = std::make_unique<LinkCommandSink>(core_->link());
+    connect(
+        core_.get(), &StationCore::notice, this,
+        [this](const QString& text, const QString& title, MessageIcon icon) { dialogs_.Notify(text, title, icon); });
+    results_ = new StationResults(StationResultsLinks{views_, state_, core_->pendingQueue(), dialogs_, settings_,
+                                                      core_->link(), *linkCommands_, *scaleReader_,
+                                                      core_->resultFinishing(), *this, this},
+                                  PosixLogFileSystem(), this);
+    connect(&core_->resultFinishing(), &ResultFinishing::lineToPrint, this,
+            [this](const std::string& line) { printing_->PrintResultLine(line); });
+    // What is drawn from the log file, such as the class summary, follows each record.
+    connect(&core_->resultLog(), &ResultLog::recordLogged, this, &MainWindow::RefreshSummary);
+    WireWeighing();
+    onProbeMessage = [this](const std::string& message) { results_->OnProbeMessage(message); };
+    ShowIndicators();
+}
+
+MainWindow::~MainWindow()
+{
+    Clock.stop();
+    TimerPStatus.stop();
+}
+
+void MainWindow::WireLink()
+{
+    // The link tells what happened; the window decides where it shows.
+    connect(core_.get(), &StationCore::linkLost, this, [this] { SetStatusPanel(1, ResourceText(1132)); });
+    connect(&core_->link(), &ProbeLink::probeStatusCleared, this, [this] { SetStatusPanel(1, QString()); });
+    connect(&core_->link(), &ProbeLink::serialNumberChanged, this,
+            [this](const QString& serial) { SetStatusPanel(6, serial); });
+    connect(&core_->link(), &ProbeLink::indicatorsChanged, this, &MainWindow::ShowIndicators);
+    connect(&core_->link(), &ProbeLink::templateMenuAllowed, this, [this] {
+        if (QAction* dis = MenuAction(QStringLiteral("mnuDis")))
+            dis->setEnabled(true);
+    });
+    connect(&core_->link(), &ProbeLink::dataPollAccepted, this, [this] {
+        // Manual weighing: the operator types the weight as soon as the probe offers a result.
+        if (state_.weightSource == WeightSource::ManualInput) {
+            txtWeight->setEnabled(true);
+            txtWeight->setFocus();
+        }
+    });
+    connect(&core_->link(), &ProbeLink::messageReceived, this, [this](const std::string& message) {
+        if (onProbeMessage)
+            onProbeMessage(message);
+    });
+    connect(core_.get(), &StationCore::probePortLost, this, &MainWindow::ShowProbePort);
+    connect(core_.get(), &StationCore::probePortBack, this, [this] {
+        ShowProbePort();
+        SetStatusPanel(1, ResourceText(1099));
+    });
+}
+
+void MainWindow::ShowProbePort()
+{
+    const QString port = QString::fromLatin1(SettingsStore::PortNumberText(core_->probePort().CommPort()).c_str());
+    if (!core_->probePortWatch().Lost()) {
+        SetStatusPanel(2, port);
+        SetStatusPanelTip(2, ResourceText(1152));
+        return;
+    }
+    SetStatusPanel(2, port + QStringLiteral(" (no device)"));
+    SetStatusPanelTip(2, QStringLiteral("%1: %2\nTrying to open it again every second.")
+                             .arg(ResourceText(1152), core_->probePortWatch().LostReason()));
+}
+
+void MainWindow::OnClockTick()
+{
+    elapsed_.Tick();
+    SetStatusPanel(7, QString::fromStdString(elapsed_.Text()));
+}
+
+void MainWindow::SetStatusPanel(int panel, const QString& text)
+{
+    if (panel >= 1 && panel <= kStatusPanels)
+        panels_[panel - 1]->setText(text);
+}
+
+void MainWindow::SetStatusPanelTip(int panel, const QString& tip)
+{
+    if (panel >= 1 && panel <= kStatusPanels)
+        panels_[panel - 1]->setToolTip(tip);
+}
+
+QString MainWindow::StatusPanel(int panel) const
+{
+    return panel >= 1 && panel <= kStatusPanels ? panels_[panel - 1]->text() : QString();
+}
+
+QString MainWindow::StatusPanelTip(int panel) const
+{
+    return panel >= 1 && panel <= kStatusPanels ? panels_[panel - 1]->toolTip() : QString();
+}
+
+QAction* MainWindow::MenuAction(const QString& objectName) const
+{
+    return menus_.value(objectName, nullptr);
+}
+
+bool MainWindow::NoWeightTicked() const
+{
+    const QAction* none = MenuAction(QStringLiteral("mnuWgtNon"));
+    return none && none->isChecked();
+}
+
+int MainWindow::PxX(double twips) const
+{
+    return TwipsToPixelsX(*this, twips);
+}
+int MainWindow::PxY(double twips) const
+{
+    return TwipsToPixelsY(*this, twips);
+}
+double MainWindow::TwX(double pixels) const
+{
+    return PixelsToTwipsX(*this, pixels);
+}
+double MainWindow::TwY(double pixels) const
+{
+    return PixelsToTwipsY(*this, pixels);
+}

@@ -1,0 +1,80 @@
+// Opening the current carcass window where the line can read it (see CarcassWindowPlace), and
+// remembering where the operator left it. Its own keys: the "CC*" keys hold what the shut-down
+// has always written into them.
+
+#include "mainwindow/MainWindow.h"
+
+#include "carcass/CarcassWindowPlace.h"
+#include "carcass/CurrentCarcassWindow.h"
+#include "mainwindow/StationResults.h"
+#include "settings/SettingsStore.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+const std::string kSection = "Properties";
+constexpr const char* kPlaceKeys[4] = {"CurrentCarcassLeft", "CurrentCarcassTop", "CurrentCarcassWidth",
+                                       "CurrentCarcassHeight"};
+
+std::optional<int> WholeNumber(const std::string& text)
+{
+    if (text.empty() || text.size() > 6)
+        return std::nullopt;
+    size_t at = text[0] == '-' ? 1 : 0;
+    if (at == text.size())
+        return std::nullopt;
+    int value = 0;
+    for (; at < text.size(); ++at) {
+        if (text[at] < '0' || text[at] > '9')
+            return std::nullopt;
+        value = value * 10 + (text[at] - '0');
+    }
+    return text[0] == '-' ? -value : value;
+}
+
+} // namespace
+
+std::optional<QRect> MainWindow::SavedCurrentCarcassPlace() const
+{
+    int values[4];
+    for (int i = 0; i < 4; ++i) {
+        const std::optional<int> value = WholeNumber(settings_.ReadSetting(kSection, kPlaceKeys[i], ""));
+        if (!value)
+            return std::nullopt;
+        values[i] = *value;
+    }
+    const QRect place(values[0], values[1], values[2], values[3]);
+    return place.isValid() ? std::optional<QRect>(place) : std::nullopt;
+}
+
+void MainWindow::ShowCurrentCarcassWindowPlaced(CurrentCarcassWindow& window)
+{
+    window.placeLeft = [this](const QRect& place) {
+        const int values[4] = {place.x(), place.y(), place.width(), place.height()};
+        for (int i = 0; i < 4; ++i)
+            settings_.WriteSetting(kSection, kPlaceKeys[i], std::to_string(values[i]));
+    };
+    if (!window.isVisible()) {
+        CarcassWindowSituation situation;
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        for (const QScreen* s : screens)
+            situation.screens.append(ScreenArea{s->geometry(), s->availableGeometry()});
+        situation.mainScreen = std::max<qsizetype>(0, screens.indexOf(screen()));
+        situation.mainFrame = frameGeometry();
+        const QRect inner = geometry();
+        const QRect outer = frameGeometry();
+        situation.frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                                   outer.right() - inner.right(), outer.bottom() - inner.bottom());
+        situation.designed = window.designedSize();
+        situation.saved = SavedCurrentCarcassPlace();
+        const CarcassWindowPlace place = PlaceCarcassWindow(situation);
+        window.setGeometry(place.geometry);
+        if (place.fullScreen) {
+            window.showFullScreen();
+            return;
+        }
+    }
+    window.show();
+}

@@ -1,0 +1,292 @@
+// Building the main window's controls. Views and frames are placed by MainWindowLayout.cpp; here they
+// only get their contents, names, texts and looks.
+
+#include "mainwindow/MainWindow.h"
+
+#include "log/ResultGridModel.h"
+#include "log/TerminalPane.h"
+#include "mainwindow/LedIndicator.h"
+#include "mainwindow/ResultGridView.h"
+#include "mainwindow/StationIcons.h"
+
+#include <QBoxLayout>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QToolButton>
+
+namespace {
+
+// Designed heights, twips.
+constexpr double kStatusFrameHeight = 1020;
+constexpr double kDetailFramesHeight = 1380;
+
+// Lamp colours: a lit lamp and its dim partner.
+const QColor kLinkBright(40, 220, 60);
+const QColor kLinkDark(20, 110, 30);
+const QColor kError(230, 30, 30);
+const QColor kTxActive(250, 200, 20);
+const QColor kRxActive(40, 220, 60);
+const QColor kIdle(120, 125, 120);
+const QColor kHeld(240, 160, 20); // the link is paused, neither working nor lost
+
+QLabel* NewLabel(QWidget* parent, const char* name, const char* tag, const char* text = "")
+{
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    if (tag)
+        label->setProperty("tag", QString::fromLatin1(tag));
+    return label;
+}
+
+QLineEdit* NewValueBox(QWidget* parent, const char* name, bool readOnly = true)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(readOnly);
+    box->setAlignment(Qt::AlignCenter);
+    QFont font = box->font();
+    font.setPointSizeF(font.pointSizeF() * 1.35);
+    font.setBold(true);
+    box->setFont(font);
+    box->setMinimumWidth(40);
+    return box;
+}
+
+QGroupBox* NewFrame(QWidget* parent, const char* name, const char* caption)
+{
+    auto* frame = new QGroupBox(QString::fromLatin1(caption), parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    return frame;
+}
+
+QFrame* NewDivider(QWidget* parent)
+{
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+} // namespace
+
+void MainWindow::BuildControls()
+{
+    central_ = new QWidget(this);
+    central_->setObjectName(QStringLiteral("centralWidget"));
+    setCentralWidget(central_);
+
+    FrameStatus = BuildStatusFrame(central_);
+    detailFrames_ = BuildDetailFrames(central_);
+
+    gridModel_ = new ResultGridModel(this);
+    mfgResult = new ResultGridView(central_);
+    mfgResult->setObjectName(QStringLiteral("mfgResult"));
+    mfgResult->setModel(gridModel_);
+    mfgResult->verticalHeader()->hide();
+    mfgResult->verticalHeader()->setDefaultSectionSize(mfgResult->fontMetrics().height() + 6);
+    mfgResult->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    mfgResult->setSelectionBehavior(QAbstractItemView::SelectRows);
+    mfgResult->setSelectionMode(QAbstractItemView::SingleSelection);
+    mfgResult->setAlternatingRowColors(true);
+    mfgResult->setWordWrap(false);
+    // Whole rows, as the grid always scrolled: the top row is never cut.
+    mfgResult->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+
+    Terminal = new TerminalPane(central_);
+    Terminal->setObjectName(QStringLiteral("Terminal"));
+    views_ = ResultViews{Terminal, gridModel_, mfgResult};
+
+    // Buttons the station presses itself.
+    Frame5 = new QFrame(central_);
+    Frame5->setObjectName(QStringLiteral("Frame5"));
+    auto* command1 = new QPushButton(QStringLiteral("Command1"), Frame5);
+    command1->setObjectName(QStringLiteral("Command1"));
+    auto* cmdFinish = new QPushButton(QStringLiteral("CmdFinish"), central_);
+    cmdFinish->setObjectName(QStringLiteral("CmdFinish"));
+    cmdFinish->hide();
+    connect(cmdFinish, &QPushButton::clicked, this, &MainWindow::FinishCarcass);
+
+    BuildStatusBar();
+}
+
+QToolButton* MainWindow::AddToolButton(QWidget* parent, const char* name, const QIcon& icon)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setIcon(icon);
+    button->setIconSize(QSize(26, 26));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::TabFocus);
+    if (parent->layout())
+        parent->layout()->addWidget(button);
+    return button;
+}
+
+QFrame* MainWindow::BuildStatusFrame(QWidget* parent)
+{
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(QStringLiteral("FrameStatus"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFixedHeight(PxY(kStatusFrameHeight));
+
+    auto* rows = new QVBoxLayout(frame);
+    rows->setContentsMargins(6, 3, 6, 3);
+    rows->setSpacing(2);
+    auto* strip = new QWidget(frame);
+    auto* line = new QHBoxLayout(strip);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->setSpacing(4);
+    rows->addWidget(strip);
+
+    // Link, Tx and Rx lamps: each spot holds the lamps that take turns on it.
+    auto addLamp = [&](QLabel*& label, const char* name, const char* tag) -> IndicatorSpot* {
+        label = NewLabel(strip, name, tag);
+        line->addWidget(label);
+        auto* spot = new IndicatorSpot(16, strip);
+        line->addWidget(spot);
+        line->addSpacing(8);
+        return spot;
+    };
+    IndicatorSpot* link = addLamp(LblLink, "LblLink", "1082");
+    CommLED1 = link->AddLamp(QStringLiteral("CommLED1"), kLinkBright);
+    CommLED2 = link->AddLamp(QStringLiteral("CommLED2"), kLinkDark);
+    ErrLED = link->AddLamp(QStringLiteral("ErrLED"), kError);
+    CommLEDHeld = link->AddLamp(QStringLiteral("CommLEDHeld"), kHeld);
+    IndicatorSpot* tx = addLamp(LblTx, "LblTx", "1084");
+    TxLED = tx->AddLamp(QStringLiteral("TxLED"), kTxActive);
+    TxLED2 = tx->AddLamp(QStringLiteral("TxLED2"), kIdle);
+    IndicatorSpot* rx = addLamp(LblRx, "LblRx", "1083");
+    RxLED = rx->AddLamp(QStringLiteral("RxLED"), kRxActive);
+    RxLED2 = rx->AddLamp(QStringLiteral("RxLED2"), kIdle);
+
+    // The pause control shows one of two pictures; PauseUp and PauseDn hold them.
+    auto* pauseUp = NewLabel(strip, "PauseUp", nullptr);
+    pauseUp->setPixmap(StationIcons::PauseUp());
+    pauseUp->hide();
+    auto* pauseDn = NewLabel(strip, "PauseDn", nullptr);
+    pauseDn->setPixmap(StationIcons::PauseDown());
+    pauseDn->hide();
+    QToolButton* pause = AddToolButton(strip, "Pause", QIcon(StationIcons::PauseUp()));
+    pause->setToolTip(QStringLiteral("1122"));
+    line->addWidget(NewDivider(strip));
+
+    OpenLogFile = AddToolButton(strip, "OpenLogFile", StationIcons::OpenLog());
+    CmdFind = AddToolButton(strip, "CmdFind", StationIcons::Find());
+    QToolButton* del = AddToolButton(strip, "cmdDel", StationIcons::DeleteRow());
+    del->setEnabled(false); // enabled once a grid row is chosen
+    CmdPrint = AddToolButton(strip, "CmdPrint", StationIcons::Print());
+    // Pressed by the print dialog; not for the operator.
+    AddToolButton(strip, "CmdPTP", StationIcons::Print())->hide();
+    AddToolButton(strip, "CmdPTF", StationIcons::PrintToFile())->hide();
+    CmdSummary = AddToolButton(strip, "CmdSummary", StationIcons::Summary());
+    cmdHide = AddToolButton(strip, "cmdHide", StationIcons::Layout());
+    line->addStretch(1);
+    line->addWidget(NewDivider(strip));
+    CmdExit = AddToolButton(strip, "CmdExit", StationIcons::Exit());
+
+    Title = NewLabel(frame, "Title", nullptr);
+    Title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    QFont titleFont = Title->font();
+    titleFont.setBold(true);
+    Title->setFont(titleFont);
+    rows->addWidget(Title);
+
+    connect(OpenLogFile, &QToolButton::clicked, this, &MainWindow::ChooseLogFile);
+    connect(cmdHide, &QToolButton::clicked, this, &MainWindow::ToggleLayout);
+    connect(CmdExit, &QToolButton::clicked, this, [this] { AskToExit(false); });
+    return frame;
+}
+
+QWidget* MainWindow::BuildDetailFrames(QWidget* parent)
+{
+    auto* strip = new QWidget(parent);
+    strip->setObjectName(QStringLiteral("DetailFrames"));
+    strip->setFixedHeight(PxY(kDetailFramesHeight));
+    auto* row = new QHBoxLayout(strip);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(6);
+
+    frWeight = NewFrame(strip, "frWeight", "Manual Input");
+    auto* weightBox = new QVBoxLayout(frWeight);
+    txtWeight = NewValueBox(frWeight, "txtWeight", false);
+    weightBox->addWidget(txtWeight);
+
+    frResult = NewFrame(strip, "frResult", "Result");
+    auto* result = new QGridLayout(frResult);
+    result->setVerticalSpacing(2);
+    struct Field {
+        const char* label;
+        const char* tag;
+        const char* text;
+        const char* box;
+    };
+    const Field fields[] = {
+        {"Label2", "1171", "", "txtCarcassCounter"},
+        {"Label3", "1169", "", "txtQuality"},
+        {"Label4", "1167", "", "txtClass"},
+        {"Label5", "1173", "", "txtMeatPer"},
+        {"Label6", nullptr, "Weight(Kg)", "txtWeightResult"},
+    };
+    for (int column = 0; column < 5; ++column) {
+        const Field& f = fields[column];
+        QLabel* label = NewLabel(frResult, f.label, f.tag, f.text);
+        label->setAlignment(Qt::AlignCenter);
+        QLineEdit* box = NewValueBox(frResult, f.box);
+        result->addWidget(label, 0, column);
+        result->addWidget(box, 1, column);
+        if (column == 4) {
+            Label6 = label;
+            txtWeightResult = box;
+        }
+    }
+
+    Frame3 = NewFrame(strip, "Frame3", "Between Probing and weighing");
+    auto* pendingBox = new QVBoxLayout(Frame3);
+    pendingBox->addWidget(NewValueBox(Frame3, "txtPending"));
+
+    frError = NewFrame(strip, "frError", "Error");
+    auto* errorBox = new QVBoxLayout(frError);
+    txtError = NewValueBox(frError, "txtError");
+    QPalette red = txtError->palette();
+    red.setColor(QPalette::Text, QColor(200, 0, 0));
+    txtError->setPalette(red);
+    errorBox->addWidget(txtError);
+
+    row->addWidget(frWeight, 2);
+    row->addWidget(frResult, 7);
+    row->addWidget(Frame3, 2);
+    row->addWidget(frError, 5);
+    return strip;
+}
+
+void MainWindow::BuildStatusBar()
+{
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("stbr"));
+    setStatusBar(bar);
+    // Panel stretch: the probe status and the log path take the room, the rest is narrow.
+    const int stretch[kStatusPanels] = {4, 0, 0, 2, 4, 2, 0};
+    const int minimum[kStatusPanels] = {80, 24, 24, 60, 80, 60, 72};
+    for (int i = 0; i < kStatusPanels; ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("stbrPanel%1").arg(i + 1));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setMinimumWidth(minimum[i]);
+        panel->setContentsMargins(3, 0, 3, 0);
+        // The printer state (panel 4) is short and read whole; the long texts give way.
+        if (stretch[i] > 0 && i != 3)
+            panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        if (i == 1 || i == 2 || i == 6)
+            panel->setAlignment(Qt::AlignCenter);
+        bar->addWidget(panel, stretch[i]);
+        panels_[i] = panel;
+    }
+}

@@ -1,0 +1,38 @@
+// The main window from the keyboard: every toolbar button says what it does, and the two that
+// have no menu entry get a function key of their own.
+
+#include "mainwindow/MainWindow.h"
+
+#include "resources/StringTable.h"
+
+#include <QKeySequence>
+#include <QToolButton>
+
+namespace {
+
+// "Text (F6)": the key shows where the operator looks for what a button does.
+QString WithKey(const QString& tip, const QKeySequence& key)
+{
+    return QStringLiteral("%1 (%2)").arg(tip, key.toString(QKeySequence::NativeText));
+}
+
+} // namespace
+
+void MainWindow::SetUpToolbarKeys()
+{
+    const QKeySequence layoutKey(Qt::Key_F6);
+    cmdHide->setShortcut(layoutKey);
+    cmdHide->setToolTip(WithKey(QStringLiteral("Show or hide the detail frames"), layoutKey));
+
+    Control<QToolButton>("Pause")->setShortcut(QKeySequence(Qt::Key_F7));
+    SetPauseTip(1122);
+
+    // As its menu entry, which carries no string of the table either.
+    Control<QToolButton>("cmdDel")->setToolTip(QStringLiteral("Delete"));
+}
+
+void MainWindow::SetPauseTip(int stringId)
+{
+    auto* pause = Control<QToolButton>("Pause");
+    pause->setToolTip(WithKey(ResourceText(stringId), pause->shortcut()));
+}

@@ -1,0 +1,236 @@
+// Start-up of the station, step by step in the station's order. A step that cannot be done (a
+// bad stored value, a port that does not open, an unreadable log) is skipped and the next runs.
+
+#include "mainwindow/MainWindow.h"
+
+#include "log/LogRecordFormat.h"
+#include "log/LogView.h"
+#include "log/ResultGridModel.h"
+#include "log/TerminalPane.h"
+#include "mainwindow/ApplyStringTable.h"
+#include "mainwindow/LayoutGeometry.h"
+#include "mainwindow/OperatorDialogs.h"
+#include "mainwindow/StationDatabase.h"
+#include "mainwindow/StationResults.h"
+#include "resources/StringTable.h"
+#include "settings/SettingsStore.h"
+#include "settings/StartUpValues.h"
+#include "weighing/ScaleModels.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QToolButton>
+
+namespace {
+
+const std::string kSection = "Properties";
+
+QString Latin1(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+void MainWindow::StartUp()
+{
+    // 1. Designed size; also the least the window may be dragged to.
+    const QSize minimum(PxX(kMinimumInnerWidth), PxY(kMinimumInnerHeight));
+    setMinimumSize(minimum);
+    resize(minimum);
+
+    // 2. Compact layout: the detail frames, the terminal pane and the internal parts hidden.
+    for (QWidget* w : std::initializer_list<QWidget*>{Label6, txtWeightResult, Frame5, Terminal, frWeight, frResult,
+                                                      Frame3, frError})
+        w->hide();
+    detailFrames_->hide();
+    isShow_ = false;
+
+    // 3. Texts.
+    ApplyStringTable(this);
+
+    // 4. Tooltips.
+    const int panelTips[kStatusPanels] = {1151, 1152, 1153, 0, 1154, 1181, 1182};
+    for (int i = 0; i < kStatusPanels; ++i)
+        if (panelTips[i])
+            SetStatusPanelTip(i + 1, ResourceText(panelTips[i]));
+    LblLink->setToolTip(ResourceText(1080));
+    LblTx->setToolTip(ResourceText(1249));
+    LblRx->setToolTip(ResourceText(1250));
+    OpenLogFile->setToolTip(ResourceText(1235));
+    CmdSummary->setToolTip(ResourceText(1234));
+    CmdFind->setToolTip(ResourceText(1236));
+    CmdPrint->setToolTip(ResourceText(1237));
+    CmdExit->setToolTip(ResourceText(1238));
+    SetUpToolbarKeys();
+    // Find follows its menu entry, which starts disabled.
+    CmdFind->setEnabled(false);
+
+    // 5. Sequence menu out of sight (weighing start-up shows it again).
+    MenuAction(QStringLiteral("mnuWP"))->setVisible(false);
+
+    // 6.
+    show();
+
+    // 7.
+    setWindowTitle(Latin1(MainWindowCaption()));
+
+    // 8. Run-time state.
+    core_->link().ResetForStartUp();
+    state_.summaryShown = false;
+    state_.weightPromptShown = false;
+    state_.viewedLogFile.clear();
+
+    // 9. Template; a value that is no template keeps the default one.
+    if (const auto n = TemplateNumberFromSetting(settings_.ReadSetting(kSection, "Banner", "3")))
+        state_.templateNumber = *n;
+
+    // 10.-13. Probe port, status frame, first status texts.
+    StartUpProbePort();
+
+    // 14. Log file path in panel 5.
+    state_.logFilePath = SettingsStore::PathFromText(settings_.ReadSetting(kSection, "LogFilePath", ""));
+    if (!state_.logFilePath.empty())
+        ShowLogFilePath();
+
+    // The plant database, when the settings name one: each line logged from now on goes there too.
+    database_ = StationDatabase::FromSettings(settings_, state_.logFilePath, dialogs_, statusBar(), this);
+    if (database_)
+        results_->SetLogChangeObserver(database_->Observer());
+
+    // 15.
+    state_.decimalMark.assign(1, '.');
+
+    // 16.-17. Weighing off, weight before probe; or, when asked for, as the store has it.
+    if (startWithWeighing)
+        StartUpWeighingFromStore();
+    else
+        StartUpWeighingOff();
+
+    // 18. Analysis type.
+    StartUpAnalysisType();
+
+    // 19. Template: tick, grid columns, title.
+    ApplyCurrentTemplate();
+
+    // 20. The log into the views.
+    StartUpLoadLog();
+
+    // 21. The error box speaks to the operator who sees the error first.
+    txtError->setToolTip(ResourceText(state_.weightBeforeProbe ? 1134 : 1135));
+
+    // 22. Grid for the compact layout without summary.
+    PlaceViews(false);
+    if (GridHasScrollBar(mfgResult)) {
+        flexGridResize();
+        ScrollGridToLastRow(views_);
+    }
+
+    core_->receiveTick().resume();
+    Clock.start();
+}
+
+void MainWindow::StartUpProbePort()
+{
+    // 10. A stored value that is not a port or not a settings text leaves the port as it is.
+    const ProbePortConfig config = ReadProbePortConfig(settings_);
+    if (!config.port)
+        qWarning("Probe port: stored port number \"%s\" is not a port; left unchanged", config.portText.c_str());
+    else if (!core_->probePort().SetCommPort(*config.port))
+        qWarning("Probe port: cannot select port %d", *config.port);
+    if (!config.settings || !core_->probePort().SetSettings(*config.settings))
+        qWarning("Probe port: settings \"%s\" not applied", config.settingsText.c_str());
+    if (config.handshaking)
+        core_->probePort().SetHandshaking(*config.handshaking);
+    core_->probePort().SetInputMode(1);
+
+    // 11. The status frame across the window; the views with it, so that the template's
+    // column widths (step 19) are taken from the grid's real width.
+    PlaceViews(false);
+
+    // 12.
+    SetStatusPanel(1, ResourceText(1099));
+
+    // 13. A port that does not open shows as a link that never comes up; it is tried again every
+    // second, so a station started before its adapter is plugged in comes up by itself.
+    if (!core_->probePortWatch().Open())
+        qWarning("Probe port %d cannot be opened: %s", core_->probePort().CommPort(),
+                 core_->probePort().LastError().c_str());
+    ShowProbePort();
+}
+
+void MainWindow::StartUpWeighingOff()
+{
+    // 16. Whatever "WgtScaleModel" holds, the station starts without weighing.
+    for (const ScaleModel& model : ScaleModels())
+        MenuAction(QString::fromLatin1(model.menuEntry))->setChecked(false);
+    static const char* const kHidden[] = {"mnuWgtCom",        "mnuWgtNon", "mnuWgtMan", "mnuWgtWed",
+                                          "mnuWeightGeneric", "mnuEV2000", "mnuTU9000"};
+    for (const char* name : kHidden)
+        MenuAction(QString::fromLatin1(name))->setVisible(false);
+    state_.weightSource = WeightSource::NoWeight;
+    state_.useWeightInEquation = false;
+    MenuAction(QStringLiteral("mnuWgtNon"))->setChecked(true);
+    LoadCurrentCarcassWindow();
+
+    // 17. Whatever "WgtPrbOrder" holds, the weight comes before the probe.
+    state_.weightBeforeProbe = true;
+    MenuAction(QStringLiteral("mnuWbP"))->setChecked(true);
+    MenuAction(QStringLiteral("mnuPbW"))->setChecked(false);
+    core_->pendingQueue().ResetPendingQueue();
+}
+
+void MainWindow::StartUpAnalysisType()
+{
+    for (int i = 0; i <= 9; ++i)
+        MenuAction(QStringLiteral("mnuAnal%1").arg(i))->setChecked(false);
+    const std::string stored = settings_.ReadSetting(kSection, "AnaType", "901");
+    if (const auto entry = AnalysisEntryToTick(stored))
+        MenuAction(QStringLiteral("mnuAnal%1").arg(*entry))->setChecked(true);
+}
+
+void MainWindow::StartUpLoadLog()
+{
+    // 20. An unreadable log is reported and the station starts without it in view. The box
+    // does not wait for the operator: the probe is answered and the clock runs meanwhile.
+    if (state_.logFilePath.empty())
+        return;
+    const auto error = LoadLogIntoView(views_, state_.logFilePath, state_.templateNumber);
+    if (error)
+        dialogs_.Notify(*error,
+                        ResourceText(1257) + QLatin1Char(' ')
+                            + QFile::decodeName(QByteArray::fromStdString(state_.logFilePath)),
+                        MessageIcon::Exclamation);
+}
+
+void MainWindow::ApplyCurrentTemplate()
+{
+    static const char* const kEntries[] = {"mnuD1", "mnuD2", "mnuD3", "mnuD4", "mnuD5",
+                                           "mnuD6", "mnuD7", "mnuD8", "mnuD9", "mnuhamcolour"};
+    for (int n = 1; n <= 10; ++n)
+        MenuAction(QString::fromLatin1(kEntries[n - 1]))->setChecked(n == state_.templateNumber);
+    printHeaderLine_ = ApplyTemplate(views_, state_.templateNumber);
+    Title->setText(Latin1(TemplateTitleString(state_.templateNumber)));
+}
+
+void MainWindow::ShowLogFilePath()
+{
+    const QString name = QFile::decodeName(QByteArray::fromStdString(ShortenLogPath(state_.logFilePath)));
+    const size_t waiting = results_ ? results_->UnwrittenRecords() : 0;
+    if (waiting == 0) {
+        SetStatusPanel(5, name);
+        SetStatusPanelTip(5, ResourceText(1098));
+        return;
+    }
+    // Records that the log file could not take yet are not lost; the operator sees that they wait.
+    SetStatusPanel(5, QStringLiteral("%1  (%2 waiting)").arg(name).arg(waiting));
+    SetStatusPanelTip(5, QStringLiteral("%1 results wait to be written to %2. They are tried again every few "
+                                        "seconds, and saved to a recovery file if the station ends first.")
+                             .arg(waiting)
+                             .arg(QFile::decodeName(QByteArray::fromStdString(state_.logFilePath))));
+}

@@ -1,0 +1,48 @@
+#pragma once
+// The print dialog: print the result grid (and the summary, when shown) to a text file or to
+// paper. It names the text file after the log file, in the folder chosen last.
+
+#include <QDialog>
+#include <functional>
+#include <string>
+
+class OperatorDialogs;
+class QLabel;
+class QPushButton;
+class QToolButton;
+class SettingsStore;
+
+class PrintWindow : public QDialog {
+    Q_OBJECT
+public:
+    struct Actions {
+        std::function<void()> printToFile;  // presses the main window's CmdPTF
+        std::function<void()> printToPaper; // presses the main window's CmdPTP
+    };
+
+    // `textFilePath` is the station's: set here, read by the print to file.
+    PrintWindow(OperatorDialogs& dialogs, SettingsStore& settings, const std::string& logFilePath,
+                std::string& textFilePath, Actions actions, QWidget* parent = nullptr);
+
+    QString FileTitle() const;
+    QString Folder() const;
+
+private:
+    void OnPrintToFile();
+    void OnPrintToPaper();
+    void OnFolder();
+
+    OperatorDialogs& dialogs_;
+    SettingsStore& settings_;
+    std::string logFilePath_;
+    std::string& textFilePath_;
+    Actions actions_;
+
+    QLabel* Label1 = nullptr;
+    QLabel* LblPath = nullptr;
+    QLabel* LblFileTitle = nullptr;
+    QPushButton* CmdPTF = nullptr;
+    QPushButton* CmdPTP = nullptr;
+    QPushButton* CmdCancel = nullptr;
+    QToolButton* CmdFolder = nullptr;
+};

@@ -1,0 +1,58 @@
+#pragma once
+// A main window over in-memory ports, a scripted operator and a settings file of its own.
+
+#include "mainwindow/MainWindow.h"
+#include "settings/SettingsStore.h"
+#include "support/FakeSerialPort.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <string>
+
+class MainWindowFixture : public ::testing::Test {
+protected:
+    // Stores `values` in section "Properties" before the window is made.
+    void Store(const std::map<std::string, std::string>& values)
+    {
+        for (const auto& [key, text] : values)
+            settings.WriteSetting("Properties", key, text);
+    }
+
+    // Builds the window (and runs start-up unless told not to).
+    MainWindow& Make(bool startUp = true)
+    {
+        auto probe = std::make_unique<FakeSerialPort>();
+        auto scale = std::make_unique<FakeSerialPort>();
+        probe->failOpen = probeFailsToOpen;
+        probePort = probe.get();
+        scalePort = scale.get();
+        window = std::make_unique<MainWindow>(settings, dialogs, std::move(probe), std::move(scale));
+        window->startWithWeighing = weighing;
+        if (startUp)
+            window->StartUp();
+        return *window;
+    }
+
+    // The stored text, or "<absent>".
+    std::string Stored(const std::string& key) const { return settings.ReadSetting("Properties", key, "<absent>"); }
+
+    QAction* Menu(const char* name) const { return window->MenuAction(QString::fromLatin1(name)); }
+
+    template <class T>
+    T* Control(const char* name) const
+    {
+        return window->Control<T>(name);
+    }
+
+    QTemporaryDir dir;
+    SettingsStore settings{dir.filePath(QStringLiteral("station.ini"))};
+    ScriptedDialogs dialogs;
+    bool probeFailsToOpen = false;
+    bool weighing = false; // start as with --weighing
+    FakeSerialPort* probePort = nullptr;
+    FakeSerialPort* scalePort = nullptr;
+    std::unique_ptr<MainWindow> window;
+};
