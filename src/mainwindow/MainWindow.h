@@ -123,7 +123,7 @@ public:
     StationResults& results() { return *results_; }
     // The plant database, when the settings name one (StationDatabase.cpp); else nullptr.
     StationDatabase* database() { return database_; }
-    // Real-time printing, printer status, the print dialog (MainWindowPrinting.cpp).
+    // Real-time printing, printer status, the print dialog (src/printing).
     PrintCommands& printing() { return *printing_; }
     void ChooseLogFile();            // OpenLogFile button
     void ChooseLogFileFromMenu();    // mnuLog: refused while carcasses are half processed

@@ -10,7 +10,6 @@ QIcon OpenLog();     // a folder
 QIcon Find();        // a magnifying glass
 QIcon DeleteRow();   // a sheet with a red cross
 QIcon Print();       // a printer
-QIcon PrintToFile(); // a sheet with an arrow
 QIcon Summary();     // a bar chart
 QIcon Layout();      // a window with a panel that folds in and out
 QIcon Exit();        // a door with an arrow
