@@ -32,8 +32,6 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
     core_->setParent(this);
     Clock.setObjectName(QStringLiteral("Clock"));
     Clock.setInterval(1000);
-    TimerPStatus.setObjectName(QStringLiteral("TimerPStatus"));
-    TimerPStatus.setInterval(100);
     // The link comes and goes inside the tick (the first poll, a scale message, silence); Find
     // and Print follow it from the first poll on.
     connect(&core_->receiveTick(), &ReceiveTick::tickEnded, this, &MainWindow::RefreshFindPrint);
@@ -53,10 +51,6 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
                                                       core_->link(), *linkCommands_, *scaleReader_,
                                                       core_->resultFinishing(), *this, this},
                                   PosixLogFileSystem(), this);
-    connect(&core_->resultFinishing(), &ResultFinishing::lineToPrint, this,
-            [this](const std::string& line) { printing_->PrintResultLine(line); });
-    // What is drawn from the log file, such as the class summary, follows each record.
-    connect(&core_->resultLog(), &ResultLog::recordLogged, this, &MainWindow::RefreshSummary);
     WireWeighing();
     onProbeMessage = [this](const std::string& message) { results_->OnProbeMessage(message); };
     ShowIndicators();
@@ -65,7 +59,6 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
 MainWindow::~MainWindow()
 {
     Clock.stop();
-    TimerPStatus.stop();
 }
 
 void MainWindow::WireLink()

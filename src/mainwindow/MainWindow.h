@@ -13,7 +13,6 @@
 #include "log/ResultView.h"
 #include "mainwindow/ElapsedClock.h"
 #include "mainwindow/LayoutGeometry.h"
-#include "mainwindow/LogViewerState.h"
 #include "mainwindow/StationWindowAccess.h"
 #include "probe/SerialPort.h"
 #include "probe/StationState.h"
@@ -34,6 +33,7 @@
 class CarcassPairing;
 class CurrentCarcassWindow;
 class LinkCommandSink;
+class LogViewer;
 class MainPairingDisplay;
 class OperatorDialogs;
 class ParsedScaleReader;
@@ -54,9 +54,7 @@ class QToolButton;
 class ResultGridModel;
 class StationDatabase;
 class StationResults;
-class SummaryChartPanel;
 class TerminalPane;
-enum class SummaryMode;
 
 class MainWindow : public QMainWindow, public StationWindowAccess {
     Q_OBJECT
@@ -125,30 +123,17 @@ public:
     StationResults& results() { return *results_; }
     // The plant database, when the settings name one (StationDatabase.cpp); else nullptr.
     StationDatabase* database() { return database_; }
-    // Real-time printing, printer status, the print dialog (MainWindowPrinting.cpp).
+    // Real-time printing, printer status, the print dialog (src/printing).
     PrintCommands& printing() { return *printing_; }
     void ChooseLogFile();            // OpenLogFile button
     void ChooseLogFileFromMenu();    // mnuLog: refused while carcasses are half processed
     void LoadCurrentCarcassWindow(); // start-up
     void FinishCarcass();            // CmdFinish
 
-    // Log viewer, find, row deletion and class summary (MainWindowLogViewer.cpp, MainWindowFind.cpp,
-    // MainWindowSummary.cpp).
-    void ChooseTemplate(int templateNumber); // mnuD1..mnuD9, mnuhamcolour
-    void ToggleLogView();                    // Pause, mnuView
-    bool ViewingLog() const { return core_->link().stationPaused() && !state_.viewedLogFile.empty(); }
-    void ShowFindDialog(); // CmdFind, mnuFind
-    void FindInTerminal(); // frmFind's Find button
-    FindState& findState() { return viewer_.find; }
-    void DeleteRow();     // cmdDel, mnuDel, the Delete key on the grid
-    void ToggleSummary(); // CmdSummary, mnuSummary
+    // Log viewer, find, row deletion and class summary with its charts (src/logviewer).
+    LogViewer& logViewer() { return *logViewer_; }
     // Ends summary mode without reloading (choosing another log file loads that one).
     void LeaveSummaryMode() override;
-    // While the summary shows: rebuilds it in place from the log file, keeping the operator's
-    // place in it. Called after each finished record reached the log.
-    void RefreshSummary();
-    // The summary's charts beside the pane while the summary shows (MainWindowSummaryCharts.cpp).
-    const SummaryChartPanel* summaryCharts() const { return summaryCharts_; }
 
     // Weighing (MainWindowWeighing.cpp, MainWindowScalePort.cpp).
     // Start-up takes the weight source, sequence and equation from the store and shows the
@@ -187,8 +172,7 @@ public:
     bool OpenPortDialog(PortDialogKind kind);
 
     // Timers, named as the station knows them.
-    QTimer Clock;        // 1000 ms elapsed time
-    QTimer TimerPStatus; // 100 ms printer status poll, off until real-time printing
+    QTimer Clock; // 1000 ms elapsed time
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -242,19 +226,11 @@ private:
     void StartUpWeighingFromStore();
     void StartUpAnalysisType();
     void StartUpLoadLog();
-    // MainWindowLogViewer.cpp, MainWindowFind.cpp, MainWindowSummary.cpp
+    // MainWindowLogViewer.cpp
     void WireLogViewerMenus();
-    // With a weight source the summary sums the weighed carcasses, else counts the unweighed ones.
-    SummaryMode SummaryModeNow() const;
-    std::string ViewLogFile();
-    // The pane shows below the grid while the summary, a viewed log or the find dialog needs it.
-    bool TerminalWanted() const;
-    void ShowTerminalAsNeeded(LayoutTrigger trigger);
     // Trims the grid's height so that its viewport holds whole rows: scrolled to the end, the
     // top row is then never cut.
     void FitGridToWholeRows();
-    // Counts the current log for the charts and shows them beside the summary's text.
-    void ShowSummaryCharts(SummaryMode mode);
 
     void OnClockTick();
     void WireLink();
@@ -284,7 +260,7 @@ private:
     bool linkHeld_ = false;
     bool quietShutDown_ = false;
     std::string printHeaderLine_;
-    LogViewerState viewer_;
+    LogViewer* logViewer_ = nullptr;
 
     QHash<QString, QAction*> menus_;
     QList<QPointer<QWidget>> stationWindows_;
@@ -307,7 +283,6 @@ private:
     QTableView* mfgResult = nullptr;
     ResultGridModel* gridModel_ = nullptr;
     TerminalPane* Terminal = nullptr;
-    SummaryChartPanel* summaryCharts_ = nullptr;
     QToolButton* OpenLogFile = nullptr;
     QToolButton* CmdFind = nullptr;
     QToolButton* CmdPrint = nullptr;

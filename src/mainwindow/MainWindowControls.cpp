@@ -182,9 +182,6 @@ QFrame* MainWindow::BuildStatusFrame(QWidget* parent)
     QToolButton* del = AddToolButton(strip, "cmdDel", StationIcons::DeleteRow());
     del->setEnabled(false); // enabled once a grid row is chosen
     CmdPrint = AddToolButton(strip, "CmdPrint", StationIcons::Print());
-    // Pressed by the print dialog; not for the operator.
-    AddToolButton(strip, "CmdPTP", StationIcons::Print())->hide();
-    AddToolButton(strip, "CmdPTF", StationIcons::PrintToFile())->hide();
     CmdSummary = AddToolButton(strip, "CmdSummary", StationIcons::Summary());
     cmdHide = AddToolButton(strip, "cmdHide", StationIcons::Layout());
     line->addStretch(1);

@@ -3,8 +3,8 @@
 
 #include "mainwindow/MainWindow.h"
 
-#include "charts/SummaryChartPanel.h"
 #include "log/TerminalPane.h"
+#include "logviewer/LogViewer.h"
 #include "mainwindow/LayoutGeometry.h"
 
 #include <QAction>
@@ -31,7 +31,7 @@ void MainWindow::PlaceViews(LayoutTrigger trigger)
     in.statusBarHeight = TwY(statusBar()->height());
     // On a resize the layout is the one on screen; the toggle says which one it wants.
     in.detail = onResize ? !frResult->isHidden() : isShow_;
-    in.summary = TerminalWanted();
+    in.summary = logViewer_ && logViewer_->TerminalWanted();
     in.trigger = trigger;
     const ViewGeometry g = ComputeViewGeometry(in);
 
@@ -52,12 +52,8 @@ void MainWindow::PlaceViews(LayoutTrigger trigger)
     if (g.terminalPlaced)
         place(Terminal, g.terminalTop, g.terminalHeight);
     // The summary's charts share the pane's area while the summary shows.
-    if (summaryCharts_) {
-        if (g.terminalPlaced && state_.summaryShown)
-            summaryCharts_->PlaceBeside(*Terminal, bottom);
-        else
-            summaryCharts_->hide();
-    }
+    if (logViewer_)
+        logViewer_->PlaceSummaryCharts(g.terminalPlaced, bottom);
     FitGridToWholeRows();
 }
 

@@ -1,24 +1,26 @@
-// The main window's printing commands: real-time printing, the printer status poll, the print
-// dialog and printing to a file or to paper (PrintCommands does the work).
+// The main window gives printing (src/printing) its views and the print button, and shows the
+// printer's state in status panel 4.
 
 #include "mainwindow/MainWindow.h"
 
+#include "logviewer/LogViewer.h"
 #include "printing/CupsSpooler.h"
 #include "printing/PrintCommands.h"
 
-#include <QAbstractButton>
-#include <QAction>
+#include <QToolButton>
 
 void MainWindow::WirePrintingMenus()
 {
-    printing_ = new PrintCommands(*this, std::make_unique<CupsSpooler>());
-    if (QAction* realTime = MenuAction(QStringLiteral("mnuRTPrint")))
-        connect(realTime, &QAction::triggered, printing_, &PrintCommands::ToggleRealTimePrinting);
-    auto onClick = [this](const char* name, void (PrintCommands::*command)()) {
-        if (auto* button = Control<QAbstractButton>(name))
-            connect(button, &QAbstractButton::clicked, printing_, command);
-    };
-    onClick("CmdPrint", &PrintCommands::OpenPrintDialog);
-    onClick("CmdPTF", &PrintCommands::PrintToFile);
-    onClick("CmdPTP", &PrintCommands::PrintToPaper);
+    printing_ = new PrintCommands(
+        PrintCommands::Links{*core_, views_, dialogs_, settings_, *this,
+                             [this](const QString& name) { return MenuAction(name); }, CmdPrint,
+                             [this] { return printHeaderLine_; },
+                             [this] { return logViewer_ ? logViewer_->summaryCharts() : nullptr; }, this},
+        std::make_unique<CupsSpooler>());
+    // The status text's line end has never been visible; a panel shows one line, and its tooltip
+    // the same in full where the bar is crowded.
+    connect(printing_, &PrintCommands::printerStatusChanged, this, [this](const QString& text) {
+        SetStatusPanel(4, text);
+        SetStatusPanelTip(4, text);
+    });
 }

@@ -6,6 +6,7 @@
 #include "mainwindow/LayoutGeometry.h"
 #include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
+#include "printing/PrintCommands.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
 
@@ -76,7 +77,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     results_->SaveUnwrittenRecords(quietShutDown_);
     core_->receiveTick().pause();
     Clock.stop();
-    TimerPStatus.stop();
+    printing_->StopStatusPoll();
     core_->probePortWatch().Close();
     core_->scalePortWatch().Close();
     event->accept();

@@ -127,18 +127,6 @@ QIcon Print()
     });
 }
 
-QIcon PrintToFile()
-{
-    return MakeIcon([](QPainter& p) {
-        Sheet(p, QRectF(14, 4, 28, 38));
-        p.setPen(QPen(QColor(30, 110, 200), 5, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(4, 30), QPointF(22, 30));
-        p.setBrush(QColor(30, 110, 200));
-        p.setPen(Qt::NoPen);
-        p.drawPolygon(QPolygonF({QPointF(20, 22), QPointF(30, 30), QPointF(20, 38)}));
-    });
-}
-
 QIcon Summary()
 {
     return MakeIcon([](QPainter& p) {

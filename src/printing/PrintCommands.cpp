@@ -5,12 +5,13 @@
 #include "log/ResultGridModel.h"
 #include "log/ResultView.h"
 #include "log/TerminalPane.h"
-#include "mainwindow/MainWindow.h"
 #include "mainwindow/OperatorDialogs.h"
+#include "mainwindow/StationWindowAccess.h"
 #include "printing/FlexGridPrint.h"
 #include "printing/PrintTextFile.h"
 #include "printing/PrintWindow.h"
 #include "resources/Twips.h"
+#include "station/StationCore.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -57,21 +58,33 @@ struct BusyCursor {
 
 } // namespace
 
-PrintCommands::PrintCommands(MainWindow& form, std::unique_ptr<PrintSpooler> spooler)
-    : QObject(&form)
-    , form_(form)
-    , printer_(std::move(spooler), *this, form.TimerPStatus, this)
+PrintCommands::PrintCommands(Links links, std::unique_ptr<PrintSpooler> spooler)
+    : QObject(links.parent)
+    , links_(std::move(links))
+    , printer_(std::move(spooler), *this, statusTimer_, this)
 {
+    statusTimer_.setObjectName(QStringLiteral("TimerPStatus"));
+    statusTimer_.setInterval(100);
     summaryText = [this] {
-        if (!form_.state().summaryShown || !form_.views().terminal)
+        if (!links_.core.state().summaryShown || !links_.views.terminal)
             return std::string();
-        return form_.views().terminal->Text().toLatin1().toStdString();
+        return links_.views.terminal->Text().toLatin1().toStdString();
     };
+    if (QAction* realTime = links_.menu(QStringLiteral("mnuRTPrint")))
+        connect(realTime, &QAction::triggered, this, &PrintCommands::ToggleRealTimePrinting);
+    if (links_.printButton)
+        connect(links_.printButton, &QAbstractButton::clicked, this, &PrintCommands::OpenPrintDialog);
+    connect(&links_.core.resultFinishing(), &ResultFinishing::lineToPrint, this, &PrintCommands::PrintResultLine);
+}
+
+PrintCommands::~PrintCommands()
+{
+    statusTimer_.stop();
 }
 
 void PrintCommands::ToggleRealTimePrinting()
 {
-    QAction* entry = form_.MenuAction(QStringLiteral("mnuRTPrint"));
+    QAction* entry = links_.menu(QStringLiteral("mnuRTPrint"));
     const bool on = entry ? !entry->isChecked() : !printer_.RealTimePrinting();
     if (entry)
         entry->setChecked(on);
@@ -83,13 +96,14 @@ void PrintCommands::ToggleRealTimePrinting()
 
 void PrintCommands::PrintResultLine(const std::string& line)
 {
-    printer_.PrintResultLine(form_.printHeaderLine(), line);
+    printer_.PrintResultLine(links_.printHeaderLine(), line);
 }
 
 void PrintCommands::OpenPrintDialog()
 {
-    const TerminalPane* pane = form_.views().terminal;
-    if (form_.state().logFilePath.empty() || !pane || pane->Length() == 0)
+    const TerminalPane* pane = links_.views.terminal;
+    const std::string& logFilePath = links_.core.state().logFilePath;
+    if (logFilePath.empty() || !pane || pane->Length() == 0)
         return;
     // A dialog closed a moment ago may still wait for its deletion: a new one is made then.
     if (frmPrint_ && frmPrint_->isVisible()) {
@@ -97,16 +111,11 @@ void PrintCommands::OpenPrintDialog()
         frmPrint_->activateWindow();
         return;
     }
-    auto press = [this](const char* name) {
-        return [this, name] {
-            if (auto* button = form_.Control<QAbstractButton>(name))
-                button->click();
-        };
-    };
-    frmPrint_ = new PrintWindow(form_.dialogs(), form_.settings(), form_.state().logFilePath, textFilePath,
-                                PrintWindow::Actions{press("CmdPTF"), press("CmdPTP")}, &form_);
+    frmPrint_ =
+        new PrintWindow(links_.dialogs, links_.settings, logFilePath, textFilePath,
+                        PrintWindow::Actions{[this] { PrintToFile(); }, [this] { PrintToPaper(); }}, links_.parent);
     frmPrint_->setAttribute(Qt::WA_DeleteOnClose);
-    form_.RegisterStationWindow(frmPrint_);
+    links_.window.RegisterStationWindow(frmPrint_);
     frmPrint_->show();
 }
 
@@ -117,26 +126,26 @@ PrintWindow* PrintCommands::PrintDialog() const
 
 void PrintCommands::PrintToFile()
 {
-    if (textFilePath.empty() || !form_.views().grid)
+    if (textFilePath.empty() || !links_.views.grid)
         return;
     std::string error;
     bool written = false;
     {
         const BusyCursor busy;
-        written = WriteTextFileDurably(textFilePath, GridAsText(*form_.views().grid, summaryText()), &error);
+        written = WriteTextFileDurably(textFilePath, GridAsText(*links_.views.grid, summaryText()), &error);
     }
     if (!written)
-        form_.dialogs().Message(Latin1(error), kAppTitle, MessageIcon::Exclamation, MessageButtons::Ok);
+        links_.dialogs.Message(Latin1(error), kAppTitle, MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 void PrintCommands::PrintToPaper()
 {
-    const ResultGridModel* grid = form_.views().grid;
-    const QTableView* view = form_.views().gridView;
+    const ResultGridModel* grid = links_.views.grid;
+    const QTableView* view = links_.views.gridView;
     if (!grid)
         return;
     QPrinter printer(QPrinter::HighResolution);
-    if (!form_.dialogs().PrinterDialog(printer))
+    if (!links_.dialogs.PrinterDialog(printer))
         return;
 
     GridPrintLayout layout{PrinterFont(), {}};
@@ -147,8 +156,8 @@ void PrintCommands::PrintToPaper()
     const BusyCursor busy;
     QPainter painter;
     if (!painter.begin(&printer)) {
-        form_.dialogs().Message(QStringLiteral("The printer cannot be used."), kAppTitle, MessageIcon::Exclamation,
-                                MessageButtons::Ok);
+        links_.dialogs.Message(QStringLiteral("The printer cannot be used."), kAppTitle, MessageIcon::Exclamation,
+                               MessageButtons::Ok);
         return;
     }
     // The orientation stays the one chosen in the printer dialog.
@@ -158,32 +167,29 @@ void PrintCommands::PrintToPaper()
         const bool textPrinted =
             PrintTextPages(printer, painter, Latin1(summary), SummaryFont(), kTopBorderTwips, kLeftBorderTwips);
         // The charts follow the summary's text on a page of their own.
-        if (textPrinted && form_.summaryCharts())
-            PrintSummaryCharts(printer, painter, form_.summaryCharts()->data(), kTopBorderTwips,
-                               SummaryFont().pointSizeF());
+        const SummaryChartPanel* charts = links_.summaryCharts ? links_.summaryCharts() : nullptr;
+        if (textPrinted && charts)
+            PrintSummaryCharts(printer, painter, charts->data(), kTopBorderTwips, SummaryFont().pointSizeF());
     }
     painter.end();
 }
 
 void PrintCommands::ShowPrinterStatus(const std::string& text)
 {
-    // The status text's line end has never been visible; a panel shows one line, and its
-    // tooltip the same in full where the bar is crowded.
     // A poll that was under way when printing was switched off tells nothing current.
     if (!printer_.RealTimePrinting() && !text.empty())
         return;
     const QString shown = Latin1(WithoutLineEnd(text));
-    form_.SetStatusPanel(4, shown);
-    form_.SetStatusPanelTip(4, shown);
+    emit printerStatusChanged(shown);
 }
 
 void PrintCommands::TellProbe(ProbePrinterNotice notice)
 {
-    if (form_.core().link().probeLinkAlive())
-        form_.core().link().QueueProbeCommand(ProbeCommandText(notice));
+    if (links_.core.link().probeLinkAlive())
+        links_.core.link().QueueProbeCommand(ProbeCommandText(notice));
 }
 
 void PrintCommands::TellOperator(const std::string& text)
 {
-    form_.dialogs().Notify(Latin1(text), kAppTitle, MessageIcon::Exclamation);
+    links_.dialogs.Notify(Latin1(text), kAppTitle, MessageIcon::Exclamation);
 }

@@ -1,24 +1,54 @@
 #pragma once
-// The main window's printing: real-time printing of each result and the printer status in panel
-// 4 (mnuRTPrint, TimerPStatus), the print dialog (CmdPrint, mnuPrint), and printing the grid
-// and the summary to a text file (CmdPTF) or to paper (CmdPTP).
+// The station's printing commands: real-time printing of each result and the printer status
+// poll (mnuRTPrint and its 100 ms timer), the print dialog (CmdPrint, mnuPrint), and printing the
+// grid and the summary to a text file or to paper.
 
+#include "log/ResultView.h"
 #include "printing/StationPrinter.h"
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 
-class MainWindow;
+class OperatorDialogs;
 class PrintWindow;
+class QAbstractButton;
+class QAction;
+class SettingsStore;
+class StationCore;
+class StationWindowAccess;
+class SummaryChartPanel;
 
 class PrintCommands : public QObject, public PrinterStatusSink {
     Q_OBJECT
 public:
-    PrintCommands(MainWindow& form, std::unique_ptr<PrintSpooler> spooler);
+    // What printing works with; the menu entries and the print button are wired here.
+    struct Links {
+        StationCore& core; // the log file, the summary state, the probe link, the finished results
+        ResultViews views;
+        OperatorDialogs& dialogs;
+        SettingsStore& settings;
+        StationWindowAccess& window; // the print dialog closes with the station's windows
+        std::function<QAction*(const QString&)> menu;
+        QAbstractButton* printButton; // CmdPrint
+        // The current template's titles, each followed by three spaces.
+        std::function<std::string()> printHeaderLine;
+        // The summary's charts while they are shown, else nullptr.
+        std::function<const SummaryChartPanel*()> summaryCharts;
+        QWidget* parent; // the print dialog's
+    };
+
+    PrintCommands(Links links, std::unique_ptr<PrintSpooler> spooler);
+    ~PrintCommands() override;
 
     StationPrinter& printer() { return printer_; }
+    // The 100 ms printer status poll ("TimerPStatus"): runs while real-time printing is on.
+    const QTimer& statusTimer() const { return statusTimer_; }
+    // The poll rests until real-time printing is switched on again (shut-down).
+    void StopStatusPoll() { statusTimer_.stop(); }
 
     // mnuRTPrint Click: toggles its check mark, and with it real-time printing and the poll.
     void ToggleRealTimePrinting();
@@ -28,7 +58,7 @@ public:
     // CmdPrint Click: the print dialog, when there is a log file and the pane holds text.
     void OpenPrintDialog();
     PrintWindow* PrintDialog() const;
-    // CmdPTF and CmdPTP.
+    // The print dialog's two ways out.
     void PrintToFile();
     void PrintToPaper();
 
@@ -42,8 +72,13 @@ public:
     void TellProbe(ProbePrinterNotice notice) override;
     void TellOperator(const std::string& text) override;
 
+signals:
+    // Status bar panel 4: the printer's state, one line; empty once no printer is watched.
+    void printerStatusChanged(const QString& text);
+
 private:
-    MainWindow& form_;
+    Links links_;
+    QTimer statusTimer_;
     StationPrinter printer_;
     QPointer<PrintWindow> frmPrint_;
 };

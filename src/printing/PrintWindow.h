@@ -16,8 +16,8 @@ class PrintWindow : public QDialog {
     Q_OBJECT
 public:
     struct Actions {
-        std::function<void()> printToFile;  // presses the main window's CmdPTF
-        std::function<void()> printToPaper; // presses the main window's CmdPTP
+        std::function<void()> printToFile;  // the print to a text file
+        std::function<void()> printToPaper; // the print on paper
     };
 
     // `textFilePath` is the station's: set here, read by the print to file.

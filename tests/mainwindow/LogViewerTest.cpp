@@ -6,7 +6,8 @@
 #include "log/LogView.h"
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
-#include "mainwindow/FindWindow.h"
+#include "logviewer/FindWindow.h"
+#include "logviewer/LogViewer.h"
 #include "mainwindow/StationResults.h"
 #include "resources/StringTable.h"
 
@@ -125,7 +126,7 @@ TEST_F(LogViewerTest, ViewingAnotherLogPausesAndRestoresThePaneAfterwards)
     Control<QToolButton>("Pause")->click();
 
     EXPECT_TRUE(w.core().link().stationPaused());
-    EXPECT_TRUE(w.ViewingLog());
+    EXPECT_TRUE(w.logViewer().ViewingLog());
     EXPECT_TRUE(Menu("mnuView")->isChecked());
     EXPECT_FALSE(Control<QToolButton>("OpenLogFile")->isEnabled());
     EXPECT_TRUE(Pane().isVisible());
@@ -223,12 +224,12 @@ TEST_F(LogViewerTest, DeleteRowRemovesExactlyItsOwnLine)
     // Row 3 is the 09:30:00 of the second day; row 1 has the same time a day earlier.
     SelectRow(3);
     dialogs.QueueMessageAnswer(MessageAnswer::Cancel);
-    w.DeleteRow();
+    w.logViewer().DeleteRow();
     EXPECT_EQ(Bytes(log), original);
     EXPECT_EQ(Grid().Rows(), 5);
 
     dialogs.QueueMessageAnswer(MessageAnswer::Ok);
-    w.DeleteRow();
+    w.logViewer().DeleteRow();
     EXPECT_EQ(dialogs.Last("Message")->title, "Delete");
     EXPECT_EQ(dialogs.Last("Message")->text, "Really to delete?");
     EXPECT_EQ(dialogs.Last("Message")->detail, "Time 09:30:00, date 15-03-2024, carcass 000001");
@@ -238,7 +239,7 @@ TEST_F(LogViewerTest, DeleteRowRemovesExactlyItsOwnLine)
     EXPECT_FALSE(Control<QTableView>("mfgResult")->selectionModel()->hasSelection());
     EXPECT_FALSE(Control<QToolButton>("cmdDel")->isEnabled());
     const size_t asked = dialogs.asked.size();
-    w.DeleteRow();
+    w.logViewer().DeleteRow();
     EXPECT_EQ(dialogs.asked.size(), asked);
     EXPECT_EQ(Grid().Cell(1, 0), "09:30:00");
     EXPECT_EQ(Grid().Cell(3, 0), "09:31:00");
@@ -251,7 +252,7 @@ TEST_F(LogViewerTest, DeleteRowRemovesExactlyItsOwnLine)
     EXPECT_NE(withNew, Bytes(QStringLiteral(TALLION_TEST_DATA_DIR "/delete_after.dif")));
     SelectRow(4);
     dialogs.QueueMessageAnswer(MessageAnswer::Ok);
-    w.DeleteRow();
+    w.logViewer().DeleteRow();
     EXPECT_EQ(Bytes(log), Bytes(QStringLiteral(TALLION_TEST_DATA_DIR "/delete_after.dif")));
     EXPECT_EQ(Grid().Rows(), 4);
 }
@@ -270,7 +271,7 @@ TEST_F(LogViewerTest, DeleteRowRefusesWhenTheFileChangedUnderneath)
 
     SelectRow(3);
     dialogs.QueueMessageAnswer(MessageAnswer::Ok);
-    w.DeleteRow();
+    w.logViewer().DeleteRow();
     EXPECT_EQ(Bytes(log), changed);
     EXPECT_EQ(Grid().Rows(), 5);
     ASSERT_NE(dialogs.Last("Message"), nullptr);
@@ -293,7 +294,7 @@ TEST_F(LogViewerTest, APastedReportShownCutIsDeletedWhole)
     EXPECT_EQ(Grid().Cell(1, 0).size(), 4003) << "shown cut";
     SelectRow(1);
     dialogs.QueueMessageAnswer(MessageAnswer::Ok);
-    w.DeleteRow();
+    w.logViewer().DeleteRow();
     EXPECT_EQ(Bytes(log), header + record);
     EXPECT_EQ(Grid().Rows(), 2);
 }

@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "log/ResultGridModel.h"
+#include "printing/PrintCommands.h"
 #include "settings/StartUpValues.h"
 
 #include <QAction>
@@ -78,8 +79,8 @@ TEST_F(MainWindowStartUp, FreshStoreStartsWithDefaults)
     EXPECT_EQ(w.core().receiveTick().interval(), 50);
     EXPECT_TRUE(w.Clock.isActive());
     EXPECT_EQ(w.Clock.interval(), 1000);
-    EXPECT_FALSE(w.TimerPStatus.isActive());
-    EXPECT_EQ(w.TimerPStatus.interval(), 100);
+    EXPECT_FALSE(w.printing().statusTimer().isActive());
+    EXPECT_EQ(w.printing().statusTimer().interval(), 100);
 }
 
 TEST_F(MainWindowStartUp, ProbePortFromTheStore)

@@ -5,6 +5,7 @@
 
 #include "charts/SummaryChartPanel.h"
 #include "log/TerminalPane.h"
+#include "logviewer/LogViewer.h"
 #include "printing/PrintCommands.h"
 #include "printing/PrintWindow.h"
 
@@ -36,7 +37,7 @@ protected:
     }
     SummaryChartPanel* ToggledCharts()
     {
-        window->ToggleSummary();
+        window->logViewer().ToggleSummary();
         return window->findChild<SummaryChartPanel*>("summaryCharts");
     }
 
@@ -87,7 +88,7 @@ TEST_F(SummaryChartsTest, PaperHasTheChartsAfterTheText)
     MainWindow& w = StartOn("chart_records.dif", {1400, 760});
     w.core().link().setProbeLinkAlive(true);
     w.RefreshFindPrint();
-    w.ToggleSummary();
+    w.logViewer().ToggleSummary();
     const QString pdf = dir.filePath("paper.pdf");
     dialogs.QueuePrinter(true, [&](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);

@@ -4,6 +4,7 @@
 #include "MainWindowFixture.h"
 
 #include "log/TerminalPane.h"
+#include "logviewer/LogViewer.h"
 #include "mainwindow/StationResults.h"
 #include "printing/PrintCommands.h"
 
@@ -113,7 +114,7 @@ TEST_F(SummaryTest, EachFinishedRecordUpdatesTheSummaryInPlace)
     ASSERT_TRUE(QFile::copy(kData + "/summary_unweighed.dif", log));
     MainWindow& w = StartOn(log.toLocal8Bit().constData());
     auto* grid = Control<QTableView>("mfgResult");
-    w.ToggleSummary();
+    w.logViewer().ToggleSummary();
     ASSERT_NE(PaneText().find("  S              2\r\n"), std::string::npos);
     const int rows = grid->model()->rowCount();
     auto* bar = Control<TerminalPane>("Terminal")->verticalScrollBar();
@@ -132,14 +133,14 @@ TEST_F(SummaryTest, EachFinishedRecordUpdatesTheSummaryInPlace)
     EXPECT_EQ(w.printing().summaryText(), pane) << "a printed summary is the summary";
 
     // Leaving the summary brings the log back, the live lines with it.
-    w.ToggleSummary();
+    w.logViewer().ToggleSummary();
     EXPECT_NE(PaneText().find("000101"), std::string::npos);
 }
 
 TEST_F(SummaryTest, ChoosingAnotherLogEndsTheSummary)
 {
     MainWindow& w = StartOn("summary_unweighed.dif");
-    w.ToggleSummary();
+    w.logViewer().ToggleSummary();
     ASSERT_TRUE(w.state().summaryShown);
     dialogs.QueueOpenFile(kData + "/summary_weighed.dif");
     Control<QToolButton>("OpenLogFile")->click();
@@ -154,7 +155,7 @@ TEST_F(SummaryTest, WithAWeightSourceWeighedCarcassesAreSummed)
 {
     MainWindow& w = StartOn("summary_weighed.dif");
     w.state().weightSource = WeightSource::ManualInput;
-    w.ToggleSummary();
+    w.logViewer().ToggleSummary();
     EXPECT_EQ(PaneText(), DataFile("summary_weighed_with_weight.txt"));
 }
 
@@ -181,7 +182,7 @@ TEST_F(SummaryTest, RefusalsChangeNothing)
         w.state().weightSource = WeightSource::ManualInput;
         w.core().pendingQueue().count = c.pending;
         const std::string before = PaneText();
-        w.ToggleSummary();
+        w.logViewer().ToggleSummary();
         ASSERT_NE(dialogs.Last("Message"), nullptr);
         EXPECT_EQ(dialogs.Last("Message")->text, c.message);
         EXPECT_EQ(dialogs.Last("Message")->title, "Summary");

@@ -193,11 +193,11 @@ TEST_F(PrintCommandsTest, RealTimePrintingPrintsResultsButNeverCancels)
     w.results().now = [] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); };
     QAction* entry = Menu("mnuRTPrint");
     EXPECT_FALSE(entry->isChecked());
-    EXPECT_FALSE(w.TimerPStatus.isActive());
+    EXPECT_FALSE(w.printing().statusTimer().isActive());
 
     entry->trigger();
     EXPECT_TRUE(entry->isChecked());
-    EXPECT_TRUE(w.TimerPStatus.isActive());
+    EXPECT_TRUE(w.printing().statusTimer().isActive());
     QSignalSpy done(&w.printing().printer(), &StationPrinter::jobDone);
     w.results().OnProbeMessage("E0100012301250530001203000450612ABS140533X");
     ASSERT_TRUE(done.wait(2000));
@@ -212,7 +212,7 @@ TEST_F(PrintCommandsTest, RealTimePrintingPrintsResultsButNeverCancels)
 
     entry->trigger();
     EXPECT_FALSE(entry->isChecked());
-    EXPECT_FALSE(w.TimerPStatus.isActive());
+    EXPECT_FALSE(w.printing().statusTimer().isActive());
     w.results().OnProbeMessage("E0100012401250530001203000450612ABS140533X");
     QTest::qWait(200);
     EXPECT_EQ(spooler->Jobs().size(), 1u);
@@ -232,7 +232,7 @@ TEST_F(PrintCommandsTest, PrinterStatusShowsInPanel4AndTheProbeHearsIt)
         QSignalSpy polled(&w.printing().printer(), &StationPrinter::statusPolled);
         Menu("mnuRTPrint")->trigger();
         ASSERT_TRUE(polled.wait(2000));
-        w.TimerPStatus.stop();
+        w.printing().StopStatusPoll();
         EXPECT_EQ(w.StatusPanel(4), "Offline!") << "shown without its line end";
         EXPECT_EQ(w.StatusPanelTip(4), "Offline!");
         CommandQueue queue = w.core().link().Queue();

@@ -1,6 +1,6 @@
 // What the deletion question says about the row it would delete.
 
-#include "mainwindow/DeletionQuestion.h"
+#include "logviewer/DeletionQuestion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/DeletionQuestion.h"
+#include "logviewer/DeletionQuestion.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #pragma once
-// What the main window keeps for the log viewer while the program runs: the pane's text from
+// What the log viewer keeps while the program runs: the pane's text from
 // before a log was viewed, the find state, the find dialog
 // and the counts of the summary shown.
 

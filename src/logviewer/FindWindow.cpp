@@ -1,4 +1,4 @@
-#include "mainwindow/FindWindow.h"
+#include "logviewer/FindWindow.h"
 
 #include "resources/StringTable.h"
 

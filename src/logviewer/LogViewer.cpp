@@ -1,0 +1,210 @@
+#include "logviewer/LogViewer.h"
+
+#include "log/LogFileChunks.h"
+#include "log/LogFileText.h"
+#include "log/LogView.h"
+#include "log/PaneText.h"
+#include "log/TerminalPane.h"
+#include "logviewer/FindWindow.h"
+#include "mainwindow/OperatorDialogs.h"
+#include "mainwindow/StationIcons.h"
+#include "resources/StringTable.h"
+#include "settings/SettingsStore.h"
+#include "settings/StartUpValues.h"
+#include "station/StationCore.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QTableView>
+#include <QToolButton>
+
+namespace {
+
+const QString kAppTitle = QStringLiteral("Tallion");
+
+constexpr const char* kTemplateEntries[] = {"mnuD1", "mnuD2", "mnuD3", "mnuD4", "mnuD5",
+                                            "mnuD6", "mnuD7", "mnuD8", "mnuD9", "mnuhamcolour"};
+
+} // namespace
+
+LogViewer::LogViewer(StationCore& core, ResultViews views, OperatorDialogs& dialogs, SettingsStore& settings,
+                     std::unique_ptr<LogViewerWindow> window, std::function<QAction*(const QString&)> menu,
+                     Controls controls, QWidget* parent)
+    : QObject(parent)
+    , core_(core)
+    , views_(views)
+    , dialogs_(dialogs)
+    , settings_(settings)
+    , window_(std::move(window))
+    , menu_(std::move(menu))
+    , controls_(controls)
+    , parent_(parent)
+{
+    WireControls();
+    // What is drawn from the log file, such as the class summary, follows each record.
+    connect(&core_.resultLog(), &ResultLog::recordLogged, this, &LogViewer::RefreshSummary);
+}
+
+LogViewer::~LogViewer() = default;
+
+QAction* LogViewer::Menu(const char* name) const
+{
+    return menu_(QString::fromLatin1(name));
+}
+
+void LogViewer::WireControls()
+{
+    for (int n = 1; n <= 10; ++n) {
+        if (QAction* entry = Menu(kTemplateEntries[n - 1]))
+            connect(entry, &QAction::triggered, this, [this, n] { ChooseTemplate(n); });
+    }
+    connect(controls_.pause, &QToolButton::clicked, this, &LogViewer::ToggleLogView);
+    connect(Menu("mnuView"), &QAction::triggered, this, &LogViewer::ToggleLogView);
+    connect(controls_.find, &QToolButton::clicked, this, &LogViewer::ShowFindDialog);
+    connect(Menu("mnuFind"), &QAction::triggered, this, &LogViewer::ShowFindDialog);
+    controls_.summary->setCheckable(true); // pressed while the summary shows
+    connect(controls_.summary, &QToolButton::clicked, this, &LogViewer::ToggleSummary);
+    WireGridEvents();
+}
+
+void LogViewer::ChooseTemplate(int templateNumber)
+{
+    StationState& state = core_.state();
+    state.templateNumber = templateNumber;
+    window_->ApplyCurrentTemplate();
+    // The views are rebuilt only when the template really changes.
+    const auto stored = TemplateNumberFromSetting(settings_.ReadSetting("Properties", "Banner", "1"));
+    if (stored != templateNumber && !state.logFilePath.empty()) {
+        if (const auto error = LoadLogIntoView(views_, state.logFilePath, templateNumber))
+            dialogs_.Message(*error,
+                             ResourceText(1257) + QLatin1Char(' ')
+                                 + QFile::decodeName(QByteArray::fromStdString(state.logFilePath)),
+                             MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+    settings_.WriteSetting("Properties", "Banner", std::to_string(templateNumber));
+}
+
+bool LogViewer::ViewingLog() const
+{
+    return core_.link().stationPaused() && !core_.state().viewedLogFile.empty();
+}
+
+bool LogViewer::TerminalWanted() const
+{
+    return core_.state().summaryShown || ViewingLog() || state_.frmFind;
+}
+
+void LogViewer::ShowTerminalAsNeeded(LayoutTrigger trigger)
+{
+    views_.terminal->setVisible(TerminalWanted());
+    window_->PlaceViews(trigger);
+    if (GridHasScrollBar(views_.gridView))
+        ScrollGridToLastRow(views_);
+}
+
+void LogViewer::SetPauseTip(int stringId)
+{
+    // "Text (F7)": the key shows where the operator looks for what the button does.
+    controls_.pause->setToolTip(QStringLiteral("%1 (%2)").arg(
+        ResourceText(stringId), controls_.pause->shortcut().toString(QKeySequence::NativeText)));
+}
+
+void LogViewer::ShowLogFileOrNothing()
+{
+    if (core_.state().logFilePath.empty())
+        window_->SetStatusPanel(5, QString());
+    else
+        window_->ShowLogFilePath();
+}
+
+void LogViewer::ToggleLogView()
+{
+    ProbeLink& link = core_.link();
+    StationState& state = core_.state();
+    QToolButton* pause = controls_.pause;
+    pause->setIcon(QIcon(StationIcons::PauseDown()));
+    const bool wasViewing = link.stationPaused();
+    link.setStationPaused(!wasViewing);
+    QAction* view = Menu("mnuView");
+
+    if (wasViewing) {
+        link.QueueProbeCommand("7");
+        SetPauseTip(1122);
+        pause->setIcon(QIcon(StationIcons::PauseUp()));
+        view->setChecked(false);
+        if (state.logFilePath.empty()) {
+            window_->SetStatusPanel(5, QString());
+            window_->SetStatusPanelTip(5, ResourceText(1098));
+        } else {
+            window_->ShowLogFilePath();
+        }
+        controls_.openLogFile->setEnabled(true);
+        window_->RefreshFindPrint();
+        // The pane's own lines come back: results in black, messages in red.
+        ShowPaneRuns(*views_.terminal, RestoredPaneRuns(state_.savedTerminalText));
+        state_.savedTerminalText.clear();
+        state.viewedLogFile.clear();
+        ShowTerminalAsNeeded(LayoutTrigger::Toggle);
+        return;
+    }
+
+    link.QueueProbeCommand("6$AAA Locked");
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    std::string saved = ViewLogFile();
+    if (!state.viewedLogFile.empty()) {
+        state_.savedTerminalText = std::move(saved);
+        SetPauseTip(1121);
+        view->setChecked(true);
+        controls_.openLogFile->setEnabled(false);
+        window_->RefreshFindPrint();
+        ShowTerminalAsNeeded(LayoutTrigger::PaneSwitch);
+        return;
+    }
+    // Nothing to view: the probe goes on at once.
+    link.QueueProbeCommand("7");
+    pause->setIcon(QIcon(StationIcons::PauseUp()));
+    link.setStationPaused(false);
+    ShowLogFileOrNothing();
+}
+
+std::string LogViewer::ViewLogFile()
+{
+    StationState& state = core_.state();
+    const std::optional<QString> chosen = dialogs_.OpenFile(ResourceText(1123), ResourceText(1124), QString());
+    state.viewedLogFile.clear();
+    if (!chosen || chosen->isEmpty() || !QFileInfo::exists(*chosen))
+        return {};
+    const std::string path = chosen->toLocal8Bit().toStdString();
+    state.viewedLogFile = path;
+    const QString panelText = ResourceText(1122) + QStringLiteral(": ") + *chosen;
+    window_->SetStatusPanel(5, panelText);
+
+    std::string kept = views_.terminal->Text().toLatin1().toStdString();
+    QString error;
+    const std::optional<QByteArray> bytes = ReadLogFile(path, &error);
+    if (!bytes) {
+        dialogs_.Message(error, kAppTitle, MessageIcon::Exclamation, MessageButtons::Ok);
+        state.viewedLogFile.clear();
+        return kept;
+    }
+    const bool suppressErrors =
+        dialogs_.Message(ResourceText(1133), kAppTitle, MessageIcon::Question, MessageButtons::YesNo)
+        == MessageAnswer::Yes;
+    window_->ApplyCurrentTemplate();
+
+    PaneTextOptions options;
+    options.templateNumber = state.templateNumber;
+    options.resultColour = PaneColour::Blue;
+    options.showMessages = !suppressErrors;
+    options.cap = kTerminalCap;
+    const PaneText text = LogPaneText(BytesView(*bytes), options);
+    ShowPaneRuns(*views_.terminal, text.runs);
+    // The pane holds the newest lines only; say so rather than let older ones seem missing.
+    if (text.linesLeftOut > 0)
+        window_->SetStatusPanel(5, panelText + QStringLiteral("  (%1 older lines not shown)").arg(text.linesLeftOut));
+    window_->SetStatusPanelTip(5, window_->StatusPanel(5)); // a long path does not fit the panel
+    return kept;
+}

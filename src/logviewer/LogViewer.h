@@ -1,0 +1,91 @@
+#pragma once
+// The log viewer's window code: the template menu, view mode (another log shown in the pane
+// while the probe waits), find in the pane, the grid's mouse and key events with row deletion,
+// and the class summary with its charts. It works on the main window's grid, pane and toolbar
+// buttons and on the station core; the main window only builds those controls.
+//
+// Split by concern: LogViewer.cpp (wiring, templates, view mode), LogViewerFind.cpp,
+// LogViewerDeletion.cpp, LogViewerSummary.cpp.
+
+#include "log/ResultView.h"
+#include "logviewer/LogViewerState.h"
+#include "logviewer/LogViewerWindow.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <string>
+
+class OperatorDialogs;
+class QAction;
+class QToolButton;
+class QWidget;
+class SettingsStore;
+class StationCore;
+class SummaryChartPanel;
+enum class SummaryMode;
+
+class LogViewer : public QObject {
+    Q_OBJECT
+public:
+    // The main window's controls the viewer works on, found by their station names there.
+    struct Controls {
+        QToolButton* pause = nullptr;       // Pause
+        QToolButton* openLogFile = nullptr; // OpenLogFile
+        QToolButton* find = nullptr;        // CmdFind
+        QToolButton* summary = nullptr;     // CmdSummary
+        QToolButton* deleteRow = nullptr;   // cmdDel
+        QWidget* chartsParent = nullptr;    // where the summary's charts go beside the pane
+    };
+
+    LogViewer(StationCore& core, ResultViews views, OperatorDialogs& dialogs, SettingsStore& settings,
+              std::unique_ptr<LogViewerWindow> window, std::function<QAction*(const QString&)> menu, Controls controls,
+              QWidget* parent);
+    ~LogViewer() override;
+
+    void ChooseTemplate(int templateNumber); // mnuD1..mnuD9, mnuhamcolour
+    void ToggleLogView();                    // Pause, mnuView
+    bool ViewingLog() const;
+    void ShowFindDialog(); // CmdFind, mnuFind
+    void FindInTerminal(); // frmFind's Find button
+    FindState& findState() { return state_.find; }
+    void DeleteRow();     // cmdDel, mnuDel, the Delete key on the grid
+    void ToggleSummary(); // CmdSummary, mnuSummary
+    // Ends summary mode without reloading (choosing another log file loads that one).
+    void LeaveSummaryMode();
+    // While the summary shows: rebuilds it in place from the log file, keeping the operator's
+    // place in it. Called after each finished record reached the log.
+    void RefreshSummary();
+    const SummaryChartPanel* summaryCharts() const { return summaryCharts_; }
+
+    // The pane shows below the grid while the summary, a viewed log or the find dialog needs it.
+    bool TerminalWanted() const;
+    // The charts share the pane's area while the summary shows (`paneLowest`: the last row the
+    // window leaves free); otherwise they hide.
+    void PlaceSummaryCharts(bool panePlaced, int paneLowest);
+
+private:
+    void WireControls();
+    // A row picked makes Delete usable, the Delete key deletes, the right button pops up File.
+    void WireGridEvents();
+    void ShowTerminalAsNeeded(LayoutTrigger trigger);
+    std::string ViewLogFile();
+    void SetPauseTip(int stringId);
+    void ShowLogFileOrNothing();
+    // With a weight source the summary sums the weighed carcasses, else counts the unweighed ones.
+    SummaryMode SummaryModeNow() const;
+    // Counts the current log for the charts and shows them beside the summary's text.
+    void ShowSummaryCharts(SummaryMode mode);
+    QAction* Menu(const char* name) const;
+
+    StationCore& core_;
+    ResultViews views_;
+    OperatorDialogs& dialogs_;
+    SettingsStore& settings_;
+    std::unique_ptr<LogViewerWindow> window_;
+    std::function<QAction*(const QString&)> menu_;
+    Controls controls_;
+    QWidget* parent_;
+    LogViewerState state_;
+    SummaryChartPanel* summaryCharts_ = nullptr;
+};

@@ -1,0 +1,43 @@
+// Finding a text in the terminal pane: the modeless find dialog and the search it runs. While
+// the dialog is open the pane shows under the grid, so that a match can be seen.
+
+#include "logviewer/LogViewer.h"
+
+#include "log/TerminalPane.h"
+#include "logviewer/FindWindow.h"
+#include "mainwindow/OperatorDialogs.h"
+#include "resources/StringTable.h"
+
+void LogViewer::ShowFindDialog()
+{
+    if (!state_.frmFind) {
+        state_.frmFind = new FindWindow(
+            state_.find, [this] { FindInTerminal(); }, parent_);
+        connect(state_.frmFind, &QDialog::finished, this, [this] {
+            state_.frmFind = nullptr; // closed; deleted on its own
+            ShowTerminalAsNeeded(LayoutTrigger::Toggle);
+        });
+        window_->RegisterStationWindow(state_.frmFind);
+    }
+    state_.frmFind->show();
+    state_.frmFind->raise();
+    state_.frmFind->activateWindow();
+    ShowTerminalAsNeeded(LayoutTrigger::PaneSwitch);
+}
+
+void LogViewer::FindInTerminal()
+{
+    FindState& find = state_.find;
+    TerminalPane& pane = *views_.terminal;
+    const std::string text = pane.Text().toLatin1().toStdString();
+    const long found = FindInText(text, pane.CaretPosition(), find);
+    if (found < 0) {
+        dialogs_.Message(ResourceText(1187) + QStringLiteral(" \"") + QString::fromLatin1(find.findText.c_str())
+                             + QLatin1Char('"'),
+                         QStringLiteral("Tallion"), MessageIcon::None, MessageButtons::Ok);
+    } else {
+        pane.SelectStored(static_cast<int>(found), static_cast<int>(find.findText.size()));
+    }
+    find.findLastPos = pane.CaretPosition();
+    find.findTextChanged = false;
+}

@@ -1,0 +1,202 @@
+// The log viewer and the print commands over bare controls and a recording window: what they
+// need of the main window goes through what they are given, and nothing else.
+
+#include "charts/SummaryChartPanel.h"
+#include "log/ResultGridModel.h"
+#include "log/TerminalPane.h"
+#include "logviewer/LogViewer.h"
+#include "mainwindow/MenuTree.h"
+#include "mainwindow/StationWindowAccess.h"
+#include "printing/PrintCommands.h"
+#include "settings/SettingsStore.h"
+#include "station/StationCore.h"
+#include "support/FakeSerialPort.h"
+#include "support/RecordingSpooler.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QHash>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <map>
+#include <vector>
+
+namespace {
+
+class RecordingWindow : public LogViewerWindow, public StationWindowAccess {
+public:
+    void SetStatusPanel(int panel, const QString& text) override { panels[panel] = text; }
+    void SetStatusPanelTip(int panel, const QString& tip) override { tips[panel] = tip; }
+    QString StatusPanel(int panel) const override { return panels.count(panel) ? panels.at(panel) : QString(); }
+    void ShowLogFilePath() override { panels[5] = QStringLiteral("<log file>"); }
+    void RegisterStationWindow(QWidget* window) override { windows.push_back(window); }
+    void ApplyCurrentTemplate() override { ++templatesApplied; }
+    void PlaceViews(LayoutTrigger trigger) override { placed.push_back(trigger); }
+    void RefreshFindPrint() override { ++findPrintRefreshed; }
+    LogChangeObserver* LogObserver() override { return nullptr; }
+    void LeaveSummaryMode() override {}
+
+    std::map<int, QString> panels;
+    std::map<int, QString> tips;
+    std::vector<QWidget*> windows;
+    std::vector<LayoutTrigger> placed;
+    int templatesApplied = 0;
+    int findPrintRefreshed = 0;
+};
+
+class LogViewerAlone : public ::testing::Test {
+protected:
+    LogViewerAlone()
+    {
+        view.setModel(&grid);
+        menus = BuildMenuTree(&menuBar, MainMenuRows());
+    }
+
+    LogViewer& Viewer()
+    {
+        auto owned = std::make_unique<RecordingWindow>();
+        window = owned.get();
+        viewer = std::make_unique<LogViewer>(
+            core, ResultViews{&pane, &grid, &view}, dialogs, settings, std::move(owned), Lookup(),
+            LogViewer::Controls{&pause, &openLog, &find, &summary, &del, &host}, &host);
+        return *viewer;
+    }
+
+    std::function<QAction*(const QString&)> Lookup()
+    {
+        return [this](const QString& name) { return menus.value(name, nullptr); };
+    }
+
+    // A log of one header line and two unweighed results of class S.
+    std::string WriteLog()
+    {
+        const QString path = dir.filePath(QStringLiteral("shift.dif"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Error\tTime & Date\t\r\n");
+        for (int n = 0; n < 2; ++n)
+            file.write("\t09:30:00  15-03-2024\tE\t000001\t01\t12.0\t\t\t\t\t\t\t\t61.2\t\tS\t\r\n");
+        return path.toStdString();
+    }
+
+    QTemporaryDir dir;
+    SettingsStore settings{dir.filePath(QStringLiteral("station.ini"))};
+    ScriptedDialogs dialogs;
+    StationCore core{std::make_unique<FakeSerialPort>(), std::make_unique<FakeSerialPort>()};
+    QWidget host;
+    TerminalPane pane{&host};
+    ResultGridModel grid;
+    QTableView view{&host};
+    QToolButton pause{&host}, openLog{&host}, find{&host}, summary{&host}, del{&host};
+    QMenuBar menuBar;
+    QHash<QString, QAction*> menus;
+    RecordingWindow* window = nullptr;
+    std::unique_ptr<LogViewer> viewer;
+};
+
+std::vector<std::string> Queued(const ProbeLink& link)
+{
+    const CommandQueue& q = link.Queue();
+    std::vector<std::string> texts;
+    for (int i = 0; i < q.count; ++i)
+        texts.push_back(q.slotTexts[(q.readIndex + i) % CommandQueue::kSlots]);
+    return texts;
+}
+
+} // namespace
+
+TEST_F(LogViewerAlone, ViewModeTellsTheWindowItIsGiven)
+{
+    Viewer();
+    const QString viewed = QString::fromStdString(WriteLog());
+    dialogs.QueueOpenFile(viewed);
+    dialogs.QueueMessageAnswer(MessageAnswer::No);
+    pause.click();
+
+    EXPECT_TRUE(core.link().stationPaused());
+    EXPECT_EQ(window->panels[5], "View Log-File: " + viewed);
+    EXPECT_EQ(window->tips[5], "View Log-File: " + viewed);
+    EXPECT_EQ(window->templatesApplied, 1);
+    EXPECT_EQ(window->findPrintRefreshed, 1);
+    EXPECT_EQ(window->placed, std::vector<LayoutTrigger>{LayoutTrigger::PaneSwitch});
+    EXPECT_FALSE(pane.isHidden());
+    EXPECT_FALSE(openLog.isEnabled());
+    EXPECT_TRUE(pane.Text().startsWith("09:30:00  15-03-2024,"));
+
+    pause.click();
+    EXPECT_FALSE(core.link().stationPaused());
+    EXPECT_EQ(window->panels[5], "");
+    EXPECT_EQ(window->tips[5], "Name of Log File");
+    EXPECT_EQ(window->findPrintRefreshed, 2);
+    EXPECT_EQ(window->placed, (std::vector<LayoutTrigger>{LayoutTrigger::PaneSwitch, LayoutTrigger::Toggle}));
+    EXPECT_TRUE(pane.isHidden());
+    EXPECT_EQ(pane.Text(), "");
+    EXPECT_EQ(Queued(core.link()), (std::vector<std::string>{"6$AAA Locked", "7"}));
+}
+
+TEST_F(LogViewerAlone, ChartsShowOnlyBesideThePlacedPaneOfTheSummary)
+{
+    core.state().logFilePath = WriteLog();
+    LogViewer& v = Viewer();
+    pane.AppendColoured(QStringLiteral("a line\r\n"), Qt::black);
+    v.ToggleSummary();
+    ASSERT_TRUE(core.state().summaryShown);
+    ASSERT_NE(v.summaryCharts(), nullptr);
+    EXPECT_EQ(v.summaryCharts()->parentWidget(), &host);
+    EXPECT_EQ(v.summaryCharts()->data().classCount[0], 2) << "class S";
+
+    struct Case {
+        bool summary;
+        bool panePlaced;
+        bool shown;
+    };
+    for (const Case c : {Case{true, true, true}, Case{true, false, false}, Case{false, true, false}}) {
+        if (core.state().summaryShown != c.summary)
+            v.ToggleSummary();
+        v.PlaceSummaryCharts(c.panePlaced, 400);
+        EXPECT_EQ(!v.summaryCharts()->isHidden(), c.shown) << c.summary << c.panePlaced;
+    }
+}
+
+TEST_F(LogViewerAlone, PrinterStateGoesOutAsOneLineWhileItIsWatched)
+{
+    RecordingWindow stationWindow;
+    auto owned = std::make_unique<RecordingSpooler>();
+    RecordingSpooler* spooler = owned.get();
+    PrintCommands printing(PrintCommands::Links{core, ResultViews{&pane, &grid, &view}, dialogs, settings,
+                                                stationWindow, Lookup(), nullptr,
+                                                [] { return std::string("Time   Class   "); },
+                                                [] { return static_cast<const SummaryChartPanel*>(nullptr); }, &host},
+                           std::move(owned));
+    QSignalSpy shown(&printing, &PrintCommands::printerStatusChanged);
+
+    struct Case {
+        bool watched;
+        const char* text;
+        std::vector<QString> emitted;
+    };
+    for (const Case& c :
+         {Case{true, "Printing  \r\n", {"Printing  "}}, Case{false, "Online\r\n", {}}, Case{false, "", {""}}}) {
+        if (printing.printer().RealTimePrinting() != c.watched)
+            menus.value("mnuRTPrint")->trigger();
+        EXPECT_EQ(printing.statusTimer().isActive(), c.watched);
+        shown.clear();
+        printing.ShowPrinterStatus(c.text);
+        std::vector<QString> emitted;
+        for (const QList<QVariant>& signal : shown)
+            emitted.push_back(signal.at(0).toString());
+        EXPECT_EQ(emitted, c.emitted) << c.text;
+    }
+
+    // A finished result reaches the printer from the core, titles first.
+    menus.value("mnuRTPrint")->trigger();
+    QSignalSpy done(&printing.printer(), &StationPrinter::jobDone);
+    emit core.resultFinishing().lineToPrint("09:30:00  15-03-2024,S,");
+    ASSERT_TRUE(done.wait(2000));
+    ASSERT_EQ(spooler->Jobs().size(), 1u);
+    EXPECT_EQ(spooler->Jobs()[0].bytes, "Time   Class   \r\n09:30:00  15-03-2024,S,\r\n\r\n");
+}
