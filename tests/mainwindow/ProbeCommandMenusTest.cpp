@@ -3,8 +3,8 @@
 #include "MainWindowFixture.h"
 #include "ModalDriver.h"
 
-#include "mainwindow/CalibrationWindow.h"
 #include "probe/ProbeFraming.h"
+#include "probecommands/CalibrationWindow.h"
 
 #include <QAction>
 #include <QDateTime>
