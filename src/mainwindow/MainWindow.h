@@ -174,8 +174,6 @@ public:
     // Each complete probe message (type letter first); by default the dispatch.
     std::function<void(const std::string&)> onProbeMessage;
 
-    const ElapsedClock& elapsedClock() const { return elapsed_; }
-
     // The scale models' options: the Mettler-Toledo and Wedderburn flags and the header scales'
     // fields, as the scale port set-up loads them and the port dialogs edit them.
     ScaleOptions scaleOptions;
