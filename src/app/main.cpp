@@ -88,8 +88,7 @@ int main(int argc, char** argv)
     QtOperatorDialogs dialogs;
     settings.SetNotices(&dialogs);
     MainWindow form(settings, dialogs, std::make_unique<SerialPortQt>(deviceFor),
-                    std::make_unique<SerialPortQt>(deviceFor));
-    form.deviceForPort = deviceFor;
+                    std::make_unique<SerialPortQt>(deviceFor), &devices);
     ShutDownSignals shutDownSignals;
     QObject::connect(&shutDownSignals, &ShutDownSignals::requested, &form, [&form] {
         form.ShutDownBySignal();

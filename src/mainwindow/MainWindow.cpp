@@ -2,11 +2,15 @@
 
 #include "carcass/CarcassPairing.h"
 #include "carcass/ParsedScaleReader.h"
-#include "mainwindow/LinkCommandSink.h"
+#include "firmware/FirmwareUpdate.h"
+#include "help/HelpMenus.h"
 #include "mainwindow/MainPairingDisplay.h"
 #include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
+#include "ports/PortDialogMenus.h"
 #include "printing/PrintCommands.h"
+#include "probecommands/LinkCommandSink.h"
+#include "probecommands/ProbeCommandMenus.h"
 #include "resources/StringTable.h"
 #include "resources/Twips.h"
 #include "settings/SettingsStore.h"
@@ -17,7 +21,7 @@
 #include <QLineEdit>
 
 MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<SerialPort> probePort,
-                       std::unique_ptr<SerialPort> scalePort, QWidget* parent)
+                       std::unique_ptr<SerialPort> scalePort, const PortDeviceMap* portDevices, QWidget* parent)
     : QMainWindow(parent)
     , settings_(settings)
     , dialogs_(dialogs)
@@ -30,16 +34,29 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
 
     // A child, so that the tick's timer is found by its name from here.
     core_->setParent(this);
-    Clock.setObjectName(QStringLiteral("Clock"));
-    Clock.setInterval(1000);
+    clock_.setObjectName(QStringLiteral("Clock"));
+    clock_.setParent(this);
+    clock_.setInterval(1000);
     // The link comes and goes inside the tick (the first poll, a scale message, silence); Find
     // and Print follow it from the first poll on.
     connect(&core_->receiveTick(), &ReceiveTick::tickEnded, this, &MainWindow::RefreshFindPrint);
-    connect(&Clock, &QTimer::timeout, this, &MainWindow::OnClockTick);
+    connect(&clock_, &QTimer::timeout, this, &MainWindow::OnClockTick);
 
     BuildControls();
     BuildMenus();
     WireMenus();
+    const auto menu = [this](const QString& name) { return MenuAction(name); };
+    new ProbeCommandMenus(core_->link(), settings_, dialogs_, menu, this);
+    new HelpMenus(dialogs_, menu, this);
+    connect(new FirmwareUpdate(*core_, dialogs_, menu, this), &FirmwareUpdate::linkHeldChanged, this,
+            &MainWindow::SetLinkHeld);
+    portDialogs_ = new PortDialogMenus({*core_, settings_, dialogs_, scaleOptions, portDevices,
+                                        [this](int panel, const QString& text) { SetStatusPanel(panel, text); }},
+                                       menu, this);
+    connect(portDialogs_, &PortDialogMenus::probePortReopened, this, [this] {
+        ShowProbePort();
+        SetStatusPanel(1, ResourceText(1099));
+    });
 
     WireLink();
     scaleReader_ = std::make_unique<ParsedScaleReader>(core_->scaleCollector().strWgtScale(), scaleOptions);
@@ -58,7 +75,7 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
 
 MainWindow::~MainWindow()
 {
-    Clock.stop();
+    clock_.stop();
 }
 
 void MainWindow::WireLink()

@@ -7,13 +7,14 @@
 // The window's code is split by concern: MainWindow.cpp (ownership, the core's signals, status bar
 // access), MainWindowControls.cpp (building the controls), MainWindowMenus.cpp (menu tree and its wiring),
 // MainWindowStartUp.cpp, MainWindowLayout.cpp, MainWindowIndicators.cpp, MainWindowShutDown.cpp, MainWindowHooks.cpp,
-// MainWindowPortDialogs.cpp, MainWindowWeighing.cpp (the main window's pairing, Weight and Sequence menus)
+// MainWindowWeighing.cpp (the main window's pairing, Weight and Sequence menus)
 // and MainWindowScalePort.cpp (the scale port's set-up and the current carcass window).
 
 #include "log/ResultView.h"
 #include "mainwindow/ElapsedClock.h"
 #include "mainwindow/LayoutGeometry.h"
 #include "mainwindow/StationWindowAccess.h"
+#include "ports/PortDialogMenus.h"
 #include "probe/SerialPort.h"
 #include "probe/StationState.h"
 #include "station/StationCore.h"
@@ -37,10 +38,10 @@ class LogViewer;
 class MainPairingDisplay;
 class OperatorDialogs;
 class ParsedScaleReader;
+class PortDeviceMap;
 class PrintCommands;
 class ScaleCollector;
 enum class PortDialogKind;
-struct PortDialogDeps;
 class SettingsStore;
 class LedIndicator;
 class QAction;
@@ -62,7 +63,8 @@ public:
     static constexpr int kStatusPanels = 7;
 
     MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<SerialPort> probePort,
-               std::unique_ptr<SerialPort> scalePort, QWidget* parent = nullptr);
+               std::unique_ptr<SerialPort> scalePort, const PortDeviceMap* portDevices = nullptr,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     SettingsStore& settings() { return settings_; }
@@ -151,28 +153,18 @@ public:
     // How the Weight menu's entries show their model's port settings dialog (modally); tests
     // put a recorder here.
     std::function<void(PortDialogKind kind)> showWeightPortDialog = [this](PortDialogKind kind) {
-        OpenPortDialog(kind);
+        portDialogs_->Open(kind);
     };
 
     // Each complete probe message (type letter first); by default the dispatch.
     std::function<void(const std::string&)> onProbeMessage;
 
-    const ElapsedClock& elapsedClock() const { return elapsed_; }
-    // A firmware download holds the link (its receive tick stopped): the link lamp shows it
-    // paused until the download ends (MainWindowIndicators.cpp).
-    void SetLinkHeld(bool held);
-
     // The scale models' options: the Mettler-Toledo and Wedderburn flags and the header scales'
     // fields, as the scale port set-up loads them and the port dialogs edit them.
     ScaleOptions scaleOptions;
-    // The device a port number stands for (see PortDeviceMap); unset: as the settings map it.
-    std::function<QString(int port)> deviceForPort;
-    // Shows a port settings dialog modally (the probe's or a scale model's); true when OK
-    // applied it. MainWindowPortDialogs.cpp.
-    bool OpenPortDialog(PortDialogKind kind);
+    // The port settings dialogs (the probe's from the Settings menu, a scale model's on request).
+    PortDialogMenus& portDialogs() { return *portDialogs_; }
 
-    // Timers, named as the station knows them.
-    QTimer Clock; // 1000 ms elapsed time
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -190,9 +182,6 @@ private:
     void WireMenus();
     // MainWindowPrinting.cpp
     void WirePrintingMenus();
-    // MainWindowPortDialogs.cpp
-    void WirePortDialogMenus();
-    PortDialogDeps PortDialogDepsFor(PortDialogKind kind);
     // MainWindowWeighing.cpp
     void WireWeighing();
     void WireWeighingMenus();
@@ -212,6 +201,9 @@ private:
     void ShowScalePort();
     // MainWindowIndicators.cpp
     void ShowIndicators();
+    // A firmware download holds the link (its receive tick paused): the link lamp shows it
+    // paused until the download ends.
+    void SetLinkHeld(bool held);
     // MainWindowKeyboard.cpp: tooltips of the toolbar buttons, function keys of those without a menu
     // entry.
     void SetUpToolbarKeys();
@@ -249,9 +241,11 @@ private:
     StationState& state_; // the core's
     ResultViews views_;
     ElapsedClock elapsed_;
+    QTimer clock_; // "Clock": 1000 ms elapsed time, found by its name
     StationResults* results_ = nullptr;
     StationDatabase* database_ = nullptr;
     PrintCommands* printing_ = nullptr;
+    PortDialogMenus* portDialogs_ = nullptr;
     std::unique_ptr<ParsedScaleReader> scaleReader_;
     std::unique_ptr<LinkCommandSink> linkCommands_;
     std::unique_ptr<MainPairingDisplay> mainDisplay_;

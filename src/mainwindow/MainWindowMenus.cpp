@@ -4,7 +4,6 @@
 
 #include "mainwindow/MainWindow.h"
 
-#include "mainwindow/MainWindowCommandMenus.h"
 #include "mainwindow/MenuTree.h"
 
 #include <QAbstractButton>
@@ -35,10 +34,7 @@ void MainWindow::WireMenus()
     presses("mnuDel", "cmdDel");
     presses("mnuPrint", "CmdPrint");
     presses("mnuSummary", "CmdSummary");
-    WireProbeCommandMenus(*this);
-    WireHelpMenus(*this);
     WirePrintingMenus();
     WireLogViewerMenus();
-    WirePortDialogMenus();
     WireWeighingMenus();
 }

@@ -76,7 +76,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // Nothing finished may be lost: records the log could not take go to a recovery file.
     results_->SaveUnwrittenRecords(quietShutDown_);
     core_->receiveTick().pause();
-    Clock.stop();
+    clock_.stop();
     printing_->StopStatusPoll();
     core_->probePortWatch().Close();
     core_->scalePortWatch().Close();

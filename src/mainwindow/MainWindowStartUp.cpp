@@ -132,7 +132,7 @@ void MainWindow::StartUp()
     }
 
     core_->receiveTick().resume();
-    Clock.start();
+    clock_.start();
 }
 
 void MainWindow::StartUpProbePort()

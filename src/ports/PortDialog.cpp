@@ -2,11 +2,11 @@
 
 #include "mainwindow/AccessKeys.h"
 #include "mainwindow/ApplyStringTable.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "ports/PortDialogExtras.h"
 #include "probe/SerialPort.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
+#include "station/OperatorQuestions.h"
 #include "weighing/ScaleModels.h"
 
 #include <QButtonGroup>
@@ -278,7 +278,8 @@ void PortDialog::OnOK()
     if (outcome.reopened && deps_.portReopened)
         deps_.portReopened();
     if (!outcome.applied) {
-        deps_.dialogs.Message(Latin1(outcome.error), ResourceText(1106), MessageIcon::Exclamation, MessageButtons::Ok);
+        deps_.questions.Message(Latin1(outcome.error), ResourceText(1106), MessageIcon::Exclamation,
+                                MessageButtons::Ok);
         return;
     }
 
@@ -292,7 +293,7 @@ void PortDialog::OnOK()
     if (deps_.setStatusPanel)
         deps_.setStatusPanel(traits.weightPort ? 3 : 2, Latin1(SettingsStore::PortNumberText(deps_.port.CommPort())));
     if (traits.weightPort)
-        deps_.dialogs.Message(ResourceText(1118), ResourceText(1106), MessageIcon::Information, MessageButtons::Ok);
+        deps_.questions.Message(ResourceText(1118), ResourceText(1106), MessageIcon::Information, MessageButtons::Ok);
     accept();
 }
 

@@ -11,7 +11,7 @@
 #include <string>
 
 class FlagFrame;
-class OperatorDialogs;
+class OperatorQuestions;
 class ParsingFrame;
 class PortWatch;
 class QButtonGroup;
@@ -20,13 +20,13 @@ class QPushButton;
 class SerialPort;
 class SettingsStore;
 
-// What a port dialog works on; the main window hands these in.
+// What a port dialog works on; PortDialogMenus hands these in.
 struct PortDialogDeps {
     SerialPort& port; // the probe port for the probe dialog, the scale port for the others
     PortWatch& watch; // keeps that port open through a device's loss and return
     SettingsStore& settings;
-    OperatorDialogs& dialogs;
-    ScaleOptions& scaleOptions; // the main window's scale flags and parsing options
+    OperatorQuestions& questions; // tells a failure of OK, and that a new scale port needs a restart
+    ScaleOptions& scaleOptions;   // the main window's scale flags and parsing options
     // The device a port number stands for, shown beside it; empty: numbers only.
     std::function<QString(int port)> deviceForPort;
     std::function<void(int panel, const QString& text)> setStatusPanel;

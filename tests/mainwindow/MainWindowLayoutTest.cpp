@@ -137,7 +137,7 @@ TEST_F(MainWindowLayout, ClockCountsInPanelSeven)
 {
     MainWindow& w = Make();
     for (int i = 0; i < 7; ++i)
-        QMetaObject::invokeMethod(&w.Clock, "timeout", Qt::DirectConnection);
+        QMetaObject::invokeMethod(Control<QTimer>("Clock"), "timeout", Qt::DirectConnection);
     EXPECT_EQ(w.StatusPanel(7), QStringLiteral("00:00:07"));
 }
 

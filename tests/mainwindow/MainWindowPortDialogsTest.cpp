@@ -89,7 +89,7 @@ TEST_F(MainWindowPortDialogs, ScaleDialogOpensOnTheStoredScalePort)
     QString port;
     WhenShown(
         [&](PortDialog& dialog) { port = dialog.findChild<QComboBox*>(QStringLiteral("cboPort"))->currentText(); });
-    EXPECT_FALSE(w.OpenPortDialog(PortDialogKind::TE1000L));
+    EXPECT_FALSE(w.portDialogs().Open(PortDialogKind::TE1000L));
     EXPECT_EQ(port, QStringLiteral("12   /dev/ttyS11"));
     EXPECT_EQ(scalePort->Settings(), "9600,n,8,1");
 }

@@ -77,8 +77,8 @@ TEST_F(MainWindowStartUp, FreshStoreStartsWithDefaults)
 
     EXPECT_TRUE(w.core().receiveTick().isRunning());
     EXPECT_EQ(w.core().receiveTick().interval(), 50);
-    EXPECT_TRUE(w.Clock.isActive());
-    EXPECT_EQ(w.Clock.interval(), 1000);
+    EXPECT_TRUE(Control<QTimer>("Clock")->isActive());
+    EXPECT_EQ(Control<QTimer>("Clock")->interval(), 1000);
     EXPECT_FALSE(w.printing().statusTimer().isActive());
     EXPECT_EQ(w.printing().statusTimer().interval(), 100);
 }
@@ -122,7 +122,7 @@ TEST_F(MainWindowStartUp, ProbePortFromTheStore)
         EXPECT_TRUE(probePort->PortOpen());
         EXPECT_EQ(w.StatusPanel(2), QString::fromLatin1(c.panel2));
         EXPECT_EQ(w.StatusPanel(1), QStringLiteral("Connect Probe"));
-        EXPECT_TRUE(w.Clock.isActive());
+        EXPECT_TRUE(Control<QTimer>("Clock")->isActive());
         EXPECT_EQ(dialogs.asked.size(), 0u);
     }
 }
@@ -213,7 +213,7 @@ TEST_F(MainWindowStartUp, LogPathInPanelFiveAndAnUnreadableLogIsReported)
         ASSERT_EQ(dialogs.Count(QStringLiteral("Notice")), 1);
         EXPECT_EQ(dialogs.Last(QStringLiteral("Notice"))->title, QStringLiteral("Open ") + QString::fromLatin1(c.path));
         EXPECT_EQ(Control<QWidget>("txtError")->toolTip(), QStringLiteral("Errors for probe operator"));
-        EXPECT_TRUE(w.Clock.isActive());
+        EXPECT_TRUE(Control<QTimer>("Clock")->isActive());
     }
 }
 

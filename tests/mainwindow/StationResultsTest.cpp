@@ -10,8 +10,8 @@
 #include "log/LogView.h"
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
-#include "mainwindow/LinkCommandSink.h"
 #include "mainwindow/StationResults.h"
+#include "probecommands/LinkCommandSink.h"
 
 #include <QAction>
 #include <QCoreApplication>

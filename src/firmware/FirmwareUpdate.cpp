@@ -1,13 +1,11 @@
-// "Update Firmware": the operator picks an Intel HEX file, the probe is told to expect firmware,
-// and the download window sends the file.
-
-#include "mainwindow/MainWindowCommandMenus.h"
+#include "firmware/FirmwareUpdate.h"
 
 #include "firmware/FirmwareDownloadWindow.h"
-#include "mainwindow/MainWindow.h"
 #include "mainwindow/OperatorDialogs.h"
 #include "resources/StringTable.h"
+#include "station/StationCore.h"
 
+#include <QAction>
 #include <QFile>
 
 namespace {
@@ -30,10 +28,21 @@ std::optional<std::string> ReadHexFile(const QString& path, QString& error)
 
 } // namespace
 
-void RenewFirmware(MainWindow& form)
+FirmwareUpdate::FirmwareUpdate(StationCore& core, OperatorDialogs& dialogs, const MenuLookup& menus,
+                               QWidget* dialogParent)
+    : QObject(dialogParent)
+    , core_(core)
+    , dialogs_(dialogs)
+    , dialogParent_(dialogParent)
+{
+    if (QAction* entry = menus(QStringLiteral("mnuRenewFirm")))
+        connect(entry, &QAction::triggered, this, &FirmwareUpdate::Run);
+}
+
+void FirmwareUpdate::Run()
 {
     const auto path =
-        form.dialogs().OpenFile(QStringLiteral("Open .Hex file"), QStringLiteral("Intel Hex |*.Hex|"), QString());
+        dialogs_.OpenFile(QStringLiteral("Open .Hex file"), QStringLiteral("Intel Hex |*.Hex|"), QString());
     if (!path)
         return;
     // A file that cannot be read is reported and nothing is sent: an empty download would tell
@@ -41,19 +50,19 @@ void RenewFirmware(MainWindow& form)
     QString error;
     auto fileText = ReadHexFile(*path, error);
     if (!fileText) {
-        form.dialogs().Message(*path + QStringLiteral(": ") + error, ResourceText(1270), MessageIcon::Exclamation,
-                               MessageButtons::Ok);
+        dialogs_.Message(*path + QStringLiteral(": ") + error, ResourceText(1270), MessageIcon::Exclamation,
+                         MessageButtons::Ok);
         return;
     }
-    if (form.core().link().probeLinkAlive())
-        form.core().link().QueueProbeCommand("F");
-    FirmwareDownloadWindow window(std::move(*fileText), form.core().probePort(), form.core().receiveTick(),
-                                  form.dialogs(), &form);
-    ProbeLink& link = form.core().link();
+    if (core_.link().probeLinkAlive())
+        core_.link().QueueProbeCommand("F");
+    FirmwareDownloadWindow window(std::move(*fileText), core_.probePort(), core_.receiveTick(), dialogs_,
+                                  dialogParent_);
+    ProbeLink& link = core_.link();
     window.probeNotYetTold = [&link] {
         return link.probeLinkAlive() && (link.Queue().count > 0 || link.linkState() == ProbeLink::CommandSent);
     };
-    form.SetLinkHeld(true);
+    emit linkHeldChanged(true);
     window.exec();
-    form.SetLinkHeld(false);
+    emit linkHeldChanged(false);
 }

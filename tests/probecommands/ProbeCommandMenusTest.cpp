@@ -1,10 +1,10 @@
 // The "Command-To-Probe" menu: what the probe receives for each entry, and what is not sent.
 
-#include "MainWindowFixture.h"
-#include "ModalDriver.h"
+#include "mainwindow/MainWindowFixture.h"
+#include "mainwindow/ModalDriver.h"
 
-#include "mainwindow/CalibrationWindow.h"
 #include "probe/ProbeFraming.h"
+#include "probecommands/CalibrationWindow.h"
 
 #include <QAction>
 #include <QDateTime>

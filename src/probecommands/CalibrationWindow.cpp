@@ -1,4 +1,4 @@
-#include "mainwindow/CalibrationWindow.h"
+#include "probecommands/CalibrationWindow.h"
 
 #include "probe/ProbeCommands.h"
 

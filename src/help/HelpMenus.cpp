@@ -1,10 +1,9 @@
 // The Help menu: the user manual through the desktop, and the About box.
 
-#include "mainwindow/MainWindowCommandMenus.h"
+#include "help/HelpMenus.h"
 
 #include "help/AboutText.h"
 #include "help/UserManualPath.h"
-#include "mainwindow/MainWindow.h"
 #include "mainwindow/OperatorDialogs.h"
 #include "resources/StringTable.h"
 
@@ -20,7 +19,19 @@ QString Latin1(const std::string& text)
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void OpenUserManual(MainWindow& form)
+} // namespace
+
+HelpMenus::HelpMenus(OperatorDialogs& dialogs, const MenuLookup& menus, QObject* parent)
+    : QObject(parent)
+    , dialogs_(dialogs)
+{
+    if (QAction* manual = menus(QStringLiteral("mnuHlpInfo")))
+        connect(manual, &QAction::triggered, this, &HelpMenus::OpenUserManual);
+    if (QAction* about = menus(QStringLiteral("mnuAbt")))
+        connect(about, &QAction::triggered, this, &HelpMenus::ShowAbout);
+}
+
+void HelpMenus::OpenUserManual()
 {
     // The desktop only says whether it managed; the file's own state tells the operator why not.
     const QString path = UserManualPath(QDir::currentPath(), QCoreApplication::applicationDirPath());
@@ -30,26 +41,16 @@ void OpenUserManual(MainWindow& form)
         failure = ManualOpenFailure::NotFound;
     else if (!manual.isReadable())
         failure = ManualOpenFailure::AccessDenied;
-    else if (!form.dialogs().OpenDocument(path))
+    else if (!dialogs_.OpenDocument(path))
         failure = ManualOpenFailure::NoAssociation;
     if (failure)
-        form.dialogs().Message(Latin1(ManualOpenFailureText(*failure)), QString::fromLatin1(kManualErrorTitle),
-                               MessageIcon::Exclamation, MessageButtons::Ok);
+        dialogs_.Message(Latin1(ManualOpenFailureText(*failure)), QString::fromLatin1(kManualErrorTitle),
+                         MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
-void ShowAbout(MainWindow& form)
+void HelpMenus::ShowAbout()
 {
     QString text = Latin1(AboutText());
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    form.dialogs().Message(text, ResourceText(1106), MessageIcon::None, MessageButtons::Ok);
-}
-
-} // namespace
-
-void WireHelpMenus(MainWindow& form)
-{
-    if (QAction* manual = form.MenuAction(QStringLiteral("mnuHlpInfo")))
-        QObject::connect(manual, &QAction::triggered, &form, [&form] { OpenUserManual(form); });
-    if (QAction* about = form.MenuAction(QStringLiteral("mnuAbt")))
-        QObject::connect(about, &QAction::triggered, &form, [&form] { ShowAbout(form); });
+    dialogs_.Message(text, ResourceText(1106), MessageIcon::None, MessageButtons::Ok);
 }
