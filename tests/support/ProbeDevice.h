@@ -1,11 +1,12 @@
 #pragma once
-// Helpers of the end-to-end tests: the simulated probe on a fresh pseudo-terminal reached through
-// a symbolic link (as udev names a USB adapter), records with chosen carcass counters, and the
-// check that a log holds each of them once, in order.
+// Helpers of the end-to-end tests: the simulated probe and scale, each on a fresh pseudo-terminal
+// reached through a symbolic link (as udev names a USB adapter), records with chosen carcass
+// counters, and the check that a log holds each of them once, in order.
 
 #include "tools/sim/DeviceLink.h"
 #include "tools/sim/PtyPair.h"
 #include "tools/sim/SimulatedProbe.h"
+#include "tools/sim/SimulatedScale.h"
 
 #include <QString>
 #include <initializer_list>
@@ -21,6 +22,16 @@ struct ProbeDevice {
     ~ProbeDevice() { probe.Stop(); }
 
     bool StartUpCommandsArrived() const;
+};
+
+struct ScaleDevice {
+    PtyPair pty;
+    SimulatedScale scale{pty.masterFd()};
+    DeviceLink name;
+
+    explicit ScaleDevice(const QString& link)
+        : name(link, pty.slavePath())
+    {}
 };
 
 // A basic measurement of carcass `counter` (six digits).
