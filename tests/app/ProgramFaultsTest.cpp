@@ -11,27 +11,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
-
-std::string Record(const char* counter)
-{
-    return BasicRecord(counter);
-}
-
-void ExpectLoggedOnceInOrder(const std::string& log, std::initializer_list<const char*> counters)
-{
-    std::string why;
-    EXPECT_TRUE(LoggedOnceInOrder(log, counters, &why)) << why;
-}
-
-} // namespace
-
 using ProgramFaults = StationLineTest;
 
 TEST_F(ProgramFaults, APulledDeviceIsReopenedWhenItComesBack)
 {
     ASSERT_TRUE(StartStation());
-    Probe().probe.QueueMessage(Record("000001"));
+    Probe().probe.QueueMessage(BasicRecord("000001"));
     Probe().probe.Start();
     ASSERT_TRUE(WaitLogged("000001", 20000));
 
@@ -45,12 +30,12 @@ TEST_F(ProgramFaults, APulledDeviceIsReopenedWhenItComesBack)
     EXPECT_LT(share, 0.05) << "the station spins while its device is gone";
 
     ProbeDevice& device = PlugProbe(); // plugged in again
-    device.probe.QueueMessage(Record("000002"));
+    device.probe.QueueMessage(BasicRecord("000002"));
     device.probe.Start();
     EXPECT_TRUE(QTest::qWaitFor([&] { return device.StartUpCommandsArrived(); }, 10000))
         << "the probe is configured again after its return";
     ASSERT_TRUE(WaitLogged("000002", 10000));
-    ExpectLoggedOnceInOrder(Log(), {"000001", "000002"});
+    EXPECT_TRUE(LoggedOnceInOrder(Log(), {"000001", "000002"}));
     EXPECT_EQ(station.process().state(), QProcess::Running);
 }
 
@@ -61,21 +46,21 @@ TEST_F(ProgramFaults, ALogFaultLeftOnScreenDoesNotStopTheLink)
     QDir().mkpath(folder);
     ASSERT_TRUE(StartStation());
     ProbeDevice& device = Probe();
-    device.probe.QueueMessage(Record("000001"));
+    device.probe.QueueMessage(BasicRecord("000001"));
     device.probe.Start();
     ASSERT_TRUE(WaitLogged("000001", 20000));
 
     // The folder goes; the write fails and its message stays on screen: nobody presses OK.
     QDir(folder).removeRecursively();
     for (const char* counter : {"000002", "000003", "000004"})
-        device.probe.QueueMessage(Record(counter));
+        device.probe.QueueMessage(BasicRecord(counter));
     EXPECT_TRUE(QTest::qWaitFor([&] { return device.probe.FramesAcked() >= 4; }, 15000))
         << "measurements after the fault were not acknowledged: " << device.probe.FramesAcked();
     EXPECT_EQ(device.probe.MessagesGivenUp(), 0);
 
     QDir().mkpath(folder);
     ASSERT_TRUE(WaitLogged("000004", 10000));
-    ExpectLoggedOnceInOrder(Log(), {"000002", "000003", "000004"});
+    EXPECT_TRUE(LoggedOnceInOrder(Log(), {"000002", "000003", "000004"}));
 }
 
 TEST_F(ProgramFaults, SigtermSavesWaitingRecordsAndEndsCleanly)
@@ -83,7 +68,7 @@ TEST_F(ProgramFaults, SigtermSavesWaitingRecordsAndEndsCleanly)
     log = station.Path("gone/shift.dif");
     ASSERT_TRUE(StartStation());
     ProbeDevice& device = Probe();
-    device.probe.QueueMessage(Record("000007"));
+    device.probe.QueueMessage(BasicRecord("000007"));
     device.probe.Start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return device.probe.FramesAcked() >= 1; }, 20000));
     QTest::qWait(300);

@@ -100,13 +100,13 @@ TEST_F(LogFaultsEndToEnd, EachFaultIsToldAndNothingIsLost)
         EXPECT_EQ(line.Log().find("\t000001\t"), std::string::npos);
 
         c.mend(disk);
-        std::string why;
+        ::testing::AssertionResult logged = ::testing::AssertionFailure();
         EXPECT_TRUE(QTest::qWaitFor(
             [&] {
-                return LoggedOnceInOrder(line.Log(), {"000001", "000002"}, &why);
+                return bool(logged = LoggedOnceInOrder(line.Log(), {"000001", "000002"}));
             },
             10000))
-            << why;
+            << logged.message();
 
         // The fault again, and the station ends before it is cleared: the record is in the log
         // (a full disk may still have room in the file's last block) or in the recovery file.
@@ -121,7 +121,7 @@ TEST_F(LogFaultsEndToEnd, EachFaultIsToldAndNothingIsLost)
         std::string kept = line.Log();
         for (const QString& file : line.station.RecoveryFiles())
             kept += StationProcess::ReadFile(file);
-        EXPECT_TRUE(LoggedOnceInOrder(kept, {"000001", "000002", "000003"}, &why)) << why;
+        EXPECT_TRUE(LoggedOnceInOrder(kept, {"000001", "000002", "000003"}));
         c.mend(disk);
     }
 }

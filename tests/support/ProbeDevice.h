@@ -9,6 +9,7 @@
 #include "tools/sim/SimulatedScale.h"
 
 #include <QString>
+#include <gtest/gtest.h>
 #include <initializer_list>
 #include <string>
 
@@ -37,6 +38,6 @@ struct ScaleDevice {
 // A basic measurement of carcass `counter` (six digits).
 std::string BasicRecord(const std::string& counter);
 
-// True when `log` holds each counter's line exactly once, in the order given; `why` says what
-// is wrong otherwise.
-bool LoggedOnceInOrder(const std::string& log, std::initializer_list<const char*> counters, std::string* why);
+// Succeeds when `log` holds each counter's line exactly once, in the order given; says what is
+// wrong otherwise.
+::testing::AssertionResult LoggedOnceInOrder(const std::string& log, std::initializer_list<const char*> counters);
