@@ -9,8 +9,7 @@ bool StationLine::StartStation(const QStringList& arguments)
     QStringList ports{"--port", "1=" + link};
     if (scale_) {
         station.Setting("WeightPortNum", "2");
-        ports << "--port"
-              << "2=" + scaleLink;
+        ports += QStringList{"--port", "2=" + scaleLink};
     }
     Probe();
     return station.Start(ports + arguments);
