@@ -5,7 +5,6 @@
 //                     [--stream] [--seed N] [--line SETTINGS]
 
 #include "tools/sim/MeasurementGenerator.h"
-#include "tools/sim/PtyPair.h"
 #include "tools/sim/SimulatedProbe.h"
 #include "tools/sim/VisibleBytes.h"
 
@@ -15,7 +14,6 @@
 
 #include <iostream>
 #include <memory>
-#include <system_error>
 
 namespace {
 
@@ -58,26 +56,18 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    std::unique_ptr<PtyPair> pty;
-    std::unique_ptr<SimulatedProbe> probe;
-    if (parser.isSet(deviceOption)) {
-        std::string error;
-        probe = SimulatedProbe::OpenDevice(Latin1(parser.value(deviceOption)), error, Latin1(parser.value(lineOption)));
-        if (!probe) {
-            std::cerr << "tallion-probe-sim: " << error << "\n";
-            return 1;
-        }
-    } else {
-        try {
-            pty = std::make_unique<PtyPair>();
-        } catch (const std::system_error& e) {
-            std::cerr << "tallion-probe-sim: " << e.what() << "\n";
-            return 1;
-        }
-        probe = std::make_unique<SimulatedProbe>(pty->masterFd());
-        std::cout << "slave: " << pty->slavePath() << std::endl;
+    std::string error;
+    const std::string device = parser.isSet(deviceOption) ? Latin1(parser.value(deviceOption)) : std::string();
+    const std::unique_ptr<SimulatedProbe> probe =
+        SimulatedDevice::Open<SimulatedProbe>(device, Latin1(parser.value(lineOption)), error);
+    if (!probe) {
+        std::cerr << "tallion-probe-sim: " << error << "\n";
+        return 1;
+    }
+    if (!probe->SlavePath().empty()) {
+        std::cout << "slave: " << probe->SlavePath() << std::endl;
         // Nobody answered: whatever sits unread on the slave side is stale by now.
-        QObject::connect(probe.get(), &SimulatedProbe::answerTimedOut, [&pty] { pty->DiscardUnread(); });
+        QObject::connect(probe.get(), &SimulatedProbe::answerTimedOut, [&probe] { probe->DiscardUnread(); });
     }
 
     probe->SetPollInterval(interval);

@@ -17,7 +17,6 @@
 //
 //   tallion-scale-sim --pty --protocol generic --every 2000
 
-#include "tools/sim/PtyPair.h"
 #include "tools/sim/ScaleMessages.h"
 #include "tools/sim/SimulatedScale.h"
 #include "tools/sim/VisibleBytes.h"
@@ -28,7 +27,6 @@
 
 #include <iostream>
 #include <memory>
-#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -119,25 +117,15 @@ int main(int argc, char** argv)
         format.protocol == ScaleProtocol::MettlerToledo || format.protocol == ScaleProtocol::Wedderburn;
     const std::string line =
         parser.isSet(lineOption) ? Latin1(parser.value(lineOption)) : (serialScale ? "9600,e,7,1" : "4800,e,7,2");
-    std::unique_ptr<PtyPair> pty;
-    std::unique_ptr<SimulatedScale> scale;
-    if (parser.isSet(deviceOption)) {
-        std::string error;
-        scale = SimulatedScale::OpenDevice(Latin1(parser.value(deviceOption)), error, line);
-        if (!scale) {
-            std::cerr << "tallion-scale-sim: " << error << "\n";
-            return 1;
-        }
-    } else {
-        try {
-            pty = std::make_unique<PtyPair>();
-        } catch (const std::system_error& e) {
-            std::cerr << "tallion-scale-sim: " << e.what() << "\n";
-            return 1;
-        }
-        scale = std::make_unique<SimulatedScale>(pty->masterFd());
-        std::cout << "slave: " << pty->slavePath() << std::endl;
+    std::string error;
+    const std::string device = parser.isSet(deviceOption) ? Latin1(parser.value(deviceOption)) : std::string();
+    const std::unique_ptr<SimulatedScale> scale = SimulatedDevice::Open<SimulatedScale>(device, line, error);
+    if (!scale) {
+        std::cerr << "tallion-scale-sim: " << error << "\n";
+        return 1;
     }
+    if (!scale->SlavePath().empty())
+        std::cout << "slave: " << scale->SlavePath() << std::endl;
     scale->SetFormat(format);
     QObject::connect(scale.get(), &SimulatedScale::messageSent,
                      [](const QString& bytes) { std::cout << "sent: " << VisibleBytes(Latin1(bytes)) << std::endl; });

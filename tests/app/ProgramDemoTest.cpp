@@ -5,7 +5,6 @@
 
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -13,14 +12,9 @@
 
 TEST(ProgramDemo, WritesRecordsOfEveryKindWithinAMinute)
 {
-    QTemporaryDir home;
-    QProcess demo;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_DATA_HOME", home.filePath("data"));
-    demo.setProcessEnvironment(env);
-    demo.start(StationProcess::ProgramPath(), {"--demo"});
-    ASSERT_TRUE(demo.waitForStarted(5000));
+    StationProcess station;
+    ASSERT_TRUE(station.StartProgram({"--demo"}));
+    QProcess& demo = station.process();
     QString log;
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {

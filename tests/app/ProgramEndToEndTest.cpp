@@ -3,24 +3,15 @@
 
 #include "log/LogRecordFormat.h"
 #include "probe/RecordDecoders.h"
-#include "settings/SettingsStore.h"
-#include "tools/sim/PtyPair.h"
-#include "tools/sim/SimulatedProbe.h"
+#include "support/StationLine.h"
 
 #include <QDate>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
-
-QString ProgramPath()
-{
-    return QStringLiteral(TALLION_BUILD_DIR "/tallion");
-}
 
 // A message of `length` characters, '0' everywhere except the given texts at their positions.
 std::string Message(size_t length, std::initializer_list<std::pair<int, std::string>> parts)
@@ -31,70 +22,37 @@ std::string Message(size_t length, std::initializer_list<std::pair<int, std::str
     return message;
 }
 
-struct RunningStation {
-    PtyPair pty;
-    QTemporaryDir dir;
-    QString logPath = dir.filePath("shift.dif");
-    QProcess process;
-    std::unique_ptr<SimulatedProbe> probe;
-
-    explicit RunningStation(bool withLog)
-    {
-        SettingsStore settings(dir.filePath("station.ini"));
-        if (withLog) {
-            QFile log(logPath);
-            log.open(QIODevice::WriteOnly);
-            settings.WriteSetting("Properties", "LogFilePath", logPath.toStdString());
-        }
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        process.setProcessEnvironment(env);
-        process.setProgram(ProgramPath());
-        process.setArguments(
-            {"--settings", settings.FilePath(), "--port", "1=" + QString::fromStdString(pty.slavePath())});
-        process.start();
-        probe = std::make_unique<SimulatedProbe>(pty.masterFd());
-        probe->SetPollInterval(60);
-    }
-
-    ~RunningStation()
-    {
-        probe->Stop();
-        process.terminate();
-        if (!process.waitForFinished(3000))
-            process.kill();
-        process.waitForFinished(3000);
-    }
-
-    bool Started() { return process.waitForStarted(5000); }
-};
-
 } // namespace
 
-TEST(ProgramEndToEnd, RunsTheLinkOnTheGivenPort)
+using ProgramEndToEnd = StationLineTest;
+
+TEST_F(ProgramEndToEnd, RunsTheLinkOnTheGivenPort)
 {
-    RunningStation station(false);
-    ASSERT_TRUE(station.Started()) << station.process.errorString().toStdString() << " " << ProgramPath().toStdString();
-    station.probe->Start();
+    log.clear();
+    ASSERT_TRUE(StartStation()) << station.process().errorString().toStdString() << " "
+                                << StationProcess::ProgramPath().toStdString();
+    SimulatedProbe& probe = Probe().probe;
+    probe.Start();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            const auto c = station.probe->Commands();
+            const auto c = probe.Commands();
             return c.size() >= 3 && c[2].closedWithEot;
         },
         20000));
-    const auto commands = station.probe->Commands();
+    const auto commands = probe.Commands();
     EXPECT_EQ(commands[0].text, "0");
     EXPECT_EQ(commands[1].text, "A1");
     EXPECT_EQ(commands[2].text, "I1");
     for (const auto& c : commands)
         EXPECT_TRUE(c.bccOk) << c.text;
-    EXPECT_EQ(station.process.state(), QProcess::Running);
+    EXPECT_EQ(station.process().state(), QProcess::Running);
 }
 
-TEST(ProgramEndToEnd, EveryMessageKindEndsUpInTheLogFile)
+TEST_F(ProgramEndToEnd, EveryMessageKindEndsUpInTheLogFile)
 {
-    RunningStation station(true);
-    ASSERT_TRUE(station.Started());
+    QFile(log).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(StartStation());
+    SimulatedProbe& probe = Probe().probe;
     const QDate today = QDate::currentDate();
     const std::string date = today.toString("dd-MM-yyyy").toStdString();
 
@@ -123,15 +81,15 @@ TEST(ProgramEndToEnd, EveryMessageKindEndsUpInTheLogFile)
     };
     // clang-format on
     for (const auto& m : measurements)
-        station.probe->QueueMessage(m.message);
+        probe.QueueMessage(m.message);
     const std::string colourSample = "S0056c0012n";
     const std::vector<std::string> others = {colourSample, "C01000128", "Z0039", "I01Probe ready", "U261208140539"};
     for (const std::string& m : others)
-        station.probe->QueueMessage(m);
-    station.probe->Start();
+        probe.QueueMessage(m);
+    probe.Start();
     const int sent = static_cast<int>(measurements.size() + others.size());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return station.probe->FramesAcked() >= sent; }, 30000))
-        << "frames acknowledged: " << station.probe->FramesAcked();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probe.FramesAcked() >= sent; }, 30000))
+        << "frames acknowledged: " << probe.FramesAcked();
 
     // Expected: the header, each measurement's line, then the cancel and the probing error as alert
     // lines. The colour sample keeps the station's own time, so its time is read from the file.
@@ -142,15 +100,8 @@ TEST(ProgramEndToEnd, EveryMessageKindEndsUpInTheLogFile)
         m.decode(m.message, record, today);
         expected += LogLineFor(record);
     }
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            QFile log(station.logPath);
-            return log.open(QIODevice::ReadOnly) && log.readAll().count("\r\n") >= 10;
-        },
-        5000));
-    QFile log(station.logPath);
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    const std::string bytes = log.readAll().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QByteArray::fromStdString(Log()).count("\r\n") >= 10; }, 5000));
+    const std::string bytes = Log();
     ASSERT_EQ(bytes.substr(0, expected.size()), expected);
 
     std::string rest = bytes.substr(expected.size());

@@ -6,36 +6,17 @@
 #include "support/StationProcess.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
-
-#include <memory>
-#include <unistd.h>
-
-namespace {
-
-std::string Record(const char* counter)
-{
-    return BasicRecord(counter);
-}
-
-void ExpectLoggedOnceInOrder(const std::string& log, std::initializer_list<const char*> counters)
-{
-    std::string why;
-    EXPECT_TRUE(LoggedOnceInOrder(log, counters, &why)) << why;
-}
-
-} // namespace
 
 using ProgramFaults = StationLineTest;
 
 TEST_F(ProgramFaults, APulledDeviceIsReopenedWhenItComesBack)
 {
     ASSERT_TRUE(StartStation());
-    Probe().probe.QueueMessage(Record("000001"));
+    Probe().probe.QueueMessage(BasicRecord("000001"));
     Probe().probe.Start();
     ASSERT_TRUE(WaitLogged("000001", 20000));
 
@@ -49,12 +30,12 @@ TEST_F(ProgramFaults, APulledDeviceIsReopenedWhenItComesBack)
     EXPECT_LT(share, 0.05) << "the station spins while its device is gone";
 
     ProbeDevice& device = PlugProbe(); // plugged in again
-    device.probe.QueueMessage(Record("000002"));
+    device.probe.QueueMessage(BasicRecord("000002"));
     device.probe.Start();
     EXPECT_TRUE(QTest::qWaitFor([&] { return device.StartUpCommandsArrived(); }, 10000))
         << "the probe is configured again after its return";
     ASSERT_TRUE(WaitLogged("000002", 10000));
-    ExpectLoggedOnceInOrder(Log(), {"000001", "000002"});
+    EXPECT_TRUE(LoggedOnceInOrder(Log(), {"000001", "000002"}));
     EXPECT_EQ(station.process().state(), QProcess::Running);
 }
 
@@ -65,21 +46,21 @@ TEST_F(ProgramFaults, ALogFaultLeftOnScreenDoesNotStopTheLink)
     QDir().mkpath(folder);
     ASSERT_TRUE(StartStation());
     ProbeDevice& device = Probe();
-    device.probe.QueueMessage(Record("000001"));
+    device.probe.QueueMessage(BasicRecord("000001"));
     device.probe.Start();
     ASSERT_TRUE(WaitLogged("000001", 20000));
 
     // The folder goes; the write fails and its message stays on screen: nobody presses OK.
     QDir(folder).removeRecursively();
     for (const char* counter : {"000002", "000003", "000004"})
-        device.probe.QueueMessage(Record(counter));
+        device.probe.QueueMessage(BasicRecord(counter));
     EXPECT_TRUE(QTest::qWaitFor([&] { return device.probe.FramesAcked() >= 4; }, 15000))
         << "measurements after the fault were not acknowledged: " << device.probe.FramesAcked();
     EXPECT_EQ(device.probe.MessagesGivenUp(), 0);
 
     QDir().mkpath(folder);
     ASSERT_TRUE(WaitLogged("000004", 10000));
-    ExpectLoggedOnceInOrder(Log(), {"000002", "000003", "000004"});
+    EXPECT_TRUE(LoggedOnceInOrder(Log(), {"000002", "000003", "000004"}));
 }
 
 TEST_F(ProgramFaults, SigtermSavesWaitingRecordsAndEndsCleanly)
@@ -87,7 +68,7 @@ TEST_F(ProgramFaults, SigtermSavesWaitingRecordsAndEndsCleanly)
     log = station.Path("gone/shift.dif");
     ASSERT_TRUE(StartStation());
     ProbeDevice& device = Probe();
-    device.probe.QueueMessage(Record("000007"));
+    device.probe.QueueMessage(BasicRecord("000007"));
     device.probe.Start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return device.probe.FramesAcked() >= 1; }, 20000));
     QTest::qWait(300);
@@ -96,10 +77,7 @@ TEST_F(ProgramFaults, SigtermSavesWaitingRecordsAndEndsCleanly)
     EXPECT_EQ(station.process().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(station.process().exitCode(), 0);
 
-    QStringList recovered;
-    QDirIterator files(station.Path("data"), {"*.dif"}, QDir::Files, QDirIterator::Subdirectories);
-    while (files.hasNext())
-        recovered << files.next();
+    const QStringList recovered = station.RecoveryFiles();
     ASSERT_EQ(recovered.size(), 1) << station.process().readAllStandardError().toStdString();
     EXPECT_NE(StationProcess::ReadFile(recovered[0]).find("\t000007\t"), std::string::npos);
     EXPECT_TRUE(QString::fromLocal8Bit(station.process().readAllStandardError()).contains(recovered[0]));
@@ -138,19 +116,14 @@ TEST(ProgramCommandLine, AnsweredWithoutADisplayAndWrongSettingsFilesRefused)
         {"a folder as settings", {"--settings", dir.path()}, 1, "", "is a folder"},
         {"settings in a missing folder", {"--settings", missingFolder}, 1, "", "does not exist"},
     };
-    QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        noDisplay.remove(name);
     for (const Case& c : cases) {
-        QProcess process;
-        process.setProcessEnvironment(noDisplay);
-        process.start(StationProcess::ProgramPath(), c.arguments);
-        ASSERT_TRUE(process.waitForFinished(10000)) << c.what;
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << c.what;
-        EXPECT_EQ(process.exitCode(), c.exitCode) << c.what;
-        const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
-        EXPECT_TRUE(c.out.isEmpty() ? out.isEmpty() : out.startsWith(c.out)) << c.what << ": " << out.toStdString();
-        EXPECT_TRUE(QString::fromLocal8Bit(process.readAllStandardError()).contains(c.err)) << c.what;
+        const ProgramRun run = StationProcess::Run(c.arguments, QString(), QString(), 10000);
+        ASSERT_NE(run.exitCode, -1) << c.what << ": still running";
+        EXPECT_NE(run.exitCode, -2) << c.what << ": crashed";
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.what;
+        const QString out = QString::fromStdString(run.out);
+        EXPECT_TRUE(c.out.isEmpty() ? out.isEmpty() : out.startsWith(c.out)) << c.what << ": " << run.out;
+        EXPECT_TRUE(QString::fromStdString(run.err).contains(c.err)) << c.what;
     }
     EXPECT_EQ(StationProcess::ReadFile(log), logBytes.toStdString()) << "the log named as settings is untouched";
     EXPECT_EQ(StationProcess::ReadFile(noise), noiseBytes.toStdString());

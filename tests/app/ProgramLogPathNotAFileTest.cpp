@@ -2,11 +2,9 @@
 // It never blocks on it: the probe stays answered, the records wait, and SIGTERM ends the
 // station, saving them to a recovery file.
 
-#include "support/ProbeDevice.h"
-#include "support/StationProcess.h"
+#include "support/StationLine.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -22,27 +20,21 @@ TEST(ProgramLogPathNotAFile, TheLinkStaysAnsweredAndSigtermEndsTheStation)
     ASSERT_TRUE(QDir().mkpath(folder));
     for (const QString& logPath : {fifo, QStringLiteral("/dev/full"), folder}) {
         SCOPED_TRACE(logPath.toStdString());
-        StationProcess station;
-        station.Setting("LogFilePath", logPath.toStdString());
-        const QString link = station.Path("probe");
-        ProbeDevice device(link);
-        ASSERT_TRUE(station.Start({"--port", "1=" + link}));
+        StationLine line;
+        line.log = logPath;
+        ASSERT_TRUE(line.StartStation());
+        SimulatedProbe& probe = line.Probe().probe;
         for (const char* counter : {"000001", "000002", "000003"})
-            device.probe.QueueMessage(BasicRecord(counter));
-        device.probe.Start();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return device.probe.FramesAcked() >= 3; }, 20000))
-            << "acknowledged: " << device.probe.FramesAcked();
-        EXPECT_EQ(device.probe.MessagesGivenUp(), 0);
+            probe.QueueMessage(BasicRecord(counter));
+        probe.Start();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return probe.FramesAcked() >= 3; }, 20000))
+            << "acknowledged: " << probe.FramesAcked();
+        EXPECT_EQ(probe.MessagesGivenUp(), 0);
 
-        ASSERT_TRUE(station.Terminate(5000)) << "still running after SIGTERM";
-        EXPECT_EQ(station.process().exitCode(), 0);
-        QStringList recovered;
-        QDirIterator files(station.Path("data"), {"*.dif"}, QDir::Files, QDirIterator::Subdirectories);
-        while (files.hasNext())
-            recovered << files.next();
+        ASSERT_TRUE(line.station.Terminate(5000)) << "still running after SIGTERM";
+        EXPECT_EQ(line.station.process().exitCode(), 0);
+        const QStringList recovered = line.station.RecoveryFiles();
         ASSERT_EQ(recovered.size(), 1);
-        std::string why;
-        EXPECT_TRUE(LoggedOnceInOrder(StationProcess::ReadFile(recovered[0]), {"000001", "000002", "000003"}, &why))
-            << why;
+        EXPECT_TRUE(LoggedOnceInOrder(StationProcess::ReadFile(recovered[0]), {"000001", "000002", "000003"}));
     }
 }

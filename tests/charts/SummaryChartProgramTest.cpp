@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -13,32 +12,11 @@ namespace {
 
 const QString kData = QStringLiteral(TALLION_TEST_DATA_DIR);
 
-struct ProgramRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
 // build/tallion with no display, in the reference folder; the platform named by `platform`, or
 // none.
 ProgramRun Tallion(const QStringList& arguments, const QString& platform = QString())
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(name);
-    if (!platform.isEmpty())
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(kData);
-    process.start(StationProcess::ProgramPath(), arguments);
-    ProgramRun run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = process.readAllStandardOutput().toStdString();
-    run.err = process.readAllStandardError().toStdString();
-    return run;
+    return StationProcess::Run(arguments, kData, platform);
 }
 
 } // namespace

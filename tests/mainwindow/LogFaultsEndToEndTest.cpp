@@ -4,11 +4,9 @@
 // shut-down is in the recovery file.
 
 #include "log/LogRecordFormat.h"
-#include "support/ProbeDevice.h"
-#include "support/StationProcess.h"
+#include "support/StationLine.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
@@ -64,18 +62,12 @@ private:
     bool mounted_ = false;
 };
 
-QStringList RecoveryFiles(const QString& folder)
-{
-    QStringList found;
-    QDirIterator files(folder, {"*.dif"}, QDir::Files, QDirIterator::Subdirectories);
-    while (files.hasNext())
-        found << files.next();
-    return found;
-}
-
 } // namespace
 
-TEST(LogFaultsEndToEnd, EachFaultIsToldAndNothingIsLost)
+using LogFaultsEndToEnd = StationLineTest;
+
+// Each fault on a station of its own.
+TEST_F(LogFaultsEndToEnd, EachFaultIsToldAndNothingIsLost)
 {
     struct Case {
         const char* what;
@@ -90,68 +82,60 @@ TEST(LogFaultsEndToEnd, EachFaultIsToldAndNothingIsLost)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        StationProcess station;
-        SmallDisk disk(station.Path("disk"));
+        StationLine line;
+        SmallDisk disk(line.station.Path("disk"));
         if (!disk.Mounted())
             GTEST_SKIP() << "cannot mount a small file system here (needs root): faults of a full or read-only "
                             "disk not tried";
-        const QString log = station.Path("disk/shift.dif");
-        station.Setting("LogFilePath", log.toStdString());
-        const QString link = station.Path("probe");
-        ProbeDevice device(link);
+        line.log = line.station.Path("disk/shift.dif");
+        SimulatedProbe& probe = line.Probe().probe;
         ASSERT_TRUE(c.breakIt(disk));
-        ASSERT_TRUE(station.Start({"--port", "1=" + link}));
+        ASSERT_TRUE(line.StartStation());
         for (const char* counter : {"000001", "000002"})
-            device.probe.QueueMessage(BasicRecord(counter));
-        device.probe.Start();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return device.probe.FramesAcked() >= 2; }, 20000))
+            probe.QueueMessage(BasicRecord(counter));
+        probe.Start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return probe.FramesAcked() >= 2; }, 20000))
             << "the station stopped answering the probe";
         QTest::qWait(300);
-        EXPECT_EQ(StationProcess::ReadFile(log).find("\t000001\t"), std::string::npos);
+        EXPECT_EQ(line.Log().find("\t000001\t"), std::string::npos);
 
         c.mend(disk);
-        std::string why;
+        ::testing::AssertionResult logged = ::testing::AssertionFailure();
         EXPECT_TRUE(QTest::qWaitFor(
             [&] {
-                return LoggedOnceInOrder(StationProcess::ReadFile(log), {"000001", "000002"}, &why);
+                return bool(logged = LoggedOnceInOrder(line.Log(), {"000001", "000002"}));
             },
             10000))
-            << why;
+            << logged.message();
 
         // The fault again, and the station ends before it is cleared: the record is in the log
         // (a full disk may still have room in the file's last block) or in the recovery file.
         ASSERT_TRUE(c.breakIt(disk));
-        device.probe.QueueMessage(BasicRecord("000003"));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return device.probe.FramesAcked() >= 3; }, 15000));
+        probe.QueueMessage(BasicRecord("000003"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return probe.FramesAcked() >= 3; }, 15000));
         QTest::qWait(300);
-        ASSERT_TRUE(station.Terminate());
-        EXPECT_EQ(station.process().exitCode(), 0);
-        const QString told = QString::fromLocal8Bit(station.process().readAllStandardError());
+        ASSERT_TRUE(line.station.Terminate());
+        EXPECT_EQ(line.station.process().exitCode(), 0);
+        const QString told = QString::fromLocal8Bit(line.station.process().readAllStandardError());
         EXPECT_TRUE(told.contains(c.told)) << told.toStdString();
-        std::string kept = StationProcess::ReadFile(log);
-        for (const QString& file : RecoveryFiles(station.Path("data")))
+        std::string kept = line.Log();
+        for (const QString& file : line.station.RecoveryFiles())
             kept += StationProcess::ReadFile(file);
-        EXPECT_TRUE(LoggedOnceInOrder(kept, {"000001", "000002", "000003"}, &why)) << why;
+        EXPECT_TRUE(LoggedOnceInOrder(kept, {"000001", "000002", "000003"}));
         c.mend(disk);
     }
 }
 
-TEST(LogFaultsEndToEnd, ALogFileDeletedWhileRunningIsStartedAgain)
+TEST_F(LogFaultsEndToEnd, ALogFileDeletedWhileRunningIsStartedAgain)
 {
-    StationProcess station;
-    const QString log = station.Path("shift.dif");
-    station.Setting("LogFilePath", log.toStdString());
-    const QString link = station.Path("probe");
-    ProbeDevice device(link);
-    ASSERT_TRUE(station.Start({"--port", "1=" + link}));
+    ASSERT_TRUE(StartStation());
+    ProbeDevice& device = Probe();
     device.probe.QueueMessage(BasicRecord("000001"));
     device.probe.Start();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000001\t") != std::string::npos; }, 20000));
+    ASSERT_TRUE(WaitLogged("000001", 20000));
     ASSERT_TRUE(QFile::remove(log));
     device.probe.QueueMessage(BasicRecord("000002"));
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return StationProcess::ReadFile(log).find("\t000002\t") != std::string::npos; }, 10000));
-    const std::string again = StationProcess::ReadFile(log);
+    ASSERT_TRUE(WaitLogged("000002", 10000));
+    const std::string again = Log();
     EXPECT_EQ(again.rfind(LogHeaderLine(), 0), 0u) << "a new file starts with its header line";
 }

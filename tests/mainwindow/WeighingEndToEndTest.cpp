@@ -3,10 +3,7 @@
 // file it writes. Set TALLION_REGENERATE=1 to write the reference logs in tests/data afresh
 // (then check every weight, meat % and class in them by hand).
 
-#include "support/StationProcess.h"
-#include "tools/sim/PtyPair.h"
-#include "tools/sim/SimulatedProbe.h"
-#include "tools/sim/SimulatedScale.h"
+#include "support/StationLine.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -70,20 +67,14 @@ ScaleMessageFormat Scale(ScaleProtocol protocol, std::function<void(ScaleMessage
 // Runs one line: weights and probe results in the order of the sequence; the log's text.
 std::string RunLine(const Line& line)
 {
-    StationProcess station;
-    const QString log = station.Path("shift.dif");
-    QFile(log).open(QIODevice::WriteOnly);
-    station.Setting("LogFilePath", log.toStdString());
-    station.Setting("WeightPortNum", "2");
+    StationLine rig;
+    QFile(rig.log).open(QIODevice::WriteOnly);
     for (const auto& [key, value] : line.settings)
-        station.Setting(key, value);
-    PtyPair probePty, scalePty;
-    SimulatedProbe probe(probePty.masterFd());
-    SimulatedScale scale(scalePty.masterFd());
+        rig.station.Setting(key, value);
+    SimulatedProbe& probe = rig.Probe().probe;
+    SimulatedScale& scale = rig.Scale().scale;
     scale.SetFormat(line.scale);
-    probe.SetPollInterval(60);
-    if (!station.Start({"--port", "1=" + QString::fromStdString(probePty.slavePath()), "--port",
-                        "2=" + QString::fromStdString(scalePty.slavePath()), "--weighing"}))
+    if (!rig.StartStation({"--weighing"}))
         return "<not started>";
     probe.Start();
     // The probe is configured once start-up is over, and with it the scale port is open.
@@ -93,7 +84,7 @@ std::string RunLine(const Line& line)
     const size_t n = line.kg.size();
     const bool weightFirst = line.settings.at("WgtPrbOrder") == "1";
     auto lines = [&] {
-        const std::string text = StationProcess::ReadFile(log);
+        const std::string text = rig.Log();
         return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
     };
     // The station frames a scale message by a quiet tick, so each weighing must be taken on its
@@ -121,7 +112,7 @@ std::string RunLine(const Line& line)
     // Whatever arrived by then is compared: a missing line shows there.
     static_cast<void>(QTest::qWaitFor([&] { return lines() >= n + 1; }, 5000));
     // The date is the station's own; everything else is the line's.
-    return QString::fromStdString(StationProcess::ReadFile(log))
+    return QString::fromStdString(rig.Log())
         .replace(QRegularExpression("\\d\\d-\\d\\d-\\d\\d\\d\\d"), "DD-MM-YYYY")
         .toStdString();
 }

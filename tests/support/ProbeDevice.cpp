@@ -20,25 +20,19 @@ std::string BasicRecord(const std::string& counter)
     return "E01" + counter + "01250530001203000450612ABS140533X";
 }
 
-bool LoggedOnceInOrder(const std::string& log, std::initializer_list<const char*> counters, std::string* why)
+::testing::AssertionResult LoggedOnceInOrder(const std::string& log, std::initializer_list<const char*> counters)
 {
     size_t last = 0;
     for (const char* counter : counters) {
         const std::string field = std::string("\t") + counter + "\t";
         const size_t at = log.find(field);
-        std::string problem;
         if (at == std::string::npos)
-            problem = std::string(counter) + " missing";
-        else if (log.find(field, at + 1) != std::string::npos)
-            problem = std::string(counter) + " logged twice";
-        else if (at < last)
-            problem = std::string(counter) + " out of order";
-        if (!problem.empty()) {
-            if (why)
-                *why = problem;
-            return false;
-        }
+            return ::testing::AssertionFailure() << counter << " missing";
+        if (log.find(field, at + 1) != std::string::npos)
+            return ::testing::AssertionFailure() << counter << " logged twice";
+        if (at < last)
+            return ::testing::AssertionFailure() << counter << " out of order";
         last = at;
     }
-    return true;
+    return ::testing::AssertionSuccess();
 }

@@ -1,10 +1,13 @@
 #pragma once
-// The set-up most end-to-end tests share: the station program on the simulated probe, logging to
-// a file of its own. The probe is plugged in at `link`, a symbolic link as udev names a USB
-// adapter, and the station runs with --port 1=link.
+// The set-up the end-to-end tests share: the station program on the simulated probe (and, when a
+// test plugs one in, the simulated scale), logging to a file of its own. Each device is plugged
+// in at a symbolic link, as udev names a USB adapter: the probe at `link` as port 1, the scale at
+// `scaleLink` as port 2.
 //
 //   using ProgramFaults = StationLineTest;
 //   TEST_F(ProgramFaults, ...) { ASSERT_TRUE(StartStation()); Probe().probe.QueueMessage(...); }
+//
+// A test that tries one line after another makes a StationLine of its own for each.
 
 #include "support/ProbeDevice.h"
 #include "support/StationProcess.h"
@@ -16,15 +19,17 @@
 #include <memory>
 #include <string>
 
-class StationLineTest : public ::testing::Test {
-protected:
+class StationLine {
+public:
     StationProcess station;
     const QString link = station.Path("probe");
-    // The log file the station is given; change it before StartStation() for another place.
+    const QString scaleLink = station.Path("scale");
+    // The log file the station is given; change it before StartStation() for another place, or
+    // empty it for a station with no log file set.
     QString log = station.Path("shift.dif");
 
-    // Stores `log` as the station's log file, plugs the probe in (unless it is) and starts the
-    // station on it with `arguments` added.
+    // Stores `log` as the station's log file, plugs the probe in (unless it is), names the scale
+    // port if a scale is plugged in, and starts the station with `arguments` added.
     bool StartStation(const QStringList& arguments = {});
 
     ProbeDevice& Probe() { return device_ ? *device_ : PlugProbe(); }
@@ -32,6 +37,8 @@ protected:
     ProbeDevice& PlugProbe();
     // Pulls the probe device out: the link goes with it.
     void PullProbe() { device_.reset(); }
+    // The scale at `scaleLink`, plugged in at the first call.
+    ScaleDevice& Scale();
 
     std::string Log() const { return StationProcess::ReadFile(log); }
     // Waits up to `ms` for carcass `counter` (six digits) in the log.
@@ -39,4 +46,7 @@ protected:
 
 private:
     std::unique_ptr<ProbeDevice> device_;
+    std::unique_ptr<ScaleDevice> scale_;
 };
+
+class StationLineTest : public ::testing::Test, public StationLine {};

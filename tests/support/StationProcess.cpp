@@ -2,6 +2,8 @@
 
 #include "settings/SettingsStore.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QStringList>
 
@@ -31,12 +33,17 @@ void StationProcess::Setting(const std::string& key, const std::string& value)
 
 bool StationProcess::Start(const QStringList& arguments)
 {
+    return StartProgram(QStringList{QStringLiteral("--settings"), SettingsPath()} + arguments);
+}
+
+bool StationProcess::StartProgram(const QStringList& arguments)
+{
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("XDG_DATA_HOME"), Path(QStringLiteral("data")));
     process_.setProcessEnvironment(env);
     process_.setProgram(ProgramPath());
-    process_.setArguments(QStringList{QStringLiteral("--settings"), SettingsPath()} + arguments);
+    process_.setArguments(arguments);
     process_.start();
     return process_.waitForStarted(5000);
 }
@@ -61,10 +68,40 @@ double StationProcess::CpuSeconds() const
     return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
+QStringList StationProcess::RecoveryFiles() const
+{
+    QStringList found;
+    QDirIterator files(Path(QStringLiteral("data")), {QStringLiteral("*.dif")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext())
+        found << files.next();
+    return found;
+}
+
 std::string StationProcess::ReadFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll().toStdString();
+}
+
+ProgramRun StationProcess::Run(const QStringList& arguments, const QString& folder, const QString& platform, int ms)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    if (!platform.isEmpty())
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(folder);
+    process.start(ProgramPath(), arguments);
+    ProgramRun run;
+    if (!process.waitForFinished(ms))
+        return run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = process.readAllStandardOutput().toStdString();
+    run.err = process.readAllStandardError().toStdString();
+    return run;
 }

@@ -10,6 +10,13 @@
 
 #include <string>
 
+// What a program run that ended left behind.
+struct ProgramRun {
+    int exitCode = -1; // -1: still running when the time was up (then killed); -2: crashed
+    std::string out;
+    std::string err;
+};
+
 class StationProcess {
 public:
     StationProcess();
@@ -24,14 +31,23 @@ public:
 
     // Starts the program with --settings and `arguments`; recovery files go below Path("data").
     bool Start(const QStringList& arguments);
+    // Starts the program with `arguments` alone, as a newcomer types them.
+    bool StartProgram(const QStringList& arguments);
     // SIGTERM, as a system shut-down sends it; true when the program ended within `ms`.
     bool Terminate(int ms = 5000);
 
     QProcess& process() { return process_; }
     // Processor time (user and system) the program has used so far, in seconds.
     double CpuSeconds() const;
+    // The recovery files the program has written so far.
+    QStringList RecoveryFiles() const;
 
     static std::string ReadFile(const QString& path);
+
+    // Runs the program to its end with no display at all (unless `platform` names one) in
+    // `folder`, waiting up to `ms`.
+    static ProgramRun Run(const QStringList& arguments, const QString& folder = QString(),
+                          const QString& platform = QString(), int ms = 30000);
 
 private:
     QTemporaryDir dir_;

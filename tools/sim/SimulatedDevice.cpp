@@ -1,14 +1,18 @@
 #include "SimulatedDevice.h"
 
+#include "SerialLine.h"
+
 #include <cerrno>
 #include <poll.h>
+#include <system_error>
 #include <unistd.h>
 
-SimulatedDevice::SimulatedDevice(int fd, bool ownsFd, QObject* parent)
+SimulatedDevice::SimulatedDevice(Line line, QObject* parent)
     : QObject(parent)
-    , fd_(fd)
-    , ownsFd_(ownsFd)
-    , readNotifier_(fd, QSocketNotifier::Read)
+    , pty_(std::move(line.pty))
+    , fd_(line.fd)
+    , ownsFd_(line.ownsFd)
+    , readNotifier_(line.fd, QSocketNotifier::Read)
 {
     connect(&readNotifier_, &QSocketNotifier::activated, this, &SimulatedDevice::OnReadable);
 }
@@ -18,6 +22,31 @@ SimulatedDevice::~SimulatedDevice()
     readNotifier_.setEnabled(false);
     if (ownsFd_)
         close(fd_);
+}
+
+SimulatedDevice::Line SimulatedDevice::OpenLine(const std::string& path, const std::string& lineSettings,
+                                                std::string& error)
+{
+    Line line;
+    if (!path.empty()) {
+        line.fd = OpenSerialDevice(path, lineSettings, error);
+        line.ownsFd = true;
+        return line;
+    }
+    try {
+        line.pty = std::make_unique<PtyPair>();
+    } catch (const std::system_error& e) {
+        error = e.what();
+        return line;
+    }
+    line.fd = line.pty->masterFd();
+    return line;
+}
+
+void SimulatedDevice::DiscardUnread()
+{
+    if (pty_)
+        pty_->DiscardUnread();
 }
 
 void SimulatedDevice::OnReadable()

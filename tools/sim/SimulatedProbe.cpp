@@ -1,6 +1,5 @@
 #include "SimulatedProbe.h"
 
-#include "SerialLine.h"
 #include "probe/ProbeFraming.h"
 
 namespace {
@@ -52,11 +51,11 @@ CommandFrame ParseCommandFrame(const std::string& answer)
 } // namespace
 
 SimulatedProbe::SimulatedProbe(int fd, QObject* parent)
-    : SimulatedProbe(fd, false, parent)
+    : SimulatedProbe(Line{fd, false, nullptr}, parent)
 {}
 
-SimulatedProbe::SimulatedProbe(int fd, bool ownsFd, QObject* parent)
-    : SimulatedDevice(fd, ownsFd, parent)
+SimulatedProbe::SimulatedProbe(Line line, QObject* parent)
+    : SimulatedDevice(std::move(line), parent)
 {
     for (QTimer* timer : {&cycleTimer_, &quietTimer_, &answerTimer_, &silenceTimer_}) {
         timer->setSingleShot(true);
@@ -66,15 +65,6 @@ SimulatedProbe::SimulatedProbe(int fd, bool ownsFd, QObject* parent)
     connect(&quietTimer_, &QTimer::timeout, this, [this] { Evaluate(false); });
     connect(&answerTimer_, &QTimer::timeout, this, [this] { Evaluate(true); });
     connect(&silenceTimer_, &QTimer::timeout, this, &SimulatedProbe::EndSilence);
-}
-
-std::unique_ptr<SimulatedProbe> SimulatedProbe::OpenDevice(const std::string& path, std::string& error,
-                                                           const std::string& lineSettings)
-{
-    const int fd = OpenSerialDevice(path, lineSettings, error);
-    if (fd < 0)
-        return nullptr;
-    return std::unique_ptr<SimulatedProbe>(new SimulatedProbe(fd, true, nullptr));
 }
 
 SimulatedProbe::~SimulatedProbe() = default;

@@ -29,10 +29,6 @@ public:
 
     // Works on `fd` without owning it (the caller closes it afterwards).
     explicit SimulatedProbe(int fd, QObject* parent = nullptr);
-    // Opens a serial device with line settings such as "4800,e,7,2"; null with `error` set when
-    // the device cannot be opened. The probe owns that descriptor.
-    static std::unique_ptr<SimulatedProbe> OpenDevice(const std::string& path, std::string& error,
-                                                      const std::string& lineSettings = "4800,e,7,2");
     ~SimulatedProbe() override;
 
     void Start();
@@ -103,7 +99,8 @@ signals:
 private:
     enum class Step { Stopped, Idle, DataPoll, Frame, CommandPoll, CommandClose, Silent };
 
-    SimulatedProbe(int fd, bool ownsFd, QObject* parent);
+    friend class SimulatedDevice; // Open() makes one that owns its line
+    SimulatedProbe(Line line, QObject* parent);
     void BytesArrived(const std::string& bytes) override;
     void EndSilence();
 

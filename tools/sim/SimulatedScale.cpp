@@ -1,25 +1,14 @@
 #include "SimulatedScale.h"
 
-#include "SerialLine.h"
-
 SimulatedScale::SimulatedScale(int fd, QObject* parent)
-    : SimulatedScale(fd, false, parent)
+    : SimulatedScale(Line{fd, false, nullptr}, parent)
 {}
 
-SimulatedScale::SimulatedScale(int fd, bool ownsFd, QObject* parent)
-    : SimulatedDevice(fd, ownsFd, parent)
+SimulatedScale::SimulatedScale(Line line, QObject* parent)
+    : SimulatedDevice(std::move(line), parent)
 {
     paceTimer_.setTimerType(Qt::PreciseTimer);
     connect(&paceTimer_, &QTimer::timeout, this, &SimulatedScale::OnPace);
-}
-
-std::unique_ptr<SimulatedScale> SimulatedScale::OpenDevice(const std::string& path, std::string& error,
-                                                           const std::string& lineSettings)
-{
-    const int fd = OpenSerialDevice(path, lineSettings, error);
-    if (fd < 0)
-        return nullptr;
-    return std::unique_ptr<SimulatedScale>(new SimulatedScale(fd, true, nullptr));
 }
 
 SimulatedScale::~SimulatedScale() = default;

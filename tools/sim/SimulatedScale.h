@@ -21,10 +21,6 @@ class SimulatedScale : public SimulatedDevice {
 public:
     // Works on `fd` without owning it (the caller closes it afterwards).
     explicit SimulatedScale(int fd, QObject* parent = nullptr);
-    // Opens a serial device with line settings such as "9600,e,7,1"; null with `error` set when
-    // the device cannot be opened. The scale owns that descriptor.
-    static std::unique_ptr<SimulatedScale> OpenDevice(const std::string& path, std::string& error,
-                                                      const std::string& lineSettings = "9600,e,7,1");
     ~SimulatedScale() override;
 
     void SetFormat(const ScaleMessageFormat& format) { format_ = format; }
@@ -50,7 +46,8 @@ signals:
     void messageSent(QString bytes);
 
 private:
-    SimulatedScale(int fd, bool ownsFd, QObject* parent);
+    friend class SimulatedDevice; // Open() makes one that owns its line
+    SimulatedScale(Line line, QObject* parent);
     void BytesArrived(const std::string& bytes) override { received_ += bytes; }
     void OnPace();
     bool Send(const std::string& bytes);
