@@ -1,16 +1,13 @@
 #include "mainwindow/MainWindow.h"
 
-#include "carcass/CarcassPairing.h"
-#include "carcass/ParsedScaleReader.h"
+#include "carcass/WeighingControls.h"
 #include "mainwindow/LinkCommandSink.h"
-#include "mainwindow/MainPairingDisplay.h"
 #include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
 #include "printing/PrintCommands.h"
 #include "resources/StringTable.h"
 #include "resources/Twips.h"
 #include "settings/SettingsStore.h"
-#include "weighing/ScaleCollector.h"
 
 #include <QAction>
 #include <QLabel>
@@ -44,13 +41,12 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
     WireMenus();
 
     WireLink();
-    scaleReader_ = std::make_unique<ParsedScaleReader>(core_->scaleCollector().strWgtScale(), scaleOptions);
     linkCommands_ = std::make_unique<LinkCommandSink>(core_->link());
     connect(
         core_.get(), &StationCore::notice, this,
         [this](const QString& text, const QString& title, MessageIcon icon) { dialogs_.Notify(text, title, icon); });
     results_ = new StationResults(StationResultsLinks{views_, state_, core_->pendingQueue(), dialogs_, settings_,
-                                                      core_->link(), *linkCommands_, *scaleReader_,
+                                                      core_->link(), *linkCommands_, core_->scaleReader(),
                                                       core_->resultFinishing(), *this, this},
                                   PosixLogFileSystem(), this);
     connect(&core_->resultFinishing(), &ResultFinishing::lineToPrint, this,
@@ -79,13 +75,6 @@ void MainWindow::WireLink()
     connect(&core_->link(), &ProbeLink::templateMenuAllowed, this, [this] {
         if (QAction* dis = MenuAction(QStringLiteral("mnuDis")))
             dis->setEnabled(true);
-    });
-    connect(&core_->link(), &ProbeLink::dataPollAccepted, this, [this] {
-        // Manual weighing: the operator types the weight as soon as the probe offers a result.
-        if (state_.weightSource == WeightSource::ManualInput) {
-            txtWeight->setEnabled(true);
-            txtWeight->setFocus();
-        }
     });
     connect(&core_->link(), &ProbeLink::messageReceived, this, [this](const std::string& message) {
         if (onProbeMessage)

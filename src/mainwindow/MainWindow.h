@@ -7,8 +7,7 @@
 // The window's code is split by concern: MainWindow.cpp (ownership, the core's signals, status bar
 // access), MainWindowControls.cpp (building the controls), MainWindowMenus.cpp (menu tree and its wiring),
 // MainWindowStartUp.cpp, MainWindowLayout.cpp, MainWindowIndicators.cpp, MainWindowShutDown.cpp, MainWindowHooks.cpp,
-// MainWindowPortDialogs.cpp, MainWindowWeighing.cpp (the main window's pairing, Weight and Sequence menus)
-// and MainWindowScalePort.cpp (the scale port's set-up and the current carcass window).
+// MainWindowPortDialogs.cpp, MainWindowWeighing.cpp (the weighing controls: carcass/WeighingControls).
 
 #include "log/ResultView.h"
 #include "mainwindow/ElapsedClock.h"
@@ -18,7 +17,6 @@
 #include "probe/SerialPort.h"
 #include "probe/StationState.h"
 #include "station/StationCore.h"
-#include "weighing/ScaleOptions.h"
 
 #include <QHash>
 #include <QList>
@@ -31,14 +29,12 @@
 #include <optional>
 #include <string>
 
-class CarcassPairing;
 class CurrentCarcassWindow;
 class LinkCommandSink;
-class MainPairingDisplay;
 class OperatorDialogs;
-class ParsedScaleReader;
 class PrintCommands;
 class ScaleCollector;
+class WeighingControls;
 enum class PortDialogKind;
 struct PortDialogDeps;
 class SettingsStore;
@@ -93,8 +89,10 @@ public:
         return findChild<T*>(QString::fromLatin1(objectName));
     }
 
-    // The start-up steps, in order; called once after construction.
-    void StartUp();
+    // The start-up steps, in order; called once after construction. `withWeighing`: the weight
+    // source, sequence and equation come from the store and the Sequence and Weight menus show,
+    // instead of switching weighing off.
+    void StartUp(bool withWeighing = false);
 
     // cmdHide: compact <-> detail layout.
     void ToggleLayout();
@@ -127,10 +125,8 @@ public:
     StationDatabase* database() { return database_; }
     // Real-time printing, printer status, the print dialog (MainWindowPrinting.cpp).
     PrintCommands& printing() { return *printing_; }
-    void ChooseLogFile();            // OpenLogFile button
-    void ChooseLogFileFromMenu();    // mnuLog: refused while carcasses are half processed
-    void LoadCurrentCarcassWindow(); // start-up
-    void FinishCarcass();            // CmdFinish
+    void ChooseLogFile();         // OpenLogFile button
+    void ChooseLogFileFromMenu(); // mnuLog: refused while carcasses are half processed
 
     // Log viewer, find, row deletion and class summary (MainWindowLogViewer.cpp, MainWindowFind.cpp,
     // MainWindowSummary.cpp).
@@ -150,24 +146,9 @@ public:
     // The summary's charts beside the pane while the summary shows (MainWindowSummaryCharts.cpp).
     const SummaryChartPanel* summaryCharts() const { return summaryCharts_; }
 
-    // Weighing (MainWindowWeighing.cpp, MainWindowScalePort.cpp).
-    // Start-up takes the weight source, sequence and equation from the store and shows the
-    // Sequence and Weight menus, instead of switching weighing off. Set before StartUp().
-    bool startWithWeighing = false;
-    // The main window's own pairing: scale weights (Command1) and its weight box.
-    CarcassPairing& mainPairing() { return *mainPairing_; }
-    // mnuShowCC: sets up the scale port for the weight source, then shows the window.
-    void ShowCurrentCarcassWindow();
-    // Shows the current carcass window: a hidden one where the operator left it, else on a
-    // second screen, beside this window or centred (MainWindowCarcassWindowPlace.cpp).
-    void ShowCurrentCarcassWindowPlaced(CurrentCarcassWindow& window);
-    // The place the operator last left the current carcass window at, if one is stored.
-    std::optional<QRect> SavedCurrentCarcassPlace() const;
-    // How the Weight menu's entries show their model's port settings dialog (modally); tests
-    // put a recorder here.
-    std::function<void(PortDialogKind kind)> showWeightPortDialog = [this](PortDialogKind kind) {
-        OpenPortDialog(kind);
-    };
+    // Weighing: the Weight and Sequence menus, the scale port, the current carcass window and
+    // this window's own pairing (MainWindowWeighing.cpp builds it).
+    WeighingControls& weighing() { return *weighing_; }
 
     // Each complete probe message (type letter first); by default the dispatch.
     std::function<void(const std::string&)> onProbeMessage;
@@ -177,9 +158,6 @@ public:
     // paused until the download ends (MainWindowIndicators.cpp).
     void SetLinkHeld(bool held);
 
-    // The scale models' options: the Mettler-Toledo and Wedderburn flags and the header scales'
-    // fields, as the scale port set-up loads them and the port dialogs edit them.
-    ScaleOptions scaleOptions;
     // The device a port number stands for (see PortDeviceMap); unset: as the settings map it.
     std::function<QString(int port)> deviceForPort;
     // Shows a port settings dialog modally (the probe's or a scale model's); true when OK
@@ -211,21 +189,6 @@ private:
     PortDialogDeps PortDialogDepsFor(PortDialogKind kind);
     // MainWindowWeighing.cpp
     void WireWeighing();
-    void WireWeighingMenus();
-    void ChooseScaleModel(WeightSource model);
-    void ChooseNoWeight();
-    void ChooseManualInput();
-    void ChooseDialogOnlyEntry(const char* entry, PortDialogKind dialog);
-    void ToggleWeightInEquation();
-    void ChooseSequence(bool weightBeforeProbe);
-    // Ticks `entry` and unticks the other weight entries (Tenso only for the Tenso entry).
-    void TickWeightEntry(const char* entry);
-    void ShowWeightFrames();
-    // MainWindowScalePort.cpp
-    // Sets up the scale port and the parser options for a scale model; `ask`: a failure is told in a
-    // modal box (a menu command) rather than a notice (start-up).
-    void SetUpScalePort(WeightSource model, bool ask);
-    void ShowScalePort();
     // MainWindowIndicators.cpp
     void ShowIndicators();
     // MainWindowKeyboard.cpp: tooltips of the toolbar buttons, function keys of those without a menu
@@ -238,8 +201,6 @@ private:
     void CloseStationWindows();
     // MainWindowStartUp.cpp
     void StartUpProbePort();
-    void StartUpWeighingOff();
-    void StartUpWeighingFromStore();
     void StartUpAnalysisType();
     void StartUpLoadLog();
     // MainWindowLogViewer.cpp, MainWindowFind.cpp, MainWindowSummary.cpp
@@ -276,10 +237,8 @@ private:
     StationResults* results_ = nullptr;
     StationDatabase* database_ = nullptr;
     PrintCommands* printing_ = nullptr;
-    std::unique_ptr<ParsedScaleReader> scaleReader_;
     std::unique_ptr<LinkCommandSink> linkCommands_;
-    std::unique_ptr<MainPairingDisplay> mainDisplay_;
-    std::unique_ptr<CarcassPairing> mainPairing_;
+    std::unique_ptr<WeighingControls> weighing_;
     bool isShow_ = false;
     bool linkHeld_ = false;
     bool quietShutDown_ = false;
@@ -303,7 +262,6 @@ private:
     QLineEdit* txtError = nullptr;
     QLabel* Label6 = nullptr;
     QLabel* Title = nullptr;
-    QFrame* Frame5 = nullptr;
     QTableView* mfgResult = nullptr;
     ResultGridModel* gridModel_ = nullptr;
     TerminalPane* Terminal = nullptr;

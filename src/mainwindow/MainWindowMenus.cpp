@@ -40,5 +40,4 @@ void MainWindow::WireMenus()
     WirePrintingMenus();
     WireLogViewerMenus();
     WirePortDialogMenus();
-    WireWeighingMenus();
 }

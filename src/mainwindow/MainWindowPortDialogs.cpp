@@ -22,7 +22,7 @@ PortDialogDeps MainWindow::PortDialogDepsFor(PortDialogKind kind)
                         probe ? core_->probePortWatch() : core_->scalePortWatch(),
                         settings_,
                         dialogs_,
-                        scaleOptions,
+                        core_->scaleOptions(),
                         deviceForPort,
                         [this](int panel, const QString& text) { SetStatusPanel(panel, text); },
                         {}};

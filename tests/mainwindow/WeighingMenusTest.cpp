@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLineEdit>
+#include <QTimer>
 #include <set>
 
 namespace {
@@ -33,6 +34,26 @@ protected:
     }
     CurrentCarcassWindow& Led() { return window->results().carcassWindow(); }
     bool Shown(const char* ledControl) { return !Led().findChild<QWidget*>(ledControl)->isHidden(); }
+};
+
+// Writes down each port settings dialog that shows while it lives, and cancels it.
+class PortDialogRecorder {
+public:
+    PortDialogRecorder()
+    {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* dialog = qobject_cast<PortDialog*>(QApplication::activeModalWidget())) {
+                shown.push_back(*PortDialogNamed(dialog->objectName().toStdString()));
+                dialog->reject();
+            }
+        });
+        timer_.start();
+    }
+    std::vector<PortDialogKind> shown;
+
+private:
+    QTimer timer_;
 };
 
 } // namespace
@@ -75,10 +96,10 @@ TEST_F(WeighingMenus, EntriesTickStoreAndSetUpTheWindows)
         settings.WriteSetting("Properties", "WeightPortNum", "2");
         MainWindow& w = Make();
         Menu("mnuTenso")->setChecked(true); // left alone by every entry but its own
-        std::vector<PortDialogKind> dialogsShown;
-        w.showWeightPortDialog = [&](PortDialogKind kind) { dialogsShown.push_back(kind); };
+        PortDialogRecorder recorder;
         for (const char* entry : c.clicks)
             Menu(entry)->trigger();
+        const std::vector<PortDialogKind>& dialogsShown = recorder.shown;
         EXPECT_EQ(Ticked(), c.ticked);
         EXPECT_EQ(w.state().weightSource, c.source);
         EXPECT_EQ(Stored("WgtScaleModel"), c.storedModel);
