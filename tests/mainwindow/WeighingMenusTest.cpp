@@ -255,3 +255,34 @@ TEST_F(WeighingMenus, StartUpWithWeighingTakesTheStoredSetUp)
         EXPECT_EQ(Shown("fraManualInput"), c.source == WeightSource::ManualInput);
     }
 }
+
+TEST_F(WeighingMenus, AScalePortThatFailsAtStartUpIsToldInANoticeNotABox)
+{
+    struct Case {
+        std::map<std::string, std::string> stored;
+        QString endOfNotice;
+        QString panel3;
+        // clang-format off
+    } cases[] = {
+        {{{"WeightPortNum", "4"}}, "\r\n/dev/ttyS3: No such file or directory", "4 (no device)"},
+        {{{"WeightPortSetting", "fast"}}, "\r\nThe stored weight scale port settings \"fast\" are not valid.", "2"},
+        {{{"WeightPortNum", "x"}}, "\r\nThe stored weight scale port \"x\" is not a port from 1 to 16.", ""},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.endOfNotice.toStdString());
+        QFile::remove(settings.FilePath());
+        Store(c.stored);
+        Store({{"WgtScaleModel", "6"}});
+        dialogs.asked.clear();
+        MainWindow& w = Make(false);
+        scalePort->missingPorts = {4};
+        w.StartUp(true);
+        EXPECT_EQ(dialogs.Count("Message"), 0);
+        ASSERT_EQ(dialogs.Count("Notice"), 1);
+        EXPECT_TRUE(dialogs.Last("Notice")->text.startsWith("Weight scale can not communicate..\r\n"));
+        EXPECT_TRUE(dialogs.Last("Notice")->text.endsWith(c.endOfNotice));
+        EXPECT_EQ(w.StatusPanel(3), c.panel3);
+        EXPECT_EQ(w.state().weightSource, WeightSource::Generic);
+    }
+}
