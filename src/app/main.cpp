@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/DemoRig.h"
 #include "app/ShutDownSignals.h"
+#include "carcass/WeighingControls.h"
 #include "charts/SummaryChartFile.h"
 #include "database/DatabaseCommands.h"
 #include "log/SummaryCommand.h"
@@ -95,12 +96,11 @@ int main(int argc, char** argv)
         // Also ends a question that may be open on screen.
         QCoreApplication::exit(0);
     });
-    form.startWithWeighing = options.weighing;
-    form.StartUp();
+    form.StartUp(options.weighing);
     if (demo) {
         // With weighing the pairing is what there is to watch: its large window opens at once.
         if (options.weighing)
-            form.ShowCurrentCarcassWindow();
+            form.weighing().ShowCurrentCarcassWindow();
         demo->Start();
     }
     return app.exec();

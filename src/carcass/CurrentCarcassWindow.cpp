@@ -26,7 +26,6 @@ CurrentCarcassWindow::CurrentCarcassWindow(const CurrentCarcassWindowLinks& link
 {
     BuildControls();
 
-    connect(cmdProbe, &QPushButton::clicked, this, [this] { pairing_.OnProbeResult(); });
     // Reads the last scale message again, or completes with what the box holds.
     connect(cmdWeightIn, &QPushButton::clicked, this, [this] { pairing_.OnWeightArrived(); });
     connect(cmdHelp, &QPushButton::clicked, this, &CurrentCarcassWindow::OnHelp);

@@ -69,7 +69,6 @@ public:
     void SetError(const std::string& text) { Show(CarcassRole::Error, text); }
     // Empties the class, quality, counter and meat % labels.
     void ClearValues();
-    QPushButton* ProbeButton() const { return cmdProbe; }
     bool weightConfirmPending() const;
 
     // PairingDisplay
@@ -127,7 +126,6 @@ private:
     QGroupBox* fraPending = nullptr;
     QGroupBox* fraManualInput = nullptr;
     QLineEdit* LEDWeight = nullptr;
-    QPushButton* cmdProbe = nullptr;
     QPushButton* cmdWeightIn = nullptr;
     QPushButton* cmdHelp = nullptr;
     QTimer* Timer1S = nullptr;

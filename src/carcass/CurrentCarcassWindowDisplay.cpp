@@ -140,11 +140,6 @@ void CurrentCarcassWindow::BuildControls()
     manualLayout->addWidget(cmdHelp);
     SetWeightBox(false, WeightBoxLook::InactiveBorder);
 
-    // Pressed by the station itself when a probe result arrives.
-    cmdProbe = new QPushButton(QStringLiteral("Probe"), this);
-    cmdProbe->setObjectName("cmdProbe");
-    cmdProbe->hide();
-
     Timer1S = new QTimer(this);
     Timer1S->setObjectName("Timer1S");
     Timer1S->setInterval(kPromptMs);

@@ -1,10 +1,8 @@
 #include "mainwindow/MainWindow.h"
 
-#include "carcass/CarcassPairing.h"
-#include "carcass/ParsedScaleReader.h"
+#include "carcass/WeighingControls.h"
 #include "firmware/FirmwareUpdate.h"
 #include "help/HelpMenus.h"
-#include "mainwindow/MainPairingDisplay.h"
 #include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
 #include "ports/PortDialogMenus.h"
@@ -14,7 +12,6 @@
 #include "resources/StringTable.h"
 #include "resources/Twips.h"
 #include "settings/SettingsStore.h"
-#include "weighing/ScaleCollector.h"
 
 #include <QAction>
 #include <QLabel>
@@ -50,7 +47,7 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
     new HelpMenus(dialogs_, menu, this);
     connect(new FirmwareUpdate(*core_, dialogs_, menu, this), &FirmwareUpdate::linkHeldChanged, this,
             &MainWindow::SetLinkHeld);
-    portDialogs_ = new PortDialogMenus({*core_, settings_, dialogs_, scaleOptions, portDevices,
+    portDialogs_ = new PortDialogMenus({*core_, settings_, dialogs_, core_->scaleOptions(), portDevices,
                                         [this](int panel, const QString& text) { SetStatusPanel(panel, text); }},
                                        menu, this);
     connect(portDialogs_, &PortDialogMenus::probePortReopened, this, [this] {
@@ -59,13 +56,12 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
     });
 
     WireLink();
-    scaleReader_ = std::make_unique<ParsedScaleReader>(core_->scaleCollector().strWgtScale(), scaleOptions);
     linkCommands_ = std::make_unique<LinkCommandSink>(core_->link());
     connect(
         core_.get(), &StationCore::notice, this,
         [this](const QString& text, const QString& title, MessageIcon icon) { dialogs_.Notify(text, title, icon); });
     results_ = new StationResults(StationResultsLinks{views_, state_, core_->pendingQueue(), dialogs_, settings_,
-                                                      core_->link(), *linkCommands_, *scaleReader_,
+                                                      core_->link(), *linkCommands_, core_->scaleReader(),
                                                       core_->resultFinishing(), *this, this},
                                   PosixLogFileSystem(), this);
     WireWeighing();
@@ -89,13 +85,6 @@ void MainWindow::WireLink()
     connect(&core_->link(), &ProbeLink::templateMenuAllowed, this, [this] {
         if (QAction* dis = MenuAction(QStringLiteral("mnuDis")))
             dis->setEnabled(true);
-    });
-    connect(&core_->link(), &ProbeLink::dataPollAccepted, this, [this] {
-        // Manual weighing: the operator types the weight as soon as the probe offers a result.
-        if (state_.weightSource == WeightSource::ManualInput) {
-            txtWeight->setEnabled(true);
-            txtWeight->setFocus();
-        }
     });
     connect(&core_->link(), &ProbeLink::messageReceived, this, [this](const std::string& message) {
         if (onProbeMessage)

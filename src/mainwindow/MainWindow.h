@@ -7,8 +7,7 @@
 // The window's code is split by concern: MainWindow.cpp (ownership, the core's signals, status bar
 // access), MainWindowControls.cpp (building the controls), MainWindowMenus.cpp (menu tree and its wiring),
 // MainWindowStartUp.cpp, MainWindowLayout.cpp, MainWindowIndicators.cpp, MainWindowShutDown.cpp, MainWindowHooks.cpp,
-// MainWindowWeighing.cpp (the main window's pairing, Weight and Sequence menus)
-// and MainWindowScalePort.cpp (the scale port's set-up and the current carcass window).
+// MainWindowWeighing.cpp (the weighing controls: carcass/WeighingControls).
 
 #include "log/ResultView.h"
 #include "mainwindow/ElapsedClock.h"
@@ -18,7 +17,6 @@
 #include "probe/SerialPort.h"
 #include "probe/StationState.h"
 #include "station/StationCore.h"
-#include "weighing/ScaleOptions.h"
 
 #include <QHash>
 #include <QList>
@@ -31,16 +29,14 @@
 #include <optional>
 #include <string>
 
-class CarcassPairing;
 class CurrentCarcassWindow;
 class LinkCommandSink;
 class LogViewer;
-class MainPairingDisplay;
 class OperatorDialogs;
-class ParsedScaleReader;
 class PortDeviceMap;
 class PrintCommands;
 class ScaleCollector;
+class WeighingControls;
 enum class PortDialogKind;
 class SettingsStore;
 class LedIndicator;
@@ -93,8 +89,10 @@ public:
         return findChild<T*>(QString::fromLatin1(objectName));
     }
 
-    // The start-up steps, in order; called once after construction.
-    void StartUp();
+    // The start-up steps, in order; called once after construction. `withWeighing`: the weight
+    // source, sequence and equation come from the store and the Sequence and Weight menus show,
+    // instead of switching weighing off.
+    void StartUp(bool withWeighing = false);
 
     // cmdHide: compact <-> detail layout.
     void ToggleLayout();
@@ -127,41 +125,21 @@ public:
     StationDatabase* database() { return database_; }
     // Real-time printing, printer status, the print dialog (src/printing).
     PrintCommands& printing() { return *printing_; }
-    void ChooseLogFile();            // OpenLogFile button
-    void ChooseLogFileFromMenu();    // mnuLog: refused while carcasses are half processed
-    void LoadCurrentCarcassWindow(); // start-up
-    void FinishCarcass();            // CmdFinish
+    void ChooseLogFile();         // OpenLogFile button
+    void ChooseLogFileFromMenu(); // mnuLog: refused while carcasses are half processed
 
     // Log viewer, find, row deletion and class summary with its charts (src/logviewer).
     LogViewer& logViewer() { return *logViewer_; }
     // Ends summary mode without reloading (choosing another log file loads that one).
     void LeaveSummaryMode() override;
 
-    // Weighing (MainWindowWeighing.cpp, MainWindowScalePort.cpp).
-    // Start-up takes the weight source, sequence and equation from the store and shows the
-    // Sequence and Weight menus, instead of switching weighing off. Set before StartUp().
-    bool startWithWeighing = false;
-    // The main window's own pairing: scale weights (Command1) and its weight box.
-    CarcassPairing& mainPairing() { return *mainPairing_; }
-    // mnuShowCC: sets up the scale port for the weight source, then shows the window.
-    void ShowCurrentCarcassWindow();
-    // Shows the current carcass window: a hidden one where the operator left it, else on a
-    // second screen, beside this window or centred (MainWindowCarcassWindowPlace.cpp).
-    void ShowCurrentCarcassWindowPlaced(CurrentCarcassWindow& window);
-    // The place the operator last left the current carcass window at, if one is stored.
-    std::optional<QRect> SavedCurrentCarcassPlace() const;
-    // How the Weight menu's entries show their model's port settings dialog (modally); tests
-    // put a recorder here.
-    std::function<void(PortDialogKind kind)> showWeightPortDialog = [this](PortDialogKind kind) {
-        portDialogs_->Open(kind);
-    };
+    // Weighing: the Weight and Sequence menus, the scale port, the current carcass window and
+    // this window's own pairing (MainWindowWeighing.cpp builds it).
+    WeighingControls& weighing() { return *weighing_; }
 
     // Each complete probe message (type letter first); by default the dispatch.
     std::function<void(const std::string&)> onProbeMessage;
 
-    // The scale models' options: the Mettler-Toledo and Wedderburn flags and the header scales'
-    // fields, as the scale port set-up loads them and the port dialogs edit them.
-    ScaleOptions scaleOptions;
     // The port settings dialogs (the probe's from the Settings menu, a scale model's on request).
     PortDialogMenus& portDialogs() { return *portDialogs_; }
 
@@ -184,21 +162,6 @@ private:
     void WirePrintingMenus();
     // MainWindowWeighing.cpp
     void WireWeighing();
-    void WireWeighingMenus();
-    void ChooseScaleModel(WeightSource model);
-    void ChooseNoWeight();
-    void ChooseManualInput();
-    void ChooseDialogOnlyEntry(const char* entry, PortDialogKind dialog);
-    void ToggleWeightInEquation();
-    void ChooseSequence(bool weightBeforeProbe);
-    // Ticks `entry` and unticks the other weight entries (Tenso only for the Tenso entry).
-    void TickWeightEntry(const char* entry);
-    void ShowWeightFrames();
-    // MainWindowScalePort.cpp
-    // Sets up the scale port and the parser options for a scale model; `ask`: a failure is told in a
-    // modal box (a menu command) rather than a notice (start-up).
-    void SetUpScalePort(WeightSource model, bool ask);
-    void ShowScalePort();
     // MainWindowIndicators.cpp
     void ShowIndicators();
     // A firmware download holds the link (its receive tick paused): the link lamp shows it
@@ -214,8 +177,6 @@ private:
     void CloseStationWindows();
     // MainWindowStartUp.cpp
     void StartUpProbePort();
-    void StartUpWeighingOff();
-    void StartUpWeighingFromStore();
     void StartUpAnalysisType();
     void StartUpLoadLog();
     // MainWindowLogViewer.cpp
@@ -246,10 +207,8 @@ private:
     StationDatabase* database_ = nullptr;
     PrintCommands* printing_ = nullptr;
     PortDialogMenus* portDialogs_ = nullptr;
-    std::unique_ptr<ParsedScaleReader> scaleReader_;
     std::unique_ptr<LinkCommandSink> linkCommands_;
-    std::unique_ptr<MainPairingDisplay> mainDisplay_;
-    std::unique_ptr<CarcassPairing> mainPairing_;
+    std::unique_ptr<WeighingControls> weighing_;
     bool isShow_ = false;
     bool linkHeld_ = false;
     bool quietShutDown_ = false;
@@ -273,7 +232,6 @@ private:
     QLineEdit* txtError = nullptr;
     QLabel* Label6 = nullptr;
     QLabel* Title = nullptr;
-    QFrame* Frame5 = nullptr;
     QTableView* mfgResult = nullptr;
     ResultGridModel* gridModel_ = nullptr;
     TerminalPane* Terminal = nullptr;

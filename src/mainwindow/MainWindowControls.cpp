@@ -103,16 +103,6 @@ void MainWindow::BuildControls()
     Terminal->setObjectName(QStringLiteral("Terminal"));
     views_ = ResultViews{Terminal, gridModel_, mfgResult};
 
-    // Buttons the station presses itself.
-    Frame5 = new QFrame(central_);
-    Frame5->setObjectName(QStringLiteral("Frame5"));
-    auto* command1 = new QPushButton(QStringLiteral("Command1"), Frame5);
-    command1->setObjectName(QStringLiteral("Command1"));
-    auto* cmdFinish = new QPushButton(QStringLiteral("CmdFinish"), central_);
-    cmdFinish->setObjectName(QStringLiteral("CmdFinish"));
-    cmdFinish->hide();
-    connect(cmdFinish, &QPushButton::clicked, this, &MainWindow::FinishCarcass);
-
     BuildStatusBar();
 }
 

@@ -21,15 +21,3 @@ void MainWindow::ChooseLogFileFromMenu()
     }
     ChooseLogFile();
 }
-
-void MainWindow::LoadCurrentCarcassWindow()
-{
-    // Loaded now, shown only on request; with weighing off its pending and manual input frames
-    // stay hidden.
-    results_->carcassWindow().ShowWeighingFrames(state_.weightSource);
-}
-
-void MainWindow::FinishCarcass()
-{
-    results_->FinishCarcass();
-}

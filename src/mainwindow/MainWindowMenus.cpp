@@ -36,5 +36,4 @@ void MainWindow::WireMenus()
     presses("mnuSummary", "CmdSummary");
     WirePrintingMenus();
     WireLogViewerMenus();
-    WireWeighingMenus();
 }

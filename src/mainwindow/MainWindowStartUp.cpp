@@ -3,6 +3,7 @@
 
 #include "mainwindow/MainWindow.h"
 
+#include "carcass/WeighingControls.h"
 #include "log/LogRecordFormat.h"
 #include "log/LogView.h"
 #include "log/ResultGridModel.h"
@@ -15,7 +16,6 @@
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartUpValues.h"
-#include "weighing/ScaleModels.h"
 
 #include <QAction>
 #include <QFile>
@@ -37,7 +37,7 @@ QString Latin1(const std::string& text)
 
 } // namespace
 
-void MainWindow::StartUp()
+void MainWindow::StartUp(bool withWeighing)
 {
     // 1. Designed size; also the least the window may be dragged to.
     const QSize minimum(PxX(kMinimumInnerWidth), PxY(kMinimumInnerHeight));
@@ -45,8 +45,8 @@ void MainWindow::StartUp()
     resize(minimum);
 
     // 2. Compact layout: the detail frames, the terminal pane and the internal parts hidden.
-    for (QWidget* w : std::initializer_list<QWidget*>{Label6, txtWeightResult, Frame5, Terminal, frWeight, frResult,
-                                                      Frame3, frError})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Label6, txtWeightResult, Terminal, frWeight, frResult, Frame3, frError})
         w->hide();
     detailFrames_->hide();
     isShow_ = false;
@@ -107,10 +107,10 @@ void MainWindow::StartUp()
     state_.decimalMark.assign(1, '.');
 
     // 16.-17. Weighing off, weight before probe; or, when asked for, as the store has it.
-    if (startWithWeighing)
-        StartUpWeighingFromStore();
+    if (withWeighing)
+        weighing_->StartUpFromStore();
     else
-        StartUpWeighingOff();
+        weighing_->StartUpOff();
 
     // 18. Analysis type.
     StartUpAnalysisType();
@@ -162,27 +162,6 @@ void MainWindow::StartUpProbePort()
         qWarning("Probe port %d cannot be opened: %s", core_->probePort().CommPort(),
                  core_->probePort().LastError().c_str());
     ShowProbePort();
-}
-
-void MainWindow::StartUpWeighingOff()
-{
-    // 16. Whatever "WgtScaleModel" holds, the station starts without weighing.
-    for (const ScaleModel& model : ScaleModels())
-        MenuAction(QString::fromLatin1(model.menuEntry))->setChecked(false);
-    static const char* const kHidden[] = {"mnuWgtCom",        "mnuWgtNon", "mnuWgtMan", "mnuWgtWed",
-                                          "mnuWeightGeneric", "mnuEV2000", "mnuTU9000"};
-    for (const char* name : kHidden)
-        MenuAction(QString::fromLatin1(name))->setVisible(false);
-    state_.weightSource = WeightSource::NoWeight;
-    state_.useWeightInEquation = false;
-    MenuAction(QStringLiteral("mnuWgtNon"))->setChecked(true);
-    LoadCurrentCarcassWindow();
-
-    // 17. Whatever "WgtPrbOrder" holds, the weight comes before the probe.
-    state_.weightBeforeProbe = true;
-    MenuAction(QStringLiteral("mnuWbP"))->setChecked(true);
-    MenuAction(QStringLiteral("mnuPbW"))->setChecked(false);
-    core_->pendingQueue().ResetPendingQueue();
 }
 
 void MainWindow::StartUpAnalysisType()

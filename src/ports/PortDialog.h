@@ -26,7 +26,7 @@ struct PortDialogDeps {
     PortWatch& watch; // keeps that port open through a device's loss and return
     SettingsStore& settings;
     OperatorQuestions& questions; // tells a failure of OK, and that a new scale port needs a restart
-    ScaleOptions& scaleOptions;   // the main window's scale flags and parsing options
+    ScaleOptions& scaleOptions;   // the core's scale flags and parsing options
     // The device a port number stands for, shown beside it; empty: numbers only.
     std::function<QString(int port)> deviceForPort;
     std::function<void(int panel, const QString& text)> setStatusPanel;

@@ -3,6 +3,7 @@
 // link, the scale collector, the queue of half-processed carcasses and the receive tick. It says
 // what happened through signals; whoever shows things (the main window today) listens.
 
+#include "carcass/ParsedScaleReader.h"
 #include "carcass/PendingQueue.h"
 #include "probe/OperatorNotices.h"
 #include "probe/PortWatch.h"
@@ -11,6 +12,7 @@
 #include "station/ReceiveTick.h"
 #include "station/ResultFinishing.h"
 #include "station/ResultLog.h"
+#include "station/ScalePortSetUp.h"
 #include "weighing/ScaleCollector.h"
 
 #include <QObject>
@@ -45,6 +47,16 @@ public:
     ResultFinishing& resultFinishing() { return resultFinishing_; }
     // Notices raised by the station's steps, told through notice(): they never wait.
     OperatorNotices& notices() { return notices_; }
+
+    // The scale side: every model's message options (as last loaded or edited in its dialog),
+    // the last scale message read through the weight source's parser, and the scale port set
+    // up for a model from the stored settings.
+    ScaleOptions& scaleOptions() { return scaleOptions_; }
+    ScaleWeightReader& scaleReader() { return scaleReader_; }
+    ScalePortSetUp SetUpScalePort(WeightSource model, SettingsStore& settings)
+    {
+        return ::SetUpScalePort(model, settings, *scalePort_, scaleWatch_, scaleOptions_);
+    }
 
 signals:
     // The scale collector holds a new message (inside the tick).
@@ -92,4 +104,7 @@ private:
     ResultFinishing resultFinishing_;
     bool linkWasAlive_ = false;
     int pendingSeen_ = 0;
+
+    ScaleOptions scaleOptions_;
+    ParsedScaleReader scaleReader_{scaleCollector_.strWgtScale(), scaleOptions_};
 };

@@ -79,7 +79,7 @@ TEST(CurrentCarcassWindowTest, NoWeightPathShowsAndFinishesEachResult)
         state.currentMeasurement.colour1 = c.colour1;
         state.currentMeasurement.carcassClass = c.carcassClass;
         state.currentMeasurement.meatPercent = c.meatPercent;
-        window.ProbeButton()->click();
+        window.pairing().OnProbeResult();
         EXPECT_EQ(window.Text("LEDcou"), QString::fromStdString(c.counterShown)) << c.what;
         EXPECT_EQ(window.Text("LEDcol"), QString::fromStdString(c.qualityShown)) << c.what;
         EXPECT_EQ(window.Text("LEDcla"), QString::fromStdString(c.carcassClass)) << c.what;
@@ -95,7 +95,7 @@ TEST(CurrentCarcassWindowTest, NoWeightPathShowsAndFinishesEachResult)
     // A cancel is finished too, with its own message; the numbers shown stay.
     state.currentMeasurement.kind = 'C';
     state.currentMeasurement.alertText = "Cancel      000124";
-    window.ProbeButton()->click();
+    window.pairing().OnProbeResult();
     EXPECT_EQ(window.Text("LEDerr"), "Cancel probe measurement");
     ASSERT_EQ(finished.size(), 3u);
     EXPECT_EQ(finished.back().alertText, "Cancel      000124");
@@ -109,7 +109,7 @@ TEST(CurrentCarcassWindowTest, TimersRunTheirPairingSteps)
     auto* refresh = rig.window.findChild<QTimer*>("Timer2Sec");
     rig.state.currentMeasurement.kind = 'E';
     rig.state.currentMeasurement.carcassCount = "000007";
-    rig.window.ProbeButton()->click();
+    rig.window.pairing().OnProbeResult();
     EXPECT_EQ(rig.side.commands, std::vector<std::string>{"8"});
     EXPECT_EQ(rig.statusPanel1, "Input weight first");
     EXPECT_TRUE(prompt->isActive());
@@ -120,7 +120,7 @@ TEST(CurrentCarcassWindowTest, TimersRunTheirPairingSteps)
     // A pairing that leaves weights waiting starts the refresh; the next weight stops it.
     rig.queue.weights = {" 85.40", " 92.10"};
     rig.queue.count = rig.queue.writeIndex = 2;
-    rig.window.ProbeButton()->click();
+    rig.window.pairing().OnProbeResult();
     EXPECT_EQ(rig.window.Text("LblWgt"), " 85.40");
     EXPECT_TRUE(refresh->isActive());
     rig.side.reading = ScaleReading{"90", ""};

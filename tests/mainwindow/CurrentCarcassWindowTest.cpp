@@ -3,10 +3,12 @@
 // window closed while carcasses are paired.
 
 #include "MainWindowFixture.h"
+#include "ModalDriver.h"
 
 #include "carcass/CurrentCarcassWindow.h"
 #include "log/LogRecordFormat.h"
 #include "mainwindow/StationResults.h"
+#include "ports/PortDialog.h"
 
 #include <QAction>
 #include <QFile>
@@ -144,7 +146,7 @@ TEST_F(CurrentCarcassWindowInStation, ScaleMessagesArePairedThroughTheReceiveTic
 {
     MainWindow& w = Station({{"WgtScaleModel", "3"}, {"STX", "1"}, {"WgtPrbOrder", "1"}});
     ASSERT_TRUE(scalePort->PortOpen());
-    EXPECT_TRUE(w.scaleOptions.toledo.STXon);
+    EXPECT_TRUE(w.core().scaleOptions().toledo.STXon);
     EXPECT_FALSE(w.core().link().probeLinkAlive());
 
     scalePort->Feed("\x02  92.10\r");
@@ -253,7 +255,8 @@ TEST_F(CurrentCarcassWindowInStation, ShowingItSetsUpTheScalePortEachTime)
 {
     MainWindow& w =
         Station({{"WeightPortNum", "3"}, {"HeaderCharacter", "#"}, {"WeightStartPosition", "3"}, {"Factor", "0.5"}});
-    w.showWeightPortDialog = {}; // the entry's dialog is the port dialogs' own business
+    // The entry's dialog is the port dialogs' own business.
+    WhenModalShows<PortDialog>([](PortDialog& dialog) { dialog.reject(); });
     Menu("mnuWeightGeneric")->trigger();
     EXPECT_FALSE(scalePort->PortOpen()) << "the entry itself opens nothing";
 
@@ -263,9 +266,9 @@ TEST_F(CurrentCarcassWindowInStation, ShowingItSetsUpTheScalePortEachTime)
     EXPECT_EQ(scalePort->CommPort(), 3);
     EXPECT_EQ(scalePort->Settings(), "4800,e,7,2");
     EXPECT_EQ(w.StatusPanel(3), "3");
-    EXPECT_EQ(w.scaleOptions.generic.header, "#");
-    EXPECT_EQ(w.scaleOptions.generic.startPosition, "3");
-    EXPECT_EQ(w.scaleOptions.generic.factor, "0.5");
+    EXPECT_EQ(w.core().scaleOptions().generic.header, "#");
+    EXPECT_EQ(w.core().scaleOptions().generic.startPosition, "3");
+    EXPECT_EQ(w.core().scaleOptions().generic.factor, "0.5");
     EXPECT_FALSE(Led().findChild<QWidget*>("fraPending")->isHidden());
     EXPECT_TRUE(Led().findChild<QWidget*>("fraManualInput")->isHidden());
     EXPECT_EQ(Led().weightBoxLook(), WeightBoxLook::ActiveBorder);
@@ -275,7 +278,7 @@ TEST_F(CurrentCarcassWindowInStation, ShowingItSetsUpTheScalePortEachTime)
     EXPECT_TRUE(scalePort->PortOpen());
     EXPECT_EQ(scalePort->openCount, 1) << "an open port on the same number stays open";
     EXPECT_EQ(scalePort->Settings(), "9600,n,8,1");
-    EXPECT_EQ(w.scaleOptions.generic.factor, "2");
+    EXPECT_EQ(w.core().scaleOptions().generic.factor, "2");
     EXPECT_EQ(dialogs.Count("Message"), 0);
 
     // A port that does not open: told, the window shows all the same, and it is tried again.

@@ -30,9 +30,8 @@ protected:
         probePort = probe.get();
         scalePort = scale.get();
         window = std::make_unique<MainWindow>(settings, dialogs, std::move(probe), std::move(scale));
-        window->startWithWeighing = weighing;
         if (startUp)
-            window->StartUp();
+            window->StartUp(weighing);
         return *window;
     }
 

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLineEdit>
+#include <QTimer>
 #include <set>
 
 namespace {
@@ -33,6 +34,26 @@ protected:
     }
     CurrentCarcassWindow& Led() { return window->results().carcassWindow(); }
     bool Shown(const char* ledControl) { return !Led().findChild<QWidget*>(ledControl)->isHidden(); }
+};
+
+// Writes down each port settings dialog that shows while it lives, and cancels it.
+class PortDialogRecorder {
+public:
+    PortDialogRecorder()
+    {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* dialog = qobject_cast<PortDialog*>(QApplication::activeModalWidget())) {
+                shown.push_back(*PortDialogNamed(dialog->objectName().toStdString()));
+                dialog->reject();
+            }
+        });
+        timer_.start();
+    }
+    std::vector<PortDialogKind> shown;
+
+private:
+    QTimer timer_;
 };
 
 } // namespace
@@ -75,10 +96,10 @@ TEST_F(WeighingMenus, EntriesTickStoreAndSetUpTheWindows)
         settings.WriteSetting("Properties", "WeightPortNum", "2");
         MainWindow& w = Make();
         Menu("mnuTenso")->setChecked(true); // left alone by every entry but its own
-        std::vector<PortDialogKind> dialogsShown;
-        w.showWeightPortDialog = [&](PortDialogKind kind) { dialogsShown.push_back(kind); };
+        PortDialogRecorder recorder;
         for (const char* entry : c.clicks)
             Menu(entry)->trigger();
+        const std::vector<PortDialogKind>& dialogsShown = recorder.shown;
         EXPECT_EQ(Ticked(), c.ticked);
         EXPECT_EQ(w.state().weightSource, c.source);
         EXPECT_EQ(Stored("WgtScaleModel"), c.storedModel);
@@ -232,5 +253,36 @@ TEST_F(WeighingMenus, StartUpWithWeighingTakesTheStoredSetUp)
         EXPECT_EQ(scalePort->PortOpen(), c.source != WeightSource::NoWeight && c.source != WeightSource::ManualInput);
         EXPECT_FALSE(Led().isVisible());
         EXPECT_EQ(Shown("fraManualInput"), c.source == WeightSource::ManualInput);
+    }
+}
+
+TEST_F(WeighingMenus, AScalePortThatFailsAtStartUpIsToldInANoticeNotABox)
+{
+    struct Case {
+        std::map<std::string, std::string> stored;
+        QString endOfNotice;
+        QString panel3;
+        // clang-format off
+    } cases[] = {
+        {{{"WeightPortNum", "4"}}, "\r\n/dev/ttyS3: No such file or directory", "4 (no device)"},
+        {{{"WeightPortSetting", "fast"}}, "\r\nThe stored weight scale port settings \"fast\" are not valid.", "2"},
+        {{{"WeightPortNum", "x"}}, "\r\nThe stored weight scale port \"x\" is not a port from 1 to 16.", ""},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.endOfNotice.toStdString());
+        QFile::remove(settings.FilePath());
+        Store(c.stored);
+        Store({{"WgtScaleModel", "6"}});
+        dialogs.asked.clear();
+        MainWindow& w = Make(false);
+        scalePort->missingPorts = {4};
+        w.StartUp(true);
+        EXPECT_EQ(dialogs.Count("Message"), 0);
+        ASSERT_EQ(dialogs.Count("Notice"), 1);
+        EXPECT_TRUE(dialogs.Last("Notice")->text.startsWith("Weight scale can not communicate..\r\n"));
+        EXPECT_TRUE(dialogs.Last("Notice")->text.endsWith(c.endOfNotice));
+        EXPECT_EQ(w.StatusPanel(3), c.panel3);
+        EXPECT_EQ(w.state().weightSource, WeightSource::Generic);
     }
 }

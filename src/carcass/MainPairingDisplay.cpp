@@ -1,4 +1,4 @@
-#include "mainwindow/MainPairingDisplay.h"
+#include "carcass/MainPairingDisplay.h"
 
 #include "carcass/CurrentCarcassWindow.h"
 

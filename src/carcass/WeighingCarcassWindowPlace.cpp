@@ -2,11 +2,10 @@
 // remembering where the operator left it. Its own keys: the "CC*" keys hold what the shut-down
 // has always written into them.
 
-#include "mainwindow/MainWindow.h"
+#include "carcass/WeighingControls.h"
 
 #include "carcass/CarcassWindowPlace.h"
 #include "carcass/CurrentCarcassWindow.h"
-#include "mainwindow/StationResults.h"
 #include "settings/SettingsStore.h"
 
 #include <QGuiApplication>
@@ -36,11 +35,11 @@ std::optional<int> WholeNumber(const std::string& text)
 
 } // namespace
 
-std::optional<QRect> MainWindow::SavedCurrentCarcassPlace() const
+std::optional<QRect> WeighingControls::SavedCurrentCarcassPlace() const
 {
     int values[4];
     for (int i = 0; i < 4; ++i) {
-        const std::optional<int> value = WholeNumber(settings_.ReadSetting(kSection, kPlaceKeys[i], ""));
+        const std::optional<int> value = WholeNumber(links_.settings.ReadSetting(kSection, kPlaceKeys[i], ""));
         if (!value)
             return std::nullopt;
         values[i] = *value;
@@ -49,22 +48,23 @@ std::optional<QRect> MainWindow::SavedCurrentCarcassPlace() const
     return place.isValid() ? std::optional<QRect>(place) : std::nullopt;
 }
 
-void MainWindow::ShowCurrentCarcassWindowPlaced(CurrentCarcassWindow& window)
+void WeighingControls::ShowCurrentCarcassWindowPlaced(CurrentCarcassWindow& window)
 {
     window.placeLeft = [this](const QRect& place) {
         const int values[4] = {place.x(), place.y(), place.width(), place.height()};
         for (int i = 0; i < 4; ++i)
-            settings_.WriteSetting(kSection, kPlaceKeys[i], std::to_string(values[i]));
+            links_.settings.WriteSetting(kSection, kPlaceKeys[i], std::to_string(values[i]));
     };
     if (!window.isVisible()) {
         CarcassWindowSituation situation;
         const QList<QScreen*> screens = QGuiApplication::screens();
         for (const QScreen* s : screens)
             situation.screens.append(ScreenArea{s->geometry(), s->availableGeometry()});
-        situation.mainScreen = std::max<qsizetype>(0, screens.indexOf(screen()));
-        situation.mainFrame = frameGeometry();
-        const QRect inner = geometry();
-        const QRect outer = frameGeometry();
+        const QWidget& main = *links_.mainWindow;
+        situation.mainScreen = std::max<qsizetype>(0, screens.indexOf(main.screen()));
+        situation.mainFrame = main.frameGeometry();
+        const QRect inner = main.geometry();
+        const QRect outer = main.frameGeometry();
         situation.frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
                                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
         situation.designed = window.designedSize();

@@ -1,0 +1,268 @@
+// Weighing on the windows: the main window's pairing and weight box, the scale half's weights
+// reaching that pairing, and the Weight and Sequence menus.
+
+#include "carcass/WeighingControls.h"
+
+#include "carcass/CurrentCarcassWindow.h"
+#include "carcass/WeightBoxKeys.h"
+#include "resources/StringTable.h"
+#include "settings/SettingsStore.h"
+#include "settings/StartUpValues.h"
+#include "station/OperatorQuestions.h"
+#include "station/StationCore.h"
+#include "weighing/ScaleModels.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QStringList>
+
+namespace {
+
+const std::string kSection = "Properties";
+
+QString Latin1(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+WeighingControls::WeighingControls(const WeighingControlsLinks& links, QObject* parent)
+    : QObject(parent)
+    , links_(links)
+{
+    StationCore& core = links_.core;
+    display_ = std::make_unique<MainPairingDisplay>(
+        links_.boxes, [this](const QString& text) { links_.setStatusPanel(1, text); }, links_.existingCarcassWindow);
+    mainPairing_ = std::make_unique<CarcassPairing>(
+        PairingWindow::Main, core.state(), core.pendingQueue(),
+        PairingLinks{*display_, links_.commands, links_.finisher, core.scaleReader(), core.notices(), display_.get()});
+
+    // The scale half of every receive tick, before the probe half. A message taken goes to the
+    // pairing at once; both run inside the tick, so they tell the operator only through notices.
+    connect(&core, &StationCore::weightArrived, this, [this] { mainPairing_->OnWeightArrived(); });
+
+    // The entry's texts are for whoever types here, not for the line's display.
+    QLineEdit* txtWeight = links_.boxes.txtWeight;
+    new WeightBoxKeys(
+        txtWeight, [this](const std::string& error) { links_.boxes.txtError->setText(Latin1(error)); },
+        [this] { mainPairing_->AcceptTypedWeight(); });
+    connect(&core.link(), &ProbeLink::dataPollAccepted, this, [this, txtWeight] {
+        // Manual weighing: the operator types the weight as soon as the probe offers a result.
+        if (links_.core.state().weightSource == WeightSource::ManualInput) {
+            txtWeight->setEnabled(true);
+            txtWeight->setFocus();
+        }
+    });
+
+    connect(&core, &StationCore::scalePortLost, this, &WeighingControls::ShowScalePort);
+    connect(&core, &StationCore::scalePortBack, this, &WeighingControls::ShowScalePort);
+    WireMenus();
+}
+
+WeighingControls::~WeighingControls() = default;
+
+QAction* WeighingControls::Menu(const char* name) const
+{
+    return links_.menu(QString::fromLatin1(name));
+}
+
+void WeighingControls::WireMenus()
+{
+    auto on = [this](const char* name, auto&& command) {
+        if (QAction* action = Menu(name))
+            connect(action, &QAction::triggered, this, command);
+    };
+    for (const ScaleModel& model : ScaleModels()) {
+        if (model.parse)
+            on(model.menuEntry, [this, source = *model.source] { ChooseScaleModel(source); });
+        else if (!model.entryChoosesSource)
+            on(model.menuEntry, [this, &model] { ChooseDialogOnlyEntry(model); });
+    }
+    on("mnuWgtNon", [this] { ChooseNoWeight(); });
+    on("mnuWgtMan", [this] { ChooseManualInput(); });
+    on("mnuWgtEqu", [this] { ToggleWeightInEquation(); });
+    on("mnuWbP", [this] { ChooseSequence(true); });
+    on("mnuPbW", [this] { ChooseSequence(false); });
+    on("mnuShowCC", [this] { ShowCurrentCarcassWindow(); });
+}
+
+void WeighingControls::TickWeightEntry(const char* entry)
+{
+    const QString ticked = QString::fromLatin1(entry);
+    for (const ScaleModel& model : ScaleModels()) {
+        QAction* action = Menu(model.menuEntry);
+        if (!action)
+            continue;
+        // The entries of the sources are ticked one at a time; an entry that only opens its
+        // dialog and stands for no source (Tenso) is ticked by itself and otherwise left alone.
+        if (model.source)
+            action->setChecked(ticked == QLatin1String(model.menuEntry));
+        else if (ticked == QLatin1String(model.menuEntry))
+            action->setChecked(true);
+    }
+}
+
+void WeighingControls::ShowWeightFrames()
+{
+    // In the detail layout the weight box and the pending count show while a source is chosen.
+    if (!links_.detailLayout())
+        return;
+    const QAction* none = Menu("mnuWgtNon");
+    const bool weighing = !(none && none->isChecked());
+    links_.frWeight->setVisible(weighing);
+    links_.Frame3->setVisible(weighing);
+}
+
+void WeighingControls::ChooseScaleModel(WeightSource model)
+{
+    // The model's port settings come first; cancelling them still chooses the model.
+    const ScaleModel& entry = *ScaleModelOf(model);
+    links_.openPortDialog(entry);
+    TickWeightEntry(entry.menuEntry);
+    links_.core.state().weightSource = model;
+    links_.carcassWindow().ShowWeighingFrames(model);
+    links_.settings.WriteSetting(kSection, "WgtScaleModel", std::to_string(static_cast<int>(model)));
+    ShowWeightFrames();
+}
+
+void WeighingControls::ChooseNoWeight()
+{
+    StationState& state = links_.core.state();
+    if (state.weightSource == WeightSource::NoWeight)
+        return;
+    const MainPairingDisplay::Boxes& boxes = links_.boxes;
+    for (QLineEdit* box :
+         {boxes.txtCarcassCounter, boxes.txtQuality, boxes.txtClass, boxes.txtMeatPer, boxes.txtWeightResult})
+        box->clear();
+    state.useWeightInEquation = false;
+    Menu("mnuWgtEqu")->setChecked(false);
+    links_.settings.WriteSetting(kSection, "UseWgtInEqu", "False");
+    TickWeightEntry("mnuWgtNon");
+    state.weightSource = WeightSource::NoWeight;
+    links_.frWeight->hide();
+    links_.settings.WriteSetting(kSection, "WgtScaleModel", "1");
+    links_.core.scalePortWatch().Close();
+    links_.setStatusPanel(3, QString());
+    links_.carcassWindow().ShowWeighingFrames(WeightSource::NoWeight);
+    ShowWeightFrames();
+}
+
+void WeighingControls::ChooseManualInput()
+{
+    StationState& state = links_.core.state();
+    if (state.weightSource == WeightSource::ManualInput)
+        return;
+    TickWeightEntry("mnuWgtMan");
+    state.weightSource = WeightSource::ManualInput;
+    links_.settings.WriteSetting(kSection, "WgtScaleModel", "2");
+    links_.core.scalePortWatch().Close();
+    CurrentCarcassWindow& window = links_.carcassWindow();
+    ShowCurrentCarcassWindowPlaced(window);
+    window.raise();
+    window.activateWindow();
+    links_.setStatusPanel(3, QString());
+    window.ShowWeighingFrames(WeightSource::ManualInput);
+    window.EnableWeightInput();
+    ShowWeightFrames();
+}
+
+void WeighingControls::ChooseDialogOnlyEntry(const ScaleModel& model)
+{
+    // These models have a settings dialog but no parser: the weight source stays as it is.
+    TickWeightEntry(model.menuEntry);
+    links_.openPortDialog(model);
+}
+
+void WeighingControls::ToggleWeightInEquation()
+{
+    StationState& state = links_.core.state();
+    if (state.weightSource == WeightSource::NoWeight)
+        return;
+    state.useWeightInEquation = !state.useWeightInEquation;
+    Menu("mnuWgtEqu")->setChecked(state.useWeightInEquation);
+    links_.settings.WriteSetting(kSection, "UseWgtInEqu", state.useWeightInEquation ? "True" : "False");
+}
+
+void WeighingControls::ChooseSequence(bool weightBeforeProbe)
+{
+    StationState& state = links_.core.state();
+    PendingQueue& queue = links_.core.pendingQueue();
+    if (state.weightBeforeProbe == weightBeforeProbe)
+        return;
+    // The halves waiting now belong to the other sequence and are dropped unlogged: a probe
+    // result among them would be lost, so the operator says so first.
+    if (queue.count > 0) {
+        const QString question = QStringLiteral("%1: %2.\r\nChanging the sequence drops them; they are not logged.\r\n"
+                                                "Change the sequence?")
+                                     .arg(ResourceText(1175))
+                                     .arg(queue.count);
+        if (links_.questions.Message(question, QStringLiteral("Tallion"), MessageIcon::Question, MessageButtons::YesNo)
+            != MessageAnswer::Yes)
+            return;
+    }
+    const std::optional<SequenceChange> change = ChangeSequence(state, queue, weightBeforeProbe);
+    if (!change)
+        return;
+    Menu("mnuWbP")->setChecked(weightBeforeProbe);
+    Menu("mnuPbW")->setChecked(!weightBeforeProbe);
+    links_.settings.WriteSetting(kSection, SequenceChange::kSettingKey, change->settingValue);
+    links_.boxes.txtError->setToolTip(Latin1(change->errorToolTip));
+}
+
+void WeighingControls::StartUpOff()
+{
+    StationState& state = links_.core.state();
+    // 16. Whatever "WgtScaleModel" holds, the station starts without weighing.
+    for (const ScaleModel& model : ScaleModels())
+        Menu(model.menuEntry)->setChecked(false);
+    static const char* const kHidden[] = {"mnuWgtCom",        "mnuWgtNon", "mnuWgtMan", "mnuWgtWed",
+                                          "mnuWeightGeneric", "mnuEV2000", "mnuTU9000"};
+    for (const char* name : kHidden)
+        Menu(name)->setVisible(false);
+    state.weightSource = WeightSource::NoWeight;
+    state.useWeightInEquation = false;
+    Menu("mnuWgtNon")->setChecked(true);
+    // Loaded now, shown only on request; with weighing off its pending and manual input frames
+    // stay hidden.
+    links_.carcassWindow().ShowWeighingFrames(state.weightSource);
+
+    // 17. Whatever "WgtPrbOrder" holds, the weight comes before the probe.
+    state.weightBeforeProbe = true;
+    Menu("mnuWbP")->setChecked(true);
+    Menu("mnuPbW")->setChecked(false);
+    links_.core.pendingQueue().ResetPendingQueue();
+}
+
+void WeighingControls::StartUpFromStore()
+{
+    StationState& state = links_.core.state();
+    // 16.-17. with weighing reachable: the menus show and the stored set-up is taken.
+    for (const char* name :
+         {"mnuWP", "mnuWgtCom", "mnuWgtNon", "mnuWgtMan", "mnuWgtWed", "mnuWeightGeneric", "mnuEV2000", "mnuTU9000"})
+        Menu(name)->setVisible(true);
+    const StoredWeighing stored = ReadStoredWeighing(links_.settings);
+    if (!stored.notUnderstood.empty()) {
+        QStringList values;
+        for (const std::string& value : stored.notUnderstood)
+            values << Latin1(value);
+        links_.questions.Notify(
+            QStringLiteral("Stored weighing settings not understood: %1.\r\nThe station uses what it uses "
+                           "without them: no weight, weight before probe, no equation.")
+                .arg(values.join(QStringLiteral(", "))),
+            QStringLiteral("Tallion"), MessageIcon::Exclamation);
+    }
+    state.weightSource = stored.source;
+    state.weightBeforeProbe = stored.weightBeforeProbe;
+    state.useWeightInEquation = stored.useWeightInEquation;
+    Menu("mnuTenso")->setChecked(false);
+    TickWeightEntry(SourceMenuEntry(stored.source));
+    Menu("mnuWgtEqu")->setChecked(stored.useWeightInEquation);
+    Menu("mnuWbP")->setChecked(stored.weightBeforeProbe);
+    Menu("mnuPbW")->setChecked(!stored.weightBeforeProbe);
+    links_.core.pendingQueue().ResetPendingQueue();
+    links_.carcassWindow().ShowWeighingFrames(state.weightSource);
+    if (HasScaleParser(stored.source))
+        SetUpScalePort(stored.source, false);
+}
