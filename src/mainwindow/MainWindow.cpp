@@ -51,14 +51,13 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
         [this](const QString& text, const QString& title, MessageIcon icon) { dialogs_.Notify(text, title, icon); });
     results_ = new StationResults(StationResultsLinks{views_, state_, core_->pendingQueue(), dialogs_, settings_,
                                                       core_->link(), *linkCommands_, *scaleReader_,
-                                                      core_->resultFinishing(), *this, this},
+                                                      core_->probeResults(), core_->resultLog(), *this, this},
                                   PosixLogFileSystem(), this);
     connect(&core_->resultFinishing(), &ResultFinishing::lineToPrint, this,
             [this](const std::string& line) { printing_->PrintResultLine(line); });
     // What is drawn from the log file, such as the class summary, follows each record.
     connect(&core_->resultLog(), &ResultLog::recordLogged, this, &MainWindow::RefreshSummary);
     WireWeighing();
-    onProbeMessage = [this](const std::string& message) { results_->OnProbeMessage(message); };
     ShowIndicators();
 }
 
@@ -86,10 +85,6 @@ void MainWindow::WireLink()
             txtWeight->setEnabled(true);
             txtWeight->setFocus();
         }
-    });
-    connect(&core_->link(), &ProbeLink::messageReceived, this, [this](const std::string& message) {
-        if (onProbeMessage)
-            onProbeMessage(message);
     });
     connect(core_.get(), &StationCore::probePortLost, this, &MainWindow::ShowProbePort);
     connect(core_.get(), &StationCore::probePortBack, this, [this] {

@@ -121,7 +121,8 @@ public:
     // Other windows of the station; closed, last opened first, when the main window closes.
     void RegisterStationWindow(QWidget* window) override;
 
-    // Results: dispatch of probe messages, the current carcass window, showing and logging.
+    // Results as the windows show them: the current carcass and text windows, the views, the log
+    // file chooser.
     StationResults& results() { return *results_; }
     // The plant database, when the settings name one (StationDatabase.cpp); else nullptr.
     StationDatabase* database() { return database_; }
@@ -168,9 +169,6 @@ public:
     std::function<void(PortDialogKind kind)> showWeightPortDialog = [this](PortDialogKind kind) {
         OpenPortDialog(kind);
     };
-
-    // Each complete probe message (type letter first); by default the dispatch.
-    std::function<void(const std::string&)> onProbeMessage;
 
     const ElapsedClock& elapsedClock() const { return elapsed_; }
     // A firmware download holds the link (its receive tick stopped): the link lamp shows it

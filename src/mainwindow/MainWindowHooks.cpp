@@ -31,5 +31,5 @@ void MainWindow::LoadCurrentCarcassWindow()
 
 void MainWindow::FinishCarcass()
 {
-    results_->FinishCarcass();
+    core_->probeResults().FinishCarcass();
 }

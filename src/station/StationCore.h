@@ -8,6 +8,7 @@
 #include "probe/PortWatch.h"
 #include "probe/ProbeLink.h"
 #include "probe/SerialPort.h"
+#include "station/ProbeResults.h"
 #include "station/ReceiveTick.h"
 #include "station/ResultFinishing.h"
 #include "station/ResultLog.h"
@@ -45,6 +46,9 @@ public:
     ResultFinishing& resultFinishing() { return resultFinishing_; }
     // Notices raised by the station's steps, told through notice(): they never wait.
     OperatorNotices& notices() { return notices_; }
+    // Each probe message the link takes, dispatched; what the windows show is told by its
+    // signals.
+    ProbeResults& probeResults() { return probeResults_; }
 
 signals:
     // The scale collector holds a new message (inside the tick).
@@ -90,6 +94,7 @@ private:
     StationState state_;
     ResultLog resultLog_;
     ResultFinishing resultFinishing_;
+    ProbeResults probeResults_;
     bool linkWasAlive_ = false;
     int pendingSeen_ = 0;
 };
