@@ -3,6 +3,7 @@
 
 #include "mainwindow/MainWindow.h"
 
+#include "database/StationDatabase.h"
 #include "log/LogFileChunks.h"
 #include "log/LogFileText.h"
 #include "log/LogLineDeletion.h"
@@ -14,7 +15,6 @@
 #include "mainwindow/DeletionQuestion.h"
 #include "mainwindow/FindWindow.h"
 #include "mainwindow/OperatorDialogs.h"
-#include "mainwindow/StationDatabase.h"
 #include "mainwindow/StationIcons.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"

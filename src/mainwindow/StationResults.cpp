@@ -129,11 +129,6 @@ size_t StationResults::UnwrittenRecords() const
     return links_.log.UnwrittenRecords();
 }
 
-void StationResults::SetLogChangeObserver(LogChangeObserver* observer)
-{
-    links_.log.SetLogChangeObserver(observer);
-}
-
 void StationResults::SaveUnwrittenRecords(bool quiet)
 {
     const std::optional<ResultLog::Recovery> recovery = links_.log.SaveUnwrittenRecords();

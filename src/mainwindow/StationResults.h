@@ -15,7 +15,6 @@
 #include <functional>
 
 class CurrentCarcassWindow;
-class LogChangeObserver;
 class TextWindow;
 class OperatorDialogs;
 class ProbeLink;
@@ -60,8 +59,6 @@ public:
     // (on standard error when `quiet`: the station is ending on a signal and asks nothing).
     void SaveUnwrittenRecords(bool quiet = false);
     size_t UnwrittenRecords() const;
-    // Told of every line that reaches the log file (the plant database's journal).
-    void SetLogChangeObserver(LogChangeObserver* observer);
 
     // The pending count the current carcass window showed, for the main window's pending box.
     std::function<void(const std::string&)> pendingShown;

@@ -2,8 +2,8 @@
 // the panel in the status bar, the journal beside the log, and lines that wait for a server that
 // cannot be reached.
 
+#include "database/StationDatabase.h"
 #include "mainwindow/MainWindowFixture.h"
-#include "mainwindow/StationDatabase.h"
 
 #include <QFile>
 #include <QLabel>
