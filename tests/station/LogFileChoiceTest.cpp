@@ -6,7 +6,6 @@
 #include "station/OperatorQuestions.h"
 #include "support/FakeSerialPort.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -15,16 +14,15 @@
 
 namespace {
 
-// Answers every question with `answer` and writes down what was asked.
+// Answers Yes to every question and writes down what was asked.
 struct ScriptedQuestions : OperatorQuestions {
-    MessageAnswer answer = MessageAnswer::No;
     std::vector<std::string> asked;
 
     MessageAnswer Message(const QString& text, const QString& title, MessageIcon, MessageButtons,
                           const QString&) override
     {
         asked.push_back(title.toStdString() + ": " + text.toStdString());
-        return answer;
+        return MessageAnswer::Yes;
     }
     std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }
     void Notify(const QString&, const QString&, MessageIcon) override {}
@@ -52,27 +50,35 @@ struct ChoiceRig {
     }
 };
 
+// As the window runs it: the file is opened, then, when it is current, the counter reset offered.
 TEST(LogFileChoice, TheNamedFileBecomesCurrentOrNothingChanges)
 {
     struct Case {
         const char* name;
+        bool linkAlive;
         LogFileOutcome outcome;
         const char* error;
         bool current; // the station logs to it now
         bool stored;  // the setting names it
         bool emptyFileThere;
+        bool counterReset; // asked, answered Yes, and queued
     };
     const Case cases[] = {
-        {"new.dif", LogFileOutcome::Created, "", true, true, true},
-        {"old.dif", LogFileOutcome::Existing, "", true, true, true},
-        {"missing/x.dif", LogFileOutcome::NotCreated, "No such file or directory", false, true, false},
-        {"plain/x.dif", LogFileOutcome::LookUpFailed, "Not a directory", false, false, false},
+        {"new.dif", true, LogFileOutcome::Created, "", true, true, true, true},
+        {"old.dif", false, LogFileOutcome::Existing, "", true, true, true, false},
+        {"missing/x.dif", true, LogFileOutcome::NotCreated, "No such file or directory", false, true, false, false},
+        {"plain/x.dif", true, LogFileOutcome::LookUpFailed, "Not a directory", false, false, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ChoiceRig rig;
+        ScriptedQuestions questions;
+        rig.link.setProbeLinkAlive(c.linkAlive);
         const std::string path = rig.Path(c.name);
         const LogFileOpening opened = rig.choice.Open(path);
+        if (opened.outcome == LogFileOutcome::Created || opened.outcome == LogFileOutcome::Existing)
+            rig.choice.OfferCounterReset(questions);
+
         EXPECT_EQ(opened.outcome, c.outcome);
         EXPECT_EQ(opened.error.toStdString(), c.error);
         EXPECT_EQ(rig.state.logFilePath, c.current ? path : c.stored ? "" : "before.dif");
@@ -80,36 +86,10 @@ TEST(LogFileChoice, TheNamedFileBecomesCurrentOrNothingChanges)
         EXPECT_EQ(rig.changes, c.stored ? 1 : 0) << "told once the path changed, before the file is made";
         QFile file(QString::fromStdString(path));
         EXPECT_EQ(file.exists() && file.size() == 0, c.emptyFileThere);
-    }
-}
-
-TEST(LogFileChoice, TheCounterResetIsOfferedWhileTheProbeListens)
-{
-    struct Case {
-        bool linkAlive;
-        MessageAnswer answer;
-        size_t asked;
-        int queued;
-    };
-    const Case cases[] = {
-        {true, MessageAnswer::Yes, 1, 1},
-        {true, MessageAnswer::No, 1, 0},
-        {false, MessageAnswer::Yes, 0, 0},
-    };
-    for (const Case& c : cases) {
-        ChoiceRig rig;
-        ScriptedQuestions questions;
-        questions.answer = c.answer;
-        rig.link.setProbeLinkAlive(c.linkAlive);
-        rig.choice.OfferCounterReset(questions);
-        ASSERT_EQ(questions.asked.size(), c.asked);
-        if (c.asked) {
-            EXPECT_EQ(questions.asked[0], "Reset carcass counter: Do you want to reset probe's counter to 001?");
-        }
-        EXPECT_EQ(rig.link.Queue().count, c.queued);
-        if (c.queued) {
-            EXPECT_EQ(rig.link.Queue().slotTexts[0], "3000001");
-        }
+        EXPECT_EQ(questions.asked, c.counterReset ? std::vector<std::string>{"Reset carcass counter: Do you want to "
+                                                                             "reset probe's counter to 001?"}
+                                                  : std::vector<std::string>{});
+        EXPECT_EQ(rig.link.Queue().count == 1 && rig.link.Queue().slotTexts[0] == "3000001", c.counterReset);
     }
 }
 

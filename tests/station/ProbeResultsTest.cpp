@@ -128,15 +128,4 @@ TEST(ProbeResults, MessagesFromTheProbePortReachTheLogFile)
     EXPECT_EQ(rig.Logged(), expected.readAll().toStdString());
 }
 
-TEST(ProbeResults, APausedStationAcknowledgesButDispatchesNothing)
-{
-    ResultsRig rig;
-    rig.WakeLink();
-    rig.core.link().setStationPaused(true);
-    rig.Deliver(kExample);
-    EXPECT_EQ(rig.probe->Written(), "h\x06\x06");
-    EXPECT_TRUE(rig.said.empty());
-    EXPECT_EQ(rig.Logged(), "<missing>");
-}
-
 } // namespace
