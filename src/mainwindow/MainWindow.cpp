@@ -62,10 +62,9 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
         [this](const QString& text, const QString& title, MessageIcon icon) { dialogs_.Notify(text, title, icon); });
     results_ = new StationResults(StationResultsLinks{views_, state_, core_->pendingQueue(), dialogs_, settings_,
                                                       core_->link(), *linkCommands_, core_->scaleReader(),
-                                                      core_->resultFinishing(), *this, this},
+                                                      core_->probeResults(), core_->resultLog(), *this, this},
                                   PosixLogFileSystem(), this);
     WireWeighing();
-    onProbeMessage = [this](const std::string& message) { results_->OnProbeMessage(message); };
     ShowIndicators();
 }
 
@@ -85,10 +84,6 @@ void MainWindow::WireLink()
     connect(&core_->link(), &ProbeLink::templateMenuAllowed, this, [this] {
         if (QAction* dis = MenuAction(QStringLiteral("mnuDis")))
             dis->setEnabled(true);
-    });
-    connect(&core_->link(), &ProbeLink::messageReceived, this, [this](const std::string& message) {
-        if (onProbeMessage)
-            onProbeMessage(message);
     });
     connect(core_.get(), &StationCore::probePortLost, this, &MainWindow::ShowProbePort);
     connect(core_.get(), &StationCore::probePortBack, this, [this] {

@@ -119,7 +119,8 @@ public:
     // Other windows of the station; closed, last opened first, when the main window closes.
     void RegisterStationWindow(QWidget* window) override;
 
-    // Results: dispatch of probe messages, the current carcass window, showing and logging.
+    // Results as the windows show them: the current carcass and text windows, the views, the log
+    // file chooser.
     StationResults& results() { return *results_; }
     // The plant database, when the settings name one (StationDatabase.cpp); else nullptr.
     StationDatabase* database() { return database_; }
@@ -137,12 +138,8 @@ public:
     // this window's own pairing (MainWindowWeighing.cpp builds it).
     WeighingControls& weighing() { return *weighing_; }
 
-    // Each complete probe message (type letter first); by default the dispatch.
-    std::function<void(const std::string&)> onProbeMessage;
-
     // The port settings dialogs (the probe's from the Settings menu, a scale model's on request).
     PortDialogMenus& portDialogs() { return *portDialogs_; }
-
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

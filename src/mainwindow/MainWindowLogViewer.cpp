@@ -4,7 +4,7 @@
 #include "mainwindow/MainWindow.h"
 
 #include "logviewer/LogViewer.h"
-#include "mainwindow/StationDatabase.h"
+#include "database/StationDatabase.h"
 
 #include <QScrollBar>
 #include <QTableView>

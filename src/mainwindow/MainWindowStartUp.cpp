@@ -4,14 +4,15 @@
 #include "mainwindow/MainWindow.h"
 
 #include "carcass/WeighingControls.h"
+#include "database/StationDatabase.h"
 #include "log/LogRecordFormat.h"
 #include "log/LogView.h"
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
 #include "mainwindow/ApplyStringTable.h"
+#include "mainwindow/DatabasePanel.h"
 #include "mainwindow/LayoutGeometry.h"
 #include "mainwindow/OperatorDialogs.h"
-#include "mainwindow/StationDatabase.h"
 #include "mainwindow/StationResults.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
@@ -99,9 +100,11 @@ void MainWindow::StartUp(bool withWeighing)
         ShowLogFilePath();
 
     // The plant database, when the settings name one: each line logged from now on goes there too.
-    database_ = StationDatabase::FromSettings(settings_, state_.logFilePath, dialogs_, statusBar(), this);
-    if (database_)
-        results_->SetLogChangeObserver(database_->Observer());
+    database_ = StationDatabase::FromSettings(settings_, state_.logFilePath, dialogs_, this);
+    if (database_) {
+        new DatabasePanel(*database_, *statusBar());
+        core_->resultLog().SetLogChangeObserver(database_->Observer());
+    }
 
     // 15.
     state_.decimalMark.assign(1, '.');

@@ -2,19 +2,16 @@
 
 #include "carcass/CurrentCarcassWindow.h"
 #include "help/TextWindow.h"
-#include "log/LogRecordFormat.h"
 #include "log/LogView.h"
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
 #include "mainwindow/OperatorDialogs.h"
-#include "probe/ProbeLink.h"
 #include "resources/StringTable.h"
-#include "settings/SettingsStore.h"
+#include "station/ProbeResults.h"
+#include "station/ResultLog.h"
 
 #include <QFile>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 
 namespace {
 
@@ -30,14 +27,26 @@ const QString kAppTitle = QStringLiteral("Tallion");
 StationResults::StationResults(const StationResultsLinks& links, LogFileSystem& fileSystem, QObject* parent)
     : QObject(parent)
     , links_(links)
-    , fileSystem_(fileSystem)
+    , logFiles_(links.state, links.settings, links.link, fileSystem)
 {
-    connect(&links_.finishing.log(), &ResultLog::logFileTouched, this, [this] { links_.window.ShowLogFilePath(); });
+    connect(&links_.log, &ResultLog::logFileTouched, this, [this] { links_.window.ShowLogFilePath(); });
+    connect(&logFiles_, &LogFileChoice::logFileChanged, this, [this] { links_.window.ShowLogFilePath(); });
+    ListenToResults();
 }
 
-void StationResults::OnProbeMessage(const std::string& message)
+void StationResults::ListenToResults()
 {
-    DispatchProbeMessage(message, links_.state, *this, now());
+    // Each runs inside the dispatch, in its order: the pairing takes the record before the next
+    // message can replace it.
+    ProbeResults& results = links_.results;
+    connect(&results, &ProbeResults::carcassError, this,
+            [this](const std::string& text) { carcassWindow().SetError(text); });
+    connect(&results, &ProbeResults::carcassValuesCleared, this, [this] { carcassWindow().ClearValues(); });
+    // The window's own pairing takes the result, as its (hidden) probe button would.
+    connect(&results, &ProbeResults::probeResultToPair, this, [this] { carcassWindow().pairing().OnProbeResult(); });
+    connect(&results, &ProbeResults::statusText, this, &StationResults::SetStatusPanel1);
+    connect(&results, &ProbeResults::resultLine, this, &StationResults::AppendToResultView);
+    connect(&results, &ProbeResults::probeText, this, &StationResults::ShowProbeText);
 }
 
 CurrentCarcassWindow& StationResults::carcassWindow()
@@ -46,7 +55,7 @@ CurrentCarcassWindow& StationResults::carcassWindow()
         CurrentCarcassWindowLinks links{links_.state,
                                         links_.queue,
                                         links_.commands,
-                                        *this,
+                                        links_.results,
                                         links_.scale,
                                         links_.dialogs,
                                         [this](const std::string& text) { SetStatusPanel1(text); },
@@ -69,22 +78,6 @@ CurrentCarcassWindow* StationResults::ExistingCurrentCarcassWindow() const
 TextWindow* StationResults::textWindow() const
 {
     return textWindow_;
-}
-
-void StationResults::SetCarcassError(const std::string& text)
-{
-    carcassWindow().SetError(text);
-}
-
-void StationResults::ClearCarcassValues()
-{
-    carcassWindow().ClearValues();
-}
-
-void StationResults::PairProbeResult()
-{
-    // The window's own pairing takes the result, as its (hidden) probe button would.
-    carcassWindow().pairing().OnProbeResult();
 }
 
 void StationResults::SetStatusPanel1(const std::string& text)
@@ -123,29 +116,22 @@ void StationResults::ShowProbeText(const std::string& text)
 
 void StationResults::ShowResult(const CarcassMeasurement& record)
 {
-    const std::string text = links_.finishing.ResultLine(record);
-    ResultViews views = LiveViews();
-    ::AppendToResultView(views, text + '\r', links_.state.lineIsMeasurement);
+    links_.results.ShowResult(record);
 }
 
 void StationResults::WriteLogRecord(const CarcassMeasurement& record)
 {
-    WriteRecord(record);
+    links_.results.WriteLogRecord(record);
 }
 
-void StationResults::WriteRecord(const CarcassMeasurement& record)
+size_t StationResults::UnwrittenRecords() const
 {
-    links_.finishing.WriteLogRecord(record);
-}
-
-void StationResults::FinishCarcass()
-{
-    ::FinishCarcass(links_.state, links_.queue, *this);
+    return links_.log.UnwrittenRecords();
 }
 
 void StationResults::SaveUnwrittenRecords(bool quiet)
 {
-    const std::optional<ResultLog::Recovery> recovery = links_.finishing.log().SaveUnwrittenRecords();
+    const std::optional<ResultLog::Recovery> recovery = links_.log.SaveUnwrittenRecords();
     if (!recovery)
         return;
     const std::string& path = recovery->path;
@@ -170,46 +156,26 @@ void StationResults::ChooseLogFile()
     const std::optional<QString> chosen = dialogs.OpenFile(ResourceText(1123), ResourceText(1124), QString());
     if (!chosen || chosen->isEmpty())
         return;
-    const std::string path = QFile::encodeName(*chosen).toStdString();
-
-    const int exists = fileSystem_.Exists(path);
-    if (exists < 0) {
-        dialogs.Message(QString::fromLocal8Bit(std::strerror(-exists)), kAppTitle, MessageIcon::Exclamation,
-                        MessageButtons::Ok);
+    const LogFileOpening opened = logFiles_.Open(QFile::encodeName(*chosen).toStdString());
+    auto tell = [&dialogs](const QString& error) {
+        dialogs.Message(error, kAppTitle, MessageIcon::Exclamation, MessageButtons::Ok);
+    };
+    if (opened.outcome == LogFileOutcome::LookUpFailed) {
+        tell(opened.error);
         return;
     }
-
-    StationState& state = links_.state;
-    state.logFilePath = path;
-    links_.window.ShowLogFilePath();
-    links_.settings.WriteSetting("Properties", "LogFilePath", SettingsStore::TextFromPath(path));
-
-    if (exists) {
-        if (const auto error = LoadLogIntoView(links_.views, path, state.templateNumber)) {
+    if (opened.outcome == LogFileOutcome::Existing) {
+        if (const auto error = LoadLogIntoView(links_.views, links_.state.logFilePath, links_.state.templateNumber)) {
             dialogs.Message(*error, ResourceText(1257) + ' ' + *chosen, MessageIcon::Exclamation, MessageButtons::Ok);
         }
     } else {
         links_.views.grid->SetRows(1);
         links_.views.terminal->ClearPane();
-        // Created empty, its folder entry made durable like the writer's new files; the header
-        // line comes with the first record.
-        int result = fileSystem_.Open(path, O_WRONLY | O_CREAT);
-        if (result >= 0) {
-            fileSystem_.Close(result);
-            result = fileSystem_.SyncFolder(FolderOf(path));
-        }
-        if (result < 0) {
-            dialogs.Message(QString::fromLocal8Bit(std::strerror(-result)), kAppTitle, MessageIcon::Exclamation,
-                            MessageButtons::Ok);
-            state.logFilePath.clear();
+        if (opened.outcome == LogFileOutcome::NotCreated) {
+            tell(opened.error);
             return;
         }
     }
-
-    if (links_.link.probeLinkAlive()
-        && dialogs.Message(ResourceText(1239), ResourceText(1240), MessageIcon::Question, MessageButtons::YesNo)
-               == MessageAnswer::Yes) {
-        links_.commands.QueueProbeCommand("3000001");
-    }
+    logFiles_.OfferCounterReset(dialogs);
     links_.window.LeaveSummaryMode();
 }

@@ -8,7 +8,8 @@
 #include <QDateTime>
 #include <string>
 
-// What the dispatch does to the station's windows and files.
+// What the dispatch asks for: the station core (ProbeResults) writes the log and tells the
+// windows the rest.
 class DispatchTarget {
 public:
     virtual ~DispatchTarget() = default;

@@ -11,12 +11,16 @@ StationCore::StationCore(std::unique_ptr<SerialPort> probePort, std::unique_ptr<
     , scaleCollector_(*scalePort_)
     , resultLog_(fileSystem, state_, notices_)
     , resultFinishing_(state_, resultLog_)
+    , probeResults_(state_, pendingQueue_, resultFinishing_)
 {
     setObjectName(QStringLiteral("StationCore"));
     // Children, so that the window's search by name still finds the tick's timer.
     receiveTick_.setParent(this);
     resultLog_.setParent(this);
     resultFinishing_.setParent(this);
+
+    probeResults_.setParent(this);
+    connect(&link_, &ProbeLink::messageReceived, &probeResults_, &ProbeResults::OnProbeMessage);
 
     // The scale half first: a weight taken in this tick pairs before the probe half runs.
     connect(&receiveTick_, &ReceiveTick::scaleHalf, &scaleCollector_, &ScaleCollector::OnScaleTick);

@@ -9,6 +9,7 @@
 #include "probe/PortWatch.h"
 #include "probe/ProbeLink.h"
 #include "probe/SerialPort.h"
+#include "station/ProbeResults.h"
 #include "station/ReceiveTick.h"
 #include "station/ResultFinishing.h"
 #include "station/ResultLog.h"
@@ -47,6 +48,9 @@ public:
     ResultFinishing& resultFinishing() { return resultFinishing_; }
     // Notices raised by the station's steps, told through notice(): they never wait.
     OperatorNotices& notices() { return notices_; }
+    // Each probe message the link takes, dispatched; what the windows show is told by its
+    // signals.
+    ProbeResults& probeResults() { return probeResults_; }
 
     // The scale side: every model's message options (as last loaded or edited in its dialog),
     // the last scale message read through the weight source's parser, and the scale port set
@@ -102,6 +106,7 @@ private:
     StationState state_;
     ResultLog resultLog_;
     ResultFinishing resultFinishing_;
+    ProbeResults probeResults_;
     bool linkWasAlive_ = false;
     int pendingSeen_ = 0;
 

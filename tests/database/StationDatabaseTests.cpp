@@ -2,8 +2,9 @@
 // away, the operator is told once when it goes and once when it is back, and the status panel
 // says how many results wait.
 
+#include "database/StationDatabase.h"
 #include "log/LogFileWriter.h"
-#include "mainwindow/StationDatabase.h"
+#include "mainwindow/DatabasePanel.h"
 #include "support/FakePlantDatabase.h"
 #include "support/ScriptedDialogs.h"
 
@@ -25,7 +26,8 @@ TEST(StationDatabaseTest, ResultsWaitWhileTheServerIsAwayAndTheOperatorIsToldOnc
     server->Refuse({DatabaseFault::Unreachable, "The database server cannot be reached: no route to host"});
     ScriptedDialogs dialogs;
     QStatusBar bar;
-    StationDatabase database(std::make_unique<FakePlantDatabase>(server), "Line 1", log, dialogs, &bar);
+    StationDatabase database(std::make_unique<FakePlantDatabase>(server), "Line 1", log, dialogs);
+    new DatabasePanel(database, bar);
     LogFileWriter writer;
     writer.SetChangeObserver(database.Observer());
     auto logAlert = [&](const char* text) {

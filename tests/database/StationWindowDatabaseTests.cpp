@@ -2,9 +2,8 @@
 // the panel in the status bar, the journal beside the log, and lines that wait for a server that
 // cannot be reached.
 
+#include "database/StationDatabase.h"
 #include "mainwindow/MainWindowFixture.h"
-#include "mainwindow/StationDatabase.h"
-#include "mainwindow/StationResults.h"
 
 #include <QFile>
 #include <QLabel>
@@ -36,7 +35,7 @@ TEST_F(StationWindowDatabase, WithoutConnectionNothingChanges)
 {
     const QString log = SetEmptyLog();
     Make();
-    window->results().WriteRecord(ProbeError());
+    window->core().resultLog().WriteRecord(ProbeError());
     EXPECT_EQ(window->database(), nullptr);
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("stbrDatabase")), nullptr);
     EXPECT_FALSE(QFile::exists(log + QStringLiteral(".dbjournal")));
@@ -49,7 +48,7 @@ TEST_F(StationWindowDatabase, WithConnectionLinesAreJournalledAndWaitForTheServe
     settings.WriteSetting("Database", "StationName", "Line 1");
     Make();
     ASSERT_NE(window->database(), nullptr);
-    window->results().WriteRecord(ProbeError());
+    window->core().resultLog().WriteRecord(ProbeError());
 
     auto* panel = window->findChild<QLabel*>(QStringLiteral("stbrDatabase"));
     ASSERT_NE(panel, nullptr);

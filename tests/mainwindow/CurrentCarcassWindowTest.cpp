@@ -48,7 +48,7 @@ protected:
         for (char key : keys)
             key == '\n' ? QTest::keyClick(box, Qt::Key_Return) : QTest::keyClick(box, key);
     }
-    void Probe(const char* counter) { window->results().OnProbeMessage(Record(counter)); }
+    void Probe(const char* counter) { window->core().probeResults().OnProbeMessage(Record(counter)); }
     // "counter weight meat% class" of every logged result.
     std::string Logged() const
     {

@@ -193,9 +193,9 @@ TEST_F(MainWindowLayout, LinkSignalsReachTheWindow)
     EXPECT_EQ(w.StatusPanel(1), QStringLiteral("RZ4 ready"));
     EXPECT_TRUE(Menu("mnuDis")->isEnabled());
 
-    // A replaced handler takes the messages instead.
+    // Each message is told to whoever listens to the link.
     std::string taken;
-    w.onProbeMessage = [&](const std::string& m) { taken = m; };
+    QObject::connect(&w.core().link(), &ProbeLink::messageReceived, [&](const std::string& m) { taken = m; });
     Menu("mnuDis")->setEnabled(false);
     w.core().link().RunLinkStep("h\x05");
     w.core().link().RunLinkStep("\x01I\x02"

@@ -12,6 +12,7 @@
 #include "log/TerminalPane.h"
 #include "mainwindow/StationResults.h"
 #include "probecommands/LinkCommandSink.h"
+#include "station/ProbeResults.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -52,10 +53,10 @@ protected:
     {
         gridView.setModel(&grid);
         ApplyTemplate(views, state.templateNumber);
-        results.now = [] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); };
+        probeResults.SetClock([] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); });
         window.results = &results;
     }
-    void Probe(const std::string& message) { results.OnProbeMessage(message); }
+    void Probe(const std::string& message) { probeResults.OnProbeMessage(message); }
     ResultGridModel& Grid() { return grid; }
 
     QTemporaryDir dir;
@@ -75,10 +76,11 @@ protected:
     ParsedScaleReader scale{strWgtScale, options};
     ResultLog resultLog{PosixLogFileSystem(), state, dialogs};
     ResultFinishing finishing{state, resultLog};
+    ProbeResults probeResults{state, queue, finishing};
     RecordingWindow window;
     QWidget windowsParent; // owns the windows the results part opens
-    StationResults results{StationResultsLinks{views, state, queue, dialogs, settings, link, commands, scale, finishing,
-                                               window, &windowsParent}};
+    StationResults results{StationResultsLinks{views, state, queue, dialogs, settings, link, commands, scale,
+                                               probeResults, resultLog, window, &windowsParent}};
 };
 
 class StationResultsTest : public MainWindowFixture {
@@ -86,10 +88,10 @@ protected:
     MainWindow& Station()
     {
         MainWindow& w = Make();
-        w.results().now = [] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); };
+        w.core().probeResults().SetClock([] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); });
         return w;
     }
-    void Probe(const std::string& message) { window->results().OnProbeMessage(message); }
+    void Probe(const std::string& message) { window->core().probeResults().OnProbeMessage(message); }
     ResultGridModel& Grid() { return *window->views().grid; }
 };
 

@@ -121,9 +121,9 @@ TEST_F(SummaryTest, EachFinishedRecordUpdatesTheSummaryInPlace)
     const int top = bar->value();
 
     // An unweighed carcass of class S (61.2 %) and a probing error.
-    w.results().OnProbeMessage("E01000101"
-                               "01200550001203000450612ABS140533X");
-    w.results().OnProbeMessage("Z07");
+    w.core().probeResults().OnProbeMessage("E01000101"
+                                           "01200550001203000450612ABS140533X");
+    w.core().probeResults().OnProbeMessage("Z07");
     const std::string pane = PaneText();
     EXPECT_NE(pane.find("  S              3\r\n"), std::string::npos) << pane;
     EXPECT_NE(pane.find("Total:           4\r\n"), std::string::npos) << pane;

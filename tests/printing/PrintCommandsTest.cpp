@@ -190,7 +190,7 @@ TEST_F(PrintCommandsTest, RealTimePrintingPrintsResultsButNeverCancels)
 {
     MainWindow& w = Station(false);
     RecordingSpooler* spooler = UseFakeSpooler();
-    w.results().now = [] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); };
+    w.core().probeResults().SetClock([] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); });
     QAction* entry = Menu("mnuRTPrint");
     EXPECT_FALSE(entry->isChecked());
     EXPECT_FALSE(w.printing().statusTimer().isActive());
@@ -199,9 +199,9 @@ TEST_F(PrintCommandsTest, RealTimePrintingPrintsResultsButNeverCancels)
     EXPECT_TRUE(entry->isChecked());
     EXPECT_TRUE(w.printing().statusTimer().isActive());
     QSignalSpy done(&w.printing().printer(), &StationPrinter::jobDone);
-    w.results().OnProbeMessage("E0100012301250530001203000450612ABS140533X");
+    w.core().probeResults().OnProbeMessage("E0100012301250530001203000450612ABS140533X");
     ASSERT_TRUE(done.wait(2000));
-    w.results().OnProbeMessage("C01000123");
+    w.core().probeResults().OnProbeMessage("C01000123");
     QTest::qWait(200);
 
     const auto jobs = spooler->Jobs();
@@ -213,7 +213,7 @@ TEST_F(PrintCommandsTest, RealTimePrintingPrintsResultsButNeverCancels)
     entry->trigger();
     EXPECT_FALSE(entry->isChecked());
     EXPECT_FALSE(w.printing().statusTimer().isActive());
-    w.results().OnProbeMessage("E0100012401250530001203000450612ABS140533X");
+    w.core().probeResults().OnProbeMessage("E0100012401250530001203000450612ABS140533X");
     QTest::qWait(200);
     EXPECT_EQ(spooler->Jobs().size(), 1u);
 }

@@ -1,11 +1,9 @@
-#include "mainwindow/StationDatabase.h"
+#include "database/StationDatabase.h"
 
 #include "database/PgPlantDatabase.h"
 #include "probe/OperatorNotices.h"
 #include "settings/SettingsStore.h"
 
-#include <QLabel>
-#include <QStatusBar>
 #include <QSysInfo>
 
 namespace {
@@ -15,7 +13,7 @@ const QString kTitle = QStringLiteral("Database");
 } // namespace
 
 StationDatabase* StationDatabase::FromSettings(SettingsStore& settings, const std::string& logPath,
-                                               OperatorNotices& notices, QStatusBar* bar, QObject* parent)
+                                               OperatorNotices& notices, QObject* parent)
 {
     const std::string connection = settings.ReadSetting("Database", "Connection", "");
     if (connection.empty())
@@ -24,11 +22,11 @@ StationDatabase* StationDatabase::FromSettings(SettingsStore& settings, const st
     std::string station = settings.ReadSetting("Database", "StationName", "");
     if (station.empty())
         station = QSysInfo::machineHostName().toStdString();
-    return new StationDatabase(std::make_unique<PgPlantDatabase>(connection), station, logPath, notices, bar, parent);
+    return new StationDatabase(std::make_unique<PgPlantDatabase>(connection), station, logPath, notices, parent);
 }
 
 StationDatabase::StationDatabase(std::unique_ptr<PlantDatabase> database, const std::string& station,
-                                 const std::string& logPath, OperatorNotices& notices, QStatusBar* bar, QObject* parent)
+                                 const std::string& logPath, OperatorNotices& notices, QObject* parent)
     : QObject(parent)
     , journal_(std::make_unique<OutboxJournal>(station))
     , notices_(notices)
@@ -42,19 +40,10 @@ StationDatabase::StationDatabase(std::unique_ptr<PlantDatabase> database, const 
     journal_->onChange = [publisher = publisher_.get()] { publisher->Wake(); };
     connect(publisher_.get(), &DatabasePublisher::StatusChanged, this, &StationDatabase::OnStatus,
             Qt::QueuedConnection);
-    if (bar) {
-        panel_ = new QLabel(bar);
-        panel_->setObjectName(QStringLiteral("stbrDatabase"));
-        panel_->setFrameShape(QFrame::Panel);
-        panel_->setFrameShadow(QFrame::Sunken);
-        panel_->setContentsMargins(3, 0, 3, 0);
-        bar->addPermanentWidget(panel_);
-    }
     // The waiting count changes with every line; once a second is often enough to show it.
     refresh_.setInterval(1000);
-    connect(&refresh_, &QTimer::timeout, this, &StationDatabase::ShowPanel);
+    connect(&refresh_, &QTimer::timeout, this, &StationDatabase::panelChanged);
     refresh_.start();
-    ShowPanel();
     publisher_->start();
 }
 
@@ -98,14 +87,6 @@ QString StationDatabase::PanelTip() const
     return tip;
 }
 
-void StationDatabase::ShowPanel()
-{
-    if (!panel_)
-        return;
-    panel_->setText(PanelText());
-    panel_->setToolTip(PanelTip());
-}
-
 void StationDatabase::OnStatus(const DatabaseStatus& status)
 {
     status_ = status;
@@ -120,5 +101,5 @@ void StationDatabase::OnStatus(const DatabaseStatus& status)
         notices_.Notify(QStringLiteral("The plant database is back; the results that waited are being sent."), kTitle,
                         MessageIcon::Information);
     }
-    ShowPanel();
+    emit panelChanged();
 }

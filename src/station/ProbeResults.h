@@ -1,0 +1,67 @@
+#pragma once
+// Where each probe message becomes a result: the dispatch runs on the station's state, finished
+// records go to the log through ResultFinishing, and whatever a window would show is told
+// through signals, in the order the steps happen. Everything here runs inside the receive tick
+// (or a button's handler), so listeners must not wait.
+
+#include "carcass/PendingQueue.h"
+#include "probe/ProbeDispatch.h"
+#include "probe/StationState.h"
+#include "station/ResultFinishing.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <functional>
+#include <string>
+
+class ProbeResults : public QObject, public DispatchTarget, public CarcassFinisher {
+    Q_OBJECT
+public:
+    ProbeResults(StationState& state, PendingQueue& queue, ResultFinishing& finishing, QObject* parent = nullptr);
+
+    // One message from the probe link, type letter first.
+    void OnProbeMessage(const std::string& message);
+    // The station's clock, which stamps every message; a test gives a fixed one.
+    void SetClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
+
+    // The finishing step both windows share (CmdFinish): the current record, or the oldest
+    // waiting probe result when the probe comes before the weight.
+    void FinishCarcass();
+
+    // CarcassFinisher: the record's line goes to the views (resultLine) and to real-time
+    // printing; then the record goes to the log file.
+    void ShowResult(const CarcassMeasurement& record) override;
+    void WriteLogRecord(const CarcassMeasurement& record) override;
+
+signals:
+    // The current carcass window's error label; an empty text clears it.
+    void carcassError(const std::string& text);
+    // The class, quality, counter and meat % of the current carcass window are emptied.
+    void carcassValuesCleared();
+    // The current record holds a probe result or a cancel for the current carcass window's
+    // pairing, which must take it before this call returns.
+    void probeResultToPair();
+    // Status bar panel 1.
+    void statusText(const std::string& text);
+    // One line for the terminal pane and the grid: black for a measurement, red otherwise.
+    void resultLine(const std::string& text, bool isMeasurement);
+    // A report of the probe (class summary, service information, clock) for the text window.
+    void probeText(const std::string& text);
+
+private:
+    // DispatchTarget
+    void SetCarcassError(const std::string& text) override { emit carcassError(text); }
+    void ClearCarcassValues() override { emit carcassValuesCleared(); }
+    void PairProbeResult() override { emit probeResultToPair(); }
+    void SetStatusPanel1(const std::string& text) override { emit statusText(text); }
+    void AppendToResultView(const std::string& text, bool isMeasurement) override
+    {
+        emit resultLine(text, isMeasurement);
+    }
+    void ShowProbeText(const std::string& text) override { emit probeText(text); }
+
+    StationState& state_;
+    PendingQueue& queue_;
+    ResultFinishing& finishing_;
+    std::function<QDateTime()> clock_ = [] { return QDateTime::currentDateTime(); };
+};
