@@ -3,8 +3,8 @@
 
 #include "mainwindow/MainWindow.h"
 
-#include "logviewer/LogViewer.h"
 #include "database/StationDatabase.h"
+#include "logviewer/LogViewer.h"
 
 #include <QScrollBar>
 #include <QTableView>
