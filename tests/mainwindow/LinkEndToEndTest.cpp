@@ -1,37 +1,15 @@
 // The probe link end to end: the main window on a real serial port (a pseudo-terminal) with the
 // simulated probe as the master of the line.
 
-#include "mainwindow/MainWindow.h"
 #include "probe/ProbeFraming.h"
-#include "probe/SerialPortQt.h"
-#include "settings/SettingsStore.h"
-#include "support/ScriptedDialogs.h"
-#include "tools/sim/PtyPair.h"
-#include "tools/sim/SimulatedProbe.h"
+#include "support/InProcessStationLine.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 using namespace ProbeBytes;
 
 namespace {
-
-struct Station {
-    PtyPair pty;
-    QTemporaryDir dir;
-    SettingsStore settings{dir.filePath("station.ini")};
-    ScriptedDialogs dialogs;
-    std::unique_ptr<MainWindow> form;
-
-    Station()
-    {
-        auto device = [this](int) { return QString::fromStdString(pty.slavePath()); };
-        form = std::make_unique<MainWindow>(settings, dialogs, std::make_unique<SerialPortQt>(device),
-                                            std::make_unique<SerialPortQt>(device));
-        form->StartUp();
-    }
-};
 
 // Positions in `bytes` where the station answered a command poll with the frame of `command`.
 size_t FramePosition(const std::string& bytes, const std::string& command, size_t from = 0)
@@ -50,10 +28,10 @@ bool ExchangesClosed(const SimulatedProbe& probe, size_t n)
 
 TEST(LinkEndToEnd, StartUpCommandsPollsFramesAndLinkLoss)
 {
-    Station station;
-    ASSERT_TRUE(station.form->core().probePort().PortOpen()) << station.form->core().probePort().LastError();
-    SimulatedProbe probe(station.pty.masterFd());
-    probe.SetPollInterval(60);
+    InProcessStationLine line;
+    MainWindow& window = line.StartWindow();
+    ASSERT_TRUE(window.core().probePort().PortOpen()) << window.core().probePort().LastError();
+    SimulatedProbe& probe = line.probe;
     probe.Start();
 
     // Start-up: "0", "A1" and "I1", in order, each checked and closed with EOT.
@@ -88,17 +66,16 @@ TEST(LinkEndToEnd, StartUpCommandsPollsFramesAndLinkLoss)
 
     // Four silent seconds: the link is lost; when the probe speaks again the start-up commands
     // go out once more.
-    EXPECT_TRUE(station.form->core().link().probeLinkAlive());
+    EXPECT_TRUE(window.core().link().probeLinkAlive());
     probe.FallSilent(4000);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return station.form->StatusPanel(1) == "Probe Connection Lost"; }, 6000));
-    EXPECT_FALSE(station.form->core().link().probeLinkAlive());
-    EXPECT_TRUE(station.form->StatusPanel(6).isEmpty());
-    station.form->core().link().QueueProbeCommand("B"); // forgotten by the reload
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.StatusPanel(1) == "Probe Connection Lost"; }, 6000));
+    EXPECT_FALSE(window.core().link().probeLinkAlive());
+    EXPECT_TRUE(window.StatusPanel(6).isEmpty());
+    window.core().link().QueueProbeCommand("B"); // forgotten by the reload
     ASSERT_TRUE(QTest::qWaitFor([&] { return ExchangesClosed(probe, 6); }, 15000));
     const auto again = probe.Commands();
     EXPECT_EQ(again[3].text, "0");
     EXPECT_EQ(again[4].text, "A1");
     EXPECT_EQ(again[5].text, "I1");
-    EXPECT_TRUE(station.form->core().link().probeLinkAlive());
-    probe.Stop();
+    EXPECT_TRUE(window.core().link().probeLinkAlive());
 }
