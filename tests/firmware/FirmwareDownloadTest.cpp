@@ -5,10 +5,8 @@
 #include "mainwindow/ModalDriver.h"
 
 #include "firmware/FirmwareDownloadWindow.h"
-#include "probe/SerialPortQt.h"
 #include "station/ReceiveTick.h"
-#include "tools/sim/PtyPair.h"
-#include "tools/sim/SimulatedProbe.h"
+#include "support/InProcessStationLine.h"
 
 #include <QFile>
 #include <QTest>
@@ -126,23 +124,17 @@ TEST_F(DownloadWindow, TheFirstChunkWaitsUntilTheProbeHasItsF)
 
 TEST(FirmwareEndToEnd, FileArrivesAtTheProbeByteForByte)
 {
-    PtyPair pty;
-    QTemporaryDir dir;
-    SettingsStore settings(dir.filePath("station.ini"));
-    settings.WriteSetting("Properties", "RZ4PortSetting", "38400,n,8,1");
-    ScriptedDialogs dialogs;
-    auto device = [&pty](int) { return QString::fromStdString(pty.slavePath()); };
-    MainWindow form(settings, dialogs, std::make_unique<SerialPortQt>(device), std::make_unique<SerialPortQt>(device));
-    form.StartUp();
-    SimulatedProbe probe(pty.masterFd());
-    probe.SetPollInterval(60);
+    InProcessStationLine line;
+    line.settings.WriteSetting("Properties", "RZ4PortSetting", "38400,n,8,1");
+    MainWindow& form = line.StartWindow();
+    SimulatedProbe& probe = line.probe;
     probe.Start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return probe.Commands().size() >= 3; }, 15000));
 
     const std::string hex = ":020000040000FA\r\n:0400000001020304F2\r\n:00000001FF"; // no final line end
-    QFile file(dir.filePath("update.Hex"));
+    QFile file(line.dir.filePath("update.Hex"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(hex.data(), qint64(hex.size())) && file.flush());
-    dialogs.QueueOpenFile(file.fileName());
+    line.dialogs.QueueOpenFile(file.fileName());
     std::string received;
     WhenModalShows<FirmwareDownloadWindow>([&](FirmwareDownloadWindow& window) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return window.PercentText() == "100%"; }, 10000));
@@ -160,7 +152,6 @@ TEST(FirmwareEndToEnd, FileArrivesAtTheProbeByteForByte)
     const std::string frameOfB{'H', 6, 1, 'B', 2, 3, 'C'};
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return probe.ReceivedBytes().find(frameOfB, received.size()) != std::string::npos; }, 5000));
-    probe.Stop();
 }
 
 TEST_F(FirmwareCommand, TheLinkLampShowsTheLinkPausedWhileTheDownloadHoldsIt)
