@@ -1,39 +1,32 @@
-// The scale line end to end: the simulated scale on a pseudo-terminal, the collector over the
-// real serial port on the slave side, and the parser of each protocol.
+// The scale line end to end: the simulated scale on a pseudo-terminal, the station core's
+// collector over the real serial port on the slave side, and the parser of each protocol.
 
-#include "probe/SerialPortQt.h"
 #include "probe/TextNumber.h"
-#include "tools/sim/PtyPair.h"
-#include "tools/sim/SimulatedScale.h"
-#include "weighing/ScaleCollector.h"
+#include "support/InProcessStationLine.h"
 #include "weighing/WeightParsers.h"
 
 #include <QProcess>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The station's side of the scale line: the port, the 50 ms tick and every message taken.
-struct ScaleLine {
-    SerialPortQt port;
-    ScaleCollector collector{port};
-    QTimer RxTimer;
+// The station's side of the scale line: the core's scale port on port 2, its receive tick and
+// every message taken.
+struct ScaleLine : InProcessStationLine {
     std::vector<std::string> messages;
 
-    ScaleLine(const std::string& device, const std::string& settings)
-        : port([device](int) { return QString::fromStdString(device); })
+    // Opens the scale port with `portSettings`; plug the scale in first.
+    bool Open(const std::string& portSettings)
     {
-        port.SetSettings(settings);
-        QObject::connect(&collector, &ScaleCollector::weightArrived,
-                         [this] { messages.push_back(collector.strWgtScale()); });
-        QObject::connect(&RxTimer, &QTimer::timeout, [this] { collector.OnScaleTick(); });
-        RxTimer.start(50);
+        StationCore& station = StartCore();
+        QObject::connect(&station, &StationCore::weightArrived,
+                         [this] { messages.push_back(core->scaleCollector().strWgtScale()); });
+        station.scalePort().SetSettings(portSettings);
+        return station.scalePort().SetPortOpen(true);
     }
 
     bool WaitForMessages(size_t n)
@@ -103,10 +96,10 @@ TEST(ScaleEndToEnd, EveryProtocolGivesItsWeightThroughTheRealPort)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        PtyPair pty;
-        ScaleLine station(pty.slavePath(), c.source == WeightSource::MettlerToledo ? "9600,e,7,1" : "4800,e,7,2");
-        ASSERT_TRUE(station.port.SetPortOpen(true)) << station.port.LastError();
-        SimulatedScale scale(pty.masterFd());
+        ScaleLine station;
+        SimulatedScale& scale = station.Scale().scale;
+        ASSERT_TRUE(station.Open(c.source == WeightSource::MettlerToledo ? "9600,e,7,1" : "4800,e,7,2"))
+            << station.core->scalePort().LastError();
         scale.SetFormat(c.format);
         options.toledo = c.toledo;
         options.wedderburn = c.wedderburn;
@@ -133,8 +126,9 @@ TEST(ScaleEndToEnd, ScaleProgramOnItsOwnPseudoTerminal)
     const QString first = QString::fromLatin1(program.readLine()).trimmed();
     ASSERT_TRUE(first.startsWith("slave: ")) << first.toStdString();
 
-    ScaleLine station(first.mid(7).toStdString(), "9600,e,7,1");
-    ASSERT_TRUE(station.port.SetPortOpen(true)) << station.port.LastError();
+    ScaleLine station;
+    const DeviceLink plugged(station.scaleLink, first.mid(7).toStdString());
+    ASSERT_TRUE(station.Open("9600,e,7,1")) << station.core->scalePort().LastError();
     ASSERT_TRUE(station.WaitForMessages(1));
     WedderburnOptions stable;
     stable.StableCode = true;
