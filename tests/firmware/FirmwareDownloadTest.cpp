@@ -128,7 +128,6 @@ TEST(FirmwareEndToEnd, FileArrivesAtTheProbeByteForByte)
     line.settings.WriteSetting("Properties", "RZ4PortSetting", "38400,n,8,1");
     MainWindow& form = line.StartWindow();
     SimulatedProbe& probe = line.probe;
-    probe.Start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return probe.Commands().size() >= 3; }, 15000));
 
     const std::string hex = ":020000040000FA\r\n:0400000001020304F2\r\n:00000001FF"; // no final line end

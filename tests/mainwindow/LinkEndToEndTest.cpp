@@ -32,7 +32,6 @@ TEST(LinkEndToEnd, StartUpCommandsPollsFramesAndLinkLoss)
     MainWindow& window = line.StartWindow();
     ASSERT_TRUE(window.core().probePort().PortOpen()) << window.core().probePort().LastError();
     SimulatedProbe& probe = line.probe;
-    probe.Start();
 
     // Start-up: "0", "A1" and "I1", in order, each checked and closed with EOT.
     ASSERT_TRUE(QTest::qWaitFor([&] { return ExchangesClosed(probe, 3); }, 15000));

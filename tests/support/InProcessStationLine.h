@@ -1,14 +1,10 @@
 #pragma once
-// The set-up of the end-to-end tests that run the station inside the test rather than as a
-// program: a settings file and a log file of their own, the simulated probe plugged in at
-// `probeLink` as port 1 (and, when a test plugs one in, the simulated scale at `scaleLink` as
-// port 2), and the main window or the station core over real serial ports on them.
-//
-//   InProcessStationLine line;
-//   MainWindow& window = line.StartWindow();
-//   line.probe.Start();
+// The station run inside the test rather than as a program: a settings file and a log file of its
+// own, the simulated probe plugged in at `probeLink` (the scale, once plugged in, at `scaleLink`),
+// and the main window or the station core over real serial ports on them.
 
 #include "mainwindow/MainWindow.h"
+#include "probe/SerialPortQt.h"
 #include "settings/SettingsStore.h"
 #include "station/StationCore.h"
 #include "support/ProbeDevice.h"
@@ -16,36 +12,48 @@
 
 #include <QTemporaryDir>
 #include <memory>
+#include <string>
+#include <vector>
 
-class InProcessStationLine {
-public:
+struct InProcessStationLine {
     QTemporaryDir dir;
     SettingsStore settings{dir.filePath(QStringLiteral("station.ini"))};
-    // The log file the station is given; empty it before the start for a station with none.
-    QString log = dir.filePath(QStringLiteral("shift.dif"));
+    QString log = dir.filePath(QStringLiteral("shift.dif")); // empty: no log file set
     ScriptedDialogs dialogs;
-    const QString probeLink = dir.filePath(QStringLiteral("probe"));
-    const QString scaleLink = dir.filePath(QStringLiteral("scale"));
+    const QString probeLink = dir.filePath(QStringLiteral("probe")), scaleLink = dir.filePath(QStringLiteral("scale"));
     ProbeDevice device{probeLink};
     SimulatedProbe& probe = device.probe;
-
-    // The station goes first, closing its ports while the devices are still plugged in.
-    ~InProcessStationLine();
-
-    // The scale at `scaleLink`, plugged in at the first call; plug it in before the start.
-    ScaleDevice& Scale();
-
-    // Stores `log` (and port 2 as the scale's, if one is plugged in), builds the main window and
-    // runs its start-up.
-    MainWindow& StartWindow(bool withWeighing = false);
-    // The station core alone over the same ports, its receive tick running.
-    StationCore& StartCore();
-
+    std::unique_ptr<ScaleDevice> scale;
+    // Made after the devices, so that the station closes its ports before they are pulled.
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<StationCore> core;
 
-private:
-    std::unique_ptr<SerialPort> Port() const;
-
-    std::unique_ptr<ScaleDevice> scale_;
+    // A port on `device`, whatever number it is given.
+    static std::unique_ptr<SerialPort> PortOn(const QString& device)
+    {
+        return std::make_unique<SerialPortQt>([device](int) { return device; });
+    }
+    ScaleDevice& PlugScale() { return *(scale = std::make_unique<ScaleDevice>(scaleLink)); }
+    // Stores `log`, builds the main window, runs its start-up and starts the probe.
+    MainWindow& StartWindow()
+    {
+        settings.WriteSetting("Properties", "LogFilePath", log.toStdString());
+        window = std::make_unique<MainWindow>(settings, dialogs, PortOn(probeLink), PortOn(scaleLink));
+        window->StartUp();
+        probe.Start();
+        return *window;
+    }
+    // The core alone, its scale port opened with `scalePortSettings` and its receive tick running;
+    // each scale message it takes is kept in `scaleMessages`.
+    StationCore& StartCore(const std::string& scalePortSettings)
+    {
+        core = std::make_unique<StationCore>(PortOn(probeLink), PortOn(scaleLink));
+        QObject::connect(core.get(), &StationCore::weightArrived,
+                         [this] { scaleMessages.push_back(core->scaleCollector().strWgtScale()); });
+        core->scalePort().SetSettings(scalePortSettings);
+        core->scalePort().SetPortOpen(true);
+        core->receiveTick().resume();
+        return *core;
+    }
+    std::vector<std::string> scaleMessages;
 };

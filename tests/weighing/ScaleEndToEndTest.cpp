@@ -10,30 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace {
-
-// The station's side of the scale line: the core's scale port on port 2, its receive tick and
-// every message taken.
-struct ScaleLine : InProcessStationLine {
-    std::vector<std::string> messages;
-
-    // Opens the scale port with `portSettings`; plug the scale in first.
-    bool Open(const std::string& portSettings)
-    {
-        StationCore& station = StartCore();
-        QObject::connect(&station, &StationCore::weightArrived,
-                         [this] { messages.push_back(core->scaleCollector().strWgtScale()); });
-        station.scalePort().SetSettings(portSettings);
-        return station.scalePort().SetPortOpen(true);
-    }
-
-    bool WaitForMessages(size_t n)
-    {
-        return QTest::qWaitFor([&] { return messages.size() >= n; }, 5000);
-    }
-};
 
 ScaleMessageFormat Format(ScaleProtocol protocol)
 {
@@ -96,22 +74,22 @@ TEST(ScaleEndToEnd, EveryProtocolGivesItsWeightThroughTheRealPort)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ScaleLine station;
-        SimulatedScale& scale = station.Scale().scale;
-        ASSERT_TRUE(station.Open(c.source == WeightSource::MettlerToledo ? "9600,e,7,1" : "4800,e,7,2"))
-            << station.core->scalePort().LastError();
+        InProcessStationLine line;
+        SimulatedScale& scale = line.PlugScale().scale;
+        StationCore& station = line.StartCore(c.source == WeightSource::MettlerToledo ? "9600,e,7,1" : "4800,e,7,2");
+        ASSERT_TRUE(station.scalePort().PortOpen()) << station.scalePort().LastError();
         scale.SetFormat(c.format);
         options.toledo = c.toledo;
         options.wedderburn = c.wedderburn;
 
         ASSERT_TRUE(scale.SendWeight(c.kg));
-        ASSERT_TRUE(station.WaitForMessages(1));
-        const WeightParseResult result = ParseScaleWeight(c.source, station.messages.front(), options);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return line.scaleMessages.size() >= 1; }, 5000));
+        const WeightParseResult result = ParseScaleWeight(c.source, line.scaleMessages.front(), options);
         EXPECT_EQ(result.outcome, WeightParseResult::Outcome::Weight) << result.errorText;
         EXPECT_EQ(result.weight, c.weight);
         // One message, one weight; nothing goes back to the scale.
         QTest::qWait(150);
-        EXPECT_EQ(station.messages.size(), 1u);
+        EXPECT_EQ(line.scaleMessages.size(), 1u);
         EXPECT_EQ(scale.ReceivedBytes(), "");
     }
 }
@@ -126,14 +104,15 @@ TEST(ScaleEndToEnd, ScaleProgramOnItsOwnPseudoTerminal)
     const QString first = QString::fromLatin1(program.readLine()).trimmed();
     ASSERT_TRUE(first.startsWith("slave: ")) << first.toStdString();
 
-    ScaleLine station;
-    const DeviceLink plugged(station.scaleLink, first.mid(7).toStdString());
-    ASSERT_TRUE(station.Open("9600,e,7,1")) << station.core->scalePort().LastError();
-    ASSERT_TRUE(station.WaitForMessages(1));
+    InProcessStationLine line;
+    const DeviceLink plugged(line.scaleLink, first.mid(7).toStdString());
+    StationCore& station = line.StartCore("9600,e,7,1");
+    ASSERT_TRUE(station.scalePort().PortOpen()) << station.scalePort().LastError();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return line.scaleMessages.size() >= 1; }, 5000));
     WedderburnOptions stable;
     stable.StableCode = true;
     // Weighings that went out before the port opened arrive together; the first one counts.
-    const WeightParseResult result = ParseWedderburnWeight(station.messages.front(), stable);
+    const WeightParseResult result = ParseWedderburnWeight(line.scaleMessages.front(), stable);
     ASSERT_TRUE(result.HasWeight()) << result.errorText;
     EXPECT_GE(NumberInText(result.weight), 70.0) << result.weight;
     EXPECT_LE(NumberInText(result.weight), 130.0) << result.weight;
