@@ -2,9 +2,9 @@
 // Pairs each probe result with the weight of the same carcass, in either sequence, through the
 // shared ring of ten; works out lean meat % and class, shows the carcass and finishes it.
 //
-// One instance per window: the current carcass window's runs every probe result, its Weight
-// button and its weight box; the main window's runs the scale weights and its own weight box.
-// Both share the station state and the one PendingQueue.
+// Two instances, both in the station core (StationPairings): the current carcass window's runs
+// every probe result, its Weight button and its weight box; the main window's runs the scale
+// weights and its own weight box. Both share the station state and the one PendingQueue.
 
 #include "carcass/PairingInterfaces.h"
 #include "carcass/PendingQueue.h"

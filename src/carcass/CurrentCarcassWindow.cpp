@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 namespace {
 
@@ -21,19 +20,25 @@ QString Latin1(const std::string& text)
 CurrentCarcassWindow::CurrentCarcassWindow(const CurrentCarcassWindowLinks& links, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , links_(links)
-    , pairing_(PairingWindow::CurrentCarcass, links.state, links.queue,
-               PairingLinks{*this, links.commands, links.finisher, links.scale, links.notices, this})
 {
     BuildControls();
+    // What the pairing showed before this window existed, then whatever it shows next.
+    PairingDisplayModel& display = links_.display;
+    for (CarcassRole role : {CarcassRole::Counter, CarcassRole::Quality, CarcassRole::Class, CarcassRole::MeatPercent,
+                             CarcassRole::Weight, CarcassRole::WeightInput, CarcassRole::Error, CarcassRole::Pending})
+        Show(role, display.Text(role));
+    connect(&display, &PairingDisplayModel::roleShown, this, &CurrentCarcassWindow::Show);
+    connect(&display, &PairingDisplayModel::weightInputEnabled, this, &CurrentCarcassWindow::EnableWeightInput);
+    // The pairing reads the weight input from the model: it follows the box.
+    connect(LEDWeight, &QLineEdit::textChanged, this,
+            [this](const QString& text) { links_.display.WeightInputTyped(text.toLatin1().toStdString()); });
 
     // Reads the last scale message again, or completes with what the box holds.
-    connect(cmdWeightIn, &QPushButton::clicked, this, [this] { pairing_.OnWeightArrived(); });
+    connect(cmdWeightIn, &QPushButton::clicked, this, [this] { links_.pairing.OnWeightArrived(); });
     connect(cmdHelp, &QPushButton::clicked, this, &CurrentCarcassWindow::OnHelp);
-    connect(Timer1S, &QTimer::timeout, this, [this] { pairing_.OnPromptTimer(); });
-    connect(Timer2Sec, &QTimer::timeout, this, [this] { pairing_.OnRefreshTimer(); });
     weightKeys_ = new WeightBoxKeys(
-        LEDWeight, [this](const std::string& error) { Show(CarcassRole::Error, error); },
-        [this] { pairing_.AcceptTypedWeight(); });
+        LEDWeight, [this](const std::string& error) { links_.display.Show(CarcassRole::Error, error); },
+        [this] { links_.pairing.AcceptTypedWeight(); });
 }
 
 CurrentCarcassWindow::~CurrentCarcassWindow() = default;
@@ -71,23 +76,8 @@ void CurrentCarcassWindow::Show(CarcassRole role, const std::string& text)
         LEDWeight->end(false);
         break;
     case CarcassRole::Error: LEDerr->setText(Latin1(text)); break;
-    case CarcassRole::Pending:
-        Label1->setText(Latin1(text));
-        if (links_.pendingShown)
-            links_.pendingShown(text);
-        break;
+    case CarcassRole::Pending: Label1->setText(Latin1(text)); break;
     }
-}
-
-std::string CurrentCarcassWindow::WeightInputText() const
-{
-    return LEDWeight->text().toLatin1().toStdString();
-}
-
-void CurrentCarcassWindow::SetStatusPanel1(const std::string& text)
-{
-    if (links_.setStatusPanel1)
-        links_.setStatusPanel1(text);
 }
 
 void CurrentCarcassWindow::EnableWeightInput()
@@ -96,31 +86,10 @@ void CurrentCarcassWindow::EnableWeightInput()
     LEDWeight->setFocus();
 }
 
-void CurrentCarcassWindow::StartPromptTimer()
-{
-    Timer1S->start();
-}
-
-void CurrentCarcassWindow::StartRefreshTimer()
-{
-    Timer2Sec->start();
-}
-
-void CurrentCarcassWindow::StopRefreshTimer()
-{
-    Timer2Sec->stop();
-}
-
 QString CurrentCarcassWindow::Text(const char* controlName) const
 {
     if (const auto* label = findChild<QLabel*>(controlName))
         return label->text();
     const auto* edit = findChild<QLineEdit*>(controlName);
     return edit ? edit->text() : QString();
-}
-
-void CurrentCarcassWindow::ClearValues()
-{
-    for (QLabel* label : {LEDcla, LEDcol, LEDcou, LEDmea})
-        label->clear();
 }

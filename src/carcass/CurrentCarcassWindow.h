@@ -1,20 +1,18 @@
 #pragma once
 // The current carcass window: a large display of the carcass being classified, meant to be read
-// from the line, and the place where every probe result enters the pairing. It runs its own
-// pairing (PairingWindow::CurrentCarcass) over its labels, its weight box and its two timers.
+// from the line. It shows what the core's current carcass pairing shows (its display model),
+// and its Weight button and weight box reach that pairing.
 //
-// CurrentCarcassWindow.cpp: behaviour (pairing, roles, timers, weight box). CurrentCarcassWindowDisplay.cpp: the
+// CurrentCarcassWindow.cpp: behaviour (roles, weight box). CurrentCarcassWindowDisplay.cpp: the
 // controls and their looks.
 
 #include "carcass/CarcassPairing.h"
-#include "carcass/PairingInterfaces.h"
-#include "carcass/PendingQueue.h"
+#include "carcass/PairingDisplayModel.h"
 #include "probe/OperatorNotices.h"
 #include "probe/StationState.h"
 
 #include <QWidget>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,36 +20,25 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTimer;
 class WeightBoxKeys;
 
-// What the window works with besides its own controls: the shared state and queue, the link's
-// command ring, where finished carcasses go, the scale, the operator and the main window.
+// What the window works with besides its own controls: the pairing it shows and feeds, and the
+// operator.
 struct CurrentCarcassWindowLinks {
-    StationState& state;
-    PendingQueue& queue;
-    ProbeCommandSink& commands;
-    CarcassFinisher& finisher;
-    ScaleWeightReader& scale;
+    PairingDisplayModel& display;
+    CarcassPairing& pairing;
     OperatorNotices& notices;
-    // Status bar panel 1 of the main window.
-    std::function<void(const std::string&)> setStatusPanel1;
-    // The pending count this window just showed, for the main window's own pending box: both
-    // show the one queue.
-    std::function<void(const std::string&)> pendingShown;
 };
 
 // The weight box's colour: the system colours the station always used for a box that takes no
 // keys (active and inactive border) and for one that does (window background).
 enum class WeightBoxLook { ActiveBorder, InactiveBorder, WindowBackground };
 
-class CurrentCarcassWindow : public QWidget, public PairingDisplay, public PairingTimers {
+class CurrentCarcassWindow : public QWidget {
     Q_OBJECT
 public:
     explicit CurrentCarcassWindow(const CurrentCarcassWindowLinks& links, QWidget* parent = nullptr);
     ~CurrentCarcassWindow() override;
-
-    CarcassPairing& pairing() { return pairing_; }
 
     // The pending and manual input frames and the weight box as a weight source wants them:
     // none for No Weight, both with an open box for Manual Input, pending only for a scale.
@@ -65,21 +52,12 @@ public:
     // The text of a value label or of the weight box, by its station name.
     QString Text(const char* controlName) const;
 
-    // Labels the dispatch writes to directly.
-    void SetError(const std::string& text) { Show(CarcassRole::Error, text); }
-    // Empties the class, quality, counter and meat % labels.
-    void ClearValues();
     bool weightConfirmPending() const;
 
-    // PairingDisplay
-    void Show(CarcassRole role, const std::string& text) override;
-    std::string WeightInputText() const override;
-    void SetStatusPanel1(const std::string& text) override;
-    void EnableWeightInput() override;
-    // PairingTimers
-    void StartPromptTimer() override;
-    void StartRefreshTimer() override;
-    void StopRefreshTimer() override;
+    // A role into its label or the weight box (as the display model tells it).
+    void Show(CarcassRole role, const std::string& text);
+    // Manual input: the weight box takes keys again and gets the focus.
+    void EnableWeightInput();
 
     // The inner size the window was designed at, every frame shown (CurrentCarcassWindowScaling.cpp).
     QSize designedSize() const { return designedSize_; }
@@ -109,7 +87,6 @@ private:
     void OnHelp();
 
     CurrentCarcassWindowLinks links_;
-    CarcassPairing pairing_;
     WeightBoxLook weightBoxLook_ = WeightBoxLook::InactiveBorder;
     WeightBoxKeys* weightKeys_ = nullptr;
     std::vector<ScaledFigure> scaled_;
@@ -128,6 +105,4 @@ private:
     QLineEdit* LEDWeight = nullptr;
     QPushButton* cmdWeightIn = nullptr;
     QPushButton* cmdHelp = nullptr;
-    QTimer* Timer1S = nullptr;
-    QTimer* Timer2Sec = nullptr;
 };

@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -139,15 +138,6 @@ void CurrentCarcassWindow::BuildControls()
     manualLayout->addWidget(cmdWeightIn);
     manualLayout->addWidget(cmdHelp);
     SetWeightBox(false, WeightBoxLook::InactiveBorder);
-
-    Timer1S = new QTimer(this);
-    Timer1S->setObjectName("Timer1S");
-    Timer1S->setInterval(kPromptMs);
-    Timer1S->setSingleShot(true);
-    Timer2Sec = new QTimer(this);
-    Timer2Sec->setObjectName("Timer2Sec");
-    Timer2Sec->setInterval(kRefreshMs);
-    Timer2Sec->setSingleShot(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(fraResults, 1);

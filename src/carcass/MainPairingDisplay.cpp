@@ -1,7 +1,5 @@
 #include "carcass/MainPairingDisplay.h"
 
-#include "carcass/CurrentCarcassWindow.h"
-
 #include <QLineEdit>
 
 namespace {
@@ -13,12 +11,29 @@ QString Latin1(const std::string& text)
 
 } // namespace
 
-MainPairingDisplay::MainPairingDisplay(const Boxes& boxes, std::function<void(const QString&)> setStatusPanel1,
-                                       std::function<CurrentCarcassWindow*()> currentCarcassWindow)
-    : boxes_(boxes)
-    , setStatusPanel1_(std::move(setStatusPanel1))
-    , currentCarcassWindow_(std::move(currentCarcassWindow))
-{}
+MainPairingDisplay::MainPairingDisplay(const Boxes& boxes, PairingDisplayModel& display,
+                                       PairingDisplayModel& carcassDisplay,
+                                       std::function<void(const QString&)> setStatusPanel1, QObject* parent)
+    : QObject(parent)
+    , boxes_(boxes)
+    , carcassDisplay_(carcassDisplay)
+{
+    connect(&display, &PairingDisplayModel::roleShown, this, &MainPairingDisplay::Show);
+    connect(&display, &PairingDisplayModel::statusPanel1Shown, this,
+            [setStatusPanel1 = std::move(setStatusPanel1)](const std::string& text) { setStatusPanel1(Latin1(text)); });
+    connect(&display, &PairingDisplayModel::weightInputEnabled, this, [this] {
+        boxes_.txtWeight->setEnabled(true);
+        boxes_.txtWeight->setFocus();
+    });
+    // The pairing reads the weight input from the model: it follows the box.
+    display.WeightInputTyped(boxes_.txtWeight->text().toLatin1().toStdString());
+    connect(boxes_.txtWeight, &QLineEdit::textChanged, this,
+            [&display](const QString& text) { display.WeightInputTyped(text.toLatin1().toStdString()); });
+    connect(&carcassDisplay, &PairingDisplayModel::roleShown, this, [this](CarcassRole role, const std::string& text) {
+        if (role == CarcassRole::Pending)
+            boxes_.txtPending->setText(Latin1(text));
+    });
+}
 
 QLineEdit* MainPairingDisplay::BoxFor(CarcassRole role) const
 {
@@ -44,50 +59,9 @@ void MainPairingDisplay::Show(CarcassRole role, const std::string& text)
     }
     if (role == CarcassRole::WeightInput)
         return;
-    if (CurrentCarcassWindow* led = currentCarcassWindow_()) {
-        led->Show(role, text);
-        // The quality there belongs to the counter beside it (this window shows no quality of a
-        // stored weight).
-        if (role == CarcassRole::Counter && text.empty())
-            led->Show(CarcassRole::Quality, std::string());
-    }
-}
-
-void MainPairingDisplay::ShowPendingOnly(const std::string& text)
-{
-    boxes_.txtPending->setText(Latin1(text));
-}
-
-std::string MainPairingDisplay::WeightInputText() const
-{
-    return boxes_.txtWeight->text().toLatin1().toStdString();
-}
-
-void MainPairingDisplay::SetStatusPanel1(const std::string& text)
-{
-    setStatusPanel1_(Latin1(text));
-}
-
-void MainPairingDisplay::EnableWeightInput()
-{
-    boxes_.txtWeight->setEnabled(true);
-    boxes_.txtWeight->setFocus();
-}
-
-void MainPairingDisplay::StartPromptTimer()
-{
-    if (CurrentCarcassWindow* led = currentCarcassWindow_())
-        led->StartPromptTimer();
-}
-
-void MainPairingDisplay::StartRefreshTimer()
-{
-    if (CurrentCarcassWindow* led = currentCarcassWindow_())
-        led->StartRefreshTimer();
-}
-
-void MainPairingDisplay::StopRefreshTimer()
-{
-    if (CurrentCarcassWindow* led = currentCarcassWindow_())
-        led->StopRefreshTimer();
+    carcassDisplay_.Show(role, text);
+    // The quality there belongs to the counter beside it (this window shows no quality of a
+    // stored weight).
+    if (role == CarcassRole::Counter && text.empty())
+        carcassDisplay_.Show(CarcassRole::Quality, std::string());
 }

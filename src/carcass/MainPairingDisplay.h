@@ -1,20 +1,22 @@
 #pragma once
-// The main window's side of the pairing: the boxes of its detail frames and status panel 1.
+// The main window's side of the pairing: the boxes of its detail frames and status panel 1,
+// following the core's main pairing display model.
 //
-// What the main window's pairing shows is shown on the current carcass window too, while that
-// window exists: it is the display the line reads, and scale weights are paired here. The weight
-// being typed stays in each window's own box. The current carcass window's refresh timer is the
-// one both pairings start, so it also brings up the next waiting carcass after a scale weight.
+// What the main window's pairing shows is shown on the current carcass window too: it is the
+// display the line reads, and scale weights are paired here. The weight being typed stays in
+// each window's own box. The pending count the current carcass pairing shows comes into this
+// window's pending box as well: both show the one queue.
 
-#include "carcass/PairingInterfaces.h"
+#include "carcass/PairingDisplayModel.h"
 
+#include <QObject>
 #include <QString>
 #include <functional>
 
-class CurrentCarcassWindow;
 class QLineEdit;
 
-class MainPairingDisplay : public PairingDisplay, public PairingTimers {
+class MainPairingDisplay : public QObject {
+    Q_OBJECT
 public:
     struct Boxes {
         QLineEdit* txtCarcassCounter = nullptr;
@@ -27,27 +29,14 @@ public:
         QLineEdit* txtPending = nullptr;
     };
 
-    // `currentCarcassWindow`: the current carcass window, or nullptr while there is none.
-    MainPairingDisplay(const Boxes& boxes, std::function<void(const QString&)> setStatusPanel1,
-                       std::function<CurrentCarcassWindow*()> currentCarcassWindow);
-
-    // PairingDisplay
-    void Show(CarcassRole role, const std::string& text) override;
-    std::string WeightInputText() const override;
-    void SetStatusPanel1(const std::string& text) override;
-    void EnableWeightInput() override;
-    // PairingTimers, carried out by the current carcass window.
-    void StartPromptTimer() override;
-    void StartRefreshTimer() override;
-    void StopRefreshTimer() override;
-
-    // Only this window's box: the pending count the other window showed.
-    void ShowPendingOnly(const std::string& text);
+    // `display`: the main pairing's model; `carcassDisplay`: the current carcass pairing's.
+    MainPairingDisplay(const Boxes& boxes, PairingDisplayModel& display, PairingDisplayModel& carcassDisplay,
+                       std::function<void(const QString&)> setStatusPanel1, QObject* parent = nullptr);
 
 private:
+    void Show(CarcassRole role, const std::string& text);
     QLineEdit* BoxFor(CarcassRole role) const;
 
     Boxes boxes_;
-    std::function<void(const QString&)> setStatusPanel1_;
-    std::function<CurrentCarcassWindow*()> currentCarcassWindow_;
+    PairingDisplayModel& carcassDisplay_;
 };

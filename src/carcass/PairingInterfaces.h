@@ -1,6 +1,6 @@
 #pragma once
-// What the pairing needs from the window that runs it. Each window (the main window and the
-// current carcass window) implements these over its own controls and timers.
+// What the pairing needs around it: where it shows things (a display model in the core, which
+// the windows follow), the probe's command ring, the scale and its timers.
 
 #include "probe/StationState.h"
 
@@ -52,8 +52,8 @@ public:
     virtual ScaleReading ReadScaleWeight(WeightSource source) = 0;
 };
 
-// The current carcass window's one-shot timers; their expiry calls OnPromptTimer and
-// OnRefreshTimer of the pairing. The main window has none.
+// The current carcass pairing's one-shot timers; their expiry calls OnPromptTimer and
+// OnRefreshTimer of that pairing. The main pairing starts them too.
 class PairingTimers {
 public:
     static constexpr int kPromptMs = 1000;

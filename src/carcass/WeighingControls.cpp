@@ -1,5 +1,5 @@
-// Weighing on the windows: the main window's pairing and weight box, the scale half's weights
-// reaching that pairing, and the Weight and Sequence menus.
+// Weighing on the windows: the main window's weight box over the core's main pairing, and the
+// Weight and Sequence menus.
 
 #include "carcass/WeighingControls.h"
 
@@ -33,21 +33,16 @@ WeighingControls::WeighingControls(const WeighingControlsLinks& links, QObject* 
     , links_(links)
 {
     StationCore& core = links_.core;
-    display_ = std::make_unique<MainPairingDisplay>(
-        links_.boxes, [this](const QString& text) { links_.setStatusPanel(1, text); }, links_.existingCarcassWindow);
-    mainPairing_ = std::make_unique<CarcassPairing>(
-        PairingWindow::Main, core.state(), core.pendingQueue(),
-        PairingLinks{*display_, links_.commands, links_.finisher, core.scaleReader(), core.notices(), display_.get()});
-
-    // The scale half of every receive tick, before the probe half. A message taken goes to the
-    // pairing at once; both run inside the tick, so they tell the operator only through notices.
-    connect(&core, &StationCore::weightArrived, this, [this] { mainPairing_->OnWeightArrived(); });
+    StationPairings& pairings = core.pairings();
+    new MainPairingDisplay(
+        links_.boxes, pairings.mainDisplay(), pairings.currentDisplay(),
+        [this](const QString& text) { links_.setStatusPanel(1, text); }, this);
 
     // The entry's texts are for whoever types here, not for the line's display.
     QLineEdit* txtWeight = links_.boxes.txtWeight;
     new WeightBoxKeys(
         txtWeight, [this](const std::string& error) { links_.boxes.txtError->setText(Latin1(error)); },
-        [this] { mainPairing_->AcceptTypedWeight(); });
+        [this] { links_.core.pairings().main().AcceptTypedWeight(); });
     connect(&core.link(), &ProbeLink::dataPollAccepted, this, [this, txtWeight] {
         // Manual weighing: the operator types the weight as soon as the probe offers a result.
         if (links_.core.state().weightSource == WeightSource::ManualInput) {

@@ -1,20 +1,18 @@
 #pragma once
 // The weighing side of the windows over the station core: the Weight and Sequence menus, the
 // scale port as the windows set it up (a box for a menu command, a notice at start-up) and its
-// status panel, showing and placing the current carcass window, and the main window's own
-// pairing over its weight boxes (scale weights as they arrive, the weight typed in its box).
+// status panel, showing and placing the current carcass window, and the main window's weight
+// boxes over the core's main pairing (scale weights as they arrive, the weight typed in its box).
 //
 // WeighingControls.cpp: wiring, the menus and start-up. WeighingScalePort.cpp: the scale port
 // and the current carcass window. WeighingCarcassWindowPlace.cpp: where that window opens.
 
-#include "carcass/CarcassPairing.h"
 #include "carcass/MainPairingDisplay.h"
 
 #include <QObject>
 #include <QRect>
 #include <QString>
 #include <functional>
-#include <memory>
 #include <optional>
 
 class CurrentCarcassWindow;
@@ -31,8 +29,6 @@ struct WeighingControlsLinks {
     StationCore& core;
     SettingsStore& settings;
     OperatorQuestions& questions;
-    ProbeCommandSink& commands; // the link's command ring
-    CarcassFinisher& finisher;  // where finished carcasses go
     // The main window's weight boxes and the detail frames that show while weighing.
     MainPairingDisplay::Boxes boxes;
     QGroupBox* frWeight = nullptr;
@@ -45,9 +41,8 @@ struct WeighingControlsLinks {
     std::function<void(int panel, const QString& tip)> setStatusPanelTip;
     // The main window shows its detail frames.
     std::function<bool()> detailLayout;
-    // The current carcass window: made, hidden, unless it exists; and only while it exists.
+    // The current carcass window: made, hidden, unless it exists.
     std::function<CurrentCarcassWindow&()> carcassWindow;
-    std::function<CurrentCarcassWindow*()> existingCarcassWindow;
     // Shows a scale model's port settings dialog, modally.
     std::function<void(const ScaleModel& model)> openPortDialog;
 };
@@ -57,11 +52,6 @@ class WeighingControls : public QObject {
 public:
     explicit WeighingControls(const WeighingControlsLinks& links, QObject* parent = nullptr);
     ~WeighingControls() override;
-
-    // The main window's own pairing: scale weights and its weight box.
-    CarcassPairing& mainPairing() { return *mainPairing_; }
-    // The pending count the current carcass window showed, into the main window's box.
-    void ShowPendingOnly(const std::string& text) { display_->ShowPendingOnly(text); }
 
     // Start-up: weighing off whatever the store holds; or, with weighing asked for, the stored
     // weight source, sequence and equation with the menus shown and a scale's port opened.
@@ -94,6 +84,4 @@ private:
     void ShowScalePort();
 
     WeighingControlsLinks links_;
-    std::unique_ptr<MainPairingDisplay> display_;
-    std::unique_ptr<CarcassPairing> mainPairing_;
 };

@@ -7,7 +7,6 @@
 #include "mainwindow/StationResults.h"
 #include "ports/PortDialogMenus.h"
 #include "printing/PrintCommands.h"
-#include "probecommands/LinkCommandSink.h"
 #include "probecommands/ProbeCommandMenus.h"
 #include "resources/StringTable.h"
 #include "resources/Twips.h"
@@ -56,14 +55,13 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
     });
 
     WireLink();
-    linkCommands_ = std::make_unique<LinkCommandSink>(core_->link());
     connect(
         core_.get(), &StationCore::notice, this,
         [this](const QString& text, const QString& title, MessageIcon icon) { dialogs_.Notify(text, title, icon); });
-    results_ = new StationResults(StationResultsLinks{views_, state_, core_->pendingQueue(), dialogs_, settings_,
-                                                      core_->link(), *linkCommands_, core_->scaleReader(),
-                                                      core_->probeResults(), core_->resultLog(), *this, this},
-                                  PosixLogFileSystem(), this);
+    results_ =
+        new StationResults(StationResultsLinks{views_, state_, dialogs_, settings_, core_->link(), core_->pairings(),
+                                               core_->probeResults(), core_->resultLog(), *this, this},
+                           PosixLogFileSystem(), this);
     WireWeighing();
     ShowIndicators();
 }

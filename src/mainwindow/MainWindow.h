@@ -30,7 +30,6 @@
 #include <string>
 
 class CurrentCarcassWindow;
-class LinkCommandSink;
 class LogViewer;
 class OperatorDialogs;
 class PortDeviceMap;
@@ -204,7 +203,6 @@ private:
     StationDatabase* database_ = nullptr;
     PrintCommands* printing_ = nullptr;
     PortDialogMenus* portDialogs_ = nullptr;
-    std::unique_ptr<LinkCommandSink> linkCommands_;
     std::unique_ptr<WeighingControls> weighing_;
     bool isShow_ = false;
     bool linkHeld_ = false;

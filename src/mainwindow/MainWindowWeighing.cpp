@@ -7,7 +7,6 @@
 #include "mainwindow/StationResults.h"
 #include "ports/PortDialogMenus.h"
 #include "ports/PortDialogModel.h"
-#include "probecommands/LinkCommandSink.h"
 #include "weighing/ScaleModels.h"
 
 #include <QLineEdit>
@@ -27,8 +26,6 @@ void MainWindow::WireWeighing()
         .core = *core_,
         .settings = settings_,
         .questions = dialogs_,
-        .commands = *linkCommands_,
-        .finisher = *results_,
         .boxes = boxes,
         .frWeight = frWeight,
         .Frame3 = Frame3,
@@ -38,7 +35,6 @@ void MainWindow::WireWeighing()
         .setStatusPanelTip = [this](int panel, const QString& tip) { SetStatusPanelTip(panel, tip); },
         .detailLayout = [this] { return isShow_; },
         .carcassWindow = [this]() -> CurrentCarcassWindow& { return results_->carcassWindow(); },
-        .existingCarcassWindow = [this] { return results_->ExistingCurrentCarcassWindow(); },
         .openPortDialog =
             [this](const ScaleModel& model) {
                 if (const std::optional<PortDialogKind> kind = PortDialogNamed(model.dialog))
@@ -46,5 +42,4 @@ void MainWindow::WireWeighing()
             },
     };
     weighing_ = std::make_unique<WeighingControls>(links);
-    results_->pendingShown = [this](const std::string& text) { weighing_->ShowPendingOnly(text); };
 }

@@ -9,6 +9,7 @@
 #include "resources/StringTable.h"
 #include "station/ProbeResults.h"
 #include "station/ResultLog.h"
+#include "station/StationPairings.h"
 
 #include <QFile>
 #include <cstdio>
@@ -36,14 +37,14 @@ StationResults::StationResults(const StationResultsLinks& links, LogFileSystem& 
 
 void StationResults::ListenToResults()
 {
-    // Each runs inside the dispatch, in its order: the pairing takes the record before the next
-    // message can replace it.
+    // Each runs inside the dispatch, in its order. The core's current carcass pairing takes the
+    // result; its window, closed by the operator, comes back hidden with the next one.
     ProbeResults& results = links_.results;
-    connect(&results, &ProbeResults::carcassError, this,
-            [this](const std::string& text) { carcassWindow().SetError(text); });
-    connect(&results, &ProbeResults::carcassValuesCleared, this, [this] { carcassWindow().ClearValues(); });
-    // The window's own pairing takes the result, as its (hidden) probe button would.
-    connect(&results, &ProbeResults::probeResultToPair, this, [this] { carcassWindow().pairing().OnProbeResult(); });
+    connect(&results, &ProbeResults::carcassError, this, [this] { carcassWindow(); });
+    connect(&results, &ProbeResults::carcassValuesCleared, this, [this] { carcassWindow(); });
+    connect(&results, &ProbeResults::probeResultToPair, this, [this] { carcassWindow(); });
+    connect(&links_.pairings.currentDisplay(), &PairingDisplayModel::statusPanel1Shown, this,
+            &StationResults::SetStatusPanel1);
     connect(&results, &ProbeResults::statusText, this, &StationResults::SetStatusPanel1);
     connect(&results, &ProbeResults::resultLine, this, &StationResults::AppendToResultView);
     connect(&results, &ProbeResults::probeText, this, &StationResults::ShowProbeText);
@@ -52,17 +53,7 @@ void StationResults::ListenToResults()
 CurrentCarcassWindow& StationResults::carcassWindow()
 {
     if (!currentCarcassWindow_) {
-        CurrentCarcassWindowLinks links{links_.state,
-                                        links_.queue,
-                                        links_.commands,
-                                        links_.results,
-                                        links_.scale,
-                                        links_.dialogs,
-                                        [this](const std::string& text) { SetStatusPanel1(text); },
-                                        [this](const std::string& text) {
-                                            if (pendingShown)
-                                                pendingShown(text);
-                                        }};
+        CurrentCarcassWindowLinks links{links_.pairings.currentDisplay(), links_.pairings.current(), links_.dialogs};
         currentCarcassWindow_ = new CurrentCarcassWindow(links, links_.parentWindow);
         currentCarcassWindow_->ShowWeighingFrames(links_.state.weightSource);
         links_.window.RegisterStationWindow(currentCarcassWindow_);
@@ -112,16 +103,6 @@ void StationResults::ShowProbeText(const std::string& text)
     textWindow_->SetText(text);
     textWindow_->show();
     textWindow_->raise();
-}
-
-void StationResults::ShowResult(const CarcassMeasurement& record)
-{
-    links_.results.ShowResult(record);
-}
-
-void StationResults::WriteLogRecord(const CarcassMeasurement& record)
-{
-    links_.results.WriteLogRecord(record);
 }
 
 size_t StationResults::UnwrittenRecords() const

@@ -4,8 +4,6 @@
 // finishing and logging records, opening the chosen log) is the core's: this part listens to
 // ProbeResults and hands the chosen file to LogFileChoice.
 
-#include "carcass/PairingInterfaces.h"
-#include "carcass/PendingQueue.h"
 #include "log/ResultView.h"
 #include "mainwindow/StationWindowAccess.h"
 #include "station/LogFileChoice.h"
@@ -21,33 +19,29 @@ class ProbeLink;
 class ProbeResults;
 class ResultLog;
 class SettingsStore;
+class StationPairings;
 class QWidget;
 
 // Everything the results part works with; each belongs to the main window or the core.
 struct StationResultsLinks {
     ResultViews views;
     StationState& state;
-    PendingQueue& queue;
     OperatorDialogs& dialogs;
     SettingsStore& settings;
-    ProbeLink& link;            // whether the probe listens (log file: counter reset)
-    ProbeCommandSink& commands; // the link's command ring
-    ScaleWeightReader& scale;   // the last scale message through its parser
-    ProbeResults& results;      // the core's dispatch and finishing: what it says is shown here
-    ResultLog& log;             // each record's way to the log file
+    ProbeLink& link;           // whether the probe listens (log file: counter reset)
+    StationPairings& pairings; // the current carcass pairing the current carcass window shows
+    ProbeResults& results;     // the core's dispatch and finishing: what it says is shown here
+    ResultLog& log;            // each record's way to the log file
     StationWindowAccess& window;
     QWidget* parentWindow = nullptr; // of the current carcass and text windows
 };
 
-class StationResults : public QObject, public CarcassFinisher {
+class StationResults : public QObject {
     Q_OBJECT
 public:
     explicit StationResults(const StationResultsLinks& links, LogFileSystem& fileSystem = PosixLogFileSystem(),
                             QObject* parent = nullptr);
 
-    // The main window's pairing finishes through here as well: to the core's finishing.
-    void ShowResult(const CarcassMeasurement& record) override;
-    void WriteLogRecord(const CarcassMeasurement& record) override;
     // Lets the operator pick or name the log file, then loads or creates it.
     void ChooseLogFile();
     // The current carcass window; created, hidden, with fresh flags, unless it exists.
@@ -59,9 +53,6 @@ public:
     // (on standard error when `quiet`: the station is ending on a signal and asks nothing).
     void SaveUnwrittenRecords(bool quiet = false);
     size_t UnwrittenRecords() const;
-
-    // The pending count the current carcass window showed, for the main window's pending box.
-    std::function<void(const std::string&)> pendingShown;
 
 private:
     void ListenToResults();

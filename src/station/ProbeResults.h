@@ -4,6 +4,7 @@
 // through signals, in the order the steps happen. Everything here runs inside the receive tick
 // (or a button's handler), so listeners must not wait.
 
+#include "carcass/CarcassPairing.h"
 #include "carcass/PendingQueue.h"
 #include "probe/ProbeDispatch.h"
 #include "probe/StationState.h"
@@ -23,6 +24,8 @@ public:
     void OnProbeMessage(const std::string& message);
     // The station's clock, which stamps every message; a test gives a fixed one.
     void SetClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
+    // The current carcass pairing, which takes every probe result and cancel.
+    void SetPairing(CarcassPairing& pairing) { pairing_ = &pairing; }
 
     // The finishing step both windows share (CmdFinish): the current record, or the oldest
     // waiting probe result when the probe comes before the weight.
@@ -38,8 +41,8 @@ signals:
     void carcassError(const std::string& text);
     // The class, quality, counter and meat % of the current carcass window are emptied.
     void carcassValuesCleared();
-    // The current record holds a probe result or a cancel for the current carcass window's
-    // pairing, which must take it before this call returns.
+    // The current record holds a probe result or a cancel; the current carcass pairing takes it
+    // as soon as the listeners have heard of it.
     void probeResultToPair();
     // Status bar panel 1.
     void statusText(const std::string& text);
@@ -52,7 +55,12 @@ private:
     // DispatchTarget
     void SetCarcassError(const std::string& text) override { emit carcassError(text); }
     void ClearCarcassValues() override { emit carcassValuesCleared(); }
-    void PairProbeResult() override { emit probeResultToPair(); }
+    void PairProbeResult() override
+    {
+        emit probeResultToPair();
+        if (pairing_)
+            pairing_->OnProbeResult();
+    }
     void SetStatusPanel1(const std::string& text) override { emit statusText(text); }
     void AppendToResultView(const std::string& text, bool isMeasurement) override
     {
@@ -63,5 +71,6 @@ private:
     StationState& state_;
     PendingQueue& queue_;
     ResultFinishing& finishing_;
+    CarcassPairing* pairing_ = nullptr;
     std::function<QDateTime()> clock_ = [] { return QDateTime::currentDateTime(); };
 };

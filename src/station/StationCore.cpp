@@ -21,12 +21,16 @@ StationCore::StationCore(std::unique_ptr<SerialPort> probePort, std::unique_ptr<
 
     probeResults_.setParent(this);
     connect(&link_, &ProbeLink::messageReceived, &probeResults_, &ProbeResults::OnProbeMessage);
+    pairings_.setParent(this);
+    pairings_.TakeResultsFrom(probeResults_);
 
     // The scale half first: a weight taken in this tick pairs before the probe half runs.
     connect(&receiveTick_, &ReceiveTick::scaleHalf, &scaleCollector_, &ScaleCollector::OnScaleTick);
     connect(&receiveTick_, &ReceiveTick::probeHalf, &link_, &ProbeLink::OnReceiveTick);
     connect(&receiveTick_, &ReceiveTick::tickEnded, this, &StationCore::AfterTick);
 
+    // A weight taken goes to the main pairing at once, inside the tick, before it is told.
+    connect(&scaleCollector_, &ScaleCollector::weightArrived, this, [this] { pairings_.main().OnWeightArrived(); });
     connect(&scaleCollector_, &ScaleCollector::weightArrived, this, &StationCore::weightArrived);
     // Traffic on the scale line has always counted as a live link.
     connect(&scaleCollector_, &ScaleCollector::linkAlive, this, [this] { link_.setProbeLinkAlive(true); });

@@ -1,6 +1,7 @@
 #pragma once
 // The station's work apart from any window: both serial ports and their watches, the probe
-// link, the scale collector, the queue of half-processed carcasses and the receive tick. It says
+// link, the scale collector, the queue of half-processed carcasses, the pairings that fill and
+// empty it, and the receive tick. It says
 // what happened through signals; whoever shows things (the main window today) listens.
 
 #include "carcass/ParsedScaleReader.h"
@@ -14,6 +15,7 @@
 #include "station/ResultFinishing.h"
 #include "station/ResultLog.h"
 #include "station/ScalePortSetUp.h"
+#include "station/StationPairings.h"
 #include "weighing/ScaleCollector.h"
 
 #include <QObject>
@@ -51,6 +53,9 @@ public:
     // Each probe message the link takes, dispatched; what the windows show is told by its
     // signals.
     ProbeResults& probeResults() { return probeResults_; }
+    // Every probe result and scale weight paired, with what each pairing shows held for the
+    // windows.
+    StationPairings& pairings() { return pairings_; }
 
     // The scale side: every model's message options (as last loaded or edited in its dialog),
     // the last scale message read through the weight source's parser, and the scale port set
@@ -92,6 +97,18 @@ private:
         StationCore& core_;
     };
 
+    // The link's command ring as the pairings see it.
+    class LinkCommands : public ProbeCommandSink {
+    public:
+        explicit LinkCommands(ProbeLink& link)
+            : link_(link)
+        {}
+        void QueueProbeCommand(const std::string& text) override { link_.QueueProbeCommand(text); }
+
+    private:
+        ProbeLink& link_;
+    };
+
     void AfterTick();
 
     std::unique_ptr<SerialPort> probePort_;
@@ -112,4 +129,7 @@ private:
 
     ScaleOptions scaleOptions_;
     ParsedScaleReader scaleReader_{scaleCollector_.strWgtScale(), scaleOptions_};
+    LinkCommands linkCommands_{link_};
+    StationPairings pairings_{
+        StationPairingLinks{state_, pendingQueue_, linkCommands_, probeResults_, scaleReader_, notices_}};
 };

@@ -1,9 +1,10 @@
-// The current carcass window: its labels, frames and weight box, and the pairing it runs.
+// The current carcass window: its labels, frames and weight box, and the pairing it shows.
 
 #include "PairingRig.h"
 
 #include "carcass/CarcassRoles.h"
 #include "carcass/CurrentCarcassWindow.h"
+#include "station/StationPairings.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,6 +20,8 @@ struct LedRig {
     {
         state.weightSource = source;
         state.weightBeforeProbe = weightBeforeProbe;
+        QObject::connect(&pairings.currentDisplay(), &PairingDisplayModel::statusPanel1Shown,
+                         [this](const std::string& text) { statusPanel1 = text; });
         window.ShowWeighingFrames(source);
     }
     QLineEdit* Box() { return window.findChild<QLineEdit*>("LEDWeight"); }
@@ -27,8 +30,8 @@ struct LedRig {
     PendingQueue queue;
     FakeStationSide side;
     std::string statusPanel1;
-    CurrentCarcassWindow window{CurrentCarcassWindowLinks{
-        state, queue, side, side, side, side, [this](const std::string& text) { statusPanel1 = text; }, {}}};
+    StationPairings pairings{StationPairingLinks{state, queue, side, side, side, side}};
+    CurrentCarcassWindow window{CurrentCarcassWindowLinks{pairings.currentDisplay(), pairings.current(), side}};
 };
 
 } // namespace
@@ -60,6 +63,7 @@ TEST(CurrentCarcassWindowTest, NoWeightPathShowsAndFinishesEachResult)
     LedRig rig;
     StationState& state = rig.state;
     CurrentCarcassWindow& window = rig.window;
+    CarcassPairing& pairing = rig.pairings.current();
     const std::vector<CarcassMeasurement>& finished = rig.side.logged;
 
     struct Case {
@@ -79,7 +83,7 @@ TEST(CurrentCarcassWindowTest, NoWeightPathShowsAndFinishesEachResult)
         state.currentMeasurement.colour1 = c.colour1;
         state.currentMeasurement.carcassClass = c.carcassClass;
         state.currentMeasurement.meatPercent = c.meatPercent;
-        window.pairing().OnProbeResult();
+        pairing.OnProbeResult();
         EXPECT_EQ(window.Text("LEDcou"), QString::fromStdString(c.counterShown)) << c.what;
         EXPECT_EQ(window.Text("LEDcol"), QString::fromStdString(c.qualityShown)) << c.what;
         EXPECT_EQ(window.Text("LEDcla"), QString::fromStdString(c.carcassClass)) << c.what;
@@ -95,7 +99,7 @@ TEST(CurrentCarcassWindowTest, NoWeightPathShowsAndFinishesEachResult)
     // A cancel is finished too, with its own message; the numbers shown stay.
     state.currentMeasurement.kind = 'C';
     state.currentMeasurement.alertText = "Cancel      000124";
-    window.pairing().OnProbeResult();
+    pairing.OnProbeResult();
     EXPECT_EQ(window.Text("LEDerr"), "Cancel probe measurement");
     ASSERT_EQ(finished.size(), 3u);
     EXPECT_EQ(finished.back().alertText, "Cancel      000124");
@@ -105,11 +109,11 @@ TEST(CurrentCarcassWindowTest, NoWeightPathShowsAndFinishesEachResult)
 TEST(CurrentCarcassWindowTest, TimersRunTheirPairingSteps)
 {
     LedRig rig(WeightSource::MettlerToledo);
-    auto* prompt = rig.window.findChild<QTimer*>("Timer1S");
-    auto* refresh = rig.window.findChild<QTimer*>("Timer2Sec");
+    auto* prompt = rig.pairings.findChild<QTimer*>("Timer1S");
+    auto* refresh = rig.pairings.findChild<QTimer*>("Timer2Sec");
     rig.state.currentMeasurement.kind = 'E';
     rig.state.currentMeasurement.carcassCount = "000007";
-    rig.window.pairing().OnProbeResult();
+    rig.pairings.current().OnProbeResult();
     EXPECT_EQ(rig.side.commands, std::vector<std::string>{"8"});
     EXPECT_EQ(rig.statusPanel1, "Input weight first");
     EXPECT_TRUE(prompt->isActive());
@@ -120,7 +124,7 @@ TEST(CurrentCarcassWindowTest, TimersRunTheirPairingSteps)
     // A pairing that leaves weights waiting starts the refresh; the next weight stops it.
     rig.queue.weights = {" 85.40", " 92.10"};
     rig.queue.count = rig.queue.writeIndex = 2;
-    rig.window.pairing().OnProbeResult();
+    rig.pairings.current().OnProbeResult();
     EXPECT_EQ(rig.window.Text("LblWgt"), " 85.40");
     EXPECT_TRUE(refresh->isActive());
     rig.side.reading = ScaleReading{"90", ""};

@@ -13,6 +13,7 @@
 #include "mainwindow/StationResults.h"
 #include "probecommands/LinkCommandSink.h"
 #include "station/ProbeResults.h"
+#include "station/StationPairings.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -55,6 +56,7 @@ protected:
         ApplyTemplate(views, state.templateNumber);
         probeResults.SetClock([] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); });
         window.results = &results;
+        pairings.TakeResultsFrom(probeResults);
     }
     void Probe(const std::string& message) { probeResults.OnProbeMessage(message); }
     ResultGridModel& Grid() { return grid; }
@@ -79,8 +81,9 @@ protected:
     ProbeResults probeResults{state, queue, finishing};
     RecordingWindow window;
     QWidget windowsParent; // owns the windows the results part opens
-    StationResults results{StationResultsLinks{views, state, queue, dialogs, settings, link, commands, scale,
-                                               probeResults, resultLog, window, &windowsParent}};
+    StationPairings pairings{StationPairingLinks{state, queue, commands, probeResults, scale, dialogs}};
+    StationResults results{StationResultsLinks{views, state, dialogs, settings, link, pairings, probeResults, resultLog,
+                                               window, &windowsParent}};
 };
 
 class StationResultsTest : public MainWindowFixture {

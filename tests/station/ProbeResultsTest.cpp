@@ -14,8 +14,8 @@ namespace {
 const std::string kExample = "E0100012301250530001203000450612ABS140533X";
 const std::string kExampleLine = "14:05:33  09-12-2026,000123,01, 12.5 A,, 53.0 B,61.2,S,,";
 
-// A core over fake ports with a fixed clock, what it says written down in order, and a stand-in
-// for the current carcass window's pairing without weighing: every record is finished at once.
+// A core over fake ports with a fixed clock and what it says written down in order. Without
+// weighing, its own pairing finishes every record at once.
 struct ResultsRig {
     FakeSerialPort* probe = new FakeSerialPort;
     StationCore core{std::unique_ptr<SerialPort>(probe), std::make_unique<FakeSerialPort>()};
@@ -32,10 +32,7 @@ struct ResultsRig {
         };
         QObject::connect(&results, &ProbeResults::carcassError, text("error: "));
         QObject::connect(&results, &ProbeResults::carcassValuesCleared, [this] { said.emplace_back("cleared"); });
-        QObject::connect(&results, &ProbeResults::probeResultToPair, [this] {
-            said.emplace_back("pair");
-            core.probeResults().FinishCarcass();
-        });
+        QObject::connect(&results, &ProbeResults::probeResultToPair, [this] { said.emplace_back("pair"); });
         QObject::connect(&results, &ProbeResults::statusText, text("status: "));
         QObject::connect(&results, &ProbeResults::resultLine, [this](const std::string& t, bool isMeasurement) {
             said.push_back((isMeasurement ? "black: " : "red: ") + t);
