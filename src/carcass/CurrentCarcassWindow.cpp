@@ -21,7 +21,7 @@ QString Latin1(const std::string& text)
 CurrentCarcassWindow::CurrentCarcassWindow(const CurrentCarcassWindowLinks& links, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , links_(links)
-    , pairing_(PairingWindow::CurrentCarcass, links.state, links.queue,
+    , pairing_(PairingWindow::CurrentCarcass, links.weighing, links.result, links.queue,
                PairingLinks{*this, links.commands, links.finisher, links.scale, links.notices, this})
 {
     BuildControls();

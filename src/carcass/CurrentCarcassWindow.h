@@ -9,8 +9,9 @@
 #include "carcass/CarcassPairing.h"
 #include "carcass/PairingInterfaces.h"
 #include "carcass/PendingQueue.h"
+#include "probe/CurrentProbeResult.h"
 #include "probe/OperatorNotices.h"
-#include "probe/StationState.h"
+#include "weighing/WeighingState.h"
 
 #include <QWidget>
 #include <functional>
@@ -25,10 +26,12 @@ class QPushButton;
 class QTimer;
 class WeightBoxKeys;
 
-// What the window works with besides its own controls: the shared state and queue, the link's
-// command ring, where finished carcasses go, the scale, the operator and the main window.
+// What the window works with besides its own controls: the weighing choices, the probe result
+// being handled and the queue (all the core's), the link's command ring, where finished carcasses
+// go, the scale, the operator and the main window.
 struct CurrentCarcassWindowLinks {
-    StationState& state;
+    WeighingState& weighing;
+    CurrentProbeResult& result;
     PendingQueue& queue;
     ProbeCommandSink& commands;
     CarcassFinisher& finisher;

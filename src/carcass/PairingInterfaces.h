@@ -2,7 +2,7 @@
 // What the pairing needs from the window that runs it. Each window (the main window and the
 // current carcass window) implements these over its own controls and timers.
 
-#include "probe/StationState.h"
+#include "weighing/WeightSource.h"
 
 #include <string>
 

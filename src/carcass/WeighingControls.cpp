@@ -36,7 +36,7 @@ WeighingControls::WeighingControls(const WeighingControlsLinks& links, QObject* 
     display_ = std::make_unique<MainPairingDisplay>(
         links_.boxes, [this](const QString& text) { links_.setStatusPanel(1, text); }, links_.existingCarcassWindow);
     mainPairing_ = std::make_unique<CarcassPairing>(
-        PairingWindow::Main, core.state(), core.pendingQueue(),
+        PairingWindow::Main, core.weighingState(), core.probeResults().current(), core.pendingQueue(),
         PairingLinks{*display_, links_.commands, links_.finisher, core.scaleReader(), core.notices(), display_.get()});
 
     // The scale half of every receive tick, before the probe half. A message taken goes to the
@@ -50,7 +50,7 @@ WeighingControls::WeighingControls(const WeighingControlsLinks& links, QObject* 
         [this] { mainPairing_->AcceptTypedWeight(); });
     connect(&core.link(), &ProbeLink::dataPollAccepted, this, [this, txtWeight] {
         // Manual weighing: the operator types the weight as soon as the probe offers a result.
-        if (links_.core.state().weightSource == WeightSource::ManualInput) {
+        if (links_.core.weighingState().weightSource == WeightSource::ManualInput) {
             txtWeight->setEnabled(true);
             txtWeight->setFocus();
         }
@@ -121,7 +121,7 @@ void WeighingControls::ChooseScaleModel(WeightSource model)
     const ScaleModel& entry = *ScaleModelOf(model);
     links_.openPortDialog(entry);
     TickWeightEntry(entry.menuEntry);
-    links_.core.state().weightSource = model;
+    links_.core.weighingState().weightSource = model;
     links_.carcassWindow().ShowWeighingFrames(model);
     links_.settings.WriteSetting(kSection, "WgtScaleModel", std::to_string(static_cast<int>(model)));
     ShowWeightFrames();
@@ -129,7 +129,7 @@ void WeighingControls::ChooseScaleModel(WeightSource model)
 
 void WeighingControls::ChooseNoWeight()
 {
-    StationState& state = links_.core.state();
+    WeighingState& state = links_.core.weighingState();
     if (state.weightSource == WeightSource::NoWeight)
         return;
     const MainPairingDisplay::Boxes& boxes = links_.boxes;
@@ -151,7 +151,7 @@ void WeighingControls::ChooseNoWeight()
 
 void WeighingControls::ChooseManualInput()
 {
-    StationState& state = links_.core.state();
+    WeighingState& state = links_.core.weighingState();
     if (state.weightSource == WeightSource::ManualInput)
         return;
     TickWeightEntry("mnuWgtMan");
@@ -177,7 +177,7 @@ void WeighingControls::ChooseDialogOnlyEntry(const ScaleModel& model)
 
 void WeighingControls::ToggleWeightInEquation()
 {
-    StationState& state = links_.core.state();
+    WeighingState& state = links_.core.weighingState();
     if (state.weightSource == WeightSource::NoWeight)
         return;
     state.useWeightInEquation = !state.useWeightInEquation;
@@ -187,7 +187,7 @@ void WeighingControls::ToggleWeightInEquation()
 
 void WeighingControls::ChooseSequence(bool weightBeforeProbe)
 {
-    StationState& state = links_.core.state();
+    WeighingState& state = links_.core.weighingState();
     PendingQueue& queue = links_.core.pendingQueue();
     if (state.weightBeforeProbe == weightBeforeProbe)
         return;
@@ -213,7 +213,7 @@ void WeighingControls::ChooseSequence(bool weightBeforeProbe)
 
 void WeighingControls::StartUpOff()
 {
-    StationState& state = links_.core.state();
+    WeighingState& state = links_.core.weighingState();
     // 16. Whatever "WgtScaleModel" holds, the station starts without weighing.
     for (const ScaleModel& model : ScaleModels())
         Menu(model.menuEntry)->setChecked(false);
@@ -237,7 +237,7 @@ void WeighingControls::StartUpOff()
 
 void WeighingControls::StartUpFromStore()
 {
-    StationState& state = links_.core.state();
+    WeighingState& state = links_.core.weighingState();
     // 16.-17. with weighing reachable: the menus show and the stored set-up is taken.
     for (const char* name :
          {"mnuWP", "mnuWgtCom", "mnuWgtNon", "mnuWgtMan", "mnuWgtWed", "mnuWeightGeneric", "mnuEV2000", "mnuTU9000"})

@@ -3,6 +3,7 @@
 #include "carcass/WeighingControls.h"
 #include "firmware/FirmwareUpdate.h"
 #include "help/HelpMenus.h"
+#include "logviewer/LogViewer.h"
 #include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
 #include "ports/PortDialogMenus.h"
@@ -23,7 +24,6 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
     , settings_(settings)
     , dialogs_(dialogs)
     , core_(std::make_unique<StationCore>(std::move(probePort), std::move(scalePort)))
-    , state_(core_->state())
 {
     setObjectName(QStringLiteral("Form1"));
     // The caption's id; start-up replaces it with the full caption with the version.
@@ -60,9 +60,11 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
     connect(
         core_.get(), &StationCore::notice, this,
         [this](const QString& text, const QString& title, MessageIcon icon) { dialogs_.Notify(text, title, icon); });
-    results_ = new StationResults(StationResultsLinks{views_, state_, core_->pendingQueue(), dialogs_, settings_,
-                                                      core_->link(), *linkCommands_, core_->scaleReader(),
-                                                      core_->probeResults(), core_->resultLog(), *this, this},
+    results_ = new StationResults(StationResultsLinks{views_, core_->weighingState(), core_->pendingQueue(), dialogs_,
+                                                      settings_, core_->link(), *linkCommands_, core_->scaleReader(),
+                                                      core_->probeResults(), core_->resultLog(),
+                                                      core_->resultFinishing(), *this, this,
+                                                      [this] { return logViewer_ && logViewer_->summaryShown(); }},
                                   PosixLogFileSystem(), this);
     WireWeighing();
     ShowIndicators();

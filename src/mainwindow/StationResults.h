@@ -19,6 +19,7 @@ class TextWindow;
 class OperatorDialogs;
 class ProbeLink;
 class ProbeResults;
+class ResultFinishing;
 class ResultLog;
 class SettingsStore;
 class QWidget;
@@ -26,17 +27,20 @@ class QWidget;
 // Everything the results part works with; each belongs to the main window or the core.
 struct StationResultsLinks {
     ResultViews views;
-    StationState& state;
+    WeighingState& weighing;
     PendingQueue& queue;
     OperatorDialogs& dialogs;
     SettingsStore& settings;
-    ProbeLink& link;            // whether the probe listens (log file: counter reset)
-    ProbeCommandSink& commands; // the link's command ring
-    ScaleWeightReader& scale;   // the last scale message through its parser
-    ProbeResults& results;      // the core's dispatch and finishing: what it says is shown here
-    ResultLog& log;             // each record's way to the log file
+    ProbeLink& link;                  // whether the probe listens (log file: counter reset)
+    ProbeCommandSink& commands;       // the link's command ring
+    ScaleWeightReader& scale;         // the last scale message through its parser
+    ProbeResults& results;            // the core's dispatch and finishing: what it says is shown here
+    ResultLog& log;                   // each record's way to the log file, which it names
+    const ResultFinishing& finishing; // the template result lines are laid out in
     StationWindowAccess& window;
     QWidget* parentWindow = nullptr; // of the current carcass and text windows
+    // Whether the class summary holds the pane; none: it never does.
+    std::function<bool()> summaryShown;
 };
 
 class StationResults : public QObject, public CarcassFinisher {

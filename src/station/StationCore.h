@@ -15,6 +15,7 @@
 #include "station/ResultLog.h"
 #include "station/ScalePortSetUp.h"
 #include "weighing/ScaleCollector.h"
+#include "weighing/WeighingState.h"
 
 #include <QObject>
 #include <QString>
@@ -39,17 +40,19 @@ public:
     PendingQueue& pendingQueue() { return pendingQueue_; }
     const PendingQueue& pendingQueue() const { return pendingQueue_; }
     ReceiveTick& receiveTick() { return receiveTick_; }
-    // What the station is doing: weight source, sequence, log file, template, ...
-    StationState& state() { return state_; }
-    const StationState& state() const { return state_; }
-    // Each finished record on its way to the log file named by state().
+    // The operator's weighing choices: weight source, sequence, weight in the equation.
+    WeighingState& weighingState() { return weighingState_; }
+    const WeighingState& weighingState() const { return weighingState_; }
+    // Each finished record on its way to the current log file, which it names.
     ResultLog& resultLog() { return resultLog_; }
-    // Each finished record's line, its real-time printing and its way to the log.
+    const ResultLog& resultLog() const { return resultLog_; }
+    // Each finished record's line in the current template, its real-time printing and its way
+    // to the log.
     ResultFinishing& resultFinishing() { return resultFinishing_; }
     // Notices raised by the station's steps, told through notice(): they never wait.
     OperatorNotices& notices() { return notices_; }
-    // Each probe message the link takes, dispatched; what the windows show is told by its
-    // signals.
+    // Each probe message the link takes, dispatched into the current probe result; what the
+    // windows show is told by its signals.
     ProbeResults& probeResults() { return probeResults_; }
 
     // The scale side: every model's message options (as last loaded or edited in its dialog),
@@ -103,7 +106,7 @@ private:
     PendingQueue pendingQueue_;
     ReceiveTick receiveTick_;
     SignalNotices notices_{*this};
-    StationState state_;
+    WeighingState weighingState_;
     ResultLog resultLog_;
     ResultFinishing resultFinishing_;
     ProbeResults probeResults_;
