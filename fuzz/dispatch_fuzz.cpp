@@ -1,4 +1,4 @@
-// Dispatches arbitrary probe messages into one station state, so that every decoder runs and a
+// Dispatches arbitrary probe messages into one current probe result, so that every decoder runs and a
 // cancel or a probing error meets whatever record the message before it left.
 //
 // Input: one options byte, then messages (type letter first) separated by byte 0xFF.
@@ -27,14 +27,14 @@ struct RecordingTarget : DispatchTarget {
     int logged = 0;
     int appended = 0;
     int texts = 0;
-    StationState* state = nullptr;
+    CurrentProbeResult* result = nullptr;
 
     void SetCarcassError(const std::string&) override {}
     void ClearCarcassValues() override {}
     void PairProbeResult() override
     {
         ++pressed;
-        fuzz::CheckStoredRecord(state->currentMeasurement);
+        fuzz::CheckStoredRecord(result->currentMeasurement);
     }
     void SetStatusPanel1(const std::string&) override {}
     void AppendToResultView(const std::string& text, bool isMeasurement) override
@@ -84,23 +84,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const unsigned options = data[0];
-    StationState state;
-    state.weightBeforeProbe = (options & 1u) != 0;
-    state.weightSource = kSources[(options >> 1) & 7u];
+    CurrentProbeResult result;
+    WeighingState weighing;
+    weighing.weightBeforeProbe = (options & 1u) != 0;
+    weighing.weightSource = kSources[(options >> 1) & 7u];
     const QDateTime now = (options & 16u) ? QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59))
                                           : QDateTime(QDate(2026, 6, 15), QTime(8, 0, 1));
     RecordingTarget target;
-    target.state = &state;
+    target.result = &result;
 
     for (const std::string& message : fuzz::SplitPieces(data + 1, size - 1)) {
         target.pressed = target.logged = target.appended = target.texts = 0;
-        DispatchProbeMessage(message, state, target, now);
+        DispatchProbeMessage(message, result, weighing, target, now);
         if (message.empty()) {
             Check(target.pressed + target.logged + target.appended + target.texts == 0,
                   "an empty message does nothing");
             continue;
         }
-        const CarcassMeasurement& record = state.currentMeasurement;
+        const CarcassMeasurement& record = result.currentMeasurement;
         Check(record.kind == message[0], "the record's kind is the type letter", message);
         Check(target.pressed == (ReachesPairing(message) ? 1 : 0), "measurements and cancels reach the pairing",
               message);

@@ -18,10 +18,11 @@ std::string WeightPrompt(const char* prefix)
 
 } // namespace
 
-CarcassPairing::CarcassPairing(PairingWindow window, StationState& state, PendingQueue& queue,
-                               const PairingLinks& links)
+CarcassPairing::CarcassPairing(PairingWindow window, WeighingState& weighing, CurrentProbeResult& result,
+                               PendingQueue& queue, const PairingLinks& links)
     : window_(window)
-    , state_(state)
+    , weighing_(weighing)
+    , result_(result)
     , queue_(queue)
     , links_(links)
 {}
@@ -49,14 +50,14 @@ void CarcassPairing::ShowQueue()
 
 void CarcassPairing::FinishCarcass()
 {
-    ::FinishCarcass(state_, queue_, links_.finisher);
+    ::FinishCarcass(weighing_, result_.currentMeasurement, queue_, links_.finisher);
 }
 
 void CarcassPairing::OnProbeResult()
 {
-    if (state_.weightSource == WeightSource::NoWeight)
+    if (weighing_.weightSource == WeightSource::NoWeight)
         FinishWithoutWeight();
-    else if (state_.weightBeforeProbe)
+    else if (weighing_.weightBeforeProbe)
         PairWithWaitingWeight();
     else
         StoreProbeResult();
@@ -64,7 +65,7 @@ void CarcassPairing::OnProbeResult()
 
 void CarcassPairing::FinishWithoutWeight()
 {
-    CarcassMeasurement& record = state_.currentMeasurement;
+    CarcassMeasurement& record = result_.currentMeasurement;
     if (record.kind == 'C') {
         ShowError(1159);
         links_.finisher.ShowResult(record);
@@ -82,7 +83,7 @@ void CarcassPairing::FinishWithoutWeight()
 
 void CarcassPairing::PairWithWaitingWeight()
 {
-    CarcassMeasurement& record = state_.currentMeasurement;
+    CarcassMeasurement& record = result_.currentMeasurement;
     if (record.kind != 'C') {
         Show(CarcassRole::Error, std::string());
         if (queue_.count < 1) {
@@ -98,7 +99,7 @@ void CarcassPairing::PairWithWaitingWeight()
         ShowCounterAndQuality(record);
         const std::string taken = TakeWeight();
         double leanMeat = 0.0;
-        if (state_.useWeightInEquation) {
+        if (weighing_.useWeightInEquation) {
             leanMeat = LeanMeatFromProbe(record, NumberInText(taken));
             record.meatPercent = CutToOneDecimal(leanMeat);
         } else {
@@ -147,7 +148,7 @@ void CarcassPairing::GiveBackTakenWeight()
 
 void CarcassPairing::StoreProbeResult()
 {
-    const CarcassMeasurement& record = state_.currentMeasurement;
+    const CarcassMeasurement& record = result_.currentMeasurement;
     if (record.kind == 'C' && ignoreNextCancel) {
         // The probe withdraws the result that was refused, not the newest one waiting.
         ignoreNextCancel = false;
@@ -174,7 +175,7 @@ void CarcassPairing::StoreProbeResult()
     if (queue_.count > 9) {
         links_.commands.QueueProbeCommand(WeightPrompt("6$AAA"));
         ShowError(1161);
-        state_.weightPromptShown = true;
+        weighing_.weightPromptShown = true;
     }
     if (queue_.count > 0) {
         ShowCounterAndQuality(queue_.carcasses[queue_.readIndex]);
@@ -194,7 +195,7 @@ void CarcassPairing::OnRefreshTimer()
         for (CarcassRole role : roles)
             Show(role, std::string());
     };
-    if (state_.weightBeforeProbe) {
+    if (weighing_.weightBeforeProbe) {
         clear({CarcassRole::Counter, CarcassRole::Quality, CarcassRole::Class, CarcassRole::MeatPercent,
                CarcassRole::Error, CarcassRole::Weight});
         if (queue_.count > 0)

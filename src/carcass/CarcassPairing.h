@@ -4,12 +4,14 @@
 //
 // Two instances, both in the station core (StationPairings): the current carcass window's runs
 // every probe result, its Weight button and its weight box; the main window's runs the scale
-// weights and its own weight box. Both share the station state and the one PendingQueue.
+// weights and its own weight box. Both share the weighing choices, the probe result
+// being handled and the one PendingQueue.
 
 #include "carcass/PairingInterfaces.h"
 #include "carcass/PendingQueue.h"
+#include "probe/CurrentProbeResult.h"
 #include "probe/OperatorNotices.h"
-#include "probe/StationState.h"
+#include "weighing/WeighingState.h"
 
 #include <string>
 
@@ -31,9 +33,10 @@ struct PairingLinks {
 
 class CarcassPairing {
 public:
-    CarcassPairing(PairingWindow window, StationState& state, PendingQueue& queue, const PairingLinks& links);
+    CarcassPairing(PairingWindow window, WeighingState& weighing, CurrentProbeResult& result, PendingQueue& queue,
+                   const PairingLinks& links);
 
-    // A probe result or cancel has just been decoded into state.currentMeasurement.
+    // A probe result or cancel has just been decoded into the current probe result.
     void OnProbeResult();
     // A scale message has come in (or the Weight button was pressed): read it through the
     // parser of the current weight source and store or complete with it.
@@ -74,7 +77,8 @@ private:
     void ShowError(int stringId);
 
     PairingWindow window_;
-    StationState& state_;
+    WeighingState& weighing_;
+    CurrentProbeResult& result_;
     PendingQueue& queue_;
     PairingLinks links_;
 };

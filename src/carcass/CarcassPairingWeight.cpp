@@ -16,9 +16,9 @@ bool WeightInRange(double weight)
 
 void CarcassPairing::OnWeightArrived()
 {
-    if (state_.weightSource == WeightSource::NoWeight)
+    if (weighing_.weightSource == WeightSource::NoWeight)
         return;
-    if (state_.weightBeforeProbe)
+    if (weighing_.weightBeforeProbe)
         StoreScaleWeight();
     else
         CompleteOldest(false);
@@ -26,7 +26,7 @@ void CarcassPairing::OnWeightArrived()
 
 void CarcassPairing::AcceptTypedWeight()
 {
-    if (!state_.weightBeforeProbe) {
+    if (!weighing_.weightBeforeProbe) {
         CompleteOldest(true);
         return;
     }
@@ -44,9 +44,9 @@ void CarcassPairing::StoreScaleWeight()
     if (links_.timers)
         links_.timers->StopRefreshTimer();
     Show(CarcassRole::Error, std::string());
-    if (!HasScaleParser(state_.weightSource))
+    if (!HasScaleParser(weighing_.weightSource))
         return;
-    const ScaleReading reading = links_.scale.ReadScaleWeight(state_.weightSource);
+    const ScaleReading reading = links_.scale.ReadScaleWeight(weighing_.weightSource);
     Show(CarcassRole::WeightInput, reading.weightText);
     if (reading.Refused()) {
         if (!reading.errorText.empty())
@@ -67,11 +67,11 @@ void CarcassPairing::CompleteOldest(bool typed)
         return;
     }
     double weight = 0.0;
-    const bool fromBox = typed || state_.weightSource == WeightSource::ManualInput;
+    const bool fromBox = typed || weighing_.weightSource == WeightSource::ManualInput;
     if (fromBox) {
         weight = NumberInText(links_.display.WeightInputText());
-    } else if (HasScaleParser(state_.weightSource)) {
-        const ScaleReading reading = links_.scale.ReadScaleWeight(state_.weightSource);
+    } else if (HasScaleParser(weighing_.weightSource)) {
+        const ScaleReading reading = links_.scale.ReadScaleWeight(weighing_.weightSource);
         if (reading.Refused()) {
             ShowError(1164);
             return;
@@ -90,9 +90,9 @@ void CarcassPairing::CompleteOldest(bool typed)
     // A typed weight is used up: left in the box, the next one typed would be appended to it.
     if (fromBox)
         Show(CarcassRole::WeightInput, std::string());
-    if (state_.weightPromptShown) {
+    if (weighing_.weightPromptShown) {
         links_.commands.QueueProbeCommand(kWeightTakenAfterPromptCommand);
-        state_.weightPromptShown = false;
+        weighing_.weightPromptShown = false;
     }
     // Shown before the finish, which counts the completed carcass out of the queue.
     Show(CarcassRole::Pending, PendingText(queue_.count - 1));
@@ -136,7 +136,7 @@ std::string CarcassPairing::TakeWeight()
     --queue_.count;
     queue_.readIndex = PendingQueue::After(queue_.readIndex);
     queue_.takenWeightReturnable = true;
-    if (state_.weightSource == WeightSource::ManualInput)
+    if (weighing_.weightSource == WeightSource::ManualInput)
         links_.display.EnableWeightInput();
     return weight;
 }
@@ -147,7 +147,7 @@ void CarcassPairing::CompleteWithWeight(double weight)
         return;
     CarcassMeasurement& record = queue_.carcasses[queue_.readIndex];
     double leanMeat = 0.0;
-    if (state_.useWeightInEquation) {
+    if (weighing_.useWeightInEquation) {
         leanMeat = LeanMeatFromProbe(record, weight);
         record.meatPercent = CutToOneDecimal(leanMeat);
     } else {

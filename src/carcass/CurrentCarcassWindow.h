@@ -9,7 +9,7 @@
 #include "carcass/CarcassPairing.h"
 #include "carcass/PairingDisplayModel.h"
 #include "probe/OperatorNotices.h"
-#include "probe/StationState.h"
+#include "weighing/WeighingState.h"
 
 #include <QWidget>
 #include <functional>

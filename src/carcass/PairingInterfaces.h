@@ -2,7 +2,7 @@
 // What the pairing needs around it: where it shows things (a display model in the core, which
 // the windows follow), the probe's command ring, the scale and its timers.
 
-#include "probe/StationState.h"
+#include "weighing/WeightSource.h"
 
 #include <string>
 

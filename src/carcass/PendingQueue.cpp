@@ -7,16 +7,17 @@ std::string PendingText(int count)
     return count > 0 ? std::to_string(count) : std::string();
 }
 
-bool CarcassesHalfProcessed(const StationState& state, const PendingQueue& queue)
+bool CarcassesHalfProcessed(const WeighingState& weighing, const PendingQueue& queue)
 {
-    return state.weightSource != WeightSource::NoWeight && queue.count > 0;
+    return weighing.weightSource != WeightSource::NoWeight && queue.count > 0;
 }
 
-void FinishCarcass(StationState& state, PendingQueue& queue, CarcassFinisher& finisher)
+void FinishCarcass(const WeighingState& weighing, const CarcassMeasurement& current, PendingQueue& queue,
+                   CarcassFinisher& finisher)
 {
-    if (state.weightSource == WeightSource::NoWeight || state.weightBeforeProbe) {
-        finisher.ShowResult(state.currentMeasurement);
-        finisher.WriteLogRecord(state.currentMeasurement);
+    if (weighing.weightSource == WeightSource::NoWeight || weighing.weightBeforeProbe) {
+        finisher.ShowResult(current);
+        finisher.WriteLogRecord(current);
         return;
     }
     // Nothing waits: finishing now would log a stale slot and count below zero.
@@ -29,11 +30,11 @@ void FinishCarcass(StationState& state, PendingQueue& queue, CarcassFinisher& fi
     queue.readIndex = PendingQueue::After(queue.readIndex);
 }
 
-std::optional<SequenceChange> ChangeSequence(StationState& state, PendingQueue& queue, bool weightBeforeProbe)
+std::optional<SequenceChange> ChangeSequence(WeighingState& weighing, PendingQueue& queue, bool weightBeforeProbe)
 {
-    if (state.weightBeforeProbe == weightBeforeProbe)
+    if (weighing.weightBeforeProbe == weightBeforeProbe)
         return std::nullopt;
-    state.weightBeforeProbe = weightBeforeProbe;
+    weighing.weightBeforeProbe = weightBeforeProbe;
     queue.ResetPendingQueue();
     return SequenceChange{weightBeforeProbe ? "1" : "0", ResourceString(weightBeforeProbe ? 1134 : 1135)};
 }

@@ -3,7 +3,7 @@
 // by the main window and the current carcass window, and the steps on it that are not a window's.
 
 #include "probe/CarcassMeasurement.h"
-#include "probe/StationState.h"
+#include "weighing/WeighingState.h"
 
 #include <array>
 #include <optional>
@@ -42,7 +42,7 @@ std::string PendingText(int count);
 
 // True while a weight source is chosen and halves wait: the log-file chooser and the class
 // summary refuse their work then, since those carcasses are not in the log yet.
-bool CarcassesHalfProcessed(const StationState& state, const PendingQueue& queue);
+bool CarcassesHalfProcessed(const WeighingState& weighing, const PendingQueue& queue);
 
 // Where finished carcasses go: shown in the terminal pane and grid, then appended to the log.
 class CarcassFinisher {
@@ -54,7 +54,8 @@ public:
 
 // The finishing step both windows share: the current record without a weight source or with
 // weight before probe; otherwise the oldest waiting probe result, which leaves the queue.
-void FinishCarcass(StationState& state, PendingQueue& queue, CarcassFinisher& finisher);
+void FinishCarcass(const WeighingState& weighing, const CarcassMeasurement& current, PendingQueue& queue,
+                   CarcassFinisher& finisher);
 
 // What the window does after a sequence change: store the value, set the error box's tooltip.
 struct SequenceChange {
@@ -65,4 +66,4 @@ struct SequenceChange {
 
 // The Sequence menu: switches to `weightBeforeProbe` and drops every waiting half (unlogged).
 // Nothing happens, and nullopt comes back, when that sequence is already the current one.
-std::optional<SequenceChange> ChangeSequence(StationState& state, PendingQueue& queue, bool weightBeforeProbe);
+std::optional<SequenceChange> ChangeSequence(WeighingState& weighing, PendingQueue& queue, bool weightBeforeProbe);

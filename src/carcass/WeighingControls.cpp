@@ -45,7 +45,7 @@ WeighingControls::WeighingControls(const WeighingControlsLinks& links, QObject* 
         [this] { links_.core.pairings().main().AcceptTypedWeight(); });
     connect(&core.link(), &ProbeLink::dataPollAccepted, this, [this, txtWeight] {
         // Manual weighing: the operator types the weight as soon as the probe offers a result.
-        if (links_.core.state().weightSource == WeightSource::ManualInput) {
+        if (links_.core.weighingState().weightSource == WeightSource::ManualInput) {
             txtWeight->setEnabled(true);
             txtWeight->setFocus();
         }
@@ -116,7 +116,7 @@ void WeighingControls::ChooseScaleModel(WeightSource model)
     const ScaleModel& entry = *ScaleModelOf(model);
     links_.openPortDialog(entry);
     TickWeightEntry(entry.menuEntry);
-    links_.core.state().weightSource = model;
+    links_.core.weighingState().weightSource = model;
     links_.carcassWindow().ShowWeighingFrames(model);
     links_.settings.WriteSetting(kSection, "WgtScaleModel", std::to_string(static_cast<int>(model)));
     ShowWeightFrames();
@@ -124,7 +124,7 @@ void WeighingControls::ChooseScaleModel(WeightSource model)
 
 void WeighingControls::ChooseNoWeight()
 {
-    StationState& state = links_.core.state();
+    WeighingState& state = links_.core.weighingState();
     if (state.weightSource == WeightSource::NoWeight)
         return;
     const MainPairingDisplay::Boxes& boxes = links_.boxes;
@@ -146,7 +146,7 @@ void WeighingControls::ChooseNoWeight()
 
 void WeighingControls::ChooseManualInput()
 {
-    StationState& state = links_.core.state();
+    WeighingState& state = links_.core.weighingState();
     if (state.weightSource == WeightSource::ManualInput)
         return;
     TickWeightEntry("mnuWgtMan");
@@ -172,7 +172,7 @@ void WeighingControls::ChooseDialogOnlyEntry(const ScaleModel& model)
 
 void WeighingControls::ToggleWeightInEquation()
 {
-    StationState& state = links_.core.state();
+    WeighingState& state = links_.core.weighingState();
     if (state.weightSource == WeightSource::NoWeight)
         return;
     state.useWeightInEquation = !state.useWeightInEquation;
@@ -182,7 +182,7 @@ void WeighingControls::ToggleWeightInEquation()
 
 void WeighingControls::ChooseSequence(bool weightBeforeProbe)
 {
-    StationState& state = links_.core.state();
+    WeighingState& state = links_.core.weighingState();
     PendingQueue& queue = links_.core.pendingQueue();
     if (state.weightBeforeProbe == weightBeforeProbe)
         return;
@@ -208,7 +208,7 @@ void WeighingControls::ChooseSequence(bool weightBeforeProbe)
 
 void WeighingControls::StartUpOff()
 {
-    StationState& state = links_.core.state();
+    WeighingState& state = links_.core.weighingState();
     // 16. Whatever "WgtScaleModel" holds, the station starts without weighing.
     for (const ScaleModel& model : ScaleModels())
         Menu(model.menuEntry)->setChecked(false);
@@ -232,7 +232,7 @@ void WeighingControls::StartUpOff()
 
 void WeighingControls::StartUpFromStore()
 {
-    StationState& state = links_.core.state();
+    WeighingState& state = links_.core.weighingState();
     // 16.-17. with weighing reachable: the menus show and the stored set-up is taken.
     for (const char* name :
          {"mnuWP", "mnuWgtCom", "mnuWgtNon", "mnuWgtMan", "mnuWgtWed", "mnuWeightGeneric", "mnuEV2000", "mnuTU9000"})

@@ -40,7 +40,7 @@ void WeighingControls::ShowCurrentCarcassWindow()
 {
     CurrentCarcassWindow& window = links_.carcassWindow();
     window.SetWeightBox(false, WeightBoxLook::ActiveBorder);
-    const WeightSource source = links_.core.state().weightSource;
+    const WeightSource source = links_.core.weighingState().weightSource;
     TickWeightEntry(SourceMenuEntry(source));
     if (source == WeightSource::ManualInput) {
         window.SetWeighingFrames(true, true);

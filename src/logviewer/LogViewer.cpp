@@ -72,29 +72,35 @@ void LogViewer::WireControls()
 
 void LogViewer::ChooseTemplate(int templateNumber)
 {
-    StationState& state = core_.state();
-    state.templateNumber = templateNumber;
+    core_.resultFinishing().SetTemplateNumber(templateNumber);
     window_->ApplyCurrentTemplate();
     // The views are rebuilt only when the template really changes.
     const auto stored = TemplateNumberFromSetting(settings_.ReadSetting("Properties", "Banner", "1"));
-    if (stored != templateNumber && !state.logFilePath.empty()) {
-        if (const auto error = LoadLogIntoView(views_, state.logFilePath, templateNumber))
+    const std::string& logFilePath = core_.resultLog().logFilePath();
+    if (stored != templateNumber && !logFilePath.empty()) {
+        if (const auto error = LoadLogIntoView(views_, logFilePath, templateNumber))
             dialogs_.Message(*error,
                              ResourceText(1257) + QLatin1Char(' ')
-                                 + QFile::decodeName(QByteArray::fromStdString(state.logFilePath)),
+                                 + QFile::decodeName(QByteArray::fromStdString(logFilePath)),
                              MessageIcon::Exclamation, MessageButtons::Ok);
     }
     settings_.WriteSetting("Properties", "Banner", std::to_string(templateNumber));
 }
 
+void LogViewer::ResetForStartUp()
+{
+    state_.summaryShown = false;
+    state_.viewedLogFile.clear();
+}
+
 bool LogViewer::ViewingLog() const
 {
-    return core_.link().stationPaused() && !core_.state().viewedLogFile.empty();
+    return core_.link().stationPaused() && !state_.viewedLogFile.empty();
 }
 
 bool LogViewer::TerminalWanted() const
 {
-    return core_.state().summaryShown || ViewingLog() || state_.frmFind;
+    return state_.summaryShown || ViewingLog() || state_.frmFind;
 }
 
 void LogViewer::ShowTerminalAsNeeded(LayoutTrigger trigger)
@@ -114,7 +120,7 @@ void LogViewer::SetPauseTip(int stringId)
 
 void LogViewer::ShowLogFileOrNothing()
 {
-    if (core_.state().logFilePath.empty())
+    if (core_.resultLog().logFilePath().empty())
         window_->SetStatusPanel(5, QString());
     else
         window_->ShowLogFilePath();
@@ -123,7 +129,6 @@ void LogViewer::ShowLogFileOrNothing()
 void LogViewer::ToggleLogView()
 {
     ProbeLink& link = core_.link();
-    StationState& state = core_.state();
     QToolButton* pause = controls_.pause;
     pause->setIcon(QIcon(StationIcons::PauseDown()));
     const bool wasViewing = link.stationPaused();
@@ -135,7 +140,7 @@ void LogViewer::ToggleLogView()
         SetPauseTip(1122);
         pause->setIcon(QIcon(StationIcons::PauseUp()));
         view->setChecked(false);
-        if (state.logFilePath.empty()) {
+        if (core_.resultLog().logFilePath().empty()) {
             window_->SetStatusPanel(5, QString());
             window_->SetStatusPanelTip(5, ResourceText(1098));
         } else {
@@ -146,7 +151,7 @@ void LogViewer::ToggleLogView()
         // The pane's own lines come back: results in black, messages in red.
         ShowPaneRuns(*views_.terminal, RestoredPaneRuns(state_.savedTerminalText));
         state_.savedTerminalText.clear();
-        state.viewedLogFile.clear();
+        state_.viewedLogFile.clear();
         ShowTerminalAsNeeded(LayoutTrigger::Toggle);
         return;
     }
@@ -154,7 +159,7 @@ void LogViewer::ToggleLogView()
     link.QueueProbeCommand("6$AAA Locked");
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     std::string saved = ViewLogFile();
-    if (!state.viewedLogFile.empty()) {
+    if (!state_.viewedLogFile.empty()) {
         state_.savedTerminalText = std::move(saved);
         SetPauseTip(1121);
         view->setChecked(true);
@@ -172,13 +177,12 @@ void LogViewer::ToggleLogView()
 
 std::string LogViewer::ViewLogFile()
 {
-    StationState& state = core_.state();
     const std::optional<QString> chosen = dialogs_.OpenFile(ResourceText(1123), ResourceText(1124), QString());
-    state.viewedLogFile.clear();
+    state_.viewedLogFile.clear();
     if (!chosen || chosen->isEmpty() || !QFileInfo::exists(*chosen))
         return {};
     const std::string path = chosen->toLocal8Bit().toStdString();
-    state.viewedLogFile = path;
+    state_.viewedLogFile = path;
     const QString panelText = ResourceText(1122) + QStringLiteral(": ") + *chosen;
     window_->SetStatusPanel(5, panelText);
 
@@ -187,7 +191,7 @@ std::string LogViewer::ViewLogFile()
     const std::optional<QByteArray> bytes = ReadLogFile(path, &error);
     if (!bytes) {
         dialogs_.Message(error, kAppTitle, MessageIcon::Exclamation, MessageButtons::Ok);
-        state.viewedLogFile.clear();
+        state_.viewedLogFile.clear();
         return kept;
     }
     const bool suppressErrors =
@@ -196,7 +200,7 @@ std::string LogViewer::ViewLogFile()
     window_->ApplyCurrentTemplate();
 
     PaneTextOptions options;
-    options.templateNumber = state.templateNumber;
+    options.templateNumber = core_.resultFinishing().templateNumber();
     options.resultColour = PaneColour::Blue;
     options.showMessages = !suppressErrors;
     options.cap = kTerminalCap;

@@ -51,6 +51,14 @@ public:
     FindState& findState() { return state_.find; }
     void DeleteRow();     // cmdDel, mnuDel, the Delete key on the grid
     void ToggleSummary(); // CmdSummary, mnuSummary
+    // The class summary holds the pane: live lines then reach the grid only, and printing
+    // prints the pane after the grid.
+    bool summaryShown() const { return state_.summaryShown; }
+    // Marks the pane as the summary's (or not) without counting it; the station only ever sets
+    // it through ToggleSummary and LeaveSummaryMode, a test that writes the pane itself does.
+    void SetSummaryShown(bool shown) { state_.summaryShown = shown; }
+    // Start-up: neither a summary nor a viewed log is shown.
+    void ResetForStartUp();
     // Ends summary mode without reloading (choosing another log file loads that one).
     void LeaveSummaryMode();
     // While the summary shows: rebuilds it in place from the log file, keeping the operator's

@@ -69,7 +69,8 @@ void LogViewer::DeleteRow()
 {
     QTableView* grid = views_.gridView;
     ResultGridModel* model = views_.grid;
-    const StationState& state = core_.state();
+    const std::string& logFilePath = core_.resultLog().logFilePath();
+    const int templateNumber = core_.resultFinishing().templateNumber();
     // Only a row the operator picked: the grid's current cell alone (set when the grid is fitted
     // or reached with Tab) is no choice.
     const QModelIndexList picked = grid->selectionModel()->selectedRows();
@@ -78,11 +79,11 @@ void LogViewer::DeleteRow()
     const int row = picked.first().row() + 1;
     if (dialogs_.Message(QStringLiteral("Really to delete?"), QStringLiteral("Delete"), MessageIcon::Question,
                          MessageButtons::OkCancel,
-                         DeletionDetail(model->RowCells(row), model->IsMessageRow(row), state.templateNumber))
+                         DeletionDetail(model->RowCells(row), model->IsMessageRow(row), templateNumber))
         != MessageAnswer::Ok)
         return;
     const QString deleteTitle = QStringLiteral("Delete");
-    if (state.logFilePath.empty()) {
+    if (logFilePath.empty()) {
         dialogs_.Message(QStringLiteral("No log file is open: the row was not deleted."), deleteTitle,
                          MessageIcon::Exclamation, MessageButtons::Ok);
         return;
@@ -92,16 +93,15 @@ void LogViewer::DeleteRow()
     // shown since the load the same cells as it shows; anything else means the file changed.
     const std::optional<std::string_view> loaded = model->LoadedLine(row);
     const QStringList shown = model->RowCells(row);
-    const int templateNumber = state.templateNumber;
     const int columns = model->Columns();
     auto isTheLine = [&](std::string_view line) {
         if (loaded)
             return IsLineShownAs(WithoutLineEndView(line), WithoutLineEndView(*loaded));
         return ResultGridModel::CellsOfStoredLine(line, templateNumber, columns) == shown;
     };
-    const LineDeletionResult result = DeleteLogLine(state.logFilePath, static_cast<size_t>(row) + 1, isTheLine,
+    const LineDeletionResult result = DeleteLogLine(logFilePath, static_cast<size_t>(row) + 1, isTheLine,
                                                     PosixLogFileSystem(), window_->LogObserver());
-    const QString path = QFile::decodeName(QByteArray::fromStdString(state.logFilePath));
+    const QString path = QFile::decodeName(QByteArray::fromStdString(logFilePath));
     switch (result.outcome) {
     case LineDeletion::NotIdentified:
         dialogs_.Message(QStringLiteral("The log file has changed since this row was shown, so its line "

@@ -29,25 +29,25 @@ QString Latin1(const std::string& text)
 
 void LogViewer::ToggleSummary()
 {
-    StationState& state = core_.state();
+    const std::string& logFilePath = core_.resultLog().logFilePath();
     TerminalPane& pane = *views_.terminal;
     const QString title = ResourceText(1234);
 
-    if (state.summaryShown) {
+    if (state_.summaryShown) {
         LeaveSummaryMode();
-        if (const auto error = LoadLogIntoView(views_, state.logFilePath, state.templateNumber))
-            dialogs_.Message(*error, ResourceText(1257) + QLatin1Char(' ') + Latin1(state.logFilePath),
+        if (const auto error = LoadLogIntoView(views_, logFilePath, core_.resultFinishing().templateNumber()))
+            dialogs_.Message(*error, ResourceText(1257) + QLatin1Char(' ') + Latin1(logFilePath),
                              MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
 
     // Each refusal leaves everything as it was.
     int refusal = 0;
-    if (state.logFilePath.empty())
+    if (logFilePath.empty())
         refusal = 1241;
     else if (pane.Length() == 0)
         refusal = 1242;
-    else if (core_.link().probeLinkAlive() && state.weightSource != WeightSource::NoWeight
+    else if (core_.link().probeLinkAlive() && core_.weighingState().weightSource != WeightSource::NoWeight
              && core_.pendingQueue().count > 0)
         refusal = 1243;
     if (refusal != 0) {
@@ -56,7 +56,7 @@ void LogViewer::ToggleSummary()
         return;
     }
 
-    state.summaryShown = true;
+    state_.summaryShown = true;
     // The button stays pressed while the summary shows.
     controls_.summary->setChecked(true);
     Menu("mnuSummary")->setChecked(true);
@@ -68,13 +68,13 @@ void LogViewer::ToggleSummary()
     // Counted once here; the live records that follow add only themselves (RefreshSummary).
     const SummaryMode mode = SummaryModeNow();
     std::string error;
-    const bool counted = state_.summary.Start(state.logFilePath, mode, &error);
+    const bool counted = state_.summary.Start(logFilePath, mode, &error);
     if (!counted)
         dialogs_.Message(QString::fromLocal8Bit(error.data(), static_cast<qsizetype>(error.size())),
-                         ResourceText(1257) + QLatin1Char(' ') + Latin1(state.logFilePath), MessageIcon::Exclamation,
+                         ResourceText(1257) + QLatin1Char(' ') + Latin1(logFilePath), MessageIcon::Exclamation,
                          MessageButtons::Ok);
     const std::string body = counted ? state_.summary.Body() : std::string();
-    ShowPaneRuns(pane, {PaneRun{ClassSummaryText(state.logFilePath, body, mode), PaneColour::Black}});
+    ShowPaneRuns(pane, {PaneRun{ClassSummaryText(logFilePath, body, mode), PaneColour::Black}});
     ShowSummaryCharts(mode);
     // The caret stays at the end; the summary is read from its first line.
     pane.verticalScrollBar()->setValue(0);
@@ -82,27 +82,28 @@ void LogViewer::ToggleSummary()
 
 SummaryMode LogViewer::SummaryModeNow() const
 {
-    return core_.state().weightSource == WeightSource::NoWeight ? SummaryMode::WithoutWeight : SummaryMode::WithWeight;
+    return core_.weighingState().weightSource == WeightSource::NoWeight ? SummaryMode::WithoutWeight
+                                                                        : SummaryMode::WithWeight;
 }
 
 void LogViewer::RefreshSummary()
 {
-    const StationState& state = core_.state();
-    if (!state.summaryShown)
+    if (!state_.summaryShown)
         return;
+    const std::string& logFilePath = core_.resultLog().logFilePath();
     // Runs inside the receive tick: only the lines added since the last count are read. A log
     // that cannot be read just now keeps the summary last shown (the log writer tells of its own
     // faults), and the operator's place in it stays.
     const SummaryMode mode = SummaryModeNow();
     SummaryFollower& counts = state_.summary;
     std::optional<std::string> added;
-    if (counts.Follows(state.logFilePath, mode))
+    if (counts.Follows(logFilePath, mode))
         added = counts.Follow();
-    if (!added && !counts.Start(state.logFilePath, mode, nullptr))
+    if (!added && !counts.Start(logFilePath, mode, nullptr))
         return;
     TerminalPane& pane = *views_.terminal;
     const int top = pane.verticalScrollBar()->value();
-    ShowPaneRuns(pane, {PaneRun{ClassSummaryText(state.logFilePath, counts.Body(), mode), PaneColour::Black}});
+    ShowPaneRuns(pane, {PaneRun{ClassSummaryText(logFilePath, counts.Body(), mode), PaneColour::Black}});
     pane.verticalScrollBar()->setValue(top);
     if (added && summaryCharts_)
         summaryCharts_->AddLines(*added);
@@ -112,10 +113,9 @@ void LogViewer::RefreshSummary()
 
 void LogViewer::LeaveSummaryMode()
 {
-    StationState& state = core_.state();
-    if (!state.summaryShown)
+    if (!state_.summaryShown)
         return;
-    state.summaryShown = false;
+    state_.summaryShown = false;
     state_.summary.Stop();
     controls_.summary->setChecked(false);
     Menu("mnuSummary")->setChecked(false);
@@ -129,7 +129,7 @@ void LogViewer::ShowSummaryCharts(SummaryMode mode)
 {
     // An unreadable log has been reported with the text already: the charts then stay empty.
     const SummaryChartData counted =
-        ReadSummaryChartData(core_.state().logFilePath, mode, nullptr).value_or(SummaryChartData{mode});
+        ReadSummaryChartData(core_.resultLog().logFilePath(), mode, nullptr).value_or(SummaryChartData{mode});
     if (!summaryCharts_) {
         summaryCharts_ = new SummaryChartPanel(views_.gridView->font(), controls_.chartsParent);
         summaryCharts_->ShowData(counted);
@@ -145,7 +145,7 @@ void LogViewer::PlaceSummaryCharts(bool panePlaced, int paneLowest)
 {
     if (!summaryCharts_)
         return;
-    if (panePlaced && core_.state().summaryShown)
+    if (panePlaced && state_.summaryShown)
         summaryCharts_->PlaceBeside(*views_.terminal, paneLowest);
     else
         summaryCharts_->hide();

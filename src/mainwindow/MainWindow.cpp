@@ -3,6 +3,7 @@
 #include "carcass/WeighingControls.h"
 #include "firmware/FirmwareUpdate.h"
 #include "help/HelpMenus.h"
+#include "logviewer/LogViewer.h"
 #include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
 #include "ports/PortDialogMenus.h"
@@ -22,7 +23,6 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
     , settings_(settings)
     , dialogs_(dialogs)
     , core_(std::make_unique<StationCore>(std::move(probePort), std::move(scalePort)))
-    , state_(core_->state())
 {
     setObjectName(QStringLiteral("Form1"));
     // The caption's id; start-up replaces it with the full caption with the version.
@@ -58,10 +58,11 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
     connect(
         core_.get(), &StationCore::notice, this,
         [this](const QString& text, const QString& title, MessageIcon icon) { dialogs_.Notify(text, title, icon); });
-    results_ =
-        new StationResults(StationResultsLinks{views_, state_, dialogs_, settings_, core_->link(), core_->pairings(),
-                                               core_->probeResults(), core_->resultLog(), *this, this},
-                           PosixLogFileSystem(), this);
+    results_ = new StationResults(StationResultsLinks{views_, core_->weighingState(), dialogs_, settings_,
+                                                      core_->link(), core_->pairings(), core_->probeResults(),
+                                                      core_->resultLog(), core_->resultFinishing(), *this, this,
+                                                      [this] { return logViewer_ && logViewer_->summaryShown(); }},
+                                  PosixLogFileSystem(), this);
     WireWeighing();
     ShowIndicators();
 }

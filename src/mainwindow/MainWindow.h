@@ -15,7 +15,6 @@
 #include "mainwindow/StationWindowAccess.h"
 #include "ports/PortDialogMenus.h"
 #include "probe/SerialPort.h"
-#include "probe/StationState.h"
 #include "station/StationCore.h"
 
 #include <QHash>
@@ -64,7 +63,6 @@ public:
 
     SettingsStore& settings() { return settings_; }
     OperatorDialogs& dialogs() { return dialogs_; }
-    StationState& state() { return state_; }
     ResultViews& views() { return views_; }
     // The station's work without windows: ports and their watches, link, scale, pending queue,
     // receive tick.
@@ -104,7 +102,7 @@ public:
     // Find and Print are usable while the probe link works or the station is paused.
     void RefreshFindPrint();
 
-    // Ticks the entry of state().templateNumber, lays the grid out for it and shows its title.
+    // Ticks the entry of the current template, lays the grid out for it and shows its title.
     void ApplyCurrentTemplate();
     // The current template's titles, each followed by three spaces (printed before each result).
     const std::string& printHeaderLine() const { return printHeaderLine_; }
@@ -195,7 +193,6 @@ private:
     SettingsStore& settings_;
     OperatorDialogs& dialogs_;
     std::unique_ptr<StationCore> core_;
-    StationState& state_; // the core's
     ResultViews views_;
     ElapsedClock elapsed_;
     QTimer clock_; // "Clock": 1000 ms elapsed time, found by its name

@@ -15,7 +15,7 @@ void MainWindow::ChooseLogFile()
 void MainWindow::ChooseLogFileFromMenu()
 {
     // Their second halves would be logged into the new file, apart from the rest of their shift.
-    if (CarcassesHalfProcessed(state_, core_->pendingQueue())) {
+    if (CarcassesHalfProcessed(core_->weighingState(), core_->pendingQueue())) {
         dialogs_.Message(ResourceText(1175), ResourceText(1234), MessageIcon::None, MessageButtons::Ok);
         return;
     }

@@ -11,12 +11,13 @@
 
 void MainWindow::WirePrintingMenus()
 {
-    printing_ = new PrintCommands(
-        PrintCommands::Links{*core_, views_, dialogs_, settings_, *this,
-                             [this](const QString& name) { return MenuAction(name); }, CmdPrint,
-                             [this] { return printHeaderLine_; },
-                             [this] { return logViewer_ ? logViewer_->summaryCharts() : nullptr; }, this},
-        std::make_unique<CupsSpooler>());
+    printing_ =
+        new PrintCommands(PrintCommands::Links{*core_, views_, dialogs_, settings_, *this,
+                                               [this](const QString& name) { return MenuAction(name); }, CmdPrint,
+                                               [this] { return printHeaderLine_; },
+                                               [this] { return logViewer_ ? logViewer_->summaryCharts() : nullptr; },
+                                               [this] { return logViewer_ && logViewer_->summaryShown(); }, this},
+                          std::make_unique<CupsSpooler>());
     // The status text's line end has never been visible; a panel shows one line, and its tooltip
     // the same in full where the bar is crowded.
     connect(printing_, &PrintCommands::printerStatusChanged, this, [this](const QString& text) {

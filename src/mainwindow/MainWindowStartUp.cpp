@@ -9,6 +9,7 @@
 #include "log/LogView.h"
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
+#include "logviewer/LogViewer.h"
 #include "mainwindow/ApplyStringTable.h"
 #include "mainwindow/DatabasePanel.h"
 #include "mainwindow/LayoutGeometry.h"
@@ -83,31 +84,31 @@ void MainWindow::StartUp(bool withWeighing)
 
     // 8. Run-time state.
     core_->link().ResetForStartUp();
-    state_.summaryShown = false;
-    state_.weightPromptShown = false;
-    state_.viewedLogFile.clear();
+    logViewer_->ResetForStartUp();
+    core_->weighingState().weightPromptShown = false;
 
     // 9. Template; a value that is no template keeps the default one.
     if (const auto n = TemplateNumberFromSetting(settings_.ReadSetting(kSection, "Banner", "3")))
-        state_.templateNumber = *n;
+        core_->resultFinishing().SetTemplateNumber(*n);
 
     // 10.-13. Probe port, status frame, first status texts.
     StartUpProbePort();
 
     // 14. Log file path in panel 5.
-    state_.logFilePath = SettingsStore::PathFromText(settings_.ReadSetting(kSection, "LogFilePath", ""));
-    if (!state_.logFilePath.empty())
+    ResultLog& log = core_->resultLog();
+    log.SetLogFilePath(SettingsStore::PathFromText(settings_.ReadSetting(kSection, "LogFilePath", "")));
+    if (!log.logFilePath().empty())
         ShowLogFilePath();
 
     // The plant database, when the settings name one: each line logged from now on goes there too.
-    database_ = StationDatabase::FromSettings(settings_, state_.logFilePath, dialogs_, this);
+    database_ = StationDatabase::FromSettings(settings_, log.logFilePath(), dialogs_, this);
     if (database_) {
         new DatabasePanel(*database_, *statusBar());
         core_->resultLog().SetLogChangeObserver(database_->Observer());
     }
 
     // 15.
-    state_.decimalMark.assign(1, '.');
+    core_->weighingState().decimalMark.assign(1, '.');
 
     // 16.-17. Weighing off, weight before probe; or, when asked for, as the store has it.
     if (withWeighing)
@@ -125,7 +126,7 @@ void MainWindow::StartUp(bool withWeighing)
     StartUpLoadLog();
 
     // 21. The error box speaks to the operator who sees the error first.
-    txtError->setToolTip(ResourceText(state_.weightBeforeProbe ? 1134 : 1135));
+    txtError->setToolTip(ResourceText(core_->weighingState().weightBeforeProbe ? 1134 : 1135));
 
     // 22. Grid for the compact layout without summary.
     PlaceViews(false);
@@ -180,29 +181,31 @@ void MainWindow::StartUpLoadLog()
 {
     // 20. An unreadable log is reported and the station starts without it in view. The box
     // does not wait for the operator: the probe is answered and the clock runs meanwhile.
-    if (state_.logFilePath.empty())
+    const std::string& logFilePath = core_->resultLog().logFilePath();
+    if (logFilePath.empty())
         return;
-    const auto error = LoadLogIntoView(views_, state_.logFilePath, state_.templateNumber);
+    const auto error = LoadLogIntoView(views_, logFilePath, core_->resultFinishing().templateNumber());
     if (error)
-        dialogs_.Notify(*error,
-                        ResourceText(1257) + QLatin1Char(' ')
-                            + QFile::decodeName(QByteArray::fromStdString(state_.logFilePath)),
-                        MessageIcon::Exclamation);
+        dialogs_.Notify(
+            *error, ResourceText(1257) + QLatin1Char(' ') + QFile::decodeName(QByteArray::fromStdString(logFilePath)),
+            MessageIcon::Exclamation);
 }
 
 void MainWindow::ApplyCurrentTemplate()
 {
     static const char* const kEntries[] = {"mnuD1", "mnuD2", "mnuD3", "mnuD4", "mnuD5",
                                            "mnuD6", "mnuD7", "mnuD8", "mnuD9", "mnuhamcolour"};
+    const int templateNumber = core_->resultFinishing().templateNumber();
     for (int n = 1; n <= 10; ++n)
-        MenuAction(QString::fromLatin1(kEntries[n - 1]))->setChecked(n == state_.templateNumber);
-    printHeaderLine_ = ApplyTemplate(views_, state_.templateNumber);
-    Title->setText(Latin1(TemplateTitleString(state_.templateNumber)));
+        MenuAction(QString::fromLatin1(kEntries[n - 1]))->setChecked(n == templateNumber);
+    printHeaderLine_ = ApplyTemplate(views_, templateNumber);
+    Title->setText(Latin1(TemplateTitleString(templateNumber)));
 }
 
 void MainWindow::ShowLogFilePath()
 {
-    const QString name = QFile::decodeName(QByteArray::fromStdString(ShortenLogPath(state_.logFilePath)));
+    const std::string& logFilePath = core_->resultLog().logFilePath();
+    const QString name = QFile::decodeName(QByteArray::fromStdString(ShortenLogPath(logFilePath)));
     const size_t waiting = results_ ? results_->UnwrittenRecords() : 0;
     if (waiting == 0) {
         SetStatusPanel(5, name);
@@ -214,5 +217,5 @@ void MainWindow::ShowLogFilePath()
     SetStatusPanelTip(5, QStringLiteral("%1 results wait to be written to %2. They are tried again every few "
                                         "seconds, and saved to a recovery file if the station ends first.")
                              .arg(waiting)
-                             .arg(QFile::decodeName(QByteArray::fromStdString(state_.logFilePath))));
+                             .arg(QFile::decodeName(QByteArray::fromStdString(logFilePath))));
 }

@@ -8,6 +8,7 @@
 #include "mainwindow/OperatorDialogs.h"
 #include "resources/StringTable.h"
 #include "station/ProbeResults.h"
+#include "station/ResultFinishing.h"
 #include "station/ResultLog.h"
 #include "station/StationPairings.h"
 
@@ -28,7 +29,7 @@ const QString kAppTitle = QStringLiteral("Tallion");
 StationResults::StationResults(const StationResultsLinks& links, LogFileSystem& fileSystem, QObject* parent)
     : QObject(parent)
     , links_(links)
-    , logFiles_(links.state, links.settings, links.link, fileSystem)
+    , logFiles_(links.log, links.settings, links.link, fileSystem)
 {
     connect(&links_.log, &ResultLog::logFileTouched, this, [this] { links_.window.ShowLogFilePath(); });
     connect(&logFiles_, &LogFileChoice::logFileChanged, this, [this] { links_.window.ShowLogFilePath(); });
@@ -55,7 +56,7 @@ CurrentCarcassWindow& StationResults::carcassWindow()
     if (!currentCarcassWindow_) {
         CurrentCarcassWindowLinks links{links_.pairings.currentDisplay(), links_.pairings.current(), links_.dialogs};
         currentCarcassWindow_ = new CurrentCarcassWindow(links, links_.parentWindow);
-        currentCarcassWindow_->ShowWeighingFrames(links_.state.weightSource);
+        currentCarcassWindow_->ShowWeighingFrames(links_.weighing.weightSource);
         links_.window.RegisterStationWindow(currentCarcassWindow_);
     }
     return *currentCarcassWindow_;
@@ -88,7 +89,7 @@ ResultViews StationResults::LiveViews() const
     // and be printed with it. The grid still takes them; the pane is reloaded from the log
     // when the summary ends.
     ResultViews views = links_.views;
-    if (links_.state.summaryShown)
+    if (links_.summaryShown && links_.summaryShown())
         views.terminal = nullptr;
     return views;
 }
@@ -146,7 +147,8 @@ void StationResults::ChooseLogFile()
         return;
     }
     if (opened.outcome == LogFileOutcome::Existing) {
-        if (const auto error = LoadLogIntoView(links_.views, links_.state.logFilePath, links_.state.templateNumber)) {
+        if (const auto error =
+                LoadLogIntoView(links_.views, links_.log.logFilePath(), links_.finishing.templateNumber())) {
             dialogs.Message(*error, ResourceText(1257) + ' ' + *chosen, MessageIcon::Exclamation, MessageButtons::Ok);
         }
     } else {

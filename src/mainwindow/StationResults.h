@@ -17,23 +17,28 @@ class TextWindow;
 class OperatorDialogs;
 class ProbeLink;
 class ProbeResults;
+class ResultFinishing;
 class ResultLog;
 class SettingsStore;
 class StationPairings;
+struct WeighingState;
 class QWidget;
 
 // Everything the results part works with; each belongs to the main window or the core.
 struct StationResultsLinks {
     ResultViews views;
-    StationState& state;
+    WeighingState& weighing;
     OperatorDialogs& dialogs;
     SettingsStore& settings;
-    ProbeLink& link;           // whether the probe listens (log file: counter reset)
-    StationPairings& pairings; // the current carcass pairing the current carcass window shows
-    ProbeResults& results;     // the core's dispatch and finishing: what it says is shown here
-    ResultLog& log;            // each record's way to the log file
+    ProbeLink& link;                  // whether the probe listens (log file: counter reset)
+    StationPairings& pairings;        // the current carcass pairing the current carcass window shows
+    ProbeResults& results;            // the core's dispatch and finishing: what it says is shown here
+    ResultLog& log;                   // each record's way to the log file, which it names
+    const ResultFinishing& finishing; // the template result lines are laid out in
     StationWindowAccess& window;
     QWidget* parentWindow = nullptr; // of the current carcass and text windows
+    // Whether the class summary holds the pane; none: it never does.
+    std::function<bool()> summaryShown;
 };
 
 class StationResults : public QObject {

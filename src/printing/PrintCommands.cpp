@@ -66,7 +66,7 @@ PrintCommands::PrintCommands(Links links, std::unique_ptr<PrintSpooler> spooler)
     statusTimer_.setObjectName(QStringLiteral("TimerPStatus"));
     statusTimer_.setInterval(100);
     summaryText = [this] {
-        if (!links_.core.state().summaryShown || !links_.views.terminal)
+        if (!links_.summaryShown || !links_.summaryShown() || !links_.views.terminal)
             return std::string();
         return links_.views.terminal->Text().toLatin1().toStdString();
     };
@@ -102,7 +102,7 @@ void PrintCommands::PrintResultLine(const std::string& line)
 void PrintCommands::OpenPrintDialog()
 {
     const TerminalPane* pane = links_.views.terminal;
-    const std::string& logFilePath = links_.core.state().logFilePath;
+    const std::string& logFilePath = links_.core.resultLog().logFilePath();
     if (logFilePath.empty() || !pane || pane->Length() == 0)
         return;
     // A dialog closed a moment ago may still wait for its deletion: a new one is made then.

@@ -27,7 +27,7 @@ class PrintCommands : public QObject, public PrinterStatusSink {
 public:
     // What printing works with; the menu entries and the print button are wired here.
     struct Links {
-        StationCore& core; // the log file, the summary state, the probe link, the finished results
+        StationCore& core; // the log file, the probe link, the finished results
         ResultViews views;
         OperatorDialogs& dialogs;
         SettingsStore& settings;
@@ -38,6 +38,8 @@ public:
         std::function<std::string()> printHeaderLine;
         // The summary's charts while they are shown, else nullptr.
         std::function<const SummaryChartPanel*()> summaryCharts;
+        // Whether the class summary holds the pane.
+        std::function<bool()> summaryShown;
         QWidget* parent; // the print dialog's
     };
 

@@ -33,30 +33,31 @@ std::string ReportHeading(const char* title, const QDateTime& now)
 using Decoder = void (*)(const std::string&, CarcassMeasurement&, const QDate&);
 
 // A measurement: decode into the current record and hand it to the pairing.
-void Measurement(const std::string& message, StationState& state, DispatchTarget& target, const QDateTime& now,
+void Measurement(const std::string& message, CurrentProbeResult& result, DispatchTarget& target, const QDateTime& now,
                  Decoder decode, bool isMeasurement = true)
 {
     if (isMeasurement)
-        state.lineIsMeasurement = true;
-    decode(message, state.currentMeasurement, now.date());
+        result.lineIsMeasurement = true;
+    decode(message, result.currentMeasurement, now.date());
     target.PairProbeResult();
 }
 
-void ProbingError(const std::string& message, StationState& state, DispatchTarget& target)
+void ProbingError(const std::string& message, CurrentProbeResult& result, const WeighingState& weighing,
+                  DispatchTarget& target)
 {
     std::string text = ProbeStatusText(Mid(message, 4, 2));
     if (text.empty())
         text = "Probing error";
     target.SetStatusPanel1(text);
     // With the probe after the weight, or without weighing, the error belongs to the record.
-    if (!state.weightBeforeProbe && state.weightSource != WeightSource::NoWeight)
+    if (!weighing.weightBeforeProbe && weighing.weightSource != WeightSource::NoWeight)
         return;
-    state.currentMeasurement.alertText = text;
+    result.currentMeasurement.alertText = text;
     target.SetCarcassError(text);
     target.AppendToResultView(text + '\r', false);
-    if (!state.weightBeforeProbe)
+    if (!weighing.weightBeforeProbe)
         target.ClearCarcassValues();
-    target.WriteLogRecord(state.currentMeasurement);
+    target.WriteLogRecord(result.currentMeasurement);
 }
 
 } // namespace
@@ -102,11 +103,12 @@ std::string ProbeClockText(const std::string& message, const QDateTime& now)
            + Mid(message, 2) + '\t';
 }
 
-void DispatchProbeMessage(const std::string& message, StationState& state, DispatchTarget& target, const QDateTime& now)
+void DispatchProbeMessage(const std::string& message, CurrentProbeResult& result, const WeighingState& weighing,
+                          DispatchTarget& target, const QDateTime& now)
 {
     if (message.empty())
         return;
-    CarcassMeasurement& record = state.currentMeasurement;
+    CarcassMeasurement& record = result.currentMeasurement;
     record.kind = message[0];
     record.timeDate = StationTimeDate(now);
 
@@ -114,41 +116,41 @@ void DispatchProbeMessage(const std::string& message, StationState& state, Dispa
     case 'E':
         target.SetCarcassError({});
         if (message.size() > 5)
-            Measurement(message, state, target, now, DecodeBasicRecord);
+            Measurement(message, result, target, now, DecodeBasicRecord);
         break;
     case 'J':
         target.SetCarcassError({});
-        Measurement(message, state, target, now, DecodeColourRecord);
+        Measurement(message, result, target, now, DecodeColourRecord);
         break;
     case 'B':
         target.SetCarcassError({});
-        Measurement(message, state, target, now, DecodeTwoSiteRecord);
+        Measurement(message, result, target, now, DecodeTwoSiteRecord);
         break;
     case 'H':
         target.SetCarcassError({});
-        Measurement(message, state, target, now, DecodeTwoSiteColourRecord);
+        Measurement(message, result, target, now, DecodeTwoSiteColourRecord);
         break;
     case 'L':
         target.SetCarcassError({});
         if (message.size() > 5)
-            Measurement(message, state, target, now, DecodeSingleSiteQualityRecord);
+            Measurement(message, result, target, now, DecodeSingleSiteQualityRecord);
         break;
     case 'M':
         target.SetCarcassError({});
-        Measurement(message, state, target, now, DecodeDoubleSiteQualityRecord);
+        Measurement(message, result, target, now, DecodeDoubleSiteQualityRecord);
         break;
     case 'S':
         // A colour sample leaves the line colour as it was.
-        Measurement(message, state, target, now, DecodeColourSampleRecord, false);
+        Measurement(message, result, target, now, DecodeColourSampleRecord, false);
         break;
     case 'C':
         // The cancel keeps the previous measurement's values; only kind, time and alert change.
-        state.lineIsMeasurement = false;
+        result.lineIsMeasurement = false;
         record.alertText = ResourceString(1131) + "      " + Mid(message, 4, 6);
         target.PairProbeResult();
         break;
     case 'I': target.SetStatusPanel1(Mid(message, 4)); break;
-    case 'Z': ProbingError(message, state, target); break;
+    case 'Z': ProbingError(message, result, weighing, target); break;
     case 'D': target.ShowProbeText(ClassSummaryDumpText(message, now)); break;
     case 'N': target.ShowProbeText(ServiceInformationText(message, now)); break;
     case 'U': target.ShowProbeText(ProbeClockText(message, now)); break;

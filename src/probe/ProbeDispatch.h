@@ -3,7 +3,8 @@
 // hand them to the pairing, show status and probing errors, and build the probe's report texts.
 
 #include "probe/CarcassMeasurement.h"
-#include "probe/StationState.h"
+#include "probe/CurrentProbeResult.h"
+#include "weighing/WeighingState.h"
 
 #include <QDateTime>
 #include <string>
@@ -34,6 +35,7 @@ std::string ClassSummaryDumpText(const std::string& message, const QDateTime& no
 std::string ServiceInformationText(const std::string& message, const QDateTime& now);
 std::string ProbeClockText(const std::string& message, const QDateTime& now);
 
-// One message from the link, type letter first. `now` is the station's clock.
-void DispatchProbeMessage(const std::string& message, StationState& state, DispatchTarget& target,
-                          const QDateTime& now);
+// One message from the link, type letter first, decoded into `result`; the weighing choices
+// decide where a probing error belongs. `now` is the station's clock.
+void DispatchProbeMessage(const std::string& message, CurrentProbeResult& result, const WeighingState& weighing,
+                          DispatchTarget& target, const QDateTime& now);

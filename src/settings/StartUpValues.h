@@ -2,7 +2,7 @@
 // What start-up takes from the settings store, each value checked so that a bad one is skipped
 // instead of stopping the station. No widgets here.
 
-#include "probe/StationState.h"
+#include "weighing/WeightSource.h"
 
 #include <optional>
 #include <string>

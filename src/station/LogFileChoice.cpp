@@ -4,6 +4,7 @@
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
 #include "station/OperatorQuestions.h"
+#include "station/ResultLog.h"
 
 #include <cstring>
 #include <fcntl.h>
@@ -20,10 +21,10 @@ QString ErrorText(int error)
 
 } // namespace
 
-LogFileChoice::LogFileChoice(StationState& state, SettingsStore& settings, ProbeLink& link, LogFileSystem& fileSystem,
+LogFileChoice::LogFileChoice(ResultLog& log, SettingsStore& settings, ProbeLink& link, LogFileSystem& fileSystem,
                              QObject* parent)
     : QObject(parent)
-    , state_(state)
+    , log_(log)
     , settings_(settings)
     , link_(link)
     , fileSystem_(fileSystem)
@@ -35,7 +36,7 @@ LogFileOpening LogFileChoice::Open(const std::string& path)
     if (exists < 0)
         return {LogFileOutcome::LookUpFailed, ErrorText(exists)};
 
-    state_.logFilePath = path;
+    log_.SetLogFilePath(path);
     emit logFileChanged();
     settings_.WriteSetting("Properties", "LogFilePath", SettingsStore::TextFromPath(path));
     if (exists)
@@ -49,7 +50,7 @@ LogFileOpening LogFileChoice::Open(const std::string& path)
         result = fileSystem_.SyncFolder(FolderOf(path));
     }
     if (result < 0) {
-        state_.logFilePath.clear();
+        log_.SetLogFilePath({});
         return {LogFileOutcome::NotCreated, ErrorText(result)};
     }
     return {LogFileOutcome::Created, QString()};

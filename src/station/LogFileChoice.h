@@ -4,7 +4,6 @@
 // probe's counter again. The file chooser and the views belong to the windows.
 
 #include "log/LogFileSystem.h"
-#include "probe/StationState.h"
 
 #include <QObject>
 #include <QString>
@@ -12,6 +11,7 @@
 
 class OperatorQuestions;
 class ProbeLink;
+class ResultLog;
 class SettingsStore;
 
 // What became of the named file.
@@ -30,7 +30,8 @@ struct LogFileOpening {
 class LogFileChoice : public QObject {
     Q_OBJECT
 public:
-    LogFileChoice(StationState& state, SettingsStore& settings, ProbeLink& link,
+    // The chosen file becomes the one `log` writes to.
+    LogFileChoice(ResultLog& log, SettingsStore& settings, ProbeLink& link,
                   LogFileSystem& fileSystem = PosixLogFileSystem(), QObject* parent = nullptr);
 
     LogFileOpening Open(const std::string& path);
@@ -44,7 +45,7 @@ signals:
     void logFileChanged();
 
 private:
-    StationState& state_;
+    ResultLog& log_;
     SettingsStore& settings_;
     ProbeLink& link_;
     LogFileSystem& fileSystem_;

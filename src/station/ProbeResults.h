@@ -1,13 +1,12 @@
 #pragma once
-// Where each probe message becomes a result: the dispatch runs on the station's state, finished
-// records go to the log through ResultFinishing, and whatever a window would show is told
-// through signals, in the order the steps happen. Everything here runs inside the receive tick
-// (or a button's handler), so listeners must not wait.
+// Where each probe message becomes a result: the dispatch decodes it into the current probe
+// result held here, finished records go to the log through ResultFinishing, and whatever a
+// window would show is told through signals, in the order the steps happen. Everything here runs
+// inside the receive tick (or a button's handler), so listeners must not wait.
 
 #include "carcass/CarcassPairing.h"
 #include "carcass/PendingQueue.h"
 #include "probe/ProbeDispatch.h"
-#include "probe/StationState.h"
 #include "station/ResultFinishing.h"
 
 #include <QDateTime>
@@ -18,7 +17,12 @@
 class ProbeResults : public QObject, public DispatchTarget, public CarcassFinisher {
     Q_OBJECT
 public:
-    ProbeResults(StationState& state, PendingQueue& queue, ResultFinishing& finishing, QObject* parent = nullptr);
+    // The weighing choices decide where a probing error and a finished carcass belong.
+    ProbeResults(const WeighingState& weighing, PendingQueue& queue, ResultFinishing& finishing,
+                 QObject* parent = nullptr);
+
+    // The probe result being handled; the pairing takes it when told (probeResultToPair).
+    CurrentProbeResult& current() { return current_; }
 
     // One message from the probe link, type letter first.
     void OnProbeMessage(const std::string& message);
@@ -68,7 +72,8 @@ private:
     }
     void ShowProbeText(const std::string& text) override { emit probeText(text); }
 
-    StationState& state_;
+    CurrentProbeResult current_;
+    const WeighingState& weighing_;
     PendingQueue& queue_;
     ResultFinishing& finishing_;
     CarcassPairing* pairing_ = nullptr;

@@ -2,9 +2,8 @@
 
 #include "log/LogRecordFormat.h"
 
-ResultFinishing::ResultFinishing(const StationState& state, ResultLog& log, QObject* parent)
+ResultFinishing::ResultFinishing(ResultLog& log, QObject* parent)
     : QObject(parent)
-    , state_(state)
     , log_(log)
 {}
 
@@ -12,7 +11,7 @@ std::string ResultFinishing::ResultLine(const CarcassMeasurement& record)
 {
     if (record.kind == 'C')
         return record.alertText;
-    std::string line = FormatResultLine(record, state_.templateNumber);
+    std::string line = FormatResultLine(record, templateNumber_);
     emit lineToPrint(line);
     return line;
 }

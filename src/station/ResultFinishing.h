@@ -4,7 +4,6 @@
 // is never printed), and the record given to the log.
 
 #include "probe/CarcassMeasurement.h"
-#include "probe/StationState.h"
 #include "station/ResultLog.h"
 
 #include <QObject>
@@ -13,7 +12,12 @@
 class ResultFinishing : public QObject {
     Q_OBJECT
 public:
-    ResultFinishing(const StationState& state, ResultLog& log, QObject* parent = nullptr);
+    explicit ResultFinishing(ResultLog& log, QObject* parent = nullptr);
+
+    // The display template (1..10) every result line is laid out in; the log viewer's template
+    // menu chooses it.
+    int templateNumber() const { return templateNumber_; }
+    void SetTemplateNumber(int templateNumber) { templateNumber_ = templateNumber; }
 
     // The line the views show for the record; a result's line is told to printing first.
     std::string ResultLine(const CarcassMeasurement& record);
@@ -25,6 +29,6 @@ signals:
     void lineToPrint(const std::string& line);
 
 private:
-    const StationState& state_;
     ResultLog& log_;
+    int templateNumber_ = 3;
 };

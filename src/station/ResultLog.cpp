@@ -22,15 +22,14 @@ QString TornLineNotice(const std::string& path)
 
 } // namespace
 
-ResultLog::ResultLog(LogFileSystem& fileSystem, const StationState& state, OperatorNotices& notices, QObject* parent)
+ResultLog::ResultLog(LogFileSystem& fileSystem, OperatorNotices& notices, QObject* parent)
     : QObject(parent)
-    , state_(state)
     , notices_(notices)
     , writer_(fileSystem)
 {
     retryTimer_.setInterval(kRetryIntervalMs);
     connect(&retryTimer_, &QTimer::timeout, this, [this] {
-        const LogWriteOutcome outcome = writer_.RetryWaiting(state_.logFilePath);
+        const LogWriteOutcome outcome = writer_.RetryWaiting(logFilePath_);
         if (outcome.written)
             retryTimer_.stop();
         else
@@ -42,7 +41,7 @@ ResultLog::ResultLog(LogFileSystem& fileSystem, const StationState& state, Opera
 
 void ResultLog::WriteRecord(const CarcassMeasurement& record)
 {
-    const LogWriteOutcome outcome = writer_.WriteLogRecord(record, state_.logFilePath);
+    const LogWriteOutcome outcome = writer_.WriteLogRecord(record, logFilePath_);
     if (writer_.PendingCount() > 0) {
         retryTimer_.setInterval(outcome.lockBusy ? kLockRetryIntervalMs : kRetryIntervalMs);
         if (!retryTimer_.isActive())
@@ -59,7 +58,7 @@ void ResultLog::TellOutcome(const LogWriteOutcome& outcome)
                         outcome.pathNotFound ? MessageIcon::Information : MessageIcon::Exclamation);
     }
     if (outcome.tornLineMended)
-        notices_.Notify(TornLineNotice(state_.logFilePath), kAppTitle, MessageIcon::Information);
+        notices_.Notify(TornLineNotice(logFilePath_), kAppTitle, MessageIcon::Information);
     emit recordLogged();
 }
 
@@ -67,7 +66,7 @@ std::optional<ResultLog::Recovery> ResultLog::SaveUnwrittenRecords()
 {
     if (writer_.PendingCount() == 0)
         return std::nullopt;
-    if (writer_.RetryPending(state_.logFilePath))
+    if (writer_.RetryPending(logFilePath_))
         return std::nullopt;
     Recovery recovery;
     recovery.records = writer_.PendingCount();

@@ -7,7 +7,6 @@
 #include "log/LogFileWriter.h"
 #include "probe/CarcassMeasurement.h"
 #include "probe/OperatorNotices.h"
-#include "probe/StationState.h"
 
 #include <QObject>
 #include <QTimer>
@@ -17,9 +16,11 @@
 class ResultLog : public QObject {
     Q_OBJECT
 public:
-    // The log file is the one `state` names at the time of each write.
-    ResultLog(LogFileSystem& fileSystem, const StationState& state, OperatorNotices& notices,
-              QObject* parent = nullptr);
+    ResultLog(LogFileSystem& fileSystem, OperatorNotices& notices, QObject* parent = nullptr);
+
+    // The current log file, the one each write goes to; empty: nothing is logged.
+    const std::string& logFilePath() const { return logFilePath_; }
+    void SetLogFilePath(const std::string& path) { logFilePath_ = path; }
 
     void WriteRecord(const CarcassMeasurement& record);
     size_t UnwrittenRecords() const { return writer_.PendingCount(); }
@@ -44,7 +45,7 @@ signals:
 private:
     void TellOutcome(const LogWriteOutcome& outcome);
 
-    const StationState& state_;
+    std::string logFilePath_;
     OperatorNotices& notices_;
     LogFileWriter writer_;
     QTimer retryTimer_;

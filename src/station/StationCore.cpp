@@ -9,9 +9,9 @@ StationCore::StationCore(std::unique_ptr<SerialPort> probePort, std::unique_ptr<
     , probeWatch_(*probePort_)
     , scaleWatch_(*scalePort_)
     , scaleCollector_(*scalePort_)
-    , resultLog_(fileSystem, state_, notices_)
-    , resultFinishing_(state_, resultLog_)
-    , probeResults_(state_, pendingQueue_, resultFinishing_)
+    , resultLog_(fileSystem, notices_)
+    , resultFinishing_(resultLog_)
+    , probeResults_(weighingState_, pendingQueue_, resultFinishing_)
 {
     setObjectName(QStringLiteral("StationCore"));
     // Children, so that the window's search by name still finds the tick's timer.

@@ -17,6 +17,7 @@
 #include "station/ScalePortSetUp.h"
 #include "station/StationPairings.h"
 #include "weighing/ScaleCollector.h"
+#include "weighing/WeighingState.h"
 
 #include <QObject>
 #include <QString>
@@ -41,17 +42,19 @@ public:
     PendingQueue& pendingQueue() { return pendingQueue_; }
     const PendingQueue& pendingQueue() const { return pendingQueue_; }
     ReceiveTick& receiveTick() { return receiveTick_; }
-    // What the station is doing: weight source, sequence, log file, template, ...
-    StationState& state() { return state_; }
-    const StationState& state() const { return state_; }
-    // Each finished record on its way to the log file named by state().
+    // The operator's weighing choices: weight source, sequence, weight in the equation.
+    WeighingState& weighingState() { return weighingState_; }
+    const WeighingState& weighingState() const { return weighingState_; }
+    // Each finished record on its way to the current log file, which it names.
     ResultLog& resultLog() { return resultLog_; }
-    // Each finished record's line, its real-time printing and its way to the log.
+    const ResultLog& resultLog() const { return resultLog_; }
+    // Each finished record's line in the current template, its real-time printing and its way
+    // to the log.
     ResultFinishing& resultFinishing() { return resultFinishing_; }
     // Notices raised by the station's steps, told through notice(): they never wait.
     OperatorNotices& notices() { return notices_; }
-    // Each probe message the link takes, dispatched; what the windows show is told by its
-    // signals.
+    // Each probe message the link takes, dispatched into the current probe result; what the
+    // windows show is told by its signals.
     ProbeResults& probeResults() { return probeResults_; }
     // Every probe result and scale weight paired, with what each pairing shows held for the
     // windows.
@@ -120,7 +123,7 @@ private:
     PendingQueue pendingQueue_;
     ReceiveTick receiveTick_;
     SignalNotices notices_{*this};
-    StationState state_;
+    WeighingState weighingState_;
     ResultLog resultLog_;
     ResultFinishing resultFinishing_;
     ProbeResults probeResults_;
@@ -130,6 +133,6 @@ private:
     ScaleOptions scaleOptions_;
     ParsedScaleReader scaleReader_{scaleCollector_.strWgtScale(), scaleOptions_};
     LinkCommands linkCommands_{link_};
-    StationPairings pairings_{
-        StationPairingLinks{state_, pendingQueue_, linkCommands_, probeResults_, scaleReader_, notices_}};
+    StationPairings pairings_{StationPairingLinks{weighingState_, probeResults_.current(), pendingQueue_, linkCommands_,
+                                                  probeResults_, scaleReader_, notices_}};
 };

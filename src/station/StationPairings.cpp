@@ -4,9 +4,9 @@
 
 StationPairings::StationPairings(const StationPairingLinks& links, QObject* parent)
     : QObject(parent)
-    , current_(PairingWindow::CurrentCarcass, links.state, links.queue,
+    , current_(PairingWindow::CurrentCarcass, links.weighing, links.result, links.queue,
                PairingLinks{currentDisplay_, links.commands, links.finisher, links.scale, links.notices, this})
-    , main_(PairingWindow::Main, links.state, links.queue,
+    , main_(PairingWindow::Main, links.weighing, links.result, links.queue,
             PairingLinks{mainDisplay_, links.commands, links.finisher, links.scale, links.notices, this})
 {
     prompt_.setObjectName(QStringLiteral("Timer1S"));

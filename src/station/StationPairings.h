@@ -4,7 +4,8 @@
 //
 // The current carcass pairing takes every probe result, the Weight button and the weight box of
 // the current carcass window; the main pairing takes the scale weights and the main window's
-// weight box. Both share the station state and the one pending queue. The timers are started
+// weight box. Both share the weighing choices, the probe result being handled and
+// the one pending queue. The timers are started
 // by both: the refresh after a scale weight brings up the next waiting carcass as well.
 
 #include "carcass/CarcassPairing.h"
@@ -16,7 +17,8 @@
 class ProbeResults;
 
 struct StationPairingLinks {
-    StationState& state;
+    WeighingState& weighing;
+    CurrentProbeResult& result;
     PendingQueue& queue;
     ProbeCommandSink& commands;
     CarcassFinisher& finisher;

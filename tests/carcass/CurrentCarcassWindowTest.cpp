@@ -18,19 +18,20 @@ namespace {
 struct LedRig {
     explicit LedRig(WeightSource source = WeightSource::NoWeight, bool weightBeforeProbe = true)
     {
-        state.weightSource = source;
-        state.weightBeforeProbe = weightBeforeProbe;
+        weighing.weightSource = source;
+        weighing.weightBeforeProbe = weightBeforeProbe;
         QObject::connect(&pairings.currentDisplay(), &PairingDisplayModel::statusPanel1Shown,
                          [this](const std::string& text) { statusPanel1 = text; });
         window.ShowWeighingFrames(source);
     }
     QLineEdit* Box() { return window.findChild<QLineEdit*>("LEDWeight"); }
 
-    StationState state;
+    WeighingState weighing;
+    CurrentProbeResult result;
     PendingQueue queue;
     FakeStationSide side;
     std::string statusPanel1;
-    StationPairings pairings{StationPairingLinks{state, queue, side, side, side, side}};
+    StationPairings pairings{StationPairingLinks{weighing, result, queue, side, side, side, side}};
     CurrentCarcassWindow window{CurrentCarcassWindowLinks{pairings.currentDisplay(), pairings.current(), side}};
 };
 
@@ -61,7 +62,7 @@ TEST(CarcassRolesTest, CounterAndQualityTexts)
 TEST(CurrentCarcassWindowTest, NoWeightPathShowsAndFinishesEachResult)
 {
     LedRig rig;
-    StationState& state = rig.state;
+    CurrentProbeResult& result = rig.result;
     CurrentCarcassWindow& window = rig.window;
     CarcassPairing& pairing = rig.pairings.current();
     const std::vector<CarcassMeasurement>& finished = rig.side.logged;
@@ -77,12 +78,12 @@ TEST(CurrentCarcassWindowTest, NoWeightPathShowsAndFinishesEachResult)
     };
     // clang-format on
     for (const auto& c : cases) {
-        state.currentMeasurement = CarcassMeasurement{};
-        state.currentMeasurement.kind = 'J';
-        state.currentMeasurement.carcassCount = c.count;
-        state.currentMeasurement.colour1 = c.colour1;
-        state.currentMeasurement.carcassClass = c.carcassClass;
-        state.currentMeasurement.meatPercent = c.meatPercent;
+        result.currentMeasurement = CarcassMeasurement{};
+        result.currentMeasurement.kind = 'J';
+        result.currentMeasurement.carcassCount = c.count;
+        result.currentMeasurement.colour1 = c.colour1;
+        result.currentMeasurement.carcassClass = c.carcassClass;
+        result.currentMeasurement.meatPercent = c.meatPercent;
         pairing.OnProbeResult();
         EXPECT_EQ(window.Text("LEDcou"), QString::fromStdString(c.counterShown)) << c.what;
         EXPECT_EQ(window.Text("LEDcol"), QString::fromStdString(c.qualityShown)) << c.what;
@@ -92,13 +93,13 @@ TEST(CurrentCarcassWindowTest, NoWeightPathShowsAndFinishesEachResult)
         // Finished with an empty weight; the record keeps one space until the next decode.
         ASSERT_FALSE(finished.empty());
         EXPECT_EQ(finished.back().weight, "") << c.what;
-        EXPECT_EQ(state.currentMeasurement.weight, " ") << c.what;
+        EXPECT_EQ(result.currentMeasurement.weight, " ") << c.what;
     }
     EXPECT_EQ(finished.size(), 2u);
 
     // A cancel is finished too, with its own message; the numbers shown stay.
-    state.currentMeasurement.kind = 'C';
-    state.currentMeasurement.alertText = "Cancel      000124";
+    result.currentMeasurement.kind = 'C';
+    result.currentMeasurement.alertText = "Cancel      000124";
     pairing.OnProbeResult();
     EXPECT_EQ(window.Text("LEDerr"), "Cancel probe measurement");
     ASSERT_EQ(finished.size(), 3u);
@@ -111,8 +112,8 @@ TEST(CurrentCarcassWindowTest, TimersRunTheirPairingSteps)
     LedRig rig(WeightSource::MettlerToledo);
     auto* prompt = rig.pairings.findChild<QTimer*>("Timer1S");
     auto* refresh = rig.pairings.findChild<QTimer*>("Timer2Sec");
-    rig.state.currentMeasurement.kind = 'E';
-    rig.state.currentMeasurement.carcassCount = "000007";
+    rig.result.currentMeasurement.kind = 'E';
+    rig.result.currentMeasurement.carcassCount = "000007";
     rig.pairings.current().OnProbeResult();
     EXPECT_EQ(rig.side.commands, std::vector<std::string>{"8"});
     EXPECT_EQ(rig.statusPanel1, "Input weight first");

@@ -48,16 +48,16 @@ TEST(PairingResultTest, WindowsDifferInQualityAndWhatFollowsACompletion)
     EXPECT_EQ(rig.form1[R::WeightInput], "");
 
     // Without a weight source each result is finished at once; quality as sent in the main window.
-    rig.state.weightSource = WeightSource::NoWeight;
-    rig.state.currentMeasurement.kind = 'J';
+    rig.weighing.weightSource = WeightSource::NoWeight;
+    rig.result.currentMeasurement.kind = 'J';
     rig.main.OnProbeResult();
     EXPECT_EQ(rig.form1[R::Quality], "  77");
-    EXPECT_EQ(rig.state.currentMeasurement.weight, " ");
+    EXPECT_EQ(rig.result.currentMeasurement.weight, " ");
     EXPECT_EQ(rig.side.logged.size(), 3u);
 
     // Weight first with manual input: taking a weight gives the box back to the operator.
-    rig.state.weightSource = WeightSource::ManualInput;
-    rig.state.weightBeforeProbe = true;
+    rig.weighing.weightSource = WeightSource::ManualInput;
+    rig.weighing.weightBeforeProbe = true;
     rig.TypeWeight(rig.current, rig.frmLED, "85.4");
     rig.Probe("000103");
     EXPECT_EQ(rig.frmLED.weightInputEnabled, 1);

@@ -53,15 +53,15 @@ struct PairingRig {
     explicit PairingRig(bool weightBeforeProbe = true, WeightSource source = WeightSource::MettlerToledo,
                         bool useEquation = false)
     {
-        state.weightSource = source;
-        state.weightBeforeProbe = weightBeforeProbe;
-        state.useWeightInEquation = useEquation;
+        weighing.weightSource = source;
+        weighing.weightBeforeProbe = weightBeforeProbe;
+        weighing.useWeightInEquation = useEquation;
     }
 
     // A decoded "J" result with depths 12.0 and 55.0 and the probe's own percentage and class.
     void Probe(const std::string& counter, const std::string& meatPercent = "58.3")
     {
-        CarcassMeasurement& record = state.currentMeasurement;
+        CarcassMeasurement& record = result.currentMeasurement;
         record.kind = 'J';
         record.ClearTextFields();
         record.carcassCount = counter;
@@ -75,8 +75,8 @@ struct PairingRig {
     // A cancel keeps the previous record's fields, as the dispatch leaves them.
     void Cancel(const std::string& counter)
     {
-        state.currentMeasurement.kind = 'C';
-        state.currentMeasurement.alertText = "Cancel " + counter;
+        result.currentMeasurement.kind = 'C';
+        result.currentMeasurement.alertText = "Cancel " + counter;
         current.OnProbeResult();
     }
     void ScaleWeight(const std::string& text, CarcassPairing* at = nullptr)
@@ -94,7 +94,7 @@ struct PairingRig {
     void Prefill(int n)
     {
         for (int i = 1; i <= n; ++i)
-            state.weightBeforeProbe ? ScaleWeight(std::to_string(100 + i)) : Probe("000" + std::to_string(100 + i));
+            weighing.weightBeforeProbe ? ScaleWeight(std::to_string(100 + i)) : Probe("000" + std::to_string(100 + i));
     }
 
     // Events, space separated: w<kg> scale weight at the main window, W<kg> at the current
@@ -128,7 +128,7 @@ struct PairingRig {
                 if (std::exchange(frmLED.refreshTimer, false))
                     current.OnRefreshTimer();
                 break;
-            case 's': ChangeSequence(state, queue, arg == "1"); break;
+            case 's': ChangeSequence(weighing, queue, arg == "1"); break;
             }
             out += event;
             for (size_t i = commandsBefore; i < side.commands.size(); ++i)
@@ -152,10 +152,12 @@ struct PairingRig {
         return out;
     }
 
-    StationState state;
+    WeighingState weighing;
+    CurrentProbeResult result;
     PendingQueue queue;
     FakeStationSide side;
     FakePairingWindow frmLED, form1;
-    CarcassPairing current{PairingWindow::CurrentCarcass, state, queue, {frmLED, side, side, side, side, &frmLED}};
-    CarcassPairing main{PairingWindow::Main, state, queue, {form1, side, side, side, side, nullptr}};
+    CarcassPairing current{
+        PairingWindow::CurrentCarcass, weighing, result, queue, {frmLED, side, side, side, side, &frmLED}};
+    CarcassPairing main{PairingWindow::Main, weighing, result, queue, {form1, side, side, side, side, nullptr}};
 };

@@ -56,11 +56,11 @@ TEST(PendingQueueTest, SequenceChangeSaysWhatToStoreAndWhoReadsErrors)
     for (const auto& c : cases) {
         PairingRig rig(c.from);
         rig.Prefill(3);
-        const auto change = ChangeSequence(rig.state, rig.queue, c.to);
+        const auto change = ChangeSequence(rig.weighing, rig.queue, c.to);
         EXPECT_EQ(change.has_value(), *c.value != '\0');
         EXPECT_EQ(change ? change->settingValue : "", c.value);
         EXPECT_EQ(change ? change->errorToolTip : "", c.toolTip);
-        EXPECT_EQ(rig.state.weightBeforeProbe, c.to);
+        EXPECT_EQ(rig.weighing.weightBeforeProbe, c.to);
         EXPECT_EQ(rig.queue.count, change ? 0 : 3);
         EXPECT_TRUE(rig.side.logged.empty()) << "dropped halves are not logged";
     }
@@ -77,10 +77,10 @@ TEST(PendingQueueTest, HalfProcessedOnlyWithAWeightSourceAndHalvesWaiting)
                  {WeightSource::ManualInput, 1, true},
                  {WeightSource::TU9000, 10, true}};
     for (const auto& c : cases) {
-        StationState state;
-        state.weightSource = c.source;
+        WeighingState weighing;
+        weighing.weightSource = c.source;
         PendingQueue queue;
         queue.count = c.count;
-        EXPECT_EQ(CarcassesHalfProcessed(state, queue), c.halfProcessed) << c.count;
+        EXPECT_EQ(CarcassesHalfProcessed(weighing, queue), c.halfProcessed) << c.count;
     }
 }

@@ -140,11 +140,11 @@ TEST_F(LogViewerAlone, ViewModeTellsTheWindowItIsGiven)
 
 TEST_F(LogViewerAlone, ChartsShowOnlyBesideThePlacedPaneOfTheSummary)
 {
-    core.state().logFilePath = WriteLog();
+    core.resultLog().SetLogFilePath(WriteLog());
     LogViewer& v = Viewer();
     pane.AppendColoured(QStringLiteral("a line\r\n"), Qt::black);
     v.ToggleSummary();
-    ASSERT_TRUE(core.state().summaryShown);
+    ASSERT_TRUE(v.summaryShown());
     ASSERT_NE(v.summaryCharts(), nullptr);
     EXPECT_EQ(v.summaryCharts()->parentWidget(), &host);
     EXPECT_EQ(v.summaryCharts()->data().classCount[0], 2) << "class S";
@@ -155,7 +155,7 @@ TEST_F(LogViewerAlone, ChartsShowOnlyBesideThePlacedPaneOfTheSummary)
         bool shown;
     };
     for (const Case c : {Case{true, true, true}, Case{true, false, false}, Case{false, true, false}}) {
-        if (core.state().summaryShown != c.summary)
+        if (v.summaryShown() != c.summary)
             v.ToggleSummary();
         v.PlaceSummaryCharts(c.panePlaced, 400);
         EXPECT_EQ(!v.summaryCharts()->isHidden(), c.shown) << c.summary << c.panePlaced;
@@ -170,7 +170,8 @@ TEST_F(LogViewerAlone, PrinterStateGoesOutAsOneLineWhileItIsWatched)
     PrintCommands printing(PrintCommands::Links{core, ResultViews{&pane, &grid, &view}, dialogs, settings,
                                                 stationWindow, Lookup(), nullptr,
                                                 [] { return std::string("Time   Class   "); },
-                                                [] { return static_cast<const SummaryChartPanel*>(nullptr); }, &host},
+                                                [] { return static_cast<const SummaryChartPanel*>(nullptr); },
+                                                [] { return false; }, &host},
                            std::move(owned));
     QSignalSpy shown(&printing, &PrintCommands::printerStatusChanged);
 

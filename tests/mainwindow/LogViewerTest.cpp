@@ -83,7 +83,7 @@ TEST_F(LogViewerTest, TemplateChangeReloadsOnlyWhenTheTemplateChanges)
 {
     MainWindow& w = StartOn("delete_before.dif", "3");
     Menu("mnuD7")->trigger();
-    EXPECT_EQ(w.state().templateNumber, 7);
+    EXPECT_EQ(w.core().resultFinishing().templateNumber(), 7);
     EXPECT_EQ(Stored("Banner"), "7");
     for (const char* entry : {"mnuD1", "mnuD3", "mnuD7", "mnuhamcolour"})
         EXPECT_EQ(Menu(entry)->isChecked(), std::string(entry) == "mnuD7") << entry;

@@ -210,7 +210,7 @@ TEST_F(MainWindowLayout, LinkSignalsReachTheWindow)
     EXPECT_FALSE(weight->isEnabled());
     w.core().link().RunLinkStep("\x01"
                                 "C\x02\x03");
-    w.state().weightSource = WeightSource::ManualInput;
+    w.core().weighingState().weightSource = WeightSource::ManualInput;
     w.core().link().RunLinkStep("h\x05");
     EXPECT_TRUE(weight->isEnabled());
 }

@@ -47,11 +47,11 @@ TEST_F(MainWindowStartUp, FreshStoreStartsWithDefaults)
     EXPECT_EQ(w.StatusPanelTip(6), QStringLiteral("Probe serial number"));
     EXPECT_EQ(w.StatusPanelTip(7), QStringLiteral("Time elapsed"));
 
-    EXPECT_EQ(w.state().templateNumber, 3);
-    EXPECT_TRUE(w.state().logFilePath.empty());
-    EXPECT_EQ(w.state().weightSource, WeightSource::NoWeight);
-    EXPECT_TRUE(w.state().weightBeforeProbe);
-    EXPECT_EQ(w.state().decimalMark, ".");
+    EXPECT_EQ(w.core().resultFinishing().templateNumber(), 3);
+    EXPECT_TRUE(w.core().resultLog().logFilePath().empty());
+    EXPECT_EQ(w.core().weighingState().weightSource, WeightSource::NoWeight);
+    EXPECT_TRUE(w.core().weighingState().weightBeforeProbe);
+    EXPECT_EQ(w.core().weighingState().decimalMark, ".");
     EXPECT_FALSE(w.core().link().probeLinkAlive());
     EXPECT_TRUE(w.core().link().linkNeedsInit());
     EXPECT_EQ(dialogs.asked.size(), 0u);
@@ -174,11 +174,11 @@ TEST_F(MainWindowStartUp, TicksFollowTheStoreButWeighingStartsOff)
             EXPECT_EQ(Menu(kAnalysisEntries[i])->isChecked(), i == c.analysisTicked) << i;
         for (int n = 1; n <= 10; ++n)
             EXPECT_EQ(Menu(kTemplateEntries[n - 1])->isChecked(), n == c.templateTicked) << n;
-        EXPECT_EQ(w.state().templateNumber, c.templateTicked);
+        EXPECT_EQ(w.core().resultFinishing().templateNumber(), c.templateTicked);
 
         // Whatever the store says, no weighing and weight before probe.
-        EXPECT_EQ(w.state().weightSource, WeightSource::NoWeight);
-        EXPECT_TRUE(w.state().weightBeforeProbe);
+        EXPECT_EQ(w.core().weighingState().weightSource, WeightSource::NoWeight);
+        EXPECT_TRUE(w.core().weighingState().weightBeforeProbe);
         EXPECT_TRUE(Menu("mnuWgtNon")->isChecked());
         EXPECT_FALSE(Menu("mnuWgtTOL")->isChecked());
         EXPECT_TRUE(Menu("mnuWbP")->isChecked());
@@ -208,7 +208,7 @@ TEST_F(MainWindowStartUp, LogPathInPanelFiveAndAnUnreadableLogIsReported)
         dialogs.asked.clear();
         Store({{"LogFilePath", c.path}});
         MainWindow& w = Make();
-        EXPECT_EQ(w.state().logFilePath, c.path);
+        EXPECT_EQ(w.core().resultLog().logFilePath(), c.path);
         EXPECT_EQ(w.StatusPanel(5), QString::fromLatin1(c.panel));
         EXPECT_EQ(w.StatusPanelTip(5), QStringLiteral("Name of Log File"));
 

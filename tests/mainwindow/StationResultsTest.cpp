@@ -53,7 +53,7 @@ protected:
     StationResultsRig()
     {
         gridView.setModel(&grid);
-        ApplyTemplate(views, state.templateNumber);
+        ApplyTemplate(views, finishing.templateNumber());
         probeResults.SetClock([] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); });
         window.results = &results;
         pairings.TakeResultsFrom(probeResults);
@@ -68,7 +68,7 @@ protected:
     ResultGridModel grid;
     QTableView gridView;
     ResultViews views{&pane, &grid, &gridView};
-    StationState state;
+    WeighingState weighing;
     PendingQueue queue;
     FakeSerialPort port;
     ProbeLink link{port};
@@ -76,14 +76,15 @@ protected:
     std::string strWgtScale;
     ScaleOptions options;
     ParsedScaleReader scale{strWgtScale, options};
-    ResultLog resultLog{PosixLogFileSystem(), state, dialogs};
-    ResultFinishing finishing{state, resultLog};
-    ProbeResults probeResults{state, queue, finishing};
+    ResultLog resultLog{PosixLogFileSystem(), dialogs};
+    ResultFinishing finishing{resultLog};
+    ProbeResults probeResults{weighing, queue, finishing};
     RecordingWindow window;
     QWidget windowsParent; // owns the windows the results part opens
-    StationPairings pairings{StationPairingLinks{state, queue, commands, probeResults, scale, dialogs}};
-    StationResults results{StationResultsLinks{views, state, dialogs, settings, link, pairings, probeResults, resultLog,
-                                               window, &windowsParent}};
+    StationPairings pairings{
+        StationPairingLinks{weighing, probeResults.current(), queue, commands, probeResults, scale, dialogs}};
+    StationResults results{StationResultsLinks{views, weighing, dialogs, settings, link, pairings, probeResults,
+                                               resultLog, finishing, window, &windowsParent, [] { return false; }}};
 };
 
 class StationResultsTest : public MainWindowFixture {
@@ -104,7 +105,7 @@ TEST_F(StationResultsRig, MeasurementsAndCancelsAreShownAndLogged)
 {
     const QString log = dir.filePath("shift.dif");
     StationResults& w = results;
-    state.logFilePath = log.toStdString();
+    resultLog.SetLogFilePath(log.toStdString());
 
     Probe(kExample);
     ASSERT_EQ(Grid().Rows(), 2);
@@ -188,7 +189,7 @@ TEST_F(StationResultsRig, RecordsThatCannotBeWrittenAreKeptAndWrittenLater)
         dialogs.asked.clear();
         window.waitingShown.clear();
         StationResults& w = results;
-        state.logFilePath = c.path.toStdString();
+        resultLog.SetLogFilePath(c.path.toStdString());
         for (const char* counter : {"001", "002"})
             Probe("E01000" + std::string(counter) + kExample.substr(9));
         ASSERT_EQ(dialogs.Count("Notice"), 1) << c.what << ": one message per fault, not per record";
@@ -219,7 +220,7 @@ TEST_F(StationResultsTest, UnwrittenRecordsGoToARecoveryFileAtShutDown)
 {
     QStandardPaths::setTestModeEnabled(true);
     MainWindow& w = Station();
-    w.state().logFilePath = dir.filePath("nowhere/shift.dif").toStdString();
+    w.core().resultLog().SetLogFilePath(dir.filePath("nowhere/shift.dif").toStdString());
     Probe(kExample);
     ASSERT_EQ(w.results().UnwrittenRecords(), 1u);
     EXPECT_TRUE(w.StatusPanel(5).endsWith("  (1 waiting)")) << w.StatusPanel(5).toStdString();
@@ -277,7 +278,7 @@ TEST_F(StationResultsTest, ChoosingTheLogFile)
         dialogs.QueueOpenFile(c.chosen);
         dialogs.QueueMessageAnswer(MessageAnswer::Yes);
         w.ChooseLogFile();
-        EXPECT_EQ(w.state().logFilePath, c.pathAfter) << c.what;
+        EXPECT_EQ(w.core().resultLog().logFilePath(), c.pathAfter) << c.what;
         EXPECT_EQ(Grid().Rows(), c.gridRows) << c.what;
         EXPECT_EQ(dialogs.Count("Message"), c.messages) << c.what;
         EXPECT_EQ(w.core().link().Queue().count == 1 && w.core().link().Queue().slotTexts[0] == "3000001",
@@ -303,7 +304,7 @@ TEST_F(StationResultsRig, ATornLastLineIsToldOnceAndABusyLockOnlyDelaysTheRecord
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(torn.c_str());
     }
-    state.logFilePath = path.toStdString();
+    resultLog.SetLogFilePath(path.toStdString());
     Probe("E01000001" + kExample.substr(9));
     Probe("E01000002" + kExample.substr(9));
     ASSERT_EQ(dialogs.Count("Notice"), 1);
@@ -315,7 +316,7 @@ TEST_F(StationResultsRig, ATornLastLineIsToldOnceAndABusyLockOnlyDelaysTheRecord
     // Another station holds the lock: the record waits, nobody is told, and it is written at
     // the next tick once the lock is free.
     LogFileSystem& fs = PosixLogFileSystem();
-    const int other = fs.Open(state.logFilePath, O_RDWR);
+    const int other = fs.Open(resultLog.logFilePath(), O_RDWR);
     ASSERT_EQ(fs.TryLock(other), 0);
     Probe("E01000003" + kExample.substr(9));
     EXPECT_EQ(results.UnwrittenRecords(), 1u);

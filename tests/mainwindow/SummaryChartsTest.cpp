@@ -72,7 +72,7 @@ TEST_F(SummaryChartsTest, BelowTheTextInANarrowWindow)
 {
     // With weight the summary's table is too wide for the charts beside it.
     MainWindow& w = StartOn("chart_records.dif", {1000, 700});
-    w.state().weightSource = WeightSource::ManualInput;
+    w.core().weighingState().weightSource = WeightSource::ManualInput;
     auto* pane = Control<TerminalPane>("Terminal");
     SummaryChartPanel* charts = ToggledCharts();
     ASSERT_TRUE(charts && charts->isVisible());

@@ -88,7 +88,7 @@ TEST_F(SummaryTest, OnShowsThePaneUnderTheGridOffReloadsTheLog)
     auto* grid = Control<QTableView>("mfgResult");
 
     Control<QToolButton>("CmdSummary")->click();
-    EXPECT_TRUE(w.state().summaryShown);
+    EXPECT_TRUE(w.logViewer().summaryShown());
     EXPECT_EQ(PaneText(), DataFile("summary_unweighed.txt"));
     EXPECT_TRUE(pane->isVisible());
     EXPECT_GT(pane->geometry().top(), grid->geometry().bottom());
@@ -99,7 +99,7 @@ TEST_F(SummaryTest, OnShowsThePaneUnderTheGridOffReloadsTheLog)
     EXPECT_EQ(Queued(), std::vector<std::string>{"6"});
 
     Menu("mnuSummary")->trigger();
-    EXPECT_FALSE(w.state().summaryShown);
+    EXPECT_FALSE(w.logViewer().summaryShown());
     EXPECT_EQ(PaneText(), loaded);
     EXPECT_FALSE(pane->isVisible());
     EXPECT_FALSE(Menu("mnuSummary")->isChecked());
@@ -141,10 +141,10 @@ TEST_F(SummaryTest, ChoosingAnotherLogEndsTheSummary)
 {
     MainWindow& w = StartOn("summary_unweighed.dif");
     w.logViewer().ToggleSummary();
-    ASSERT_TRUE(w.state().summaryShown);
+    ASSERT_TRUE(w.logViewer().summaryShown());
     dialogs.QueueOpenFile(kData + "/summary_weighed.dif");
     Control<QToolButton>("OpenLogFile")->click();
-    EXPECT_FALSE(w.state().summaryShown);
+    EXPECT_FALSE(w.logViewer().summaryShown());
     EXPECT_FALSE(Control<TerminalPane>("Terminal")->isVisible());
     EXPECT_FALSE(Control<QToolButton>("CmdSummary")->isChecked());
     EXPECT_TRUE(Menu("mnuDis")->isEnabled());
@@ -154,7 +154,7 @@ TEST_F(SummaryTest, ChoosingAnotherLogEndsTheSummary)
 TEST_F(SummaryTest, WithAWeightSourceWeighedCarcassesAreSummed)
 {
     MainWindow& w = StartOn("summary_weighed.dif");
-    w.state().weightSource = WeightSource::ManualInput;
+    w.core().weighingState().weightSource = WeightSource::ManualInput;
     w.logViewer().ToggleSummary();
     EXPECT_EQ(PaneText(), DataFile("summary_weighed_with_weight.txt"));
 }
@@ -179,14 +179,14 @@ TEST_F(SummaryTest, RefusalsChangeNothing)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MainWindow& w = StartOn(c.log);
-        w.state().weightSource = WeightSource::ManualInput;
+        w.core().weighingState().weightSource = WeightSource::ManualInput;
         w.core().pendingQueue().count = c.pending;
         const std::string before = PaneText();
         w.logViewer().ToggleSummary();
         ASSERT_NE(dialogs.Last("Message"), nullptr);
         EXPECT_EQ(dialogs.Last("Message")->text, c.message);
         EXPECT_EQ(dialogs.Last("Message")->title, "Summary");
-        EXPECT_FALSE(w.state().summaryShown);
+        EXPECT_FALSE(w.logViewer().summaryShown());
         EXPECT_FALSE(Control<TerminalPane>("Terminal")->isVisible());
         EXPECT_EQ(PaneText(), before);
         EXPECT_FALSE(Control<QToolButton>("CmdSummary")->isChecked());

@@ -101,7 +101,7 @@ TEST_F(WeighingMenus, EntriesTickStoreAndSetUpTheWindows)
             Menu(entry)->trigger();
         const std::vector<PortDialogKind>& dialogsShown = recorder.shown;
         EXPECT_EQ(Ticked(), c.ticked);
-        EXPECT_EQ(w.state().weightSource, c.source);
+        EXPECT_EQ(w.core().weighingState().weightSource, c.source);
         EXPECT_EQ(Stored("WgtScaleModel"), c.storedModel);
         EXPECT_EQ(Stored("UseWgtInEqu"), c.storedEquation);
         EXPECT_EQ(dialogsShown, c.dialogs);
@@ -125,7 +125,7 @@ TEST_F(WeighingMenus, AScaleEntryOpensItsPortDialogAndStaysChosenWhenItIsCancell
     });
     Menu("mnuWgtTOL")->trigger();
     EXPECT_EQ(shown, "frmTOLEDO");
-    EXPECT_EQ(w.state().weightSource, WeightSource::MettlerToledo);
+    EXPECT_EQ(w.core().weighingState().weightSource, WeightSource::MettlerToledo);
     EXPECT_TRUE(Menu("mnuWgtTOL")->isChecked());
     EXPECT_EQ(Stored("WgtScaleModel"), "3");
 }
@@ -175,7 +175,7 @@ TEST_F(WeighingMenus, SequenceChangeDropsWaitingHalvesOnlyWhenTheOperatorAgrees)
     Menu("mnuPbW")->trigger();
     EXPECT_EQ(w.core().pendingQueue().count, 0);
     EXPECT_EQ(w.core().pendingQueue().writeIndex, 0);
-    EXPECT_FALSE(w.state().weightBeforeProbe);
+    EXPECT_FALSE(w.core().weighingState().weightBeforeProbe);
     EXPECT_TRUE(Menu("mnuPbW")->isChecked());
     EXPECT_FALSE(Menu("mnuWbP")->isChecked());
     EXPECT_EQ(Stored("WgtPrbOrder"), "0");
@@ -240,9 +240,9 @@ TEST_F(WeighingMenus, StartUpWithWeighingTakesTheStoredSetUp)
         MainWindow& w = Make();
         const auto* notice = dialogs.Last("Notice");
         EXPECT_EQ(notice ? notice->text.section("\r\n", 0, 0) : QString(), c.notice);
-        EXPECT_EQ(w.state().weightSource, c.source);
-        EXPECT_EQ(w.state().weightBeforeProbe, c.weightBeforeProbe);
-        EXPECT_EQ(w.state().useWeightInEquation, c.equation);
+        EXPECT_EQ(w.core().weighingState().weightSource, c.source);
+        EXPECT_EQ(w.core().weighingState().weightBeforeProbe, c.weightBeforeProbe);
+        EXPECT_EQ(w.core().weighingState().useWeightInEquation, c.equation);
         std::set<std::string> ticked{c.ticked};
         if (c.equation)
             ticked.insert("mnuWgtEqu");
@@ -283,6 +283,6 @@ TEST_F(WeighingMenus, AScalePortThatFailsAtStartUpIsToldInANoticeNotABox)
         EXPECT_TRUE(dialogs.Last("Notice")->text.startsWith("Weight scale can not communicate..\r\n"));
         EXPECT_TRUE(dialogs.Last("Notice")->text.endsWith(c.endOfNotice));
         EXPECT_EQ(w.StatusPanel(3), c.panel3);
-        EXPECT_EQ(w.state().weightSource, WeightSource::Generic);
+        EXPECT_EQ(w.core().weighingState().weightSource, WeightSource::Generic);
     }
 }

@@ -7,6 +7,7 @@
 #include "log/ResultGridModel.h"
 #include "log/ResultView.h"
 #include "log/TerminalPane.h"
+#include "logviewer/LogViewer.h"
 #include "mainwindow/StationResults.h"
 #include "printing/PrintCommands.h"
 #include "printing/PrintWindow.h"
@@ -42,7 +43,7 @@ protected:
     MainWindow& Station(bool withResult = true)
     {
         MainWindow& w = Make();
-        w.state().logFilePath = dir.filePath("shift2.dif").toStdString();
+        w.core().resultLog().SetLogFilePath(dir.filePath("shift2.dif").toStdString());
         if (withResult)
             AppendToResultView(w.views(), "14:05:33  09-12-2026,000123,1,12.0,3.0,45.0,61.2,E,A,\r", true);
         // Print is usable while the probe link works.
@@ -83,7 +84,7 @@ TEST_F(PrintCommandsTest, PrintOpensTheDialogOnlyWithALogFileAndText)
     for (const Case c : {Case{false, true, false}, Case{true, false, false}, Case{true, true, true}}) {
         MainWindow& w = Station(c.text);
         if (!c.logFile)
-            w.state().logFilePath.clear();
+            w.core().resultLog().SetLogFilePath({});
         EXPECT_EQ(OpenDialog() != nullptr, c.opens) << c.logFile << c.text;
     }
 }
@@ -104,7 +105,7 @@ TEST_F(PrintCommandsTest, PrintToFileNamesTheFileAfterTheLogAndAddsTheShownSumma
     EXPECT_TRUE(DialogClosed());
 
     // With the summary shown, the pane's text follows the grid.
-    w.state().summaryShown = true;
+    w.logViewer().SetSummaryShown(true);
     w.views().terminal->ClearPane();
     w.views().terminal->AppendColoured("Total:           1\r\n", Qt::black);
     OpenDialog()->findChild<QPushButton*>("CmdPTF")->click();
@@ -160,7 +161,7 @@ TEST_F(PrintCommandsTest, PrintToPaperPrintsTheGridAndTheShownSummary)
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "pdftotext is not installed (Debian package poppler-utils)";
     MainWindow& w = Station();
-    w.state().summaryShown = true;
+    w.logViewer().SetSummaryShown(true);
     w.views().terminal->ClearPane();
     w.views().terminal->AppendColoured("Total:           1\r\n", Qt::black);
     const QString pdf = dir.filePath("paper.pdf");

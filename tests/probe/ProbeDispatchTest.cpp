@@ -36,10 +36,11 @@ const QDateTime kNow(QDate(2026, 12, 9), QTime(14, 5, 33));
 const std::string kExample = "E0100012301250530001203000450612ABS140533X";
 
 struct DispatchFixture : ::testing::Test {
-    StationState state;
+    CurrentProbeResult result;
+    WeighingState weighing;
     RecordingTarget target;
-    void SetUp() override { target.current = &state.currentMeasurement; }
-    void Dispatch(const std::string& m) { DispatchProbeMessage(m, state, target, kNow); }
+    void SetUp() override { target.current = &result.currentMeasurement; }
+    void Dispatch(const std::string& m) { DispatchProbeMessage(m, result, weighing, target, kNow); }
 };
 
 } // namespace
@@ -62,21 +63,21 @@ TEST_F(DispatchFixture, MeasurementsAreDecodedStampedAndHandedOn)
     };
     // clang-format on
     for (const auto& c : cases) {
-        state = StationState{};
+        result = CurrentProbeResult{};
         target = RecordingTarget{};
-        target.current = &state.currentMeasurement;
-        state.lineIsMeasurement = false;
+        target.current = &result.currentMeasurement;
+        result.lineIsMeasurement = false;
         Dispatch(c.message);
-        EXPECT_EQ(state.currentMeasurement.kind, c.message[0]);
+        EXPECT_EQ(result.currentMeasurement.kind, c.message[0]);
         EXPECT_EQ(target.calls.front(), "error:") << c.message;
         EXPECT_EQ(target.pressedWith.size(), c.handedOn ? 1u : 0u) << c.message;
-        EXPECT_EQ(state.lineIsMeasurement, c.handedOn) << c.message;
+        EXPECT_EQ(result.lineIsMeasurement, c.handedOn) << c.message;
         if (c.handedOn) {
             EXPECT_EQ(target.pressedWith[0].carcassCount, c.count);
         }
     }
     Dispatch("E0100");
-    EXPECT_EQ(state.currentMeasurement.timeDate, "14:05:33  09-12-2026");
+    EXPECT_EQ(result.currentMeasurement.timeDate, "14:05:33  09-12-2026");
 }
 
 TEST_F(DispatchFixture, CancelKeepsThePreviousMeasurement)
@@ -89,7 +90,7 @@ TEST_F(DispatchFixture, CancelKeepsThePreviousMeasurement)
     EXPECT_EQ(cancel.alertText, "Cancel      000124");
     EXPECT_EQ(cancel.carcassCount, "000123");
     EXPECT_EQ(cancel.carcassClass, "S");
-    EXPECT_FALSE(state.lineIsMeasurement);
+    EXPECT_FALSE(result.lineIsMeasurement);
 }
 
 TEST_F(DispatchFixture, ProbingErrorGoesWhereTheSequenceSays)
@@ -109,11 +110,11 @@ TEST_F(DispatchFixture, ProbingErrorGoesWhereTheSequenceSays)
     };
     // clang-format on
     for (const auto& c : cases) {
-        state = StationState{};
+        result = CurrentProbeResult{};
         target = RecordingTarget{};
-        target.current = &state.currentMeasurement;
-        state.weightBeforeProbe = c.weightBeforeProbe;
-        state.weightSource = c.weightSource;
+        target.current = &result.currentMeasurement;
+        weighing.weightBeforeProbe = c.weightBeforeProbe;
+        weighing.weightSource = c.weightSource;
         Dispatch(kExample);
         target.calls.clear();
         Dispatch("Z0039");
@@ -125,7 +126,7 @@ TEST_F(DispatchFixture, ProbingErrorGoesWhereTheSequenceSays)
             EXPECT_EQ(target.logged[0].alertText, "No Meat");
             EXPECT_EQ(target.logged[0].carcassCount, "000123");
         }
-        EXPECT_TRUE(state.lineIsMeasurement) << "an error does not change the line colour flag";
+        EXPECT_TRUE(result.lineIsMeasurement) << "an error does not change the line colour flag";
     }
 }
 
@@ -188,5 +189,5 @@ TEST_F(DispatchFixture, ReportsGoToTheTextWindowAndUnknownLettersAreIgnored)
     for (const char* m : {"A1234P2", "X", "?????", "\x01\x02"})
         Dispatch(m);
     EXPECT_TRUE(target.calls.empty());
-    EXPECT_EQ(state.currentMeasurement.kind, '\x01');
+    EXPECT_EQ(result.currentMeasurement.kind, '\x01');
 }

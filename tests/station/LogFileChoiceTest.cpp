@@ -4,6 +4,7 @@
 #include "probe/ProbeLink.h"
 #include "settings/SettingsStore.h"
 #include "station/OperatorQuestions.h"
+#include "station/ResultLog.h"
 #include "support/FakeSerialPort.h"
 
 #include <QFile>
@@ -31,15 +32,16 @@ struct ScriptedQuestions : OperatorQuestions {
 struct ChoiceRig {
     QTemporaryDir dir;
     SettingsStore settings{dir.filePath(QStringLiteral("station.ini"))};
-    StationState state;
+    ScriptedQuestions notices; // the log's, never told here
+    ResultLog log{PosixLogFileSystem(), notices};
     FakeSerialPort port;
     ProbeLink link{port};
-    LogFileChoice choice{state, settings, link};
+    LogFileChoice choice{log, settings, link};
     int changes = 0;
 
     ChoiceRig()
     {
-        state.logFilePath = "before.dif";
+        log.SetLogFilePath("before.dif");
         QObject::connect(&choice, &LogFileChoice::logFileChanged, [this] { ++changes; });
         QFile(dir.filePath(QStringLiteral("old.dif"))).open(QIODevice::WriteOnly);
         QFile(dir.filePath(QStringLiteral("plain"))).open(QIODevice::WriteOnly);
@@ -81,7 +83,7 @@ TEST(LogFileChoice, TheNamedFileBecomesCurrentOrNothingChanges)
 
         EXPECT_EQ(opened.outcome, c.outcome);
         EXPECT_EQ(opened.error.toStdString(), c.error);
-        EXPECT_EQ(rig.state.logFilePath, c.current ? path : c.stored ? "" : "before.dif");
+        EXPECT_EQ(rig.log.logFilePath(), c.current ? path : c.stored ? "" : "before.dif");
         EXPECT_EQ(rig.settings.ReadSetting("Properties", "LogFilePath", "<absent>"), c.stored ? path : "<absent>");
         EXPECT_EQ(rig.changes, c.stored ? 1 : 0) << "told once the path changed, before the file is made";
         QFile file(QString::fromStdString(path));

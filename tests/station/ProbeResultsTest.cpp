@@ -24,7 +24,7 @@ struct ResultsRig {
 
     ResultsRig()
     {
-        core.state().logFilePath = QFile::encodeName(dir.filePath(QStringLiteral("shift.dif"))).toStdString();
+        core.resultLog().SetLogFilePath(QFile::encodeName(dir.filePath(QStringLiteral("shift.dif"))).toStdString());
         ProbeResults& results = core.probeResults();
         results.SetClock([] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); });
         auto text = [this](const char* what) {
@@ -64,7 +64,7 @@ struct ResultsRig {
 
     std::string Logged() const
     {
-        QFile file(QString::fromStdString(core.state().logFilePath));
+        QFile file(QString::fromStdString(core.resultLog().logFilePath()));
         return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<missing>");
     }
 };
@@ -105,8 +105,8 @@ TEST(ProbeResults, EachMessageIsToldInTheOrderOfItsSteps)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         ResultsRig rig;
-        rig.core.state().weightBeforeProbe = c.weightBeforeProbe;
-        rig.core.state().weightSource = c.source;
+        rig.core.weighingState().weightBeforeProbe = c.weightBeforeProbe;
+        rig.core.weighingState().weightSource = c.source;
         rig.core.probeResults().OnProbeMessage(c.message);
         EXPECT_EQ(rig.said, c.said);
     }

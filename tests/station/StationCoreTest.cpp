@@ -147,7 +147,7 @@ TEST(StationCore, RecordsForAMissingFolderWaitAndAreToldOnce)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString folder = dir.filePath(QStringLiteral("shift"));
-    rig.core.state().logFilePath = QFile::encodeName(folder + QStringLiteral("/line1.dif")).toStdString();
+    rig.core.resultLog().SetLogFilePath(QFile::encodeName(folder + QStringLiteral("/line1.dif")).toStdString());
     int touched = 0;
     int logged = 0;
     QObject::connect(&rig.core.resultLog(), &ResultLog::logFileTouched, [&] { ++touched; });

@@ -27,10 +27,10 @@ struct PairingLine {
     {
         settings.WriteSetting("Properties", "STX", "0");
         EXPECT_EQ(core.SetUpScalePort(WeightSource::MettlerToledo, settings).fault, ScalePortFault::None);
-        StationState& state = core.state();
-        state.weightSource = WeightSource::MettlerToledo;
-        state.weightBeforeProbe = weightBeforeProbe;
-        state.logFilePath = QFile::encodeName(dir.filePath(QStringLiteral("shift.dif"))).toStdString();
+        WeighingState& weighing = core.weighingState();
+        weighing.weightSource = WeightSource::MettlerToledo;
+        weighing.weightBeforeProbe = weightBeforeProbe;
+        core.resultLog().SetLogFilePath(QFile::encodeName(dir.filePath(QStringLiteral("shift.dif"))).toStdString());
         core.probeResults().SetClock([] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); });
         QObject::connect(&core, &StationCore::pendingCountChanged, [this](int count) { pending.push_back(count); });
         EXPECT_TRUE(core.probePortWatch().Open());
@@ -52,7 +52,7 @@ struct PairingLine {
     }
     std::string Logged() const
     {
-        QFile file(QString::fromStdString(core.state().logFilePath));
+        QFile file(QString::fromStdString(core.resultLog().logFilePath()));
         return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<missing>");
     }
 };
