@@ -141,17 +141,9 @@ void MainWindow::StartUp(bool withWeighing)
 
 void MainWindow::StartUpProbePort()
 {
-    // 10. A stored value that is not a port or not a settings text leaves the port as it is.
-    const ProbePortConfig config = ReadProbePortConfig(settings_);
-    if (!config.port)
-        qWarning("Probe port: stored port number \"%s\" is not a port; left unchanged", config.portText.c_str());
-    else if (!core_->probePort().SetCommPort(*config.port))
-        qWarning("Probe port: cannot select port %d", *config.port);
-    if (!config.settings || !core_->probePort().SetSettings(*config.settings))
-        qWarning("Probe port: settings \"%s\" not applied", config.settingsText.c_str());
-    if (config.handshaking)
-        core_->probePort().SetHandshaking(*config.handshaking);
-    core_->probePort().SetInputMode(1);
+    // 10. and 13. The port from the store, opened; one that does not open shows as a link that
+    // never comes up until its watch finds the device.
+    core_->SetUpProbePort(settings_);
 
     // 11. The status frame across the window; the views with it, so that the template's
     // column widths (step 19) are taken from the grid's real width.
@@ -159,12 +151,6 @@ void MainWindow::StartUpProbePort()
 
     // 12.
     SetStatusPanel(1, ResourceText(1099));
-
-    // 13. A port that does not open shows as a link that never comes up; it is tried again every
-    // second, so a station started before its adapter is plugged in comes up by itself.
-    if (!core_->probePortWatch().Open())
-        qWarning("Probe port %d cannot be opened: %s", core_->probePort().CommPort(),
-                 core_->probePort().LastError().c_str());
     ShowProbePort();
 }
 

@@ -10,6 +10,7 @@
 #include "probe/PortWatch.h"
 #include "probe/ProbeLink.h"
 #include "probe/SerialPort.h"
+#include "station/ProbePortSetUp.h"
 #include "station/ProbeResults.h"
 #include "station/ReceiveTick.h"
 #include "station/ResultFinishing.h"
@@ -65,6 +66,9 @@ public:
     // up for a model from the stored settings.
     ScaleOptions& scaleOptions() { return scaleOptions_; }
     ScaleWeightReader& scaleReader() { return scaleReader_; }
+    // The probe port's number, line settings and handshaking from the store, then opened (or
+    // left to its watch); true when open.
+    bool SetUpProbePort(const SettingsStore& settings) { return ::SetUpProbePort(settings, *probePort_, probeWatch_); }
     ScalePortSetUp SetUpScalePort(WeightSource model, SettingsStore& settings)
     {
         return ::SetUpScalePort(model, settings, *scalePort_, scaleWatch_, scaleOptions_);
