@@ -5,9 +5,12 @@
 // what the core tells.
 //
 // The window's code is split by concern: MainWindow.cpp (ownership, the core's signals, status bar
-// access), MainWindowControls.cpp (building the controls), MainWindowMenus.cpp (menu tree and its wiring),
-// MainWindowStartUp.cpp, MainWindowLayout.cpp, MainWindowIndicators.cpp, MainWindowShutDown.cpp, MainWindowHooks.cpp,
-// MainWindowWeighing.cpp (the weighing controls: carcass/WeighingControls).
+// access), MainWindowControls.cpp (building the controls), MainWindowMenus.cpp (menu tree and its
+// wiring), MainWindowStartUp.cpp, MainWindowLayout.cpp, MainWindowIndicators.cpp,
+// MainWindowKeyboard.cpp, MainWindowShutDown.cpp, MainWindowLogFile.cpp. Each capability's window
+// code is a class of its own in its folder, built here and given the core and the parts it needs:
+// WeighingControls (MainWindowWeighing.cpp), LogViewer (MainWindowLogViewer.cpp), PrintCommands
+// (MainWindowPrinting.cpp), PortDialogMenus, ProbeCommandMenus, FirmwareUpdate, HelpMenus.
 
 #include "log/ResultView.h"
 #include "mainwindow/ElapsedClock.h"

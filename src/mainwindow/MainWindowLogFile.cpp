@@ -1,8 +1,7 @@
-// Steps of the main window carried out by the results part of the station.
+// Choosing the log file: the OpenLogFile button and File › Log to File.
 
 #include "mainwindow/MainWindow.h"
 
-#include "carcass/CurrentCarcassWindow.h"
 #include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
 #include "resources/StringTable.h"
