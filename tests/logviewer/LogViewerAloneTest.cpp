@@ -33,16 +33,14 @@ public:
     void SetStatusPanelTip(int panel, const QString& tip) override { tips[panel] = tip; }
     QString StatusPanel(int panel) const override { return panels.count(panel) ? panels.at(panel) : QString(); }
     void ShowLogFilePath() override { panels[5] = QStringLiteral("<log file>"); }
-    void RegisterStationWindow(QWidget* window) override { windows.push_back(window); }
+    void RegisterStationWindow(QWidget*) override {}
     void ApplyCurrentTemplate() override { ++templatesApplied; }
     void PlaceViews(LayoutTrigger trigger) override { placed.push_back(trigger); }
     void RefreshFindPrint() override { ++findPrintRefreshed; }
     LogChangeObserver* LogObserver() override { return nullptr; }
     void LeaveSummaryMode() override {}
 
-    std::map<int, QString> panels;
-    std::map<int, QString> tips;
-    std::vector<QWidget*> windows;
+    std::map<int, QString> panels, tips;
     std::vector<LayoutTrigger> placed;
     int templatesApplied = 0;
     int findPrintRefreshed = 0;
@@ -61,14 +59,9 @@ protected:
         auto owned = std::make_unique<RecordingWindow>();
         window = owned.get();
         viewer = std::make_unique<LogViewer>(
-            core, ResultViews{&pane, &grid, &view}, dialogs, settings, std::move(owned), Lookup(),
+            core, ResultViews{&pane, &grid, &view}, dialogs, settings, std::move(owned), lookup,
             LogViewer::Controls{&pause, &openLog, &find, &summary, &del, &host}, &host);
         return *viewer;
-    }
-
-    std::function<QAction*(const QString&)> Lookup()
-    {
-        return [this](const QString& name) { return menus.value(name, nullptr); };
     }
 
     // A log of one header line and two unweighed results of class S.
@@ -94,6 +87,7 @@ protected:
     QToolButton pause{&host}, openLog{&host}, find{&host}, summary{&host}, del{&host};
     QMenuBar menuBar;
     QHash<QString, QAction*> menus;
+    std::function<QAction*(const QString&)> lookup = [this](const QString& name) { return menus.value(name); };
     RecordingWindow* window = nullptr;
     std::unique_ptr<LogViewer> viewer;
 };
@@ -126,6 +120,7 @@ TEST_F(LogViewerAlone, ChartsShowOnlyBesideThePlacedPaneOfTheSummary)
 {
     core.resultLog().SetLogFilePath(WriteLog());
     LogViewer& v = Viewer();
+    pane.AppendColoured(QStringLiteral("a line\r\n"), Qt::black); // an empty pane has no summary
     v.ToggleSummary();
     ASSERT_NE(v.summaryCharts(), nullptr);
     EXPECT_EQ(v.summaryCharts()->parentWidget(), &host);
@@ -149,7 +144,7 @@ TEST_F(LogViewerAlone, PrintCommandsPrintFromTheCoreWithoutTheMainWindow)
     auto owned = std::make_unique<RecordingSpooler>();
     RecordingSpooler* spooler = owned.get();
     PrintCommands printing(PrintCommands::Links{core, ResultViews{&pane, &grid, &view}, dialogs, settings,
-                                                stationWindow, Lookup(), nullptr,
+                                                stationWindow, lookup, nullptr,
                                                 [] { return std::string("Time   Class   "); },
                                                 [] { return static_cast<const SummaryChartPanel*>(nullptr); },
                                                 [] { return false; }, &host},

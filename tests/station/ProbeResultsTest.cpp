@@ -86,22 +86,18 @@ TEST(ProbeResults, EachMessageIsToldInTheOrderOfItsSteps)
         WeightSource source;
         std::vector<std::string> said;
     };
-    const std::vector<std::string> noMeat{"status: No Meat", "error: No Meat", "red: No Meat\r"};
-    auto then = [](std::vector<std::string> first, std::initializer_list<std::string> rest) {
-        first.insert(first.end(), rest);
-        return first;
-    };
+    // clang-format off
     const Case cases[] = {
-        {kExample.c_str(),
-         true,
-         WeightSource::NoWeight,
+        {kExample.c_str(), true, WeightSource::NoWeight,
          {"error: ", "pair", "print: " + kExampleLine, "black: " + kExampleLine + "\r", "logged"}},
         {"C01000123", true, WeightSource::NoWeight, {"pair", "red: Cancel      000123\r", "logged"}},
-        {"Z0039", true, WeightSource::Generic, then(noMeat, {"logged"})},
-        {"Z0039", false, WeightSource::NoWeight, then(noMeat, {"cleared", "logged"})},
+        {"Z0039", true, WeightSource::Generic, {"status: No Meat", "error: No Meat", "red: No Meat\r", "logged"}},
+        {"Z0039", false, WeightSource::NoWeight,
+         {"status: No Meat", "error: No Meat", "red: No Meat\r", "cleared", "logged"}},
         {"Z0039", false, WeightSource::Generic, {"status: No Meat"}},
         {"D", true, WeightSource::NoWeight, {"text: Class summary: \r\n08:30:00\t09-12-2026\r\n\r\n"}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         CoreRig rig;

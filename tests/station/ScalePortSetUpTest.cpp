@@ -50,7 +50,7 @@ TEST(ScalePortSetUp, OpensThePortStoredForTheModelAndLoadsItsOptions)
     };
     // clang-format on
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.port);
+        SCOPED_TRACE(&c - cases);
         ScaleRig rig(c.stored);
         const ScalePortSetUp result = rig.core.SetUpScalePort(c.model, rig.settings);
         EXPECT_EQ(result.fault, c.fault);
