@@ -111,6 +111,12 @@ void LogViewer::ShowTerminalAsNeeded(LayoutTrigger trigger)
         ScrollGridToLastRow(views_);
 }
 
+void LogViewer::SetUpPauseKey()
+{
+    controls_.pause->setShortcut(QKeySequence(Qt::Key_F7));
+    SetPauseTip(1122);
+}
+
 void LogViewer::SetPauseTip(int stringId)
 {
     // "Text (F7)": the key shows where the operator looks for what the button does.

@@ -68,6 +68,8 @@ public:
 
     // The pane shows below the grid while the summary, a viewed log or the find dialog needs it.
     bool TerminalWanted() const;
+    // F7 for the view log / pause button, shown in its tooltip (start-up).
+    void SetUpPauseKey();
     // The charts share the pane's area while the summary shows (`paneLowest`: the last row the
     // window leaves free); otherwise they hide.
     void PlaceSummaryCharts(bool panePlaced, int paneLowest);

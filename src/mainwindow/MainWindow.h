@@ -167,8 +167,6 @@ private:
     // MainWindowKeyboard.cpp: tooltips of the toolbar buttons, function keys of those without a menu
     // entry.
     void SetUpToolbarKeys();
-    // The view log / pause button's tooltip (string `stringId`) with its function key.
-    void SetPauseTip(int stringId);
     // MainWindowShutDown.cpp
     void AskToExit(bool saveGeometryFirst);
     void CloseStationWindows();

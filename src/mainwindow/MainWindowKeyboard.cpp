@@ -3,7 +3,7 @@
 
 #include "mainwindow/MainWindow.h"
 
-#include "resources/StringTable.h"
+#include "logviewer/LogViewer.h"
 
 #include <QKeySequence>
 #include <QToolButton>
@@ -24,15 +24,8 @@ void MainWindow::SetUpToolbarKeys()
     cmdHide->setShortcut(layoutKey);
     cmdHide->setToolTip(WithKey(QStringLiteral("Show or hide the detail frames"), layoutKey));
 
-    Control<QToolButton>("Pause")->setShortcut(QKeySequence(Qt::Key_F7));
-    SetPauseTip(1122);
+    logViewer_->SetUpPauseKey();
 
     // As its menu entry, which carries no string of the table either.
     Control<QToolButton>("cmdDel")->setToolTip(QStringLiteral("Delete"));
-}
-
-void MainWindow::SetPauseTip(int stringId)
-{
-    auto* pause = Control<QToolButton>("Pause");
-    pause->setToolTip(WithKey(ResourceText(stringId), pause->shortcut()));
 }
