@@ -15,40 +15,6 @@ constexpr unsigned kMeatPercentColumn = 13;
 constexpr unsigned kClassColumn = 15;
 constexpr unsigned kWeightColumn = 36;
 
-// The number at the start of a text as the station reads it, or nullopt when there is no digit
-// at all (the probe's "__._", an empty value).
-std::optional<double> NumberIn(std::string_view text)
-{
-    size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    const size_t first = i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    bool point = false;
-    int digits = 0;
-    int decimals = 0;
-    long long whole = 0;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9') {
-            if (++digits > 15)
-                return NumberInText(std::string(text.substr(first)));
-            whole = whole * 10 + (c - '0');
-            decimals += point ? 1 : 0;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (digits == 0)
-        return std::nullopt;
-    const double value = static_cast<double>(whole) / std::pow(10.0, decimals);
-    return negative ? -value : value;
-}
-
 struct RecordFields {
     bool isRecord = false; // the class column is there: a result, not a cancel or an error
     std::string_view meatPercent;
@@ -141,7 +107,7 @@ void SummaryChartTally::AddLines(std::string_view lines)
         if (!f.isRecord)
             continue;
         // The summary's selection: weighed carcasses with a weight source, unweighed without.
-        const double weight = NumberIn(f.weight).value_or(0.0);
+        const double weight = NumberAtStart(f.weight).value_or(0.0);
         if (withWeight ? weight == 0 : weight != 0)
             continue;
         const size_t c = f.carcassClass.empty() ? std::string_view::npos : kChartClasses.find(f.carcassClass.front());
@@ -152,7 +118,7 @@ void SummaryChartTally::AddLines(std::string_view lines)
         ++data_.classCount[c];
         if (withWeight)
             data_.classWeight[c] += weight;
-        if (const auto percent = NumberIn(f.meatPercent))
+        if (const auto percent = NumberAtStart(f.meatPercent))
             ++data_.leanMeat[static_cast<size_t>(LeanMeatBin(*percent))];
         else
             ++data_.withoutLeanMeat;

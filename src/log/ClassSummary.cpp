@@ -21,41 +21,6 @@ constexpr int kMeatPercentColumn = 13;
 constexpr int kClassColumn = 15;
 constexpr int kWeightColumn = 36;
 
-// NumberInText on a view, without building a string for every line of a large log. Up to 15
-// digits the value is the digits as a whole number divided by a power of ten, exact as strtod
-// is; longer numbers go to NumberInText itself.
-double NumberInView(std::string_view text)
-{
-    size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    const size_t first = i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    bool point = false;
-    int digits = 0;
-    int decimals = 0;
-    long long whole = 0;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9') {
-            if (++digits > 15)
-                return NumberInText(std::string(text.substr(first)));
-            whole = whole * 10 + (c - '0');
-            decimals += point ? 1 : 0;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const double value = static_cast<double>(whole) / kTens[decimals];
-    return negative ? -value : value;
-}
-
 // Values 13, 15 and 36 of a stored line, as LogField reads them (empty unless a TAB closes them).
 struct SummaryFields {
     std::string_view meatPercent;
@@ -186,7 +151,7 @@ void ClassSummaryTally::AddLines(std::string_view lines)
             continue;
         }
         p = ScanLine(p, end, f);
-        const double weight = NumberInView(f.weight);
+        const double weight = NumberAtStart(f.weight).value_or(0.0);
         // A summary with weight counts the weighed carcasses, one without the unweighed ones.
         if (withWeight ? weight == 0 : weight != 0)
             continue;
@@ -199,7 +164,7 @@ void ClassSummaryTally::AddLines(std::string_view lines)
         ++t.count;
         if (withWeight) {
             t.weight += weight;
-            t.yield += NumberInView(f.meatPercent) * weight / 100.0;
+            t.yield += NumberAtStart(f.meatPercent).value_or(0.0) * weight / 100.0;
         }
     }
 }

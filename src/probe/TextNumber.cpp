@@ -46,6 +46,42 @@ std::string Printed(const char* format, int precision, double value)
 
 } // namespace
 
+std::optional<double> NumberAtStart(std::string_view text)
+{
+    // Up to 15 digits the value is the digits as a whole number divided by a power of ten, exact
+    // as strtod is; longer numbers go to NumberInText itself.
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    const size_t first = i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    bool point = false;
+    int digits = 0;
+    int decimals = 0;
+    long long whole = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            if (++digits > 15)
+                return NumberInText(std::string(text.substr(first)));
+            whole = whole * 10 + (c - '0');
+            decimals += point ? 1 : 0;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double value = static_cast<double>(whole) / kTens[decimals];
+    return negative ? -value : value;
+}
+
 std::string PlainNumberText(double value)
 {
     if (!std::isfinite(value))
