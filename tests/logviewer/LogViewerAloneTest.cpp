@@ -1,23 +1,19 @@
-// The log viewer and the print commands over bare controls and a recording window: what they
-// need of the main window goes through what they are given, and nothing else.
+// The log viewer over bare controls and a recording window: what it needs of the main window goes
+// through the window it is given, and nothing else.
 
 #include "charts/SummaryChartPanel.h"
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
 #include "logviewer/LogViewer.h"
 #include "mainwindow/MenuTree.h"
-#include "mainwindow/StationWindowAccess.h"
-#include "printing/PrintCommands.h"
 #include "settings/SettingsStore.h"
 #include "station/StationCore.h"
 #include "support/FakeSerialPort.h"
-#include "support/RecordingSpooler.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAction>
 #include <QHash>
 #include <QMenuBar>
-#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -27,7 +23,7 @@
 
 namespace {
 
-class RecordingWindow : public LogViewerWindow, public StationWindowAccess {
+class RecordingWindow : public LogViewerWindow {
 public:
     void SetStatusPanel(int panel, const QString& text) override { panels[panel] = text; }
     void SetStatusPanelTip(int panel, const QString& tip) override { tips[panel] = tip; }
@@ -38,7 +34,6 @@ public:
     void PlaceViews(LayoutTrigger trigger) override { placed.push_back(trigger); }
     void RefreshFindPrint() override { ++findPrintRefreshed; }
     LogChangeObserver* LogObserver() override { return nullptr; }
-    void LeaveSummaryMode() override {}
 
     std::map<int, QString> panels, tips;
     std::vector<LayoutTrigger> placed;
@@ -135,25 +130,4 @@ TEST_F(LogViewerAlone, ChartsShowOnlyBesideThePlacedPaneOfTheSummary)
         v.PlaceSummaryCharts(c.panePlaced, 400);
         EXPECT_EQ(!v.summaryCharts()->isHidden(), c.shown) << c.summary << c.panePlaced;
     }
-}
-
-// A finished result reaches the printer from the core, under the titles handed in.
-TEST_F(LogViewerAlone, PrintCommandsPrintFromTheCoreWithoutTheMainWindow)
-{
-    RecordingWindow stationWindow;
-    auto owned = std::make_unique<RecordingSpooler>();
-    RecordingSpooler* spooler = owned.get();
-    PrintCommands printing(PrintCommands::Links{core, ResultViews{&pane, &grid, &view}, dialogs, settings,
-                                                stationWindow, lookup, nullptr,
-                                                [] { return std::string("Time   Class   "); },
-                                                [] { return static_cast<const SummaryChartPanel*>(nullptr); },
-                                                [] { return false; }, &host},
-                           std::move(owned));
-    menus.value("mnuRTPrint")->trigger();
-    EXPECT_TRUE(printing.statusTimer().isActive());
-    QSignalSpy done(&printing.printer(), &StationPrinter::jobDone);
-    emit core.resultFinishing().lineToPrint("09:30:00  15-03-2024,S,");
-    ASSERT_TRUE(done.wait(2000));
-    ASSERT_EQ(spooler->Jobs().size(), 1u);
-    EXPECT_EQ(spooler->Jobs()[0].bytes, "Time   Class   \r\n09:30:00  15-03-2024,S,\r\n\r\n");
 }

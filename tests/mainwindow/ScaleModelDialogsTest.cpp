@@ -36,11 +36,9 @@ TEST(ScaleModelDialogs, EachWeightDialogBelongsToOneModel)
         EXPECT_EQ(PortDialogNamed(traits.objectName), kind);
         const ScaleModel* model = ScaleModelOfDialog(traits.objectName);
         EXPECT_EQ(model != nullptr, traits.weightPort);
-        if (model && model->source) {
-            EXPECT_EQ(PortDialogForSource(*model->source), kind);
-        }
-        // The header fields show for the models that frame by a header.
         if (model) {
+            EXPECT_TRUE(!model->source || PortDialogForSource(*model->source) == kind);
+            // The header fields show for the models that frame by a header.
             EXPECT_EQ(traits.parsingSource != ParsingSource::None, model->startPositionKey != nullptr);
         }
     }
@@ -73,9 +71,8 @@ TEST(ScaleModelDialogs, WhatADialogStoresIsWhatTheScaleSetUpReads)
                 return it == store.end() ? fallback : it->second;
             },
             read);
-        for (const ScaleFlag& flag : model.flags) {
+        for (const ScaleFlag& flag : model.flags)
             EXPECT_TRUE(flag.get(read)) << flag.key;
-        }
         if (model.runningHeader) {
             const HeaderScaleOptions& header = read.*model.runningHeader;
             EXPECT_EQ(header.header, "#");

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 
 TEST(ScaleModels, StoredNumbersAreUniqueAndReadBackAsTheirSource)
@@ -17,22 +16,12 @@ TEST(ScaleModels, StoredNumbersAreUniqueAndReadBackAsTheirSource)
             EXPECT_EQ(ScaleModelOf(*model.source), &model) << model.menuEntry;
         }
     // The numbers "WgtScaleModel" has always held; 5 was never used, 9 and 10 are never chosen.
-    const std::map<int, std::optional<WeightSource>> stored{
-        {0, std::nullopt},
-        {1, WeightSource::NoWeight},
-        {2, WeightSource::ManualInput},
-        {3, WeightSource::MettlerToledo},
-        {4, WeightSource::Wedderburn},
-        {5, std::nullopt},
-        {6, WeightSource::Generic},
-        {7, WeightSource::EV2000},
-        {8, WeightSource::TU9000},
-        {9, std::nullopt},
-        {10, std::nullopt},
-        {11, std::nullopt},
-    };
-    for (const auto& [number, source] : stored)
-        EXPECT_EQ(StoredWeightSource(number), source) << number;
+    using W = WeightSource;
+    const std::optional<WeightSource> none, stored[] = {none,          W::NoWeight, W::ManualInput, W::MettlerToledo,
+                                                        W::Wedderburn, none,        W::Generic,     W::EV2000,
+                                                        W::TU9000,     none,        none,           none};
+    for (int number = 0; number < 12; ++number)
+        EXPECT_EQ(StoredWeightSource(number), stored[number]) << number;
     EXPECT_EQ(ScaleModelOf(static_cast<WeightSource>(5)), nullptr);
 }
 
