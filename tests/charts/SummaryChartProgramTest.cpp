@@ -26,10 +26,12 @@ TEST(SummaryChartProgram, WritesSvgAndPngOfTheirSizeWithoutADisplay)
     QTemporaryDir dir;
     const std::string summaryText = Tallion({"summary", "summary_unweighed.dif"}).out;
     ASSERT_FALSE(summaryText.empty());
-    for (const char* name : {"shift.svg", "shift.png", "SHIFT.PNG"}) {
+    // A platform named in the environment that needs a display is not used.
+    for (const auto& [name, platform] :
+         {std::pair{"shift.svg", ""}, std::pair{"shift.png", "xcb"}, std::pair{"SHIFT.PNG", ""}}) {
         SCOPED_TRACE(name);
         const QString chart = dir.filePath(QLatin1String(name));
-        const ProgramRun run = Tallion({"summary", "summary_unweighed.dif", "--chart", chart});
+        const ProgramRun run = Tallion({"summary", "summary_unweighed.dif", "--chart", chart}, QLatin1String(platform));
         EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(run.err, "");
         EXPECT_EQ(run.out, summaryText) << "the text goes on to standard output";
@@ -53,12 +55,6 @@ TEST(SummaryChartProgram, WithWeightAndAnUnknownOrMissingFile)
     const ProgramRun weighed = Tallion({"summary", "chart_records.dif", "--with-weight", "--chart", chart});
     EXPECT_EQ(weighed.exitCode, 0) << weighed.err;
     EXPECT_NE(StationProcess::ReadFile(chart).find("Average weight per class"), std::string::npos);
-
-    // A platform named in the environment that needs a display is not used.
-    const QString png = dir.filePath(QStringLiteral("x11.png"));
-    const ProgramRun named = Tallion({"summary", "summary_unweighed.dif", "--chart", png}, QStringLiteral("xcb"));
-    EXPECT_EQ(named.exitCode, 0) << named.err;
-    EXPECT_EQ(QImage(png, "PNG").size(), QSize(1600, 1000));
 
     // An extension that names no picture format: refused before anything is printed or written.
     const QString other = dir.filePath(QStringLiteral("shift.jpg"));

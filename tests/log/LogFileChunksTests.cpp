@@ -2,7 +2,6 @@
 // show is cut with "...".
 
 #include "log/LogFileChunks.h"
-#include "log/SummaryStream.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -51,13 +50,4 @@ TEST(LogFileChunks, LinesComeOutWholeAndOverLongOnesAreCut)
         EXPECT_EQ(seen, c.expected);
         EXPECT_TRUE(wholeLines);
     }
-}
-
-// The streamed summary itself is checked against the reference texts by the summary command's
-// tests; here, that it never starts on a device.
-TEST(LogFileChunks, StreamedSummaryRefusesADevice)
-{
-    std::string error;
-    EXPECT_FALSE(StreamClassSummary("/dev/zero", SummaryMode::WithoutWeight, &error).has_value());
-    EXPECT_EQ(error, "not a regular file");
 }

@@ -19,17 +19,8 @@ using logtest::WriteBytes;
 
 namespace {
 
-// A probe error: its log line is TAB, `text`, TAB, CR LF, and it may create the file.
-CarcassMeasurement ErrorRecord(const std::string& text)
-{
-    CarcassMeasurement record;
-    record.kind = 'Z';
-    record.timeDate = text;
-    return record;
-}
-
-// Notes every change as "what line-number lines...", and what another open file got when it
-// tried the log's lock meanwhile: the lock must still be held.
+// Notes every change as "what line-number lines... in path", and whether another open file
+// found the log's lock still held meanwhile.
 class FakeObserver final : public LogChangeObserver {
 public:
     void LinesAppended(const std::string& path, const std::vector<std::string>& lines) override
@@ -60,8 +51,17 @@ private:
 class LogFileLockTest : public ::testing::Test {
 protected:
     std::string PathIn(const std::string& name) const { return dir_.path().toStdString() + "/" + name; }
+    // A probe error: its log line is TAB, `text`, TAB, CR LF, and it may create the file.
+    LogWriteOutcome Write(const std::string& text, const std::string& path, LogFileWriter* writer = nullptr)
+    {
+        CarcassMeasurement record;
+        record.kind = 'Z';
+        record.timeDate = text;
+        return (writer ? *writer : writer_).WriteLogRecord(record, path);
+    }
     QTemporaryDir dir_;
     FakeLogFileSystem fs_;
+    LogFileWriter writer_{fs_};
 };
 
 } // namespace
@@ -69,21 +69,19 @@ protected:
 TEST_F(LogFileLockTest, TornLastLineIsKeptAndEveryRecordStartsALineOfItsOwn)
 {
     // Cut mid-record, cut between CR and LF, and a last line end dropped by an editor.
-    const std::string cases[] = {kHeader + "\t11:02:03  01-02-2024\tSingle Si", kHeader + "\tCancel      000007\t\r",
-                                 kHeader + "\tCancel      000007\t"};
-    const std::string expectedTail = "\tERR-1\t\r\n\tERR-2\t\r\n";
-    for (const std::string& before : cases) {
-        SCOPED_TRACE(before.substr(kHeader.size()));
+    for (const std::string torn :
+         {"\t11:02:03  01-02-2024\tSingle Si", "\tCancel      000007\t\r", "\tCancel      000007\t"}) {
+        SCOPED_TRACE(torn);
         const std::string path = PathIn("torn.dif");
-        WriteBytes(path, before);
+        WriteBytes(path, kHeader + torn);
         LogFileWriter writer(fs_);
-        const LogWriteOutcome first = writer.WriteLogRecord(ErrorRecord("ERR-1"), path);
-        const LogWriteOutcome second = writer.WriteLogRecord(ErrorRecord("ERR-2"), path);
+        const LogWriteOutcome first = Write("ERR-1", path, &writer);
+        const LogWriteOutcome second = Write("ERR-2", path, &writer);
         EXPECT_TRUE(first.written && second.written);
         EXPECT_TRUE(first.tornLineMended) << "the operator is told";
         EXPECT_FALSE(second.tornLineMended) << "once";
-        const std::string fragment = before.back() == '\r' ? before + "\n" : before + "\r\n";
-        EXPECT_EQ(FileBytes(path), fragment + expectedTail);
+        const std::string mended = torn.back() == '\r' ? torn + "\n" : torn + "\r\n";
+        EXPECT_EQ(FileBytes(path), kHeader + mended + "\tERR-1\t\r\n\tERR-2\t\r\n");
     }
 }
 
@@ -92,23 +90,21 @@ TEST_F(LogFileLockTest, ABusyLockDelaysRecordsAndOnlyFiveSecondsOfItIsAFault)
     const std::string path = PathIn("shared.dif");
     WriteBytes(path, kHeader + "\tERR-0\t\r\n");
     long long now = 1000;
-    LogFileWriter writer(fs_);
-    writer.clock = [&now] { return now; };
+    writer_.clock = [&now] { return now; };
     fs_.lockBusy = true;
 
-    LogWriteOutcome outcome = writer.WriteLogRecord(ErrorRecord("ERR-1"), path);
+    LogWriteOutcome outcome = Write("ERR-1", path);
     EXPECT_FALSE(outcome.written);
     EXPECT_TRUE(outcome.lockBusy) << "tried again at the next tick";
     EXPECT_FALSE(outcome.report);
     now += 4999;
-    outcome = writer.RetryWaiting(path);
-    EXPECT_FALSE(outcome.report) << "still within five seconds";
+    EXPECT_FALSE(writer_.RetryWaiting(path).report) << "still within five seconds";
     now += 1;
-    outcome = writer.RetryWaiting(path);
+    outcome = writer_.RetryWaiting(path);
     EXPECT_TRUE(outcome.report);
     EXPECT_EQ(outcome.text, "The log file is being changed by another station for more than five seconds.\r\n" + path
                                 + " The results wait and are written as soon as it is free.");
-    EXPECT_EQ(writer.PendingCount(), 1u);
+    EXPECT_EQ(writer_.PendingCount(), 1u);
 
     // A deletion gives up on a lock held too long and changes nothing.
     const LineDeletionResult deletion = DeleteLogLine(
@@ -118,8 +114,7 @@ TEST_F(LogFileLockTest, ABusyLockDelaysRecordsAndOnlyFiveSecondsOfItIsAFault)
     EXPECT_EQ(FileBytes(path), kHeader + "\tERR-0\t\r\n");
 
     fs_.lockBusy = false;
-    outcome = writer.WriteLogRecord(ErrorRecord("ERR-2"), path);
-    EXPECT_TRUE(outcome.written);
+    EXPECT_TRUE(Write("ERR-2", path).written);
     EXPECT_EQ(FileBytes(path), kHeader + "\tERR-0\t\r\n\tERR-1\t\r\n\tERR-2\t\r\n");
 }
 
@@ -127,15 +122,14 @@ TEST_F(LogFileLockTest, AFileRenamedOverTheLogAfterOpeningIsTheOneWrittenTo)
 {
     const std::string path = PathIn("shift.dif");
     const std::string old = PathIn("old-inode.dif");
+    const std::string renamed = PathIn(".shift.dif.new");
     WriteBytes(path, kHeader + "\told\t\r\n");
     ASSERT_EQ(::link(path.c_str(), old.c_str()), 0); // keeps the replaced file to look at
-    const std::string renamed = PathIn(".shift.dif.new");
     WriteBytes(renamed, kHeader + "\tnew\t\r\n");
     // Another station's deletion renames its new file over the log just as this one locks.
     fs_.afterLock = [&] { ASSERT_EQ(::rename(renamed.c_str(), path.c_str()), 0); };
 
-    LogFileWriter writer(fs_);
-    EXPECT_TRUE(writer.WriteLogRecord(ErrorRecord("ERR-1"), path).written);
+    EXPECT_TRUE(Write("ERR-1", path).written);
     EXPECT_EQ(FileBytes(path), kHeader + "\tnew\t\r\n\tERR-1\t\r\n");
     EXPECT_EQ(FileBytes(old), kHeader + "\told\t\r\n") << "nothing goes to the file no longer named";
 }
@@ -144,11 +138,11 @@ TEST_F(LogFileLockTest, FifosDevicesAndFoldersAreRefusedWithoutBlockingAndTheRec
 {
     const std::string fifo = PathIn("pipe.dif");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string folder = dir_.path().toStdString();
-    for (const std::string& path : {fifo, std::string("/dev/full"), std::string("/dev/zero"), folder}) {
+    for (const std::string& path :
+         {fifo, std::string("/dev/full"), std::string("/dev/zero"), dir_.path().toStdString()}) {
         SCOPED_TRACE(path);
         LogFileWriter writer;
-        const LogWriteOutcome outcome = writer.WriteLogRecord(ErrorRecord("ERR-1"), path);
+        const LogWriteOutcome outcome = Write("ERR-1", path, &writer);
         EXPECT_FALSE(outcome.written);
         EXPECT_TRUE(outcome.report);
         EXPECT_EQ(outcome.text, "Not a regular file (a FIFO, device, socket or folder cannot hold the log)\r\n" + path
@@ -161,13 +155,12 @@ TEST_F(LogFileLockTest, ObserverHearsOfEveryChangeWhileTheLockIsStillHeld)
 {
     const std::string path = PathIn("shift.dif");
     FakeObserver observer;
-    LogFileWriter writer(fs_);
-    writer.SetChangeObserver(&observer);
+    writer_.SetChangeObserver(&observer);
     fs_.writeBudget = 0; // a full disk: nothing is told of a record that is not in the file
-    writer.WriteLogRecord(ErrorRecord("ERR-1"), path);
+    Write("ERR-1", path);
     EXPECT_TRUE(observer.changes.empty());
     fs_.Heal();
-    writer.WriteLogRecord(ErrorRecord("ERR-2"), path);
+    Write("ERR-2", path);
 
     auto isSecond = [](std::string_view line) { return line == "\tERR-2\t\r\n"; };
     ASSERT_EQ(DeleteLogLine(path, 3, isSecond, fs_, &observer).outcome, LineDeletion::Deleted);
@@ -189,16 +182,13 @@ TEST_F(LogFileLockTest, DeletionThroughALinkChangesTheLinkedFileAndKeepsItsMode)
 
     auto isFirst = [](std::string_view line) { return line == "\tERR-1\t\r\n"; };
     EXPECT_EQ(DeleteLogLine(link, 2, isFirst, fs_).outcome, LineDeletion::Deleted);
+    // Later records go to the linked file too.
+    EXPECT_TRUE(Write("ERR-3", link).written);
 
     struct stat st {};
     ASSERT_EQ(::lstat(link.c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
     ASSERT_EQ(::stat(real.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_EQ(FileBytes(real), kHeader + "\tERR-2\t\r\n");
-
-    // Later records go to the linked file too.
-    LogFileWriter writer(fs_);
-    EXPECT_TRUE(writer.WriteLogRecord(ErrorRecord("ERR-3"), link).written);
     EXPECT_EQ(FileBytes(real), kHeader + "\tERR-2\t\r\n\tERR-3\t\r\n");
 }

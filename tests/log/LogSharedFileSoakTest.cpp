@@ -35,12 +35,10 @@ std::vector<std::string> LinesOf(const std::string& text)
 
 std::string RecordName(const std::string& writer, int n)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%s-%06d", writer.c_str(), n);
-    return text;
+    return writer + "-" + std::to_string(n);
 }
 
-// A station appending its own numbered records ("W1-000001" ...) until the time is up; the
+// A station appending its own numbered records ("W1-1" ...) until the time is up; the
 // count it wrote goes to `countFile`.
 [[noreturn]] void RunWriter(const std::string& log, const std::string& name, const std::string& countFile)
 {
@@ -82,14 +80,6 @@ std::string RecordName(const std::string& writer, int n)
     std::_Exit(0);
 }
 
-pid_t Start(const std::function<void()>& child)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0)
-        child();
-    return pid;
-}
-
 } // namespace
 
 TEST(LogSharedFileSoak, TwoWritersAndADeleterLoseNothingAndWriteOneHeader)
@@ -97,11 +87,15 @@ TEST(LogSharedFileSoak, TwoWritersAndADeleterLoseNothingAndWriteOneHeader)
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString();
     const std::string log = folder + "/shared.dif"; // made by whichever writer comes first
-    std::vector<pid_t> children = {
-        Start([&] { RunWriter(log, "W1", folder + "/W1.count"); }),
-        Start([&] { RunWriter(log, "W2", folder + "/W2.count"); }),
-        Start([&] { RunDeleter(log, folder + "/deleted.txt"); }),
-    };
+    const std::function<void()> stations[] = {[&] { RunWriter(log, "W1", folder + "/W1.count"); },
+                                              [&] { RunWriter(log, "W2", folder + "/W2.count"); },
+                                              [&] { RunDeleter(log, folder + "/deleted.txt"); }};
+    std::vector<pid_t> children;
+    for (const auto& station : stations) {
+        children.push_back(::fork());
+        if (children.back() == 0)
+            station();
+    }
     for (const pid_t pid : children) {
         ASSERT_GT(pid, 0);
         int status = 0;

@@ -53,64 +53,54 @@ SummaryRun Tallion(const std::string& folder, const std::vector<std::string>& ar
         ::execv(program.c_str(), argv.data());
         std::_Exit(121);
     }
-    SummaryRun run;
     int status = 0;
-    for (int i = 0; i < 1000; ++i) {
-        if (::waitpid(pid, &status, WNOHANG) == pid) {
-            run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    int exitCode = -1;
+    for (int i = 0; i < 1000 && exitCode == -1; ++i) {
+        if (::waitpid(pid, &status, WNOHANG) == pid)
+            exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    if (run.exitCode == -1) {
-        ::kill(pid, SIGKILL);
+    if (exitCode == -1 && ::kill(pid, SIGKILL) == 0)
         ::waitpid(pid, &status, 0);
-    }
-    run.out = Bytes(outPath);
-    run.err = Bytes(errPath);
-    return run;
+    return {exitCode, Bytes(outPath), Bytes(errPath)};
 }
 
-SummaryRun Summary(const std::string& folder, const std::string& file)
-{
-    return Tallion(folder, {"summary", file});
-}
+class SummaryFileKinds : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    const std::string folder = QFile::encodeName(dir.path()).toStdString();
+};
 
 } // namespace
 
-TEST(SummaryFileKinds, ANameThatIsNotUtf8IsOpenedAsGiven)
+TEST_F(SummaryFileKinds, ANameThatIsNotUtf8IsOpenedAsGiven)
 {
-    QTemporaryDir dir;
-    const std::string folder = QFile::encodeName(dir.path()).toStdString();
     const std::string name = "caf\xE9.dif"; // Latin-1 bytes, not UTF-8
     std::ofstream(folder + "/" + name, std::ios::binary) << Bytes(TALLION_TEST_DATA_DIR "/summary_unweighed.dif");
     std::string expected = Bytes(TALLION_TEST_DATA_DIR "/summary_unweighed.txt");
     expected.replace(expected.find("summary_unweighed.dif"), 21, name);
 
-    const SummaryRun run = Summary(folder, name);
+    const SummaryRun run = Tallion(folder, {"summary", name});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, expected);
 }
 
-TEST(SummaryFileKinds, DevicesFifosAndFoldersAreRefusedAtOnce)
+TEST_F(SummaryFileKinds, DevicesFifosAndFoldersAreRefusedAtOnce)
 {
-    QTemporaryDir dir;
-    const std::string folder = QFile::encodeName(dir.path()).toStdString();
     ASSERT_EQ(::mkfifo((folder + "/pipe.dif").c_str(), 0600), 0);
     ASSERT_EQ(::mkdir((folder + "/folder.dif").c_str(), 0700), 0);
     for (const std::string file : {"/dev/zero", "/dev/full", "pipe.dif", "folder.dif"}) {
         SCOPED_TRACE(file);
-        const SummaryRun run = Summary(folder, file);
+        const SummaryRun run = Tallion(folder, {"summary", file});
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, "tallion summary: cannot read " + file + ": not a regular file\n");
     }
 }
 
-TEST(SummaryFileKinds, StationFileNamesThatAreNotUtf8AreRefusedRatherThanChanged)
+TEST_F(SummaryFileKinds, StationFileNamesThatAreNotUtf8AreRefusedRatherThanChanged)
 {
-    QTemporaryDir dir;
-    const std::string folder = QFile::encodeName(dir.path()).toStdString();
     for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--settings", "caf\xE9.ini"},
                                                       std::vector<std::string>{"--port", "1=/dev/tty\xE9"}}) {
         SCOPED_TRACE(arguments[0]);

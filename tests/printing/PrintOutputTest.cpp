@@ -89,12 +89,10 @@ TEST_F(GridFixture, AReplacedFileKeepsItsModeAndItsLinkANewOneGetsWhatOpenWouldG
     const std::string realFile = dir.filePath("real.txt").toStdString();
     const std::string link = dir.filePath("link.txt").toStdString();
     const std::string fresh = dir.filePath("fresh.txt").toStdString();
-    for (const std::string& path : {privateFile, realFile}) {
-        QFile file(QString::fromStdString(path));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    for (const auto& [path, mode] : {std::pair{privateFile, 0600}, std::pair{realFile, 0640}}) {
+        ASSERT_TRUE(QFile(QString::fromStdString(path)).open(QIODevice::WriteOnly));
+        ASSERT_EQ(::chmod(path.c_str(), static_cast<mode_t>(mode)), 0);
     }
-    ASSERT_EQ(::chmod(privateFile.c_str(), 0600), 0);
-    ASSERT_EQ(::chmod(realFile.c_str(), 0640), 0);
     ASSERT_EQ(::symlink(realFile.c_str(), link.c_str()), 0);
     const mode_t mask = ::umask(022); // read here only; the station never changes it
     ::umask(mask);
@@ -118,8 +116,7 @@ TEST_F(GridFixture, AReplacedFileKeepsItsModeAndItsLinkANewOneGetsWhatOpenWouldG
         ASSERT_EQ(::stat(c.checked.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, c.mode);
         QFile file(QString::fromStdString(c.checked));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(file.readAll(), "text\r\n");
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll() == "text\r\n");
     }
 }
 
