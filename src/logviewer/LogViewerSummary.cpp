@@ -136,8 +136,10 @@ void LogViewer::ShowSummaryCharts(SummaryMode mode)
         window_->PlaceViews(LayoutTrigger::PaneSwitch);
         return;
     }
+    // The text's width follows the mode, and with it whether the charts go beside it or below.
+    const bool modeChanged = summaryCharts_->data().mode != mode;
     summaryCharts_->ShowData(counted);
-    if (summaryCharts_->isHidden())
+    if (summaryCharts_->isHidden() || modeChanged)
         window_->PlaceViews(LayoutTrigger::PaneSwitch);
 }
 

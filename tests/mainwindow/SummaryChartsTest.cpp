@@ -81,6 +81,22 @@ TEST_F(SummaryChartsTest, BelowTheTextInANarrowWindow)
     EXPECT_EQ(charts->width(), pane->width());
 }
 
+TEST_F(SummaryChartsTest, PlacedAfreshWhenTheSummaryComesBackWithWeight)
+{
+    // Shown once without weight in a wide window, the charts went beside a narrowed pane.
+    MainWindow& w = StartOn("chart_records.dif", {1400, 760});
+    ToggledCharts();
+    ToggledCharts();
+    w.resize(1000, 700);
+    w.core().weighingState().weightSource = WeightSource::ManualInput;
+    auto* pane = Control<TerminalPane>("Terminal");
+    SummaryChartPanel* charts = ToggledCharts();
+    ASSERT_TRUE(charts && charts->isVisible());
+    EXPECT_EQ(charts->geometry().left(), pane->geometry().left());
+    EXPECT_EQ(charts->geometry().top(), pane->geometry().bottom() + 1);
+    EXPECT_EQ(charts->width(), pane->width());
+}
+
 TEST_F(SummaryChartsTest, PaperHasTheChartsAfterTheText)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
