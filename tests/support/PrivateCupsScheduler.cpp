@@ -189,14 +189,7 @@ bool PrivateCupsScheduler::Run(const QStringList& arguments, std::string* why)
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(arguments.front(), arguments.mid(1));
-    const bool finished = process.waitForFinished(10000);
-    if (finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
-        return true;
-    if (why)
-        *why = arguments.join(QLatin1Char(' ')).toStdString() + ": " + process.readAll().trimmed().toStdString();
-    if (!finished)
-        process.kill();
-    return false;
+    return ServerProcess::Finish(process, arguments, 10000, why);
 }
 
 bool PrivateCupsScheduler::AddRawQueueAsDefault(const std::string& name, std::string* why)
@@ -234,9 +227,5 @@ std::string PrivateCupsScheduler::Printed() const
 
 std::string PrivateCupsScheduler::LogTail() const
 {
-    QFile file(Path("log/error_log"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray text = file.readAll();
-    return text.right(2000).toStdString();
+    return process_.Tail("log/error_log");
 }

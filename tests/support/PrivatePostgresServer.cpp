@@ -39,13 +39,7 @@ bool PrivatePostgresServer::RunAsServerUser(const QStringList& command, std::str
         program = QStringLiteral("runuser");
     }
     process.start(program, arguments);
-    const bool finished = process.waitForFinished(60000);
-    if (finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
-        return true;
-    *why = command.join(QLatin1Char(' ')).toStdString() + ": " + process.readAll().trimmed().toStdString();
-    if (!finished)
-        process.kill();
-    return false;
+    return ServerProcess::Finish(process, command, 60000, why);
 }
 
 bool PrivatePostgresServer::Start(std::string* why)
@@ -170,8 +164,5 @@ std::string PrivatePostgresServer::Sql(const std::string& sql, const std::string
 
 std::string PrivatePostgresServer::LogTail() const
 {
-    QFile file(Path("server.log"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll().right(2000).toStdString();
+    return process_.Tail("server.log");
 }

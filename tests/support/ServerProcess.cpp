@@ -1,5 +1,6 @@
 #include "support/ServerProcess.h"
 
+#include <QFile>
 #include <csignal>
 #include <fcntl.h>
 #include <grp.h>
@@ -72,4 +73,22 @@ void ServerProcess::Stop(int signal, std::chrono::seconds grace)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     pid_ = -1;
+}
+
+bool ServerProcess::Finish(QProcess& process, const QStringList& command, int ms, std::string* why)
+{
+    const bool finished = process.waitForFinished(ms);
+    if (finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+        return true;
+    if (why)
+        *why = command.join(QLatin1Char(' ')).toStdString() + ": " + process.readAll().trimmed().toStdString();
+    if (!finished)
+        process.kill();
+    return false;
+}
+
+std::string ServerProcess::Tail(const char* name) const
+{
+    QFile file(Path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().right(2000).toStdString() : std::string();
 }
