@@ -98,19 +98,17 @@ TEST_F(OutboxJournalTest, EachChangeIsJournalledWithTheLineNumbersItMapsTo)
     EXPECT_EQ(journal.LineMap(), (std::vector<std::int64_t>{2, 0, 3}));
 }
 
-struct Found {
-    const char* name;
-    std::string journal;
-    std::string cursor;
-    std::vector<std::int64_t> map;
-    std::vector<std::int64_t> pending;
-    std::string recordsAfter;
-};
-
 TEST_F(OutboxJournalTest, AJournalFoundAtStartUpIsTakenUpWhereItWas)
 {
     const std::string kLog = "H\r\na\r\nb\r\n";
-    const Found cases[] = {
+    const struct {
+        const char* name;
+        std::string journal;
+        std::string cursor;
+        std::vector<std::int64_t> map;
+        std::vector<std::int64_t> pending;
+        std::string recordsAfter;
+    } cases[] = {
         {"cut short by a crash: the torn record goes, its line counts as not published",
          "TALLION-JOURNAL 1 42\nM 1 3\nA 1 5 6 a\nA 2 5 9 b",
          "",
@@ -136,7 +134,7 @@ TEST_F(OutboxJournalTest, AJournalFoundAtStartUpIsTakenUpWhereItWas)
          {},
          "M 7 12 0:1 5:2\nD 7 5 9 0 0\n"},
     };
-    for (const Found& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Write(log, kLog);
         Write(OutboxJournal::JournalPath(log), c.journal);
@@ -216,21 +214,20 @@ TEST_F(OutboxJournalTest, AnEarlierLogsWaitingLinesGoFirstAlsoAfterARestart)
 // log, so the line is neither lost nor sent without being in the log.
 TEST_F(OutboxJournalTest, AnAnnouncedAppendCountsOnlyIfItsLinesReachedTheLog)
 {
-    struct Case {
+    const std::string kAnnounced = "M 1 3\nP 3 9\nA 1 1000 6 a\nA 2 1000 9 b\n";
+    const struct {
         const char* name;
         bool committed; // LinesAppended came before the station stopped
         std::string logAfter;
         std::vector<std::int64_t> pending;
         std::string recordsAfter;
-    };
-    const std::string kAnnounced = "M 1 3\nP 3 9\nA 1 1000 6 a\nA 2 1000 9 b\n";
-    const Case cases[] = {
+    } cases[] = {
         {"committed as it happened", true, "H\r\na\r\nb\r\n", {1, 2}, kAnnounced + "C\n"},
         {"killed after the log's sync", false, "H\r\na\r\nb\r\n", {1, 2}, kAnnounced + "C\n"},
         {"killed before the log's write", false, "H\r\n", {}, kAnnounced + "X\n"},
         {"killed in the middle of the write", false, "H\r\na\r\nb", {}, kAnnounced + "X\nR 7 1\n"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Write(log, "H\r\n");
         QFile::remove(QString::fromStdString(OutboxJournal::JournalPath(log)));

@@ -14,13 +14,11 @@
 struct FakeDatabaseState {
     struct Row {
         std::string line;
-        std::int64_t loggedAtMs = 0;
         std::optional<std::int64_t> deletedAtMs;
     };
     std::mutex mutex;
     std::map<std::tuple<std::string, std::int64_t, std::int64_t>, Row> rows; // station, journal, seq
     DatabaseResult refusal;                                                  // not ok: every call answers this
-    int batches = 0;
 
     void Refuse(DatabaseResult result)
     {
@@ -58,10 +56,9 @@ public:
         const std::lock_guard<std::mutex> lock(state_->mutex);
         if (!state_->refusal.ok())
             return state_->refusal;
-        ++state_->batches;
         for (const OutboxLine& l : batch.lines)
             state_->rows.emplace(std::make_tuple(station, batch.journal, l.seq),
-                                 FakeDatabaseState::Row{l.line, l.loggedAtMs, std::nullopt});
+                                 FakeDatabaseState::Row{l.line, std::nullopt});
         for (const OutboxDeletion& d : batch.deletions) {
             auto row = state_->rows.find(std::make_tuple(station, batch.journal, d.lineSeq));
             if (row != state_->rows.end() && !row->second.deletedAtMs)

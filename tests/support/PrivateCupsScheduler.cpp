@@ -5,17 +5,12 @@
 #include <QProcess>
 #include <QThread>
 #include <arpa/inet.h>
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <grp.h>
 #include <netinet/in.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -92,11 +87,6 @@ PrivateCupsScheduler::~PrivateCupsScheduler()
     Stop();
 }
 
-QString PrivateCupsScheduler::Path(const char* name) const
-{
-    return dir_.filePath(QString::fromLatin1(name));
-}
-
 std::string PrivateCupsScheduler::Server() const
 {
     return "127.0.0.1:" + std::to_string(port_);
@@ -108,7 +98,7 @@ bool PrivateCupsScheduler::Start(std::string* why)
         *why = "the CUPS scheduler is not installed (Debian packages cups-daemon and cups-client)";
         return false;
     }
-    if (!dir_.isValid()) {
+    if (!process_.FolderValid()) {
         *why = "no temporary folder";
         return false;
     }
@@ -117,7 +107,7 @@ bool PrivateCupsScheduler::Start(std::string* why)
         *why = "no free loopback port";
         return false;
     }
-    const QDir root(dir_.path());
+    const QDir root(process_.Folder());
     for (const char* sub : {"bin", "bin/backend", "spool", "tmp", "cache", "state", "log"})
         root.mkpath(QString::fromLatin1(sub));
     // The scheduler runs no backend from a folder others may write to, whatever the umask.
@@ -129,13 +119,13 @@ bool PrivateCupsScheduler::Start(std::string* why)
         QFile::link(QStringLiteral("%1/%2").arg(QString::fromLatin1(kSystemServerBin), QString::fromLatin1(sub)),
                     Path("bin/") + QString::fromLatin1(sub));
     // Owner-only: the scheduler runs such a backend as the owner (root in CI), who may write here.
-    if (!WriteFile(Path("bin/backend/tallionsink"), BackendScript(dir_.path()),
+    if (!WriteFile(Path("bin/backend/tallionsink"), BackendScript(process_.Folder()),
                    QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
         *why = "cannot write the test backend";
         return false;
     }
     const group* ownGroup = ::getgrgid(::getgid());
-    const QString folder = dir_.path();
+    const QString folder = process_.Folder();
     const QByteArray files = QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\nTempDir %1/tmp\nCacheDir %1/cache\n"
                                             "StateDir %1/state\nServerBin %1/bin\nDataDir /usr/share/cups\n"
                                             "DocumentRoot /usr/share/cups/doc-root\nAccessLog %1/log/access_log\n"
@@ -155,44 +145,22 @@ bool PrivateCupsScheduler::Start(std::string* why)
         return false;
     }
 
-    // Everything the child needs is ready before fork: it only redirects its output and starts.
-    const QByteArray confPath = Path("cupsd.conf").toLocal8Bit();
-    const QByteArray filesPath = Path("cups-files.conf").toLocal8Bit();
-    const QByteArray outputPath = Path("log/cupsd.out").toLocal8Bit();
-    const pid_t parent = ::getpid();
-    const pid_t child = ::fork();
-    if (child < 0) {
+    if (!process_.Spawn(
+            kCupsd,
+            {"cupsd", "-f", "-c", Path("cupsd.conf").toLocal8Bit(), "-s", Path("cups-files.conf").toLocal8Bit()},
+            Path("log/cupsd.out").toLocal8Bit(), O_TRUNC)) {
         *why = "cannot start the scheduler";
         return false;
     }
-    if (child == 0) {
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() != parent)
-            ::_exit(1);
-        const int out = ::open(outputPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out >= 0) {
-            ::dup2(out, 1);
-            ::dup2(out, 2);
-        }
-        ::execl(kCupsd, "cupsd", "-f", "-c", confPath.constData(), "-s", filesPath.constData(),
-                static_cast<char*>(nullptr));
-        ::_exit(127);
+    switch (process_.AwaitAnswer(std::chrono::seconds(10), [this] { return Answers(port_); })) {
+    case ServerProcess::Wait::Answers: return true;
+    case ServerProcess::Wait::Ended: {
+        QFile out(Path("log/cupsd.out"));
+        out.open(QIODevice::ReadOnly);
+        *why = "the scheduler stopped at once: " + out.readAll().trimmed().toStdString() + " " + LogTail();
+        return false;
     }
-    pid_ = child;
-
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            QFile out(Path("log/cupsd.out"));
-            out.open(QIODevice::ReadOnly);
-            *why = "the scheduler stopped at once: " + out.readAll().trimmed().toStdString() + " " + LogTail();
-            return false;
-        }
-        if (Answers(port_))
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    case ServerProcess::Wait::TimedOut: break;
     }
     *why = "the scheduler did not answer within 10 s: " + LogTail();
     Stop();
@@ -201,28 +169,16 @@ bool PrivateCupsScheduler::Start(std::string* why)
 
 void PrivateCupsScheduler::Stop()
 {
-    if (pid_ <= 0)
+    if (process_.Pid() <= 0)
         return;
     HoldBackend(false);
-    ::kill(pid_, SIGCONT);
-    ::kill(pid_, SIGTERM);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    int status = 0;
-    while (::waitpid(pid_, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    pid_ = -1;
+    process_.Stop(SIGTERM, std::chrono::seconds(5));
 }
 
 void PrivateCupsScheduler::Freeze(bool frozen)
 {
-    if (pid_ > 0)
-        ::kill(pid_, frozen ? SIGSTOP : SIGCONT);
+    if (process_.Pid() > 0)
+        ::kill(process_.Pid(), frozen ? SIGSTOP : SIGCONT);
 }
 
 bool PrivateCupsScheduler::Run(const QStringList& arguments, std::string* why)
@@ -233,14 +189,7 @@ bool PrivateCupsScheduler::Run(const QStringList& arguments, std::string* why)
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(arguments.front(), arguments.mid(1));
-    const bool finished = process.waitForFinished(10000);
-    if (finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
-        return true;
-    if (why)
-        *why = arguments.join(QLatin1Char(' ')).toStdString() + ": " + process.readAll().trimmed().toStdString();
-    if (!finished)
-        process.kill();
-    return false;
+    return ServerProcess::Finish(process, arguments, 10000, why);
 }
 
 bool PrivateCupsScheduler::AddRawQueueAsDefault(const std::string& name, std::string* why)
@@ -278,9 +227,5 @@ std::string PrivateCupsScheduler::Printed() const
 
 std::string PrivateCupsScheduler::LogTail() const
 {
-    QFile file(Path("log/error_log"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray text = file.readAll();
-    return text.right(2000).toStdString();
+    return process_.Tail("log/error_log");
 }

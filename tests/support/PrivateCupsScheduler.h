@@ -4,9 +4,9 @@
 // job to a file and can report a printer fault (paper out, offline) and fail the job. The
 // scheduler is stopped when this object goes, and dies with the test process if that crashes.
 
-#include <QTemporaryDir>
+#include "support/ServerProcess.h"
+
 #include <string>
-#include <sys/types.h>
 
 class PrivateCupsScheduler {
 public:
@@ -44,9 +44,8 @@ public:
 
 private:
     bool Run(const QStringList& arguments, std::string* why);
-    QString Path(const char* name) const;
+    QString Path(const char* name) const { return process_.Path(name); }
 
-    QTemporaryDir dir_;
-    pid_t pid_ = -1;
+    ServerProcess process_;
     int port_ = 0;
 };

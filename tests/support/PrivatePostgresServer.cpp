@@ -6,12 +6,8 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
-#include <grp.h>
 #include <libpq-fe.h>
 #include <pwd.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -31,11 +27,6 @@ PrivatePostgresServer::~PrivatePostgresServer()
     Stop();
 }
 
-QString PrivatePostgresServer::Path(const char* name) const
-{
-    return dir_.filePath(QString::fromLatin1(name));
-}
-
 bool PrivatePostgresServer::RunAsServerUser(const QStringList& command, std::string* why) const
 {
     QProcess process;
@@ -48,13 +39,7 @@ bool PrivatePostgresServer::RunAsServerUser(const QStringList& command, std::str
         program = QStringLiteral("runuser");
     }
     process.start(program, arguments);
-    const bool finished = process.waitForFinished(60000);
-    if (finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
-        return true;
-    *why = command.join(QLatin1Char(' ')).toStdString() + ": " + process.readAll().trimmed().toStdString();
-    if (!finished)
-        process.kill();
-    return false;
+    return ServerProcess::Finish(process, command, 60000, why);
 }
 
 bool PrivatePostgresServer::Start(std::string* why)
@@ -64,7 +49,7 @@ bool PrivatePostgresServer::Start(std::string* why)
         return false;
     }
     const passwd* user = ServerUser();
-    if (!dir_.isValid() || !user) {
+    if (!process_.FolderValid() || !user) {
         *why = "no temporary folder or no user to run the server as";
         return false;
     }
@@ -77,7 +62,7 @@ bool PrivatePostgresServer::Start(std::string* why)
             return false;
         }
         password.close();
-        if (::chown(dir_.path().toLocal8Bit().constData(), uid, gid) != 0
+        if (::chown(process_.Folder().toLocal8Bit().constData(), uid, gid) != 0
             || ::chown(Path("pwfile").toLocal8Bit().constData(), uid, gid) != 0) {
             *why = "cannot give the folder to the server's user";
             return false;
@@ -91,46 +76,20 @@ bool PrivatePostgresServer::Start(std::string* why)
         made_ = true;
     }
 
-    const QByteArray postgres = (kBin + QStringLiteral("postgres")).toLocal8Bit();
     const QByteArray data = Path("data").toLocal8Bit();
-    const QByteArray socketDir = dir_.path().toLocal8Bit();
-    const QByteArray logPath = Path("server.log").toLocal8Bit();
-    const pid_t parent = ::getpid();
-    const pid_t child = ::fork();
-    if (child < 0) {
+    const QByteArray socketDir = process_.Folder().toLocal8Bit();
+    if (!process_.Spawn((kBin + QStringLiteral("postgres")).toLocal8Bit(),
+                        {"postgres", "-D", data, "-k", socketDir, "-c", "listen_addresses=", "-c", "fsync=off", "-c",
+                         "max_connections=40"},
+                        Path("server.log").toLocal8Bit(), O_APPEND, ServerProcess::User{uid, gid})) {
         *why = "cannot start the server";
         return false;
     }
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
-            ::_exit(126);
-        // After the change of user, which clears it: the server dies with the test.
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() != parent)
-            ::_exit(1);
-        const int out = ::open(logPath.constData(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-        if (out >= 0) {
-            ::dup2(out, 1);
-            ::dup2(out, 2);
-        }
-        ::execl(postgres.constData(), "postgres", "-D", data.constData(), "-k", socketDir.constData(), "-c",
-                "listen_addresses=", "-c", "fsync=off", "-c", "max_connections=40", static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    pid_ = child;
-
     const std::string conninfo = Conninfo();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            *why = "the server stopped at once: " + LogTail();
-            return false;
-        }
-        if (PQping(conninfo.c_str()) == PQPING_OK)
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    switch (process_.AwaitAnswer(std::chrono::seconds(20), [&] { return PQping(conninfo.c_str()) == PQPING_OK; })) {
+    case ServerProcess::Wait::Answers: return true;
+    case ServerProcess::Wait::Ended: *why = "the server stopped at once: " + LogTail(); return false;
+    case ServerProcess::Wait::TimedOut: break;
     }
     *why = "the server did not answer within 20 s: " + LogTail();
     Stop();
@@ -139,29 +98,16 @@ bool PrivatePostgresServer::Start(std::string* why)
 
 void PrivatePostgresServer::Stop()
 {
-    if (pid_ <= 0)
-        return;
-    ::kill(pid_, SIGCONT);
-    ::kill(pid_, SIGINT); // fast shutdown: sessions end, nothing committed is lost
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    int status = 0;
-    while (::waitpid(pid_, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    pid_ = -1;
+    process_.Stop(SIGINT, std::chrono::seconds(10)); // fast shutdown: sessions end, nothing committed is lost
 }
 
 void PrivatePostgresServer::Freeze(bool frozen)
 {
-    if (pid_ <= 0)
+    const pid_t server = process_.Pid();
+    if (server <= 0)
         return;
     // The server and every process it started (one per connection).
-    ::kill(pid_, frozen ? SIGSTOP : SIGCONT);
+    ::kill(server, frozen ? SIGSTOP : SIGCONT);
     const QDir proc(QStringLiteral("/proc"));
     for (const QString& entry : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         bool number = false;
@@ -172,7 +118,7 @@ void PrivatePostgresServer::Freeze(bool frozen)
         const QByteArray text = stat.readAll();
         // "pid (name) state ppid ...": the name may hold spaces, so count from its closing bracket.
         const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1 && fields[1].toInt() == pid_)
+        if (fields.size() > 1 && fields[1].toInt() == server)
             ::kill(pid, frozen ? SIGSTOP : SIGCONT);
     }
 }
@@ -180,7 +126,7 @@ void PrivatePostgresServer::Freeze(bool frozen)
 std::string PrivatePostgresServer::Conninfo(const std::string& database, const std::string& user,
                                             const std::string& password) const
 {
-    std::string text = "host=" + dir_.path().toStdString() + " dbname=" + database + " user=" + user;
+    std::string text = "host=" + process_.Folder().toStdString() + " dbname=" + database + " user=" + user;
     if (!password.empty())
         text += " password=" + password;
     return text;
@@ -218,8 +164,5 @@ std::string PrivatePostgresServer::Sql(const std::string& sql, const std::string
 
 std::string PrivatePostgresServer::LogTail() const
 {
-    QFile file(Path("server.log"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll().right(2000).toStdString();
+    return process_.Tail("server.log");
 }

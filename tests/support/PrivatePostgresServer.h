@@ -4,9 +4,9 @@
 // `nobody` and the server runs as that user (initdb refuses root). The server is the test's child
 // and dies with it; Stop and Start again keep the cluster, as a server restarted mid-shift does.
 
-#include <QTemporaryDir>
+#include "support/ServerProcess.h"
+
 #include <string>
-#include <sys/types.h>
 
 class PrivatePostgresServer {
 public:
@@ -35,9 +35,8 @@ public:
 
 private:
     bool RunAsServerUser(const QStringList& command, std::string* why) const;
-    QString Path(const char* name) const;
+    QString Path(const char* name) const { return process_.Path(name); }
 
-    QTemporaryDir dir_;
+    ServerProcess process_;
     bool made_ = false;
-    pid_t pid_ = -1;
 };
