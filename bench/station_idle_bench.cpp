@@ -1,6 +1,8 @@
 // The station program's own cost on a line: processor time with a quiet line (nobody polls), and
 // the time from the last byte of a probe's poll to the first byte of the station's reply over a
-// pseudo-terminal (the link answers after one quiet 50 ms tick, so 50 to 100 ms is expected).
+// pseudo-terminal (the link answers after one quiet 50 ms tick, so 50 to 100 ms is expected), and
+// from the last byte of a measurement's frame to its ACK, which waits for the message to be synced
+// into the journal of received messages (a log file and the journal on the temporary folder's disk).
 //   Usage: station_idle_bench [seconds of quiet (10)] [polls (200)]
 
 #include "tools/sim/PtyPair.h"
@@ -50,6 +52,19 @@ double ReplyMs(int fd, const std::string& bytes)
     return ms;
 }
 
+void Report(const char* what, const char* unit, std::vector<double> replies, int unanswered)
+{
+    std::sort(replies.begin(), replies.end());
+    if (replies.empty()) {
+        std::printf("%s: no answer at all\n", what);
+        return;
+    }
+    const auto at = [&](double q) { return replies[std::min(replies.size() - 1, size_t(q * replies.size()))]; };
+    std::printf("%s over %zu %s: median %.1f ms, 99th percentile %.1f ms, fastest %.1f ms, slowest %.1f ms; "
+                "unanswered %d\n",
+                what, replies.size(), unit, at(0.5), at(0.99), replies.front(), replies.back(), unanswered);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -61,12 +76,13 @@ int main(int argc, char** argv)
     PtyPair pty;
     QFile settings(dir.filePath("station.ini"));
     settings.open(QIODevice::WriteOnly);
-    settings.write("[Properties]\n");
+    settings.write("[Properties]\nLogFilePath=" + dir.filePath("shift.dif").toUtf8() + "\n");
     settings.close();
 
     QProcess station;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_DATA_HOME", dir.filePath("data"));
     station.setProcessEnvironment(env);
     station.start(QCoreApplication::applicationDirPath() + "/../tallion",
                   {"--settings", settings.fileName(), "--port", "1=" + QString::fromStdString(pty.slavePath())});
@@ -93,13 +109,23 @@ int main(int argc, char** argv)
         else
             replies.push_back(ms);
     }
-    std::sort(replies.begin(), replies.end());
-    if (!replies.empty()) {
-        const auto at = [&](double q) { return replies[std::min(replies.size() - 1, size_t(q * replies.size()))]; };
-        std::printf("poll to reply over %zu polls: median %.1f ms, 99th percentile %.1f ms, fastest %.1f ms, "
-                    "slowest %.1f ms; unanswered %d\n",
-                    replies.size(), at(0.5), at(0.99), replies.front(), replies.back(), unanswered);
+    Report("poll to reply", "polls", replies, unanswered);
+
+    // Measurements: data poll, then the frame; the ACK comes once the message is in the journal.
+    std::vector<double> acks;
+    int unacknowledged = 0;
+    for (int i = 0; i < polls; ++i) {
+        const std::string counter = QString::number(100000 + i).toStdString();
+        const std::string message = "01" + counter + "01250530001203000450612ABS140533X";
+        const double ms = ReplyMs(pty.masterFd(), std::string{'h', 5}) < 0
+                              ? -1
+                              : ReplyMs(pty.masterFd(), std::string{1, 'E', 2} + message + std::string{3});
+        if (ms < 0)
+            ++unacknowledged;
+        else
+            acks.push_back(ms);
     }
+    Report("frame to ACK", "measurements", acks, unacknowledged);
     station.terminate();
     station.waitForFinished(5000);
     return 0;

@@ -155,6 +155,28 @@ std::string LogErrorText(int error)
     return std::strerror(-error);
 }
 
+namespace {
+
+// Where a chain of symbolic links ends when its last target does not exist; empty when `path` is
+// no link, a loop, or ends in something that exists.
+std::string DanglingLinkTarget(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path at(path);
+    for (int hop = 0; hop < 40; ++hop) {
+        if (!fs::is_symlink(fs::symlink_status(at, error)))
+            return hop > 0 && !fs::exists(fs::symlink_status(at, error)) ? at.string() : std::string();
+        const fs::path target = fs::read_symlink(at, error);
+        if (error)
+            return {};
+        at = target.is_absolute() ? target : at.parent_path() / target;
+    }
+    return {};
+}
+
+} // namespace
+
 int OpenRegularLog(LogFileSystem& fs, const std::string& path, bool create, bool& created)
 {
     created = false;
@@ -174,6 +196,17 @@ int OpenRegularLog(LogFileSystem& fs, const std::string& path, bool create, bool
             created = true;
         else if (fd == -EEXIST)
             fd = fs.Open(path, kFlags);
+        // A symbolic link to a file not made yet: O_EXCL never follows a link, so the file is
+        // made where the link points, as the shell's >> would.
+        if (fd == -ENOENT) {
+            if (const std::string target = DanglingLinkTarget(path); !target.empty()) {
+                fd = fs.Open(target, kFlags | O_CREAT | O_EXCL);
+                if (fd >= 0)
+                    created = true;
+                else if (fd == -EEXIST)
+                    fd = fs.Open(path, kFlags);
+            }
+        }
     }
     if (fd < 0)
         return fd == -EISDIR || fd == -ENXIO ? kNotRegularFile : fd;
@@ -214,6 +247,11 @@ int OpenAndLockLog(LogFileSystem& fs, const std::string& path, bool create, bool
 
 std::string FolderOf(const std::string& path)
 {
-    const std::string folder = std::filesystem::path(path).parent_path().string();
+    // A file made through a symbolic link has its entry in the folder the link points into.
+    std::error_code error;
+    const std::filesystem::path real = std::filesystem::is_symlink(path, error)
+                                           ? std::filesystem::weakly_canonical(path, error)
+                                           : std::filesystem::path(path);
+    const std::string folder = (error ? std::filesystem::path(path) : real).parent_path().string();
     return folder.empty() ? std::string(".") : folder;
 }

@@ -1,6 +1,7 @@
 #include "log/LogFileWriter.h"
 
 #include "log/LogRecordFormat.h"
+#include "probe/CrashPoint.h"
 #include "resources/StringTable.h"
 
 #include <QDateTime>
@@ -191,12 +192,16 @@ int LogFileWriter::AppendLocked(int fd, const std::string& path, bool created, c
 
     size_t written = 0;
     int error = WriteAll(fd, bytes, &written);
-    if (error == 0)
+    if (error == 0) {
+        CrashPoint("log-written");
         error = fs_.DataSync(fd);
+    }
     if (error == 0 && (created || folderSyncOwed_ == path)) {
         error = fs_.SyncFolder(FolderOf(path));
         folderSyncOwed_ = error == 0 ? std::string() : path;
     }
+    if (error == 0)
+        CrashPoint("log-synced");
     if (error != 0) {
         // Cut back only what this append wrote: under the lock the file can have grown only by
         // it, but a program that ignores the lock must not lose a line to this.

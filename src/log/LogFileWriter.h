@@ -48,6 +48,17 @@ public:
 
     size_t PendingCount() const { return pending_.size(); }
 
+    // A record's line (with its line end) waiting for the file.
+    struct WaitingLine {
+        std::string bytes;
+        bool mayCreateFile = true; // an alert line goes only into a file that exists already
+
+        bool operator==(const WaitingLine&) const = default;
+    };
+    const std::vector<WaitingLine>& Waiting() const { return pending_; }
+    // Lines that waited when the station stopped, taken back before any new record.
+    void RestoreWaiting(std::vector<WaitingLine> lines) { pending_ = std::move(lines); }
+
     // Told of every record line appended, under the log's lock; none by default.
     void SetChangeObserver(LogChangeObserver* observer) { observer_ = observer; }
 
@@ -58,10 +69,7 @@ public:
     static constexpr long long kLockPatienceMs = 5000;
 
 private:
-    struct Line {
-        std::string bytes;
-        bool mayCreateFile; // an alert line goes only into a file that exists already
-    };
+    using Line = WaitingLine;
 
     // Writes `lines` to `path` in one synced append under the log's lock; 0 or a negative code.
     // On failure the bytes this append wrote are cut off again so that the next attempt does

@@ -137,8 +137,7 @@ void LogViewer::ToggleLogView()
     ProbeLink& link = core_.link();
     QToolButton* pause = controls_.pause;
     pause->setIcon(QIcon(StationIcons::PauseDown()));
-    const bool wasViewing = link.stationPaused();
-    link.setStationPaused(!wasViewing);
+    const bool wasViewing = core_.Paused();
     QAction* view = Menu("mnuView");
 
     if (wasViewing) {
@@ -159,9 +158,12 @@ void LogViewer::ToggleLogView()
         state_.savedTerminalText.clear();
         state_.viewedLogFile.clear();
         ShowTerminalAsNeeded(LayoutTrigger::Toggle);
+        // The results held during the view follow into the pane that is back now.
+        core_.SetPaused(false);
         return;
     }
 
+    core_.SetPaused(true);
     link.QueueProbeCommand("6$AAA Locked");
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     std::string saved = ViewLogFile();
@@ -177,7 +179,7 @@ void LogViewer::ToggleLogView()
     // Nothing to view: the probe goes on at once.
     link.QueueProbeCommand("7");
     pause->setIcon(QIcon(StationIcons::PauseUp()));
-    link.setStationPaused(false);
+    core_.SetPaused(false);
     ShowLogFileOrNothing();
 }
 

@@ -1,4 +1,5 @@
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/PauseBanner.h"
 
 #include "carcass/WeighingControls.h"
 #include "firmware/FirmwareUpdate.h"
@@ -55,6 +56,10 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
     });
 
     WireLink();
+    connect(core_.get(), &StationCore::pauseChanged, this, [this](bool paused, int held) {
+        pauseBanner_->ShowState(paused, held);
+        pauseBanner_->Place(mfgResult->x(), mfgResult->y(), mfgResult->width());
+    });
     connect(
         core_.get(), &StationCore::notice, this,
         [this](const QString& text, const QString& title, MessageIcon icon) { dialogs_.Notify(text, title, icon); });

@@ -54,6 +54,8 @@ class StationDatabase;
 class StationResults;
 class TerminalPane;
 
+class PauseBanner;
+
 class MainWindow : public QMainWindow, public StationWindowAccess {
     Q_OBJECT
 public:
@@ -223,6 +225,7 @@ private:
     QLineEdit* txtWeight = nullptr;
     QLineEdit* txtWeightResult = nullptr;
     QLineEdit* txtError = nullptr;
+    PauseBanner* pauseBanner_ = nullptr;
     QLabel* Label6 = nullptr;
     QLabel* Title = nullptr;
     QTableView* mfgResult = nullptr;

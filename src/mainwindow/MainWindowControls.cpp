@@ -2,6 +2,7 @@
 // only get their contents, names, texts and looks.
 
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/PauseBanner.h"
 
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
@@ -102,6 +103,7 @@ void MainWindow::BuildControls()
     Terminal = new TerminalPane(central_);
     Terminal->setObjectName(QStringLiteral("Terminal"));
     views_ = ResultViews{Terminal, gridModel_, mfgResult};
+    pauseBanner_ = new PauseBanner(central_);
 
     BuildStatusBar();
 }

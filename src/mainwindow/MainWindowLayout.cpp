@@ -2,6 +2,7 @@
 // the state of Find and Print.
 
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/PauseBanner.h"
 
 #include "log/TerminalPane.h"
 #include "logviewer/LogViewer.h"
@@ -49,6 +50,7 @@ void MainWindow::PlaceViews(LayoutTrigger trigger)
     FrameStatus->setGeometry(left, 0, width, FrameStatus->height());
     detailFrames_->setGeometry(left, FrameStatus->height(), width, detailFrames_->height());
     place(mfgResult, g.gridTop, g.gridHeight);
+    pauseBanner_->Place(left, PxY(g.gridTop), width);
     if (g.terminalPlaced)
         place(Terminal, g.terminalTop, g.terminalHeight);
     // The summary's charts share the pane's area while the summary shows.

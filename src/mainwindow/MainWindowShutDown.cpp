@@ -73,8 +73,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     SaveWindowGeometry();
     CloseStationWindows();
-    // Nothing finished may be lost: records the log could not take go to a recovery file.
-    results_->SaveUnwrittenRecords(quietShutDown_);
+    // What the station still holds stays in the journal of received messages for the next start;
+    // records the log could not take also go to a recovery file, for a log that never comes back.
+    const bool kept = core_->CloseReceivedJournal();
+    results_->SaveUnwrittenRecords(quietShutDown_, kept);
     core_->receiveTick().pause();
     clock_.stop();
     printing_->StopStatusPoll();

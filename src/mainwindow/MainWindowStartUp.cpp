@@ -18,6 +18,7 @@
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartUpValues.h"
+#include "station/ReceivedJournal.h"
 
 #include <QAction>
 #include <QFile>
@@ -25,6 +26,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QToolButton>
 
@@ -115,6 +117,12 @@ void MainWindow::StartUp(bool withWeighing)
         weighing_->StartUpFromStore();
     else
         weighing_->StartUpOff();
+
+    // What the last run had not finished comes back before the first poll is answered: into the
+    // log chosen above and the pairing just set up, and before the log is loaded into view.
+    core_->OpenReceivedJournal(ReceivedJournalPath(
+        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).toStdString(),
+        QFile::encodeName(settings_.FilePath()).toStdString()));
 
     // 18. Analysis type.
     StartUpAnalysisType();

@@ -125,7 +125,7 @@ void QtOperatorDialogs::Notify(const QString& text, const QString& title, Messag
     auto* box = new QMessageBox(ToQtIcon(icon), TitleOrApplication(title), text, QMessageBox::Ok, Parent());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
-    QObject::connect(box, &QObject::destroyed, [this, key] { openNotices_.remove(key); });
+    QObject::connect(box, &QObject::destroyed, &alive_, [this, key] { openNotices_.remove(key); });
     box->show();
 }
 

@@ -31,6 +31,9 @@ private:
     QWidget* Parent() const;
     QPointer<QWidget> parent_;
     QSet<QString> openNotices_;
+    // A notice may outlive these dialogs (closed later by the event loop): its end is only
+    // heard while they exist.
+    QObject alive_;
 };
 
 // "LogFile (*.dif)|*.dif|ALL FILES (*.*)|*.*" -> "LogFile (*.dif);;ALL FILES (*.*)".

@@ -111,18 +111,23 @@ size_t StationResults::UnwrittenRecords() const
     return links_.log.UnwrittenRecords();
 }
 
-void StationResults::SaveUnwrittenRecords(bool quiet)
+void StationResults::SaveUnwrittenRecords(bool quiet, bool keptInJournal)
 {
     const std::optional<ResultLog::Recovery> recovery = links_.log.SaveUnwrittenRecords();
     if (!recovery)
         return;
     const std::string& path = recovery->path;
-    const QString text =
+    QString text =
         !path.empty() ? QStringLiteral("%1 results could not be written to the log file. They were saved to:\r\n%2")
                             .arg(recovery->records)
                             .arg(Latin1(path))
-                      : QStringLiteral("Results that could not be written to the log file are lost: %1")
-                            .arg(Latin1(recovery->error));
+        : keptInJournal ? QStringLiteral("%1 results could not be written to the log file, nor to a recovery file: %2")
+                              .arg(recovery->records)
+                              .arg(Latin1(recovery->error))
+                        : QStringLiteral("Results that could not be written to the log file are lost: %1")
+                              .arg(Latin1(recovery->error));
+    if (keptInJournal)
+        text += QStringLiteral("\r\nThe station keeps them and writes them to the log file when it takes them again.");
     if (quiet) {
         std::fprintf(stderr, "tallion: %s\n",
                      qPrintable(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));

@@ -56,7 +56,8 @@ public:
     TextWindow* textWindow() const;
     // Records that could not be written yet go to a recovery file; the operator is told where
     // (on standard error when `quiet`: the station is ending on a signal and asks nothing).
-    void SaveUnwrittenRecords(bool quiet = false);
+    // `keptInJournal`: the journal of received messages still holds them for the next start.
+    void SaveUnwrittenRecords(bool quiet = false, bool keptInJournal = false);
     size_t UnwrittenRecords() const;
 
 private:

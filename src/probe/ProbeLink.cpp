@@ -1,5 +1,6 @@
 #include "probe/ProbeLink.h"
 
+#include "probe/CrashPoint.h"
 #include "probe/ProbeFraming.h"
 
 #include <QByteArray>
@@ -183,8 +184,18 @@ void ProbeLink::RunLinkStep(const std::string& text)
         const ReceivedFrame frame = ExtractProbeFrame(text);
         if (frame.etxBeforeStx)
             return; // dropped without an answer; the next reception may hold the frame
-        Send(std::string{frame.complete ? ACK : NAK});
         const std::string& message = frame.message;
+        // Kept before the ACK: the probe deletes a record once it is acknowledged.
+        bool handOn = !message.empty();
+        if (frame.complete && handOn && keeper_) {
+            if (keeper_->RepeatsUnacknowledged(message))
+                handOn = false;
+            else
+                keeper_->Keep(message);
+        }
+        Send(std::string{frame.complete ? ACK : NAK});
+        if (frame.complete)
+            CrashPoint("ack-sent");
         if (!message.empty() && message[0] == 'A') {
             serialText_ = message.substr(1, 13);
             emit serialNumberChanged(
@@ -193,7 +204,7 @@ void ProbeLink::RunLinkStep(const std::string& text)
         if (!message.empty() && message[0] == 'I')
             emit templateMenuAllowed();
         emit probeStatusCleared();
-        if (!message.empty() && !paused_)
+        if (handOn)
             emit messageReceived(message);
         LinkIndicators leds = leds_;
         leds.rxExpecting = false;

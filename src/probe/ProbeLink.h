@@ -20,6 +20,18 @@ struct LinkIndicators {
     bool operator==(const LinkIndicators&) const = default;
 };
 
+// Makes each message durable before the probe is told that it arrived: once acknowledged, the
+// probe forgets it, and the station alone holds the carcass.
+class ReceivedMessageKeeper {
+public:
+    virtual ~ReceivedMessageKeeper() = default;
+    // True when `message` repeats the one kept last before the station stopped, whose
+    // acknowledgement may never have reached the probe: it is acknowledged again, not kept twice.
+    virtual bool RepeatsUnacknowledged(const std::string& message) = 0;
+    // Keeps `message` (synced) before its acknowledgement goes out.
+    virtual void Keep(const std::string& message) = 0;
+};
+
 class ProbeLink : public QObject {
     Q_OBJECT
 public:
@@ -43,6 +55,9 @@ public:
     // a lost link, and after the return a fresh start, the probe configured again.
     void OnPortLost();
     void OnPortBack();
+
+    // Who keeps each message before it is acknowledged; none: acknowledged at once.
+    void SetKeeper(ReceivedMessageKeeper* keeper) { keeper_ = keeper; }
 
     void QueueProbeCommand(const std::string& text) { queue_.QueueProbeCommand(text); }
     void ResetCommandQueue() { queue_.ResetCommandQueue(); }
@@ -80,7 +95,8 @@ signals:
     void indicatorsChanged();
     // A data poll was accepted ("h" ACK sent): manual weight entry may take the focus.
     void dataPollAccepted();
-    // A non-empty message while not paused: type letter first, then the record.
+    // A non-empty message, kept and acknowledged, type letter first, then the record. Also while
+    // the station is paused: the station holds it until the pause ends.
     void messageReceived(const std::string& message);
 
 private:
@@ -103,4 +119,5 @@ private:
     std::string serialText_;
     bool lossShown_ = false;
     LinkIndicators leds_;
+    ReceivedMessageKeeper* keeper_ = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "station/ProbeResults.h"
 
+#include "log/LogRecordFormat.h"
+
 ProbeResults::ProbeResults(const WeighingState& weighing, PendingQueue& queue, ResultFinishing& finishing,
                            QObject* parent)
     : QObject(parent)
@@ -10,8 +12,25 @@ ProbeResults::ProbeResults(const WeighingState& weighing, PendingQueue& queue, R
 
 void ProbeResults::OnProbeMessage(const std::string& message)
 {
-    DispatchProbeMessage(message, current_, weighing_, *this, clock_());
+    OnProbeMessageAt(message, clock_());
 }
+
+void ProbeResults::OnProbeMessageAt(const std::string& message, const QDateTime& received)
+{
+    DispatchProbeMessage(message, current_, weighing_, *this, received);
+}
+
+namespace {
+
+std::string LoggedLine(const CarcassMeasurement& record)
+{
+    std::string line = LogLineFor(record);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.pop_back();
+    return line;
+}
+
+} // namespace
 
 void ProbeResults::FinishCarcass()
 {
@@ -20,11 +39,15 @@ void ProbeResults::FinishCarcass()
 
 void ProbeResults::ShowResult(const CarcassMeasurement& record)
 {
+    if (alreadyLogged_ && alreadyLogged_->Contains(LoggedLine(record)))
+        return;
     const std::string text = finishing_.ResultLine(record);
     emit resultLine(text + '\r', current_.lineIsMeasurement);
 }
 
 void ProbeResults::WriteLogRecord(const CarcassMeasurement& record)
 {
+    if (alreadyLogged_ && alreadyLogged_->Take(LoggedLine(record)))
+        return;
     finishing_.WriteLogRecord(record);
 }

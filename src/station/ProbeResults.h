@@ -7,6 +7,7 @@
 #include "carcass/CarcassPairing.h"
 #include "carcass/PendingQueue.h"
 #include "probe/ProbeDispatch.h"
+#include "station/LogTail.h"
 #include "station/ResultFinishing.h"
 
 #include <QDateTime>
@@ -24,8 +25,14 @@ public:
     // The probe result being handled; the pairing takes it when told (probeResultToPair).
     CurrentProbeResult& current() { return current_; }
 
-    // One message from the probe link, type letter first.
+    // One message from the probe link, type letter first, stamped now; or with the time it was
+    // received (a message held through a pause or brought back from the journal).
     void OnProbeMessage(const std::string& message);
+    void OnProbeMessageAt(const std::string& message, const QDateTime& received);
+    QDateTime Now() const { return clock_(); }
+    // While the journal is replayed after a restart: records whose line the log already has are
+    // neither shown, printed nor written again. Null: every record goes on.
+    void SetAlreadyLogged(LogTail* lines) { alreadyLogged_ = lines; }
     // The station's clock, which stamps every message; a test gives a fixed one.
     void SetClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
     // The current carcass pairing, which takes every probe result and cancel.
@@ -77,5 +84,6 @@ private:
     PendingQueue& queue_;
     ResultFinishing& finishing_;
     CarcassPairing* pairing_ = nullptr;
+    LogTail* alreadyLogged_ = nullptr;
     std::function<QDateTime()> clock_ = [] { return QDateTime::currentDateTime(); };
 };

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString kAppTitle = QStringLiteral("Tallion");
@@ -49,6 +51,23 @@ void ResultLog::WriteRecord(const CarcassMeasurement& record)
     }
     emit logFileTouched();
     TellOutcome(outcome);
+}
+
+void ResultLog::RestoreUnwritten(std::vector<LogFileWriter::WaitingLine> lines)
+{
+    if (lines.empty())
+        return;
+    writer_.RestoreWaiting(std::move(lines));
+    retryTimer_.setInterval(0);
+    retryTimer_.start();
+}
+
+long long ResultLog::LogFileSize() const
+{
+    struct stat st {};
+    if (logFilePath_.empty() || ::stat(logFilePath_.c_str(), &st) != 0)
+        return 0;
+    return static_cast<long long>(st.st_size);
 }
 
 void ResultLog::TellOutcome(const LogWriteOutcome& outcome)

@@ -24,6 +24,12 @@ public:
 
     void WriteRecord(const CarcassMeasurement& record);
     size_t UnwrittenRecords() const { return writer_.PendingCount(); }
+    // The records' lines still waiting for the file; and those that waited when the station
+    // stopped, taken back and tried again soon.
+    const std::vector<LogFileWriter::WaitingLine>& Unwritten() const { return writer_.Waiting(); }
+    void RestoreUnwritten(std::vector<LogFileWriter::WaitingLine> lines);
+    // The current log file's size; 0 when there is none or it cannot be looked at.
+    long long LogFileSize() const;
     // Told of every line that reaches the log file (the plant database's journal).
     void SetLogChangeObserver(LogChangeObserver* observer) { writer_.SetChangeObserver(observer); }
 

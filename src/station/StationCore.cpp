@@ -20,7 +20,12 @@ StationCore::StationCore(std::unique_ptr<SerialPort> probePort, std::unique_ptr<
     resultFinishing_.setParent(this);
 
     probeResults_.setParent(this);
-    connect(&link_, &ProbeLink::messageReceived, &probeResults_, &ProbeResults::OnProbeMessage);
+    // Each message is kept before the probe is acknowledged, then dispatched (or held by a pause).
+    received_.setParent(this);
+    link_.SetKeeper(&received_);
+    connect(&link_, &ProbeLink::messageReceived, &received_, &ReceivedMessages::OnMessage);
+    connect(&received_, &ReceivedMessages::heldCountChanged, this,
+            [this](int held) { emit pauseChanged(link_.stationPaused(), held); });
     pairings_.setParent(this);
     pairings_.TakeResultsFrom(probeResults_);
 
@@ -30,7 +35,14 @@ StationCore::StationCore(std::unique_ptr<SerialPort> probePort, std::unique_ptr<
     connect(&receiveTick_, &ReceiveTick::tickEnded, this, &StationCore::AfterTick);
 
     // A weight taken goes to the main pairing at once, inside the tick, before it is told.
-    connect(&scaleCollector_, &ScaleCollector::weightArrived, this, [this] { pairings_.main().OnWeightArrived(); });
+    connect(&scaleCollector_, &ScaleCollector::weightArrived, this, [this] {
+        received_.KeepWeight(scaleCollector_.strWgtScale());
+        pairings_.main().OnWeightArrived();
+    });
+    received_.SetWeightReplay([this](const std::string& scaleMessage) {
+        scaleCollector_.RestoreMessage(scaleMessage);
+        pairings_.main().OnWeightArrived();
+    });
     connect(&scaleCollector_, &ScaleCollector::weightArrived, this, &StationCore::weightArrived);
     // Traffic on the scale line has always counted as a live link.
     connect(&scaleCollector_, &ScaleCollector::linkAlive, this, [this] { link_.setProbeLinkAlive(true); });
@@ -57,6 +69,16 @@ StationCore::StationCore(std::unique_ptr<SerialPort> probePort, std::unique_ptr<
 StationCore::~StationCore()
 {
     receiveTick_.pause();
+    link_.SetKeeper(nullptr);
+}
+
+void StationCore::SetPaused(bool paused)
+{
+    if (paused == link_.stationPaused())
+        return;
+    link_.setStationPaused(paused);
+    received_.SetPaused(paused);
+    emit pauseChanged(paused, received_.HeldCount());
 }
 
 void StationCore::AfterTick()
@@ -65,6 +87,7 @@ void StationCore::AfterTick()
     if (alive && !linkWasAlive_)
         emit linkBack();
     linkWasAlive_ = alive;
+    received_.Checkpoint();
     if (pendingQueue_.count != pendingSeen_) {
         pendingSeen_ = pendingQueue_.count;
         emit pendingCountChanged(pendingSeen_);

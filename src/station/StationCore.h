@@ -13,6 +13,7 @@
 #include "station/ProbePortSetUp.h"
 #include "station/ProbeResults.h"
 #include "station/ReceiveTick.h"
+#include "station/ReceivedMessages.h"
 #include "station/ResultFinishing.h"
 #include "station/ResultLog.h"
 #include "station/ScalePortSetUp.h"
@@ -61,6 +62,18 @@ public:
     // windows.
     StationPairings& pairings() { return pairings_; }
 
+    // The journal of received messages: opened at start-up, before the first poll is answered,
+    // it brings back what the last run had not finished (the count is returned); closed at the
+    // end with what is still held.
+    int OpenReceivedJournal(const std::string& path) { return received_.Open(path); }
+    // True when the journal keeps records that wait for the log file.
+    bool CloseReceivedJournal() { return received_.Close(); }
+    // A pause (a log being viewed) holds every probe message, kept and acknowledged, until it
+    // ends; then they are dispatched in order.
+    void SetPaused(bool paused);
+    bool Paused() const { return link_.stationPaused(); }
+    int HeldMessages() const { return received_.HeldCount(); }
+
     // The scale side: every model's message options (as last loaded or edited in its dialog),
     // the last scale message read through the weight source's parser, and the scale port set
     // up for a model from the stored settings.
@@ -88,6 +101,8 @@ signals:
     void notice(const QString& text, const QString& title, MessageIcon icon);
     // Told at the end of the tick in which the count changed.
     void pendingCountChanged(int count);
+    // The pause began or ended, or it holds one more message.
+    void pauseChanged(bool paused, int heldMessages);
 
 private:
     class SignalNotices : public OperatorNotices {
@@ -139,4 +154,5 @@ private:
     LinkCommands linkCommands_{link_};
     StationPairings pairings_{StationPairingLinks{weighingState_, probeResults_.current(), pendingQueue_, linkCommands_,
                                                   probeResults_, scaleReader_, notices_}};
+    ReceivedMessages received_{probeResults_, resultLog_, pairings_, pendingQueue_, notices_};
 };

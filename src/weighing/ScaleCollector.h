@@ -21,6 +21,9 @@ public:
 
     // The last complete message, one character per byte, control bytes included.
     const std::string& strWgtScale() const { return strWgtScale_; }
+    // A message taken before the station stopped, brought back from the journal of received
+    // messages to be paired again; nothing is announced.
+    void RestoreMessage(const std::string& text) { strWgtScale_ = text; }
     // Bytes that were waiting at the previous tick; 0 after a message was taken.
     int lastScaleByteCount() const { return lastScaleByteCount_; }
 

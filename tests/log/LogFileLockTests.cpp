@@ -192,3 +192,16 @@ TEST_F(LogFileLockTest, DeletionThroughALinkChangesTheLinkedFileAndKeepsItsMode)
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(FileBytes(real), kHeader + "\tERR-2\t\r\n\tERR-3\t\r\n");
 }
+
+TEST_F(LogFileLockTest, ALinkToAFileNotMadeYetMakesItWhereItPoints)
+{
+    ASSERT_EQ(::mkdir(PathIn("data").c_str(), 0700), 0);
+    const std::string link = PathIn("shift.dif");
+    ASSERT_EQ(::symlink("data/shift.dif", link.c_str()), 0); // relative, as `ln -s` makes it
+    EXPECT_TRUE(Write("ERR-1", link).written);
+
+    struct stat st {};
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
+    EXPECT_EQ(FileBytes(PathIn("data/shift.dif")), kHeader + "\tERR-1\t\r\n");
+}

@@ -3,9 +3,12 @@
 
 #include "mainwindow/MainWindow.h"
 #include "settings/SettingsStore.h"
+#include "station/ReceivedJournal.h"
 #include "support/FakeSerialPort.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <map>
@@ -24,6 +27,12 @@ protected:
     // Builds the window (and runs start-up unless told not to).
     MainWindow& Make(bool startUp = true)
     {
+        // Each window is a new station on this settings file, not the last one started again:
+        // nothing the one before held comes back from the journal of received messages.
+        window.reset();
+        QFile::remove(QFile::decodeName(QByteArray::fromStdString(ReceivedJournalPath(
+            QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).toStdString(),
+            QFile::encodeName(settings.FilePath()).toStdString()))));
         auto probe = std::make_unique<FakeSerialPort>();
         auto scale = std::make_unique<FakeSerialPort>();
         probe->failOpen = probeFailsToOpen;

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMetaObject>
 #include <QScrollBar>
 #include <QTableView>
@@ -213,4 +214,25 @@ TEST_F(MainWindowLayout, LinkSignalsReachTheWindow)
     w.core().weighingState().weightSource = WeightSource::ManualInput;
     w.core().link().RunLinkStep("h\x05");
     EXPECT_TRUE(weight->isEnabled());
+}
+
+TEST_F(MainWindowLayout, APauseShowsABandAcrossTheGridWithTheResultsItHolds)
+{
+    MainWindow& w = Make();
+    auto* band = Control<QLabel>("PauseBanner");
+    ProbeLink& link = w.core().link();
+    link.RunLinkStep("x"); // out of the start state
+    w.core().SetPaused(true);
+    EXPECT_TRUE(band->isVisible());
+    for (const char* counter : {"000001", "000002"}) {
+        link.RunLinkStep(std::string{'h', 5});
+        link.RunLinkStep(std::string{1, 'E', 2} + "01" + counter + "01250530001203000450612ABS140533X" + '\3');
+    }
+    EXPECT_EQ(band->text(), "Station paused: 2 results from the probe held until the pause ends (F7).");
+    const QRect grid = Control<QWidget>("mfgResult")->geometry();
+    EXPECT_EQ(band->geometry().left(), grid.left());
+    EXPECT_EQ(band->geometry().width(), grid.width());
+    EXPECT_GE(band->font().pointSizeF(), 1.5 * w.font().pointSizeF()) << "readable from a metre away";
+    w.core().SetPaused(false);
+    EXPECT_FALSE(band->isVisible());
 }

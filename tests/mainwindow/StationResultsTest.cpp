@@ -228,7 +228,7 @@ TEST_F(StationResultsTest, UnwrittenRecordsGoToARecoveryFileAtShutDown)
     w.close();
     const auto* told = dialogs.Last("Message");
     ASSERT_NE(told, nullptr);
-    const QString recovery = told->text.section("\r\n", 1);
+    const QString recovery = told->text.section("\r\n", 1, 1);
     ASSERT_TRUE(QFile::exists(recovery)) << told->text.toStdString();
     const std::string saved = ReadFile(recovery);
     EXPECT_EQ(saved.substr(0, LogHeaderLine().size()), LogHeaderLine());

@@ -180,11 +180,12 @@ TEST_F(LinkFixture, SerialNumberTemplateMenuAndPause)
     Receive(Frame("I1 hello"));
     EXPECT_EQ(templateSpy.count(), 1);
 
+    // Paused or not, what is acknowledged is handed on: the station holds it through a pause.
     link.setStationPaused(true);
     Receive(kDataPoll);
-    EXPECT_EQ(Receive(Frame("E999")), std::string{ACK}); // still acknowledged
+    EXPECT_EQ(Receive(Frame("E999")), std::string{ACK});
     link.setStationPaused(false);
-    EXPECT_EQ(dispatched, (std::vector<std::string>{"A12345678901234567", "I1 hello"}));
+    EXPECT_EQ(dispatched, (std::vector<std::string>{"A12345678901234567", "I1 hello", "E999"}));
 }
 
 TEST_F(LinkFixture, OrdinaryProbeTakesACommandEverySecondPollP2EveryPoll)
