@@ -8,9 +8,12 @@
 #include <string>
 
 // The counts of the log at `path`, its header line passed over; nullopt with `error` set when it
-// cannot be read.
-std::optional<ClassSummaryTally> StreamClassSummaryTally(const std::string& path, SummaryMode mode, std::string* error);
+// cannot be read. Lines may end in CR LF, LF or CR alone. The first line is the header unless it
+// is empty or a record (every record line begins with a TAB); `hasHeader` tells which.
+std::optional<ClassSummaryTally> StreamClassSummaryTally(const std::string& path, SummaryMode mode, std::string* error,
+                                                         bool* hasHeader = nullptr);
 
 // The rows and the total line for the log at `path`; nullopt with `error` set when it cannot be
 // read.
-std::optional<std::string> StreamClassSummary(const std::string& path, SummaryMode mode, std::string* error);
+std::optional<std::string> StreamClassSummary(const std::string& path, SummaryMode mode, std::string* error,
+                                              bool* hasHeader = nullptr);
