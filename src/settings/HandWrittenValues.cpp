@@ -9,11 +9,17 @@ bool IsPathKey(const QString& key)
     return pathKey.match(key).hasMatch();
 }
 
+QList<QByteArray> SettingsLines(const QByteArray& iniText)
+{
+    // The settings library ends a line at CR LF, LF or CR alone (an old editor's file).
+    return QByteArray(iniText).replace("\r\n", "\n").replace('\r', '\n').split('\n');
+}
+
 std::vector<HandWrittenValue> HandWrittenPathValues(const QByteArray& iniText)
 {
     std::vector<HandWrittenValue> found;
     QString section;
-    for (const QByteArray& rawLine : iniText.split('\n')) {
+    for (const QByteArray& rawLine : SettingsLines(iniText)) {
         const QByteArray line = rawLine.trimmed();
         if (line.startsWith('[') && line.endsWith(']')) {
             section = QString::fromUtf8(line.mid(1, line.size() - 2));

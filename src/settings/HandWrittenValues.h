@@ -5,8 +5,12 @@
 // writes quote such a value and are read by the library as ever.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <vector>
+
+// The lines of a settings file, whichever line ends it has (CR LF, LF, CR).
+QList<QByteArray> SettingsLines(const QByteArray& iniText);
 
 // "LogFilePath", "TxtFilePath" and "PortDevice<n>", in any case.
 bool IsPathKey(const QString& key);

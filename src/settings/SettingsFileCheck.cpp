@@ -1,5 +1,6 @@
 #include "settings/SettingsFileCheck.h"
 
+#include "settings/HandWrittenValues.h"
 #include "settings/SettingsFileBytes.h"
 
 #include <QFileInfo>
@@ -52,7 +53,7 @@ std::optional<QString> SettingsFileProblem(const QString& path)
                 .arg(static_cast<unsigned char>(bytes[i]))
                 .arg(i + 1);
     }
-    const QList<QByteArray> lines = bytes.split('\n');
+    const QList<QByteArray> lines = SettingsLines(bytes);
     bool hashComments = false;
     for (qsizetype n = 0; n < lines.size(); ++n) {
         hashComments = hashComments || lines[n].trimmed().startsWith('#');

@@ -71,6 +71,7 @@ TEST_F(SettingsFileForms, EachFormIsTakenOrRefusedAtOnce)
          [&](const QString& p) { ASSERT_EQ(::symlink(QFile::encodeName(real).constData(), QFile::encodeName(p)), 0); },
          nullptr},
         {"byte-order mark", [](const QString& p) { Write(p, "\xEF\xBB\xBF[Properties]\r\nBanner=7\r\n"); }, nullptr},
+        {"CR line ends", [](const QString& p) { Write(p, "[Properties]\rLogFilePath=/a;b\rBanner=7\r"); }, nullptr},
         {"link loop",
          [](const QString& p) { ASSERT_EQ(::symlink(QFile::encodeName(p).constData(), QFile::encodeName(p)), 0); },
          "is a symbolic link that leads round in a loop"},
