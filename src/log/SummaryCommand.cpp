@@ -66,14 +66,15 @@ int RunSummaryCommand(const std::vector<std::string>& arguments, FILE* out, FILE
 
     // Read a chunk at a time; a FIFO or device is refused at once rather than waited on.
     std::string error;
-    bool hasHeader = false;
-    const std::optional<std::string> body = StreamClassSummary(file, mode, &error, &hasHeader);
+    bool headerMissing = false;
+    const std::optional<std::string> body = StreamClassSummary(file, mode, &error, &headerMissing);
     if (!body) {
         std::fprintf(err, "tallion summary: cannot read %s: %s\n", file.c_str(), error.c_str());
         return 1;
     }
-    // A header alone is a new shift's log (Total: 0); no header at all is no result log.
-    if (!hasHeader) {
+    // A header alone, or an empty file as Log to File makes it, is a new shift's log (Total: 0);
+    // lines without a header are no result log.
+    if (headerMissing) {
         std::fprintf(err, "tallion summary: %s has no header line, so it is not a result log\n", file.c_str());
         return 1;
     }

@@ -4,36 +4,36 @@
 #include "log/LogFileText.h"
 
 std::optional<ClassSummaryTally> StreamClassSummaryTally(const std::string& path, SummaryMode mode, std::string* error,
-                                                         bool* hasHeader)
+                                                         bool* headerMissing)
 {
     ClassSummaryTally tally(mode);
     bool atHeader = true;
-    bool header = false;
+    bool missing = false;
     const bool read = ReadLogLines(
         path,
         [&](std::string_view lines) {
             // The first run of lines begins with the header line, which is not counted; a log
             // without one loses no record to it.
             if (atHeader) {
-                header = !lines.empty() && lines.front() != '\t' && lines.front() != '\n';
-                if (header)
+                missing = lines.front() == '\t' || lines.front() == '\n';
+                if (!missing)
                     lines.remove_prefix(FirstRecordLine(lines));
                 atHeader = false;
             }
             tally.AddLines(lines);
         },
         error, true);
-    if (hasHeader)
-        *hasHeader = header;
+    if (headerMissing)
+        *headerMissing = missing;
     if (!read)
         return std::nullopt;
     return tally;
 }
 
 std::optional<std::string> StreamClassSummary(const std::string& path, SummaryMode mode, std::string* error,
-                                              bool* hasHeader)
+                                              bool* headerMissing)
 {
-    const std::optional<ClassSummaryTally> tally = StreamClassSummaryTally(path, mode, error, hasHeader);
+    const std::optional<ClassSummaryTally> tally = StreamClassSummaryTally(path, mode, error, headerMissing);
     if (!tally)
         return std::nullopt;
     return tally->Body();

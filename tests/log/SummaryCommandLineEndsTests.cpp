@@ -1,5 +1,5 @@
 // `tallion summary` on logs as other programs leave them: lines ended by CR or LF alone, a new
-// shift's log holding only its header, and a file with no header line at all.
+// shift's log holding only its header or nothing yet, and records with no header line.
 
 #include "log/SummaryCommand.h"
 
@@ -35,7 +35,6 @@ TEST(SummaryCommandLineEnds, AnyLineEndIsReadAndOnlyAMissingHeaderFails)
     const std::string log = DataFile("summary_unweighed.dif");
     const std::string header = log.substr(0, log.find('\n') + 1);
     const std::string summary = DataFile("summary_unweighed.txt");
-    const std::string noHeader = " has no header line, so it is not a result log\n";
     const struct {
         const char* name;
         std::string bytes;
@@ -46,8 +45,8 @@ TEST(SummaryCommandLineEnds, AnyLineEndIsReadAndOnlyAMissingHeaderFails)
         {"lf.dif", std::regex_replace(log, std::regex("\r\n"), "\n"), 0, summary.substr(summary.find(".dif") + 4), ""},
         {"cr.dif", std::regex_replace(log, std::regex("\r\n"), "\r"), 0, summary.substr(summary.find(".dif") + 4), ""},
         {"header.dif", header, 0, "\r\nTotal:           0\r\n\r\n" + std::string(75, '*') + "\r\n", ""},
-        {"records.dif", log.substr(header.size()), 1, "", noHeader},
-        {"empty.dif", "", 1, "", noHeader},
+        {"records.dif", log.substr(header.size()), 1, "", " has no header line, so it is not a result log\n"},
+        {"empty.dif", "", 0, "\r\nTotal:           0\r\n\r\n" + std::string(75, '*') + "\r\n", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
