@@ -17,7 +17,8 @@ bool IsRunning(long long pid)
     return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
-QByteArray FirstLineOf(const QString& path, int line)
+// Line `line` (from 0) of a small file, trimmed; empty when there is none.
+QByteArray LineOf(const QString& path, int line)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -44,12 +45,12 @@ QString DeviceLockHolder(const QString& device)
             continue;
         // Qt writes "pid\nprogram\nhost"; other programs the process number alone.
         bool ok = false;
-        const long long pid = FirstLineOf(lock, 0).toLongLong(&ok);
+        const long long pid = LineOf(lock, 0).toLongLong(&ok);
         if (!ok || !IsRunning(pid))
             continue;
-        QString program = QString::fromUtf8(FirstLineOf(lock, 1));
+        QString program = QString::fromUtf8(LineOf(lock, 1));
         if (program.isEmpty())
-            program = QString::fromUtf8(FirstLineOf(QStringLiteral("/proc/%1/comm").arg(pid), 0));
+            program = QString::fromUtf8(LineOf(QStringLiteral("/proc/%1/comm").arg(pid), 0));
         return program.isEmpty() ? QStringLiteral("process %1").arg(pid)
                                  : QStringLiteral("%1 (process %2)").arg(program).arg(pid);
     }
