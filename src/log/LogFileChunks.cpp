@@ -1,5 +1,6 @@
 #include "log/LogFileChunks.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -113,7 +114,8 @@ private:
 
 } // namespace
 
-bool ReadLogLines(const std::string& path, const std::function<void(std::string_view)>& lines, std::string* error)
+bool ReadLogLines(const std::string& path, const std::function<void(std::string_view)>& lines, std::string* error,
+                  bool crEndsLine)
 {
     int fd;
     do {
@@ -141,6 +143,8 @@ bool ReadLogLines(const std::string& path, const std::function<void(std::string_
         }
         if (n == 0)
             break;
+        if (crEndsLine)
+            std::replace(buffer.begin(), buffer.begin() + n, '\r', '\n');
         cutter.Add(std::string_view(buffer.data(), static_cast<size_t>(n)));
     }
     ::close(fd);

@@ -15,7 +15,10 @@ constexpr size_t kLongestLineKept = 4000;
 // Calls `lines` with runs of whole lines, in order, each with its line end (the file's last line
 // may lack one). Returns false with `error` (the platform's text) when the file cannot be opened
 // or read or is not a regular file; `lines` may then have been called for part of it.
-bool ReadLogLines(const std::string& path, const std::function<void(std::string_view)>& lines, std::string* error);
+// `crEndsLine`: every CR is given as LF, so that lines ended by CR alone (an old editor's file)
+// are lines too; a CR LF then ends its line and leaves an empty one after it.
+bool ReadLogLines(const std::string& path, const std::function<void(std::string_view)>& lines, std::string* error,
+                  bool crEndsLine = false);
 
 // Whether `shown`, a line as ReadLogLines gave it (line end removed), is the file's line `stored`
 // (line end removed too): the same bytes, or the first kLongestLineKept of a longer line and "...".

@@ -27,7 +27,25 @@ std::string FailureText(int error, const std::string& path)
     if (error == kLockBusy)
         return LogErrorText(error) + " for more than five seconds.\r\n" + path + " "
                + "The results wait and are written as soon as it is free.";
-    return LogErrorText(error) + "\r\n" + path + " " + ResourceString(IsPathNotFound(error) ? 1207 : 1208);
+    // Each cause the operator can act on is named; "used by other application" would send them
+    // looking for a program that does not exist.
+    const std::string reason = LogErrorText(error) + "\r\n";
+    switch (-error) {
+    case ENOSPC:
+    case EDQUOT:
+        return reason + "The disk holding " + path
+               + " is full; results wait and are written when there is space. Please free some space on it.";
+    case EROFS:
+        return reason + "The disk holding " + path
+               + " is read-only; results wait and are written when it can be written again. Please make it "
+                 "writable or choose a log file on another disk.";
+    case EACCES:
+    case EPERM:
+        return reason + "This user may not write to " + path
+               + "; results wait and are written once it may. Please give the user permission to write there or "
+                 "choose another log file.";
+    default: return reason + path + " " + ResourceString(IsPathNotFound(error) ? 1207 : 1208);
+    }
 }
 
 long long SteadyMilliseconds()

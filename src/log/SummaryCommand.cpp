@@ -1,6 +1,7 @@
 #include "log/SummaryCommand.h"
 
 #include "log/ClassSummary.h"
+#include "log/SummaryStream.h"
 
 #include <QFile>
 #include <cerrno>
@@ -64,13 +65,20 @@ int RunSummaryCommand(const std::vector<std::string>& arguments, FILE* out, FILE
     }
 
     // Read a chunk at a time; a FIFO or device is refused at once rather than waited on.
-    QString error;
-    const std::string body = BuildClassSummary(file, mode, &error);
-    if (!error.isEmpty()) {
-        std::fprintf(err, "tallion summary: cannot read %s: %s\n", file.c_str(), error.toLocal8Bit().constData());
+    std::string error;
+    bool headerMissing = false;
+    const std::optional<std::string> body = StreamClassSummary(file, mode, &error, &headerMissing);
+    if (!body) {
+        std::fprintf(err, "tallion summary: cannot read %s: %s\n", file.c_str(), error.c_str());
         return 1;
     }
-    const std::string text = ClassSummaryText(file, body, mode);
+    // A header alone, or an empty file as Log to File makes it, is a new shift's log (Total: 0);
+    // lines without a header are no result log.
+    if (headerMissing) {
+        std::fprintf(err, "tallion summary: %s has no header line, so it is not a result log\n", file.c_str());
+        return 1;
+    }
+    const std::string text = ClassSummaryText(file, *body, mode);
     if (std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fflush(out) != 0) {
         std::fprintf(err, "tallion summary: cannot write the summary: %s\n", std::strerror(errno));
         return 1;

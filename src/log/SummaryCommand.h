@@ -22,8 +22,8 @@ struct SummaryChartWriter {
 
 // `arguments`: the words after the program name, "summary" first, as the bytes of argv (a file
 // name is opened as given, whatever its encoding). Returns the exit status: 0 printed, 1 the
-// file cannot be read (or is not a regular file, or the chart not written), 2 the command line
-// is wrong.
+// file cannot be read (or is not a regular file, has no header line, or the chart not written),
+// 2 the command line is wrong. Lines may end in CR LF, LF or CR alone.
 int RunSummaryCommand(const std::vector<std::string>& arguments, FILE* out, FILE* err,
                       const SummaryChartWriter& charts = {});
 // The same with the words as text; a file name reaches the file system through Qt's file-name

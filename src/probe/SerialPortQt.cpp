@@ -1,7 +1,11 @@
 #include "probe/SerialPortQt.h"
 
+#include "probe/SerialPortQtHolder.h"
+
 #include <QTimer>
 
+#include <cerrno>
+#include <cstring>
 #include <poll.h>
 
 SerialPortQt::SerialPortQt(std::function<QString(int)> deviceForPort)
@@ -130,9 +134,17 @@ bool SerialPortQt::SetPortOpen(bool open)
         Fail(QStringLiteral("Invalid port settings"));
         return false;
     }
-    serial_.setPortName(DevicePath());
+    // Opened by the device's own path: the lock is named after it (SerialPortQtHolder.h).
+    const QString given = DevicePath();
+    const QString device = ResolvedDevice(given);
+    serial_.setPortName(device);
     if (!serial_.open(QIODevice::ReadWrite)) {
-        Fail(QStringLiteral("%1: %2").arg(DevicePath(), serial_.errorString()));
+        const QString holder = DeviceLockHolder(device);
+        const QString why = serial_.errorString();
+        // QSerialPort's words for a lock held, and the system's for a device opened exclusively.
+        const bool held = !holder.isEmpty() || why.contains(QLatin1String("while locking the device"))
+                          || why == QString::fromLocal8Bit(std::strerror(EBUSY));
+        Fail(held ? PortHeldText(given, device, holder) : QStringLiteral("%1: %2").arg(given, why));
         return false;
     }
     Apply(s);

@@ -1,6 +1,8 @@
 #include "settings/SettingsFileCheck.h"
 
-#include <QFile>
+#include "settings/HandWrittenValues.h"
+#include "settings/SettingsFileBytes.h"
+
 #include <QFileInfo>
 #include <QSettings>
 
@@ -33,21 +35,16 @@ QString Shown(const QByteArray& line)
 
 std::optional<QString> SettingsFileProblem(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.exists()) {
+    const SettingsFileBytes file = ReadSettingsFile(path);
+    if (!file.exists) {
+        const QFileInfo info(path);
         if (!QFileInfo(info.absolutePath()).isDir())
             return QStringLiteral("the folder %1 does not exist").arg(info.absolutePath());
         return std::nullopt;
     }
-    if (info.isDir())
-        return QStringLiteral("%1 is a folder, not a settings file").arg(path);
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
+    if (!file.problem.isEmpty())
+        return file.problem;
+    const QByteArray& bytes = file.bytes;
 
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         if (IsControlByte(static_cast<unsigned char>(bytes[i])))
@@ -56,7 +53,7 @@ std::optional<QString> SettingsFileProblem(const QString& path)
                 .arg(static_cast<unsigned char>(bytes[i]))
                 .arg(i + 1);
     }
-    const QList<QByteArray> lines = bytes.split('\n');
+    const QList<QByteArray> lines = SettingsLines(bytes);
     bool hashComments = false;
     for (qsizetype n = 0; n < lines.size(); ++n) {
         hashComments = hashComments || lines[n].trimmed().startsWith('#');
@@ -70,9 +67,10 @@ std::optional<QString> SettingsFileProblem(const QString& path)
 
     QSettings settings(path, QSettings::IniFormat);
     settings.childGroups();
-    // The settings library takes only ";" for comments and calls a "#" line a format error,
-    // though it reads every key around it; such a file passed the line check above.
-    if (settings.status() == QSettings::FormatError && !hashComments)
+    // The settings library takes only ";" for comments and calls a "#" line (or a byte-order mark
+    // before "[") a format error, though it reads every key around it; such a file passed the
+    // line check above.
+    if (settings.status() == QSettings::FormatError && !hashComments && !file.byteOrderMark)
         return QStringLiteral("%1 is not a settings file the station can read").arg(path);
     if (settings.status() == QSettings::AccessError)
         return QStringLiteral("%1 cannot be read").arg(path);

@@ -1,7 +1,10 @@
 #include "settings/SettingsStore.h"
 
+#include "log/FileModes.h"
 #include "probe/OperatorNotices.h"
+#include "settings/HandWrittenValues.h"
 #include "settings/ReplaceFile.h"
+#include "settings/SettingsFileBytes.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -97,15 +100,32 @@ SettingsStore::SettingsStore(const QString& iniPath)
     }
 }
 
+QString SettingsStore::Target() const
+{
+    // The settings library would put a file in place of a link it cannot resolve; the link's
+    // file is written instead, and a loop never reaches the library (ReadSettingsFile refuses it).
+    return QFile::decodeName(QByteArray::fromStdString(LinkTarget(QFile::encodeName(path_).toStdString())));
+}
+
 std::string SettingsStore::ReadSetting(const std::string& section, const std::string& key,
                                        const std::string& defaultText) const
 {
+    const SettingsFileBytes file = ReadSettingsFile(path_);
+    if (!file.problem.isEmpty())
+        return defaultText;
     // Qt reads bytes that are not UTF-8 as U+FFFD, which the next write would store for good.
-    ConvertToUtf8();
-    // A fresh QSettings per call: it re-reads the file when another writer changed it.
-    QSettings settings(path_, QSettings::IniFormat);
+    const QByteArray utf8 = ConvertToUtf8(file.bytes);
     const QString wantedKey = FromBytes(key);
-    for (const QString& group : MatchingGroups(settings, FromBytes(section))) {
+    const QString wantedSection = FromBytes(section);
+    if (IsPathKey(wantedKey)) {
+        for (const HandWrittenValue& v : HandWrittenPathValues(utf8))
+            if (v.key.compare(wantedKey, Qt::CaseInsensitive) == 0
+                && v.section.compare(wantedSection, Qt::CaseInsensitive) == 0)
+                return ToBytes(v.value);
+    }
+    // A fresh QSettings per call: it re-reads the file when another writer changed it.
+    QSettings settings(Target(), QSettings::IniFormat);
+    for (const QString& group : MatchingGroups(settings, wantedSection)) {
         settings.beginGroup(group);
         const QString stored = MatchingKey(settings, wantedKey);
         if (!stored.isEmpty()) {
@@ -120,8 +140,13 @@ std::string SettingsStore::ReadSetting(const std::string& section, const std::st
 
 void SettingsStore::WriteSetting(const std::string& section, const std::string& key, const std::string& text)
 {
-    ConvertToUtf8();
-    QSettings settings(path_, QSettings::IniFormat);
+    const SettingsFileBytes file = ReadSettingsFile(path_);
+    if (!file.problem.isEmpty()) {
+        ReportWriteFailure(file.problem);
+        return;
+    }
+    const QByteArray before = ConvertToUtf8(file.bytes);
+    QSettings settings(Target(), QSettings::IniFormat);
     const QString wantedSection = FromBytes(section);
     const QString wantedKey = FromBytes(key);
     const QStringList groups = MatchingGroups(settings, wantedSection);
@@ -141,29 +166,33 @@ void SettingsStore::WriteSetting(const std::string& section, const std::string& 
     if (storedKey.isEmpty())
         storedKey = wantedKey;
 
+    // The library writes back every value as it read it: a hand-written path is given whole,
+    // so that it is stored (quoted) as the person wrote it and not cut at its ";".
+    for (const HandWrittenValue& v : HandWrittenPathValues(before)) {
+        if (v.section != group || v.key != storedKey)
+            settings.setValue(v.section.isEmpty() ? v.key : v.section + QLatin1Char('/') + v.key, v.value);
+    }
     settings.beginGroup(group);
     settings.setValue(storedKey, FromBytes(text));
     settings.endGroup();
     settings.sync();
-    if (settings.status() != QSettings::NoError) {
+    // A format error only tells of the reading (a "#" comment, a byte-order mark before "["),
+    // after which every key was read and written all the same.
+    if (settings.status() == QSettings::AccessError) {
         ReportWriteFailure();
         return;
     }
     failureShown_ = false;
 }
 
-void SettingsStore::ConvertToUtf8() const
+QByteArray SettingsStore::ConvertToUtf8(const QByteArray& bytes) const
 {
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray bytes = file.readAll();
-    file.close();
     const std::optional<QByteArray> converted = AsUtf8(bytes);
     if (!converted)
-        return;
+        return bytes;
     if (const auto failure = ReplaceFile(QFile::encodeName(path_).toStdString(), converted->toStdString()))
         qWarning("Settings file %s could not be rewritten as UTF-8: %s", qPrintable(path_), failure->c_str());
+    return *converted;
 }
 
 std::string SettingsStore::PathFromText(const std::string& text)
@@ -186,13 +215,15 @@ std::string SettingsStore::TextFromBytes(const std::string& bytes)
     return ToBytes(QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
-void SettingsStore::ReportWriteFailure()
+void SettingsStore::ReportWriteFailure(const QString& problem)
 {
     // The settings library gives no reason; the file system does.
     QString reason = QStringLiteral("it cannot be written");
-    QFile file(path_);
-    const QFileInfo info(path_);
-    if (!QFileInfo(info.absolutePath()).isDir())
+    QFile file(Target());
+    const QFileInfo info(Target());
+    if (!problem.isEmpty())
+        reason = problem;
+    else if (!QFileInfo(info.absolutePath()).isDir())
         reason = QStringLiteral("its folder %1 does not exist").arg(info.absolutePath());
     else if (!file.open(QIODevice::Append))
         reason = file.errorString();

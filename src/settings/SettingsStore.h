@@ -2,7 +2,9 @@
 // The per-user settings store: named text values by section and key, in an INI file.
 // Section and key names compare without regard to case. Nothing is cached. Values are text as
 // the INI file holds it, UTF-8; a file with values in another encoding (a hand edit) has them
-// read as Latin-1 and is rewritten once as UTF-8.
+// read as Latin-1 and is rewritten once as UTF-8. A path value written by hand is read to its
+// line end (HandWrittenValues.h); a settings file that is no regular file, a link loop or larger
+// than 1 MiB is neither read nor written (SettingsFileBytes.h).
 
 #include <QString>
 #include <string>
@@ -41,9 +43,13 @@ public:
     static int PortNumberFromText(const std::string& text, int fallback);
 
 private:
-    void ReportWriteFailure();
-    // Rewrites a file whose values are not all UTF-8 (see above); never loses a value.
-    void ConvertToUtf8() const;
+    // `problem`: why the file was not even tried; empty to ask the file system.
+    void ReportWriteFailure(const QString& problem = QString());
+    // Rewrites a file whose values are not all UTF-8 (see above); never loses a value. Returns
+    // the text as the file now holds it.
+    QByteArray ConvertToUtf8(const QByteArray& bytes) const;
+    // The file the settings live in: behind a symbolic link, the linked file.
+    QString Target() const;
 
     QString path_;
     OperatorNotices* notices_ = nullptr;

@@ -41,6 +41,19 @@ protected:
 const std::string kNotFound = " file does not exist";
 const std::string kInUse = " is used by other application. Please close it.";
 
+std::string DiskFull(const std::string& path)
+{
+    return "No space left on device\r\nThe disk holding " + path
+           + " is full; results wait and are written when there is space. Please free some space on it.";
+}
+
+std::string NotPermitted(const std::string& path, const char* reason = "Permission denied")
+{
+    return std::string(reason) + "\r\nThis user may not write to " + path
+           + "; results wait and are written once it may. Please give the user permission to write there or "
+             "choose another log file.";
+}
+
 } // namespace
 
 TEST_F(LogFileWriterTest, NewFileGetsTheHeaderOnceThenEveryRecordKind)
@@ -158,7 +171,7 @@ TEST_F(LogFileWriterTest, UnwritableFolderIsAWarningAndRecordsWaitForIt)
     EXPECT_FALSE(first.written);
     EXPECT_TRUE(first.report);
     EXPECT_FALSE(first.pathNotFound);
-    EXPECT_EQ(first.text, "Permission denied\r\n" + path + kInUse);
+    EXPECT_EQ(first.text, NotPermitted(path));
     EXPECT_FALSE(writer.WriteLogRecord(logtest::Result("000002"), path).report);
     ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
     EXPECT_TRUE(writer.WriteLogRecord(logtest::Result("000003"), path).written);
@@ -210,8 +223,8 @@ TEST_F(LogFileWriterTest, FailedWritesLeaveNoPartOfARecordAndAreReportedOncePerF
         std::string message;
     };
     const Step steps[] = {
-        {"disk full mid-record", [&] { fs.writeBudget = 20; }, true, "No space left on device\r\n" + path + kInUse},
-        {"same fault again", [&] { fs.writeBudget = 5; }, false, "No space left on device\r\n" + path + kInUse},
+        {"disk full mid-record", [&] { fs.writeBudget = 20; }, true, DiskFull(path)},
+        {"same fault again", [&] { fs.writeBudget = 5; }, false, DiskFull(path)},
         {"sync fails",
          [&] {
              fs.Heal();
@@ -243,6 +256,33 @@ TEST_F(LogFileWriterTest, FailedWritesLeaveNoPartOfARecordAndAreReportedOncePerF
     for (int i = 2; i <= 6; ++i)
         expected += LogLineFor(logtest::Result("00000" + std::to_string(i)));
     EXPECT_EQ(FileBytes(path), expected);
+}
+
+TEST_F(LogFileWriterTest, FullReadOnlyAndRefusedAreEachToldInTheirOwnWords)
+{
+    const std::string path = PathIn("new.dif");
+    const struct {
+        int error;
+        std::string text;
+    } cases[] = {
+        {-ENOSPC, DiskFull(path)},
+        {-EROFS, "Read-only file system\r\nThe disk holding " + path
+                     + " is read-only; results wait and are written when it can be written again. Please make it "
+                       "writable or choose a log file on another disk."},
+        {-EACCES, NotPermitted(path)},
+        {-EPERM, NotPermitted(path, "Operation not permitted")},
+        {-ETXTBSY, "Text file busy\r\n" + path + kInUse},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        FakeLogFileSystem fs;
+        fs.createError = c.error;
+        LogFileWriter writer(fs);
+        const LogWriteOutcome outcome = writer.WriteLogRecord(logtest::Result("000001"), path);
+        EXPECT_TRUE(outcome.report);
+        EXPECT_EQ(outcome.text, c.text);
+        EXPECT_EQ(writer.PendingCount(), 1u);
+    }
 }
 
 TEST_F(LogFileWriterTest, TimerRetryWritesWaitingRecordsWithoutUsingUpTheReport)
