@@ -34,16 +34,29 @@ struct KilledLine : StationLine {
         return started;
     }
 
-    // Waits for `done`; a station that died meanwhile is started again (once) and waited for.
+    // Waits for `done` and for the station to answer the probe after it (a station killed at
+    // that very instant is seen); a station that died meanwhile is started again and waited for.
     bool Await(const std::function<bool()>& done, const QStringList& arguments)
     {
-        if (QTest::qWaitFor([&] { return done() || station.process().state() == QProcess::NotRunning; }, 30000)
-            && done())
-            return true;
-        if (station.process().state() != QProcess::NotRunning || crashed)
-            return false;
-        crashed = station.process().exitStatus() == QProcess::CrashExit;
-        return StartStation(arguments) && QTest::qWaitFor(done, 30000);
+        for (int start = 0; start < 2; ++start) {
+            int answersWhenDone = -1;
+            auto doneAndAlive = [&] {
+                if (!done())
+                    return false;
+                const int answers = Probe().probe.CommandPollsAnsweredEot();
+                if (answersWhenDone < 0)
+                    answersWhenDone = answers;
+                return answers > answersWhenDone;
+            };
+            static_cast<void>(QTest::qWaitFor(
+                [&] { return doneAndAlive() || station.process().state() == QProcess::NotRunning; }, 30000));
+            if (station.process().state() != QProcess::NotRunning)
+                return doneAndAlive();
+            crashed = crashed || station.process().exitStatus() == QProcess::CrashExit;
+            if (!StartStation(arguments))
+                return false;
+        }
+        return false;
     }
 
     size_t Lines() const
@@ -53,64 +66,64 @@ struct KilledLine : StationLine {
     }
 };
 
-TEST(ProgramKill, EveryAcknowledgedRecordIsLoggedOnce)
-{
-    for (const char* point : kPoints) {
-        KilledLine line;
-        SimulatedProbe& probe = line.Probe().probe;
-        probe.SetMaxRetries(1000); // a record the station never acknowledged stays with the probe
-        for (const char* counter : {"000001", "000002", "000003"})
-            probe.QueueMessage(BasicRecord(counter));
-        ASSERT_TRUE(line.Start(point, {})) << point;
-        probe.Start();
-        EXPECT_TRUE(line.Await([&] { return probe.PendingMessages() == 0 && line.Lines() >= 4; }, {})) << point;
-        EXPECT_TRUE(line.crashed) << point << ": the station was not killed there";
-        EXPECT_TRUE(LoggedOnceInOrder(line.Log(), {"000001", "000002", "000003"})) << point;
-        EXPECT_EQ(line.Lines(), 4u) << point << '\n' << line.Log();
-    }
-}
+// One station killed at one point (the second time it passes it), with or without weighing.
+class ProgramKill : public ::testing::TestWithParam<std::tuple<const char*, bool>> {};
 
-TEST(ProgramKill, EveryAcknowledgedRecordKeepsItsWeight)
+TEST_P(ProgramKill, EveryAcknowledgedRecordIsLoggedOnceWithItsWeight)
 {
-    const double kg[] = {92.1, 120.0, 77.3};
-    const char* const weights[] = {" 92.10", "120.00", " 77.30"};
-    for (const char* point : kPoints) {
-        KilledLine line;
+    const auto [point, weighing] = GetParam();
+    KilledLine line;
+    SimulatedProbe& probe = line.Probe().probe;
+    probe.SetMaxRetries(1000); // a record the station never acknowledged stays with the probe
+    for (const char* counter : {"000201", "000202", "000203"})
+        probe.QueueMessage(BasicRecord(counter));
+    const QStringList arguments = weighing ? QStringList{"--weighing"} : QStringList{};
+
+    if (!weighing) {
+        ASSERT_TRUE(line.Start(point, arguments));
+        probe.Start();
+        EXPECT_TRUE(line.Await([&] { return probe.PendingMessages() == 0 && line.Lines() >= 4; }, arguments));
+    } else {
+        // Probe before weight, a Generic scale: the results wait for their weights, which then log
+        // them one by one.
         for (const auto& [key, value] : {std::pair{"WgtScaleModel", "6"},
                                          {"HeaderCharacter", "$"},
                                          {"WeightStartPosition", "2"},
                                          {"Factor", "1"},
                                          {"WgtPrbOrder", "0"}})
             line.station.Setting(key, value);
-        SimulatedProbe& probe = line.Probe().probe;
         SimulatedScale& scale = line.Scale().scale;
         ScaleMessageFormat format;
         format.protocol = ScaleProtocol::Generic;
         format.startPosition = DefaultStartPosition(ScaleProtocol::Generic);
         scale.SetFormat(format);
-        probe.SetMaxRetries(1000);
-        for (const char* counter : {"000201", "000202", "000203"})
-            probe.QueueMessage(BasicRecord(counter));
-        ASSERT_TRUE(line.Start(point, {"--weighing"})) << point;
+        ASSERT_TRUE(line.Start(point, arguments));
         probe.Start();
-        // Probe before weight: the results wait for their weights, which then log them one by one.
         ASSERT_TRUE(
-            line.Await([&] { return probe.PendingMessages() == 0 && probe.Commands().size() >= 3; }, {"--weighing"}))
-            << point;
-        for (size_t i = 0; i < 3; ++i) {
-            scale.SendWeight(kg[i]);
-            ASSERT_TRUE(line.Await([&] { return line.Lines() >= i + 2; }, {"--weighing"})) << point << ' ' << i;
+            line.Await([&] { return probe.PendingMessages() == 0 && probe.Commands().size() >= 3; }, arguments));
+        for (const double kg : {92.1, 120.0, 77.3}) {
+            const size_t before = line.Lines();
+            scale.SendWeight(kg);
+            ASSERT_TRUE(line.Await([&] { return line.Lines() > std::max<size_t>(before, 1); }, arguments)) << kg;
         }
-        EXPECT_TRUE(line.crashed) << point << ": the station was not killed there";
-        const std::string log = line.Log();
-        EXPECT_TRUE(LoggedOnceInOrder(log, {"000201", "000202", "000203"})) << point;
-        EXPECT_EQ(line.Lines(), 4u) << point << '\n' << log;
-        for (size_t i = 0; i < 3; ++i)
-            EXPECT_NE(LineOf(log, "00020" + std::to_string(i + 1)).find(std::string("\t") + weights[i] + '\t'),
-                      std::string::npos)
-                << point << '\n'
-                << log;
+    }
+    EXPECT_TRUE(line.crashed) << "the station was not killed there";
+    const std::string log = line.Log();
+    EXPECT_TRUE(LoggedOnceInOrder(log, {"000201", "000202", "000203"}));
+    EXPECT_EQ(line.Lines(), 4u) << log;
+    if (weighing) {
+        EXPECT_NE(LineOf(log, "000201").find("\t 92.10\t"), std::string::npos) << log;
+        EXPECT_NE(LineOf(log, "000202").find("\t120.00\t"), std::string::npos) << log;
+        EXPECT_NE(LineOf(log, "000203").find("\t 77.30\t"), std::string::npos) << log;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(EachPoint, ProgramKill, ::testing::Combine(::testing::ValuesIn(kPoints), ::testing::Bool()),
+                         [](const ::testing::TestParamInfo<ProgramKill::ParamType>& param) {
+                             std::string name = std::get<0>(param.param);
+                             name = name.substr(0, name.find(':'));
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name + (std::get<1>(param.param) ? "_weighing" : "");
+                         });
 
 } // namespace
