@@ -41,53 +41,47 @@ const char* const kStatements[] = {
     " REVOKE ALL ON tallion.lines FROM PUBLIC; END $$",
     "CREATE TABLE tallion.stations (role text PRIMARY KEY, station text NOT NULL)",
 
-    "CREATE FUNCTION tallion.tab_count(line text) RETURNS integer LANGUAGE sql IMMUTABLE PARALLEL SAFE AS"
-    " $$ SELECT length(line) - length(replace(line, E'\\t', '')) $$",
-    "CREATE FUNCTION tallion.log_field(line text, n integer) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE AS"
-    " $$ SELECT CASE WHEN n >= 0 AND tallion.tab_count(line) > n THEN nullif(split_part(line, E'\\t', n + 1), '') END "
-    "$$",
-    "CREATE FUNCTION tallion.line_kind(line text) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT CASE"
-    " WHEN left(line, 1) IS DISTINCT FROM E'\\t' THEN 'other'"
-    " WHEN strpos(substr(line, 2), E'\\t') > 0"
-    "  AND split_part(split_part(split_part(substr(line, 2), E'\\t', 1), ',', 1), '  ', 1) = 'Cancel' THEN 'cancel'"
-    " WHEN tallion.tab_count(line) >= {{Weight}} + 2 THEN 'result'"
-    " WHEN tallion.tab_count(line) = 2 THEN 'probing error'"
-    " ELSE 'other' END $$",
-    "CREATE FUNCTION tallion.result_field(line text, n integer) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE AS"
-    " $$ SELECT CASE WHEN tallion.line_kind(line) = 'result' THEN tallion.log_field(line, n) END $$",
     // " 14.2 A": the depth before its grade letter; "__._" and anything else: NULL.
     "CREATE FUNCTION tallion.to_number(value text) RETURNS numeric LANGUAGE sql IMMUTABLE PARALLEL SAFE AS"
     " $$ SELECT substring(value FROM '^ *(-?[0-9]{1,9}(?:\\.[0-9]{1,9})?)(?: .*)?$')::numeric $$",
-    // "07:10:00  14-03-2024"; a time or day that does not exist gives NULL.
-    "CREATE FUNCTION tallion.probe_time(value text) RETURNS timestamp LANGUAGE sql IMMUTABLE PARALLEL SAFE AS"
-    " $$ SELECT CASE WHEN m IS NULL THEN NULL"
-    " WHEN m[1]::int > 23 OR m[2]::int > 59 OR m[3]::int > 59 OR m[4]::int NOT BETWEEN 1 AND 31"
-    "  OR m[5]::int NOT BETWEEN 1 AND 12 OR m[6]::int < 1 THEN NULL"
-    " WHEN extract(month FROM make_date(m[6]::int, m[5]::int, 1) + (m[4]::int - 1)) <> m[5]::int THEN NULL"
-    " ELSE make_timestamp(m[6]::int, m[5]::int, m[4]::int, m[1]::int, m[2]::int, m[3]::int) END"
-    " FROM (SELECT regexp_match(value, '^([0-9]{2}):([0-9]{2}):([0-9]{2})  ([0-9]{2})-([0-9]{2})-([0-9]{4})$')"
-    " AS m) AS s $$",
-    // A cancel's text ends in the carcass counter.
-    "CREATE FUNCTION tallion.carcass_number(line text) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE AS"
-    " $$ SELECT CASE tallion.line_kind(line) WHEN 'result' THEN tallion.log_field(line, {{Carcass Count}})"
-    " WHEN 'cancel' THEN substring(tallion.log_field(line, {{Time & Date}}) FROM '([0-9]+) *$') END $$",
-
-    // Typed values are stored with the line, so that a day's query reads them as they are.
-    "ALTER TABLE tallion.lines"
-    " ADD COLUMN kind text GENERATED ALWAYS AS (tallion.line_kind(line)) STORED,"
-    " ADD COLUMN carcass text GENERATED ALWAYS AS (tallion.carcass_number(line)) STORED,"
-    " ADD COLUMN probe_time timestamp GENERATED ALWAYS AS"
-    "  (tallion.probe_time(tallion.result_field(line, {{Time & Date}}))) STORED,"
-    " ADD COLUMN class text GENERATED ALWAYS AS (tallion.result_field(line, {{Class}})) STORED,"
-    " ADD COLUMN lean_meat_pct numeric GENERATED ALWAYS AS"
-    "  (tallion.to_number(tallion.result_field(line, {{Meat %}}))) STORED,"
-    " ADD COLUMN fat1 numeric GENERATED ALWAYS AS (tallion.to_number(tallion.result_field(line, {{Fat 1}}))) STORED,"
-    " ADD COLUMN fat2 numeric GENERATED ALWAYS AS (tallion.to_number(tallion.result_field(line, {{Fat 2}}))) STORED,"
-    " ADD COLUMN meat numeric GENERATED ALWAYS AS (tallion.to_number(tallion.result_field(line, {{Meat (2)}}))) STORED,"
-    " ADD COLUMN meat1 numeric GENERATED ALWAYS AS (tallion.to_number(tallion.result_field(line, {{Meat 1}}))) STORED,"
-    " ADD COLUMN quality text GENERATED ALWAYS AS (coalesce(tallion.result_field(line, {{RZ7 Colour 1}}),"
-    "  tallion.result_field(line, {{RZ4 Colour 1}}))) STORED,"
-    " ADD COLUMN weight numeric GENERATED ALWAYS AS (tallion.to_number(tallion.result_field(line, {{Weight}}))) STORED",
+    "ALTER TABLE tallion.lines ADD COLUMN kind text, ADD COLUMN carcass text, ADD COLUMN probe_time timestamp,"
+    " ADD COLUMN class text, ADD COLUMN lean_meat_pct numeric, ADD COLUMN fat1 numeric, ADD COLUMN fat2 numeric,"
+    " ADD COLUMN meat numeric, ADD COLUMN meat1 numeric, ADD COLUMN quality text, ADD COLUMN weight numeric",
+    // The typed values are worked out once, as the line is stored, splitting it once; a day's
+    // query then reads them as they are. Kinds as the station's own reader tells them: a TAB
+    // first, then "Cancel" before any comma or double space; a result has every column up to its
+    // comment closed; a probing error is TAB, text, TAB. A value is the column's only when a TAB
+    // closes it. A time "07:10:00  14-03-2024" that does not exist gives NULL.
+    "CREATE FUNCTION tallion.type_line() RETURNS trigger LANGUAGE plpgsql SET search_path = pg_catalog, pg_temp AS"
+    " $$ DECLARE f text[] := string_to_array(NEW.line, E'\\t'); tabs integer := coalesce(array_length(f, 1), 1) - 1;"
+    " m text[]; BEGIN"
+    " NEW.kind := 'other'; NEW.carcass := NULL; NEW.probe_time := NULL; NEW.class := NULL;"
+    " NEW.lean_meat_pct := NULL; NEW.fat1 := NULL; NEW.fat2 := NULL; NEW.meat := NULL; NEW.meat1 := NULL;"
+    " NEW.quality := NULL; NEW.weight := NULL;"
+    " IF left(NEW.line, 1) <> E'\\t' THEN RETURN NEW; END IF;"
+    " IF tabs >= 2 AND split_part(split_part(f[{{Time & Date}} + 1], ',', 1), '  ', 1) = 'Cancel' THEN"
+    "  NEW.kind := 'cancel'; NEW.carcass := substring(f[{{Time & Date}} + 1] FROM '([0-9]+) *$');"
+    " ELSIF tabs >= {{Weight}} + 2 THEN"
+    "  NEW.kind := 'result'; NEW.carcass := nullif(f[{{Carcass Count}} + 1], '');"
+    "  NEW.class := nullif(f[{{Class}} + 1], '');"
+    "  NEW.lean_meat_pct := tallion.to_number(f[{{Meat %}} + 1]);"
+    "  NEW.fat1 := tallion.to_number(f[{{Fat 1}} + 1]); NEW.fat2 := tallion.to_number(f[{{Fat 2}} + 1]);"
+    "  NEW.meat := tallion.to_number(f[{{Meat (2)}} + 1]); NEW.meat1 := tallion.to_number(f[{{Meat 1}} + 1]);"
+    "  NEW.quality := coalesce(nullif(f[{{RZ7 Colour 1}} + 1], ''), nullif(f[{{RZ4 Colour 1}} + 1], ''));"
+    "  NEW.weight := tallion.to_number(f[{{Weight}} + 1]);"
+    "  m := regexp_match(f[{{Time & Date}} + 1],"
+    "   '^([0-9]{2}):([0-9]{2}):([0-9]{2})  ([0-9]{2})-([0-9]{2})-([0-9]{4})$');"
+    "  IF m IS NOT NULL AND m[1]::int < 24 AND m[2]::int < 60 AND m[3]::int < 60 AND m[4]::int BETWEEN 1 AND 31"
+    "   AND m[5]::int BETWEEN 1 AND 12 AND m[6]::int >= 1 THEN"
+    "   IF extract(month FROM make_date(m[6]::int, m[5]::int, 1) + (m[4]::int - 1)) = m[5]::int THEN"
+    "    NEW.probe_time := make_timestamp(m[6]::int, m[5]::int, m[4]::int, m[1]::int, m[2]::int, m[3]::int);"
+    "   END IF;"
+    "  END IF;"
+    " ELSIF tabs = 2 THEN NEW.kind := 'probing error';"
+    " END IF; RETURN NEW; END $$",
+    "CREATE TRIGGER lines_typed BEFORE INSERT OR UPDATE OF line ON tallion.lines FOR EACH ROW"
+    " EXECUTE FUNCTION tallion.type_line()",
+    "UPDATE tallion.lines SET line = line",
     // One day of every station, read from the index alone; the deletions of a day.
     "CREATE INDEX lines_logged ON tallion.lines (logged_at) INCLUDE (station, class, deleted_at)",
     "CREATE INDEX lines_deleted ON tallion.lines (deleted_at) WHERE deleted_at IS NOT NULL",
