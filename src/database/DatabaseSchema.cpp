@@ -47,9 +47,7 @@ DatabaseResult CheckEncoding(PgConnection& connection)
     const std::string encoding = PQgetvalue(rows.get(), 0, 0);
     if (encoding == "UTF8" || encoding == "LATIN1")
         return {};
-    return {DatabaseFault::Other, "The database's encoding is " + encoding
-                                      + ", which cannot hold every Latin-1 character of a log line: make the "
-                                        "database with ENCODING 'UTF8'"};
+    return EncodingFault(encoding);
 }
 
 } // namespace

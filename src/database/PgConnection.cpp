@@ -22,6 +22,13 @@ bool Contains(const std::string& text, const char* part)
 
 } // namespace
 
+DatabaseResult EncodingFault(const std::string& encoding)
+{
+    return {DatabaseFault::Other, "The database's encoding is " + encoding
+                                      + ", which cannot hold every Latin-1 character of a log line: make the "
+                                        "database with ENCODING 'UTF8'"};
+}
+
 DatabaseResult ConnectFailure(const std::string& message, const std::string& host, const std::string& port)
 {
     const std::string said = FirstLine(message);
@@ -36,12 +43,9 @@ DatabaseResult ConnectFailure(const std::string& message, const std::string& hos
     // The server cannot turn Latin-1 into its own encoding at all (WIN1252, for one).
     if (const size_t at = message.find("conversion between LATIN1 and "); at != std::string::npos) {
         const size_t from = at + std::strlen("conversion between LATIN1 and ");
-        return {DatabaseFault::Other, "The database's encoding is "
-                                          + message.substr(from, message.find(' ', from) - from)
-                                          + ", which cannot hold every Latin-1 character of a log line: make the "
-                                            "database with ENCODING 'UTF8'"};
+        return EncodingFault(message.substr(from, message.find(' ', from) - from));
     }
-    if (Contains(message, "SSL") || Contains(message, "certificate") || Contains(message, "GSSAPI"))
+    if (Contains(message, "SSL") || Contains(message, "certificate"))
         return {DatabaseFault::Tls, "The encrypted (TLS) link to the database server failed; check sslmode and the "
                                     "certificates (~/.postgresql/root.crt) in Connection: "
                                         + said};

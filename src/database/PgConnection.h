@@ -46,6 +46,8 @@ private:
     int socket_ = -1;
 };
 
+// A database in `encoding`, which cannot hold every Latin-1 character.
+DatabaseResult EncodingFault(const std::string& encoding);
 // The fault and the operator's text for a connection to `host` and `port` that failed with
 // libpq's `message`.
 DatabaseResult ConnectFailure(const std::string& message, const std::string& host, const std::string& port);

@@ -165,6 +165,10 @@ TEST_F(PostgresServerTest, VersionOneWithLinesAndDeletionsIsUpgradedInPlaceAndAN
               "db add-station\"): ERROR:  permission denied for table lines");
 
     PgPlantDatabase station(StationConninfo("Line 1"));
+    // Not even the owner changes a row's history by mistake.
+    EXPECT_EQ(Sql("UPDATE tallion.lines SET deleted_at = NULL"),
+              "ERROR: ERROR:  A stored line and its times never change.\nCONTEXT:  PL/pgSQL function "
+              "tallion.keep_history() line 1 at RAISE\n");
     ASSERT_EQ(Sql("UPDATE tallion_schema SET version = 3"), "");
     const DatabaseResult newer = station.Connect();
     EXPECT_EQ(newer.fault, DatabaseFault::NewerSchema);
