@@ -12,7 +12,7 @@ std::string Column(const char* title)
     return std::to_string(LogColumnTitled(title));
 }
 
-// Replaces each "{Title}" in `sql` by the log's column of that title.
+// Replaces each "{{Title}}" in `sql` by the log's column of that title.
 std::string WithColumns(std::string sql)
 {
     for (size_t open = sql.find("{{"); open != std::string::npos; open = sql.find("{{", open)) {
