@@ -66,6 +66,7 @@ TEST(StationDatabaseTest, ALineNumberHeldByAnotherLineIsToldOnceAndThePanelSaysR
     const std::string clash = "Line 1 of journal 7 of station \"Line 1\" was refused: the database holds another line "
                               "under this number. Does another station log under the same StationName?";
     server->Refuse({DatabaseFault::Conflict, clash});
+    server->connectAnyway = true;
     ScriptedDialogs dialogs;
     StationDatabase database(std::make_unique<FakePlantDatabase>(server), "Line 1", log, dialogs);
     LogFileWriter writer;
@@ -83,6 +84,14 @@ TEST(StationDatabaseTest, ALineNumberHeldByAnotherLineIsToldOnceAndThePanelSaysR
     EXPECT_EQ(database.PanelText(), QStringLiteral("Database: refused, 1 waiting"));
     EXPECT_EQ(database.PanelTip(),
               QString::fromStdString(clash) + QStringLiteral("\nResults wait at the station until this is put right."));
+    // Connecting again and being refused again is no news.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const std::lock_guard<std::mutex> lock(server->mutex);
+            return server->publishes >= 3;
+        },
+        15000));
+    EXPECT_EQ(dialogs.Count(QStringLiteral("Notice")), 1);
 }
 
 } // namespace
