@@ -1,9 +1,12 @@
 // Timing of the plant database's publisher against a private PostgreSQL server on a local
 // socket: a backlog of 100,000 lines (a day offline for a busy plant) reaching the server, the
-// lag from a line's append to its commit while the server is up, and what journalling costs the
-// station's thread while the server hangs. Prints figures; passes or fails nothing.
+// lag from a line's append to its commit while the server is up, what journalling costs the
+// station's thread while the server hangs, and the office's queries on the typed view over
+// 20 stations x DAYS days x 10,000 lines (`database_bench [--office-only] [DAYS]`, 30 days by
+// default: 6,000,000 rows). Prints figures; passes or fails nothing.
 
 #include "database/DatabasePublisher.h"
+#include "database/DatabaseSchema.h"
 #include "database/OutboxJournal.h"
 #include "database/PgPlantDatabase.h"
 #include "log/LogFileWriter.h"
@@ -17,6 +20,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -63,6 +68,20 @@ void Append(const std::string& log, OutboxJournal& journal, const std::vector<st
     journal.LinesAppended(log, lines);
 }
 
+// A database with the tables, the administrator sending as station "Bench 1".
+void Prepare(const PrivatePostgresServer& server, const std::string& database)
+{
+    server.Sql("CREATE DATABASE " + database);
+    PgConnection connection(server.Conninfo(database));
+    DatabaseResult result = connection.Open();
+    if (result.ok())
+        result = CreateOrUpgradeSchema(connection);
+    if (result.ok())
+        result = AddStation(connection, "Bench 1", PrivatePostgresServer::kAdmin);
+    if (!result.ok())
+        std::printf("database_bench: %s\n", result.message.c_str());
+}
+
 double Percentile(std::vector<double> values, double p)
 {
     std::sort(values.begin(), values.end());
@@ -71,19 +90,121 @@ double Percentile(std::vector<double> values, double p)
 
 } // namespace
 
-int main()
+// Median time of `sql` over five runs, in ms.
+double QueryMs(PGconn* conn, const std::string& sql, std::string* firstRow)
 {
+    std::vector<double> times;
+    for (int run = 0; run < 5; ++run) {
+        const auto start = Clock::now();
+        PGresult* result = PQexec(conn, sql.c_str());
+        times.push_back(MsSince(start));
+        if (PQresultStatus(result) != PGRES_TUPLES_OK)
+            *firstRow = PQresultErrorMessage(result);
+        else if (PQntuples(result) > 0)
+            *firstRow = std::to_string(PQntuples(result)) + " rows, first: " + PQgetvalue(result, 0, 0) + " "
+                        + PQgetvalue(result, 0, 1) + " " + PQgetvalue(result, 0, 2);
+        PQclear(result);
+    }
+    return Percentile(times, 0.5);
+}
+
+// 4. The office: one day's classes of every station, and the day's deletions.
+void Office(const PrivatePostgresServer& server, int days)
+{
+    Prepare(server, "office");
+    PGconn* conn = PQconnectdb(server.Conninfo("office").c_str());
+    CarcassMeasurement r;
+    r.kind = 'E';
+    r.timeDate = "%s";
+    r.carcassType = "01";
+    r.carcassCount = "%s";
+    r.fat1 = " 14.2 A";
+    r.meat = " 55.0 B";
+    r.meatPercent = " 58.3";
+    r.carcassClass = "%s";
+    r.weight = " 92.4";
+    const std::string line = LogLineFor(r);
+    const std::string text = line.substr(0, line.size() - 2);
+    const char* values[] = {text.c_str()};
+    auto start = Clock::now();
+    // Each day: 20 stations, 10,000 lines each through a shift from 06:00, in time order.
+    for (int day = 0; day < days; ++day) {
+        const std::string insert =
+            "INSERT INTO tallion.lines (station, journal, seq, line, logged_at)"
+            " SELECT 'Line ' || s, 1, "
+            + std::to_string(day)
+            + " * 10000 + i,"
+              " format($1, to_char(t, 'HH24:MI:SS  DD-MM-YYYY'), lpad((i % 1000000)::text, 6, '0'),"
+              "  (ARRAY['S','E','U','R','O','P'])[1 + (i * 7 + s) % 6]), t"
+              " FROM generate_series(1, 10000) AS i, generate_series(1, 20) AS s,"
+              " LATERAL (SELECT timestamptz '2026-01-01 06:00+00' + interval '1 day' * "
+            + std::to_string(day) + " + interval '2.88 s' * i AS t) AS l ORDER BY t, s";
+        PGresult* result = PQexecParams(conn, insert.c_str(), 1, nullptr, values, nullptr, nullptr, 0);
+        if (PQresultStatus(result) != PGRES_COMMAND_OK)
+            std::printf("office: %s", PQresultErrorMessage(result));
+        PQclear(result);
+    }
+    // One line in 200 deleted a minute after it was logged.
+    PQclear(PQexec(conn, "UPDATE tallion.lines SET deleted_at = logged_at + interval '1 minute' WHERE seq % 200 = 0"));
+    std::printf("office: %d rows stored (typed columns computed at insert) in %.1f s\n", days * 200000,
+                MsSince(start) / 1000);
+    start = Clock::now();
+    PQclear(PQexec(conn, "VACUUM ANALYZE tallion.lines"));
+    std::printf("office: VACUUM ANALYZE in %.1f s\n", MsSince(start) / 1000);
+
+    char dayText[16];
+    std::snprintf(dayText, sizeof dayText, "%02d", days / 2 + 1);
+    const std::string day = dayText;
+    const std::string from = "timestamptz '2026-01-" + day + " 00:00+00'";
+    const std::string classes = "SELECT station, class, count(*) FROM tallion.carcass_results WHERE logged_at >= "
+                                + from + " AND logged_at < " + from + " + interval '1 day'"
+                                + " AND deleted_at IS NULL AND class IS NOT NULL GROUP BY station, class"
+                                  " ORDER BY station, class";
+    const std::string deletions = "SELECT station, carcass, deleted_at FROM tallion.carcass_results"
+                                  " WHERE deleted_at >= "
+                                  + from + " AND deleted_at < " + from + " + interval '1 day' ORDER BY deleted_at";
+    std::string row;
+    double ms = QueryMs(conn, classes, &row);
+    std::printf("office: one day's classes of every station: median %.1f ms (target < 200 ms); %s\n", ms, row.c_str());
+    // Parallel workers cost more to start than they save on a small, busy machine.
+    PQclear(PQexec(conn, "SET max_parallel_workers_per_gather = 0"));
+    ms = QueryMs(conn, classes, &row);
+    std::printf("office: the same without parallel workers: median %.1f ms\n", ms);
+    ms = QueryMs(conn, deletions, &row);
+    std::printf("office: the day's deletions: median %.1f ms (target < 50 ms); %s\n", ms, row.c_str());
+    // How the server reads the day, for the record.
+    PGresult* plan = PQexec(conn, ("EXPLAIN ANALYZE " + classes).c_str());
+    for (int n = 0; n < PQntuples(plan); ++n)
+        std::printf("office:   %s\n", PQgetvalue(plan, n, 0));
+    PQclear(plan);
+    PQfinish(conn);
+}
+
+int main(int argc, char** argv)
+{
+    bool officeOnly = false;
+    int days = 30;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--office-only")
+            officeOnly = true;
+        else
+            days = std::max(1, std::min(31, std::atoi(argv[i])));
+    }
     PrivatePostgresServer server;
     std::string why;
     if (!server.Start(&why)) {
         std::printf("database_bench: no private PostgreSQL server: %s\n", why.c_str());
         return 0;
     }
+    if (officeOnly) {
+        Office(server, days);
+        return 0;
+    }
     QTemporaryDir dir;
 
     // 1. The backlog: 100,000 lines journalled while the server was away, then sent.
     {
-        server.Sql("CREATE DATABASE backlog");
+        Prepare(server, "backlog");
         const std::string log = dir.filePath(QStringLiteral("backlog.dif")).toStdString();
         OutboxJournal journal;
         journal.Open(log);
@@ -113,7 +234,7 @@ int main()
 
     // 2. Lag from append to commit (confirmed by the cursor), one line every 100 ms.
     {
-        server.Sql("CREATE DATABASE live");
+        Prepare(server, "live");
         const std::string log = dir.filePath(QStringLiteral("live.dif")).toStdString();
         OutboxJournal journal;
         journal.Open(log);
@@ -139,7 +260,7 @@ int main()
         // 3. The server hangs: another connection holds the table locked, so every insert waits.
         PGconn* locker = PQconnectdb(server.Conninfo("live").c_str());
         PQclear(PQexec(locker, "BEGIN"));
-        PQclear(PQexec(locker, "LOCK TABLE tallion_lines IN ACCESS EXCLUSIVE MODE"));
+        PQclear(PQexec(locker, "LOCK TABLE tallion.lines IN ACCESS EXCLUSIVE MODE"));
         appends.clear();
         for (int n = 201; n <= 400; ++n) {
             const auto start = Clock::now();
@@ -159,5 +280,6 @@ int main()
                     server.Sql("SELECT count(*) FROM result_lines", "live").c_str());
         publisher.Stop(10s);
     }
+    Office(server, days);
     return 0;
 }

@@ -10,6 +10,7 @@ QString CommandLineUsage()
                           "       tallion summary LOGFILE [--with-weight] [--chart FILE.svg|FILE.png]\n"
                           "       tallion summary --db CONNINFO --station NAME [--date YYYY-MM-DD] [--with-weight]\n"
                           "       tallion db init --connection CONNINFO\n"
+                          "       tallion db add-station --connection CONNINFO --station NAME --role ROLE\n"
                           "       tallion --help | --version\n"
                           "  --settings FILE  use FILE (INI) as the settings store instead of the per-user one\n"
                           "  --port N=PATH    serial port N (1 to 16) is the device PATH for this run\n"
@@ -22,7 +23,8 @@ QString CommandLineUsage()
                           "  --version        print the program's name and version\n"
                           "  summary          print the class summary of a log file (or, with --db, of a station's\n"
                           "                   lines in the plant database) and end\n"
-                          "  db init          create or upgrade the plant database's tables and end\n");
+                          "  db init          create or upgrade the plant database's tables and end\n"
+                          "  db add-station   let the database role ROLE send the lines of station NAME only\n");
 }
 
 QString VersionText()

@@ -12,9 +12,12 @@
 
 namespace {
 
-constexpr const char* kDbUsage = "Usage: tallion db init --connection CONNINFO\n"
-                                 "  Creates or upgrades the station's tables in the plant database (run it as a\n"
-                                 "  role that may create tables; the password comes from ~/.pgpass).\n";
+constexpr const char* kDbUsage =
+    "Usage: tallion db init --connection CONNINFO\n"
+    "       tallion db add-station --connection CONNINFO --station NAME --role ROLE\n"
+    "  init creates or upgrades the station's tables in the plant database (run it as a role\n"
+    "  that may create tables; the password comes from ~/.pgpass). add-station lets the\n"
+    "  existing login role ROLE send the lines of the station NAME, and those only.\n";
 
 constexpr const char* kSummaryUsage =
     "Usage: tallion summary --db CONNINFO --station NAME [--date YYYY-MM-DD] [--with-weight]\n"
@@ -59,29 +62,42 @@ bool IsDbCommand(int argc, char** argv)
 
 int RunDbCommand(const QStringList& arguments, FILE* out, FILE* err)
 {
-    if (arguments.size() < 2 || arguments[1] != QLatin1String("init")) {
+    const QString command = arguments.value(1);
+    const bool init = command == QLatin1String("init");
+    if (!init && command != QLatin1String("add-station")) {
         std::fputs(kDbUsage, arguments.contains(QStringLiteral("--help")) ? out : err);
         return arguments.contains(QStringLiteral("--help")) ? 0 : 2;
     }
+    const std::string name = "tallion db " + command.toStdString();
+    QStringList needed{QStringLiteral("--connection")};
+    if (!init)
+        needed << QStringLiteral("--station") << QStringLiteral("--role");
     std::map<QString, QString> options;
     QString wrong;
-    if (!ReadOptions(arguments.mid(1), {QStringLiteral("--connection")}, {}, options, wrong)
-        || !options.count(QStringLiteral("--connection"))) {
-        std::fprintf(err, "tallion db init: %s\n%s",
-                     wrong.isEmpty() ? "no --connection given"
+    if (!ReadOptions(arguments.mid(1), needed, {}, options, wrong) || options.size() != size_t(needed.size())) {
+        std::fprintf(err, "%s: %s\n%s", name.c_str(),
+                     wrong.isEmpty() ? ("needs " + needed.join(QStringLiteral(", ")).toStdString()).c_str()
                                      : ("unexpected argument \"" + wrong.toStdString() + "\"").c_str(),
                      kDbUsage);
         return 2;
     }
     PgConnection connection(options[QStringLiteral("--connection")].toStdString());
     DatabaseResult result = connection.Open();
-    if (result.ok())
+    if (result.ok() && init)
         result = CreateOrUpgradeSchema(connection);
+    else if (result.ok())
+        result = AddStation(connection, options[QStringLiteral("--station")].toStdString(),
+                            options[QStringLiteral("--role")].toStdString());
     if (!result.ok()) {
-        std::fprintf(err, "tallion db init: %s\n", result.message.c_str());
+        std::fprintf(err, "%s: %s\n", name.c_str(), result.message.c_str());
         return 1;
     }
-    std::fprintf(out, "The plant database holds the Tallion tables, version %d.\n", kSchemaVersion);
+    if (init)
+        std::fprintf(out, "The plant database holds the Tallion tables, version %d.\n", kSchemaVersion);
+    else
+        std::fprintf(out, "The role %s sends the lines of station \"%s\", and those only.\n",
+                     options[QStringLiteral("--role")].toLocal8Bit().constData(),
+                     options[QStringLiteral("--station")].toLocal8Bit().constData());
     return 0;
 }
 
@@ -110,7 +126,7 @@ int RunDbSummaryCommand(const QStringList& arguments, FILE* out, FILE* err)
         std::fprintf(err, "tallion summary: --db and --station are needed\n%s", kSummaryUsage);
         return 2;
     }
-    std::string sql = "SELECT line FROM result_lines WHERE station = $1 AND deleted_at IS NULL";
+    std::string sql = "SELECT line FROM public.result_lines WHERE station = $1 AND deleted_at IS NULL";
     std::vector<std::string> parameters{options[station].toStdString()};
     std::string label = parameters[0];
     if (options.count(date)) {

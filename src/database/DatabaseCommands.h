@@ -1,6 +1,7 @@
 #pragma once
 // The plant database from the command line, without a display:
 //   tallion db init --connection CONNINFO
+//   tallion db add-station --connection CONNINFO --station NAME --role ROLE
 //   tallion summary --db CONNINFO --station NAME [--date YYYY-MM-DD] [--with-weight]
 
 #include <QStringList>

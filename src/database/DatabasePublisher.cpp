@@ -87,10 +87,12 @@ void DatabasePublisher::run()
                 failed(connected);
                 continue;
             }
-            SetStatus(DatabaseState::Connected, {});
+            // Connected is told once the lines are taken (or none wait): a server that takes the
+            // connection but refuses the lines stays refusing, rather than coming and going.
         }
         const OutboxBatch batch = journal_.Unconfirmed(batchEvents);
         if (batch.lastEvent == 0) {
+            SetStatus(DatabaseState::Connected, {});
             Pause(std::chrono::seconds(5));
             continue;
         }

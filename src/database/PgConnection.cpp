@@ -1,5 +1,6 @@
 #include "database/PgConnection.h"
 
+#include <cstring>
 #include <sys/socket.h>
 #include <utility>
 
@@ -21,7 +22,14 @@ bool Contains(const std::string& text, const char* part)
 
 } // namespace
 
-DatabaseResult ConnectFailure(const std::string& message)
+DatabaseResult EncodingFault(const std::string& encoding)
+{
+    return {DatabaseFault::Other, "The database's encoding is " + encoding
+                                      + ", which cannot hold every Latin-1 character of a log line: make the "
+                                        "database with ENCODING 'UTF8'"};
+}
+
+DatabaseResult ConnectFailure(const std::string& message, const std::string& host, const std::string& port)
 {
     const std::string said = FirstLine(message);
     if (Contains(message, "password authentication failed") || Contains(message, "no password supplied")
@@ -32,6 +40,23 @@ DatabaseResult ConnectFailure(const std::string& message)
         return {DatabaseFault::UnknownHost, "Unknown database host: " + said};
     if (Contains(message, "database \"") && Contains(message, "does not exist"))
         return {DatabaseFault::Other, "No such database on the server: " + said};
+    // The server cannot turn Latin-1 into its own encoding at all (WIN1252, for one).
+    if (const size_t at = message.find("conversion between LATIN1 and "); at != std::string::npos) {
+        const size_t from = at + std::strlen("conversion between LATIN1 and ");
+        return EncodingFault(message.substr(from, message.find(' ', from) - from));
+    }
+    if (Contains(message, "SSL") || Contains(message, "certificate"))
+        return {DatabaseFault::Tls, "The encrypted (TLS) link to the database server failed; check sslmode and the "
+                                    "certificates (~/.postgresql/root.crt) in Connection: "
+                                        + said};
+    if (Contains(message, "invalid ") && Contains(message, "value"))
+        return {DatabaseFault::ConnectionSetting, "The database connection string holds a wrong value: " + said};
+    // Nothing listens there: a port that is not the server's, or a server that is down.
+    if (Contains(message, "Connection refused") || Contains(message, "No such file or directory"))
+        return {DatabaseFault::Unreachable, "Nothing answers at port " + port + " of " + host
+                                                + ": is the port in Connection the server's, and is the server "
+                                                  "running? "
+                                                + said};
     return {DatabaseFault::Unreachable, "The database server cannot be reached: " + said};
 }
 
@@ -40,15 +65,46 @@ DatabaseResult StatementFailure(const std::string& state, const std::string& mes
     const std::string said = FirstLine(message);
     if (connectionLost)
         return {DatabaseFault::Unreachable, "The connection to the database server was lost: " + said};
+    // The schema's own refusals say in full what to do.
+    if (state == "TL001")
+        return {DatabaseFault::NoRights, said};
+    if (state == "TL002")
+        return {DatabaseFault::WrongStation, said};
+    if (state == "TL003")
+        return {DatabaseFault::Conflict, said};
     if (state == "42501")
-        return {DatabaseFault::NoRights, "The station's database role lacks rights on the tables: " + said};
-    if (state == "42P01" || state == "3F000")
+        return {DatabaseFault::NoRights, "The station's database role lacks rights on the tables (the administrator "
+                                         "gives them with \"tallion db add-station\"): "
+                                             + said};
+    if (state == "42P01" || state == "3F000" || state == "42883")
         return {DatabaseFault::NoSchema, "The database has no Tallion tables: run \"tallion db init\": " + said};
     return {DatabaseFault::Other, "The database refused the lines: " + said};
 }
 
-PgConnection::PgConnection(std::string conninfo)
+DatabaseResult ReadConninfo(const std::string& conninfo, bool passwordAllowed)
+{
+    char* error = nullptr;
+    PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), &error);
+    if (!options) {
+        const std::string said = error ? FirstLine(error) : "out of memory";
+        PQfreemem(error);
+        return {DatabaseFault::ConnectionSetting, "The database connection string cannot be read: " + said};
+    }
+    bool password = false;
+    for (const PQconninfoOption* o = options; o->keyword; ++o)
+        password = password || (std::string(o->keyword) == "password" && o->val);
+    PQconninfoFree(options);
+    if (password && !passwordAllowed)
+        return {DatabaseFault::ConnectionSetting,
+                "The Connection setting holds a password, which anyone who may read the settings file can read: "
+                "take out password= and put the password in the password file ~/.pgpass (or the file PGPASSFILE "
+                "names), readable by the station's account only"};
+    return {};
+}
+
+PgConnection::PgConnection(std::string conninfo, bool passwordAllowed)
     : conninfo_(std::move(conninfo))
+    , passwordAllowed_(passwordAllowed)
 {}
 
 PgConnection::~PgConnection()
@@ -59,6 +115,8 @@ PgConnection::~PgConnection()
 DatabaseResult PgConnection::Open()
 {
     Close();
+    if (DatabaseResult read = ReadConninfo(conninfo_, passwordAllowed_); !read.ok())
+        return read;
     // The defaults come first so that the connection string may change them; the encoding comes
     // last because every line is sent and read back as Latin-1.
     const char* keys[] = {"connect_timeout",  "keepalives_idle", "keepalives_interval", "keepalives_count",
@@ -69,8 +127,12 @@ DatabaseResult PgConnection::Open()
         return {DatabaseFault::Other, "Out of memory for the database connection"};
     if (PQstatus(conn) != CONNECTION_OK) {
         const std::string message = PQerrorMessage(conn);
+        const char* host = PQhost(conn);
+        const char* port = PQport(conn);
+        const DatabaseResult failure =
+            ConnectFailure(message, host && *host ? host : "the local server", port && *port ? port : "5432");
         PQfinish(conn);
-        return ConnectFailure(message);
+        return failure;
     }
     conn_ = conn;
     // The server's notices ("already exists, skipping") are no news to anyone.
@@ -126,5 +188,8 @@ DatabaseResult PgConnection::Exec(const std::string& sql, const std::vector<std:
         return {};
     }
     const char* state = res ? PQresultErrorField(res.get(), PG_DIAG_SQLSTATE) : nullptr;
-    return StatementFailure(state ? state : "", PQerrorMessage(conn_), PQstatus(conn_) != CONNECTION_OK);
+    const char* primary = res ? PQresultErrorField(res.get(), PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    const bool own = state && state[0] == 'T' && state[1] == 'L';
+    return StatementFailure(state ? state : "", own && primary ? primary : PQerrorMessage(conn_),
+                            PQstatus(conn_) != CONNECTION_OK);
 }

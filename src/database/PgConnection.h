@@ -19,7 +19,9 @@ using PgResultPtr = std::unique_ptr<PGresult, PgResultDeleter>;
 
 class PgConnection {
 public:
-    explicit PgConnection(std::string conninfo);
+    // `passwordAllowed` false: a connection string that holds a password is refused (one from
+    // the settings file, which others may read).
+    explicit PgConnection(std::string conninfo, bool passwordAllowed = true);
     ~PgConnection();
     PgConnection(const PgConnection&) = delete;
     PgConnection& operator=(const PgConnection&) = delete;
@@ -38,12 +40,19 @@ public:
 
 private:
     std::string conninfo_;
+    bool passwordAllowed_;
     PGconn* conn_ = nullptr;
     std::mutex socketMutex_;
     int socket_ = -1;
 };
 
-// The fault and the operator's text for a connection that failed with libpq's `message`.
-DatabaseResult ConnectFailure(const std::string& message);
+// A database in `encoding`, which cannot hold every Latin-1 character.
+DatabaseResult EncodingFault(const std::string& encoding);
+// The fault and the operator's text for a connection to `host` and `port` that failed with
+// libpq's `message`.
+DatabaseResult ConnectFailure(const std::string& message, const std::string& host, const std::string& port);
 // The same for a statement that failed with SQLSTATE `state` and the server's `message`.
 DatabaseResult StatementFailure(const std::string& state, const std::string& message, bool connectionLost);
+// A connection string that libpq cannot read, or that holds a password where none may be: the
+// fault; otherwise none.
+DatabaseResult ReadConninfo(const std::string& conninfo, bool passwordAllowed);

@@ -4,16 +4,11 @@
 
 namespace {
 
-constexpr const char* kInsertLines = "INSERT INTO tallion_lines (station, journal, seq, line, logged_at)"
-                                     " SELECT $1, $2::bigint, u.seq, u.line, to_timestamp(u.ms / 1000.0)"
-                                     " FROM unnest($3::bigint[], $4::text[], $5::bigint[]) AS u(seq, line, ms)"
-                                     " ON CONFLICT (station, journal, seq) DO NOTHING";
-
-// A deletion marked once keeps its first time when sent again.
-constexpr const char* kMarkDeleted =
-    "UPDATE tallion_lines AS t SET deleted_at = to_timestamp(u.ms / 1000.0)"
-    " FROM unnest($3::bigint[], $4::bigint[]) AS u(seq, ms)"
-    " WHERE t.station = $1 AND t.journal = $2::bigint AND t.seq = u.seq AND t.deleted_at IS NULL";
+// The role may call these functions and nothing else; they check that it sends its own station's
+// lines, and refuse a number held by another line.
+constexpr const char* kPublishLines =
+    "SELECT tallion.publish_lines($1, $2::bigint, $3::bigint[], $4::text[], $5::bigint[])";
+constexpr const char* kMarkDeleted = "SELECT tallion.mark_deleted($1, $2::bigint, $3::bigint[], $4::bigint[])";
 
 template <class T, class F>
 std::string NumbersLiteral(const std::vector<T>& items, F number)
@@ -46,8 +41,8 @@ std::string ArrayLiteral(const std::vector<std::string>& items)
     return text + "}";
 }
 
-PgPlantDatabase::PgPlantDatabase(const std::string& conninfo)
-    : connection_(conninfo)
+PgPlantDatabase::PgPlantDatabase(const std::string& conninfo, bool passwordAllowed)
+    : connection_(conninfo, passwordAllowed)
 {}
 
 DatabaseResult PgPlantDatabase::Connect()
@@ -59,6 +54,8 @@ DatabaseResult PgPlantDatabase::Connect()
     }
     int version = 0;
     result = SchemaVersion(connection_, version);
+    if (result.ok() && version > kSchemaVersion)
+        result = NewerSchemaFault(version);
     if (result.ok() && version < kSchemaVersion) {
         result = CreateOrUpgradeSchema(connection_);
         if (result.fault == DatabaseFault::NoRights)
@@ -108,7 +105,7 @@ DatabaseResult PgPlantDatabase::Send(const std::string& station, const OutboxBat
         for (const OutboxLine& l : batch.lines)
             texts.push_back(l.line);
         const DatabaseResult result = connection_.Exec(
-            kInsertLines,
+            kPublishLines,
             {station, journal, NumbersLiteral(batch.lines, [](const OutboxLine& l) { return l.seq; }),
              ArrayLiteral(texts), NumbersLiteral(batch.lines, [](const OutboxLine& l) { return l.loggedAtMs; })});
         if (!result.ok())

@@ -8,8 +8,9 @@
 
 class PgPlantDatabase : public PlantDatabase {
 public:
-    // `conninfo`: a libpq connection string or URI, as the `[Database]` `Connection` setting holds it.
-    explicit PgPlantDatabase(const std::string& conninfo);
+    // `conninfo`: a libpq connection string or URI, as the `[Database]` `Connection` setting holds it;
+    // `passwordAllowed` false refuses one that holds a password.
+    explicit PgPlantDatabase(const std::string& conninfo, bool passwordAllowed = true);
 
     DatabaseResult Connect() override;
     bool Connected() const override;

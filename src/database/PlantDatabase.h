@@ -35,6 +35,11 @@ enum class DatabaseFault {
     NoSchema, // the tables are missing and this role may not create them
     NoRights, // the role may not insert or mark lines
     Other,
+    ConnectionSetting, // the connection string cannot be read, or holds a password
+    Tls,               // the TLS link could not be made (sslmode, certificates)
+    NewerSchema,       // the tables are of a version this station does not know
+    WrongStation,      // the role sends the lines of another station
+    Conflict,          // a line's number is held by another line
 };
 
 struct DatabaseResult {
@@ -50,7 +55,8 @@ public:
     virtual DatabaseResult Connect() = 0;
     virtual bool Connected() const = 0;
     virtual void Disconnect() = 0;
-    // One transaction: the lines (a line already there is left alone), then the deletions.
+    // One transaction: the lines (a line already there with the same text is left alone; with
+    // another text it is a Conflict), then the deletions.
     virtual DatabaseResult Publish(const std::string& station, const OutboxBatch& batch) = 0;
     // From any thread: ends a call that waits on the server (a stuck lock, a silent network).
     virtual void Interrupt() = 0;

@@ -10,6 +10,14 @@ namespace {
 
 const QString kTitle = QStringLiteral("Database");
 
+// Faults that do not pass by themselves: someone must put the station or the database right.
+bool Refused(const DatabaseStatus& status)
+{
+    return status.state == DatabaseState::Offline
+           && (status.fault == DatabaseFault::Conflict || status.fault == DatabaseFault::WrongStation
+               || status.fault == DatabaseFault::NewerSchema || status.fault == DatabaseFault::ConnectionSetting);
+}
+
 } // namespace
 
 StationDatabase* StationDatabase::FromSettings(SettingsStore& settings, const std::string& logPath,
@@ -22,7 +30,8 @@ StationDatabase* StationDatabase::FromSettings(SettingsStore& settings, const st
     std::string station = settings.ReadSetting("Database", "StationName", "");
     if (station.empty())
         station = QSysInfo::machineHostName().toStdString();
-    return new StationDatabase(std::make_unique<PgPlantDatabase>(connection), station, logPath, notices, parent);
+    // A password here would be readable by anyone who may read the settings: it belongs in ~/.pgpass.
+    return new StationDatabase(std::make_unique<PgPlantDatabase>(connection, false), station, logPath, notices, parent);
 }
 
 StationDatabase::StationDatabase(std::unique_ptr<PlantDatabase> database, const std::string& station,
@@ -61,6 +70,8 @@ StationDatabase::~StationDatabase()
 QString StationDatabase::PanelText() const
 {
     const size_t waiting = journal_->Waiting();
+    if (Refused(status_))
+        return QStringLiteral("Database: refused, %1 waiting").arg(waiting);
     if (waiting > 0)
         return QStringLiteral("Database: %1 waiting").arg(waiting);
     switch (status_.state) {
@@ -74,7 +85,9 @@ QString StationDatabase::PanelText() const
 QString StationDatabase::PanelTip() const
 {
     QString tip;
-    if (status_.state == DatabaseState::Offline)
+    if (Refused(status_))
+        tip = status_.reason + QStringLiteral("\nResults wait at the station until this is put right.");
+    else if (status_.state == DatabaseState::Offline)
         tip = status_.reason + QStringLiteral("\nResults wait at the station and are sent when the database is back.");
     else if (status_.state == DatabaseState::Connected)
         tip =
@@ -90,7 +103,13 @@ QString StationDatabase::PanelTip() const
 void StationDatabase::OnStatus(const DatabaseStatus& status)
 {
     status_ = status;
-    if (status.state == DatabaseState::Offline && !outageTold_) {
+    if (Refused(status) && !outageTold_) {
+        outageTold_ = true;
+        notices_.Notify(QStringLiteral("The plant database refuses the results:\r\n%1\r\nThey wait at the station "
+                                       "until this is put right.")
+                            .arg(status.reason),
+                        kTitle, MessageIcon::Exclamation);
+    } else if (status.state == DatabaseState::Offline && !outageTold_) {
         outageTold_ = true;
         notices_.Notify(QStringLiteral("The plant database cannot take the results now:\r\n%1\r\nThey wait at the "
                                        "station and are sent when it is back.")

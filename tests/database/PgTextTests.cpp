@@ -48,16 +48,58 @@ TEST(PgText, ConnectionFailuresTellTheOperatorWhatToCheck)
         {"connection to server at \"db\" (10.0.0.5), port 5432 failed: Connection refused\n\tIs the server running on "
          "that host and accepting TCP/IP connections?\n",
          DatabaseFault::Unreachable,
-         "The database server cannot be reached: connection to server at \"db\" (10.0.0.5), port 5432 failed: "
-         "Connection refused"},
+         "Nothing answers at port 5432 of db: is the port in Connection the server's, and is the server running? "
+         "connection to server at \"db\" (10.0.0.5), port 5432 failed: Connection refused"},
+        {"connection to server at \"db\" (10.0.0.5), port 5432 failed: server does not support SSL, but SSL was "
+         "required\n",
+         DatabaseFault::Tls,
+         "The encrypted (TLS) link to the database server failed; check sslmode and the certificates "
+         "(~/.postgresql/root.crt) in Connection: connection to server at \"db\" (10.0.0.5), port 5432 failed: "
+         "server does not support SSL, but SSL was required"},
+        {"invalid sslmode value: \"sometimes\"\n", DatabaseFault::ConnectionSetting,
+         "The database connection string holds a wrong value: invalid sslmode value: \"sometimes\""},
         {"connection to server on socket \"/s/.s.PGSQL.5432\" failed: FATAL:  database \"plant\" does not exist\n",
          DatabaseFault::Other,
          "No such database on the server: connection to server on socket \"/s/.s.PGSQL.5432\" failed: FATAL:  "
          "database \"plant\" does not exist"},
     };
     for (const auto& c : cases) {
-        const DatabaseResult result = ConnectFailure(c.libpq);
+        const DatabaseResult result = ConnectFailure(c.libpq, "db", "5432");
         EXPECT_EQ(result.fault, c.fault) << c.libpq;
+        EXPECT_EQ(result.message, c.message);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Connection strings refused before any server is asked: one that libpq cannot read, and one from
+// the settings file that holds a password.
+TEST(PgText, AConnectionStringThatCannotBeReadOrHoldsAPasswordIsRefused)
+{
+    const struct {
+        const char* conninfo;
+        bool passwordAllowed;
+        const char* message;
+    } cases[] = {
+        {"host=db dbname", true,
+         "The database connection string cannot be read: missing \"=\" after \"dbname\" in connection info string"},
+        {"host=db colour=red", true,
+         "The database connection string cannot be read: invalid connection option \"colour\""},
+        {"host=db dbname=plant user=line1 password=secret", false,
+         "The Connection setting holds a password, which anyone who may read the settings file can read: take out "
+         "password= and put the password in the password file ~/.pgpass (or the file PGPASSFILE names), readable by "
+         "the station's account only"},
+        {"postgresql://line1:secret@db/plant", false,
+         "The Connection setting holds a password, which anyone who may read the settings file can read: take out "
+         "password= and put the password in the password file ~/.pgpass (or the file PGPASSFILE names), readable by "
+         "the station's account only"},
+    };
+    for (const auto& c : cases) {
+        PgPlantDatabase database(c.conninfo, c.passwordAllowed);
+        const DatabaseResult result = database.Connect();
+        EXPECT_EQ(result.fault, DatabaseFault::ConnectionSetting) << c.conninfo;
         EXPECT_EQ(result.message, c.message);
     }
 }

@@ -3,131 +3,19 @@
 // with lines and deletions made meanwhile, a crash between the server's commit and the cursor,
 // and with the role's faults told.
 
-#include "database/DatabaseCommands.h"
-#include "database/DatabasePublisher.h"
-#include "database/OutboxJournal.h"
-#include "database/PgPlantDatabase.h"
-#include "log/LogFileWriter.h"
-#include "log/LogLineDeletion.h"
+#include "database/PostgresServerFixture.h"
 #include "log/SummaryCommand.h"
-#include "support/PrivatePostgresServer.h"
 
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <memory>
 
 namespace {
-
-using namespace std::chrono_literals;
-
-void LogAlert(LogFileWriter& writer, const std::string& alert, const std::string& path)
-{
-    CarcassMeasurement record;
-    record.kind = 'Z';
-    record.alertText = alert;
-    ASSERT_TRUE(writer.WriteLogRecord(record, path).written);
-}
-
-const auto kAnyLine = [](std::string_view) { return true; };
-
-// One station: its log writer, the journal beside its log and the publisher.
-struct Station {
-    Station(const std::string& logPath, const std::string& conninfo, const std::string& name)
-    {
-        journal.compactAfter = 1000000; // the journal keeps every event, so the cursor can be put back
-        journal.Open(logPath);
-        publisher = std::make_unique<DatabasePublisher>(std::make_unique<PgPlantDatabase>(conninfo), journal, name);
-        publisher->retryFirst = 100ms;
-        publisher->retryMost = 300ms;
-        journal.onChange = [this] { publisher->Wake(); };
-        writer.SetChangeObserver(&journal);
-        publisher->start();
-    }
-    ~Station() { publisher->Stop(); }
-
-    void Log(const std::string& alert, const std::string& path) { LogAlert(writer, alert, path); }
-    LineDeletion Delete(const std::string& path, size_t line)
-    {
-        return DeleteLogLine(path, line, kAnyLine, PosixLogFileSystem(), &journal).outcome;
-    }
-
-    OutboxJournal journal;
-    LogFileWriter writer;
-    std::unique_ptr<DatabasePublisher> publisher;
-};
-
-const std::string kLines = "SELECT station, seq, line, deleted_at IS NOT NULL FROM result_lines ORDER BY station, seq";
-
-class PostgresServerTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        server_ = new PrivatePostgresServer;
-        if (!server_->Start(&why_)) {
-            delete server_;
-            server_ = nullptr;
-        }
-    }
-    static void TearDownTestSuite()
-    {
-        delete server_;
-        server_ = nullptr;
-    }
-
-    void SetUp() override
-    {
-        if (!server_)
-            GTEST_SKIP() << "no PostgreSQL server of the test's own: " << why_;
-        database_ = "plant" + std::to_string(++databases_);
-        ASSERT_EQ(server_->Sql("CREATE DATABASE " + database_), "");
-        logPath = LogFile("station.dif");
-    }
-
-    // An empty log file in the test's folder.
-    std::string LogFile(const char* name)
-    {
-        const QString path = dir_.filePath(QString::fromLatin1(name));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        return path.toStdString();
-    }
-
-    std::string Conninfo() const { return server_->Conninfo(database_); }
-    std::string Sql(const std::string& sql) const { return server_->Sql(sql, database_); }
-
-    // Waits until `sql` answers `expected`, and gives the last answer.
-    std::string Await(const std::string& sql, const std::string& expected, int ms = 8000)
-    {
-        std::string answer;
-        (void)QTest::qWaitFor(
-            [&] {
-                answer = Sql(sql);
-                return answer == expected;
-            },
-            ms);
-        return answer;
-    }
-    void ExpectLines(const std::string& expected) { EXPECT_EQ(Await(kLines, expected), expected); }
-
-    static inline PrivatePostgresServer* server_ = nullptr;
-    static inline std::string why_;
-    static inline int databases_ = 0;
-    std::string database_;
-    QTemporaryDir dir_;
-    std::string logPath;
-};
 
 // Two stations share one database, each numbering its own lines.
 TEST_F(PostgresServerTest, LinesArePublishedAsWrittenEachByteAsItsLatin1Character)
 {
     const std::string otherLog = LogFile("other.dif");
-    Station station(logPath, Conninfo(), "Line 1");
-    Station second(otherLog, Conninfo(), "Line 2");
+    Station station(logPath, StationConninfo("Line 1"), "Line 1");
+    Station second(otherLog, StationConninfo("Line 2"), "Line 2");
     station.Log("Probe error 12 \xE9t\xE9", logPath);
     second.Log("b", otherLog);
     station.Log("Cancel      000012", logPath);
@@ -148,7 +36,7 @@ TEST_F(PostgresServerTest, LinesArePublishedAsWrittenEachByteAsItsLatin1Characte
 // its cursor, it sends those lines again, and the server keeps each once.
 TEST_F(PostgresServerTest, HangingServerOrLostCursorNeitherHoldsNorDoublesALine)
 {
-    auto station = std::make_unique<Station>(logPath, Conninfo(), "Line 1");
+    auto station = std::make_unique<Station>(logPath, StationConninfo("Line 1"), "Line 1");
     station->Log("one", logPath);
     station->Log("two", logPath);
     ASSERT_TRUE(QTest::qWaitFor([&] { return station->journal.Waiting() == 0; }, 8000));
@@ -165,7 +53,7 @@ TEST_F(PostgresServerTest, HangingServerOrLostCursorNeitherHoldsNorDoublesALine)
     // The server committed "one" and "two", but the cursor on disk says it has none of them.
     ASSERT_TRUE(QFile::remove(QString::fromStdString(OutboxJournal::CursorPath(logPath))));
 
-    Station again(logPath, Conninfo(), "Line 1");
+    Station again(logPath, StationConninfo("Line 1"), "Line 1");
     ExpectLines("Line 1|1|\tone\t|f\nLine 1|2|\ttwo\t|f\nLine 1|3|\tthree\t|f\n");
 }
 
@@ -176,7 +64,7 @@ TEST_F(PostgresServerTest, LinesAndDeletionsWhileTheServerIsUpAndDownReachItEach
     // A line from before the database was set is in the log too; it has no row.
     LogFileWriter plain;
     LogAlert(plain, "older", logPath);
-    Station station(logPath, Conninfo(), "Line 1");
+    Station station(logPath, StationConninfo("Line 1"), "Line 1");
     station.Log("x", logPath);
     station.Log("same", logPath);
     station.Log("same", logPath);
@@ -205,9 +93,9 @@ TEST_F(PostgresServerTest, LinesAndDeletionsWhileTheServerIsUpAndDownReachItEach
                 "Line 1|6|\tduring 1\t|f\nLine 1|7|\tduring 2\t|f\nLine 1|10|\tafter\t|f\n");
 }
 
-// A wrong password, a role that may not make the tables and one without rights on them: each is
-// told, the lines wait, and the manual's grants are all the role needs.
-TEST_F(PostgresServerTest, WrongPasswordAndMissingRightsAreToldAndTheLinesWaitForTheManualsGrants)
+// A wrong password, a role that may not make the tables and one not yet a station: each is told,
+// the lines wait, and `tallion db add-station` is all the role needs.
+TEST_F(PostgresServerTest, WrongPasswordAndMissingRightsAreToldAndTheLinesWaitForAddStation)
 {
     const auto reasonBecomes = [](Station& station, DatabaseFault fault, const QString& start) {
         return QTest::qWaitFor(
@@ -239,28 +127,15 @@ TEST_F(PostgresServerTest, WrongPasswordAndMissingRightsAreToldAndTheLinesWaitFo
     PgPlantDatabase owner(Conninfo());
     ASSERT_TRUE(owner.Connect().ok());
     EXPECT_TRUE(reasonBecomes(station, DatabaseFault::NoRights,
-                              QStringLiteral("The station's database role lacks rights on the tables: ")));
+                              QStringLiteral("The station's database role lacks rights on the tables (the "
+                                             "administrator gives them with \"tallion db add-station\"): ERROR:  "
+                                             "permission denied for function publish_lines")));
 
-    ASSERT_EQ(Sql("GRANT SELECT ON tallion_schema TO " + role + "; GRANT INSERT ON tallion_lines TO " + role
-                  + "; GRANT SELECT (station, journal, seq, deleted_at), UPDATE (deleted_at) ON tallion_lines TO "
-                  + role),
-              "");
+    EXPECT_EQ(AddStation("Line 1", role),
+              std::make_pair(0, "The role " + role + " sends the lines of station \"Line 1\", and those only.\n"));
     ExpectLines("Line 1|1|\twaits\t|f\n");
     ASSERT_EQ(station.Delete(logPath, 2), LineDeletion::Deleted);
     ExpectLines("Line 1|1|\twaits\t|t\n");
-}
-
-// Runs a command function, capturing what it prints.
-std::pair<int, std::string> Capture(int (*command)(const QStringList&, FILE*, FILE*), const QStringList& arguments)
-{
-    char* text = nullptr;
-    size_t size = 0;
-    FILE* out = open_memstream(&text, &size);
-    const int status = command(arguments, out, stderr);
-    std::fclose(out);
-    std::string printed(text, size);
-    std::free(text);
-    return {status, printed};
 }
 
 TEST_F(PostgresServerTest, DbInitTwiceAndSummaryFromTheDatabaseAsFromTheLog)
@@ -268,9 +143,9 @@ TEST_F(PostgresServerTest, DbInitTwiceAndSummaryFromTheDatabaseAsFromTheLog)
     const QString conninfo = QString::fromStdString(Conninfo());
     const QStringList init{QStringLiteral("db"), QStringLiteral("init"), QStringLiteral("--connection"), conninfo};
     EXPECT_EQ(Capture(RunDbCommand, init),
-              std::make_pair(0, std::string("The plant database holds the Tallion tables, version 1.\n")));
+              std::make_pair(0, std::string("The plant database holds the Tallion tables, version 2.\n")));
     EXPECT_EQ(Capture(RunDbCommand, init).first, 0);
-    EXPECT_EQ(Sql("SELECT version FROM tallion_schema"), "1\n");
+    EXPECT_EQ(Sql("SELECT version FROM tallion_schema"), "2\n");
 
     // The reference log's lines go into the database as a station would send them.
     QFile log(QStringLiteral(TALLION_TEST_DATA_DIR "/summary_weighed.dif"));
@@ -288,7 +163,7 @@ TEST_F(PostgresServerTest, DbInitTwiceAndSummaryFromTheDatabaseAsFromTheLog)
     batch.lines.push_back({1000, kNoonOfDecember6, batch.lines.front().line});
     batch.deletions.push_back({1000, kNoonOfDecember6 + 1000});
     batch.lastEvent = 1000;
-    PgPlantDatabase database(Conninfo());
+    PgPlantDatabase database(StationConninfo("Line 1"));
     ASSERT_TRUE(database.Connect().ok());
     ASSERT_TRUE(database.Publish("Line 1", batch).ok());
     ASSERT_TRUE(database.Publish("Line 1", batch).ok()); // sent twice, stored once

@@ -55,4 +55,43 @@ TEST(StationDatabaseTest, ResultsWaitWhileTheServerIsAwayAndTheOperatorIsToldOnc
     EXPECT_EQ(database.PanelText(), QStringLiteral("Database: connected"));
 }
 
+// A refusal that does not pass by itself (here two stations under one name) is told once, and the
+// panel says the results are refused.
+TEST(StationDatabaseTest, ALineNumberHeldByAnotherLineIsToldOnceAndThePanelSaysRefused)
+{
+    QTemporaryDir dir;
+    const std::string log = dir.filePath(QStringLiteral("shift.dif")).toStdString();
+    ASSERT_TRUE(QFile(QString::fromStdString(log)).open(QIODevice::WriteOnly));
+    auto server = std::make_shared<FakeDatabaseState>();
+    const std::string clash = "Line 1 of journal 7 of station \"Line 1\" was refused: the database holds another line "
+                              "under this number. Does another station log under the same StationName?";
+    server->Refuse({DatabaseFault::Conflict, clash});
+    server->connectAnyway = true;
+    ScriptedDialogs dialogs;
+    StationDatabase database(std::make_unique<FakePlantDatabase>(server), "Line 1", log, dialogs);
+    LogFileWriter writer;
+    writer.SetChangeObserver(database.Observer());
+    CarcassMeasurement record;
+    record.kind = 'Z';
+    record.alertText = "one";
+    writer.WriteLogRecord(record, log);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.Count(QStringLiteral("Notice")) == 1; }, 5000));
+    EXPECT_EQ(dialogs.Last(QStringLiteral("Notice"))->text,
+              QStringLiteral("The plant database refuses the results:\r\n%1\r\nThey wait at the station until this is "
+                             "put right.")
+                  .arg(QString::fromStdString(clash)));
+    EXPECT_EQ(database.PanelText(), QStringLiteral("Database: refused, 1 waiting"));
+    EXPECT_EQ(database.PanelTip(),
+              QString::fromStdString(clash) + QStringLiteral("\nResults wait at the station until this is put right."));
+    // Connecting again and being refused again is no news.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const std::lock_guard<std::mutex> lock(server->mutex);
+            return server->publishes >= 3;
+        },
+        15000));
+    EXPECT_EQ(dialogs.Count(QStringLiteral("Notice")), 1);
+}
+
 } // namespace

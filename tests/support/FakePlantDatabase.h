@@ -19,6 +19,8 @@ struct FakeDatabaseState {
     std::mutex mutex;
     std::map<std::tuple<std::string, std::int64_t, std::int64_t>, Row> rows; // station, journal, seq
     DatabaseResult refusal;                                                  // not ok: every call answers this
+    bool connectAnyway = false; // the refusal comes with the lines, not with the connection
+    int publishes = 0;
 
     void Refuse(DatabaseResult result)
     {
@@ -45,8 +47,8 @@ public:
     DatabaseResult Connect() override
     {
         const std::lock_guard<std::mutex> lock(state_->mutex);
-        connected_ = state_->refusal.ok();
-        return state_->refusal;
+        connected_ = state_->refusal.ok() || state_->connectAnyway;
+        return connected_ ? DatabaseResult{} : state_->refusal;
     }
     bool Connected() const override { return connected_; }
     void Disconnect() override { connected_ = false; }
@@ -54,6 +56,7 @@ public:
     DatabaseResult Publish(const std::string& station, const OutboxBatch& batch) override
     {
         const std::lock_guard<std::mutex> lock(state_->mutex);
+        ++state_->publishes;
         if (!state_->refusal.ok())
             return state_->refusal;
         for (const OutboxLine& l : batch.lines)
