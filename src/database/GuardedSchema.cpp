@@ -85,6 +85,9 @@ const char* const kStatements[] = {
     // One day of every station, read from the index alone; the deletions of a day.
     "CREATE INDEX lines_logged ON tallion.lines (logged_at) INCLUDE (station, class, deleted_at)",
     "CREATE INDEX lines_deleted ON tallion.lines (deleted_at) WHERE deleted_at IS NOT NULL",
+    // A day read from the index alone is done before parallel workers would have started on a
+    // busy server (257 ms with them, 54 to 86 ms without, on 6,000,000 lines).
+    "ALTER TABLE tallion.lines SET (parallel_workers = 0)",
 
     // A row's history holds even against a fault in the functions: its line and times never change,
     // and a deletion once marked stays as it was.
