@@ -65,12 +65,13 @@ int RunSummaryCommand(const std::vector<std::string>& arguments, FILE* out, FILE
 
     // Read a chunk at a time; a FIFO or device is refused at once rather than waited on.
     QString error;
-    const std::string body = BuildClassSummary(file, mode, &error);
+    long long leftOut = 0;
+    const std::string body = BuildClassSummary(file, mode, &error, &leftOut);
     if (!error.isEmpty()) {
         std::fprintf(err, "tallion summary: cannot read %s: %s\n", file.c_str(), error.toLocal8Bit().constData());
         return 1;
     }
-    const std::string text = ClassSummaryText(file, body, mode);
+    const std::string text = ClassSummaryText(file, body, mode, SummaryNotes{leftOut});
     if (std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fflush(out) != 0) {
         std::fprintf(err, "tallion summary: cannot write the summary: %s\n", std::strerror(errno));
         return 1;
