@@ -51,9 +51,6 @@ void MainWindow::PlaceViews(LayoutTrigger trigger)
     place(mfgResult, g.gridTop, g.gridHeight);
     if (g.terminalPlaced)
         place(Terminal, g.terminalTop, g.terminalHeight);
-    // The summary's charts share the pane's area while the summary shows.
-    if (logViewer_)
-        logViewer_->PlaceSummaryCharts(g.terminalPlaced, bottom);
     FitGridToWholeRows();
 }
 
