@@ -44,6 +44,17 @@ CarcassWindowPlace PlaceCarcassWindow(const CarcassWindowSituation& s)
         if (area.contains(beside.marginsAdded(s.frame)))
             return {beside, false};
     }
+    // Narrower beside it rather than over the grid and the status bar.
+    const int height = std::min(size.height(), area.bottom() - top - s.frame.top() - s.frame.bottom() + 1);
+    const int rightFrameLeft = s.mainFrame.right() + 1 + kGap;
+    const int besideRight = area.right() - rightFrameLeft + 1 - s.frame.left() - s.frame.right();
+    const int besideLeft = s.mainFrame.left() - kGap - area.left() - s.frame.left() - s.frame.right();
+    if (!s.least.isEmpty() && height >= s.least.height()) {
+        if (besideRight >= s.least.width())
+            return {QRect(rightFrameLeft + s.frame.left(), top + s.frame.top(), besideRight, height), false};
+        if (besideLeft >= s.least.width())
+            return {QRect(area.left() + s.frame.left(), top + s.frame.top(), besideLeft, height), false};
+    }
     QRect centred(QPoint(0, 0), size.grownBy(s.frame));
     centred.moveCenter(area.center());
     return {centred.marginsRemoved(s.frame), false};

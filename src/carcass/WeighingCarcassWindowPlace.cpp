@@ -69,6 +69,7 @@ void WeighingControls::ShowCurrentCarcassWindowPlaced(CurrentCarcassWindow& wind
                                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
         situation.designed = window.designedSize();
         situation.saved = SavedCurrentCarcassPlace();
+        situation.least = window.minimumSize();
         const CarcassWindowPlace place = PlaceCarcassWindow(situation);
         window.setGeometry(place.geometry);
         if (place.fullScreen) {

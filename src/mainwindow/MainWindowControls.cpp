@@ -50,6 +50,9 @@ QLineEdit* NewValueBox(QWidget* parent, const char* name, bool readOnly = true)
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setReadOnly(readOnly);
+    // A box that only shows is no stop for Tab; its text can still be picked with the mouse.
+    if (readOnly)
+        box->setFocusPolicy(Qt::ClickFocus);
     box->setAlignment(Qt::AlignCenter);
     QFont font = box->font();
     font.setPointSizeF(font.pointSizeF() * 1.35);

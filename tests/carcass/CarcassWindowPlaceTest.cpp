@@ -39,12 +39,16 @@ TEST(CarcassWindowPlace, SavedPlaceThenSecondScreenThenBesideThenCentred)
          QRect(128, 124, 560, 800), false},
         {"1024x768: no room beside, centred and as high as the screen allows", {small}, 0,
          QRect(0, 24, 1024, 744), std::nullopt, QRect(232, 48, 560, 716), false},
+        {"1024x768, the main window at its default size: narrower beside it, not over the grid", {small}, 0,
+         QRect(0, 24, 748, 624), std::nullopt, QRect(760, 48, 260, 716), false},
+        {"the main window on the right: narrower on its left", {small}, 0,
+         QRect(276, 24, 748, 624), std::nullopt, QRect(4, 48, 260, 716), false},
     };
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const CarcassWindowPlace place =
-            PlaceCarcassWindow({c.screens, c.mainScreen, c.mainFrame, frame, designed, c.saved});
+            PlaceCarcassWindow({c.screens, c.mainScreen, c.mainFrame, frame, designed, c.saved, QSize(196, 280)});
         EXPECT_EQ(place.geometry, c.expected);
         EXPECT_EQ(place.fullScreen, c.fullScreen);
     }

@@ -13,6 +13,7 @@
 #include <QLayout>
 #include <QProcess>
 #include <QScreen>
+#include <QTest>
 
 namespace {
 
@@ -67,6 +68,14 @@ TEST_F(CurrentCarcassScreens, FullScreenOnASecondScreen)
     EXPECT_TRUE(led.isFullScreen());
     EXPECT_EQ(led.geometry(), QRect(1280, 0, 1920, 1080));
     EXPECT_GT(led.figureScale(), 1.0) << "the figures fill the line's display";
+
+    // Escape leaves full-screen, on the same screen; the window's menu offers it too.
+    QTest::keyClick(&led, Qt::Key_Escape);
+    EXPECT_FALSE(led.isFullScreen());
+    EXPECT_TRUE(QRect(1280, 0, 1920, 1080).contains(led.geometry()));
+    EXPECT_EQ(led.geometry().size(), led.designedSize());
+    ASSERT_NE(led.findChild<QAction*>("mnuLeaveFullScreen"), nullptr);
+    EXPECT_TRUE(led.actions().contains(led.findChild<QAction*>("mnuLeaveFullScreen")));
 }
 
 TEST_F(CurrentCarcassScreens, FitsA1024x768ScreenAndReopensWhereItWasLeft)
