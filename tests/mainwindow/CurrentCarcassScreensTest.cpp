@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLayout>
 #include <QProcess>
 #include <QScreen>
@@ -93,6 +94,11 @@ TEST_F(CurrentCarcassScreens, FitsA1024x768ScreenAndReopensWhereItWasLeft)
         << "placed at " << led.frameGeometry().x() << "," << led.frameGeometry().y() << " "
         << led.frameGeometry().width() << "x" << led.frameGeometry().height();
     EXPECT_LE(led.layout()->minimumSize().height(), led.height()) << "every control has its room";
+    for (const QLabel* label : led.findChildren<QLabel*>()) {
+        if (!label->property("valueLabel").toBool() && !label->text().isEmpty()) {
+            EXPECT_GE(label->font().pointSizeF(), 9.0) << "caption " << label->text().toStdString() << " readable";
+        }
+    }
 
     led.setGeometry(40, 50, 420, 600);
     led.close();
