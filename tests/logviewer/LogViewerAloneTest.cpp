@@ -16,6 +16,7 @@
 #include <QHash>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -133,4 +134,21 @@ TEST_F(LogViewerAlone, TheSummaryHasAWindowOfItsOwnThatEndsItWhenClosed)
     EXPECT_TRUE(w->isVisible());
     v.ToggleSummary();
     EXPECT_FALSE(w->isVisible());
+}
+
+// The summary's window opens where the supervisor last left it, at the size it was left at.
+TEST_F(LogViewerAlone, TheSummarysWindowKeepsItsSizeAndPlace)
+{
+    {
+        SummaryWindow first(settings, QFont(), QFont(), &host);
+        first.show();
+        first.setGeometry(100, 120, 700, 500);
+        first.hide();
+    }
+    SummaryWindow again(settings, QFont(), QFont(), &host);
+    again.SetText(QString(75, QLatin1Char('*')) + QStringLiteral("\r\n"));
+    again.show();
+    EXPECT_EQ(again.geometry(), QRect(100, 120, 700, 500));
+    // Narrower than the table and the charts side by side: the text above the charts.
+    EXPECT_EQ(again.splitter().orientation(), Qt::Vertical);
 }
