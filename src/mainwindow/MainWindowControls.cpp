@@ -8,6 +8,7 @@
 #include "mainwindow/LedIndicator.h"
 #include "mainwindow/ResultGridView.h"
 #include "mainwindow/StationIcons.h"
+#include "resources/StringTable.h"
 
 #include <QBoxLayout>
 #include <QFrame>
@@ -16,12 +17,49 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolButton>
 
 namespace {
+
+// A status bar panel that shortens a text too long for it with "…" instead of cutting it off
+// (a path keeps its file name); its text stays whole.
+class ElidingPanel : public QLabel {
+public:
+    ElidingPanel(QWidget* parent, bool path)
+        : QLabel(parent)
+        , path_(path)
+    {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        drawFrame(&painter);
+        const QRect room = contentsRect();
+        painter.drawText(room, static_cast<int>(alignment()), Shown(room.width()));
+    }
+
+private:
+    // A path gives way from its folders first: "…/shift2.dif", then the name's middle.
+    QString Shown(int width) const
+    {
+        const QFontMetrics metrics = fontMetrics();
+        const QString whole = text();
+        if (!path_ || metrics.horizontalAdvance(whole) <= width)
+            return metrics.elidedText(whole, Qt::ElideRight, width);
+        const qsizetype slash = whole.lastIndexOf(QLatin1Char('/'));
+        const QString name = QStringLiteral("\u2026") + whole.mid(slash);
+        if (slash >= 0 && metrics.horizontalAdvance(name) <= width)
+            return name;
+        return metrics.elidedText(whole.mid(slash + 1), Qt::ElideMiddle, width);
+    }
+
+    bool path_;
+};
 
 // Designed heights, twips.
 constexpr double kStatusFrameHeight = 1020;
@@ -263,13 +301,19 @@ void MainWindow::BuildStatusBar()
     setStatusBar(bar);
     // Panel stretch: the probe status and the log path take the room, the rest is narrow.
     const int stretch[kStatusPanels] = {4, 0, 0, 2, 4, 2, 0};
-    const int minimum[kStatusPanels] = {80, 24, 24, 60, 80, 60, 72};
+    const int minimum[kStatusPanels] = {80, 24, 24, 40, 100, 60, 72};
     for (int i = 0; i < kStatusPanels; ++i) {
-        auto* panel = new QLabel(bar);
+        // Panel 5 holds the log's path.
+        auto* panel = new ElidingPanel(bar, i == 4);
         panel->setObjectName(QStringLiteral("stbrPanel%1").arg(i + 1));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setMinimumWidth(minimum[i]);
+        // The link's state and the probe's port are read whole.
+        if (i == 0)
+            panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(ResourceText(1132)) + 12);
+        if (i == 1)
+            panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QStringLiteral("1 (no device)")) + 12);
         panel->setContentsMargins(3, 0, 3, 0);
         // The printer state (panel 4) is short and read whole; the long texts give way.
         if (stretch[i] > 0 && i != 3)
