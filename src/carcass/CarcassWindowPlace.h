@@ -19,6 +19,9 @@ struct ScreenArea {
 struct CarcassWindowPlace {
     QRect geometry; // the window's inner geometry (full screen: the screen's)
     bool fullScreen = false;
+    // Index of the screen it goes on: separate X screens each start at 0,0, so the geometry alone
+    // does not tell which.
+    int screen = 0;
 };
 
 struct CarcassWindowSituation {

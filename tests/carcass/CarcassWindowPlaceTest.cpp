@@ -53,3 +53,21 @@ TEST(CarcassWindowPlace, SavedPlaceThenSecondScreenThenBesideThenCentred)
         EXPECT_EQ(place.fullScreen, c.fullScreen);
     }
 }
+
+// Two separate X screens both start at 0,0: the place names its screen, not only a geometry.
+TEST(CarcassWindowPlace, OnSeparateXScreensThePlaceNamesItsScreen)
+{
+    const QList<ScreenArea> screens{{QRect(0, 0, 1024, 768), QRect(0, 0, 1024, 768)},
+                                    {QRect(0, 0, 1280, 1024), QRect(0, 0, 1280, 1024)}};
+    const QMargins frame(4, 24, 4, 4);
+    const CarcassWindowPlace line =
+        PlaceCarcassWindow({screens, 0, QRect(0, 0, 748, 624), frame, QSize(560, 800), std::nullopt, QSize(196, 280)});
+    EXPECT_EQ(line.screen, 1);
+    EXPECT_TRUE(line.fullScreen);
+    EXPECT_EQ(line.geometry, QRect(0, 0, 1280, 1024));
+    // A place left on the main window's screen stays there, though the other screen holds it too.
+    const CarcassWindowPlace left = PlaceCarcassWindow(
+        {screens, 0, QRect(0, 0, 748, 624), frame, QSize(560, 800), QRect(760, 48, 240, 600), QSize(196, 280)});
+    EXPECT_EQ(left.screen, 0);
+    EXPECT_EQ(left.geometry, QRect(760, 48, 240, 600));
+}

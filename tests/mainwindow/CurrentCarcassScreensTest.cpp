@@ -68,6 +68,7 @@ TEST_F(CurrentCarcassScreens, FullScreenOnASecondScreen)
     CurrentCarcassWindow& led = ShowIt();
     EXPECT_TRUE(led.isFullScreen());
     EXPECT_EQ(led.geometry(), QRect(1280, 0, 1920, 1080));
+    EXPECT_EQ(led.screen()->name(), "line");
     EXPECT_GT(led.figureScale(), 1.0) << "the figures fill the line's display";
 
     // Escape leaves full-screen, on the same screen; the window's menu offers it too.
