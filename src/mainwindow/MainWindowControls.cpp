@@ -26,13 +26,25 @@
 namespace {
 
 // A status bar panel that shortens a text too long for it with "…" instead of cutting it off
-// (a path keeps its file name); its text stays whole.
+// (a path keeps its file name); its text stays whole. A port number is shown after what it is
+// the port of ("Probe: 1"); the text itself stays the number.
 class ElidingPanel : public QLabel {
 public:
-    ElidingPanel(QWidget* parent, bool path)
+    ElidingPanel(QWidget* parent, bool path, const QString& label = QString())
         : QLabel(parent)
         , path_(path)
+        , label_(label)
     {}
+
+    QSize sizeHint() const override
+    {
+        QSize size = QLabel::sizeHint();
+        if (!text().isEmpty())
+            size.rwidth() += fontMetrics().horizontalAdvance(label_);
+        return size;
+    }
+    // A port's panel is read whole.
+    QSize minimumSizeHint() const override { return label_.isEmpty() ? QLabel::minimumSizeHint() : sizeHint(); }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -48,7 +60,7 @@ private:
     QString Shown(int width) const
     {
         const QFontMetrics metrics = fontMetrics();
-        const QString whole = text();
+        const QString whole = text().isEmpty() ? QString() : label_ + text();
         if (!path_ || metrics.horizontalAdvance(whole) <= width)
             return metrics.elidedText(whole, Qt::ElideRight, width);
         const qsizetype slash = whole.lastIndexOf(QLatin1Char('/'));
@@ -59,6 +71,7 @@ private:
     }
 
     bool path_;
+    QString label_;
 };
 
 // Designed heights, twips.
@@ -301,19 +314,20 @@ void MainWindow::BuildStatusBar()
     setStatusBar(bar);
     // Panel stretch: the probe status and the log path take the room, the rest is narrow.
     const int stretch[kStatusPanels] = {4, 0, 0, 2, 4, 2, 0};
-    const int minimum[kStatusPanels] = {80, 24, 24, 40, 100, 60, 72};
+    const int minimum[kStatusPanels] = {80, 0, 0, 0, 100, 70, 72};
     for (int i = 0; i < kStatusPanels; ++i) {
         // Panel 5 holds the log's path.
-        auto* panel = new ElidingPanel(bar, i == 4);
+        auto* panel = new ElidingPanel(bar, i == 4,
+                                       i == 1   ? QStringLiteral("Probe: ")
+                                       : i == 2 ? QStringLiteral("Scale: ")
+                                                : QString());
         panel->setObjectName(QStringLiteral("stbrPanel%1").arg(i + 1));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setMinimumWidth(minimum[i]);
-        // The link's state and the probe's port are read whole.
+        // The link's state is read whole; the ports' panels take what their text needs.
         if (i == 0)
             panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(ResourceText(1132)) + 12);
-        if (i == 1)
-            panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QStringLiteral("1 (no device)")) + 12);
         panel->setContentsMargins(3, 0, 3, 0);
         // The printer state (panel 4) is short and read whole; the long texts give way.
         if (stretch[i] > 0 && i != 3)
