@@ -73,8 +73,11 @@ void CarcassPairing::FinishWithoutWeight()
         return;
     }
     ShowCounterAndQuality(record);
+    // The probe's class stands, unless the probe had no percentage to class by.
+    if (!LeanMeatIn(record.meatPercent))
+        record.carcassClass.clear();
     Show(CarcassRole::Class, record.carcassClass);
-    Show(CarcassRole::MeatPercent, record.meatPercent);
+    Show(CarcassRole::MeatPercent, ShownLeanMeat(record.meatPercent));
     Show(CarcassRole::Weight, std::string());
     FinishCarcass();
     // Stays in the record until the next decoder empties it.
@@ -98,16 +101,9 @@ void CarcassPairing::PairWithWaitingWeight()
         }
         ShowCounterAndQuality(record);
         const std::string taken = TakeWeight();
-        double leanMeat = 0.0;
-        if (weighing_.useWeightInEquation) {
-            leanMeat = LeanMeatFromProbe(record, NumberInText(taken));
-            record.meatPercent = CutToOneDecimal(leanMeat);
-        } else {
-            leanMeat = NumberInText(record.meatPercent);
-        }
+        ClassifyCarcass(record, NumberInText(taken), weighing_.useWeightInEquation);
         record.weight = FormatWeight(taken);
-        record.carcassClass = ClassOf(leanMeat);
-        Show(CarcassRole::MeatPercent, record.meatPercent);
+        Show(CarcassRole::MeatPercent, ShownLeanMeat(record.meatPercent));
         Show(CarcassRole::Class, record.carcassClass);
         Show(CarcassRole::Weight, record.weight);
         Show(CarcassRole::Error, std::string());

@@ -146,18 +146,11 @@ void CarcassPairing::CompleteWithWeight(double weight)
     if (queue_.Empty())
         return;
     CarcassMeasurement& record = queue_.carcasses[queue_.readIndex];
-    double leanMeat = 0.0;
-    if (weighing_.useWeightInEquation) {
-        leanMeat = LeanMeatFromProbe(record, weight);
-        record.meatPercent = CutToOneDecimal(leanMeat);
-    } else {
-        leanMeat = NumberInText(record.meatPercent);
-    }
+    ClassifyCarcass(record, weight, weighing_.useWeightInEquation);
     // The weight of the equation is the weight stored and shown.
     const std::string weightText = FormatWeight(PlainNumberText(weight));
     record.weight = weightText;
-    record.carcassClass = ClassOf(leanMeat);
-    Show(CarcassRole::MeatPercent, record.meatPercent);
+    Show(CarcassRole::MeatPercent, ShownLeanMeat(record.meatPercent));
     Show(CarcassRole::Weight, weightText);
     Show(CarcassRole::Class, record.carcassClass);
     // The counter of the carcass that gets the weight, also where nothing has shown it yet.

@@ -1,8 +1,9 @@
 #pragma once
 // Where the current carcass window opens. In order: where the operator last left it, when that
 // place lies wholly on a screen present now; full-screen on a second screen (a line often has a
-// display facing the carcasses); beside the main window when its screen has room; else centred
-// on the main window's screen. Its size never exceeds the screen it opens on.
+// display facing the carcasses); beside the main window when its screen has room, narrower if it
+// must (its figures shrink with it) rather than over the grid; else centred on the main window's
+// screen. Its size never exceeds the screen it opens on.
 
 #include <QList>
 #include <QMargins>
@@ -18,6 +19,9 @@ struct ScreenArea {
 struct CarcassWindowPlace {
     QRect geometry; // the window's inner geometry (full screen: the screen's)
     bool fullScreen = false;
+    // Index of the screen it goes on: separate X screens each start at 0,0, so the geometry alone
+    // does not tell which.
+    int screen = 0;
 };
 
 struct CarcassWindowSituation {
@@ -27,6 +31,7 @@ struct CarcassWindowSituation {
     QMargins frame;             // what the window system adds around a window's inner geometry
     QSize designed;             // the window's designed inner size
     std::optional<QRect> saved; // the inner geometry the operator last left it at
+    QSize least;                // the smallest inner size it can be read at; none: not narrower
 };
 
 CarcassWindowPlace PlaceCarcassWindow(const CarcassWindowSituation& situation);

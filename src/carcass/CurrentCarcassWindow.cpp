@@ -3,10 +3,13 @@
 #include "carcass/CarcassRoles.h"
 #include "carcass/WeightBoxKeys.h"
 
+#include <QAction>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -36,12 +39,39 @@ CurrentCarcassWindow::CurrentCarcassWindow(const CurrentCarcassWindowLinks& link
     // Reads the last scale message again, or completes with what the box holds.
     connect(cmdWeightIn, &QPushButton::clicked, this, [this] { links_.pairing.OnWeightArrived(); });
     connect(cmdHelp, &QPushButton::clicked, this, &CurrentCarcassWindow::OnHelp);
+    // Full-screen on the line's display is left with Escape or from the window's menu.
+    auto* windowed = new QAction(QStringLiteral("Leave &Full Screen"), this);
+    windowed->setObjectName(QStringLiteral("mnuLeaveFullScreen"));
+    connect(windowed, &QAction::triggered, this, &CurrentCarcassWindow::LeaveFullScreen);
+    addAction(windowed);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
     weightKeys_ = new WeightBoxKeys(
         LEDWeight, [this](const std::string& error) { links_.display.Show(CarcassRole::Error, error); },
         [this] { links_.pairing.AcceptTypedWeight(); });
 }
 
 CurrentCarcassWindow::~CurrentCarcassWindow() = default;
+
+void CurrentCarcassWindow::LeaveFullScreen()
+{
+    if (!isFullScreen())
+        return;
+    showNormal();
+    // Its designed size, centred on the screen it was filling.
+    const QRect area = screen() ? screen()->availableGeometry() : QRect(QPoint(0, 0), designedSize_);
+    QRect place(QPoint(0, 0), designedSize_.boundedTo(area.size() - (frameGeometry().size() - size())));
+    place.moveCenter(area.center());
+    setGeometry(place);
+}
+
+void CurrentCarcassWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && isFullScreen()) {
+        LeaveFullScreen();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
 
 bool CurrentCarcassWindow::weightConfirmPending() const
 {

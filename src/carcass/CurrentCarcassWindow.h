@@ -66,8 +66,12 @@ public:
     // Called with the window's inner geometry when the operator closes it (not full-screen).
     std::function<void(const QRect&)> placeLeft;
 
+    // Back to a window of its designed size on the same screen (Escape, its menu).
+    void LeaveFullScreen();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

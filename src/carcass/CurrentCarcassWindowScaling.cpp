@@ -22,6 +22,8 @@ constexpr double kSmallest = 0.35;
 constexpr double kLargest = 4.0;
 // Below this change the fonts stay as they are, so small drags do not redo the layout.
 constexpr double kSteadyRatio = 0.02;
+// Captions stay readable however small the window: the figures give way instead.
+constexpr double kLeastCaptionPoints = 9.0;
 
 } // namespace
 
@@ -45,7 +47,9 @@ void CurrentCarcassWindow::ApplyFigureScale(double factor)
     figureScale_ = factor;
     for (const ScaledFigure& figure : scaled_) {
         QFont f = figure.widget->font();
-        f.setPointSizeF(std::max(4.0, figure.points * factor));
+        const bool caption = qobject_cast<QLabel*>(figure.widget) && !figure.widget->property("valueLabel").toBool();
+        const double least = caption ? std::min<double>(figure.points, kLeastCaptionPoints) : 4.0;
+        f.setPointSizeF(std::max(least, figure.points * factor));
         figure.widget->setFont(f);
         const QFontMetrics metrics(f);
         // Value labels and the weight box are wide enough for their widest value, never cut.

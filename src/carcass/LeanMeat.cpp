@@ -37,15 +37,33 @@ std::string IntegerPart(const std::string& text)
 
 } // namespace
 
-double LeanMeatFromProbe(const CarcassMeasurement& record, double weight)
+std::optional<double> LeanMeatFromProbe(const CarcassMeasurement& record, double weight)
 {
     const double x = DepthOf(record.fat1);
     const double y = DepthOf(record.meat);
     if (x == 0.0)
-        return 0.0;
+        return std::nullopt;
     const EquationRow& k = weight > kEquationWeightThreshold ? kAboveThreshold : kUpToThreshold;
     const double leanMeat = ((k.a - k.b * x) + k.c * y) + (k.d * y) / x;
-    return std::isfinite(leanMeat) ? leanMeat : 0.0;
+    if (!std::isfinite(leanMeat))
+        return std::nullopt;
+    return leanMeat;
+}
+
+void ClassifyCarcass(CarcassMeasurement& record, double weight, bool useEquation)
+{
+    const std::optional<double> leanMeat =
+        useEquation ? LeanMeatFromProbe(record, weight) : LeanMeatIn(record.meatPercent);
+    if (leanMeat && useEquation)
+        record.meatPercent = CutToOneDecimal(*leanMeat);
+    else if (!leanMeat && !record.meatPercent.empty())
+        record.meatPercent = kNoLeanMeat;
+    record.carcassClass = leanMeat ? ClassOf(*leanMeat) : std::string();
+}
+
+std::string ShownLeanMeat(const std::string& meatPercent)
+{
+    return LeanMeatIn(meatPercent) ? meatPercent : std::string();
 }
 
 std::string CutToOneDecimal(double leanMeat)

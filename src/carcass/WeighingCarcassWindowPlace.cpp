@@ -69,7 +69,12 @@ void WeighingControls::ShowCurrentCarcassWindowPlaced(CurrentCarcassWindow& wind
                                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
         situation.designed = window.designedSize();
         situation.saved = SavedCurrentCarcassPlace();
+        situation.least = window.minimumSize();
         const CarcassWindowPlace place = PlaceCarcassWindow(situation);
+        // On separate X screens a window stays on the one it was made on whatever its geometry:
+        // it is put on the screen it is sized for first.
+        if (place.screen >= 0 && place.screen < screens.size() && screens[place.screen] != window.screen())
+            window.setScreen(screens[place.screen]);
         window.setGeometry(place.geometry);
         if (place.fullScreen) {
             window.showFullScreen();

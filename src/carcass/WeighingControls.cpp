@@ -193,7 +193,8 @@ void WeighingControls::ChooseSequence(bool weightBeforeProbe)
                                                 "Change the sequence?")
                                      .arg(ResourceText(1175))
                                      .arg(queue.count);
-        if (links_.questions.Message(question, QStringLiteral("Tallion"), MessageIcon::Question, MessageButtons::YesNo)
+        if (links_.questions.Message(question, QStringLiteral("Tallion"), MessageIcon::Question,
+                                     MessageButtons::YesNoSafe)
             != MessageAnswer::Yes)
             return;
     }

@@ -4,6 +4,7 @@
 #include "probe/TextNumber.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cmath>
 #include <cstring>
@@ -17,6 +18,7 @@ constexpr unsigned kWeightColumn = 36;
 
 struct RecordFields {
     bool isRecord = false; // the class column is there: a result, not a cancel or an error
+    std::string_view timeDate;
     std::string_view meatPercent;
     std::string_view carcassClass;
     std::string_view weight;
@@ -41,6 +43,7 @@ const char* ReadRecord(const char* line, const char* end, RecordFields& f)
         return {tabs[column - 1] + 1, static_cast<size_t>(tabs[column] - tabs[column - 1] - 1)};
     };
     f.isRecord = count > kClassColumn;
+    f.timeDate = value(1);
     f.meatPercent = value(kMeatPercentColumn);
     f.carcassClass = value(kClassColumn);
     f.weight = value(kWeightColumn);
@@ -67,6 +70,37 @@ std::string LeanMeatBinLabel(int bin)
     if (bin >= kLeanMeatBins - 1)
         return ">" + std::to_string(kLeanMeatHigh);
     return std::to_string(kLeanMeatLow + bin - 1);
+}
+
+namespace {
+
+// "dd-mm-yyyy" of "hh:mm:ss  dd-mm-yyyy", and the same as "yyyymmdd" to compare days by.
+std::string_view DayOf(std::string_view timeDate)
+{
+    const size_t space = timeDate.rfind(' ');
+    return space == std::string_view::npos ? std::string_view() : timeDate.substr(space + 1);
+}
+
+std::string SortableDay(std::string_view day)
+{
+    if (day.size() != 10)
+        return std::string(day);
+    return std::string(day.substr(6, 4)) + std::string(day.substr(3, 2)) + std::string(day.substr(0, 2));
+}
+
+} // namespace
+
+QString SummaryChartData::Caption() const
+{
+    QString caption = source;
+    if (!firstDay.empty()) {
+        if (!caption.isEmpty())
+            caption += QStringLiteral(", ");
+        caption += QString::fromStdString(firstDay);
+        if (lastDay != firstDay)
+            caption += QStringLiteral(" to ") + QString::fromStdString(lastDay);
+    }
+    return caption;
 }
 
 long long SummaryChartData::Counted() const
@@ -110,18 +144,28 @@ void SummaryChartTally::AddLines(std::string_view lines)
         const double weight = NumberAtStart(f.weight).value_or(0.0);
         if (withWeight ? weight == 0 : weight != 0)
             continue;
+        // As in the text: a carcass without a lean meat % has no class, whatever its letter.
+        const std::optional<double> percent = LeanMeatIn(f.meatPercent);
+        if (!percent) {
+            ++data_.withoutLeanMeat;
+            continue;
+        }
         const size_t c = f.carcassClass.empty() ? std::string_view::npos : kChartClasses.find(f.carcassClass.front());
         if (c == std::string_view::npos) {
             ++data_.withoutClass;
             continue;
         }
         ++data_.classCount[c];
+        const std::string_view day = DayOf(f.timeDate);
+        if (!day.empty()) {
+            if (data_.firstDay.empty() || SortableDay(day) < SortableDay(data_.firstDay))
+                data_.firstDay = day;
+            if (data_.lastDay.empty() || SortableDay(day) > SortableDay(data_.lastDay))
+                data_.lastDay = day;
+        }
         if (withWeight)
             data_.classWeight[c] += weight;
-        if (const auto percent = NumberAtStart(f.meatPercent))
-            ++data_.leanMeat[static_cast<size_t>(LeanMeatBin(*percent))];
-        else
-            ++data_.withoutLeanMeat;
+        ++data_.leanMeat[static_cast<size_t>(LeanMeatBin(*percent))];
     }
 }
 
@@ -174,5 +218,7 @@ std::optional<SummaryChartData> ReadSummaryChartData(const std::string& path, Su
         std::memmove(buffer.data(), rest.data(), rest.size());
         carried = static_cast<qsizetype>(rest.size());
     }
-    return tally.Data();
+    SummaryChartData data = tally.Data();
+    data.source = QFileInfo(file.fileName()).fileName();
+    return data;
 }

@@ -30,12 +30,18 @@ struct SummaryChartData {
     std::array<long long, 6> classCount{};
     std::array<double, 6> classWeight{}; // kg, summed; only with weight
     std::array<long long, kLeanMeatBins> leanMeat{};
-    // Records of the summary's kind left out of the class chart: class not one of the six.
+    // Records of the summary's kind with a lean meat % left out: class not one of the six.
     long long withoutClass = 0;
-    // Records in the class chart left out of the histogram: lean meat % not a number ("__._").
+    // Records of the summary's kind left out of every chart: no lean meat % (empty, "__._", 0).
     long long withoutLeanMeat = 0;
+    // Where the lines come from (the log's file name) and the first and last day of the counted
+    // ones ("dd-mm-yyyy" as the log has them; empty when none was counted).
+    QString source{};
+    std::string firstDay{}, lastDay{};
 
     long long Counted() const;
+    // "shift2.dif, 14-03-2024 to 15-03-2024": what every picture of the charts is labelled with.
+    QString Caption() const;
     // 0 for a class without carcasses.
     double AverageWeight(size_t classIndex) const;
 };

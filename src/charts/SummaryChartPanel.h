@@ -1,7 +1,6 @@
 #pragma once
-// The summary's charts in the main window: a view beside the terminal pane while the summary
-// shows (below it when the window is too narrow for both), drawn in the grid's font so that the
-// labels read as well as the grid from beside the line.
+// The summary's charts in the summary's window, beside or below its text, drawn in the grid's
+// font so that the labels read as well as the grid from beside the line.
 
 #include "charts/SummaryChartData.h"
 #include "charts/SummaryChartScene.h"
@@ -22,12 +21,7 @@ public:
     const SummaryChartData& data() const { return tally_.Data(); }
     SummaryChartScene& charts() { return charts_; }
 
-    // Shares the area `pane` has been given with it: the pane keeps the width of the summary's
-    // table and the charts take the rest, or the lower part (down to `lowest`, the last row the
-    // window leaves free) when the rest is too narrow.
-    void PlaceBeside(QWidget& pane, int lowest);
-
-    // Narrower than this, the charts go below the text.
+    // Narrower than this, the charts go below the summary's text.
     static constexpr int kMinimumWidth = 420;
 
 protected:

@@ -30,13 +30,19 @@ const QColor kLimit(255, 0, 0);
 // Class limits of the lean meat %: P below 40, O from 40, R 45, U 50, E 55, S from 60.
 constexpr int kClassLimits[] = {40, 45, 50, 55, 60};
 
-// The share in percent with one decimal, or in whole percents where bars stand too close for
-// neighbouring labels to stay apart.
-QString ShareText(long long count, long long all, bool narrow)
+// The share in whole percents, the one form on screen, paper and in files: a decimal would not
+// stay apart from its neighbour over narrow bars.
+QString ShareText(long long count, long long all)
 {
     const double share = all == 0 ? 0.0 : 100.0 * static_cast<double>(count) / static_cast<double>(all);
-    return narrow ? QString::number(share, 'f', 0) + QLatin1Char('%')
-                  : QString::number(share, 'f', 1) + QStringLiteral(" %");
+    return QString::number(share, 'f', 0) + QStringLiteral(" %");
+}
+
+void SetAxisTitle(QAbstractAxis* axis, const QString& title, const QFont& font)
+{
+    axis->setTitleText(title);
+    axis->setTitleFont(font);
+    axis->setTitleBrush(kText);
 }
 
 // The axis from 0 to a whole number of round steps (1, 2 or 5 times a power of ten) above
@@ -145,6 +151,16 @@ QStringList SummaryChartScene::Texts() const
     return texts;
 }
 
+QList<QChart*> SummaryChartScene::Charts() const
+{
+    QList<QChart*> charts;
+    for (QGraphicsItem* item : scene_.items(Qt::AscendingOrder)) {
+        if (auto* chart = dynamic_cast<QChart*>(item))
+            charts << chart;
+    }
+    return charts;
+}
+
 void SummaryChartScene::Build()
 {
     scene_.clear();
@@ -157,7 +173,18 @@ void SummaryChartScene::Build()
     titleFont.setBold(true);
     const QFontMetricsF metrics(font_);
     const double noteHeight = metrics.height() * 1.3;
-    const SummaryFigureRects rects = ArrangeSummaryFigures(size_, withWeight, metrics.height() * 0.25);
+    // The caption above the figures: which log, which days.
+    const QString caption = data_.Caption();
+    const double captionHeight = caption.isEmpty() ? 0.0 : metrics.height() * 1.4;
+    if (!caption.isEmpty()) {
+        auto* item = scene_.addSimpleText(caption, titleFont);
+        item->setBrush(kText);
+        item->setPos(metrics.height() * 0.5, metrics.height() * 0.2);
+    }
+    SummaryFigureRects rects = ArrangeSummaryFigures(QSizeF(size_.width(), size_.height() - captionHeight), withWeight,
+                                                     metrics.height() * 0.25);
+    for (QRectF* rect : {&rects.classes, &rects.leanMeat, &rects.weight})
+        rect->translate(0, captionHeight);
 
     // Places a chart in its rectangle above a line for its note, and lays it out at once, so
     // that values can be mapped to positions for the labels.
@@ -209,20 +236,23 @@ void SummaryChartScene::Build()
         chart->addSeries(series);
         QBarCategoryAxis* x = ClassAxis(font_);
         QValueAxis* y = CountAxis(largest, font_);
+        SetAxisTitle(x, QStringLiteral("Class"), font_);
+        SetAxisTitle(y, QStringLiteral("Carcasses"), font_);
         chart->addAxis(x, Qt::AlignBottom);
         chart->addAxis(y, Qt::AlignLeft);
         series->attachAxis(x);
         series->attachAxis(y);
-        const QString note = data_.withoutClass > 0
-                                 ? QStringLiteral("%1 left out: class not S, E, U, R, O or P").arg(data_.withoutClass)
-                                 : QString();
+        QStringList leftOut;
+        if (data_.withoutLeanMeat > 0)
+            leftOut << QStringLiteral("%1 left out: no lean meat %").arg(data_.withoutLeanMeat);
+        if (data_.withoutClass > 0)
+            leftOut << QStringLiteral("%1 left out: class not S, E, U, R, O or P").arg(data_.withoutClass);
+        const QString note = leftOut.join(QStringLiteral("; "));
         place(chart, rects.classes, note);
         makeRoom(chart, y, largest, 2);
-        const bool narrow =
-            metrics.horizontalAdvance(QStringLiteral("100.0 %")) + metrics.height() / 2 > chart->plotArea().width() / 6;
         for (size_t c = 0; c < counts.size(); ++c) {
             labelBar(chart, series, static_cast<int>(c), counts[c],
-                     {QString::number(data_.classCount[c]), ShareText(data_.classCount[c], data_.Counted(), narrow)});
+                     {QString::number(data_.classCount[c]), ShareText(data_.classCount[c], data_.Counted())});
         }
     }
 
@@ -259,6 +289,8 @@ void SummaryChartScene::Build()
         x->setLabelsColor(kText);
         x->setGridLineVisible(false);
         QValueAxis* y = CountAxis(largest, font_);
+        SetAxisTitle(x, QStringLiteral("Lean meat % in 1 % steps"), font_);
+        SetAxisTitle(y, QStringLiteral("Carcasses"), font_);
         chart->addAxis(x, Qt::AlignBottom);
         chart->addAxis(y, Qt::AlignLeft);
         series->attachAxis(x);
@@ -281,7 +313,7 @@ void SummaryChartScene::Build()
             limits.push_back(line);
         }
         const QString note = data_.withoutLeanMeat > 0
-                                 ? QStringLiteral("%1 left out: lean meat % not a number").arg(data_.withoutLeanMeat)
+                                 ? QStringLiteral("%1 left out: no lean meat %").arg(data_.withoutLeanMeat)
                                  : QString();
         place(chart, rects.leanMeat, note);
         for (int bin : {0, kLeanMeatBins - 1}) {
@@ -319,6 +351,8 @@ void SummaryChartScene::Build()
         QBarCategoryAxis* x = ClassAxis(font_);
         QValueAxis* y = CountAxis(largest, font_);
         y->setLabelFormat(QStringLiteral("%.0f"));
+        SetAxisTitle(x, QStringLiteral("Class"), font_);
+        SetAxisTitle(y, QStringLiteral("kg"), font_);
         chart->addAxis(x, Qt::AlignBottom);
         chart->addAxis(y, Qt::AlignLeft);
         series->attachAxis(x);

@@ -8,6 +8,7 @@
 
 #include <QFont>
 #include <QGraphicsScene>
+#include <QList>
 #include <QSizeF>
 
 class QGraphicsSimpleTextItem;
@@ -34,6 +35,8 @@ public:
 
     // Texts drawn by the scene, for tests: bar labels and notes.
     QStringList Texts() const;
+    // The figures, for tests: their titles, plot areas and fonts.
+    QList<QChart*> Charts() const;
 
 private:
     void Build();

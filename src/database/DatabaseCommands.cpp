@@ -160,5 +160,5 @@ int RunDbSummaryCommand(const QStringList& arguments, FILE* out, FILE* err)
         line += "\r\n";
         tally.AddLines(line);
     }
-    return Print(ClassSummaryText(label, tally.Body(), mode), out, err) ? 0 : 1;
+    return Print(ClassSummaryText(label, tally.Body(), mode, SummaryNotes{tally.LeftOut()}), out, err) ? 0 : 1;
 }

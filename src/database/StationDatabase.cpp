@@ -51,7 +51,10 @@ StationDatabase::StationDatabase(std::unique_ptr<PlantDatabase> database, const 
             Qt::QueuedConnection);
     // The waiting count changes with every line; once a second is often enough to show it.
     refresh_.setInterval(1000);
-    connect(&refresh_, &QTimer::timeout, this, &StationDatabase::panelChanged);
+    connect(&refresh_, &QTimer::timeout, this, [this] {
+        TellState();
+        emit panelChanged();
+    });
     refresh_.start();
     publisher_->start();
 }
@@ -103,22 +106,45 @@ QString StationDatabase::PanelTip() const
 void StationDatabase::OnStatus(const DatabaseStatus& status)
 {
     status_ = status;
-    if (Refused(status) && !outageTold_) {
-        outageTold_ = true;
-        notices_.Notify(QStringLiteral("The plant database refuses the results:\r\n%1\r\nThey wait at the station "
-                                       "until this is put right.")
-                            .arg(status.reason),
-                        kTitle, MessageIcon::Exclamation);
-    } else if (status.state == DatabaseState::Offline && !outageTold_) {
-        outageTold_ = true;
-        notices_.Notify(QStringLiteral("The plant database cannot take the results now:\r\n%1\r\nThey wait at the "
-                                       "station and are sent when it is back.")
-                            .arg(status.reason),
-                        kTitle, MessageIcon::Exclamation);
-    } else if (status.state == DatabaseState::Connected && outageTold_) {
-        outageTold_ = false;
-        notices_.Notify(QStringLiteral("The plant database is back; the results that waited are being sent."), kTitle,
-                        MessageIcon::Information);
-    }
+    TellState();
     emit panelChanged();
+}
+
+void StationDatabase::TellState()
+{
+    Notice notice{QString::fromLatin1(kDatabaseNoticeKind), QString(), QString(), MessageIcon::Information, kTitle};
+    const size_t waiting = journal_->Waiting();
+    if (Refused(status_)) {
+        // Not an outage: nothing goes until somebody puts it right.
+        notice.text = QStringLiteral("The plant database refuses the results; %1 wait at the station until this is "
+                                     "put right (see Details).")
+                          .arg(waiting);
+        notice.details = status_.reason;
+        notice.icon = MessageIcon::Exclamation;
+    } else if (status_.state == DatabaseState::Offline) {
+        // The operator's words; the server's own text is for whoever mends it.
+        if (waiting == 0)
+            notice.text = QStringLiteral("The plant database is not reachable; results will wait and be sent.");
+        else if (waiting == 1)
+            notice.text = QStringLiteral("The plant database is not reachable; 1 result waits and will be sent.");
+        else
+            notice.text =
+                QStringLiteral("The plant database is not reachable; %1 results wait and will be sent.").arg(waiting);
+        notice.details = status_.reason;
+        notice.icon = MessageIcon::Exclamation;
+    } else if (status_.state == DatabaseState::Connected && !told_.text.isEmpty()) {
+        if (told_.icon == MessageIcon::Information && waiting == 0) {
+            // Back, and what waited is sent: nothing more to tell.
+            told_ = Notice{};
+            notices_.Clear(notice.kind);
+            return;
+        }
+        notice.text = QStringLiteral("The plant database is back; the results that waited are being sent.");
+    } else {
+        return;
+    }
+    if (notice.text == told_.text && notice.details == told_.details)
+        return;
+    told_ = notice;
+    notices_.Post(notice);
 }

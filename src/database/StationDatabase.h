@@ -1,12 +1,14 @@
 #pragma once
 // The station's side of the plant database, when the `[Database]` `Connection` setting names
 // one: the journal beside the log, the publisher's thread, the "Database: ..." text of its panel
-// with the reason on hover, and one notice when the server goes away and one when it is back
-// (through the non-blocking notice path: the receive tick never waits for the server). It needs
+// with the reason on hover, and its notice: the server away (with the waiting count), back and
+// catching up, then gone (through the non-blocking notice path: the receive tick never waits
+// for the server). It needs
 // no window; the main window shows the panel (DatabasePanel).
 
 #include "database/DatabasePublisher.h"
 #include "database/OutboxJournal.h"
+#include "probe/OperatorNotices.h"
 
 #include <QObject>
 #include <QTimer>
@@ -14,8 +16,10 @@
 #include <memory>
 #include <string>
 
-class OperatorNotices;
 class SettingsStore;
+
+// The kind of the database's notice: whether the server is away, or back and catching up.
+inline constexpr const char* kDatabaseNoticeKind = "database";
 
 class StationDatabase : public QObject {
     Q_OBJECT
@@ -43,12 +47,14 @@ signals:
 
 private:
     void OnStatus(const DatabaseStatus& status);
+    // Posts the notice that fits the server's state and the waiting count, or clears it.
+    void TellState();
 
     std::unique_ptr<OutboxJournal> journal_;
     std::unique_ptr<DatabasePublisher> publisher_;
     OperatorNotices& notices_;
     std::string station_;
     DatabaseStatus status_;
-    bool outageTold_ = false;
+    Notice told_; // the notice last posted; empty text when none stands
     QTimer refresh_;
 };

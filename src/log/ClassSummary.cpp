@@ -23,6 +23,7 @@ constexpr int kWeightColumn = 36;
 
 // Values 13, 15 and 36 of a stored line, as LogField reads them (empty unless a TAB closes them).
 struct SummaryFields {
+    bool isRecord = false; // the class column is there: a result, not a cancel or a probe error
     std::string_view meatPercent;
     std::string_view carcassClass;
     std::string_view weight;
@@ -100,6 +101,7 @@ const char* ScanLine(const char* line, const char* end, SummaryFields& f)
         const unsigned start = tabs[column - 1] + 1;
         return {line + start, tabs[column] - start};
     };
+    f.isRecord = count > static_cast<unsigned>(kClassColumn);
     f.meatPercent = value(kMeatPercentColumn);
     f.carcassClass = value(kClassColumn);
     f.weight = value(kWeightColumn);
@@ -155,6 +157,12 @@ void ClassSummaryTally::AddLines(std::string_view lines)
         // A summary with weight counts the weighed carcasses, one without the unweighed ones.
         if (withWeight ? weight == 0 : weight != 0)
             continue;
+        // A carcass without a lean meat % has no class, whatever letter an older log gave it.
+        const std::optional<double> leanMeat = LeanMeatIn(f.meatPercent);
+        if (!leanMeat) {
+            leftOut_ += f.isRecord ? 1 : 0;
+            continue;
+        }
         if (f.carcassClass.empty())
             continue;
         const size_t c = kClasses.find(f.carcassClass.front());
@@ -164,7 +172,7 @@ void ClassSummaryTally::AddLines(std::string_view lines)
         ++t.count;
         if (withWeight) {
             t.weight += weight;
-            t.yield += NumberAtStart(f.meatPercent).value_or(0.0) * weight / 100.0;
+            t.yield += *leanMeat * weight / 100.0;
         }
     }
 }
@@ -211,21 +219,40 @@ std::string BuildClassSummaryText(std::string_view logText, SummaryMode mode)
     return tally.Body();
 }
 
-std::string BuildClassSummary(const std::string& path, SummaryMode mode, QString* error)
+std::string BuildClassSummary(const std::string& path, SummaryMode mode, QString* error, long long* leftOut)
 {
     std::string why;
-    std::optional<std::string> body = StreamClassSummary(path, mode, &why);
-    if (!body && error)
-        *error = QString::fromLocal8Bit(why.data(), static_cast<qsizetype>(why.size()));
-    return body.value_or(std::string());
+    const std::optional<ClassSummaryTally> tally = StreamClassSummaryTally(path, mode, &why);
+    if (!tally) {
+        if (error)
+            *error = QString::fromLocal8Bit(why.data(), static_cast<qsizetype>(why.size()));
+        return std::string();
+    }
+    if (leftOut)
+        *leftOut = tally->LeftOut();
+    return tally->Body();
 }
 
-std::string ClassSummaryText(const std::string& path, std::string_view body, SummaryMode mode)
+std::string SummaryNotes::Text() const
+{
+    std::string text;
+    if (leftOut > 0)
+        text += "Left out: " + std::to_string(leftOut) + (leftOut == 1 ? " line" : " lines")
+                + " without a lean meat %.\r\n";
+    if (waiting > 0)
+        text += "Not yet in it: " + std::to_string(waiting) + (waiting == 1 ? " carcass" : " carcasses")
+                + " between probe and scale.\r\n";
+    return text;
+}
+
+std::string ClassSummaryText(const std::string& path, std::string_view body, SummaryMode mode,
+                             const SummaryNotes& notes)
 {
     const std::string stars(33, '*');
     std::string text;
     text += "\r\n\r\n" + path + "\r\n\r\n";
-    text += stars + " Summary " + stars + "\r\n\r\n";
+    text += stars + " Summary " + stars + "\r\n";
+    text += notes.Text() + "\r\n";
     if (mode == SummaryMode::WithWeight) {
         text += ResourceString(1244) + "\r\n";
         text += ResourceString(1256) + "\r\n";

@@ -22,6 +22,8 @@ public:
     void AddLines(std::string_view lines);
     // The rows and the total line, as BuildClassSummaryText gives them.
     std::string Body() const;
+    // Result lines of the summary's kind left out for want of a lean meat % (empty, "__._", 0).
+    long long LeftOut() const { return leftOut_; }
 
 private:
     struct Totals {
@@ -31,17 +33,28 @@ private:
     };
     SummaryMode mode_;
     std::array<Totals, 6> totals_{}; // S, E, U, R, O, P
+    long long leftOut_ = 0;
+};
+
+// What the summary tells under its heading, beside the counts: lines it left out and carcasses
+// not yet finished. Nothing when both are 0.
+struct SummaryNotes {
+    long long leftOut = 0;
+    int waiting = 0;
+    std::string Text() const;
 };
 
 // The rows and the total line for the log text `logText` (the whole file, header line first).
 std::string BuildClassSummaryText(std::string_view logText, SummaryMode mode);
 
 // The same for the file at `path`; empty with `error` set when the file cannot be read.
-std::string BuildClassSummary(const std::string& path, SummaryMode mode, QString* error);
+// `leftOut`, when given, gets the number of lines left out for want of a lean meat %.
+std::string BuildClassSummary(const std::string& path, SummaryMode mode, QString* error, long long* leftOut = nullptr);
 
-// The whole summary as the terminal pane shows it: the path, the asterisk lines, the headings
-// and `body` (BuildClassSummary's rows and total line).
-std::string ClassSummaryText(const std::string& path, std::string_view body, SummaryMode mode);
+// The whole summary as the terminal pane shows it: the path, the asterisk lines, the notes, the
+// headings and `body` (BuildClassSummary's rows and total line).
+std::string ClassSummaryText(const std::string& path, std::string_view body, SummaryMode mode,
+                             const SummaryNotes& notes = {});
 
 // A value cell: one decimal, cut (not rounded), right-aligned in 11 characters; a longer text
 // is given whole, its cell as wide as the text.

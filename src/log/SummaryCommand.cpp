@@ -67,8 +67,8 @@ int RunSummaryCommand(const std::vector<std::string>& arguments, FILE* out, FILE
     // Read a chunk at a time; a FIFO or device is refused at once rather than waited on.
     std::string error;
     bool headerMissing = false;
-    const std::optional<std::string> body = StreamClassSummary(file, mode, &error, &headerMissing);
-    if (!body) {
+    const std::optional<ClassSummaryTally> tally = StreamClassSummaryTally(file, mode, &error, &headerMissing);
+    if (!tally) {
         std::fprintf(err, "tallion summary: cannot read %s: %s\n", file.c_str(), error.c_str());
         return 1;
     }
@@ -78,7 +78,7 @@ int RunSummaryCommand(const std::vector<std::string>& arguments, FILE* out, FILE
         std::fprintf(err, "tallion summary: %s has no header line, so it is not a result log\n", file.c_str());
         return 1;
     }
-    const std::string text = ClassSummaryText(file, *body, mode);
+    const std::string text = ClassSummaryText(file, tally->Body(), mode, SummaryNotes{tally->LeftOut()});
     if (std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fflush(out) != 0) {
         std::fprintf(err, "tallion summary: cannot write the summary: %s\n", std::strerror(errno));
         return 1;

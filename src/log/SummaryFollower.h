@@ -21,6 +21,8 @@ public:
     void Stop();
     // The rows and the total line of what has been counted.
     std::string Body() const;
+    // Lines of what has been counted that were left out for want of a lean meat %.
+    long long LeftOut() const { return tally_ ? tally_->LeftOut() : 0; }
 
 private:
     std::string path_;

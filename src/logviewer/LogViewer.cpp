@@ -46,6 +46,8 @@ LogViewer::LogViewer(StationCore& core, ResultViews views, OperatorDialogs& dial
     WireControls();
     // What is drawn from the log file, such as the class summary, follows each record.
     connect(&core_.resultLog(), &ResultLog::recordLogged, this, &LogViewer::RefreshSummary);
+    // The summary tells how many carcasses wait between probe and scale.
+    connect(&core_, &StationCore::pendingCountChanged, this, &LogViewer::RefreshSummary);
 }
 
 LogViewer::~LogViewer() = default;
@@ -100,7 +102,8 @@ bool LogViewer::ViewingLog() const
 
 bool LogViewer::TerminalWanted() const
 {
-    return state_.summaryShown || ViewingLog() || state_.frmFind;
+    // The summary has a window of its own; the pane holds its text for printing, unseen.
+    return ViewingLog() || state_.frmFind;
 }
 
 void LogViewer::ShowTerminalAsNeeded(LayoutTrigger trigger)

@@ -23,7 +23,9 @@ class QWidget;
 class SettingsStore;
 class StationCore;
 class SummaryChartPanel;
+class SummaryWindow;
 enum class SummaryMode;
+struct SummaryNotes;
 
 class LogViewer : public QObject {
     Q_OBJECT
@@ -35,7 +37,6 @@ public:
         QToolButton* find = nullptr;        // CmdFind
         QToolButton* summary = nullptr;     // CmdSummary
         QToolButton* deleteRow = nullptr;   // cmdDel
-        QWidget* chartsParent = nullptr;    // where the summary's charts go beside the pane
     };
 
     LogViewer(StationCore& core, ResultViews views, OperatorDialogs& dialogs, SettingsStore& settings,
@@ -70,9 +71,8 @@ public:
     bool TerminalWanted() const;
     // F7 for the view log / pause button, shown in its tooltip (start-up).
     void SetUpPauseKey();
-    // The charts share the pane's area while the summary shows (`paneLowest`: the last row the
-    // window leaves free); otherwise they hide.
-    void PlaceSummaryCharts(bool panePlaced, int paneLowest);
+    // The summary's own window while the summary has been shown once; else none.
+    SummaryWindow* summaryWindow() const { return summaryWindow_; }
 
 private:
     void WireControls();
@@ -84,6 +84,8 @@ private:
     void ShowLogFileOrNothing();
     // With a weight source the summary sums the weighed carcasses, else counts the unweighed ones.
     SummaryMode SummaryModeNow() const;
+    // What the summary tells under its heading: lines left out, carcasses still waiting.
+    SummaryNotes NotesNow() const;
     // Counts the current log for the charts and shows them beside the summary's text.
     void ShowSummaryCharts(SummaryMode mode);
     QAction* Menu(const char* name) const;
@@ -97,5 +99,6 @@ private:
     Controls controls_;
     QWidget* parent_;
     LogViewerState state_;
-    SummaryChartPanel* summaryCharts_ = nullptr;
+    SummaryWindow* summaryWindow_ = nullptr;
+    SummaryChartPanel* summaryCharts_ = nullptr; // in summaryWindow_
 };

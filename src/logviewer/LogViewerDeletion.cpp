@@ -78,7 +78,7 @@ void LogViewer::DeleteRow()
         return;
     const int row = picked.first().row() + 1;
     if (dialogs_.Message(QStringLiteral("Really to delete?"), QStringLiteral("Delete"), MessageIcon::Question,
-                         MessageButtons::OkCancel,
+                         MessageButtons::OkCancelSafe,
                          DeletionDetail(model->RowCells(row), model->IsMessageRow(row), templateNumber))
         != MessageAnswer::Ok)
         return;

@@ -1,6 +1,5 @@
-// The class summary mode: the grid shortened to two fifths of the window and the pane below it
-// showing the summary of the current log, with its charts beside it; switched off, the log is
-// reloaded.
+// The class summary mode: the summary of the current log in a window of its own, its text and its
+// charts; the pane holds the same text for printing. Switched off, the log is reloaded.
 
 #include "logviewer/LogViewer.h"
 
@@ -9,6 +8,7 @@
 #include "log/ClassSummary.h"
 #include "log/LogView.h"
 #include "log/TerminalPane.h"
+#include "logviewer/SummaryWindow.h"
 #include "mainwindow/OperatorDialogs.h"
 #include "resources/StringTable.h"
 #include "station/StationCore.h"
@@ -41,15 +41,13 @@ void LogViewer::ToggleSummary()
         return;
     }
 
-    // Each refusal leaves everything as it was.
+    // Each refusal leaves everything as it was. Carcasses between probe and scale are no
+    // refusal: on a weighing line one nearly always waits, so the summary tells of them instead.
     int refusal = 0;
     if (logFilePath.empty())
         refusal = 1241;
     else if (pane.Length() == 0)
         refusal = 1242;
-    else if (core_.link().probeLinkAlive() && core_.weighingState().weightSource != WeightSource::NoWeight
-             && core_.pendingQueue().count > 0)
-        refusal = 1243;
     if (refusal != 0) {
         controls_.summary->setChecked(false);
         dialogs_.Message(ResourceText(refusal), title, MessageIcon::None, MessageButtons::Ok);
@@ -74,16 +72,27 @@ void LogViewer::ToggleSummary()
                          ResourceText(1257) + QLatin1Char(' ') + Latin1(logFilePath), MessageIcon::Exclamation,
                          MessageButtons::Ok);
     const std::string body = counted ? state_.summary.Body() : std::string();
-    ShowPaneRuns(pane, {PaneRun{ClassSummaryText(logFilePath, body, mode), PaneColour::Black}});
+    const std::string text = ClassSummaryText(logFilePath, body, mode, NotesNow());
+    ShowPaneRuns(pane, {PaneRun{text, PaneColour::Black}});
     ShowSummaryCharts(mode);
     // The caret stays at the end; the summary is read from its first line.
     pane.verticalScrollBar()->setValue(0);
+    summaryWindow_->SetText(Latin1(text));
+    summaryWindow_->text().verticalScrollBar()->setValue(0);
+    summaryWindow_->show();
+    summaryWindow_->raise();
 }
 
 SummaryMode LogViewer::SummaryModeNow() const
 {
     return core_.weighingState().weightSource == WeightSource::NoWeight ? SummaryMode::WithoutWeight
                                                                         : SummaryMode::WithWeight;
+}
+
+SummaryNotes LogViewer::NotesNow() const
+{
+    const bool weighing = core_.weighingState().weightSource != WeightSource::NoWeight;
+    return SummaryNotes{state_.summary.LeftOut(), weighing ? core_.pendingQueue().count : 0};
 }
 
 void LogViewer::RefreshSummary()
@@ -103,8 +112,11 @@ void LogViewer::RefreshSummary()
         return;
     TerminalPane& pane = *views_.terminal;
     const int top = pane.verticalScrollBar()->value();
-    ShowPaneRuns(pane, {PaneRun{ClassSummaryText(logFilePath, counts.Body(), mode), PaneColour::Black}});
+    const std::string text = ClassSummaryText(logFilePath, counts.Body(), mode, NotesNow());
+    ShowPaneRuns(pane, {PaneRun{text, PaneColour::Black}});
     pane.verticalScrollBar()->setValue(top);
+    if (summaryWindow_)
+        summaryWindow_->SetText(Latin1(text));
     if (added && summaryCharts_)
         summaryCharts_->AddLines(*added);
     else
@@ -119,6 +131,8 @@ void LogViewer::LeaveSummaryMode()
     state_.summary.Stop();
     controls_.summary->setChecked(false);
     Menu("mnuSummary")->setChecked(false);
+    if (summaryWindow_)
+        summaryWindow_->hide();
     ShowTerminalAsNeeded(LayoutTrigger::Toggle);
     if (core_.link().probeLinkAlive())
         core_.link().QueueProbeCommand("7");
@@ -130,25 +144,14 @@ void LogViewer::ShowSummaryCharts(SummaryMode mode)
     // An unreadable log has been reported with the text already: the charts then stay empty.
     const SummaryChartData counted =
         ReadSummaryChartData(core_.resultLog().logFilePath(), mode, nullptr).value_or(SummaryChartData{mode});
-    if (!summaryCharts_) {
-        summaryCharts_ = new SummaryChartPanel(views_.gridView->font(), controls_.chartsParent);
-        summaryCharts_->ShowData(counted);
-        window_->PlaceViews(LayoutTrigger::PaneSwitch);
-        return;
+    if (!summaryWindow_) {
+        summaryWindow_ = new SummaryWindow(settings_, views_.terminal->font(), views_.gridView->font(), parent_);
+        summaryCharts_ = &summaryWindow_->charts();
+        // Closing the window ends the summary as the button does.
+        connect(summaryWindow_, &SummaryWindow::closedByOperator, this, [this] {
+            if (state_.summaryShown)
+                ToggleSummary();
+        });
     }
-    // The text's width follows the mode, and with it whether the charts go beside it or below.
-    const bool modeChanged = summaryCharts_->data().mode != mode;
     summaryCharts_->ShowData(counted);
-    if (summaryCharts_->isHidden() || modeChanged)
-        window_->PlaceViews(LayoutTrigger::PaneSwitch);
-}
-
-void LogViewer::PlaceSummaryCharts(bool panePlaced, int paneLowest)
-{
-    if (!summaryCharts_)
-        return;
-    if (panePlaced && state_.summaryShown)
-        summaryCharts_->PlaceBeside(*views_.terminal, paneLowest);
-    else
-        summaryCharts_->hide();
 }

@@ -5,6 +5,7 @@
 #include "firmware/FirmwareUpdate.h"
 #include "help/HelpMenus.h"
 #include "logviewer/LogViewer.h"
+#include "mainwindow/NoticeStrip.h"
 #include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
 #include "ports/PortDialogMenus.h"
@@ -13,6 +14,7 @@
 #include "resources/StringTable.h"
 #include "resources/Twips.h"
 #include "settings/SettingsStore.h"
+#include "station/NoticeBoard.h"
 
 #include <QAction>
 #include <QLabel>
@@ -38,6 +40,11 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
     // and Print follow it from the first poll on.
     connect(&core_->receiveTick(), &ReceiveTick::tickEnded, this, &MainWindow::RefreshFindPrint);
     connect(&clock_, &QTimer::timeout, this, &MainWindow::OnClockTick);
+
+    // Before anything can tell the operator something.
+    notices_ = new NoticeBoard(this);
+    addToolBar(Qt::TopToolBarArea, new NoticeStrip(*notices_, this));
+    dialogs_.ShowNoticesOn(notices_);
 
     BuildControls();
     BuildMenus();

@@ -50,6 +50,7 @@ class QPushButton;
 class QTableView;
 class QToolButton;
 class ResultGridModel;
+class NoticeBoard;
 class StationDatabase;
 class StationResults;
 class TerminalPane;
@@ -126,6 +127,8 @@ public:
     StationResults& results() { return *results_; }
     // The plant database, when the settings name one (StationDatabase.cpp); else nullptr.
     StationDatabase* database() { return database_; }
+    // The notices shown in the strip under the buttons; anything may post to it.
+    NoticeBoard& notices() { return *notices_; }
     // Real-time printing, printer status, the print dialog (src/printing).
     PrintCommands& printing() { return *printing_; }
     void ChooseLogFile();         // OpenLogFile button
@@ -201,6 +204,7 @@ private:
     QTimer clock_; // "Clock": 1000 ms elapsed time, found by its name
     StationResults* results_ = nullptr;
     StationDatabase* database_ = nullptr;
+    NoticeBoard* notices_ = nullptr;
     PrintCommands* printing_ = nullptr;
     PortDialogMenus* portDialogs_ = nullptr;
     std::unique_ptr<WeighingControls> weighing_;

@@ -9,6 +9,7 @@
 #include "mainwindow/LedIndicator.h"
 #include "mainwindow/ResultGridView.h"
 #include "mainwindow/StationIcons.h"
+#include "resources/StringTable.h"
 
 #include <QBoxLayout>
 #include <QFrame>
@@ -17,12 +18,62 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolButton>
 
 namespace {
+
+// A status bar panel that shortens a text too long for it with "…" instead of cutting it off
+// (a path keeps its file name); its text stays whole. A port number is shown after what it is
+// the port of ("Probe: 1"); the text itself stays the number.
+class ElidingPanel : public QLabel {
+public:
+    ElidingPanel(QWidget* parent, bool path, const QString& label = QString())
+        : QLabel(parent)
+        , path_(path)
+        , label_(label)
+    {}
+
+    QSize sizeHint() const override
+    {
+        QSize size = QLabel::sizeHint();
+        if (!text().isEmpty())
+            size.rwidth() += fontMetrics().horizontalAdvance(label_);
+        return size;
+    }
+    // A port's panel is read whole.
+    QSize minimumSizeHint() const override { return label_.isEmpty() ? QLabel::minimumSizeHint() : sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        drawFrame(&painter);
+        const QRect room = contentsRect();
+        painter.drawText(room, static_cast<int>(alignment()), Shown(room.width()));
+    }
+
+private:
+    // A path gives way from its folders first: "…/shift2.dif", then the name's middle.
+    QString Shown(int width) const
+    {
+        const QFontMetrics metrics = fontMetrics();
+        const QString whole = text().isEmpty() ? QString() : label_ + text();
+        if (!path_ || metrics.horizontalAdvance(whole) <= width)
+            return metrics.elidedText(whole, Qt::ElideRight, width);
+        const qsizetype slash = whole.lastIndexOf(QLatin1Char('/'));
+        const QString name = QStringLiteral("\u2026") + whole.mid(slash);
+        if (slash >= 0 && metrics.horizontalAdvance(name) <= width)
+            return name;
+        return metrics.elidedText(whole.mid(slash + 1), Qt::ElideMiddle, width);
+    }
+
+    bool path_;
+    QString label_;
+};
 
 // Designed heights, twips.
 constexpr double kStatusFrameHeight = 1020;
@@ -51,6 +102,9 @@ QLineEdit* NewValueBox(QWidget* parent, const char* name, bool readOnly = true)
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setReadOnly(readOnly);
+    // A box that only shows is no stop for Tab; its text can still be picked with the mouse.
+    if (readOnly)
+        box->setFocusPolicy(Qt::ClickFocus);
     box->setAlignment(Qt::AlignCenter);
     QFont font = box->font();
     font.setPointSizeF(font.pointSizeF() * 1.35);
@@ -262,13 +316,20 @@ void MainWindow::BuildStatusBar()
     setStatusBar(bar);
     // Panel stretch: the probe status and the log path take the room, the rest is narrow.
     const int stretch[kStatusPanels] = {4, 0, 0, 2, 4, 2, 0};
-    const int minimum[kStatusPanels] = {80, 24, 24, 60, 80, 60, 72};
+    const int minimum[kStatusPanels] = {80, 0, 0, 0, 100, 70, 72};
     for (int i = 0; i < kStatusPanels; ++i) {
-        auto* panel = new QLabel(bar);
+        // Panel 5 holds the log's path.
+        auto* panel = new ElidingPanel(bar, i == 4,
+                                       i == 1   ? QStringLiteral("Probe: ")
+                                       : i == 2 ? QStringLiteral("Scale: ")
+                                                : QString());
         panel->setObjectName(QStringLiteral("stbrPanel%1").arg(i + 1));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setMinimumWidth(minimum[i]);
+        // The link's state is read whole; the ports' panels take what their text needs.
+        if (i == 0)
+            panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(ResourceText(1132)) + 12);
         panel->setContentsMargins(3, 0, 3, 0);
         // The printer state (panel 4) is short and read whole; the long texts give way.
         if (stretch[i] > 0 && i != 3)

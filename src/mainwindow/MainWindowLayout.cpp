@@ -53,9 +53,6 @@ void MainWindow::PlaceViews(LayoutTrigger trigger)
     pauseBanner_->Place(left, PxY(g.gridTop), width);
     if (g.terminalPlaced)
         place(Terminal, g.terminalTop, g.terminalHeight);
-    // The summary's charts share the pane's area while the summary shows.
-    if (logViewer_)
-        logViewer_->PlaceSummaryCharts(g.terminalPlaced, bottom);
     FitGridToWholeRows();
 }
 

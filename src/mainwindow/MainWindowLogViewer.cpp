@@ -36,8 +36,8 @@ private:
 
 void MainWindow::WireLogViewerMenus()
 {
-    const LogViewer::Controls controls{Control<QToolButton>("Pause"),  OpenLogFile, CmdFind, CmdSummary,
-                                       Control<QToolButton>("cmdDel"), central_};
+    const LogViewer::Controls controls{Control<QToolButton>("Pause"), OpenLogFile, CmdFind, CmdSummary,
+                                       Control<QToolButton>("cmdDel")};
     logViewer_ = new LogViewer(
         *core_, views_, dialogs_, settings_, std::make_unique<MainWindowForLogViewer>(*this),
         [this](const QString& name) { return MenuAction(name); }, controls, this);

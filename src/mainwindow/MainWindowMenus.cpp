@@ -34,6 +34,8 @@ void MainWindow::WireMenus()
     presses("mnuDel", "cmdDel");
     presses("mnuPrint", "CmdPrint");
     presses("mnuSummary", "CmdSummary");
+    presses("mnuLayoutKey", "cmdHide");
+    presses("mnuViewLogKey", "Pause");
     WirePrintingMenus();
     WireLogViewerMenus();
 }

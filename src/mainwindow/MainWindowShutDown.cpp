@@ -16,7 +16,7 @@
 void MainWindow::AskToExit(bool saveGeometryFirst)
 {
     const MessageAnswer answer =
-        dialogs_.Message(ResourceText(1103), ResourceText(1106), MessageIcon::Question, MessageButtons::YesNo);
+        dialogs_.Message(ResourceText(1103), ResourceText(1106), MessageIcon::Question, MessageButtons::YesNoSafe);
     if (answer != MessageAnswer::Yes)
         return;
     if (saveGeometryFirst)

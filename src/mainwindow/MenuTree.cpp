@@ -38,6 +38,11 @@ constexpr MenuRow kRows[] = {
     {1, nullptr, "-", 0},
     {1, "mnuExit", "1014", 0},
 
+    // The keys of the layout and view-log buttons, where a menu shows them.
+    {0, "mnuViewKeys", "&View", 0},
+    {1, "mnuLayoutKey", "&Detail Layout\tF6", 0},
+    {1, "mnuViewLogKey", "View &Log-File\tF7", 0},
+
     {0, "mnuSim", "1020", 0},
     {1, "mnuWP", "1021", 0},
     {2, "mnuWbP", "1031", T},

@@ -8,6 +8,7 @@
 #include <QString>
 #include <optional>
 
+class NoticeBoard;
 class QPrinter;
 
 class OperatorDialogs : public OperatorQuestions {
@@ -21,4 +22,7 @@ public:
     virtual bool PrinterDialog(QPrinter& printer) = 0;
     // Opens a document with the desktop's viewer; false when that failed.
     virtual bool OpenDocument(const QString& path) = 0;
+    // From now on notices go to `board` (the main window's strip) rather than boxes; a test's
+    // recording dialogs keep recording them.
+    virtual void ShowNoticesOn(NoticeBoard* board) { (void)board; }
 };

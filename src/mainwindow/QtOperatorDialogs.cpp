@@ -1,5 +1,6 @@
 #include "mainwindow/QtOperatorDialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -32,8 +33,10 @@ QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons)
 {
     switch (buttons) {
     case MessageButtons::Ok: return QMessageBox::Ok;
-    case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::OkCancel:
+    case MessageButtons::OkCancelSafe: return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoSafe: return QMessageBox::Yes | QMessageBox::No;
     case MessageButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
@@ -44,11 +47,24 @@ MessageAnswer EscapeAnswer(MessageButtons buttons)
 {
     switch (buttons) {
     case MessageButtons::Ok: return MessageAnswer::Ok;
-    case MessageButtons::YesNo: return MessageAnswer::No;
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoSafe: return MessageAnswer::No;
     case MessageButtons::OkCancel:
+    case MessageButtons::OkCancelSafe:
     case MessageButtons::YesNoCancel: break;
     }
     return MessageAnswer::Cancel;
+}
+
+// Alt+O for OK as Alt+Y is for Yes; the safe answer as the default where the other one destroys.
+void PrepareButtons(QMessageBox& box, MessageButtons buttons)
+{
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok))
+        ok->setText(QStringLiteral("&OK"));
+    if (buttons == MessageButtons::OkCancelSafe)
+        box.setDefaultButton(QMessageBox::Cancel);
+    else if (buttons == MessageButtons::YesNoSafe)
+        box.setDefaultButton(QMessageBox::No);
 }
 
 QString TitleOrApplication(const QString& title)
@@ -102,6 +118,7 @@ MessageAnswer QtOperatorDialogs::Message(const QString& text, const QString& tit
     QMessageBox box(ToQtIcon(icon), TitleOrApplication(title), text, ToQtButtons(buttons), Parent());
     // The informative text shows at once, unlike a detailed text behind a button.
     box.setInformativeText(detail);
+    PrepareButtons(box, buttons);
     switch (box.exec()) {
     case QMessageBox::Ok: return MessageAnswer::Ok;
     case QMessageBox::Cancel: return MessageAnswer::Cancel;
@@ -117,6 +134,10 @@ void QtOperatorDialogs::Notify(const QString& text, const QString& title, Messag
     // Also on standard error, so that what the operator was told stays in the system's journal.
     std::fprintf(stderr, "tallion: %s: %s\n", qPrintable(title),
                  qPrintable(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));
+    if (board_) {
+        board_->Notify(text, title, icon);
+        return;
+    }
     // One box per fault: while the same message is on screen, a repeat adds nothing.
     const QString key = title + QChar(0) + text;
     if (openNotices_.contains(key))
@@ -127,6 +148,22 @@ void QtOperatorDialogs::Notify(const QString& text, const QString& title, Messag
     box->setWindowModality(Qt::NonModal);
     QObject::connect(box, &QObject::destroyed, &alive_, [this, key] { openNotices_.remove(key); });
     box->show();
+}
+
+void QtOperatorDialogs::Post(const Notice& notice)
+{
+    std::fprintf(stderr, "tallion: %s: %s %s\n", qPrintable(notice.title), qPrintable(notice.text),
+                 qPrintable(notice.details));
+    if (board_)
+        board_->Post(notice);
+    else
+        OperatorDialogs::Post(notice);
+}
+
+void QtOperatorDialogs::Clear(const QString& kind)
+{
+    if (board_)
+        board_->Clear(kind);
 }
 
 std::optional<QString> QtOperatorDialogs::InputBox(const QString& prompt, const QString& title,

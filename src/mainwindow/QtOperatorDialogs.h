@@ -2,6 +2,7 @@
 // The real dialogs (QMessageBox, QInputDialog, QFileDialog, QPrintDialog, QDesktopServices).
 
 #include "mainwindow/OperatorDialogs.h"
+#include "station/NoticeBoard.h"
 
 #include <QPointer>
 #include <QSet>
@@ -16,11 +17,17 @@ public:
         : parent_(parent)
     {}
     void SetParent(QWidget* parent) { parent_ = parent; }
+    // Where notices go once the main window has its strip; before that (and in a tool without
+    // one) they are boxes that do not block.
+    void ShowNoticesOn(NoticeBoard* board) override { board_ = board; }
 
     MessageAnswer Message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons,
                           const QString& detail = QString()) override;
-    // A box that does not block; the same text and title is not opened twice while on screen.
+    // A notice on the board, else a box that does not block; the same text and title is not
+    // shown twice.
     void Notify(const QString& text, const QString& title, MessageIcon icon) override;
+    void Post(const Notice& notice) override;
+    void Clear(const QString& kind) override;
     std::optional<QString> InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     std::optional<QString> OpenFile(const QString& title, const QString& filter, const QString& initialPath) override;
     std::optional<QString> SaveFile(const QString& title, const QString& filter, const QString& initialPath) override;
@@ -30,6 +37,7 @@ public:
 private:
     QWidget* Parent() const;
     QPointer<QWidget> parent_;
+    QPointer<NoticeBoard> board_;
     QSet<QString> openNotices_;
     // A notice may outlive these dialogs (closed later by the event loop): its end is only
     // heard while they exist.

@@ -44,9 +44,14 @@ GridPicture Measure(const QPaintDevice& device, const ResultGridModel& grid, con
     picture.rowHeight = metrics.height() * kRowHeightPerLine;
     for (int column = 0; column < grid.Columns(); ++column) {
         const double twips = column < static_cast<int>(layout.columnTwips.size()) ? layout.columnTwips[column] : 0;
-        // A column never prints narrower than its title.
-        const double fit = QFontMetricsF(picture.titleFont, &device).horizontalAdvance(grid.Cell(0, column))
-                           + metrics.averageCharWidth() * 2;
+        // A column never prints narrower than its title or its widest value (a message row reads
+        // across the row and is not measured).
+        double fit = QFontMetricsF(picture.titleFont, &device).horizontalAdvance(grid.Cell(0, column));
+        for (int row = 1; row < grid.Rows(); ++row) {
+            if (!grid.CellRed(row, 0))
+                fit = std::max(fit, metrics.horizontalAdvance(grid.Cell(row, column)));
+        }
+        fit += metrics.averageCharWidth() * 2;
         picture.columnWidths.push_back(std::max(twips * UnitsPerTwipX(device), fit));
         picture.width += picture.columnWidths.back();
     }
@@ -115,8 +120,8 @@ bool FlexGridPrint(QPagedPaintDevice& device, QPainter& painter, const ResultGri
     const GridPicture picture = Measure(device, grid, layout);
     const double top = lTopBorder * UnitsPerTwipY(device);
     const double left = lLeftBorder * UnitsPerTwipX(device);
-    // Wider than the page: scaled down so that no column is cut off.
-    const double room = device.width() - left;
+    // Wider than the page: scaled down so that no column is cut off. The right border is the left's.
+    const double room = device.width() - 2 * left;
     const double scale = picture.width > room && picture.width > 0 ? room / picture.width : 1.0;
 
     const int rows = grid.Rows();
@@ -143,6 +148,19 @@ bool FlexGridPrint(QPagedPaintDevice& device, QPainter& painter, const ResultGri
         for (int row = band.firstRow; row < band.firstRow + band.rowCount; ++row, y += picture.rowHeight)
             DrawRow(painter, picture, row, y);
         painter.restore();
+        if (!layout.footer.isEmpty()) {
+            // In the bottom border, as far from the rows as from the page's edge.
+            painter.save();
+            painter.setFont(layout.font);
+            painter.setPen(Qt::black);
+            const QFontMetricsF metrics(layout.font, &device);
+            const QRectF line(left, device.height() - (top + metrics.height()) / 2, device.width() - 2 * left,
+                              metrics.height());
+            painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, layout.footer);
+            painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
+                             QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages.size()));
+            painter.restore();
+        }
     }
     return true;
 }

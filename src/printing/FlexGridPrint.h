@@ -16,6 +16,9 @@ class ResultGridModel;
 struct GridPrintLayout {
     QFont font;
     std::vector<double> columnTwips;
+    // Under every page, with "Page n of m" on the right (the log's name and the date); none when
+    // empty.
+    QString footer = {};
 };
 
 // The rows one page takes.

@@ -16,6 +16,9 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPrinter>
@@ -41,9 +44,11 @@ QFont SummaryFont()
     return font;
 }
 
-// The grid's picture on paper: top border 1000 twips, flush left, no rows repeated.
+// The grid's picture on paper: top border 1000 twips, 10 mm (567 twips) left and right, the
+// column titles on every page.
 constexpr double kTopBorderTwips = 1000;
-constexpr double kLeftBorderTwips = 0;
+constexpr double kLeftBorderTwips = 567;
+constexpr int kTitleRows = 1;
 
 QString Latin1(const std::string& text)
 {
@@ -161,8 +166,11 @@ void PrintCommands::PrintToPaper()
         return;
     }
     // The orientation stays the one chosen in the printer dialog.
+    const std::string& logFilePath = links_.core.resultLog().logFilePath();
+    layout.footer = QFileInfo(QFile::decodeName(QByteArray::fromStdString(logFilePath))).fileName()
+                    + QStringLiteral("   ") + QDateTime::currentDateTime().toString(QStringLiteral("dd-MM-yyyy hh:mm"));
     const bool printed = FlexGridPrint(printer, painter, *grid, layout, printer.pageLayout().orientation(), -1,
-                                       kTopBorderTwips, kLeftBorderTwips, 0);
+                                       kTopBorderTwips, kLeftBorderTwips, kTitleRows);
     if (printed && !summary.empty()) {
         const bool textPrinted =
             PrintTextPages(printer, painter, Latin1(summary), SummaryFont(), kTopBorderTwips, kLeftBorderTwips);

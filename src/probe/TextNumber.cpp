@@ -82,6 +82,14 @@ std::optional<double> NumberAtStart(std::string_view text)
     return negative ? -value : value;
 }
 
+std::optional<double> LeanMeatIn(std::string_view meatPercent)
+{
+    const std::optional<double> value = NumberAtStart(meatPercent);
+    if (!value || *value == 0.0)
+        return std::nullopt;
+    return value;
+}
+
 std::string PlainNumberText(double value)
 {
     if (!std::isfinite(value))

@@ -97,7 +97,7 @@ void ProbeCommandMenus::ClearMeasurementStore()
 {
     const MessageAnswer answer =
         questions_.Message(QString::fromLatin1(kClearStoreQuestion), QString::fromLatin1(kClearStoreTitle),
-                           MessageIcon::None, MessageButtons::OkCancel);
+                           MessageIcon::None, MessageButtons::OkCancelSafe);
     if (answer == MessageAnswer::Ok)
         QueueIfAlive("M0");
 }

@@ -59,7 +59,7 @@ LogFileOpening LogFileChoice::Open(const std::string& path)
 void LogFileChoice::OfferCounterReset(OperatorQuestions& questions)
 {
     if (link_.probeLinkAlive()
-        && questions.Message(ResourceText(1239), ResourceText(1240), MessageIcon::Question, MessageButtons::YesNo)
+        && questions.Message(ResourceText(1239), ResourceText(1240), MessageIcon::Question, MessageButtons::YesNoSafe)
                == MessageAnswer::Yes) {
         link_.QueueProbeCommand(kCounterResetCommand);
     }

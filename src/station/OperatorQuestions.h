@@ -8,7 +8,10 @@
 #include <QString>
 #include <optional>
 
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// OkCancel and YesNo have OK and Yes as the default button (Return). A question whose OK or Yes
+// destroys or drops something asks with OkCancelSafe or YesNoSafe: Cancel or No is the default,
+// so a stray Return changes nothing.
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, OkCancelSafe, YesNoSafe };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 class OperatorQuestions : public OperatorNotices {

@@ -21,9 +21,6 @@ TEST(LeanMeatTest, EquationByWeightRowGivesPercentTextAndClass)
         {"110 kg is still light", " 12.0 A", " 55.0 B", 110, 60.31662, "60.3", "S"},
         {"just above 110 kg", " 12.0 A", " 55.0 B", 110.01, 59.62245, "59.6", "E"},
         {"no leading space", "12.0 A", "55.0 B", 95, 60.31662, "60.3", "S"},
-        {"fat depth 0", "   .0 A", " 55.0 B", 95, 0, "0.0", "P"},
-        {"fat field too short", "A", " 55.0 B", 95, 0, "0.0", "P"},
-        {"fat field empty", "", " 55.0 B", 95, 0, "0.0", "P"},
         {"indicator digit is not read", " 12.0 9", " 55.0 7", 95, 60.31662, "60.3", "S"},
         {"thick fat", " 30.5 A", " 48.2 B", 95, 47.04390, "47.0", "R"},
     };
@@ -32,7 +29,7 @@ TEST(LeanMeatTest, EquationByWeightRowGivesPercentTextAndClass)
         CarcassMeasurement record;
         record.fat1 = c.fat1;
         record.meat = c.meat;
-        const double leanMeat = LeanMeatFromProbe(record, c.weight);
+        const double leanMeat = LeanMeatFromProbe(record, c.weight).value_or(-1);
         EXPECT_NEAR(leanMeat, c.leanMeat, 1e-4) << c.what;
         EXPECT_EQ(CutToOneDecimal(leanMeat), c.shown) << c.what;
         EXPECT_EQ(ClassOf(leanMeat), c.carcassClass) << c.what;
@@ -74,4 +71,39 @@ TEST(LeanMeatTest, WeightTextHasThreeIntegerPlacesAndTwoDecimals)
     // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(FormatWeight(c.in), c.out) << '"' << c.in << '"';
+}
+
+TEST(LeanMeatTest, ARecordWithoutAPercentGetsNoClass)
+{
+    const struct {
+        const char* what;
+        char kind;
+        const char* fat1;
+        const char* probePercent;
+        bool useEquation;
+        const char* stored; // meat %/class
+        const char* shown;
+        // clang-format off
+    } cases[] = {
+        {"probe's percent", 'J', " 12.0 A", "58.3", false, "58.3/E", "58.3"},
+        {"probe sent 0", 'J', " 12.0 A", "__._", false, "__._/", ""},
+        {"old 0.0", 'J', " 12.0 A", " 0.0", false, "__._/", ""},
+        {"Colour Number sample", 'S', "", "", false, "/", ""},
+        {"Colour Number sample, equation", 'S', "", "", true, "/", ""},
+        {"fat depth 0, equation", 'J', "   .0 A", "58.3", true, "__._/", ""},
+        {"fat field too short, equation", 'J', "A", "58.3", true, "__._/", ""},
+        {"equation", 'J', " 12.0 A", "__._", true, "60.3/S", "60.3"},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        CarcassMeasurement record;
+        record.kind = c.kind;
+        record.fat1 = c.fat1;
+        record.meat = " 55.0 B";
+        record.meatPercent = c.probePercent;
+        record.carcassClass = "P";
+        ClassifyCarcass(record, 95, c.useEquation);
+        EXPECT_EQ(record.meatPercent + '/' + record.carcassClass, c.stored) << c.what;
+        EXPECT_EQ(ShownLeanMeat(record.meatPercent), c.shown) << c.what;
+    }
 }

@@ -15,7 +15,6 @@ TEST(PairingResultTest, EquationReplacesTheProbesPercentOnlyWhenChosen)
         {false, "95", "58.3", " 95.00/58.3/E"}, {true, "95", "58.3", " 95.00/60.3/S"},
         {true, "111", "58.3", "111.00/59.6/E"}, {true, "110", "58.3", "110.00/60.3/S"},
         {false, "95", "61.0", " 95.00/61.0/S"}, // the class follows the percent, not the probe's "E"
-        {false, "95", "__._", " 95.00/__._/P"},
     };
     for (const auto& c : cases) {
         for (const bool weightFirst : {true, false}) {
@@ -30,6 +29,42 @@ TEST(PairingResultTest, EquationReplacesTheProbesPercentOnlyWhenChosen)
             EXPECT_EQ(r.weight + '/' + r.meatPercent + '/' + r.carcassClass, c.logged) << c.weight << weightFirst;
             FakePairingWindow& window = weightFirst ? rig.frmLED : rig.form1;
             EXPECT_EQ(window[R::Weight] + '/' + window[R::MeatPercent] + '/' + window[R::Class], c.logged);
+        }
+    }
+}
+
+TEST(PairingResultTest, ARecordWithoutAPercentKeepsItsPlaceAndWeightButGetsNoClass)
+{
+    const struct {
+        const char* what;
+        WeightSource source;
+        bool weightFirst, useEquation;
+        const char* logged; // counter/weight/meat %/class
+    } cases[] = {
+        {"without weighing", WeightSource::NoWeight, false, false, "000201//__._/"},
+        {"weight first", WeightSource::EV2000, true, false, "000201/ 95.00/__._/"},
+        {"probe first", WeightSource::EV2000, false, false, "000201/ 95.00/__._/"},
+        {"weight first, equation", WeightSource::EV2000, true, true, "000201/ 95.00/60.3/S"}, // depths are there
+    };
+    for (const auto& c : cases) {
+        for (const bool colourSample : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (colourSample ? ", Colour Number sample" : ", probe sent 0"));
+            PairingRig rig(c.weightFirst, c.source, c.useEquation);
+            const bool weighing = c.source != WeightSource::NoWeight;
+            if (weighing && c.weightFirst)
+                rig.ScaleWeight("95");
+            colourSample ? rig.ColourSample("000201") : rig.Probe("000201", "__._");
+            if (weighing && !c.weightFirst)
+                rig.ScaleWeight("95");
+            ASSERT_EQ(rig.side.logged.size(), 1u);
+            const CarcassMeasurement& r = rig.side.logged[0];
+            std::string expected = c.logged;
+            if (colourSample) // no depths, no percentage field: the equation has nothing either
+                expected = std::string(c.logged).substr(0, expected.find('/', 7)) + "//";
+            EXPECT_EQ(r.carcassCount + '/' + r.weight + '/' + r.meatPercent + '/' + r.carcassClass, expected);
+            FakePairingWindow& window = c.weightFirst || !weighing ? rig.frmLED : rig.form1;
+            const bool classed = expected.back() != '/';
+            EXPECT_EQ(window[R::MeatPercent] + '/' + window[R::Class], classed ? "60.3/S" : "/");
         }
     }
 }

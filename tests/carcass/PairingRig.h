@@ -72,6 +72,16 @@ struct PairingRig {
         record.colour1 = "  77";
         current.OnProbeResult();
     }
+    // A decoded "S" Colour Number sample: no depths, no lean meat %, no class.
+    void ColourSample(const std::string& counter)
+    {
+        CarcassMeasurement& record = result.currentMeasurement;
+        record.kind = 'S';
+        record.ClearTextFields();
+        record.carcassCount = counter;
+        record.rz7Colour1 = "62";
+        current.OnProbeResult();
+    }
     // A cancel keeps the previous record's fields, as the dispatch leaves them.
     void Cancel(const std::string& counter)
     {

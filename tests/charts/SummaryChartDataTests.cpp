@@ -44,9 +44,10 @@ TEST(SummaryChartData, TheReferenceLogInBothModes)
     QString error;
     const auto data = ReadSummaryChartData(kRecords, SummaryMode::WithoutWeight, &error);
     ASSERT_TRUE(data) << error.toStdString();
-    // S 61.0, 60.0, 104.2, 75.0; E 59.9, 75.1; U 52.3; R 45.0, 30.0; O 44.9; P 29.9, -3.0, "__._".
-    EXPECT_EQ(data->classCount, (std::array<long long, 6>{4, 2, 1, 2, 1, 3}));
-    EXPECT_EQ(data->Counted(), 13);
+    // S 61.0, 60.0, 104.2, 75.0; E 59.9, 75.1; U 52.3; R 45.0, 30.0; O 44.9; P 29.9, -3.0; the
+    // "__._" line of class P has no class.
+    EXPECT_EQ(data->classCount, (std::array<long long, 6>{4, 2, 1, 2, 1, 2}));
+    EXPECT_EQ(data->Counted(), 12);
     // Class Z and an empty class; the cancel, the probe error and the empty line are no records.
     EXPECT_EQ(data->withoutClass, 2);
     EXPECT_EQ(data->withoutLeanMeat, 1);
@@ -54,12 +55,14 @@ TEST(SummaryChartData, TheReferenceLogInBothModes)
                                                 {"59", 1},  {"60", 1}, {"61", 1}, {"74", 1}, {">75", 2}};
     EXPECT_EQ(Bins(*data), bins);
     EXPECT_EQ(data->classWeight, (std::array<double, 6>{}));
+    EXPECT_EQ(data->Caption(), QStringLiteral("chart_records.dif, 14-03-2024"));
 
     const auto weighed = ReadSummaryChartData(kRecords, SummaryMode::WithWeight, &error);
     ASSERT_TRUE(weighed) << error.toStdString();
-    // S 100.0 kg with "__._"; E 92.4 kg at 57.1; R 80.5 kg at 48.0 and 90.0 kg at 46.2; Z 70 kg.
-    EXPECT_EQ(weighed->classCount, (std::array<long long, 6>{1, 1, 0, 2, 0, 0}));
-    EXPECT_DOUBLE_EQ(weighed->AverageWeight(0), 100.0);
+    // E 92.4 kg at 57.1; R 80.5 kg at 48.0 and 90.0 kg at 46.2; Z 70 kg; S 100.0 kg with "__._"
+    // left out.
+    EXPECT_EQ(weighed->classCount, (std::array<long long, 6>{0, 1, 0, 2, 0, 0}));
+    EXPECT_DOUBLE_EQ(weighed->AverageWeight(0), 0.0);
     EXPECT_DOUBLE_EQ(weighed->AverageWeight(1), 92.4);
     EXPECT_DOUBLE_EQ(weighed->AverageWeight(3), 85.25);
     EXPECT_DOUBLE_EQ(weighed->AverageWeight(2), 0.0);

@@ -4,6 +4,7 @@
 
 #include "database/StationDatabase.h"
 #include "log/LogFileWriter.h"
+#include "station/NoticeBoard.h"
 #include "support/FakePlantDatabase.h"
 #include "support/ScriptedDialogs.h"
 
@@ -36,8 +37,8 @@ TEST(StationDatabaseTest, ResultsWaitWhileTheServerIsAwayAndTheOperatorIsToldOnc
     logAlert("two");
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.Count(QStringLiteral("Notice")) == 1; }, 5000));
     EXPECT_EQ(dialogs.Last(QStringLiteral("Notice"))->text,
-              QStringLiteral("The plant database cannot take the results now:\r\nThe database server cannot be "
-                             "reached: no route to host\r\nThey wait at the station and are sent when it is back."));
+              QStringLiteral("The plant database is not reachable; 2 results wait and will be sent.\r\nThe database "
+                             "server cannot be reached: no route to host"));
     EXPECT_EQ(database.PanelText(), QStringLiteral("Database: 2 waiting"));
     EXPECT_EQ(database.PanelTip(), QStringLiteral("The database server cannot be reached: no route to host\nResults "
                                                   "wait at the station and are sent when the database is back."));
@@ -53,6 +54,42 @@ TEST(StationDatabaseTest, ResultsWaitWhileTheServerIsAwayAndTheOperatorIsToldOnc
     ASSERT_TRUE(QTest::qWaitFor([&] { return database.Journal().Waiting() == 0; }, 5000));
     EXPECT_EQ(server->Rows(), "Line 1 1 \tone\t\nLine 1 2 \ttwo\t\nLine 1 3 \tthree\t\n");
     EXPECT_EQ(database.PanelText(), QStringLiteral("Database: connected"));
+}
+
+// Where the main window's strip shows them: one notice of the database at a time, replaced as the
+// server goes and comes, and gone once what waited is sent.
+TEST(StationDatabaseTest, ThreeOutagesInARowShowOneNoticeAtATime)
+{
+    QTemporaryDir dir;
+    const std::string log = dir.filePath(QStringLiteral("shift.dif")).toStdString();
+    ASSERT_TRUE(QFile(QString::fromStdString(log)).open(QIODevice::WriteOnly));
+    auto server = std::make_shared<FakeDatabaseState>();
+    NoticeBoard board;
+    StationDatabase database(std::make_unique<FakePlantDatabase>(server), "Line 1", log, board);
+    database.Publisher().retryFirst = std::chrono::milliseconds(50);
+    database.Publisher().retryMost = std::chrono::milliseconds(100);
+    size_t most = 0;
+    QObject::connect(&board, &NoticeBoard::changed, [&] { most = std::max(most, board.notices().size()); });
+    LogFileWriter writer;
+    writer.SetChangeObserver(database.Observer());
+    CarcassMeasurement record;
+    record.kind = 'Z';
+    record.alertText = "No Meat";
+
+    for (int outage = 1; outage <= 3; ++outage) {
+        SCOPED_TRACE(outage);
+        server->Refuse({DatabaseFault::Unreachable, "FATAL: terminating connection due to administrator command"});
+        writer.WriteLogRecord(record, log);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return board.Find("database") && board.Find("database")->icon == MessageIcon::Exclamation; }, 5000));
+        EXPECT_EQ(board.Find("database")->text,
+                  QStringLiteral("The plant database is not reachable; 1 result waits and will be sent."));
+        EXPECT_EQ(board.Find("database")->details,
+                  QStringLiteral("FATAL: terminating connection due to administrator command"));
+        server->Refuse({});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return board.notices().empty(); }, 8000));
+    }
+    EXPECT_EQ(most, 1u);
 }
 
 // A refusal that does not pass by itself (here two stations under one name) is told once, and the
@@ -78,8 +115,8 @@ TEST(StationDatabaseTest, ALineNumberHeldByAnotherLineIsToldOnceAndThePanelSaysR
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.Count(QStringLiteral("Notice")) == 1; }, 5000));
     EXPECT_EQ(dialogs.Last(QStringLiteral("Notice"))->text,
-              QStringLiteral("The plant database refuses the results:\r\n%1\r\nThey wait at the station until this is "
-                             "put right.")
+              QStringLiteral("The plant database refuses the results; 1 wait at the station until this is put right "
+                             "(see Details).\r\n%1")
                   .arg(QString::fromStdString(clash)));
     EXPECT_EQ(database.PanelText(), QStringLiteral("Database: refused, 1 waiting"));
     EXPECT_EQ(database.PanelTip(),

@@ -49,8 +49,8 @@ TEST_F(StationWindowDatabase, WithConnectionLinesAreJournalledAndWaitForTheServe
     EXPECT_TRUE(QTest::qWaitFor([&] { return panel->text() == QStringLiteral("Database: 1 waiting"); }, 3000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.Count(QStringLiteral("Notice")) == 1; }, 5000));
     EXPECT_TRUE(dialogs.Last(QStringLiteral("Notice"))
-                    ->text.startsWith(QStringLiteral("The plant database cannot take the results now:\r\nNothing "
-                                                     "answers at port 5432 of ")));
+                    ->text.startsWith(QStringLiteral("The plant database is not reachable; 1 result waits and will "
+                                                     "be sent.\r\nNothing answers at port 5432 of ")));
     EXPECT_EQ(window->database()->Journal().LineMap(), (std::vector<std::int64_t>{1}));
 }
 

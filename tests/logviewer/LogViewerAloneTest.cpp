@@ -5,6 +5,7 @@
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
 #include "logviewer/LogViewer.h"
+#include "logviewer/SummaryWindow.h"
 #include "mainwindow/MenuTree.h"
 #include "settings/SettingsStore.h"
 #include "station/StationCore.h"
@@ -14,6 +15,8 @@
 #include <QAction>
 #include <QHash>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSplitter>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -53,9 +56,9 @@ protected:
     {
         auto owned = std::make_unique<RecordingWindow>();
         window = owned.get();
-        viewer = std::make_unique<LogViewer>(
-            core, ResultViews{&pane, &grid, &view}, dialogs, settings, std::move(owned), lookup,
-            LogViewer::Controls{&pause, &openLog, &find, &summary, &del, &host}, &host);
+        viewer =
+            std::make_unique<LogViewer>(core, ResultViews{&pane, &grid, &view}, dialogs, settings, std::move(owned),
+                                        lookup, LogViewer::Controls{&pause, &openLog, &find, &summary, &del}, &host);
         return *viewer;
     }
 
@@ -111,23 +114,41 @@ TEST_F(LogViewerAlone, ViewModeTellsTheWindowItIsGiven)
     EXPECT_TRUE(pane.isHidden());
 }
 
-TEST_F(LogViewerAlone, ChartsShowOnlyBesideThePlacedPaneOfTheSummary)
+TEST_F(LogViewerAlone, TheSummaryHasAWindowOfItsOwnThatEndsItWhenClosed)
 {
     core.resultLog().SetLogFilePath(WriteLog());
     LogViewer& v = Viewer();
     pane.AppendColoured(QStringLiteral("a line\r\n"), Qt::black); // an empty pane has no summary
     v.ToggleSummary();
-    ASSERT_NE(v.summaryCharts(), nullptr);
-    EXPECT_EQ(v.summaryCharts()->parentWidget(), &host);
+    SummaryWindow* w = v.summaryWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(pane.isHidden()) << "the grid keeps the main window";
+    EXPECT_EQ(w->text().toPlainText().toStdString(), QString(pane.Text()).replace("\r\n", "\n").toStdString());
     EXPECT_EQ(v.summaryCharts()->data().classCount[0], 2) << "class S";
 
-    struct Case {
-        bool summary, panePlaced, shown;
-    };
-    for (const Case c : {Case{true, true, true}, Case{true, false, false}, Case{false, true, false}}) {
-        if (v.summaryShown() != c.summary)
-            v.ToggleSummary();
-        v.PlaceSummaryCharts(c.panePlaced, 400);
-        EXPECT_EQ(!v.summaryCharts()->isHidden(), c.shown) << c.summary << c.panePlaced;
+    w->close();
+    EXPECT_FALSE(v.summaryShown());
+    EXPECT_FALSE(summary.isChecked());
+    v.ToggleSummary();
+    EXPECT_TRUE(w->isVisible());
+    v.ToggleSummary();
+    EXPECT_FALSE(w->isVisible());
+}
+
+// The summary's window opens where the supervisor last left it, at the size it was left at.
+TEST_F(LogViewerAlone, TheSummarysWindowKeepsItsSizeAndPlace)
+{
+    {
+        SummaryWindow first(settings, QFont(), QFont(), &host);
+        first.show();
+        first.setGeometry(100, 120, 700, 500);
+        first.hide();
     }
+    SummaryWindow again(settings, QFont(), QFont(), &host);
+    again.SetText(QString(75, QLatin1Char('*')) + QStringLiteral("\r\n"));
+    again.show();
+    EXPECT_EQ(again.geometry(), QRect(100, 120, 700, 500));
+    // Narrower than the table and the charts side by side: the text above the charts.
+    EXPECT_EQ(again.splitter().orientation(), Qt::Vertical);
 }

@@ -10,9 +10,11 @@
 #include <QAction>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLayout>
 #include <QProcess>
 #include <QScreen>
+#include <QTest>
 
 namespace {
 
@@ -66,7 +68,16 @@ TEST_F(CurrentCarcassScreens, FullScreenOnASecondScreen)
     CurrentCarcassWindow& led = ShowIt();
     EXPECT_TRUE(led.isFullScreen());
     EXPECT_EQ(led.geometry(), QRect(1280, 0, 1920, 1080));
+    EXPECT_EQ(led.screen()->name(), "line");
     EXPECT_GT(led.figureScale(), 1.0) << "the figures fill the line's display";
+
+    // Escape leaves full-screen, on the same screen; the window's menu offers it too.
+    QTest::keyClick(&led, Qt::Key_Escape);
+    EXPECT_FALSE(led.isFullScreen());
+    EXPECT_TRUE(QRect(1280, 0, 1920, 1080).contains(led.geometry()));
+    EXPECT_EQ(led.geometry().size(), led.designedSize());
+    ASSERT_NE(led.findChild<QAction*>("mnuLeaveFullScreen"), nullptr);
+    EXPECT_TRUE(led.actions().contains(led.findChild<QAction*>("mnuLeaveFullScreen")));
 }
 
 TEST_F(CurrentCarcassScreens, FitsA1024x768ScreenAndReopensWhereItWasLeft)
@@ -84,6 +95,11 @@ TEST_F(CurrentCarcassScreens, FitsA1024x768ScreenAndReopensWhereItWasLeft)
         << "placed at " << led.frameGeometry().x() << "," << led.frameGeometry().y() << " "
         << led.frameGeometry().width() << "x" << led.frameGeometry().height();
     EXPECT_LE(led.layout()->minimumSize().height(), led.height()) << "every control has its room";
+    for (const QLabel* label : led.findChildren<QLabel*>()) {
+        if (!label->property("valueLabel").toBool() && !label->text().isEmpty()) {
+            EXPECT_GE(label->font().pointSizeF(), 9.0) << "caption " << label->text().toStdString() << " readable";
+        }
+    }
 
     led.setGeometry(40, 50, 420, 600);
     led.close();

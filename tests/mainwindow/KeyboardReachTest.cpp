@@ -60,6 +60,21 @@ TEST_F(KeyboardReach, TabGoesFromTheGridThroughTheToolbar)
     EXPECT_TRUE(Control<QWidget>("cmdDel")->isEnabled());
 }
 
+TEST_F(KeyboardReach, InTheDetailLayoutTabPassesTheBoxesThatOnlyShow)
+{
+    Active();
+    Control<QWidget>("cmdHide")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    ASSERT_TRUE(Control<QWidget>("txtCarcassCounter")->isVisible());
+    QStringList reached;
+    for (int n = 0; n < 9; ++n) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached << Focused();
+    }
+    EXPECT_EQ(reached, (QStringList{"CmdExit", "mfgResult", "Pause", "OpenLogFile", "CmdFind", "CmdPrint", "CmdSummary",
+                                    "cmdHide", "CmdExit"}));
+}
+
 TEST_F(KeyboardReach, ToolbarButtonsSayWhatTheyDoAndTheirKeys)
 {
     MainWindow& w = Active();

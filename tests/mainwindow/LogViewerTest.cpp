@@ -207,6 +207,7 @@ TEST_F(LogViewerTest, GridEventsEnableDeleteDeleteAndOpenTheFileMenu)
     QTest::keyClick(view, Qt::Key_Delete);
     ASSERT_NE(dialogs.Last("Message"), nullptr);
     EXPECT_EQ(dialogs.Last("Message")->text, "Really to delete?");
+    EXPECT_EQ(dialogs.Last("Message")->buttons, MessageButtons::OkCancelSafe) << "Return deletes nothing";
     EXPECT_EQ(Grid().Rows(), 5) << "not answered OK: nothing deleted";
 
     QContextMenuEvent rightButton(QContextMenuEvent::Mouse, QPoint(20, 20),

@@ -63,7 +63,7 @@ TEST_F(MainWindowShutDown, AnsweringNoKeepsTheStationRunningWithNothingSaved)
         EXPECT_EQ(asked->text, QStringLiteral("You are to quit this program. Are you sure?"));
         EXPECT_EQ(asked->title, QStringLiteral("Tallion Tool"));
         EXPECT_EQ(asked->icon, MessageIcon::Question);
-        EXPECT_EQ(asked->buttons, MessageButtons::YesNo);
+        EXPECT_EQ(asked->buttons, MessageButtons::YesNoSafe) << "Return keeps the station running";
         EXPECT_TRUE(w.isVisible());
         EXPECT_TRUE(probePort->PortOpen());
         EXPECT_TRUE(w.core().receiveTick().isRunning());

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -136,6 +137,35 @@ TEST(QtOperatorDialogs, MessageBoxReturnsTheButtonPressed)
     EXPECT_EQ(dialogs.Message(QStringLiteral("Delete?"), QStringLiteral("Delete"), MessageIcon::Question,
                               MessageButtons::OkCancel),
               MessageAnswer::Cancel);
+}
+
+TEST(QtOperatorDialogs, ReturnOnADestructiveQuestionTakesTheSafeAnswer)
+{
+    const struct {
+        MessageButtons buttons;
+        MessageAnswer onReturn;
+        const char* texts; // the buttons' texts, the default one marked "*"
+    } cases[] = {
+        {MessageButtons::OkCancelSafe, MessageAnswer::Cancel, "&OK Cancel*"},
+        {MessageButtons::YesNoSafe, MessageAnswer::No, "&No* &Yes"},
+        // The box's own choice (no default set): OK.
+        {MessageButtons::OkCancel, MessageAnswer::Ok, "&OK Cancel"},
+        {MessageButtons::Ok, MessageAnswer::Ok, "&OK"},
+    };
+    QtOperatorDialogs dialogs;
+    for (const auto& c : cases) {
+        QString texts;
+        AnswerNextDialog<QMessageBox>([&](QMessageBox* box) {
+            QStringList shown;
+            for (QAbstractButton* b : box->buttons())
+                shown << b->text() + (b == box->defaultButton() ? QStringLiteral("*") : QString());
+            shown.sort(Qt::CaseInsensitive);
+            texts = shown.join(QLatin1Char(' '));
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        EXPECT_EQ(dialogs.Message(QStringLiteral("Really?"), QString(), MessageIcon::Question, c.buttons), c.onReturn);
+        EXPECT_EQ(texts, QString::fromLatin1(c.texts));
+    }
 }
 
 TEST(QtOperatorDialogs, OpenFileTakesANewName)

@@ -1,22 +1,26 @@
-// The summary's charts in the main window: beside the unchanged text while the summary shows,
-// gone with it, and on paper after the text.
+// The summary's charts in the summary's window: with the text while the summary shows, whole at
+// the window's default size, gone with it, and on paper after the text.
 
 #include "MainWindowFixture.h"
 
 #include "charts/SummaryChartPanel.h"
-#include "log/TerminalPane.h"
 #include "logviewer/LogViewer.h"
+#include "logviewer/SummaryWindow.h"
 #include "printing/PrintCommands.h"
 #include "printing/PrintWindow.h"
 
 #include <QAction>
+#include <QChart>
 #include <QDir>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTest>
 
 namespace {
 
@@ -47,20 +51,19 @@ private:
 
 } // namespace
 
-TEST_F(SummaryChartsTest, ShownBesideTheTextAndGoneWithTheSummary)
+TEST_F(SummaryChartsTest, ShownInTheSummarysWindowAndGoneWithTheSummary)
 {
-    StartOn("chart_records.dif", {1400, 760});
-    auto* pane = Control<TerminalPane>("Terminal");
+    StartOn("chart_records.dif", {1000, 700});
     SummaryChartPanel* charts = ToggledCharts();
     ASSERT_TRUE(charts && charts->isVisible());
-    EXPECT_EQ(charts->geometry().top(), pane->geometry().top());
-    EXPECT_EQ(charts->geometry().left(), pane->geometry().right() + 1);
-    EXPECT_GE(charts->width(), SummaryChartPanel::kMinimumWidth);
+    EXPECT_EQ(charts->window(), window->logViewer().summaryWindow());
 
-    // Counts and shares over each bar, and what was left out, in notes under the charts.
+    // Counts and shares over each bar, and what was left out, in notes under the charts. The
+    // "__._" line of class P is in no chart.
     const QStringList texts = charts->charts().Texts();
-    for (const char* text : {"30.8 %", "15.4 %", "7.7 %", "23.1 %", "4", "3",
-                             "2 left out: class not S, E, U, R, O or P", "1 left out: lean meat % not a number"}) {
+    for (const char* text :
+         {"chart_records.dif, 14-03-2024", "33 %", "17 %", "8 %", "4", "2",
+          "1 left out: no lean meat %; 2 left out: class not S, E, U, R, O or P", "1 left out: no lean meat %"}) {
         EXPECT_TRUE(texts.contains(QString::fromLatin1(text))) << text << "\n" << texts.join('|').toStdString();
     }
 
@@ -68,33 +71,47 @@ TEST_F(SummaryChartsTest, ShownBesideTheTextAndGoneWithTheSummary)
     EXPECT_FALSE(charts->isVisible());
 }
 
-TEST_F(SummaryChartsTest, BelowTheTextInANarrowWindow)
+// A supervisor on a 1024 x 768 screen reads the whole summary and every chart without scrolling,
+// with and without weight.
+TEST_F(SummaryChartsTest, AtItsDefaultSizeTheTextAndTheChartsAreWhole)
 {
-    // With weight the summary's table is too wide for the charts beside it.
-    MainWindow& w = StartOn("chart_records.dif", {1000, 700});
-    w.core().weighingState().weightSource = WeightSource::ManualInput;
-    auto* pane = Control<TerminalPane>("Terminal");
-    SummaryChartPanel* charts = ToggledCharts();
-    ASSERT_TRUE(charts && charts->isVisible());
-    EXPECT_EQ(charts->geometry().left(), pane->geometry().left());
-    EXPECT_EQ(charts->geometry().top(), pane->geometry().bottom() + 1);
-    EXPECT_EQ(charts->width(), pane->width());
-}
+    for (const bool withWeight : {false, true}) {
+        SCOPED_TRACE(withWeight ? "with weight" : "without weight");
+        MainWindow& w = StartOn("chart_records.dif", {1024, 740});
+        if (withWeight)
+            w.core().weighingState().weightSource = WeightSource::ManualInput;
+        w.logViewer().ToggleSummary();
+        SummaryWindow* summary = w.logViewer().summaryWindow();
+        ASSERT_NE(summary, nullptr);
+        const QRect geometry = SummaryWindow::DefaultGeometry(QRect(0, 0, 1024, 768));
+        EXPECT_EQ(geometry.size(), QSize(1000, 720));
+        summary->setGeometry(geometry);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(summary));
+        QCoreApplication::processEvents();
 
-TEST_F(SummaryChartsTest, PlacedAfreshWhenTheSummaryComesBackWithWeight)
-{
-    // Shown once without weight in a wide window, the charts went beside a narrowed pane.
-    MainWindow& w = StartOn("chart_records.dif", {1400, 760});
-    ToggledCharts();
-    ToggledCharts();
-    w.resize(1000, 700);
-    w.core().weighingState().weightSource = WeightSource::ManualInput;
-    auto* pane = Control<TerminalPane>("Terminal");
-    SummaryChartPanel* charts = ToggledCharts();
-    ASSERT_TRUE(charts && charts->isVisible());
-    EXPECT_EQ(charts->geometry().left(), pane->geometry().left());
-    EXPECT_EQ(charts->geometry().top(), pane->geometry().bottom() + 1);
-    EXPECT_EQ(charts->width(), pane->width());
+        QPlainTextEdit& text = summary->text();
+        EXPECT_TRUE(text.toPlainText().contains(QString(75, '*')));
+        EXPECT_EQ(text.horizontalScrollBar()->maximum(), 0) << "75 columns and the path line";
+        EXPECT_EQ(text.verticalScrollBar()->maximum(), 0) << "every line";
+
+        SummaryChartPanel& charts = summary->charts();
+        const QList<QChart*> figures = charts.charts().Charts();
+        ASSERT_EQ(figures.size(), withWeight ? 3 : 2);
+        for (QChart* chart : figures) {
+            SCOPED_TRACE(chart->title().toStdString());
+            const QFontMetrics title(chart->titleFont());
+            EXPECT_LE(title.horizontalAdvance(chart->title()), chart->size().width() - 16) << "the title";
+            const QRectF plot = chart->plotArea();
+            EXPECT_TRUE(charts.viewport()->rect().contains(chart->mapToScene(chart->rect()).boundingRect().toRect()))
+                << "the figure inside the view";
+            // Six classes (or the histogram's 47 bins) side by side, each letter with room.
+            const QFontMetrics labels(charts.font());
+            EXPECT_GE(plot.width() / 6, labels.horizontalAdvance(QStringLiteral("100.0 %")) / 2.0);
+            EXPECT_GE(plot.height(), 4 * labels.height()) << "bars and their labels";
+        }
+        w.logViewer().ToggleSummary();
+        window.reset();
+    }
 }
 
 TEST_F(SummaryChartsTest, PaperHasTheChartsAfterTheText)
@@ -121,6 +138,6 @@ TEST_F(SummaryChartsTest, PaperHasTheChartsAfterTheText)
         pages.removeLast();
     ASSERT_GE(pages.size(), 3);
     EXPECT_TRUE(pages[pages.size() - 2].contains("Summary"));
-    EXPECT_TRUE(pages.last().contains("Carcasses per class (13)")) << pages.last().toStdString();
+    EXPECT_TRUE(pages.last().contains("Carcasses per class (12)")) << pages.last().toStdString();
     EXPECT_TRUE(pages.last().contains("Lean meat %"));
 }

@@ -5,6 +5,7 @@
 
 #include "log/TerminalPane.h"
 #include "logviewer/LogViewer.h"
+#include "logviewer/SummaryWindow.h"
 #include "mainwindow/StationResults.h"
 #include "printing/PrintCommands.h"
 
@@ -87,12 +88,14 @@ TEST_F(SummaryTest, OnShowsThePaneUnderTheGridOffReloadsTheLog)
     auto* pane = Control<TerminalPane>("Terminal");
     auto* grid = Control<QTableView>("mfgResult");
 
+    const int gridHeight = grid->height();
     Control<QToolButton>("CmdSummary")->click();
     EXPECT_TRUE(w.logViewer().summaryShown());
-    EXPECT_EQ(PaneText(), DataFile("summary_unweighed.txt"));
-    EXPECT_TRUE(pane->isVisible());
-    EXPECT_GT(pane->geometry().top(), grid->geometry().bottom());
-    EXPECT_NEAR(grid->height(), w.frameGeometry().height() / 2.5, 30) << "two fifths of the window";
+    EXPECT_EQ(PaneText(), DataFile("summary_unweighed.txt")) << "the pane holds the text for printing";
+    ASSERT_NE(w.logViewer().summaryWindow(), nullptr);
+    EXPECT_TRUE(w.logViewer().summaryWindow()->isVisible());
+    EXPECT_FALSE(pane->isVisible());
+    EXPECT_EQ(grid->height(), gridHeight) << "the grid keeps the main window";
     EXPECT_TRUE(Menu("mnuSummary")->isChecked());
     EXPECT_TRUE(Control<QToolButton>("CmdSummary")->isChecked());
     EXPECT_FALSE(Menu("mnuDis")->isEnabled());
@@ -102,6 +105,7 @@ TEST_F(SummaryTest, OnShowsThePaneUnderTheGridOffReloadsTheLog)
     EXPECT_FALSE(w.logViewer().summaryShown());
     EXPECT_EQ(PaneText(), loaded);
     EXPECT_FALSE(pane->isVisible());
+    EXPECT_FALSE(w.logViewer().summaryWindow()->isVisible());
     EXPECT_FALSE(Menu("mnuSummary")->isChecked());
     EXPECT_TRUE(Menu("mnuDis")->isEnabled());
     EXPECT_EQ(Queued(), (std::vector<std::string>{"6", "7"}));
@@ -174,7 +178,6 @@ TEST_F(SummaryTest, RefusalsChangeNothing)
     const Case cases[] = {
         {"no log file", "", 0, "You must open a Log file first."},
         {"nothing loaded", emptyLog.c_str(), 0, "It's a void log file."},
-        {"carcasses half processed", "summary_weighed.dif", 1, "Carcasse between probe/weight station not processed."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -195,6 +198,20 @@ TEST_F(SummaryTest, RefusalsChangeNothing)
     }
 }
 
+TEST_F(SummaryTest, ACarcassBetweenProbeAndScaleIsToldNotRefused)
+{
+    MainWindow& w = StartOn("summary_weighed.dif");
+    w.core().weighingState().weightSource = WeightSource::ManualInput;
+    w.core().pendingQueue().count = 1;
+    w.logViewer().ToggleSummary();
+    EXPECT_EQ(dialogs.Last("Message"), nullptr);
+    EXPECT_TRUE(w.logViewer().summaryShown());
+    std::string expected = DataFile("summary_weighed_with_weight.txt");
+    const std::string heading = std::string(33, '*') + " Summary " + std::string(33, '*') + "\r\n";
+    expected.insert(expected.find(heading) + heading.size(), "Not yet in it: 1 carcass between probe and scale.\r\n");
+    EXPECT_EQ(PaneText(), expected);
+}
+
 TEST(SummaryCommand, PrintsThePanesTextWithoutADisplay)
 {
     struct Case {
@@ -207,6 +224,8 @@ TEST(SummaryCommand, PrintsThePanesTextWithoutADisplay)
         {{"summary", "summary_weighed.dif", "--with-weight"}, "summary_weighed_with_weight.txt"},
         {{"summary", "summary_heavy.dif"}, "summary_heavy.txt"},
         {{"summary", "summary_heavy.dif", "--with-weight"}, "summary_heavy_with_weight.txt"},
+        {{"summary", "summary_no_lean_meat.dif"}, "summary_no_lean_meat.txt"},
+        {{"summary", "summary_no_lean_meat.dif", "--with-weight"}, "summary_no_lean_meat_with_weight.txt"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());

@@ -168,6 +168,7 @@ TEST_F(WeighingMenus, SequenceChangeDropsWaitingHalvesOnlyWhenTheOperatorAgrees)
     Menu("mnuPbW")->trigger(); // the question's default answer is No
     ASSERT_NE(dialogs.Last("Message"), nullptr);
     EXPECT_EQ(dialogs.Last("Message")->text.left(37), "Carcasses that are half processed: 2.");
+    EXPECT_EQ(dialogs.Last("Message")->buttons, MessageButtons::YesNoSafe) << "Return drops nothing";
     EXPECT_EQ(w.core().pendingQueue().count, 2);
     EXPECT_TRUE(Menu("mnuWbP")->isChecked());
 

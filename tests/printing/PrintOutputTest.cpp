@@ -227,4 +227,34 @@ TEST_F(GridFixture, GridPagesKeepRowsWholeAndInOrderWithTheSummaryAfter)
     EXPECT_TRUE(std::none_of(last.begin(), last.end(), [](const PdfWord& w) { return w.text.startsWith('t'); }));
 }
 
+// As the station prints: 10 mm borders, the column titles on every page, and a footer with the
+// log's name and the page's number.
+TEST_F(GridFixture, EveryPageHasTheColumnTitlesAndAFooter)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed (Debian package poppler-utils)";
+    Fill(150);
+    const QString pdf = dir.filePath("titled.pdf");
+    {
+        QPdfWriter writer(pdf);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setResolution(600);
+        QPainter painter(&writer);
+        const GridPrintLayout layout{QFont(QStringLiteral("News Gothic MT"), 10), {1440, 1440, 1440}, "shift2.dif"};
+        ASSERT_TRUE(FlexGridPrint(writer, painter, grid, layout, QPageLayout::Portrait, -1, 1000, 567, 1));
+    }
+    const auto pages = PdfPages(pdf);
+    ASSERT_GE(pages.size(), 3u);
+    for (size_t p = 0; p < pages.size(); ++p) {
+        SCOPED_TRACE(p);
+        ASSERT_GE(pages[p].size(), 4u);
+        EXPECT_EQ(pages[p].front().text, "Time") << "the titles first";
+        const auto& words = pages[p];
+        EXPECT_EQ(words[words.size() - 5].text, "shift2.dif");
+        EXPECT_EQ(words[words.size() - 4].text + " " + words[words.size() - 3].text + " " + words[words.size() - 2].text
+                      + " " + words.back().text,
+                  QStringLiteral("Page %1 of %2").arg(p + 1).arg(pages.size()));
+    }
+}
+
 } // namespace

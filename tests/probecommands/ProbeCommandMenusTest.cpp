@@ -91,7 +91,7 @@ TEST_F(ProbeCommandMenus, EachEntrySendsItsCommand)
     ASSERT_NE(question, nullptr);
     EXPECT_EQ(question->text + "|" + question->title,
               "Probe's measurement store will be cleard.|Clear measurement store of probe.");
-    EXPECT_EQ(question->buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(question->buttons, MessageButtons::OkCancelSafe) << "Return keeps the store";
 
     // The analysis type is ticked and stored.
     EXPECT_EQ(Stored("AnaType"), "909");

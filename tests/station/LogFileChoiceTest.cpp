@@ -19,10 +19,12 @@ namespace {
 struct ScriptedQuestions : OperatorQuestions {
     std::vector<std::string> asked;
 
-    MessageAnswer Message(const QString& text, const QString& title, MessageIcon, MessageButtons,
+    MessageAnswer Message(const QString& text, const QString& title, MessageIcon, MessageButtons buttons,
                           const QString&) override
     {
-        asked.push_back(title.toStdString() + ": " + text.toStdString());
+        // Resetting the probe's counter is the kind of question Return must not answer Yes.
+        asked.push_back(title.toStdString() + ": " + text.toStdString()
+                        + (buttons == MessageButtons::YesNoSafe ? "" : " (Yes by default)"));
         return MessageAnswer::Yes;
     }
     std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }

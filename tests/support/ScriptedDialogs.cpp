@@ -25,6 +25,8 @@ ScriptedDialogs::ScriptedDialogs()
     defaults_[MessageButtons::OkCancel] = MessageAnswer::Cancel;
     defaults_[MessageButtons::YesNo] = MessageAnswer::No;
     defaults_[MessageButtons::YesNoCancel] = MessageAnswer::Cancel;
+    defaults_[MessageButtons::OkCancelSafe] = MessageAnswer::Cancel;
+    defaults_[MessageButtons::YesNoSafe] = MessageAnswer::No;
 }
 
 void ScriptedDialogs::QueuePrinter(bool accept, std::function<void(QPrinter&)> configure)

@@ -177,7 +177,8 @@ void StyleBody(QTextDocument& doc, QTextTable* contents)
                 f.setLeftMargin(FormatMm(3));
                 f.setTopMargin(first ? FormatMm(2.5) : 0);
                 f.setBottomMargin(last ? FormatMm(3) : 0);
-                f.setNonBreakableLines(true);
+                // A line longer than the page wraps rather than running past its edge.
+                f.setNonBreakableLines(false);
             });
             continue;
         }
