@@ -63,6 +63,9 @@ public:
     size_t Waiting() const;
     // The last journal failure (a full disk, a folder not writable); empty while all is well.
     std::string Fault() const;
+    // Another process of the same station name holds this log's journal: this one does not
+    // publish it (its records still go to the log).
+    bool HeldByOther() const;
     // Which sequence number each record line of the log carries (0: not this station's).
     std::vector<std::int64_t> LineMap() const;
 
@@ -80,6 +83,12 @@ public:
     static std::string CursorPath(const std::string& logPath, const std::string& station = {})
     {
         return logPath + NamePart(station) + ".dbcursor";
+    }
+    // Held (flock) for as long as the station runs on the log: one writer per journal. The journal
+    // itself is replaced at each compaction, so it cannot carry the lock.
+    static std::string LockPath(const std::string& logPath, const std::string& station = {})
+    {
+        return logPath + NamePart(station) + ".dblock";
     }
 
 private:
@@ -137,6 +146,8 @@ private:
     std::string journalPath_;
     std::string cursorPath_;
     int fd_ = -1;
+    std::string lockPath_; // the lock this journal holds (shared within the process)
+    bool heldByOther_ = false;
     std::int64_t journalId_ = 0;
     std::int64_t nextEvent_ = 1;
     std::int64_t confirmed_ = 0;

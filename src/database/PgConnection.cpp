@@ -1,6 +1,8 @@
 #include "database/PgConnection.h"
 
+#include <cerrno>
 #include <cstring>
+#include <poll.h>
 #include <sys/socket.h>
 #include <utility>
 
@@ -57,6 +59,10 @@ DatabaseResult ConnectFailure(const std::string& message, const std::string& hos
                                                 + ": is the port in Connection the server's, and is the server "
                                                   "running? "
                                                 + said};
+    // Connected, then nothing: a server stopped or frozen (or a network that drops everything).
+    if (Contains(message, "timeout expired"))
+        return {DatabaseFault::NotAnswering, "The database server at port " + port + " of " + host
+                                                 + " does not answer (stopped or frozen?): " + said};
     return {DatabaseFault::Unreachable, "The database server cannot be reached: " + said};
 }
 
@@ -163,6 +169,33 @@ bool PgConnection::IsOpen() const
     return conn_ && PQstatus(conn_) == CONNECTION_OK;
 }
 
+PgResultPtr PgConnection::AwaitResult(bool& late)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end = Clock::now() + deadline;
+    PgResultPtr last;
+    for (;;) {
+        while (PQisBusy(conn_)) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
+            if (left <= 0) {
+                late = true;
+                return nullptr;
+            }
+            pollfd p{PQsocket(conn_), POLLIN, 0};
+            if (p.fd < 0 || (::poll(&p, 1, static_cast<int>(left)) < 0 && errno != EINTR))
+                return last;
+            if (PQconsumeInput(conn_) == 0)
+                break; // the link went: PQgetResult tells the error
+        }
+        PgResultPtr next(PQgetResult(conn_));
+        if (!next)
+            return last;
+        // The last result of a statement is the one that tells; an error wins over what came before.
+        if (!last || PQresultStatus(next.get()) == PGRES_FATAL_ERROR || PQresultStatus(last.get()) != PGRES_FATAL_ERROR)
+            last = std::move(next);
+    }
+}
+
 void PgConnection::Interrupt()
 {
     const std::lock_guard<std::mutex> lock(socketMutex_);
@@ -179,8 +212,18 @@ DatabaseResult PgConnection::Exec(const std::string& sql, const std::vector<std:
     values.reserve(parameters.size());
     for (const std::string& p : parameters)
         values.push_back(p.c_str());
-    PgResultPtr res(
-        PQexecParams(conn_, sql.c_str(), static_cast<int>(values.size()), nullptr, values.data(), nullptr, nullptr, 0));
+    bool late = false;
+    PgResultPtr res;
+    if (PQsendQueryParams(conn_, sql.c_str(), static_cast<int>(values.size()), nullptr, values.data(), nullptr, nullptr,
+                          0)
+        == 1)
+        res = AwaitResult(late);
+    if (late) {
+        Close();
+        return {DatabaseFault::NotAnswering, "The database server took the connection but has not answered for "
+                                                 + std::to_string(deadline.count() / 1000)
+                                                 + " s (a server stopped or frozen)"};
+    }
     const ExecStatusType status = res ? PQresultStatus(res.get()) : PGRES_FATAL_ERROR;
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
         if (result)

@@ -7,6 +7,7 @@
 
 #include <libpq-fe.h>
 
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -30,7 +31,9 @@ public:
     void Close();
     bool IsOpen() const;
 
-    // Runs one statement with text parameters. `result` receives the rows when wanted.
+    // Runs one statement with text parameters. `result` receives the rows when wanted. A server
+    // that answers nothing within `deadline` (stopped, frozen: its own statement_timeout never
+    // fires then) is given up: the connection is closed and the fault is NotAnswering.
     DatabaseResult Exec(const std::string& sql, const std::vector<std::string>& parameters = {},
                         PgResultPtr* result = nullptr);
 
@@ -38,7 +41,12 @@ public:
     // under it. Asking the server to cancel would itself wait on a server that hangs.
     void Interrupt();
 
+    std::chrono::milliseconds deadline{30000};
+
 private:
+    // Waits for the statement's result until the deadline; null when it passed.
+    PgResultPtr AwaitResult(bool& late);
+
     std::string conninfo_;
     bool passwordAllowed_;
     PGconn* conn_ = nullptr;

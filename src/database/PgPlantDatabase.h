@@ -18,6 +18,9 @@ public:
     DatabaseResult Publish(const std::string& station, const OutboxBatch& batch) override;
     void Interrupt() override;
 
+    // How long a statement may wait for the server before it counts as not answering.
+    void SetAnswerDeadline(std::chrono::milliseconds deadline) { connection_.deadline = deadline; }
+
 private:
     DatabaseResult Send(const std::string& station, const OutboxBatch& batch);
     PgConnection connection_;

@@ -40,6 +40,7 @@ enum class DatabaseFault {
     NewerSchema,       // the tables are of a version this station does not know
     WrongStation,      // the role sends the lines of another station
     Conflict,          // a line's number is held by another line
+    NotAnswering,      // the server took the connection but answers nothing (stopped, frozen)
 };
 
 struct DatabaseResult {

@@ -31,7 +31,11 @@ StationDatabase* StationDatabase::FromSettings(SettingsStore& settings, const st
     if (station.empty())
         station = QSysInfo::machineHostName().toStdString();
     // A password here would be readable by anyone who may read the settings: it belongs in ~/.pgpass.
-    return new StationDatabase(std::make_unique<PgPlantDatabase>(connection, false), station, logPath, notices, parent);
+    auto database = std::make_unique<PgPlantDatabase>(connection, false);
+    bool ok = false;
+    const int seconds = QString::fromStdString(settings.ReadSetting("Database", "AnswerTimeout", "30")).toInt(&ok);
+    database->SetAnswerDeadline(std::chrono::seconds(ok && seconds > 0 ? seconds : 30));
+    return new StationDatabase(std::move(database), station, logPath, notices, parent);
 }
 
 StationDatabase::StationDatabase(std::unique_ptr<PlantDatabase> database, const std::string& station,
@@ -43,8 +47,8 @@ StationDatabase::StationDatabase(std::unique_ptr<PlantDatabase> database, const 
 {
     // A log not chosen yet gets its journal with its first line.
     std::string error;
-    if (!logPath.empty() && !journal_->Open(logPath, &error))
-        qWarning("Database journal: %s", error.c_str());
+    if (!logPath.empty())
+        journal_->Open(logPath, &error); // a fault is told with the first state, below
     publisher_ = std::make_unique<DatabasePublisher>(std::move(database), *journal_, station_);
     journal_->onChange = [publisher = publisher_.get()] { publisher->Wake(); };
     connect(publisher_.get(), &DatabasePublisher::StatusChanged, this, &StationDatabase::OnStatus,
@@ -73,8 +77,14 @@ StationDatabase::~StationDatabase()
 QString StationDatabase::PanelText() const
 {
     const size_t waiting = journal_->Waiting();
+    if (journal_->HeldByOther())
+        return QStringLiteral("Database: not sending (another station of this name)");
+    if (!journal_->Fault().empty())
+        return QStringLiteral("Database: journal fault (%1 waiting)").arg(waiting);
     if (Refused(status_))
         return QStringLiteral("Database: refused, %1 waiting").arg(waiting);
+    if (status_.state == DatabaseState::Offline && status_.fault == DatabaseFault::NotAnswering)
+        return QStringLiteral("Database: not answering (%1 waiting)").arg(waiting);
     if (waiting > 0)
         return QStringLiteral("Database: %1 waiting").arg(waiting);
     switch (status_.state) {
@@ -110,14 +120,40 @@ void StationDatabase::OnStatus(const DatabaseStatus& status)
     emit panelChanged();
 }
 
+void StationDatabase::TellJournal()
+{
+    // The journal beside the log is the database's outbox: a fault of it is the operator's to see.
+    const QString fault = QString::fromLocal8Bit(journal_->Fault().c_str());
+    const QString kind = QStringLiteral("database journal");
+    if (fault == journalTold_)
+        return;
+    journalTold_ = fault;
+    if (fault.isEmpty()) {
+        notices_.Clear(kind);
+        return;
+    }
+    const QString text = journal_->HeldByOther()
+                             ? fault
+                             : QStringLiteral("The plant database's journal beside the log file cannot be written; "
+                                              "results are logged but not sent until this is put right.");
+    notices_.Post(Notice{kind, text, journal_->HeldByOther() ? QString() : fault, MessageIcon::Exclamation, kTitle});
+}
+
 void StationDatabase::TellState()
 {
+    TellJournal();
     Notice notice{QString::fromLatin1(kDatabaseNoticeKind), QString(), QString(), MessageIcon::Information, kTitle};
     const size_t waiting = journal_->Waiting();
     if (Refused(status_)) {
         // Not an outage: nothing goes until somebody puts it right.
         notice.text = QStringLiteral("The plant database refuses the results; %1 wait at the station until this is "
                                      "put right (see Details).")
+                          .arg(waiting);
+        notice.details = status_.reason;
+        notice.icon = MessageIcon::Exclamation;
+    } else if (status_.state == DatabaseState::Offline && status_.fault == DatabaseFault::NotAnswering) {
+        notice.text = QStringLiteral("The plant database does not answer; %1 results wait and will be sent once it "
+                                     "does.")
                           .arg(waiting);
         notice.details = status_.reason;
         notice.icon = MessageIcon::Exclamation;

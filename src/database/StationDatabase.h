@@ -49,12 +49,14 @@ private:
     void OnStatus(const DatabaseStatus& status);
     // Posts the notice that fits the server's state and the waiting count, or clears it.
     void TellState();
+    void TellJournal();
 
     std::unique_ptr<OutboxJournal> journal_;
     std::unique_ptr<DatabasePublisher> publisher_;
     OperatorNotices& notices_;
     std::string station_;
     DatabaseStatus status_;
-    Notice told_; // the notice last posted; empty text when none stands
+    Notice told_;         // the notice last posted; empty text when none stands
+    QString journalTold_; // the journal fault last told
     QTimer refresh_;
 };

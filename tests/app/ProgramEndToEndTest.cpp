@@ -98,6 +98,8 @@ TEST_F(ProgramEndToEnd, EveryMessageKindEndsUpInTheLogFile)
         CarcassMeasurement record;
         record.kind = m.message[0];
         m.decode(m.message, record, today);
+        if (record.meatPercent == "__._")
+            record.carcassClass.clear(); // no class without a lean meat %, whatever the probe sent
         expected += LogLineFor(record);
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return QByteArray::fromStdString(Log()).count("\r\n") >= 10; }, 5000));

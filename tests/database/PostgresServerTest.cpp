@@ -8,6 +8,8 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
+
 namespace {
 
 // Two stations share one database, each numbering its own lines.
@@ -189,3 +191,34 @@ TEST_F(PostgresServerTest, DbInitTwiceAndSummaryFromTheDatabaseAsFromTheLog)
 }
 
 } // namespace
+
+// A server stopped (SIGSTOP) answers nothing and ends no statement itself: the publisher gives up
+// at its own deadline, says the server does not answer, and sends the line once it is back.
+TEST_F(PostgresServerTest, AStoppedServerIsSeenWithinTheDeadlineAndTheLinesFollowItsReturn)
+{
+    OutboxJournal journal;
+    journal.Open(logPath);
+    auto database = std::make_unique<PgPlantDatabase>(StationConninfo("Line 1"));
+    database->SetAnswerDeadline(std::chrono::milliseconds(1500));
+    DatabasePublisher publisher(std::move(database), journal, "Line 1");
+    publisher.retryFirst = std::chrono::milliseconds(100);
+    publisher.retryMost = std::chrono::milliseconds(300);
+    std::vector<DatabaseFault> faults;
+    QObject::connect(&publisher, &DatabasePublisher::StatusChanged,
+                     [&](const DatabaseStatus& status) { faults.push_back(status.fault); });
+    journal.onChange = [&] { publisher.Wake(); };
+    LogFileWriter writer;
+    writer.SetChangeObserver(&journal);
+    publisher.start();
+    LogAlert(writer, "one", logPath);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return journal.Waiting() == 0; }, 8000));
+
+    server_->Freeze(true);
+    LogAlert(writer, "two", logPath);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return std::count(faults.begin(), faults.end(), DatabaseFault::NotAnswering) > 0; }, 8000));
+    EXPECT_EQ(journal.Waiting(), 1u);
+    server_->Freeze(false);
+    ExpectLines("Line 1|1|\tone\t|f\nLine 1|2|\ttwo\t|f\n");
+    publisher.Stop();
+}

@@ -9,6 +9,7 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -129,6 +130,33 @@ TEST(StationDatabaseTest, ALineNumberHeldByAnotherLineIsToldOnceAndThePanelSaysR
         },
         15000));
     EXPECT_EQ(dialogs.Count(QStringLiteral("Notice")), 1);
+}
+
+// Two stations under one name on one log would number their lines on top of each other's: the
+// second does not publish, and says so.
+TEST(StationDatabaseTest, ASecondStationOfTheSameNameOnALogDoesNotPublishAndSaysSo)
+{
+    QTemporaryDir dir;
+    const std::string log = dir.filePath(QStringLiteral("shift.dif")).toStdString();
+    ASSERT_TRUE(QFile(QString::fromStdString(log)).open(QIODevice::WriteOnly));
+    // The first station is another program, holding its journal's lock.
+    QProcess first;
+    first.start(QStringLiteral("flock"),
+                {QStringLiteral("-x"), QString::fromStdString(OutboxJournal::LockPath(log, "Line 1")),
+                 QStringLiteral("sleep"), QStringLiteral("30")});
+    ASSERT_TRUE(first.waitForStarted());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return QFile::exists(QString::fromStdString(OutboxJournal::LockPath(log, "Line 1"))); }, 5000));
+    auto server = std::make_shared<FakeDatabaseState>();
+    ScriptedDialogs dialogs;
+    StationDatabase second(std::make_unique<FakePlantDatabase>(server), "Line 1", log, dialogs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.Count(QStringLiteral("Notice")) == 1; }, 5000));
+    EXPECT_EQ(dialogs.Last(QStringLiteral("Notice"))->text.toStdString(),
+              "Another station named \"Line 1\" publishes this log (" + log
+                  + "); this one logs its results but does not send them. Give each station its own StationName.");
+    EXPECT_EQ(second.PanelText(), QStringLiteral("Database: not sending (another station of this name)"));
+    first.kill();
+    first.waitForFinished();
 }
 
 } // namespace
