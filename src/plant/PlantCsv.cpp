@@ -9,7 +9,7 @@ namespace {
 std::string Field(std::string_view latin1)
 {
     const std::string text = QString::fromLatin1(latin1.data(), qsizetype(latin1.size())).toUtf8().toStdString();
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
+    if (text.find_first_of(",\"\r\n\t") == std::string::npos)
         return text;
     std::string quoted = "\"";
     for (const char c : text) {
@@ -22,7 +22,7 @@ std::string Field(std::string_view latin1)
 
 std::string Time(long long ms)
 {
-    return QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toStdString();
+    return QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
 }
 
 } // namespace

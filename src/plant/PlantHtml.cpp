@@ -15,9 +15,10 @@ std::string HtmlEscape(std::string_view utf8)
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
         case '\'': out += "&#39;"; break;
+        case '\r': break; // a CR LF is one line end in a page
         default:
-            // Control characters other than TAB would make the page invalid; a line shows them as a symbol.
-            if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
+            // Other control characters would make the page invalid; a line shows them as a symbol.
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n')
                 out += "\xEF\xBF\xBD";
             else
                 out += c;

@@ -164,9 +164,12 @@ std::string StationPage(const StationDay& day)
                        + dayLink(1, "Day after") + " <a href=\"" + path + "/day.csv?date=" + date
                        + "\" download>CSV of the day</a></form></header>"
                        + "<section aria-label=\"Class summary\"><h2>Class summary</h2><pre class=\"summary\">"
-                       + HtmlText(day.summary)
-                       + "</pre></section><section aria-label=\"Charts\"><h2>Charts</h2><img class=\"charts\" src=\""
-                       + path + "/charts.svg?date=" + date + "\" alt=\"The day's class bars, average weight per class"
+                       + HtmlText(day.summary) + "</pre><p><a href=\"" + path + "?date=" + date
+                       + "&amp;weight=" + (day.withWeight ? "0" : "1") + "\">"
+                       + (day.withWeight ? "Summary of the unweighed carcasses" : "Summary of the weighed carcasses")
+                       + "</a></p></section><section aria-label=\"Charts\"><h2>Charts</h2><img class=\"charts\" src=\""
+                       + path + "/charts.svg?date=" + date + "&amp;weight=" + (day.withWeight ? "1" : "0")
+                       + "\" alt=\"The day's class bars, average weight per class"
                        + " and lean meat % histogram\" width=\"1600\" height=\"1000\"></section>";
     const long long first = day.page * kLinesPerPage;
     body += "<section aria-label=\"Lines\"><h2>Lines</h2><p>" + Num(day.lines.total) + " lines, newest first";

@@ -23,6 +23,7 @@ struct StationDay {
     std::string summary; // the class summary's text
     PlantDayLines lines;
     long long page = 0;
+    bool withWeight = false;
 };
 std::string StationPage(const StationDay& day);
 

@@ -110,12 +110,18 @@ DatabaseResult PlantReader::Run(const std::string& sql, const std::vector<std::s
         }
     }
     DatabaseResult result;
+    if (connection) {
+        result = connection->Exec(sql, parameters, &rows);
+        // A kept connection may have died with a server that has since come back: try a new one.
+        if (result.fault == DatabaseFault::Unreachable)
+            connection.reset();
+    }
     if (!connection) {
         connection = std::make_unique<PgConnection>(conninfo_);
         result = connection->Open();
+        if (result.ok())
+            result = connection->Exec(sql, parameters, &rows);
     }
-    if (result.ok())
-        result = connection->Exec(sql, parameters, &rows);
     std::lock_guard lock(mutex_);
     if (result.ok()) {
         downSince_.reset();

@@ -117,6 +117,24 @@ bool PlantServer::StationAndDay(const httplib::Request& request, httplib::Respon
     return true;
 }
 
+bool PlantServer::WeightMode(const httplib::Request& request, httplib::Response& response, bool weighed,
+                             bool& withWeight)
+{
+    // As the station's summary: with weight it counts the weighed carcasses, without the others.
+    withWeight = weighed;
+    if (!request.has_param("weight"))
+        return true;
+    const std::string value = request.get_param_value("weight");
+    if (value != "0" && value != "1") {
+        Html(response, 400,
+             MessagePage("Wrong weight",
+                         "weight is 1 (the weighed carcasses) or 0 (the others), not \"" + value + "\"."));
+        return false;
+    }
+    withWeight = value == "1";
+    return true;
+}
+
 void PlantServer::Station(const httplib::Request& request, httplib::Response& response)
 {
     StationDay day;
@@ -138,7 +156,9 @@ void PlantServer::Station(const httplib::Request& request, httplib::Response& re
         result = reader_.DayLines(day.station, day.day, day.page * kLinesPerPage, kLinesPerPage, day.lines);
     if (!result.ok())
         return DatabaseFault(result, response, true);
-    const SummaryMode mode = weighed ? SummaryMode::WithWeight : SummaryMode::WithoutWeight;
+    if (!WeightMode(request, response, weighed, day.withWeight))
+        return;
+    const SummaryMode mode = day.withWeight ? SummaryMode::WithWeight : SummaryMode::WithoutWeight;
     ClassSummaryTally tally(mode);
     tally.AddLines(lines);
     // The label `tallion summary --db` prints: the station and the day.
@@ -177,7 +197,10 @@ void PlantServer::Charts(const httplib::Request& request, httplib::Response& res
     const DatabaseResult result = reader_.DayResults(station, day, lines, weighed);
     if (!result.ok())
         return DatabaseFault(result, response, false);
-    SummaryChartTally tally(weighed ? SummaryMode::WithWeight : SummaryMode::WithoutWeight);
+    bool withWeight = false;
+    if (!WeightMode(request, response, weighed, withWeight))
+        return;
+    SummaryChartTally tally(withWeight ? SummaryMode::WithWeight : SummaryMode::WithoutWeight);
     tally.AddLines(lines);
     response.set_content(drawCharts_(tally.Data()), "image/svg+xml");
 }
