@@ -14,6 +14,7 @@
 #include <httplib.h>
 
 #include <arpa/inet.h>
+#include <ctime>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -152,13 +153,32 @@ TEST(PlantProgram, ServesTheStationsToABrowserAndRidesOutTheDatabase)
     ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
     EXPECT_EQ(csv->body, expected.readAll().toStdString());
 
+    // The day's summary is the text `tallion summary --db` prints for the day (its line ends as a page has them).
+    qputenv("TZ", "UTC");
+    tzset();
+    char* printed = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&printed, &size);
+    EXPECT_EQ(
+        RunDbSummaryCommand({"summary", "--db", owner, "--station", "Line 1", "--date", "2024-03-14"}, out, stderr), 0);
+    std::fclose(out);
+    std::string summary(printed, size);
+    std::free(printed);
+    std::erase(summary, '\r');
+    const httplib::Result page = http.Get("/station/Line%201?date=2024-03-14&weight=0");
+    ASSERT_TRUE(page);
+    const size_t start = page->body.find("<pre class=\"summary\">") + 21;
+    EXPECT_EQ(page->body.substr(start, page->body.find("</pre>") - start), summary);
+
     QProcess browser;
     browser.start("/usr/bin/python3", {TALLION_SOURCE_DIR "/tests/plant/plant_browser.py", QString::fromStdString(base),
                                        qEnvironmentVariable("TALLION_PLANT_SCREENSHOTS")});
     std::string said;
-    while (browser.state() != QProcess::NotRunning || browser.canReadLine()) {
-        if (!browser.canReadLine() && !browser.waitForReadyRead(60000) && !browser.canReadLine())
-            break;
+    for (;;) {
+        if (!browser.canReadLine() && browser.waitForReadyRead(90000))
+            continue;
+        if (!browser.canReadLine())
+            break; // ended, or silent for too long
         const QByteArray line = browser.readLine();
         said += line.toStdString();
         if (line == "stop-database\n")
@@ -169,7 +189,8 @@ TEST(PlantProgram, ServesTheStationsToABrowserAndRidesOutTheDatabase)
             continue;
         browser.write("done\n");
     }
-    browser.waitForFinished(60000);
+    ASSERT_TRUE(browser.state() == QProcess::NotRunning || browser.waitForFinished(60000)) << said;
+    EXPECT_EQ(browser.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(browser.exitCode(), 0) << said << browser.readAllStandardError().toStdString();
 
     plant.terminate();
