@@ -106,6 +106,8 @@ try:
     fits("a station's day at 1366x768")
     if shots:
         browser.save_screenshot(shots + "/plant-station-day.png")
+        browser.execute_script("document.querySelector('table.lines').scrollIntoView()")
+        browser.save_screenshot(shots + "/plant-station-lines.png")
     browser.set_window_size(390, 844)
     fits("a station's day at 390x844")
     if shots:
