@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QMetaObject>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <pthread.h>
@@ -54,15 +56,21 @@ int main(int argc, char** argv)
     std::fprintf(stdout, "tallion-plant: serving http://%s:%d/\n", options.host.c_str(), options.port);
     std::fflush(stdout);
 
+    std::atomic<bool> listening{true};
     std::thread listener([&] {
         server.Http().listen_after_bind();
+        listening = false;
         // Handlers that wait for a chart have finished: the drawing thread may stop.
         QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection);
     });
     std::thread stopper([&] {
         int signal = 0;
         sigwait(&stopSignals, &signal);
-        server.Http().stop();
+        // A signal that comes before the listener runs would find nothing to stop: ask again.
+        while (listening) {
+            server.Http().stop();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
     });
     const int status = app.exec();
     listener.join();

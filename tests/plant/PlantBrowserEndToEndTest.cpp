@@ -114,7 +114,8 @@ TEST(PlantProgram, ServesTheStationsToABrowserAndRidesOutTheDatabase)
         + Row("Line 1", 102, Result("06:02:10  14-03-2024", "000102", "P", " 29.9", ""), "'2024-03-14 06:02:11+00'",
               "now()", "'2024-03-14 07:00:00+00'")
         + Row("Line 1", 103, "\tCancel  000102\t\t", "'2024-03-14 06:02:30+00'")
-        + Row("Line 1", 104, Result("06:03:10  14-03-2024", "000103", "E", " 57.2", "", "say \"hi\", ok"),
+        + Row("Line 1", 104,
+              Result("06:03:10  14-03-2024", "000103", "E", " 57.2", "", "say \"hi\", caf' || chr(233) || '"),
               "'2024-03-14 06:03:11+00'");
     ASSERT_EQ(server.Sql(sql, "plant"), "");
 
