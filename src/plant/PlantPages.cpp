@@ -52,7 +52,9 @@ std::string Quiet(const PlantStationToday& station, long long nowMs)
     if (minutes < kQuietAmberMinutes)
         return "<p class=\"quiet ok\">last line " + ClockTime(*station.lastLineMs) + "</p>";
     const char* level = minutes > kQuietRedMinutes ? "red" : "amber";
-    std::string text = minutes < 24 * 60 ? Num(minutes) + " min" : Num(minutes / (24 * 60)) + " d";
+    const std::string text = minutes < 120       ? Num(minutes) + " min"
+                             : minutes < 48 * 60 ? Num(minutes / 60) + " h"
+                                                 : Num(minutes / (24 * 60)) + " days";
     return "<p class=\"quiet " + std::string(level) + "\">quiet for " + text + "</p>";
 }
 

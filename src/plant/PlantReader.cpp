@@ -188,23 +188,18 @@ DatabaseResult PlantReader::StationKnown(const std::string& station, bool& known
     return result;
 }
 
-DatabaseResult PlantReader::DayResults(const std::string& station, const QDate& day, std::string& lines, bool& weighed)
+DatabaseResult PlantReader::DayResults(const std::string& station, const QDate& day, std::string& lines)
 {
     lines.clear();
-    weighed = false;
     PgResultPtr rows;
-    const DatabaseResult result =
-        Run(std::string("SELECT l.line, c.weight IS NOT NULL FROM public.result_lines l"
-                        " JOIN tallion.carcass_results c ON c.station = l.station AND"
-                        " c.journal = l.journal AND c.seq = l.seq WHERE l.deleted_at IS NULL AND")
-                + Day("l") + " ORDER BY l.logged_at, l.journal, l.seq",
-            {station, Bound(day), Bound(day.addDays(1))}, rows);
+    const DatabaseResult result = Run("SELECT l.line FROM public.result_lines l WHERE l.deleted_at IS NULL AND"
+                                          + Day("l") + " ORDER BY l.logged_at, l.journal, l.seq",
+                                      {station, Bound(day), Bound(day.addDays(1))}, rows);
     if (!result.ok())
         return result;
     for (int r = 0; r < PQntuples(rows.get()); ++r) {
         lines += Text(rows.get(), r, 0);
         lines += "\r\n";
-        weighed = weighed || std::string_view(PQgetvalue(rows.get(), r, 1)) == "t";
     }
     return {};
 }

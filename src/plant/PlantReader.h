@@ -56,9 +56,8 @@ public:
     // Every call returns a fault when the database could not answer; `DownSince` then tells since when.
     DatabaseResult Today(const QDate& today, std::vector<PlantStationToday>& stations);
     DatabaseResult StationKnown(const std::string& station, bool& known);
-    // The day's result lines that are not deleted, each with "\r\n", for the summary and the charts;
-    // `weighed` whether any of them has a weight.
-    DatabaseResult DayResults(const std::string& station, const QDate& day, std::string& lines, bool& weighed);
+    // The day's lines that are not deleted, each with "\r\n", for the summary and the charts.
+    DatabaseResult DayResults(const std::string& station, const QDate& day, std::string& lines);
     // Newest first, `limit` from `offset`.
     DatabaseResult DayLines(const std::string& station, const QDate& day, long long offset, long long limit,
                             PlantDayLines& page);

@@ -117,13 +117,16 @@ bool PlantServer::StationAndDay(const httplib::Request& request, httplib::Respon
     return true;
 }
 
-bool PlantServer::WeightMode(const httplib::Request& request, httplib::Response& response, bool weighed,
+bool PlantServer::WeightMode(const httplib::Request& request, httplib::Response& response, const std::string& lines,
                              bool& withWeight)
 {
     // As the station's summary: with weight it counts the weighed carcasses, without the others.
-    withWeight = weighed;
-    if (!request.has_param("weight"))
+    if (!request.has_param("weight")) {
+        SummaryChartTally weighed(SummaryMode::WithWeight);
+        weighed.AddLines(lines);
+        withWeight = weighed.Data().Counted() > 0;
         return true;
+    }
     const std::string value = request.get_param_value("weight");
     if (value != "0" && value != "1") {
         Html(response, 400,
@@ -150,13 +153,12 @@ void PlantServer::Station(const httplib::Request& request, httplib::Response& re
                 MessagePage("Wrong page", "The page is a number from 0: \"" + page.toStdString() + "\" is not."));
     }
     std::string lines;
-    bool weighed = false;
-    DatabaseResult result = reader_.DayResults(day.station, day.day, lines, weighed);
+    DatabaseResult result = reader_.DayResults(day.station, day.day, lines);
     if (result.ok())
         result = reader_.DayLines(day.station, day.day, day.page * kLinesPerPage, kLinesPerPage, day.lines);
     if (!result.ok())
         return DatabaseFault(result, response, true);
-    if (!WeightMode(request, response, weighed, day.withWeight))
+    if (!WeightMode(request, response, lines, day.withWeight))
         return;
     const SummaryMode mode = day.withWeight ? SummaryMode::WithWeight : SummaryMode::WithoutWeight;
     ClassSummaryTally tally(mode);
@@ -193,12 +195,11 @@ void PlantServer::Charts(const httplib::Request& request, httplib::Response& res
     if (!StationAndDay(request, response, station, day))
         return;
     std::string lines;
-    bool weighed = false;
-    const DatabaseResult result = reader_.DayResults(station, day, lines, weighed);
+    const DatabaseResult result = reader_.DayResults(station, day, lines);
     if (!result.ok())
         return DatabaseFault(result, response, false);
     bool withWeight = false;
-    if (!WeightMode(request, response, weighed, withWeight))
+    if (!WeightMode(request, response, lines, withWeight))
         return;
     SummaryChartTally tally(withWeight ? SummaryMode::WithWeight : SummaryMode::WithoutWeight);
     tally.AddLines(lines);

@@ -26,8 +26,9 @@ private:
 
     // The station and day of a request; false with the response set (400, 404, 503) when they are not good.
     bool StationAndDay(const httplib::Request& request, httplib::Response& response, std::string& station, QDate& day);
-    // The summary's mode: `weight` 1 or 0, else with weight when the day has weighed carcasses.
-    bool WeightMode(const httplib::Request& request, httplib::Response& response, bool weighed, bool& withWeight);
+    // The summary's mode: `weight` 1 or 0, else with weight when the day's `lines` hold weighed carcasses.
+    bool WeightMode(const httplib::Request& request, httplib::Response& response, const std::string& lines,
+                    bool& withWeight);
     // The response for a fault of the database.
     void DatabaseFault(const DatabaseResult& result, httplib::Response& response, bool html);
 
