@@ -58,12 +58,15 @@ constexpr const char* kCounts =
     " WHERE logged_at >= to_timestamp($1::bigint / 1000.0) AND logged_at < to_timestamp($2::bigint / 1000.0)"
     " AND kind = 'result' AND deleted_at IS NULL GROUP BY station, class";
 
-const std::string kLineColumns =
+const std::string kLineSelect =
     "SELECT c.journal, c.seq, (extract(epoch FROM c.logged_at) * 1000)::bigint,"
     " (extract(epoch FROM c.deleted_at) * 1000)::bigint, c.kind, c.carcass,"
     " to_char(c.probe_time, 'YYYY-MM-DD HH24:MI:SS'), c.class, c.lean_meat_pct, c.fat1, c.fat2, c.meat, c.meat1,"
-    " c.quality, c.weight, l.line FROM tallion.carcass_results c JOIN public.result_lines l"
-    " ON l.station = c.station AND l.journal = c.journal AND l.seq = c.seq WHERE";
+    " c.quality, c.weight, l.line";
+// A page of lines: each found by its key.
+const std::string kLineColumns = kLineSelect
+                                 + " FROM tallion.carcass_results c JOIN public.result_lines l"
+                                   " ON l.station = c.station AND l.journal = c.journal AND l.seq = c.seq WHERE";
 
 PlantLine LineAt(const PGresult* rows, int r)
 {
@@ -231,8 +234,14 @@ DatabaseResult PlantReader::EachDayLine(const std::string& station, const QDate&
                                         const std::function<void(const PlantLine&)>& each)
 {
     PgResultPtr rows;
-    const DatabaseResult result = Run(kLineColumns + Day("c") + " ORDER BY c.logged_at, c.journal, c.seq",
-                                      {station, Bound(day), Bound(day.addDays(1))}, rows);
+    // A whole day: both views read the day's range once and meet in a hash join, rather than
+    // looking each line up by its key (three times slower on a table of months).
+    const DatabaseResult result =
+        Run("WITH c AS MATERIALIZED (SELECT * FROM tallion.carcass_results c WHERE" + Day("c")
+                + "), l AS MATERIALIZED (SELECT l.journal, l.seq, l.line FROM public.result_lines l WHERE" + Day("l")
+                + ") " + kLineSelect
+                + " FROM c JOIN l ON l.journal = c.journal AND l.seq = c.seq ORDER BY c.logged_at, c.journal, c.seq",
+            {station, Bound(day), Bound(day.addDays(1))}, rows);
     if (!result.ok())
         return result;
     for (int r = 0; r < PQntuples(rows.get()); ++r)
