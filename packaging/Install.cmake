@@ -2,7 +2,7 @@
 # (packaging/build-deb.sh). The program finds its manual at ../share/tallion from its own folder
 # (src/help/UserManualPath.h), so both keep to bin/ and share/ under the prefix.
 
-install(TARGETS tallion RUNTIME DESTINATION bin)
+install(TARGETS tallion tallion-plant RUNTIME DESTINATION bin)
 install(FILES ${TALLION_MANUAL_PDF} DESTINATION share/tallion)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/tallion.desktop DESTINATION share/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/icons/tallion.svg DESTINATION share/icons/hicolor/scalable/apps)

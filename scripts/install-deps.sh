@@ -7,7 +7,8 @@
 # small file system (mount).
 # Qt Charts does not configure without the OpenGL development files, which it only recommends. The
 # PostgreSQL server runs the plant database tests (a server of the test's own; the system's cluster
-# is not used).
+# is not used). tallion-plant serves its pages with cpp-httplib; its browser tests drive headless
+# Chromium through its WebDriver from Python.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -20,6 +21,7 @@ PACKAGES=(
   xvfb xauth x11-apps imagemagick fonts-dejavu-core
   cups-daemon cups-client cups poppler-utils
   libpq-dev postgresql-15
+  libcpp-httplib-dev chromium chromium-driver python3-selenium
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

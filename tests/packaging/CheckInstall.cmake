@@ -12,6 +12,7 @@ endif()
 
 foreach(file
         bin/tallion
+        bin/tallion-plant
         share/tallion/Manual.pdf
         share/applications/tallion.desktop
         share/icons/hicolor/scalable/apps/tallion.svg

@@ -16,7 +16,8 @@ set(chapters
     "Updating the probe firmware"
     "Settings and files"
     "Troubleshooting"
-    "The plant database")
+    "The plant database"
+    "The plant at a glance")
 
 find_program(PDFTOTEXT pdftotext REQUIRED)
 execute_process(COMMAND ${PDFTOTEXT} -layout ${PDF} - OUTPUT_VARIABLE text RESULT_VARIABLE status)

@@ -1,0 +1,201 @@
+// tallion-plant against the private PostgreSQL server, read by a real browser (headless Chromium
+// through its WebDriver, tests/plant/plant_browser.py) and by a plain HTTP client for the answers
+// a browser does not show: status codes and the CSV's bytes.
+
+#include "database/DatabaseCommands.h"
+#include "database/GuardedSchema.h"
+#include "log/LogRecordFormat.h"
+#include "support/PrivatePostgresServer.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <arpa/inet.h>
+#include <ctime>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// A result line as the station logs it, without its line end.
+std::string Result(const char* timeDate, const char* carcass, const char* cls, const char* meat, const char* weight,
+                   const char* comment = "")
+{
+    std::vector<std::string> fields(QByteArray::fromStdString(LogHeaderLine()).split('\t').size());
+    fields[LogColumnTitled("Time & Date")] = timeDate;
+    fields[LogColumnTitled("Header")] = "Single Site";
+    fields[LogColumnTitled("Carcass Count")] = carcass;
+    fields[LogColumnTitled("Fat 1")] = " 14.2 A";
+    fields[LogColumnTitled("Meat (2)")] = " 55.0 B";
+    fields[LogColumnTitled("Meat %")] = meat;
+    fields[LogColumnTitled("Class")] = cls;
+    fields[LogColumnTitled("Weight")] = weight;
+    fields[LogColumnTitled("Comment")] = comment;
+    std::string line;
+    for (size_t i = 0; i + 1 < fields.size(); ++i)
+        line += fields[i] + "\t";
+    return line;
+}
+
+// One row of tallion.lines, as the owner writes it (the trigger types it); `line` is an SQL text
+// expression between quotes, so that it may join in a chr().
+std::string Row(const char* station, int seq, const std::string& line, const std::string& logged,
+                const std::string& received = "now()", const std::string& deleted = "NULL")
+{
+    return "INSERT INTO tallion.lines (station, journal, seq, line, logged_at, received_at, deleted_at) VALUES ('"
+           + std::string(station) + "', 1, " + std::to_string(seq) + ", '" + line + "', " + logged + ", " + received
+           + ", " + deleted + ");";
+}
+
+int FreePort()
+{
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
+    close(s);
+    return ntohs(address.sin_port);
+}
+
+QString PlantProgram()
+{
+    return QStringLiteral(TALLION_BUILD_DIR "/tallion-plant");
+}
+
+} // namespace
+
+TEST(PlantProgram, RefusesToListenBeyondThisComputer)
+{
+    QProcess plant;
+    plant.start(PlantProgram(), {"--db", "dbname=x", "--listen", "192.168.1.5:8080"});
+    ASSERT_TRUE(plant.waitForFinished(20000));
+    EXPECT_EQ(plant.exitCode(), 2);
+    EXPECT_EQ(plant.readAllStandardError().toStdString(),
+              "tallion-plant: listens only on this computer (127.0.0.1, ::1 or localhost) for now, not on "
+              "\"192.168.1.5\": the pages have no log-in and no encryption yet, so they are not opened to the "
+              "network.\n");
+}
+
+TEST(PlantProgram, ServesTheStationsToABrowserAndRidesOutTheDatabase)
+{
+    PrivatePostgresServer server;
+    std::string why;
+    if (!server.Start(&why))
+        GTEST_SKIP() << "no PostgreSQL server of the test's own: " << why;
+    ASSERT_EQ(server.Sql("CREATE DATABASE plant"), "");
+    const QString owner = QString::fromStdString(server.Conninfo("plant"));
+    ASSERT_EQ(RunDbCommand({"db", "init", "--connection", owner}, stdout, stderr), 0);
+    // The office's role reads the views only, as the README grants it.
+    ASSERT_EQ(server.Sql("CREATE ROLE office LOGIN PASSWORD 'office-pw';"
+                         "GRANT SELECT ON tallion.carcass_results, public.result_lines, tallion.stations TO office;"
+                         "INSERT INTO tallion.stations VALUES ('line3', 'Line 3');",
+                         "plant"),
+              "");
+    // Today: Line 1 has S, E, E, a deleted P and, last, a line with markup and Latin-1 text that
+    // reached the database 30 s late; Line 2 one U, 11 minutes ago. 2024-03-14 is the CSV's day.
+    const std::string sql =
+        Row("Line 1", 1, Result("06:01:10  14-03-2024", "000001", "S", " 61.0", ""), "now() - interval '5 min'")
+        + Row("Line 1", 2, Result("06:02:10  14-03-2024", "000002", "E", " 59.9", ""), "now() - interval '4 min'")
+        + Row("Line 1", 3, Result("06:03:10  14-03-2024", "000003", "P", " 29.9", ""), "now() - interval '3 min'",
+              "now()", "now()")
+        + Row("Line 1", 4, Result("06:04:10  14-03-2024", "000003", "E", " 57.2", " 92.4"), "now() - interval '2 min'")
+        + Row("Line 1", 5, "\t<script>alert(1)</script> caf' || chr(233) || '\t", "now() - interval '1 min'",
+              "now() - interval '30 s'")
+        + Row("Line 2", 1, Result("06:05:10  14-03-2024", "000009", "U", " 52.3", ""), "now() - interval '11 min'")
+        + Row("Line 1", 101, Result("06:01:10  14-03-2024", "000101", "S", " 61.0", " 88.0"),
+              "'2024-03-14 06:01:11+00'")
+        + Row("Line 1", 102, Result("06:02:10  14-03-2024", "000102", "P", " 29.9", ""), "'2024-03-14 06:02:11+00'",
+              "now()", "'2024-03-14 07:00:00+00'")
+        + Row("Line 1", 103, "\tCancel  000102\t\t", "'2024-03-14 06:02:30+00'")
+        + Row("Line 1", 104,
+              Result("06:03:10  14-03-2024", "000103", "E", " 57.2", "", "say \"hi\", caf' || chr(233) || '"),
+              "'2024-03-14 06:03:11+00'");
+    ASSERT_EQ(server.Sql(sql, "plant"), "");
+
+    const int port = FreePort();
+    const std::string base = "http://127.0.0.1:" + std::to_string(port);
+    QProcess plant;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TZ", "UTC");
+    plant.setProcessEnvironment(environment);
+    plant.start(PlantProgram(), {"--db", QString::fromStdString(server.Conninfo("plant", "office", "office-pw")),
+                                 "--listen", "127.0.0.1:" + QString::number(port)});
+    ASSERT_TRUE(plant.waitForReadyRead(20000)) << plant.readAllStandardError().toStdString();
+
+    httplib::Client http("127.0.0.1", port);
+    const struct {
+        std::string path;
+        int status;
+        std::string says;
+    } answers[] = {
+        {"/station/Line%201?date=2024-02-30", 400, "&quot;2024-02-30&quot; is not a day."},
+        {"/station/Line%201/day.csv?date=14.03.2024", 400, "\"14.03.2024\" is not a day."},
+        {"/station/Line%201?date=2024-03-14&page=x", 400, "&quot;x&quot; is not."},
+        {"/station/Nowhere", 404, "The plant database knows no station &quot;Nowhere&quot;."},
+        {"/nothing", 404, "There is no page at this address."},
+    };
+    for (const auto& answer : answers) {
+        const httplib::Result got = http.Get(answer.path);
+        ASSERT_TRUE(got) << answer.path;
+        EXPECT_EQ(got->status, answer.status) << answer.path;
+        EXPECT_NE(got->body.find(answer.says), std::string::npos) << answer.path << ": " << got->body;
+    }
+    const httplib::Result csv = http.Get("/station/Line%201/day.csv?date=2024-03-14");
+    ASSERT_TRUE(csv);
+    EXPECT_EQ(csv->get_header_value("Content-Type"), "text/csv; charset=utf-8; header=present");
+    QFile expected(TALLION_TEST_DATA_DIR "/plant_day.csv");
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    EXPECT_EQ(csv->body, expected.readAll().toStdString());
+
+    // The day's summary is the text `tallion summary --db` prints for the day (its line ends as a page has them).
+    qputenv("TZ", "UTC");
+    tzset();
+    char* printed = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&printed, &size);
+    EXPECT_EQ(
+        RunDbSummaryCommand({"summary", "--db", owner, "--station", "Line 1", "--date", "2024-03-14"}, out, stderr), 0);
+    std::fclose(out);
+    std::string summary(printed, size);
+    std::free(printed);
+    std::erase(summary, '\r');
+    const httplib::Result page = http.Get("/station/Line%201?date=2024-03-14&weight=0");
+    ASSERT_TRUE(page);
+    const size_t start = page->body.find("<pre class=\"summary\">") + 21;
+    EXPECT_EQ(page->body.substr(start, page->body.find("</pre>") - start), summary);
+
+    QProcess browser;
+    browser.start("/usr/bin/python3", {TALLION_SOURCE_DIR "/tests/plant/plant_browser.py", QString::fromStdString(base),
+                                       qEnvironmentVariable("TALLION_PLANT_SCREENSHOTS")});
+    std::string said;
+    for (;;) {
+        if (!browser.canReadLine() && browser.waitForReadyRead(90000))
+            continue;
+        if (!browser.canReadLine())
+            break; // ended, or silent for too long
+        const QByteArray line = browser.readLine();
+        said += line.toStdString();
+        if (line == "stop-database\n")
+            server.Stop();
+        else if (line == "start-database\n")
+            ASSERT_TRUE(server.Start(&why)) << why;
+        else
+            continue;
+        browser.write("done\n");
+    }
+    ASSERT_TRUE(browser.state() == QProcess::NotRunning || browser.waitForFinished(60000)) << said;
+    EXPECT_EQ(browser.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(browser.exitCode(), 0) << said << browser.readAllStandardError().toStdString();
+
+    plant.terminate();
+    ASSERT_TRUE(plant.waitForFinished(20000));
+    EXPECT_EQ(plant.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(plant.exitCode(), 0);
+}
