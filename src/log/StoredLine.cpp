@@ -107,14 +107,22 @@ StoredLineKind KindOfStoredLine(std::string_view line)
     const size_t close = line.find(kTab, 1);
     if (close == std::string_view::npos)
         return StoredLineKind::Result;
-    std::string_view timePart = line.substr(1, close - 1);
-    timePart = timePart.substr(0, timePart.find(','));
+    const std::string_view value = line.substr(1, close - 1);
+    std::string_view timePart = value.substr(0, value.find(','));
     timePart = timePart.substr(0, timePart.find("  "));
-    return timePart == "Cancel" ? StoredLineKind::Cancel : StoredLineKind::Result;
+    if (timePart == "Cancel")
+        return StoredLineKind::Cancel;
+    // A probing error is logged as TAB, its text, TAB: shown red across the row, as it was live.
+    // A lone time in that form ("\t08:20:00  03-04-2024\t") stays a result.
+    const bool lone = WithoutLineEndView(line.substr(close + 1)).empty();
+    const bool time = value.size() >= 8 && value[2] == ':' && value[5] == ':';
+    return lone && !value.empty() && !time ? StoredLineKind::Message : StoredLineKind::Result;
 }
 
 std::string_view MessageOfStoredLine(std::string_view line)
 {
+    if (!line.empty() && line.front() == kTab)
+        return line.substr(1, line.find(kTab, 1) - 1);
     const size_t tab = line.find(kTab);
     return tab == std::string_view::npos ? WithoutLineEndView(line) : line.substr(0, tab);
 }

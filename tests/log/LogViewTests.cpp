@@ -114,10 +114,11 @@ TEST_F(LogViewTest, LoadShowsResultsCancelsErrorsAndEmptyLines)
     for (int i = 0; i < 10; ++i)
         AppendToResultView(views, "stale,row,from,before\r", true);
 
-    const std::string path = WriteLog(
-        "mixed.dif", LogHeaderLine() + LogLineFor(Result("08:15:02  03-04-2024", "017", ""))
-                         + "\tCancel      000018\t\r\n" + "\r\n" + "Probe error 7\tx\t\r\n"
-                         + "\t08:20:00  03-04-2024\t\r\n" + LogLineFor(Result("08:21:40  03-04-2024", "019", "late")));
+    const std::string path =
+        WriteLog("mixed.dif", LogHeaderLine() + LogLineFor(Result("08:15:02  03-04-2024", "017", ""))
+                                  + "\tCancel      000018\t\r\n" + "\r\n" + "Probe error 7\tx\t\r\n"
+                                  + "\tAir between probe and skin\t\r\n" + "\t08:20:00  03-04-2024\t\r\n"
+                                  + LogLineFor(Result("08:21:40  03-04-2024", "019", "late")));
 
     ASSERT_EQ(LoadLogIntoView(views, path, 1), std::nullopt);
 
@@ -126,6 +127,7 @@ TEST_F(LogViewTest, LoadShowsResultsCancelsErrorsAndEmptyLines)
         "!Cancel      000018||||||",
         "||||||", // the empty line keeps its row so later rows match their file lines
         "!Probe error 7||||||",
+        "!Air between probe and skin||||||", // a probing error, red across the row as it was live
         "08:20:00|03-04-2024|||||",
         "08:21:40|03-04-2024|019|2|14|55|58.9",
     };
@@ -135,19 +137,21 @@ TEST_F(LogViewTest, LoadShowsResultsCancelsErrorsAndEmptyLines)
                           "Cancel      000018,,,,,,\r\n"
                           "\r\n"
                           "Probe error 7\r\n"
+                          "Air between probe and skin\r\n"
                           "08:20:00  03-04-2024,,,,,,\r\n"
                           "08:21:40  03-04-2024,019,2,14,55,58.9,late\r\n");
     EXPECT_EQ(LineColours(0), std::set<QRgb>{kBlackRgb});
     EXPECT_EQ(LineColours(1), std::set<QRgb>{kBlackRgb});
     EXPECT_EQ(LineColours(3), std::set<QRgb>{kRedRgb});
-    EXPECT_EQ(LineColours(4), std::set<QRgb>{kBlackRgb});
+    EXPECT_EQ(LineColours(4), std::set<QRgb>{kRedRgb});
     EXPECT_EQ(LineColours(5), std::set<QRgb>{kBlackRgb});
+    EXPECT_EQ(LineColours(6), std::set<QRgb>{kBlackRgb});
 
     // Live results continue below the loaded ones, in black.
     AppendToResultView(views, "08:30:00  03-04-2024,020,2,15,54,58.1,\r", true);
-    EXPECT_EQ(grid.Rows(), 8);
-    EXPECT_EQ(CellText(7, 2), "020");
-    EXPECT_EQ(LineColours(6), std::set<QRgb>{kBlackRgb});
+    EXPECT_EQ(grid.Rows(), 9);
+    EXPECT_EQ(CellText(8, 2), "020");
+    EXPECT_EQ(LineColours(7), std::set<QRgb>{kBlackRgb});
 }
 
 TEST_F(LogViewTest, LoadLaysRowsOutInTheCurrentTemplate)
@@ -230,9 +234,10 @@ TEST_F(LogViewTest, DamagedLinesAreShownAsTheyStand)
     // Cut, the long line fits in the pane with every other line.
     const std::string text = PaneText();
     EXPECT_EQ(pane.Length(), static_cast<int>(text.size()));
-    EXPECT_EQ(text, "\x00\x01\xff\xa0 junk\r\nno tab and no CR\r\n"s + std::string(4000, 'L') + "...\r\n"
-                        + "TAB line with lone\r\nCR,,,,,,\r\n" // the pane breaks the line at a lone CR
-                        + "10:00:00  05-04-2024,,,,,,\r\n");
+    EXPECT_EQ(text,
+              "\x00\x01\xff\xa0 junk\r\nno tab and no CR\r\n"s + std::string(4000, 'L') + "...\r\n"
+                  + "TAB line with lone\r\nCR\r\n" // a lone text, as a probing error; the pane breaks at a lone CR
+                  + "10:00:00  05-04-2024,,,,,,\r\n");
 }
 
 TEST_F(LogViewTest, EveryRowKnowsItsLineAndThePaneKeepsTheNewest)
