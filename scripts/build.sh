@@ -9,6 +9,10 @@ shift || true
 launcher=()
 if command -v ccache >/dev/null 2>&1; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  # Paths inside the checkout count relative to it, and the build folder is not hashed: a clone
+  # elsewhere (CI's) reuses the cache. A sanitizer's line tables may then name the folder of the
+  # build that filled the cache; nothing else does.
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
 fi
 cmake -S . -B "$BUILD_DIR" -G Ninja "${launcher[@]}" "$@"
 targets=()
