@@ -49,12 +49,20 @@ void ReadStoredLine(const std::string& line)
 
     const StoredLineKind kind = KindOfStoredLine(line);
     Check((kind == StoredLineKind::Empty) == (line.empty() || line[0] == '\r'), "an empty line starts with CR", line);
-    Check((kind == StoredLineKind::Message) == (!line.empty() && line[0] != '\r' && line[0] != '\t'),
+    // A probing error is logged as one value between two TABs.
+    const bool betweenTabs = kind == StoredLineKind::Message && !line.empty() && line[0] == '\t';
+    Check((kind == StoredLineKind::Message && !betweenTabs) == (!line.empty() && line[0] != '\r' && line[0] != '\t'),
           "a message line starts with its value", line);
     if (kind == StoredLineKind::Message) {
         const std::string_view message = MessageOfStoredLine(line);
-        Check(line.starts_with(message) && message.find('\t') == std::string_view::npos && !message.ends_with('\n'),
+        const std::string_view from = betweenTabs ? std::string_view(line).substr(1) : std::string_view(line);
+        Check(from.starts_with(message) && message.find('\t') == std::string_view::npos && !message.ends_with('\n'),
               "a message is the line's first value", line);
+        if (betweenTabs) {
+            Check(!message.empty() && from.size() > message.size() && from[message.size()] == '\t'
+                      && WithoutLineEndView(from.substr(message.size() + 1)).empty(),
+                  "a probing error is one value between two TABs", line);
+        }
     }
 
     for (int t = 0; t <= 11; ++t) {
