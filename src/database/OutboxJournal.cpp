@@ -1,5 +1,7 @@
 #include "database/OutboxJournal.h"
 
+#include "database/JournalLock.h"
+
 #include "database/DurableFile.h"
 #include "database/JournalRecords.h"
 
@@ -82,61 +84,11 @@ OutboxJournal::OutboxJournal(std::string station)
     , station_(std::move(station))
 {}
 
-namespace {
-
-// The journals' locks this process holds, shared by its own instances (a journal drained on the
-// side, a test's restarted one): only another process is kept out.
-struct HeldLocks {
-    std::mutex mutex;
-    std::map<std::string, std::pair<int, int>> held; // lock path: descriptor, users
-};
-
-HeldLocks& Locks()
-{
-    static HeldLocks locks;
-    return locks;
-}
-
-// The descriptor holding `path`'s lock; -1 with `busy` when another process holds it.
-int TakeLock(const std::string& path, bool& busy)
-{
-    busy = false;
-    HeldLocks& locks = Locks();
-    const std::lock_guard<std::mutex> lock(locks.mutex);
-    if (const auto found = locks.held.find(path); found != locks.held.end()) {
-        ++found->second.second;
-        return found->second.first;
-    }
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return -1; // a folder that takes no lock file takes no journal either: told there
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        busy = errno == EWOULDBLOCK;
-        ::close(fd);
-        return -1;
-    }
-    locks.held[path] = {fd, 1};
-    return fd;
-}
-
-void ReleaseLock(const std::string& path)
-{
-    HeldLocks& locks = Locks();
-    const std::lock_guard<std::mutex> lock(locks.mutex);
-    const auto found = locks.held.find(path);
-    if (found == locks.held.end() || --found->second.second > 0)
-        return;
-    ::close(found->second.first);
-    locks.held.erase(found);
-}
-
-} // namespace
-
 OutboxJournal::~OutboxJournal()
 {
     CloseFile();
     if (!lockPath_.empty())
-        ReleaseLock(lockPath_);
+        ReleaseJournalLock(lockPath_);
 }
 
 bool OutboxJournal::HeldByOther() const
@@ -180,10 +132,10 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
     // One writer per journal: a second station under the same name on this log would number its
     // lines on top of this one's.
     if (!lockPath_.empty())
-        ReleaseLock(lockPath_);
+        ReleaseJournalLock(lockPath_);
     lockPath_.clear();
     bool busy = false;
-    if (TakeLock(LockPath(logPath, station_), busy) >= 0)
+    if (TakeJournalLock(LockPath(logPath, station_), busy) >= 0)
         lockPath_ = LockPath(logPath, station_);
     if (busy) {
         heldByOther_ = true;
