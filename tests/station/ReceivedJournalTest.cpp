@@ -49,16 +49,9 @@ TEST(ReceivedJournal, AStateComesBackWithEveryByteOfItsTexts)
     const HeldState state = StateWithHostileBytes();
     const std::optional<HeldState> back = ParseHeldState(SerializeHeldState(state));
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->queue.carcasses[3], state.queue.carcasses[3]);
-    EXPECT_EQ(back->queue.weights[3], " 85.40");
-    EXPECT_EQ(back->queue.readIndex, 3);
-    EXPECT_EQ(back->current.currentMeasurement, state.current.currentMeasurement);
-    EXPECT_FALSE(back->current.lineIsMeasurement);
-    EXPECT_TRUE(back->mainIgnoresNextCancel);
-    EXPECT_EQ(back->unwritten, state.unwritten);
+    EXPECT_EQ(back->queue.carcasses[3].comment, std::string("a\tb\r\nc\\d\xff", 10));
     EXPECT_EQ(back->held, state.held);
-    EXPECT_EQ(back->logPath, "/data/shift 1.dif");
-    EXPECT_EQ(back->logSize, 4096);
+    EXPECT_EQ(SerializeHeldState(*back), SerializeHeldState(state)) << "every other part comes back as it was";
     EXPECT_FALSE(ParseHeldState("queue\t0\t0\t11\t0\n")) << "more carcasses than the ring holds";
 }
 
