@@ -72,20 +72,15 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
             return false;
         nextEvent_ = next;
         knownSize_ = size;
-        map_.clear();
         pending_.clear();
-        while (at < record.size()) {
-            std::int64_t first = 0;
-            std::int64_t count = 0;
-            if (!Number(record, at, first) || at >= record.size() || record[at] != ':')
-                return false;
-            ++at;
-            if (!Number(record, at, count) || count < 0)
-                return false;
-            for (std::int64_t k = 0; k < count; ++k)
-                map_.push_back(first == 0 ? 0 : first + k);
-        }
-        return true;
+        return map_.Parse(record, at);
+    }
+    case 'Q': {
+        // The map matched to the log again after it changed under the station.
+        if (!Number(record, at, size))
+            return false;
+        knownSize_ = size;
+        return map_.Parse(record, at);
     }
     case 'A': {
         if (!Number(record, at, n) || !Number(record, at, ms) || !Number(record, at, size))
@@ -99,7 +94,7 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
             return true;
         }
         knownSize_ = size;
-        map_.push_back(n);
+        map_.Append(n, LogLineMap::HashOf(Unescaped(record.substr(std::min(at, record.size())))));
         if (n > confirmed_)
             pending_.push_back({n, ms, false, 0, Unescaped(record.substr(std::min(at, record.size())))});
         return true;
@@ -114,8 +109,8 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
             return true;
         nextEvent_ = n + 1;
         knownSize_ = size;
-        if (index >= 0 && static_cast<size_t>(index) < map_.size())
-            map_.erase(map_.begin() + index);
+        if (index >= 0)
+            map_.Erase(static_cast<size_t>(index)); // -1: the Q record after it says where lines stand
         if (seq != 0 && n > confirmed_)
             pending_.push_back({n, ms, true, seq, {}});
         return true;
@@ -143,7 +138,18 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
         if (!Number(record, at, size) || !Number(record, at, count) || count < 0)
             return false;
         knownSize_ = size;
-        map_.resize(static_cast<size_t>(count), 0);
+        // " | h ...": the hashes of the lines added (none from an older version).
+        if (at < record.size() && record[at] == '|') {
+            const size_t added =
+                static_cast<size_t>(std::count(record.begin() + static_cast<std::ptrdiff_t>(at), record.end(), ' '));
+            if (added > static_cast<size_t>(count))
+                return false;
+            const size_t from = static_cast<size_t>(count) - added;
+            map_.Resize(from);
+            map_.Resize(static_cast<size_t>(count));
+            return map_.ParseHashes(record, at + 1, from);
+        }
+        map_.Resize(static_cast<size_t>(count));
         return true;
     }
     default: return false;

@@ -28,30 +28,12 @@ long long FileSize(const std::string& path)
     return static_cast<long long>(info.st_size);
 }
 
-// The log's record lines (every LF-ended line but the header) between byte `from` and `to`.
-size_t CountRecordLines(const std::string& path, long long from, long long to)
+// The file the log's name stands for, to tell an append (the same file, longer) from a rewrite
+// (another station's deletion puts a new file in its place).
+unsigned long long FileId(const std::string& path)
 {
-    if (to <= from)
-        return 0;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return 0;
-    size_t lines = 0;
-    char buffer[65536];
-    long long at = from;
-    while (at < to) {
-        const size_t want = static_cast<size_t>(std::min<long long>(to - at, sizeof buffer));
-        const ssize_t n = ::pread(fd, buffer, want, at);
-        if (n <= 0)
-            break;
-        for (ssize_t i = 0; i < n; ++i)
-            lines += buffer[i] == '\n' ? 1 : 0;
-        at += n;
-    }
-    ::close(fd);
-    if (from == 0 && lines > 0)
-        --lines; // the header line
-    return lines;
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? static_cast<unsigned long long>(info.st_ino) : 0;
 }
 
 std::int64_t NewJournalId()
@@ -149,7 +131,7 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
     nextEvent_ = 1;
     confirmed_ = 0;
     knownSize_ = 0;
-    map_.clear();
+    map_.Clear();
     pending_.clear();
     unwritten_.clear();
     othersFound_.clear();
@@ -169,7 +151,10 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
         knownSize_ = sizeNow >= 0 ? sizeNow : FileSize(logPath);
         if (knownSize_ < 0)
             return fail("cannot read " + logPath + ": " + std::strerror(errno));
-        map_.assign(CountRecordLines(logPath, 0, knownSize_), 0);
+        std::vector<std::uint64_t> hashes;
+        long long end = 0;
+        ReadLineHashes(logPath, 0, knownSize_, hashes, end);
+        map_.AppendLines(hashes);
         const std::string content = kJournalHeader + std::to_string(journalId_) + "\n" + MapText();
         if (const int result = ReplaceFileDurably(journalPath_, content); result != 0)
             return fail("cannot write " + journalPath_ + ": " + std::strerror(-result));
@@ -196,6 +181,14 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
     }
     // Whatever happened to the log while no one watched it.
     const long long size = sizeNow >= 0 ? sizeNow : FileSize(logPath);
+    knownFile_ = 0;
+    if (size >= 0 && size == knownSize_ && map_.MissingHashes()) {
+        // A journal of an older version, and the log as it left it: its own lines' hashes are read.
+        std::vector<std::uint64_t> hashes;
+        long long end = 0;
+        if (ReadLineHashes(logPath, 0, size, hashes, end))
+            map_.FillHashes(hashes);
+    }
     if (size >= 0)
         Reconcile(size, records);
     WriteRecords(records);
@@ -204,18 +197,7 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
 
 std::string OutboxJournal::MapText() const
 {
-    // Runs: "s:k" is k lines numbered s, s+1, ...; "0:k" k lines not this station's.
-    std::string text = "M" + Join({nextEvent_, knownSize_});
-    size_t i = 0;
-    while (i < map_.size()) {
-        const std::int64_t first = map_[i];
-        size_t k = 1;
-        while (i + k < map_.size() && map_[i + k] == (first == 0 ? 0 : first + static_cast<std::int64_t>(k)))
-            ++k;
-        text += ' ' + std::to_string(first) + ':' + std::to_string(k);
-        i += k;
-    }
-    return text + "\n";
+    return "M" + Join({nextEvent_, knownSize_}) + map_.Text() + "\n";
 }
 
 bool OutboxJournal::Replay(const std::string& text, std::string* error)
@@ -257,17 +239,51 @@ bool OutboxJournal::Replay(const std::string& text, std::string* error)
 
 void OutboxJournal::Reconcile(long long size, std::string& records)
 {
-    if (size == knownSize_)
+    const unsigned long long file = FileId(logPath_);
+    if (size == knownSize_ && (knownFile_ == 0 || file == knownFile_)) {
+        knownFile_ = file;
         return;
-    if (size > knownSize_) {
-        // Appended by someone else (another station sharing the file), or while no one watched.
-        map_.resize(map_.size() + CountRecordLines(logPath_, knownSize_, size), 0);
-    } else {
-        // Cut or replaced behind the station's back: keep the map as long as the log is.
-        map_.resize(CountRecordLines(logPath_, 0, size), 0);
+    }
+    if (size > knownSize_ && (knownSize_ == 0 || (knownFile_ != 0 && file == knownFile_))) {
+        // The same file, longer (or one that was empty): lines another station appended.
+        std::vector<std::uint64_t> hashes;
+        long long end = 0;
+        ReadLineHashes(logPath_, knownSize_, size, hashes, end);
+        const size_t from = map_.Size();
+        map_.AppendLines(hashes);
+        knownSize_ = size;
+        records += "R" + Join({size, static_cast<std::int64_t>(map_.Size())})
+                   + (hashes.empty() ? std::string() : " |" + map_.HashesText(from)) + "\n";
+        return;
+    }
+    knownFile_ = file;
+    Rematch(size, records);
+}
+
+void OutboxJournal::Rematch(long long size, std::string& records, size_t deletedIndex, const std::string* deleted)
+{
+    std::vector<std::uint64_t> hashes;
+    long long end = 0;
+    if (logPath_.empty() || !ReadLineHashes(logPath_, 0, size, hashes, end))
+        return;
+    // The station's own deletion: matched to the log as it was, the line put back where it stood.
+    const bool own = deleted && deletedIndex <= hashes.size();
+    if (own)
+        hashes.insert(hashes.begin() + static_cast<std::ptrdiff_t>(deletedIndex), LogLineMap::HashOf(*deleted));
+    std::vector<std::int64_t> gone = map_.MatchTo(hashes);
+    if (own) {
+        if (const std::int64_t seq = map_.SeqAt(deletedIndex); seq != 0)
+            gone.push_back(seq);
+        map_.Erase(deletedIndex);
+    }
+    const std::int64_t now = nowMs();
+    for (const std::int64_t seq : gone) {
+        const std::int64_t n = nextEvent_++;
+        records += "D" + Join({n, now, size, -1, seq}) + "\n";
+        pending_.push_back({n, now, true, seq, {}});
     }
     knownSize_ = size;
-    records += "R" + Join({size, static_cast<std::int64_t>(map_.size())}) + "\n";
+    records += "Q" + Join({size}) + map_.Text() + "\n";
 }
 
 bool OutboxJournal::WriteRecords(const std::string& records, bool sync)
@@ -339,7 +355,7 @@ void OutboxJournal::CommitIntent(Intent& intent, std::string& records)
     Reconcile(intent.start, records);
     for (size_t i = 0; i < intent.events.size(); ++i) {
         Event& e = intent.events[i];
-        map_.push_back(e.number);
+        map_.Append(e.number, LogLineMap::HashOf(e.line));
         if (e.number > confirmed_)
             pending_.push_back(std::move(e));
         knownSize_ = intent.sizes[i];
@@ -393,7 +409,7 @@ void OutboxJournal::LinesAppended(const std::string& path, const std::vector<std
                 const std::int64_t n = nextEvent_++;
                 running += static_cast<long long>(line.size() + kLineEnd);
                 records += "A" + Join({n, now, running}) + " " + Escaped(line) + "\n";
-                map_.push_back(n);
+                map_.Append(n, LogLineMap::HashOf(line));
                 pending_.push_back({n, now, false, 0, line});
             }
             WriteRecords(records);
@@ -410,29 +426,37 @@ void OutboxJournal::LineDeleted(const std::string& path, size_t lineNumber, cons
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         const long long size = FileSize(path);
+        if (size < 0 || (path != logPath_ && !SwitchTo(path, size)))
+            return;
+        // The deletion put a new file in the log's place: the map is matched to it by content,
+        // and the line the log lost is marked if it is this station's (a line it did not append
+        // has no row of its own to mark).
+        const size_t before = pending_.size();
+        std::string records;
+        knownFile_ = FileId(path);
+        Rematch(size, records, lineNumber >= 2 ? lineNumber - 2 : std::string::npos, &line);
+        published = pending_.size() > before;
+        WriteRecords(records);
+    }
+    if (published && onChange)
+        onChange();
+}
+
+void OutboxJournal::Recheck()
+{
+    bool published = false;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        // An append between its announcement and its commit is this station's own.
+        if (logPath_.empty() || fd_ < 0 || intent_.active)
+            return;
+        const long long size = FileSize(logPath_);
         if (size < 0)
             return;
-        const long long before = size + static_cast<long long>(line.size() + kLineEnd);
-        if (path != logPath_ && !SwitchTo(path, before))
-            return;
+        const size_t before = pending_.size();
         std::string records;
-        // The log as it was just before the line went.
-        Reconcile(before, records);
-        const size_t index = lineNumber >= 2 ? lineNumber - 2 : map_.size();
-        std::int64_t seq = 0;
-        if (index < map_.size()) {
-            seq = map_[index];
-            map_.erase(map_.begin() + static_cast<std::ptrdiff_t>(index));
-        }
-        const std::int64_t n = nextEvent_++;
-        const std::int64_t now = nowMs();
-        records += "D" + Join({n, now, size, static_cast<std::int64_t>(index), seq}) + "\n";
-        knownSize_ = size;
-        // A line the station did not append has no row of its own to mark.
-        if (seq != 0) {
-            pending_.push_back({n, now, true, seq, {}});
-            published = true;
-        }
+        Reconcile(size, records);
+        published = pending_.size() > before;
         WriteRecords(records);
     }
     if (published && onChange)
@@ -565,5 +589,5 @@ std::string OutboxJournal::Fault() const
 std::vector<std::int64_t> OutboxJournal::LineMap() const
 {
     const std::lock_guard<std::mutex> lock(mutex_);
-    return map_;
+    return map_.Seqs();
 }

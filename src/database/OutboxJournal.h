@@ -21,6 +21,7 @@
 // Files: LOG.<station>.dbjournal and LOG.<station>.dbcursor (two stations may share one log). Thread-safe: the
 // station's thread journals, the publisher's thread takes batches and confirms them.
 
+#include "database/LogLineMap.h"
 #include "database/PlantDatabase.h"
 #include "log/LogChangeObserver.h"
 
@@ -68,6 +69,9 @@ public:
     bool HeldByOther() const;
     // Which sequence number each record line of the log carries (0: not this station's).
     std::vector<std::int64_t> LineMap() const;
+    // Looks whether the log changed under the station (another station's append or deletion);
+    // a line of this station's that another one deleted is marked. Cheap when nothing changed.
+    void Recheck();
 
     // Called (without locks held) after events were added; the publisher wakes on it.
     std::function<void()> onChange;
@@ -129,9 +133,13 @@ private:
     void DrainLocked(const std::string& logPath, const std::string& current);
     bool Replay(const std::string& text, std::string* error);
     bool ApplyRecord(const std::string& record);
-    // Brings the map in line with a log that is `size` bytes long where `knownSize_` was
-    // expected; writes an R record when it changed.
+    // Brings the map in line with the log's first `size` bytes where `knownSize_` bytes of the
+    // file last seen were expected: lines another station appended are added to the map (R
+    // record); after anything else the map is matched to the log by content, a line of this
+    // station's that the log lost is a deletion (D), and the map written whole (Q).
     void Reconcile(long long size, std::string& records);
+    // `deleted`: the line this station just deleted, which stood at `deletedIndex` of the map.
+    void Rematch(long long size, std::string& records, size_t deletedIndex = 0, const std::string* deleted = nullptr);
     // `sync`: false only for a commit, which a crash may lose (the intent is checked then).
     bool WriteRecords(const std::string& records, bool sync = true);
     bool Compact();
@@ -152,7 +160,8 @@ private:
     std::int64_t nextEvent_ = 1;
     std::int64_t confirmed_ = 0;
     long long knownSize_ = 0;
-    std::vector<std::int64_t> map_;
+    unsigned long long knownFile_ = 0; // the log's inode when last seen; 0 when not known
+    LogLineMap map_;
     std::deque<Event> pending_;
     size_t recordsSinceCompaction_ = 0;
     std::string unwritten_; // records a failed write left behind; written before the next

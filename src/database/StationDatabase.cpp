@@ -53,9 +53,11 @@ StationDatabase::StationDatabase(std::unique_ptr<PlantDatabase> database, const 
     journal_->onChange = [publisher = publisher_.get()] { publisher->Wake(); };
     connect(publisher_.get(), &DatabasePublisher::StatusChanged, this, &StationDatabase::OnStatus,
             Qt::QueuedConnection);
-    // The waiting count changes with every line; once a second is often enough to show it.
+    // The waiting count changes with every line; once a second is often enough to show it, and
+    // to see a line of this station's that another station deleted from a shared log.
     refresh_.setInterval(1000);
     connect(&refresh_, &QTimer::timeout, this, [this] {
+        journal_->Recheck();
         TellState();
         emit panelChanged();
     });

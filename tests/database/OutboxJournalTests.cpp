@@ -82,12 +82,14 @@ TEST_F(OutboxJournalTest, EachChangeIsJournalledWithTheLineNumbersItMapsTo)
     Write(log, "H\r\nold\r\nb\r\nx\r\nc\r\n"); // the operator deleted "a", line 3
     journal.LineDeleted(log, 3, "a");
 
-    EXPECT_EQ(Records(log), "M 1 8 0:1\n"
-                            "A 1 1000 11 a\n"
-                            "A 2 1000 14 b\n"
-                            "R 17 4\n"
-                            "A 3 1000 20 c\n"
-                            "D 4 1000 17 1 1\n");
+    EXPECT_EQ(Records(log),
+              "M 1 8 0:1 | 1a0fad1921d08076\n"
+              "A 1 1000 11 a\n"
+              "A 2 1000 14 b\n"
+              "R 17 4 | af63f54c86021707\n"
+              "A 3 1000 20 c\n"
+              "D 4 1000 17 -1 1\n"
+              "Q 17 0:1 2:1 0:1 3:1 | 1a0fad1921d08076 af63df4c8601f1a5 af63f54c86021707 af63de4c8601eff2\n");
     EXPECT_EQ(journal.LineMap(), (std::vector<std::int64_t>{0, 2, 0, 3}));
     EXPECT_EQ(PendingSeqs(journal), (std::vector<std::int64_t>{1, 2, 3, -1}));
 
@@ -114,7 +116,7 @@ TEST_F(OutboxJournalTest, AJournalFoundAtStartUpIsTakenUpWhereItWas)
          "",
          {1, 0},
          {1},
-         "M 1 3\nA 1 5 6 a\nR 9 2\n"},
+         "M 1 3\nA 1 5 6 a\nQ 9 1:1 0:1 | af63dc4c8601ec8c af63df4c8601f1a5\n"},
         {"the cursor confirms the first line",
          "TALLION-JOURNAL 1 42\nM 1 3\nA 1 5 6 a\nA 2 5 9 b\n",
          "TALLION-CURSOR 42 1\n",
@@ -173,12 +175,12 @@ TEST_F(OutboxJournalTest, ConfirmedJournalIsCompactedToItsMapAndNumberingGoesOn)
     ASSERT_TRUE(journal.Confirm(batch.journal, batch.lastEvent));
     EXPECT_EQ(Records(log), "M 1 0\nR 3 0\nA 1 1000 6 a\nA 2 1000 9 b\nA 3 1000 12 c\n");
     ASSERT_TRUE(journal.Confirm(batch.journal, 3));
-    EXPECT_EQ(Records(log), "M 4 12 1:3\n");
+    EXPECT_EQ(Records(log), "M 4 12 1:3 | af63dc4c8601ec8c af63df4c8601f1a5 af63de4c8601eff2\n");
     EXPECT_EQ(Read(OutboxJournal::CursorPath(log)), "TALLION-CURSOR " + std::to_string(batch.journal) + " 3\n");
     EXPECT_FALSE(journal.Confirm(batch.journal + 1, 3)); // another journal's batch
 
     Append({"d"});
-    EXPECT_EQ(Records(log), "M 4 12 1:3\nA 4 1000 15 d\n");
+    EXPECT_EQ(Records(log), "M 4 12 1:3 | af63dc4c8601ec8c af63df4c8601f1a5 af63de4c8601eff2\nA 4 1000 15 d\n");
 }
 
 TEST_F(OutboxJournalTest, AnEarlierLogsWaitingLinesGoFirstAlsoAfterARestart)
@@ -225,7 +227,7 @@ TEST_F(OutboxJournalTest, AnAnnouncedAppendCountsOnlyIfItsLinesReachedTheLog)
         {"committed as it happened", true, "H\r\na\r\nb\r\n", {1, 2}, kAnnounced + "C\n"},
         {"killed after the log's sync", false, "H\r\na\r\nb\r\n", {1, 2}, kAnnounced + "C\n"},
         {"killed before the log's write", false, "H\r\n", {}, kAnnounced + "X\n"},
-        {"killed in the middle of the write", false, "H\r\na\r\nb", {}, kAnnounced + "X\nR 7 1\n"},
+        {"killed in the middle of the write", false, "H\r\na\r\nb", {}, kAnnounced + "X\nQ 7 0:1 | af63dc4c8601ec8c\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -245,6 +247,43 @@ TEST_F(OutboxJournalTest, AnAnnouncedAppendCountsOnlyIfItsLinesReachedTheLog)
         EXPECT_EQ(PendingSeqs(restarted), c.pending);
         EXPECT_EQ(Records(log), c.recordsAfter);
     }
+}
+
+// Two stations log into one file. A deletion marks the line deleted, however many lines the other
+// station deleted before it: identical lines of the station's own are told apart by their order,
+// and a line of its own that another station deleted is marked when it looks at the log again.
+TEST_F(OutboxJournalTest, ADeletionInASharedLogMarksTheLineDeletedWhoeverDeletedIt)
+{
+    Write(log, "H\r\n");
+    OutboxJournal a("A");
+    ASSERT_TRUE(a.Open(log));
+    ASSERT_TRUE(journal.Open(log));
+    auto logBy = [&](OutboxJournal& station, const std::string& line) {
+        Write(log, Read(log) + line + "\r\n");
+        station.LinesAppended(log, {line});
+    };
+    // A deletion puts a new file in the log's place, as the station's deletion does.
+    auto deleteLine = [&](OutboxJournal& station, size_t number) {
+        QStringList lines = QString::fromStdString(Read(log)).split(QStringLiteral("\r\n"));
+        const std::string line = lines.takeAt(static_cast<qsizetype>(number) - 1).toStdString();
+        Write(log + ".new", lines.join(QStringLiteral("\r\n")).toStdString());
+        ASSERT_TRUE(QFile::remove(QString::fromStdString(log)));
+        ASSERT_TRUE(QFile::rename(QString::fromStdString(log + ".new"), QString::fromStdString(log)));
+        station.LineDeleted(log, number, line);
+    };
+    logBy(a, "a1");
+    logBy(journal, "x");
+    logBy(journal, "x");
+    logBy(a, "a2");
+    deleteLine(a, 2);       // A's "a1"
+    deleteLine(journal, 3); // this station's second "x"
+    deleteLine(a, 2);       // this station's first "x", deleted by A
+    EXPECT_EQ(journal.Waiting(), 3u);
+    journal.Recheck();
+    EXPECT_EQ(PendingSeqs(journal), (std::vector<std::int64_t>{1, 2, -2, -1}));
+    EXPECT_EQ(PendingSeqs(a), (std::vector<std::int64_t>{1, 2, -1}));
+    EXPECT_EQ(a.LineMap(), (std::vector<std::int64_t>{2}));
+    EXPECT_EQ(journal.LineMap(), (std::vector<std::int64_t>{0}));
 }
 
 TEST(OutboxJournalNames, StationsSharingALogKeepJournalsOfTheirOwn)

@@ -50,7 +50,10 @@ inline bool AnyLine(std::string_view)
 
 // One station: its log writer, the journal beside its log and the publisher.
 struct Station {
-    Station(const std::string& logPath, const std::string& conninfo, const std::string& name)
+    // `journalName`: the station's name in its journal's file name, as the station gives it.
+    Station(const std::string& logPath, const std::string& conninfo, const std::string& name,
+            const std::string& journalName = {})
+        : journal(journalName)
     {
         journal.compactAfter = 1000000; // the journal keeps every event, so the cursor can be put back
         journal.Open(logPath);

@@ -34,6 +34,23 @@ TEST_F(PostgresServerTest, LinesArePublishedAsWrittenEachByteAsItsLatin1Characte
     EXPECT_TRUE(QTest::qWaitFor([&] { return station.journal.Waiting() == 0; }, 3000));
 }
 
+// Two stations log into one file: each deletion marks exactly the row of the line deleted, whoever
+// logged it and whoever deleted it.
+TEST_F(PostgresServerTest, ASharedLogsDeletionsMarkTheRowsOfTheLinesDeleted)
+{
+    Station a(logPath, StationConninfo("A"), "A", "A");
+    Station b(logPath, StationConninfo("B"), "B", "B");
+    for (Station* s : {&a, &a, &b, &b, &a})
+        s->Log(s == &a ? "a" : "b", logPath);
+    ExpectLines("A|1|\ta\t|f\nA|2|\ta\t|f\nA|3|\ta\t|f\nB|1|\tb\t|f\nB|2|\tb\t|f\n");
+
+    EXPECT_EQ(a.Delete(logPath, 2), LineDeletion::Deleted); // A's first line
+    EXPECT_EQ(b.Delete(logPath, 5), LineDeletion::Deleted); // B's second; the log: A B B A
+    EXPECT_EQ(a.Delete(logPath, 3), LineDeletion::Deleted); // B's first, deleted by A
+    b.journal.Recheck();                                    // the station's once-a-second look at its log
+    ExpectLines("A|1|\ta\t|t\nA|2|\ta\t|f\nA|3|\ta\t|f\nB|1|\tb\t|t\nB|2|\tb\t|t\n");
+}
+
 // A station ended while the server hangs ends at once; killed between the server's commit and
 // its cursor, it sends those lines again, and the server keeps each once.
 TEST_F(PostgresServerTest, HangingServerOrLostCursorNeitherHoldsNorDoublesALine)

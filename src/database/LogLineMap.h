@@ -1,0 +1,61 @@
+#pragma once
+// Which of this station's journal numbers each record line of its log carries (0: a line it did
+// not append: older lines, another station's), with a hash of each line. A log shared
+// by stations changes under each of them (another station's deletion rewrites the file), so the
+// map is matched to the log again by content, never cut by position; identical lines are told
+// apart by their order.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class LogLineMap {
+public:
+    // Never 0, which stands for "not known" (a journal written before hashes were kept).
+    static std::uint64_t HashOf(std::string_view line);
+
+    size_t Size() const { return entries_.size(); }
+    std::int64_t SeqAt(size_t index) const { return entries_[index].seq; }
+    std::vector<std::int64_t> Seqs() const;
+
+    void Clear() { entries_.clear(); }
+    void Append(std::int64_t seq, std::uint64_t hash) { entries_.push_back({seq, hash}); }
+    void Resize(size_t count) { entries_.resize(count); }
+    // Lines this station did not append, added at the end.
+    void AppendLines(const std::vector<std::uint64_t>& lineHashes);
+    void Erase(size_t index);
+    // Some lines' hashes are not known (a journal of an older version).
+    bool MissingHashes() const;
+
+    // " s:k ...": runs of k lines numbered s, s+1, ... (0:k, k lines not this station's), then
+    // " | h ..." with each line's hash in hex.
+    std::string Text() const;
+    // Reads Text() from `text[at]` on; false when it is not one.
+    bool Parse(const std::string& text, size_t at);
+    // " h ...": the hashes of the lines from `from` on; read back into the entries from `from`.
+    std::string HashesText(size_t from) const;
+    bool ParseHashes(const std::string& text, size_t at, size_t from);
+
+    // The log's record lines are known to be those the map was made for: hashes a journal of an
+    // older version did not keep are taken from them.
+    void FillHashes(const std::vector<std::uint64_t>& lineHashes);
+    // Matches the map to the log's record lines (their hashes, in order). Returns the numbers of
+    // this station's lines the log no longer has. Of identical lines the first ones are taken to
+    // be kept: which of them went cannot be read from the log.
+    std::vector<std::int64_t> MatchTo(const std::vector<std::uint64_t>& lineHashes);
+
+private:
+    struct Entry {
+        std::int64_t seq = 0;
+        std::uint64_t hash = 0;
+    };
+    std::vector<Entry> entries_;
+};
+
+// The hashes of the log's record lines (LF-ended, without their CR LF; the header line left out)
+// between byte `from` and `to`; `end` becomes where the last whole line ends. False when the log
+// cannot be read.
+bool ReadLineHashes(const std::string& logPath, long long from, long long to, std::vector<std::uint64_t>& hashes,
+                    long long& end);
