@@ -96,7 +96,14 @@ void DatabasePublisher::run()
             Pause(std::chrono::seconds(5));
             continue;
         }
-        const DatabaseResult published = database_->Publish(station_, batch);
+        const DatabaseResult published = database_->Publish(batch.station.empty() ? station_ : batch.station, batch);
+        if (published.fault == DatabaseFault::WrongStation && !batch.station.empty()) {
+            // Lines logged under an earlier StationName, which this station's role may not send:
+            // they wait for the administrator, and today's lines go on.
+            SetStatus(DatabaseState::Offline, published);
+            journal_.PutOff(batch.journal);
+            continue;
+        }
         if (!published.ok()) {
             if (!stopping())
                 failed(published);

@@ -139,7 +139,9 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
     replayIntent_ = {};
     recordsSinceCompaction_ = 0;
     // The log becomes the current one again: it is no longer drained on the side.
-    std::erase_if(draining_, [&](const std::unique_ptr<OutboxJournal>& j) { return j->logPath_ == logPath; });
+    std::erase_if(draining_, [&](const std::unique_ptr<OutboxJournal>& j) {
+        return j->logPath_ == logPath && j->station_ == station_;
+    });
 
     std::string text;
     if (ReadWholeFile(journalPath_, text) && !text.empty()) {
@@ -165,8 +167,13 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
     logPath_ = logPath;
     fault_.clear();
     if (drainOthers_) {
+        if (owed_) {
+            owed_->Add({station_, logPath_});
+            for (const OwedJournal& owed : owed_->Read())
+                DrainLocked(owed, logPath_);
+        }
         for (const std::string& other : othersFound_)
-            DrainLocked(other, logPath_);
+            DrainLocked({station_, other}, logPath_);
     }
 
     std::string records;
@@ -475,33 +482,62 @@ bool OutboxJournal::SwitchTo(const std::string& logPath, long long sizeBefore)
 
 void OutboxJournal::SwitchLocked(const std::string& logPath)
 {
-    if (logPath_.empty() || logPath_ == logPath || (pending_.empty() && unwritten_.empty()))
+    if (logPath_.empty() || logPath_ == logPath)
         return;
-    DrainLocked(logPath_, logPath);
+    if (pending_.empty() && unwritten_.empty()) {
+        if (owed_)
+            owed_->Remove({station_, logPath_});
+        return;
+    }
+    DrainLocked({station_, logPath_}, logPath);
 }
 
-void OutboxJournal::DrainLocked(const std::string& logPath, const std::string& current)
+void OutboxJournal::DrainLocked(const OwedJournal& owed, const std::string& current)
 {
-    if (logPath == current)
+    if (owed.station == station_ && owed.logPath == current)
         return;
     for (const auto& other : draining_)
-        if (other->logPath_ == logPath)
+        if (other->station_ == owed.station && other->logPath_ == owed.logPath)
             return;
-    auto other = std::make_unique<OutboxJournal>(station_);
+    struct stat info {};
+    if (::stat(JournalPath(owed.logPath, owed.station).c_str(), &info) != 0 && errno == ENOENT) {
+        if (owed_)
+            owed_->Remove(owed); // nothing of it is left to send
+        return;
+    }
+    auto other = std::make_unique<OutboxJournal>(owed.station);
     other->drainOthers_ = false;
     other->compactAfter = 0;
     other->nowMs = nowMs;
-    if (other->Open(logPath) && other->Waiting() > 0)
+    // Not opened (another station of that name runs on it): it stays owed.
+    if (!other->Open(owed.logPath))
+        return;
+    if (other->Waiting() > 0)
         draining_.push_back(std::move(other));
+    else if (owed_)
+        owed_->Remove(owed);
+}
+
+void OutboxJournal::PutOff(std::int64_t journal)
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    for (const auto& other : draining_)
+        if (other->journalId_ == journal)
+            other->putOff_ = true;
 }
 
 OutboxBatch OutboxJournal::Unconfirmed(size_t maxEvents) const
 {
     const std::lock_guard<std::mutex> lock(mutex_);
     // An earlier log's lines go first.
-    for (const auto& other : draining_)
-        if (other->Waiting() > 0)
-            return other->Unconfirmed(maxEvents);
+    for (const auto& other : draining_) {
+        if (other->putOff_ || other->Waiting() == 0)
+            continue;
+        OutboxBatch batch = other->Unconfirmed(maxEvents);
+        if (other->station_ != station_)
+            batch.station = other->station_;
+        return batch;
+    }
     OutboxBatch batch;
     batch.journal = journalId_;
     for (size_t i = 0; i < pending_.size() && i < maxEvents; ++i) {
@@ -524,8 +560,11 @@ bool OutboxJournal::Confirm(std::int64_t journal, std::int64_t lastEvent)
             if ((*other)->journalId_ != journal)
                 continue;
             const bool confirmed = (*other)->Confirm(journal, lastEvent);
-            if ((*other)->Waiting() == 0)
+            if ((*other)->Waiting() == 0) {
+                if (owed_)
+                    owed_->Remove({(*other)->station_, (*other)->logPath_});
                 draining_.erase(other); // its O record goes with the next compaction
+            }
             return confirmed;
         }
         if (logPath_.empty() || journal != journalId_)

@@ -22,6 +22,7 @@
 // station's thread journals, the publisher's thread takes batches and confirms them.
 
 #include "database/LogLineMap.h"
+#include "database/OwedJournals.h"
 #include "database/PlantDatabase.h"
 #include "log/LogChangeObserver.h"
 
@@ -62,6 +63,12 @@ public:
     bool Confirm(std::int64_t journal, std::int64_t lastEvent);
     // Lines and deletions waiting for the server.
     size_t Waiting() const;
+    // The journals still owed to the server (`owed`, kept in the station's folder) are drained
+    // before the current one, under the names their lines were logged with. Before Open.
+    void KeepOwedList(std::shared_ptr<OwedJournals> owed) { owed_ = std::move(owed); }
+    // The server refuses the lines of owed journal `journal` (its station name is mapped to no
+    // role of this station's): they wait for the next start, and the current lines go on.
+    void PutOff(std::int64_t journal);
     // The last journal failure (a full disk, a folder not writable); empty while all is well.
     std::string Fault() const;
     // Another process of the same station name holds this log's journal: this one does not
@@ -128,9 +135,9 @@ private:
     bool SwitchTo(const std::string& logPath, long long sizeBefore);
     // Before changing to the log at `logPath`: the current journal is drained if anything waits.
     void SwitchLocked(const std::string& logPath);
-    // Opens the journal of the log at `logPath` for draining, when anything in it waits and it
-    // is not the log at `current`.
-    void DrainLocked(const std::string& logPath, const std::string& current);
+    // Opens the journal of `owed` for draining, when anything in it waits and it is not the
+    // current one; one with nothing waiting leaves the owed list.
+    void DrainLocked(const OwedJournal& owed, const std::string& current);
     bool Replay(const std::string& text, std::string* error);
     bool ApplyRecord(const std::string& record);
     // Brings the map in line with the log's first `size` bytes where `knownSize_` bytes of the
@@ -168,5 +175,7 @@ private:
     std::string fault_;
     bool drainOthers_ = true; // false for a journal that is itself being drained
     std::vector<std::unique_ptr<OutboxJournal>> draining_;
+    std::shared_ptr<OwedJournals> owed_;
+    bool putOff_ = false;                  // a drained journal whose lines the server refused this run
     std::vector<std::string> othersFound_; // "O" records met while replaying
 };

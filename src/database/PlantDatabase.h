@@ -22,6 +22,7 @@ struct OutboxDeletion {
 // Events of one journal, in the journal's order: every line before any deletion of it.
 struct OutboxBatch {
     std::int64_t journal = 0;
+    std::string station; // the name its lines were logged with, when not the station's own now
     std::vector<OutboxLine> lines;
     std::vector<OutboxDeletion> deletions;
     std::int64_t lastEvent = 0; // the journal's number of the batch's last event

@@ -4,6 +4,9 @@
 #include "probe/OperatorNotices.h"
 #include "settings/SettingsStore.h"
 
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
 #include <QSysInfo>
 
 namespace {
@@ -35,11 +38,16 @@ StationDatabase* StationDatabase::FromSettings(SettingsStore& settings, const st
     bool ok = false;
     const int seconds = QString::fromStdString(settings.ReadSetting("Database", "AnswerTimeout", "30")).toInt(&ok);
     database->SetAnswerDeadline(std::chrono::seconds(ok && seconds > 0 ? seconds : 30));
-    return new StationDatabase(std::move(database), station, logPath, notices, parent);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(folder);
+    return new StationDatabase(std::move(database), station, logPath, notices, parent,
+                               OwedJournals::PathFor(QFile::encodeName(folder).toStdString(),
+                                                     QFile::encodeName(settings.FilePath()).toStdString()));
 }
 
 StationDatabase::StationDatabase(std::unique_ptr<PlantDatabase> database, const std::string& station,
-                                 const std::string& logPath, OperatorNotices& notices, QObject* parent)
+                                 const std::string& logPath, OperatorNotices& notices, QObject* parent,
+                                 const std::string& owedList)
     : QObject(parent)
     , journal_(std::make_unique<OutboxJournal>(station))
     , notices_(notices)
@@ -47,6 +55,7 @@ StationDatabase::StationDatabase(std::unique_ptr<PlantDatabase> database, const 
 {
     // A log not chosen yet gets its journal with its first line.
     std::string error;
+    journal_->KeepOwedList(std::make_shared<OwedJournals>(owedList));
     if (!logPath.empty())
         journal_->Open(logPath, &error); // a fault is told with the first state, below
     publisher_ = std::make_unique<DatabasePublisher>(std::move(database), *journal_, station_);

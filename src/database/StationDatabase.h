@@ -28,8 +28,9 @@ public:
     static StationDatabase* FromSettings(SettingsStore& settings, const std::string& logPath, OperatorNotices& notices,
                                          QObject* parent);
 
+    // `owedList`: where the journals still owed to the server are listed (none kept when empty).
     StationDatabase(std::unique_ptr<PlantDatabase> database, const std::string& station, const std::string& logPath,
-                    OperatorNotices& notices, QObject* parent = nullptr);
+                    OperatorNotices& notices, QObject* parent = nullptr, const std::string& owedList = {});
     ~StationDatabase() override;
 
     // Told of every change to the log (the writer and the row deletion).

@@ -286,6 +286,45 @@ TEST_F(OutboxJournalTest, ADeletionInASharedLogMarksTheLineDeletedWhoeverDeleted
     EXPECT_EQ(journal.LineMap(), (std::vector<std::int64_t>{0}));
 }
 
+// Lines left waiting in a journal the station no longer opens by itself (the log or the station's
+// name changed, then a restart) are drained first, under the name they were logged with.
+TEST_F(OutboxJournalTest, AJournalLeftWaitingIsDrainedAfterARestartUnderItsOwnName)
+{
+    const struct {
+        const char* name;
+        std::string stationAfter;
+        std::string logAfter;
+        std::string batchStation;
+    } cases[] = {
+        {"another log", "A", "next.dif", ""},
+        {"another StationName", "B", "shift.dif", "A"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QTemporaryDir folder;
+        const std::string owedPath = folder.filePath(QStringLiteral("owed")).toStdString();
+        const std::string first = folder.filePath(QStringLiteral("shift.dif")).toStdString();
+        {
+            OutboxJournal before("A");
+            before.KeepOwedList(std::make_shared<OwedJournals>(owedPath));
+            Write(first, "H\r\none\r\n");
+            ASSERT_TRUE(before.Open(first));
+            before.LinesAppended(first, {"one"});
+        }
+        const std::string after = folder.filePath(QString::fromStdString(c.logAfter)).toStdString();
+        auto owed = std::make_shared<OwedJournals>(owedPath);
+        OutboxJournal restarted(c.stationAfter);
+        restarted.KeepOwedList(owed);
+        ASSERT_TRUE(restarted.Open(after));
+        const OutboxBatch batch = restarted.Unconfirmed(10);
+        EXPECT_EQ(Lines(batch), std::vector<std::string>{"one"});
+        EXPECT_EQ(batch.station, c.batchStation);
+        ASSERT_TRUE(restarted.Confirm(batch.journal, batch.lastEvent));
+        EXPECT_EQ(restarted.Waiting(), 0u);
+        EXPECT_EQ(owed->Read(), (std::vector<OwedJournal>{{c.stationAfter, after}}));
+    }
+}
+
 TEST(OutboxJournalNames, StationsSharingALogKeepJournalsOfTheirOwn)
 {
     EXPECT_EQ(OutboxJournal::JournalPath("/plant/line.dif", "Line 2/B"), "/plant/line.dif.Line 2_B.dbjournal");

@@ -51,10 +51,12 @@ inline bool AnyLine(std::string_view)
 // One station: its log writer, the journal beside its log and the publisher.
 struct Station {
     // `journalName`: the station's name in its journal's file name, as the station gives it.
+    // `owedList`: the station's list of journals it still owes the server.
     Station(const std::string& logPath, const std::string& conninfo, const std::string& name,
-            const std::string& journalName = {})
+            const std::string& journalName = {}, const std::string& owedList = {})
         : journal(journalName)
     {
+        journal.KeepOwedList(std::make_shared<OwedJournals>(owedList));
         journal.compactAfter = 1000000; // the journal keeps every event, so the cursor can be put back
         journal.Open(logPath);
         publisher = std::make_unique<DatabasePublisher>(std::make_unique<PgPlantDatabase>(conninfo), journal, name);

@@ -51,6 +51,20 @@ TEST_F(PostgresServerTest, ASharedLogsDeletionsMarkTheRowsOfTheLinesDeleted)
     ExpectLines("A|1|\ta\t|t\nA|2|\ta\t|f\nA|3|\ta\t|f\nB|1|\tb\t|t\nB|2|\tb\t|t\n");
 }
 
+// The log changed while a line waited for a server that was away, and the station restarted before
+// it logged anything to the new log: the line still reaches the server.
+TEST_F(PostgresServerTest, ALineLeftInTheJournalOfAnEarlierLogIsSentAfterARestart)
+{
+    const std::string owed = dir_.filePath(QStringLiteral("owed")).toStdString();
+    {
+        Station away(logPath, StationConninfo("Line 1") + " port=1", "Line 1", "", owed);
+        away.Log("one", logPath);
+        EXPECT_EQ(away.journal.Waiting(), 1u);
+    }
+    Station station(LogFile("next.dif"), StationConninfo("Line 1"), "Line 1", "", owed);
+    ExpectLines("Line 1|1|\tone\t|f\n");
+}
+
 // A station ended while the server hangs ends at once; killed between the server's commit and
 // its cursor, it sends those lines again, and the server keeps each once.
 TEST_F(PostgresServerTest, HangingServerOrLostCursorNeitherHoldsNorDoublesALine)
