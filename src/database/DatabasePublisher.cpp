@@ -90,6 +90,22 @@ void DatabasePublisher::run()
             // Connected is told once the lines are taken (or none wait): a server that takes the
             // connection but refuses the lines stays refusing, rather than coming and going.
         }
+        // A journal set aside: the log is compared with what the server holds of it first.
+        std::string station;
+        std::string logPath;
+        if (journal_.ReconcileNeeded(&station, &logPath)) {
+            SetStatus(DatabaseState::Reconciling, {});
+            std::vector<ServerLine> rows;
+            const DatabaseResult read = database_->LogRows(station, logPath, rows);
+            if (!read.ok()) {
+                if (!stopping())
+                    failed(read);
+                continue;
+            }
+            if (!journal_.ReconcileWith(rows))
+                Pause(retryMost); // the log cannot be read just now
+            continue;
+        }
         const OutboxBatch batch = journal_.Unconfirmed(batchEvents);
         if (batch.lastEvent == 0) {
             SetStatus(DatabaseState::Connected, {});

@@ -17,7 +17,8 @@
 #include <mutex>
 #include <string>
 
-enum class DatabaseState { Connecting, Connected, Offline };
+// Reconciling: the log is being compared with what the server holds of it (a journal set aside).
+enum class DatabaseState { Connecting, Connected, Offline, Reconciling };
 
 struct DatabaseStatus {
     DatabaseState state = DatabaseState::Connecting;

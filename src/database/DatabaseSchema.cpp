@@ -1,6 +1,7 @@
 #include "database/DatabaseSchema.h"
 
 #include "database/GuardedSchema.h"
+#include "database/JournalSchema.h"
 
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@ std::vector<std::vector<std::string>> Upgrades()
             " SELECT station, line, logged_at, deleted_at, journal, seq FROM public.tallion_lines",
         },
         GuardedSchemaStatements(),
+        JournalSchemaStatements(),
     };
 }
 

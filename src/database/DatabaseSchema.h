@@ -13,7 +13,7 @@
 #include <string>
 
 // The version this program creates and expects.
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 3;
 
 // Creates or upgrades the schema to kSchemaVersion; nothing happens when it is there already.
 // Refuses a database whose encoding cannot hold Latin-1 text and a schema newer than this one.

@@ -57,7 +57,7 @@ std::string Join(std::initializer_list<std::int64_t> numbers)
 
 bool OutboxJournal::ApplyRecord(const std::string& record)
 {
-    if (record == "C" || record == "X")
+    if (record == "C" || record == "X" || record == "N" || record == "K")
         return ApplyRecord(record + " ");
     if (record.size() < 2 || record[1] != ' ')
         return false;
@@ -102,8 +102,9 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
     case 'D': {
         std::int64_t index = 0;
         std::int64_t seq = 0;
+        std::int64_t journal = 0; // an earlier journal's line (after a comparison with the server)
         if (!Number(record, at, n) || !Number(record, at, ms) || !Number(record, at, size) || !Number(record, at, index)
-            || !Number(record, at, seq))
+            || !Number(record, at, seq) || (at < record.size() && !Number(record, at, journal)))
             return false;
         if (n < nextEvent_)
             return true;
@@ -112,9 +113,22 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
         if (index >= 0)
             map_.Erase(static_cast<size_t>(index)); // -1: the Q record after it says where lines stand
         if (seq != 0 && n > confirmed_)
-            pending_.push_back({n, ms, true, seq, {}});
+            pending_.push_back({n, ms, true, seq, {}, journal});
         return true;
     }
+    case 'W': {
+        // A line waiting for the server that the map already holds.
+        if (!Number(record, at, n) || !Number(record, at, ms))
+            return false;
+        if (n < nextEvent_)
+            return true;
+        nextEvent_ = n + 1;
+        if (n > confirmed_)
+            pending_.push_back({n, ms, false, 0, Unescaped(record.substr(std::min(at, record.size())))});
+        return true;
+    }
+    case 'N': reconcile_ = true; return true;
+    case 'K': reconcile_ = false; return true;
     case 'O': othersFound_.push_back(record.substr(2)); return true;
     case 'P': {
         std::int64_t start = 0;

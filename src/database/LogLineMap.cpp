@@ -45,11 +45,14 @@ std::string LogLineMap::Text() const
     size_t i = 0;
     while (i < entries_.size()) {
         const std::int64_t first = entries_[i].seq;
+        const std::int64_t journal = entries_[i].journal;
         size_t k = 1;
-        while (i + k < entries_.size()
+        while (i + k < entries_.size() && entries_[i + k].journal == journal
                && entries_[i + k].seq == (first == 0 ? 0 : first + static_cast<std::int64_t>(k)))
             ++k;
         text += ' ' + std::to_string(first) + ':' + std::to_string(k);
+        if (journal != 0)
+            text += '@' + std::to_string(journal);
         i += k;
     }
     return entries_.empty() ? text : text + " |" + HashesText(0);
@@ -92,8 +95,11 @@ bool LogLineMap::Parse(const std::string& text, size_t at)
         ++at;
         if (!Number(text, at, count) || count < 0)
             return false;
+        std::int64_t journal = 0;
+        if (at < text.size() && text[at] == '@' && !Number(text, ++at, journal))
+            return false;
         for (std::int64_t k = 0; k < count; ++k)
-            entries_.push_back({first == 0 ? 0 : first + k, 0});
+            entries_.push_back({first == 0 ? 0 : first + k, 0, first == 0 ? 0 : journal});
     }
     // Without hashes: a journal of an older version; they are read from the log when it can be.
     return at >= text.size() || ParseHashes(text, at + 1, 0);
@@ -102,7 +108,7 @@ bool LogLineMap::Parse(const std::string& text, size_t at)
 void LogLineMap::AppendLines(const std::vector<std::uint64_t>& lineHashes)
 {
     for (const std::uint64_t hash : lineHashes)
-        entries_.push_back({0, hash});
+        entries_.push_back({0, hash, 0});
 }
 
 void LogLineMap::FillHashes(const std::vector<std::uint64_t>& lineHashes)
@@ -114,17 +120,17 @@ void LogLineMap::FillHashes(const std::vector<std::uint64_t>& lineHashes)
             entries_[i].hash = lineHashes[i];
 }
 
-std::vector<std::int64_t> LogLineMap::MatchTo(const std::vector<std::uint64_t>& lineHashes)
+std::vector<JournalRow> LogLineMap::MatchTo(const std::vector<std::uint64_t>& lineHashes)
 {
     std::unordered_map<std::uint64_t, std::vector<size_t>> where;
     for (size_t j = 0; j < entries_.size(); ++j)
         where[entries_[j].hash].push_back(j);
     std::vector<Entry> matched(lineHashes.size());
-    std::vector<std::int64_t> gone;
+    std::vector<JournalRow> gone;
     auto lose = [&](size_t from, size_t to) {
         for (size_t j = from; j < to; ++j)
             if (entries_[j].seq != 0)
-                gone.push_back(entries_[j].seq);
+                gone.push_back({entries_[j].journal, entries_[j].seq});
     };
     // The log only loses lines and gains them at its end, so the lines it kept are in the map's
     // order: each takes the first entry with its text after the one before it.
@@ -140,10 +146,10 @@ std::vector<std::int64_t> LogLineMap::MatchTo(const std::vector<std::uint64_t>& 
         }
         if (at < entries_.size()) {
             lose(next, at);
-            matched[i] = {entries_[at].seq, lineHashes[i]};
+            matched[i] = {entries_[at].seq, lineHashes[i], entries_[at].journal};
             next = at + 1;
         } else {
-            matched[i] = {0, lineHashes[i]}; // a line no one's map knew: appended while unseen
+            matched[i] = {0, lineHashes[i], 0}; // a line no one's map knew: appended while unseen
         }
     }
     lose(next, entries_.size());

@@ -11,6 +11,13 @@
 #include <string_view>
 #include <vector>
 
+// A row of the plant database: the journal that numbered the line (0: the open one) and its number.
+struct JournalRow {
+    std::int64_t journal = 0;
+    std::int64_t seq = 0;
+    bool operator==(const JournalRow&) const = default;
+};
+
 class LogLineMap {
 public:
     // Never 0, which stands for "not known" (a journal written before hashes were kept).
@@ -18,10 +25,14 @@ public:
 
     size_t Size() const { return entries_.size(); }
     std::int64_t SeqAt(size_t index) const { return entries_[index].seq; }
+    JournalRow RowAt(size_t index) const { return {entries_[index].journal, entries_[index].seq}; }
     std::vector<std::int64_t> Seqs() const;
 
     void Clear() { entries_.clear(); }
-    void Append(std::int64_t seq, std::uint64_t hash) { entries_.push_back({seq, hash}); }
+    void Append(std::int64_t seq, std::uint64_t hash, std::int64_t journal = 0)
+    {
+        entries_.push_back({seq, hash, journal});
+    }
     void Resize(size_t count) { entries_.resize(count); }
     // Lines this station did not append, added at the end.
     void AppendLines(const std::vector<std::uint64_t>& lineHashes);
@@ -29,8 +40,8 @@ public:
     // Some lines' hashes are not known (a journal of an older version).
     bool MissingHashes() const;
 
-    // " s:k ...": runs of k lines numbered s, s+1, ... (0:k, k lines not this station's), then
-    // " | h ..." with each line's hash in hex.
+    // " s:k ...": runs of k lines numbered s, s+1, ... (0:k, k lines not this station's; s:k@j,
+    // numbered by the station's earlier journal j), then " | h ..." with each line's hash in hex.
     std::string Text() const;
     // Reads Text() from `text[at]` on; false when it is not one.
     bool Parse(const std::string& text, size_t at);
@@ -41,15 +52,16 @@ public:
     // The log's record lines are known to be those the map was made for: hashes a journal of an
     // older version did not keep are taken from them.
     void FillHashes(const std::vector<std::uint64_t>& lineHashes);
-    // Matches the map to the log's record lines (their hashes, in order). Returns the numbers of
+    // Matches the map to the log's record lines (their hashes, in order). Returns the rows of
     // this station's lines the log no longer has. Of identical lines the first ones are taken to
     // be kept: which of them went cannot be read from the log.
-    std::vector<std::int64_t> MatchTo(const std::vector<std::uint64_t>& lineHashes);
+    std::vector<JournalRow> MatchTo(const std::vector<std::uint64_t>& lineHashes);
 
 private:
     struct Entry {
         std::int64_t seq = 0;
         std::uint64_t hash = 0;
+        std::int64_t journal = 0;
     };
     std::vector<Entry> entries_;
 };

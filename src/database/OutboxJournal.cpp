@@ -5,6 +5,8 @@
 #include "database/DurableFile.h"
 #include "database/JournalRecords.h"
 
+#include <QDateTime>
+
 #include <cerrno>
 #include <charconv>
 #include <chrono>
@@ -127,28 +129,30 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
     }
     journalPath_ = JournalPath(logPath, station_);
     cursorPath_ = CursorPath(logPath, station_);
-    journalId_ = 0;
-    nextEvent_ = 1;
-    confirmed_ = 0;
-    knownSize_ = 0;
-    map_.Clear();
-    pending_.clear();
-    unwritten_.clear();
-    othersFound_.clear();
-    intent_ = {};
-    replayIntent_ = {};
-    recordsSinceCompaction_ = 0;
+    ResetLocked();
     // The log becomes the current one again: it is no longer drained on the side.
     std::erase_if(draining_, [&](const std::unique_ptr<OutboxJournal>& j) {
         return j->logPath_ == logPath && j->station_ == station_;
     });
 
+    // A journal that is damaged, cannot be read, or is gone while its cursor says it existed is
+    // set aside, never cut: the log is compared with the server instead.
     std::string text;
-    if (ReadWholeFile(journalPath_, text) && !text.empty()) {
-        if (!Replay(text, error))
-            return fail(error ? *error : "the journal cannot be read");
-    } else {
-        // A new journal: the log's present lines were not appended while it watched.
+    std::string damage;
+    struct stat info {};
+    const bool exists = ::stat(journalPath_.c_str(), &info) == 0 || errno != ENOENT;
+    if (exists && !ReadWholeFile(journalPath_, text))
+        damage = "cannot be read (" + std::string(std::strerror(errno)) + ")";
+    else if (!text.empty() && !Replay(text, &damage))
+        ResetLocked();
+    else if (text.empty() && ::stat(cursorPath_.c_str(), &info) == 0)
+        damage = exists ? "is empty" : "is missing";
+    if (text.empty() || !damage.empty()) {
+        if (!damage.empty() && exists && !SetAsideLocked(damage))
+            return fail(fault_);
+        // A new journal: the log's present lines were not appended while it watched, unless the
+        // server says they were this station's.
+        reconcile_ = !damage.empty();
         journalId_ = NewJournalId();
         knownSize_ = sizeNow >= 0 ? sizeNow : FileSize(logPath);
         if (knownSize_ < 0)
@@ -157,7 +161,8 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
         long long end = 0;
         ReadLineHashes(logPath, 0, knownSize_, hashes, end);
         map_.AppendLines(hashes);
-        const std::string content = kJournalHeader + std::to_string(journalId_) + "\n" + MapText();
+        const std::string content =
+            kJournalHeader + std::to_string(journalId_) + "\n" + MapText() + (reconcile_ ? "N\n" : "");
         if (const int result = ReplaceFileDurably(journalPath_, content); result != 0)
             return fail("cannot write " + journalPath_ + ": " + std::strerror(-result));
     }
@@ -202,9 +207,40 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
     return true;
 }
 
-std::string OutboxJournal::MapText() const
+std::string OutboxJournal::MapText(std::int64_t next) const
 {
-    return "M" + Join({nextEvent_, knownSize_}) + map_.Text() + "\n";
+    return "M" + Join({next > 0 ? next : nextEvent_, knownSize_}) + map_.Text() + "\n";
+}
+
+void OutboxJournal::ResetLocked()
+{
+    journalId_ = 0;
+    nextEvent_ = 1;
+    confirmed_ = 0;
+    knownSize_ = 0;
+    map_.Clear();
+    pending_.clear();
+    unwritten_.clear();
+    othersFound_.clear();
+    intent_ = {};
+    replayIntent_ = {};
+    recordsSinceCompaction_ = 0;
+    reconcile_ = false;
+}
+
+bool OutboxJournal::SetAsideLocked(const std::string& damage)
+{
+    const std::string aside = journalPath_ + ".damaged-"
+                              + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
+    if (::rename(journalPath_.c_str(), aside.c_str()) != 0) {
+        fault_ =
+            "The database journal " + journalPath_ + " " + damage + " and cannot be set aside: " + std::strerror(errno);
+        return false;
+    }
+    told_ = "The database journal " + journalPath_ + " " + damage + "; it was set aside as " + aside
+            + ", and the log is compared with the plant database: what the database lacks is sent, and lines the "
+              "log no longer has are marked deleted.";
+    return true;
 }
 
 bool OutboxJournal::Replay(const std::string& text, std::string* error)
@@ -215,7 +251,7 @@ bool OutboxJournal::Replay(const std::string& text, std::string* error)
     if (headerEnd == std::string::npos || header.compare(0, at, kJournalHeader) != 0
         || !Number(header, at, journalId_)) {
         if (error)
-            *error = journalPath_ + " is not a Tallion journal";
+            *error = "has no journal header";
         return false;
     }
     // The cursor of another journal (one made again after this file was lost) says nothing.
@@ -231,9 +267,15 @@ bool OutboxJournal::Replay(const std::string& text, std::string* error)
     size_t start = headerEnd + 1;
     while (start < text.size()) {
         const size_t end = text.find('\n', start);
-        // A record cut short by a crash, or damaged, ends the journal there.
-        if (end == std::string::npos || !ApplyRecord(text.substr(start, end - start)))
+        // A record cut short by a crash ends the journal there: it was never synced, so what it
+        // announced never reached the log.
+        if (end == std::string::npos)
             break;
+        if (!ApplyRecord(text.substr(start, end - start))) {
+            if (error)
+                *error = "is damaged at byte " + std::to_string(start);
+            return false;
+        }
         start = end + 1;
     }
     if (start < text.size() && ::truncate(journalPath_.c_str(), static_cast<off_t>(start)) != 0) {
@@ -277,17 +319,17 @@ void OutboxJournal::Rematch(long long size, std::string& records, size_t deleted
     const bool own = deleted && deletedIndex <= hashes.size();
     if (own)
         hashes.insert(hashes.begin() + static_cast<std::ptrdiff_t>(deletedIndex), LogLineMap::HashOf(*deleted));
-    std::vector<std::int64_t> gone = map_.MatchTo(hashes);
+    std::vector<JournalRow> gone = map_.MatchTo(hashes);
     if (own) {
-        if (const std::int64_t seq = map_.SeqAt(deletedIndex); seq != 0)
-            gone.push_back(seq);
+        if (const JournalRow row = map_.RowAt(deletedIndex); row.seq != 0)
+            gone.push_back(row);
         map_.Erase(deletedIndex);
     }
     const std::int64_t now = nowMs();
-    for (const std::int64_t seq : gone) {
+    for (const JournalRow& row : gone) {
         const std::int64_t n = nextEvent_++;
-        records += "D" + Join({n, now, size, -1, seq}) + "\n";
-        pending_.push_back({n, now, true, seq, {}});
+        records += "D" + Join({n, now, size, -1, row.seq}) + (row.journal != 0 ? Join({row.journal}) : "") + "\n";
+        pending_.push_back({n, now, true, row.seq, {}, row.journal});
     }
     knownSize_ = size;
     records += "Q" + Join({size}) + map_.Text() + "\n";
@@ -457,6 +499,15 @@ void OutboxJournal::Recheck()
         // An append between its announcement and its commit is this station's own.
         if (logPath_.empty() || fd_ < 0 || intent_.active)
             return;
+        // Removed or replaced under the station: written again from what it holds.
+        struct stat named {};
+        struct stat open {};
+        if (::fstat(fd_, &open) == 0 && (::stat(journalPath_.c_str(), &named) != 0 || named.st_ino != open.st_ino)) {
+            if (Rewrite())
+                told_ = "The database journal " + journalPath_
+                        + " was removed or replaced while the station ran; it was written again from what the "
+                          "station holds, and nothing waiting is lost.";
+        }
         const long long size = FileSize(logPath_);
         if (size < 0)
             return;
@@ -540,10 +591,11 @@ OutboxBatch OutboxJournal::Unconfirmed(size_t maxEvents) const
     }
     OutboxBatch batch;
     batch.journal = journalId_;
-    for (size_t i = 0; i < pending_.size() && i < maxEvents; ++i) {
+    batch.logPath = logPath_;
+    for (size_t i = 0; !reconcile_ && i < pending_.size() && i < maxEvents; ++i) {
         const Event& e = pending_[i];
         if (e.deletion)
-            batch.deletions.push_back({e.lineSeq, e.ms});
+            batch.deletions.push_back({e.lineSeq, e.ms, e.lineJournal});
         else
             batch.lines.push_back({e.number, e.ms, e.line});
         batch.lastEvent = e.number;
@@ -593,11 +645,27 @@ bool OutboxJournal::Confirm(std::int64_t journal, std::int64_t lastEvent)
 
 bool OutboxJournal::Compact()
 {
-    std::string content = kJournalHeader + std::to_string(journalId_) + "\n" + MapText();
+    return Rewrite();
+}
+
+bool OutboxJournal::Rewrite()
+{
+    // The waiting events follow the map with their own numbers, which the map's count must not pass.
+    std::string content = kJournalHeader + std::to_string(journalId_) + "\n"
+                          + MapText(pending_.empty() ? nextEvent_ : pending_.front().number);
     for (const auto& other : draining_)
         content += "O " + other->logPath_ + "\n";
+    for (const Event& e : pending_) {
+        if (e.deletion)
+            content += "D" + Join({e.number, e.ms, knownSize_, -1, e.lineSeq})
+                       + (e.lineJournal != 0 ? Join({e.lineJournal}) : "") + "\n";
+        else
+            content += "W" + Join({e.number, e.ms}) + " " + Escaped(e.line) + "\n";
+    }
+    if (reconcile_)
+        content += "N\n";
     if (const int result = ReplaceFileDurably(journalPath_, content); result != 0) {
-        fault_ = "cannot compact " + journalPath_ + ": " + std::strerror(-result);
+        fault_ = "cannot write " + journalPath_ + ": " + std::strerror(-result);
         return false;
     }
     CloseFile();
@@ -608,6 +676,98 @@ bool OutboxJournal::Compact()
     }
     recordsSinceCompaction_ = 0;
     return true;
+}
+
+bool OutboxJournal::ReconcileNeeded(std::string* station, std::string* logPath) const
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    for (const auto& other : draining_)
+        if (other->ReconcileNeeded(station, logPath))
+            return true;
+    if (!reconcile_ || logPath_.empty())
+        return false;
+    if (station)
+        *station = station_;
+    if (logPath)
+        *logPath = logPath_;
+    return true;
+}
+
+void OutboxJournal::RequestReconciliation()
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (logPath_.empty() || reconcile_)
+        return;
+    reconcile_ = true;
+    WriteRecords("N\n");
+}
+
+bool OutboxJournal::ReconcileWith(const std::vector<ServerLine>& server, size_t* sent, size_t* marked)
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        for (const auto& other : draining_)
+            if (other->ReconcileNeeded())
+                return other->ReconcileWith(server, sent, marked);
+        // An append between its announcement and its commit is not in the log as a whole yet.
+        if (!reconcile_ || logPath_.empty() || intent_.active)
+            return false;
+        const long long size = FileSize(logPath_);
+        std::vector<std::string> lines;
+        if (size < 0 || !ReadRecordLines(logPath_, size, lines))
+            return false;
+        // The server's rows of this journal are its own; lines still waiting count as held.
+        std::vector<ServerLine> rows = server;
+        for (ServerLine& row : rows)
+            if (row.station == station_ && row.journal == journalId_)
+                row.journal = 0;
+        std::vector<WaitingLine> waiting;
+        for (const Event& e : pending_)
+            if (!e.deletion)
+                waiting.push_back({{0, e.number}, e.line});
+        for (const Event& e : pending_)
+            if (e.deletion)
+                std::erase_if(waiting, [&](const WaitingLine& w) {
+                    return w.row == JournalRow{e.lineJournal, e.lineSeq};
+                });
+        const Reconciliation found = ReconcileLog(lines, rows, station_, waiting);
+
+        const std::int64_t now = nowMs();
+        std::string records;
+        std::vector<JournalRow> map = found.rows;
+        for (const size_t i : found.missing) {
+            const std::int64_t n = nextEvent_++;
+            records += "W" + Join({n, now}) + " " + Escaped(lines[i]) + "\n";
+            pending_.push_back({n, now, false, 0, lines[i], 0});
+            map[i] = {0, n};
+        }
+        for (const JournalRow& row : found.gone) {
+            const std::int64_t n = nextEvent_++;
+            records += "D" + Join({n, now, size, -1, row.seq}) + (row.journal != 0 ? Join({row.journal}) : "") + "\n";
+            pending_.push_back({n, now, true, row.seq, {}, row.journal});
+        }
+        map_.Clear();
+        for (size_t i = 0; i < lines.size(); ++i)
+            map_.Append(map[i].seq, LogLineMap::HashOf(lines[i]), map[i].seq == 0 ? 0 : map[i].journal);
+        knownSize_ = size;
+        knownFile_ = FileId(logPath_);
+        records += "Q" + Join({size}) + map_.Text() + "\nK\n";
+        reconcile_ = false;
+        WriteRecords(records);
+        if (sent)
+            *sent = found.missing.size();
+        if (marked)
+            *marked = found.gone.size();
+    }
+    if (onChange)
+        onChange();
+    return true;
+}
+
+std::string OutboxJournal::TakeNotice()
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return std::exchange(told_, std::string());
 }
 
 size_t OutboxJournal::Waiting() const

@@ -22,6 +22,7 @@
 // station's thread journals, the publisher's thread takes batches and confirms them.
 
 #include "database/LogLineMap.h"
+#include "database/LogReconciliation.h"
 #include "database/OwedJournals.h"
 #include "database/PlantDatabase.h"
 #include "log/LogChangeObserver.h"
@@ -76,6 +77,20 @@ public:
     bool HeldByOther() const;
     // Which sequence number each record line of the log carries (0: not this station's).
     std::vector<std::int64_t> LineMap() const;
+    // The journal was damaged, lost or could not be read, and was set aside: until the log has
+    // been compared with the server's rows for it (ReconcileWith), none of its lines are sent. Gives
+    // the station and log to ask the server about.
+    bool ReconcileNeeded(std::string* station = nullptr, std::string* logPath = nullptr) const;
+    // Compares the log with the server's rows for it: lines no one's row holds become this
+    // journal's lines, this station's rows of lines the log no longer has are marked. False
+    // when no comparison was asked for or the log cannot be read. `sent`, `marked`: how many.
+    // The journal asked for is the one ReconcileNeeded named (an earlier log's, being drained, too).
+    bool ReconcileWith(const std::vector<ServerLine>& server, size_t* sent = nullptr, size_t* marked = nullptr);
+    // `tallion db resync`: the comparison is made also for an intact journal.
+    void RequestReconciliation();
+    // Something the operator is told once (a journal set aside or written again); then empty.
+    std::string TakeNotice();
+
     // Looks whether the log changed under the station (another station's append or deletion);
     // a line of this station's that another one deleted is marked. Cheap when nothing changed.
     void Recheck();
@@ -109,6 +124,7 @@ private:
         bool deletion = false;
         std::int64_t lineSeq = 0; // a deletion's line
         std::string line;
+        std::int64_t lineJournal = 0; // a deletion's line's journal, when an earlier one
     };
 
     // ".<station>", with what a file name cannot hold replaced; empty for no station.
@@ -139,6 +155,9 @@ private:
     // current one; one with nothing waiting leaves the owed list.
     void DrainLocked(const OwedJournal& owed, const std::string& current);
     bool Replay(const std::string& text, std::string* error);
+    void ResetLocked();
+    // Renames the journal aside with the time; `damage` says what is wrong with it.
+    bool SetAsideLocked(const std::string& damage);
     bool ApplyRecord(const std::string& record);
     // Brings the map in line with the log's first `size` bytes where `knownSize_` bytes of the
     // file last seen were expected: lines another station appended are added to the map (R
@@ -150,7 +169,10 @@ private:
     // `sync`: false only for a commit, which a crash may lose (the intent is checked then).
     bool WriteRecords(const std::string& records, bool sync = true);
     bool Compact();
-    std::string MapText() const;
+    // Writes the journal whole again from what the station holds (also what waits).
+    bool Rewrite();
+    // `next`: the next event's number to write (0: the journal's own).
+    std::string MapText(std::int64_t next = 0) const;
     void CloseFile();
 
     std::string station_;
@@ -176,6 +198,8 @@ private:
     bool drainOthers_ = true; // false for a journal that is itself being drained
     std::vector<std::unique_ptr<OutboxJournal>> draining_;
     std::shared_ptr<OwedJournals> owed_;
-    bool putOff_ = false;                  // a drained journal whose lines the server refused this run
+    bool putOff_ = false;    // a drained journal whose lines the server refused this run
+    bool reconcile_ = false; // the log waits to be compared with the server's rows (damaged journal)
+    std::string told_;
     std::vector<std::string> othersFound_; // "O" records met while replaying
 };

@@ -2,6 +2,8 @@
 
 #include "database/DatabaseSchema.h"
 
+#include <map>
+
 namespace {
 
 // The role may call these functions and nothing else; they check that it sends its own station's
@@ -9,6 +11,8 @@ namespace {
 constexpr const char* kPublishLines =
     "SELECT tallion.publish_lines($1, $2::bigint, $3::bigint[], $4::text[], $5::bigint[])";
 constexpr const char* kMarkDeleted = "SELECT tallion.mark_deleted($1, $2::bigint, $3::bigint[], $4::bigint[])";
+constexpr const char* kRegisterJournal = "SELECT tallion.register_journal($1, $2::bigint, $3)";
+constexpr const char* kLogRows = "SELECT station, journal, seq, line, deleted FROM tallion.log_rows($1, $2)";
 
 template <class T, class F>
 std::string NumbersLiteral(const std::vector<T>& items, F number)
@@ -99,6 +103,11 @@ DatabaseResult PgPlantDatabase::Publish(const std::string& station, const Outbox
 DatabaseResult PgPlantDatabase::Send(const std::string& station, const OutboxBatch& batch)
 {
     const std::string journal = std::to_string(batch.journal);
+    if (!batch.logPath.empty()) {
+        if (const DatabaseResult result = connection_.Exec(kRegisterJournal, {station, journal, batch.logPath});
+            !result.ok())
+            return result;
+    }
     if (!batch.lines.empty()) {
         std::vector<std::string> texts;
         texts.reserve(batch.lines.size());
@@ -111,11 +120,36 @@ DatabaseResult PgPlantDatabase::Send(const std::string& station, const OutboxBat
         if (!result.ok())
             return result;
     }
-    if (!batch.deletions.empty()) {
-        return connection_.Exec(
-            kMarkDeleted,
-            {station, journal, NumbersLiteral(batch.deletions, [](const OutboxDeletion& d) { return d.lineSeq; }),
-             NumbersLiteral(batch.deletions, [](const OutboxDeletion& d) { return d.deletedAtMs; })});
+    // Grouped by the journal that numbered each line (an earlier one after a comparison).
+    std::map<std::int64_t, std::vector<OutboxDeletion>> byJournal;
+    for (const OutboxDeletion& d : batch.deletions)
+        byJournal[d.journal != 0 ? d.journal : batch.journal].push_back(d);
+    for (const auto& [lineJournal, deletions] : byJournal) {
+        const DatabaseResult result = connection_.Exec(
+            kMarkDeleted, {station, std::to_string(lineJournal),
+                           NumbersLiteral(deletions, [](const OutboxDeletion& d) { return d.lineSeq; }),
+                           NumbersLiteral(deletions, [](const OutboxDeletion& d) { return d.deletedAtMs; })});
+        if (!result.ok())
+            return result;
+    }
+    return {};
+}
+
+DatabaseResult PgPlantDatabase::LogRows(const std::string& station, const std::string& logPath,
+                                        std::vector<ServerLine>& rows)
+{
+    PgResultPtr result;
+    const DatabaseResult done = connection_.Exec(kLogRows, {station, logPath}, &result);
+    if (!done.ok())
+        return done;
+    const int count = PQntuples(result.get());
+    rows.reserve(rows.size() + static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        rows.push_back(
+            {PQgetvalue(result.get(), i, 0), std::stoll(PQgetvalue(result.get(), i, 1)),
+             std::stoll(PQgetvalue(result.get(), i, 2)),
+             std::string(PQgetvalue(result.get(), i, 3), static_cast<size_t>(PQgetlength(result.get(), i, 3))),
+             std::string(PQgetvalue(result.get(), i, 4)) == "t"});
     }
     return {};
 }

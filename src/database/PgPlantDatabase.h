@@ -16,6 +16,8 @@ public:
     bool Connected() const override;
     void Disconnect() override;
     DatabaseResult Publish(const std::string& station, const OutboxBatch& batch) override;
+    DatabaseResult LogRows(const std::string& station, const std::string& logPath,
+                           std::vector<ServerLine>& rows) override;
     void Interrupt() override;
 
     // How long a statement may wait for the server before it counts as not answering.

@@ -4,6 +4,8 @@
 // batch is one transaction, and sending it again changes nothing: lines are keyed by station,
 // journal and sequence number, and a deletion keeps the first time it was marked.
 
+#include "database/LogReconciliation.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,15 +19,17 @@ struct OutboxLine {
 struct OutboxDeletion {
     std::int64_t lineSeq = 0;     // the sequence number of the line deleted
     std::int64_t deletedAtMs = 0; // ms since 1970 UTC
+    std::int64_t journal = 0;     // the journal that numbered the line; 0: the batch's
 };
 
 // Events of one journal, in the journal's order: every line before any deletion of it.
 struct OutboxBatch {
     std::int64_t journal = 0;
-    std::string station; // the name its lines were logged with, when not the station's own now
     std::vector<OutboxLine> lines;
     std::vector<OutboxDeletion> deletions;
     std::int64_t lastEvent = 0; // the journal's number of the batch's last event
+    std::string station;        // the name its lines were logged with, when not the station's own now
+    std::string logPath;        // the log the journal belongs to, recorded with the server
 };
 
 enum class DatabaseFault {
@@ -60,6 +64,11 @@ public:
     // One transaction: the lines (a line already there with the same text is left alone; with
     // another text it is a Conflict), then the deletions.
     virtual DatabaseResult Publish(const std::string& station, const OutboxBatch& batch) = 0;
+    // Every row of the journals registered for the log at `logPath`: this station's (`station`)
+    // by that path, another station's by the log's file name (the share may be mounted elsewhere
+    // there); in the order they were logged.
+    virtual DatabaseResult LogRows(const std::string& station, const std::string& logPath,
+                                   std::vector<ServerLine>& rows) = 0;
     // From any thread: ends a call that waits on the server (a stuck lock, a silent network).
     virtual void Interrupt() = 0;
 };

@@ -92,6 +92,8 @@ QString StationDatabase::PanelText() const
         return QStringLiteral("Database: not sending (another station of this name)");
     if (!journal_->Fault().empty())
         return QStringLiteral("Database: journal fault (%1 waiting)").arg(waiting);
+    if (journal_->ReconcileNeeded())
+        return QStringLiteral("Database: reconciling");
     if (Refused(status_))
         return QStringLiteral("Database: refused, %1 waiting").arg(waiting);
     if (status_.state == DatabaseState::Offline && status_.fault == DatabaseFault::NotAnswering)
@@ -101,6 +103,7 @@ QString StationDatabase::PanelText() const
     switch (status_.state) {
     case DatabaseState::Connected: return QStringLiteral("Database: connected");
     case DatabaseState::Offline: return QStringLiteral("Database: not connected");
+    case DatabaseState::Reconciling: return QStringLiteral("Database: reconciling");
     case DatabaseState::Connecting: break;
     }
     return QStringLiteral("Database: connecting");
@@ -134,6 +137,9 @@ void StationDatabase::OnStatus(const DatabaseStatus& status)
 void StationDatabase::TellJournal()
 {
     // The journal beside the log is the database's outbox: a fault of it is the operator's to see.
+    if (const std::string told = journal_->TakeNotice(); !told.empty())
+        notices_.Post(Notice{QStringLiteral("database journal repaired"), QString::fromLocal8Bit(told.c_str()),
+                             QString(), MessageIcon::Exclamation, kTitle});
     const QString fault = QString::fromLocal8Bit(journal_->Fault().c_str());
     const QString kind = QStringLiteral("database journal");
     if (fault == journalTold_)

@@ -91,13 +91,13 @@ TEST_F(PostgresServerTest, AStationRoleReachesOnlyItsOwnRowsAndOnlyThroughTheFun
 TEST_F(PostgresServerTest, ANumberHeldWithOtherTextIsRefusedAndTheSameTextIsHarmless)
 {
     const std::string conninfo = StationConninfo("Line 1");
-    OutboxBatch first{7, {{1, 0, "\tone\t"}, {2, 0, "\ttwo\t"}}, {}, 2};
+    OutboxBatch first{7, {{1, 0, "\tone\t"}, {2, 0, "\ttwo\t"}}, {}, 2, {}, {}};
     PgPlantDatabase database(conninfo);
     ASSERT_TRUE(database.Connect().ok());
     ASSERT_TRUE(database.Publish("Line 1", first).ok());
     ASSERT_TRUE(database.Publish("Line 1", first).ok());
 
-    OutboxBatch other{7, {{2, 0, "\ttwo\t"}, {3, 0, "\tthree\t"}, {1, 0, "\tuno\t"}}, {}, 3};
+    OutboxBatch other{7, {{2, 0, "\ttwo\t"}, {3, 0, "\tthree\t"}, {1, 0, "\tuno\t"}}, {}, 3, {}, {}};
     const DatabaseResult refused = database.Publish("Line 1", other);
     EXPECT_EQ(refused.fault, DatabaseFault::Conflict);
     EXPECT_EQ(refused.message, "Line 1 of journal 7 of station \"Line 1\" was refused: the database holds another "
@@ -151,7 +151,7 @@ TEST_F(PostgresServerTest, VersionOneWithLinesAndDeletionsIsUpgradedInPlaceAndAN
         "");
     const QStringList init{"db", "init", "--connection", QString::fromStdString(Conninfo())};
     EXPECT_EQ(Capture(RunDbCommand, init),
-              std::make_pair(0, std::string("The plant database holds the Tallion tables, version 2.\n")));
+              std::make_pair(0, std::string("The plant database holds the Tallion tables, version 3.\n")));
 
     EXPECT_EQ(Sql("SELECT station, seq, logged_at, deleted_at FROM result_lines ORDER BY seq"),
               "Line 1|1|2024-03-14 07:10:01+00|NULL\nLine 1|2|2024-03-14 07:11:01+00|2024-03-14 08:00:00+00\n");
@@ -169,11 +169,11 @@ TEST_F(PostgresServerTest, VersionOneWithLinesAndDeletionsIsUpgradedInPlaceAndAN
     EXPECT_EQ(Sql("UPDATE tallion.lines SET deleted_at = NULL"),
               "ERROR: ERROR:  A stored line and its times never change.\nCONTEXT:  PL/pgSQL function "
               "tallion.keep_history() line 1 at RAISE\n");
-    ASSERT_EQ(Sql("UPDATE tallion_schema SET version = 3"), "");
+    ASSERT_EQ(Sql("UPDATE tallion_schema SET version = 4"), "");
     const DatabaseResult newer = station.Connect();
     EXPECT_EQ(newer.fault, DatabaseFault::NewerSchema);
-    EXPECT_EQ(newer.message, "The plant database's Tallion tables are of version 3, newer than this station knows "
-                             "(2): update the station");
+    EXPECT_EQ(newer.message, "The plant database's Tallion tables are of version 4, newer than this station knows "
+                             "(3): update the station");
     EXPECT_EQ(Capture(RunDbCommand, init).first, 1);
 }
 
@@ -186,7 +186,7 @@ TEST_F(PostgresServerTest, CarcassResultsReadsEveryLineWhateverItHolds)
     ASSERT_TRUE(input.open(QIODevice::ReadOnly) && expected.open(QIODevice::ReadOnly));
     QList<QByteArray> lines = input.readAll().split('\n');
     lines.removeLast(); // after the last line end
-    OutboxBatch batch{1, {}, {}, 0};
+    OutboxBatch batch{1, {}, {}, 0, {}, {}};
     for (const QByteArray& line : lines)
         batch.lines.push_back({++batch.lastEvent, 0, line.chopped(1).toStdString()});
 

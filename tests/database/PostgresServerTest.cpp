@@ -40,15 +40,19 @@ TEST_F(PostgresServerTest, ASharedLogsDeletionsMarkTheRowsOfTheLinesDeleted)
 {
     Station a(logPath, StationConninfo("A"), "A", "A");
     Station b(logPath, StationConninfo("B"), "B", "B");
-    for (Station* s : {&a, &a, &b, &b, &a})
-        s->Log(s == &a ? "a" : "b", logPath);
-    ExpectLines("A|1|\ta\t|f\nA|2|\ta\t|f\nA|3|\ta\t|f\nB|1|\tb\t|f\nB|2|\tb\t|f\n");
+    a.Log("a1", logPath);
+    a.Log("a2", logPath);
+    b.Log("b1", logPath);
+    b.Log("b2", logPath);
+    a.Log("c1", logPath);
+    ExpectLines("A|1|\ta1\t|f\nA|2|\ta2\t|f\nA|3|\tc1\t|f\nB|1|\tb1\t|f\nB|2|\tb2\t|f\n");
 
-    EXPECT_EQ(a.Delete(logPath, 2), LineDeletion::Deleted); // A's first line
-    EXPECT_EQ(b.Delete(logPath, 5), LineDeletion::Deleted); // B's second; the log: A B B A
-    EXPECT_EQ(a.Delete(logPath, 3), LineDeletion::Deleted); // B's first, deleted by A
+    // Lines: 1 header, 2 a1, 3 a2, 4 b1, 5 b2, 6 c1.
+    EXPECT_EQ(a.Delete(logPath, 2), LineDeletion::Deleted); // a1
+    EXPECT_EQ(b.Delete(logPath, 4), LineDeletion::Deleted); // b2, now line 4
+    EXPECT_EQ(a.Delete(logPath, 3), LineDeletion::Deleted); // b1, B's, deleted by A
     b.journal.Recheck();                                    // the station's once-a-second look at its log
-    ExpectLines("A|1|\ta\t|t\nA|2|\ta\t|f\nA|3|\ta\t|f\nB|1|\tb\t|t\nB|2|\tb\t|t\n");
+    ExpectLines("A|1|\ta1\t|t\nA|2|\ta2\t|f\nA|3|\tc1\t|f\nB|1|\tb1\t|t\nB|2|\tb2\t|t\n");
 }
 
 // The log changed while a line waited for a server that was away, and the station restarted before
@@ -119,11 +123,12 @@ TEST_F(PostgresServerTest, LinesAndDeletionsWhileTheServerIsUpAndDownReachItEach
     ASSERT_EQ(station.Delete(logPath, 2), LineDeletion::Deleted);
     std::string why;
     ASSERT_TRUE(server_->Start(&why)) << why;
-    // Numbers are the journal's events: both deletions took one, the older line's too.
+    // Numbers are the journal's events: both deletions of the station's lines took one; the
+    // older line has no row, and its deletion none.
     station.Log("after", logPath);
 
     ExpectLines("Line 1|1|\tx\t|f\nLine 1|2|\tsame\t|f\nLine 1|3|\tsame\t|t\nLine 1|4|\ty\t|t\n"
-                "Line 1|6|\tduring 1\t|f\nLine 1|7|\tduring 2\t|f\nLine 1|10|\tafter\t|f\n");
+                "Line 1|6|\tduring 1\t|f\nLine 1|7|\tduring 2\t|f\nLine 1|9|\tafter\t|f\n");
 }
 
 // A wrong password, a role that may not make the tables and one not yet a station: each is told,
@@ -162,7 +167,7 @@ TEST_F(PostgresServerTest, WrongPasswordAndMissingRightsAreToldAndTheLinesWaitFo
     EXPECT_TRUE(reasonBecomes(station, DatabaseFault::NoRights,
                               QStringLiteral("The station's database role lacks rights on the tables (the "
                                              "administrator gives them with \"tallion db add-station\"): ERROR:  "
-                                             "permission denied for function publish_lines")));
+                                             "permission denied for function register_journal")));
 
     EXPECT_EQ(AddStation("Line 1", role),
               std::make_pair(0, "The role " + role + " sends the lines of station \"Line 1\", and those only.\n"));
@@ -176,9 +181,9 @@ TEST_F(PostgresServerTest, DbInitTwiceAndSummaryFromTheDatabaseAsFromTheLog)
     const QString conninfo = QString::fromStdString(Conninfo());
     const QStringList init{QStringLiteral("db"), QStringLiteral("init"), QStringLiteral("--connection"), conninfo};
     EXPECT_EQ(Capture(RunDbCommand, init),
-              std::make_pair(0, std::string("The plant database holds the Tallion tables, version 2.\n")));
+              std::make_pair(0, std::string("The plant database holds the Tallion tables, version 3.\n")));
     EXPECT_EQ(Capture(RunDbCommand, init).first, 0);
-    EXPECT_EQ(Sql("SELECT version FROM tallion_schema"), "2\n");
+    EXPECT_EQ(Sql("SELECT version FROM tallion_schema"), "3\n");
 
     // The reference log's lines go into the database as a station would send them.
     QFile log(QStringLiteral(TALLION_TEST_DATA_DIR "/summary_weighed.dif"));

@@ -21,6 +21,7 @@ struct FakeDatabaseState {
     DatabaseResult refusal;                                                  // not ok: every call answers this
     bool connectAnyway = false; // the refusal comes with the lines, not with the connection
     int publishes = 0;
+    std::map<std::int64_t, std::string> journalLogs; // the log each journal was sent for
 
     void Refuse(DatabaseResult result)
     {
@@ -59,14 +60,26 @@ public:
         ++state_->publishes;
         if (!state_->refusal.ok())
             return state_->refusal;
+        state_->journalLogs[batch.journal] = batch.logPath;
         for (const OutboxLine& l : batch.lines)
             state_->rows.emplace(std::make_tuple(station, batch.journal, l.seq),
                                  FakeDatabaseState::Row{l.line, std::nullopt});
         for (const OutboxDeletion& d : batch.deletions) {
-            auto row = state_->rows.find(std::make_tuple(station, batch.journal, d.lineSeq));
+            auto row = state_->rows.find(std::make_tuple(station, d.journal ? d.journal : batch.journal, d.lineSeq));
             if (row != state_->rows.end() && !row->second.deletedAtMs)
                 row->second.deletedAtMs = d.deletedAtMs;
         }
+        return {};
+    }
+    DatabaseResult LogRows(const std::string&, const std::string& logPath, std::vector<ServerLine>& rows) override
+    {
+        const std::lock_guard<std::mutex> lock(state_->mutex);
+        if (!state_->refusal.ok())
+            return state_->refusal;
+        for (const auto& [key, row] : state_->rows)
+            if (state_->journalLogs[std::get<1>(key)] == logPath)
+                rows.push_back(
+                    {std::get<0>(key), std::get<1>(key), std::get<2>(key), row.line, row.deletedAtMs.has_value()});
         return {};
     }
 

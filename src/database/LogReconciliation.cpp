@@ -1,0 +1,68 @@
+#include "database/LogReconciliation.h"
+
+#include <deque>
+#include <fcntl.h>
+#include <unistd.h>
+#include <unordered_map>
+
+Reconciliation ReconcileLog(const std::vector<std::string>& logLines, const std::vector<ServerLine>& server,
+                            const std::string& station, const std::vector<WaitingLine>& waiting)
+{
+    std::unordered_map<std::string, std::deque<JournalRow>> own;
+    std::unordered_map<std::string, size_t> others;
+    for (const ServerLine& s : server) {
+        if (s.station != station)
+            ++others[s.line]; // held, deleted or not: never sent again as this station's
+        else if (!s.deleted)
+            own[s.line].push_back({s.journal, s.seq});
+    }
+    for (const WaitingLine& w : waiting)
+        own[w.line].push_back(w.row);
+
+    Reconciliation result;
+    result.rows.resize(logLines.size());
+    for (size_t i = 0; i < logLines.size(); ++i) {
+        if (const auto it = own.find(logLines[i]); it != own.end() && !it->second.empty()) {
+            result.rows[i] = it->second.front();
+            it->second.pop_front();
+        } else if (const auto other = others.find(logLines[i]); other != others.end() && other->second > 0) {
+            --other->second;
+        } else {
+            result.missing.push_back(i);
+        }
+    }
+    for (const auto& [line, rows] : own)
+        result.gone.insert(result.gone.end(), rows.begin(), rows.end());
+    return result;
+}
+
+bool ReadRecordLines(const std::string& logPath, long long size, std::vector<std::string>& lines)
+{
+    const int fd = ::open(logPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    std::string line;
+    bool header = true;
+    char buffer[65536];
+    long long at = 0;
+    while (at < size) {
+        const ssize_t n = ::pread(fd, buffer, static_cast<size_t>(std::min<long long>(size - at, sizeof buffer)), at);
+        if (n <= 0)
+            break;
+        for (ssize_t i = 0; i < n; ++i) {
+            if (buffer[i] != '\n') {
+                line += buffer[i];
+                continue;
+            }
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (!header)
+                lines.push_back(line);
+            header = false;
+            line.clear();
+        }
+        at += n;
+    }
+    ::close(fd);
+    return true;
+}
