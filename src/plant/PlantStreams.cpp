@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 
+#include <exception>
+
 namespace {
 
 std::string Unnumbered(std::string page, uint64_t generation)
@@ -64,8 +66,13 @@ bool PlantStreams::Open(const PlantView& view, uint64_t seen, httplib::Response&
     }
     // Made for this stream: a change while it is made comes after it as the next version.
     std::string opening = "retry: 3000\n";
-    if (const uint64_t now = generation_; now != seen)
-        opening += ServerSentEvent("page", render_(view, now), now);
+    try {
+        if (const uint64_t now = generation_; now != seen)
+            opening += ServerSentEvent("page", render_(view, now), now);
+    } catch (...) {
+        Close(subject);
+        throw;
+    }
     auto first = std::make_shared<std::string>(std::move(opening));
     auto sent = std::make_shared<uint64_t>(version);
     response.set_header("X-Accel-Buffering", "no");
@@ -119,7 +126,12 @@ void PlantStreams::Refresh(const std::set<std::string>& stations, bool all)
     const uint64_t generation = ++generation_;
     bool any = false;
     for (const std::shared_ptr<Subject>& subject : due) {
-        std::string page = render_(subject->view, generation);
+        std::string page;
+        try {
+            page = render_(subject->view, generation);
+        } catch (const std::exception&) {
+            continue; // as a page that could not be made: its browsers keep what they show
+        }
         std::lock_guard lock(mutex_);
         // The generation is part of the page: compared without it.
         if (Unnumbered(page, generation) != Unnumbered(subject->page, subject->generation)) {
