@@ -61,6 +61,8 @@ td.text { white-space: pre-wrap; font-family: "DejaVu Sans Mono", monospace; }
 // Choosing a day in the date field shows it at once; the button stays for the keyboard. A live page
 // takes each version of itself the server pushes, and says so when it has lost the server (the
 // browser tries again by itself; the server pings every 15 s, so a silence of 40 s is a loss too).
+// A push waits while the day's form has the focus (a date half typed), and a link that had the
+// focus has it again in the new version.
 const char* const kPlantJs = R"js(
 "use strict";
 document.addEventListener("change", function (event) {
@@ -72,7 +74,7 @@ document.addEventListener("DOMContentLoaded", function () {
   var path = location.pathname;
   var url = (path === "/" ? "/events" : path + "/events") + (location.search ? location.search + "&" : "?") + "seen=";
   var stale = document.querySelector(".stale");
-  var lostAt = null, source = null, watchdog = null;
+  var lostAt = null, source = null, watchdog = null, held = null;
   function two(n) { return (n < 10 ? "0" : "") + n; }
   function lost() {
     if (lostAt !== null) return;
@@ -87,6 +89,31 @@ document.addEventListener("DOMContentLoaded", function () {
     clearTimeout(watchdog);
     watchdog = setTimeout(function () { lost(); connect(); }, 40000);
   }
+  function show(page, leaving) {
+    var form = document.querySelector("main form.day");
+    if (!leaving && form && form.contains(document.activeElement)) {
+      held = page;
+      return;
+    }
+    held = null;
+    var fresh = page.querySelector("main"), shown = document.querySelector("main");
+    if (!fresh || !shown) return;
+    var focused = document.activeElement;
+    var href = shown.contains(focused) ? focused.getAttribute("href") : null;
+    shown.replaceWith(document.adoptNode(fresh));
+    document.title = page.title;
+    var links = document.querySelectorAll("main a[href]");
+    for (var i = 0; href && i < links.length; ++i) {
+      if (links[i].getAttribute("href") === href) {
+        links[i].focus();
+        break;
+      }
+    }
+  }
+  document.addEventListener("focusout", function (event) {
+    var form = document.querySelector("main form.day");
+    if (held && !(form && form.contains(event.relatedTarget))) show(held, true);
+  });
   function connect() {
     if (source) source.close();
     source = new EventSource(url + document.querySelector("main").getAttribute("data-live"));
@@ -94,11 +121,7 @@ document.addEventListener("DOMContentLoaded", function () {
     source.addEventListener("ping", heard);
     source.addEventListener("page", function (event) {
       heard();
-      var page = new DOMParser().parseFromString(event.data, "text/html");
-      var fresh = page.querySelector("main"), shown = document.querySelector("main");
-      if (!fresh || !shown) return;
-      shown.replaceWith(document.adoptNode(fresh));
-      document.title = page.title;
+      show(new DOMParser().parseFromString(event.data, "text/html"), false);
     });
     source.addEventListener("error", function () {
       // Closed: the server answered but would not stream (busy, or the database away); else unreachable.

@@ -5,8 +5,10 @@
 #include <libpq-fe.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -15,6 +17,17 @@ using Clock = std::chrono::steady_clock;
 
 // More stations than any plant has: a flood of made-up names is a refresh of everything.
 constexpr size_t kMostNamed = 256;
+
+// Whether `db init` of this version has put the trigger on the table: without it no notice comes.
+bool Notifying(PGconn* conn)
+{
+    PGresult* rows = PQexec(conn, "SELECT EXISTS (SELECT 1 FROM pg_trigger"
+                                  " WHERE tgrelid = to_regclass('tallion.lines') AND tgname = 'lines_notify_insert')");
+    const bool found = PQresultStatus(rows) == PGRES_TUPLES_OK && PQntuples(rows) == 1
+                       && std::string_view(PQgetvalue(rows, 0, 0)) == "t";
+    PQclear(rows);
+    return found;
+}
 
 PGconn* Connect(const std::string& conninfo)
 {
@@ -89,6 +102,7 @@ void PlantListener::Run()
     Clock::time_point due;                 // of the pending refresh
     Clock::time_point last = Clock::now(); // of the last refresh
     Clock::time_point retry = last;        // of the next try to connect
+    bool warned = false;
     const auto hint = [&] {
         if (!pending)
             due = std::max(Clock::now() + kGather, last + kGap);
@@ -97,6 +111,13 @@ void PlantListener::Run()
     for (;;) {
         if (!conn && Clock::now() >= retry) {
             conn = Connect(conninfo_);
+            if (conn && !warned && !Notifying(conn)) {
+                std::fputs("tallion-plant: the plant database sends no notice of new lines (its Tallion tables are "
+                           "older than this program: run its `tallion db init`); open pages are brought up to date "
+                           "once a minute only\n",
+                           stderr);
+                warned = true;
+            }
             if (conn) {
                 // Back: what the pages show may have changed unseen meanwhile.
                 all = true;
