@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -307,7 +308,20 @@ void PlantServer::Charts(const httplib::Request& request, httplib::Response& res
     if (!WeightParameter(request, response, weight))
         return;
     const bool withWeight = weight ? *weight : HoldsWeighed(lines);
+    // Every live page of a station asks for its charts after each change: they are drawn once.
+    const std::string key = station + '\n' + day.toString(Qt::ISODate).toStdString() + (withWeight ? "\n1\n" : "\n0\n")
+                            + std::to_string(std::hash<std::string>{}(lines));
+    {
+        std::lock_guard lock(chartsMutex_);
+        if (const auto drawn = charts_.find(key); drawn != charts_.end())
+            return response.set_content(drawn->second, "image/svg+xml");
+    }
     SummaryChartTally tally(withWeight ? SummaryMode::WithWeight : SummaryMode::WithoutWeight);
     tally.AddLines(lines);
-    response.set_content(drawCharts_(tally.Data()), "image/svg+xml");
+    std::string svg = drawCharts_(tally.Data());
+    response.set_content(svg, "image/svg+xml");
+    std::lock_guard lock(chartsMutex_);
+    if (charts_.size() >= kChartsKept)
+        charts_.clear();
+    charts_.emplace(key, std::move(svg));
 }

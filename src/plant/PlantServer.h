@@ -11,7 +11,9 @@
 #include <httplib.h>
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 
 // Draws the charts of `data` as SVG; the program runs it on its main thread (Qt's drawing wants it).
@@ -58,4 +60,7 @@ private:
     std::unique_ptr<PlantLogin> login_;
     std::unique_ptr<httplib::Server> http_;
     PlantStreams streams_;
+    static constexpr size_t kChartsKept = 64;
+    std::mutex chartsMutex_;
+    std::map<std::string, std::string> charts_; // station, day, mode, digest of the lines -> SVG
 };
