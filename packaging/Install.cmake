@@ -4,6 +4,10 @@
 
 install(TARGETS tallion tallion-plant RUNTIME DESTINATION bin)
 install(FILES ${TALLION_MANUAL_PDF} DESTINATION share/tallion)
+# tallion-plant as a service (installed disabled), and the options file the package's post-install
+# copies to /etc/default/tallion-plant when there is none.
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/tallion-plant.service DESTINATION lib/systemd/system)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/tallion-plant.default DESTINATION share/tallion)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/tallion.desktop DESTINATION share/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/icons/tallion.svg DESTINATION share/icons/hicolor/scalable/apps)
 foreach(size 48 128 256)
@@ -29,6 +33,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # window-system and CUPS print plugins that Qt loads at run time. Help › User Manual wants the
 # desktop's opener and a PDF viewer.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The post-install makes tallion-plant's system user.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "adduser")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, evince | pdf-viewer")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/debian/postinst)

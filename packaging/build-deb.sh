@@ -22,13 +22,14 @@ echo "Built $deb"
 
 contents=$(dpkg-deb --contents "$deb")
 for file in ./usr/bin/tallion ./usr/share/tallion/Manual.pdf ./usr/share/applications/tallion.desktop \
-            ./usr/share/icons/hicolor/scalable/apps/tallion.svg ./usr/share/icons/hicolor/48x48/apps/tallion.png; do
+            ./usr/share/icons/hicolor/scalable/apps/tallion.svg ./usr/share/icons/hicolor/48x48/apps/tallion.png \
+            ./usr/bin/tallion-plant ./usr/lib/systemd/system/tallion-plant.service ./usr/share/tallion/tallion-plant.default; do
   grep -q " $file\$" <<<"$contents" || fail "the package lacks $file"
 done
 
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "Depends: $depends"
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6printsupport6 libqt6charts6 libqt6svg6 \
+for package in adduser libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6printsupport6 libqt6charts6 libqt6svg6 \
                libcups2 libpq5; do
   grep -q "\b$package\b" <<<"$depends" || fail "Depends does not name $package"
 done
@@ -38,6 +39,8 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 dpkg-deb --control "$deb" "$scratch/control"
 grep -q dialout "$scratch/control/postinst" || fail "the post-install note does not mention dialout"
+grep -q "adduser --system --group --home /var/lib/tallion-plant" "$scratch/control/postinst" \
+  || fail "the post-install does not make the tallion-plant user"
 
 # apt resolves every dependency from the configured archives (nothing is installed).
 apt-get install --simulate --quiet --quiet "./$deb" >/dev/null || fail "apt cannot resolve the package's dependencies"

@@ -7,8 +7,9 @@
 # small file system (mount).
 # Qt Charts does not configure without the OpenGL development files, which it only recommends. The
 # PostgreSQL server runs the plant database tests (a server of the test's own; the system's cluster
-# is not used). tallion-plant serves its pages with cpp-httplib; its browser tests drive headless
-# Chromium through its WebDriver from Python.
+# is not used). tallion-plant serves its pages with cpp-httplib (HTTPS through OpenSSL) and checks
+# its users' passwords with libxcrypt; its browser tests drive headless Chromium through its
+# WebDriver from Python, and its TLS test makes a certificate with the openssl command.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -21,7 +22,7 @@ PACKAGES=(
   xvfb xauth x11-apps imagemagick fonts-dejavu-core
   cups-daemon cups-client cups poppler-utils
   libpq-dev postgresql-15
-  libcpp-httplib-dev chromium chromium-driver python3-selenium
+  libcpp-httplib-dev libssl-dev libcrypt-dev openssl chromium chromium-driver python3-selenium
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

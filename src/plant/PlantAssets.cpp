@@ -30,6 +30,9 @@ rect.cR { fill: rgb(230, 160, 40); } rect.cO { fill: rgb(200, 100, 30); } rect.c
 .quiet.amber { background: var(--amber); color: #000; padding: 0 0.3rem; font-weight: bold; }
 .quiet.red { background: var(--red); color: #fff; padding: 0 0.3rem; font-weight: bold; }
 .lag { color: var(--red); }
+.stale { position: sticky; top: 0; z-index: 1; margin: 0; padding: 0.4rem 1rem; background: var(--red); color: #fff;
+  font-weight: bold; }
+.stale[hidden] { display: none; }
 .outage { font-size: 1.3rem; font-weight: bold; color: var(--red); }
 .day { display: flex; flex-wrap: wrap; gap: 0.4rem 0.8rem; align-items: center; }
 input, button { font: inherit; }
@@ -55,15 +58,77 @@ td.text { white-space: pre-wrap; font-family: "DejaVu Sans Mono", monospace; }
 }
 )css";
 
-// Choosing a day in the date field shows it at once; the button stays for the keyboard.
+// Choosing a day in the date field shows it at once; the button stays for the keyboard. A live page
+// takes each version of itself the server pushes, and says so when it has lost the server (the
+// browser tries again by itself; the server pings every 15 s, so a silence of 40 s is a loss too).
+// A push waits while the day's form has the focus (a date half typed), and a link that had the
+// focus has it again in the new version.
 const char* const kPlantJs = R"js(
 "use strict";
+document.addEventListener("change", function (event) {
+  var field = event.target;
+  if (field.matches("form.day input[name=date]") && /^\d{4}-\d{2}-\d{2}$/.test(field.value)) field.form.submit();
+});
 document.addEventListener("DOMContentLoaded", function () {
-  var field = document.querySelector("form.day input[name=date]");
-  if (field) {
-    field.addEventListener("change", function () {
-      if (/^\d{4}-\d{2}-\d{2}$/.test(field.value)) field.form.submit();
+  if (!document.querySelector("main[data-live]") || !window.EventSource) return;
+  var path = location.pathname;
+  var url = (path === "/" ? "/events" : path + "/events") + (location.search ? location.search + "&" : "?") + "seen=";
+  var stale = document.querySelector(".stale");
+  var lostAt = null, source = null, watchdog = null, held = null;
+  function two(n) { return (n < 10 ? "0" : "") + n; }
+  function lost() {
+    if (lostAt !== null) return;
+    lostAt = new Date();
+    stale.textContent = "no connection to the plant server since " + two(lostAt.getHours()) + ":" +
+      two(lostAt.getMinutes());
+    stale.hidden = false;
+  }
+  function heard() {
+    lostAt = null;
+    stale.hidden = true;
+    clearTimeout(watchdog);
+    watchdog = setTimeout(function () { lost(); connect(); }, 40000);
+  }
+  function show(page, leaving) {
+    var form = document.querySelector("main form.day");
+    if (!leaving && form && form.contains(document.activeElement)) {
+      held = page;
+      return;
+    }
+    held = null;
+    var fresh = page.querySelector("main"), shown = document.querySelector("main");
+    if (!fresh || !shown) return;
+    var focused = document.activeElement;
+    var href = shown.contains(focused) ? focused.getAttribute("href") : null;
+    shown.replaceWith(document.adoptNode(fresh));
+    document.title = page.title;
+    var links = document.querySelectorAll("main a[href]");
+    for (var i = 0; href && i < links.length; ++i) {
+      if (links[i].getAttribute("href") === href) {
+        links[i].focus();
+        break;
+      }
+    }
+  }
+  document.addEventListener("focusout", function (event) {
+    var form = document.querySelector("main form.day");
+    if (held && !(form && form.contains(event.relatedTarget))) show(held, true);
+  });
+  function connect() {
+    if (source) source.close();
+    source = new EventSource(url + document.querySelector("main").getAttribute("data-live"));
+    source.addEventListener("open", heard);
+    source.addEventListener("ping", heard);
+    source.addEventListener("page", function (event) {
+      heard();
+      show(new DOMParser().parseFromString(event.data, "text/html"), false);
+    });
+    source.addEventListener("error", function () {
+      // Closed: the server answered but would not stream (busy, or the database away); else unreachable.
+      if (source.readyState === EventSource.CLOSED) setTimeout(connect, 5000);
+      else lost();
     });
   }
+  connect();
 });
 )js";

@@ -50,7 +50,7 @@ std::string OneDecimal(std::string_view number)
     return QString::number(QByteArray(number.data(), qsizetype(number.size())).toDouble(), 'f', 1).toStdString();
 }
 
-std::string HtmlPage(const std::string& title, const std::string& body)
+std::string HtmlPage(const std::string& title, const std::string& body, std::optional<unsigned long long> live)
 {
     return "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
@@ -58,6 +58,6 @@ std::string HtmlPage(const std::string& title, const std::string& body)
            + HtmlEscape(title)
            + "</title><link rel=\"stylesheet\" href=\"/plant.css\"><script src=\"/plant.js\" defer></script>"
              "</head><body><a class=\"skip\" href=\"#main\">Skip to the content</a>"
-             "<main id=\"main\">"
-           + body + "</main></body></html>\n";
+             "<p class=\"stale\" role=\"status\" hidden></p><main id=\"main\""
+           + (live ? " data-live=\"" + std::to_string(*live) + "\"" : "") + ">" + body + "</main></body></html>\n";
 }

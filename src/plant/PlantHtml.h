@@ -4,6 +4,8 @@
 
 #include <QDate>
 
+#include <optional>
+
 #include <string>
 #include <string_view>
 
@@ -19,5 +21,8 @@ std::string ClockTime(long long msSinceEpoch);
 // "57.3" from the database's "57.30"; empty stays empty.
 std::string OneDecimal(std::string_view number);
 
-// A whole page: title, the stylesheet and script of the server, `body`.
-std::string HtmlPage(const std::string& title, const std::string& body);
+// A whole page: title, the stylesheet and script of the server, `body`. A `live` page follows the
+// database by itself (the script asks for its stream of updates); the number is the server's count
+// of changes when it was made.
+std::string HtmlPage(const std::string& title, const std::string& body,
+                     std::optional<unsigned long long> live = std::nullopt);

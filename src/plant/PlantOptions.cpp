@@ -21,15 +21,16 @@ bool IsLoopback(const QString& host)
 
 int ReadPlantOptions(const QStringList& arguments, PlantOptions& options, std::string& message)
 {
+    const QStringList names{"--db", "--listen", "--tls-cert", "--tls-key", "--users"};
     QString listen;
     bool haveDb = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& word = arguments[i];
         const QString name = word.section(QLatin1Char('='), 0, 0);
         QString value;
-        if ((name == QLatin1String("--db") || name == QLatin1String("--listen")) && word.contains(QLatin1Char('=')))
+        if (names.contains(name) && word.contains(QLatin1Char('=')))
             value = word.section(QLatin1Char('='), 1);
-        else if ((word == QLatin1String("--db") || word == QLatin1String("--listen")) && i + 1 < arguments.size())
+        else if (names.contains(word) && i + 1 < arguments.size())
             value = arguments[++i];
         else {
             message = "tallion-plant: unexpected argument \"" + word.toStdString() + "\"\n" + kPlantUsage;
@@ -38,12 +39,21 @@ int ReadPlantOptions(const QStringList& arguments, PlantOptions& options, std::s
         if (name == QLatin1String("--db")) {
             options.conninfo = value.toStdString();
             haveDb = true;
-        } else {
+        } else if (name == QLatin1String("--listen"))
             listen = value;
-        }
+        else if (name == QLatin1String("--tls-cert"))
+            options.tlsCert = value.toStdString();
+        else if (name == QLatin1String("--tls-key"))
+            options.tlsKey = value.toStdString();
+        else
+            options.users = value.toStdString();
     }
     if (!haveDb) {
         message = std::string("tallion-plant: --db is needed\n") + kPlantUsage;
+        return 2;
+    }
+    if (options.tlsCert.empty() != options.tlsKey.empty()) {
+        message = "tallion-plant: --tls-cert and --tls-key go together: the certificate and its private key\n";
         return 2;
     }
     if (listen.isEmpty())
@@ -59,10 +69,15 @@ int ReadPlantOptions(const QStringList& arguments, PlantOptions& options, std::s
         message = "tallion-plant: --listen wants HOST:PORT, as 127.0.0.1:8080, not \"" + listen.toStdString() + "\"\n";
         return 2;
     }
-    if (!IsLoopback(host)) {
-        message = "tallion-plant: listens only on this computer (127.0.0.1, ::1 or localhost) for now, not on \""
-                  + host.toStdString()
-                  + "\": the pages have no log-in and no encryption yet, so they are not opened to the network.\n";
+    if (!IsLoopback(host) && (options.tlsCert.empty() || options.users.empty())) {
+        std::string missing;
+        if (options.tlsCert.empty())
+            missing = "--tls-cert and --tls-key";
+        if (options.users.empty())
+            missing += std::string(missing.empty() ? "" : ", ") + "--users";
+        message = "tallion-plant: not listening on \"" + host.toStdString() + "\" without " + missing
+                  + ": beyond this computer the pages are served only over TLS and to users who log in "
+                    "(127.0.0.1, ::1 and localhost need neither).\n";
         return 2;
     }
     options.host = host.toStdString();

@@ -84,7 +84,8 @@ std::string Tile(const PlantStationToday& station, long long nowMs)
 
 } // namespace
 
-std::string OverviewPage(const std::vector<PlantStationToday>& stations, const QDate& today, long long nowMs)
+std::string OverviewPage(const std::vector<PlantStationToday>& stations, const QDate& today, long long nowMs,
+                         unsigned long long generation)
 {
     std::array<long long, 6> classes{};
     long long carcasses = 0;
@@ -114,7 +115,7 @@ std::string OverviewPage(const std::vector<PlantStationToday>& stations, const Q
     body += "</ul>";
     if (stations.empty())
         body += "<p>No station has sent lines in the last 30 days, and none is mapped to a role.</p>";
-    return HtmlPage("The plant today", body);
+    return HtmlPage("The plant today", body, generation);
 }
 
 namespace {
@@ -171,7 +172,7 @@ std::string StationPage(const StationDay& day)
                        + (day.withWeight ? "Summary of the unweighed carcasses" : "Summary of the weighed carcasses")
                        + "</a></p></section><section aria-label=\"Charts\"><h2>Charts</h2><img class=\"charts\" src=\""
                        + path + "/charts.svg?date=" + date + "&amp;weight=" + (day.withWeight ? "1" : "0")
-                       + "\" alt=\"The day's class bars, average weight per class"
+                       + "&amp;v=" + day.chartsVersion + "\" alt=\"The day's class bars, average weight per class"
                        + " and lean meat % histogram\" width=\"1600\" height=\"1000\"></section>";
     const long long first = day.page * kLinesPerPage;
     body += "<section aria-label=\"Lines\"><h2>Lines</h2><p>" + Num(day.lines.total) + " lines, newest first";
@@ -190,7 +191,7 @@ std::string StationPage(const StationDay& day)
         body += "<a href=\"" + pageLink + Num(day.page + 1) + "\">Older lines</a>";
     body += "</nav></section>";
     return HtmlPage(QString::fromLatin1(day.station.data(), qsizetype(day.station.size())).toStdString() + " " + date,
-                    body);
+                    body, day.generation);
 }
 
 std::string MessagePage(const std::string& title, const std::string& message)
@@ -199,7 +200,7 @@ std::string MessagePage(const std::string& title, const std::string& message)
                                + HtmlEscape(message) + "</p>");
 }
 
-std::string OutagePage(long long sinceMs, const std::string& reason)
+std::string OutagePage(long long sinceMs, const std::string& reason, unsigned long long generation)
 {
     const std::string since =
         QDateTime::fromMSecsSinceEpoch(sinceMs).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
@@ -207,6 +208,6 @@ std::string OutagePage(long long sinceMs, const std::string& reason)
                     "<header><h1>Plant database not reachable</h1></header><p class=\"outage\">plant database not "
                     "reachable since "
                         + since + "</p><p>" + HtmlText(reason)
-                        + "</p><p>The pages show the data again as soon as the database answers; load the page "
-                          "again.</p>");
+                        + "</p><p>The page shows the data again by itself as soon as the database answers.</p>",
+                    generation);
 }

@@ -15,7 +15,9 @@ constexpr long long kQuietRedMinutes = 60;
 constexpr long long kLagShownSeconds = 10;
 constexpr long long kLinesPerPage = 100;
 
-std::string OverviewPage(const std::vector<PlantStationToday>& stations, const QDate& today, long long nowMs);
+// `generation`: the server's count of changes when the page is made (its updates start from there).
+std::string OverviewPage(const std::vector<PlantStationToday>& stations, const QDate& today, long long nowMs,
+                         unsigned long long generation);
 
 struct StationDay {
     std::string station; // Latin-1
@@ -24,10 +26,12 @@ struct StationDay {
     PlantDayLines lines;
     long long page = 0;
     bool withWeight = false;
+    std::string chartsVersion; // changes with the lines the charts count, so that a pushed page draws them again
+    unsigned long long generation = 0;
 };
 std::string StationPage(const StationDay& day);
 
 // A page that says one thing: a wrong address, a database away.
 std::string MessagePage(const std::string& title, const std::string& message);
 // "The plant database is not reachable since 07:12:03 ..."
-std::string OutagePage(long long sinceMs, const std::string& reason);
+std::string OutagePage(long long sinceMs, const std::string& reason, unsigned long long generation);

@@ -1,6 +1,7 @@
 // tallion-plant: the plant database's pages for a browser, without a display.
 
 #include "charts/SummaryChartFile.h"
+#include "plant/PlantListener.h"
 #include "plant/PlantOptions.h"
 #include "plant/PlantServer.h"
 
@@ -41,23 +42,49 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
+    std::unique_ptr<PlantLogin> login;
+    if (!options.users.empty()) {
+        PlantUsers users;
+        if (!users.Read(options.users, message)) {
+            std::fputs(message.c_str(), stderr);
+            return 1;
+        }
+        login = std::make_unique<PlantLogin>(std::move(users));
+    }
+
     PlantReader reader(options.conninfo);
-    PlantServer server(reader, [&app](const SummaryChartData& data) {
-        QByteArray svg;
-        QMetaObject::invokeMethod(
-            &app, [&] { svg = SummaryChartFileBytes(data, ChartFileFormat::Svg); }, Qt::BlockingQueuedConnection);
-        return svg.toStdString();
-    });
+    PlantServer server(
+        reader,
+        [&app](const SummaryChartData& data) {
+            QByteArray svg;
+            QMetaObject::invokeMethod(
+                &app, [&] { svg = SummaryChartFileBytes(data, ChartFileFormat::Svg); }, Qt::BlockingQueuedConnection);
+            return svg.toStdString();
+        },
+        options.tlsCert, options.tlsKey, std::move(login));
+    if (!server.Valid()) {
+        std::fprintf(stderr,
+                     "tallion-plant: cannot use the TLS certificate %s with the key %s (PEM files, the key without a "
+                     "passphrase, readable by this user)\n",
+                     options.tlsCert.c_str(), options.tlsKey.c_str());
+        return 1;
+    }
     if (!server.Http().bind_to_port(options.host, options.port)) {
         std::fprintf(stderr, "tallion-plant: cannot listen on %s:%d (is another program using the port?)\n",
                      options.host.c_str(), options.port);
         return 1;
     }
-    std::fprintf(stdout, "tallion-plant: serving http://%s:%d/\n", options.host.c_str(), options.port);
+    const char* scheme = options.tlsCert.empty() ? "http" : "https";
+    std::fprintf(stdout, "tallion-plant: serving %s://%s:%d/\n", scheme, options.host.c_str(), options.port);
     std::fflush(stdout);
 
+    PlantListener listener(options.conninfo, [&server](const std::set<std::string>& stations, bool all) {
+        server.Streams().Refresh(stations, all);
+    });
+    listener.Start();
+
     std::atomic<bool> listening{true};
-    std::thread listener([&] {
+    std::thread serving([&] {
         server.Http().listen_after_bind();
         listening = false;
         // Handlers that wait for a chart have finished: the drawing thread may stop.
@@ -66,15 +93,16 @@ int main(int argc, char** argv)
     std::thread stopper([&] {
         int signal = 0;
         sigwait(&stopSignals, &signal);
-        // A signal that comes before the listener runs would find nothing to stop: ask again.
+        // A signal that comes before the server listens would find nothing to stop: ask again.
         while (listening) {
-            server.Http().stop();
+            server.Stop();
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     });
     const int status = app.exec();
-    listener.join();
-    // The listener may have ended by itself: wake the signal thread.
+    serving.join();
+    listener.Stop();
+    // The server may have ended by itself: wake the signal thread.
     if (stopper.joinable()) {
         pthread_kill(stopper.native_handle(), SIGTERM);
         stopper.join();

@@ -7,8 +7,10 @@
 #include "log/LogRecordFormat.h"
 #include "support/PrivatePostgresServer.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -71,16 +73,62 @@ QString PlantProgram()
 
 } // namespace
 
-TEST(PlantProgram, RefusesToListenBeyondThisComputer)
+TEST(PlantProgram, ListensOnTheNetworkOnlyOverTlsToItsUsers)
 {
+    QTemporaryDir dir;
+    const QString cert = dir.filePath("cert.pem"), key = dir.filePath("key.pem"), users = dir.filePath("users");
+    ASSERT_EQ(QProcess::execute("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out",
+                                            cert, "-days", "1", "-subj", "/CN=localhost", "-batch"}),
+              0);
+    QFile file(users);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    // `openssl passwd -6 -salt tallion.salt right-pw`
+    file.write("anna:$6$tallion.salt$dRVidxXI10yY9douAM/OXsTGlsAx49au3HHKJ2eESL/sz5rkobBIGgxYnVsnkd7pa2nFQQfgG5FozBCHy9"
+               "Yru/\n");
+    file.close();
+    const int port = FreePort();
+    const QStringList start{"--db", "dbname=nothing", "--listen", "0.0.0.0:" + QString::number(port), "--tls-cert",
+                            cert,   "--tls-key",      key};
+
+    QProcess refused;
+    refused.start(PlantProgram(), start);
+    ASSERT_TRUE(refused.waitForFinished(20000));
+    EXPECT_EQ(refused.exitCode(), 2);
+    EXPECT_EQ(refused.readAllStandardError().toStdString(),
+              "tallion-plant: not listening on \"0.0.0.0\" without --users: beyond this computer the pages are "
+              "served only over TLS and to users who log in (127.0.0.1, ::1 and localhost need neither).\n");
+
     QProcess plant;
-    plant.start(PlantProgram(), {"--db", "dbname=x", "--listen", "192.168.1.5:8080"});
+    plant.start(PlantProgram(), start + QStringList{"--users", users});
+    ASSERT_TRUE(plant.waitForReadyRead(20000)) << plant.readAllStandardError().toStdString();
+    httplib::SSLClient https("127.0.0.1", port);
+    https.enable_server_certificate_verification(false);
+    const struct {
+        const char* name;
+        const char* password;
+        int status;
+    } tries[] = {{nullptr, nullptr, 401}, {"anna", "wrong", 401}, {"anna", "right-pw", 429}, {"bruno", "x", 429}};
+    for (const auto& t : tries) {
+        httplib::Headers headers;
+        if (t.name)
+            headers.insert(httplib::make_basic_authentication_header(t.name, t.password));
+        const httplib::Result got = https.Get("/plant.css", headers);
+        ASSERT_TRUE(got) << httplib::to_string(got.error());
+        EXPECT_EQ(got->status, t.status) << (t.name ? t.name : "no log-in");
+    }
+    // The wait after one failure is a second.
+    const auto right = httplib::Headers{httplib::make_basic_authentication_header("anna", "right-pw")};
+    QDeadlineTimer deadline(20000);
+    httplib::Result in = https.Get("/plant.css", right);
+    while (in && in->status == 429 && !deadline.hasExpired())
+        in = https.Get("/plant.css", right);
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->status, 200);
+    EXPECT_FALSE(httplib::Client("127.0.0.1", port).Get("/plant.css")) << "plain HTTP is not answered";
+
+    plant.terminate();
     ASSERT_TRUE(plant.waitForFinished(20000));
-    EXPECT_EQ(plant.exitCode(), 2);
-    EXPECT_EQ(plant.readAllStandardError().toStdString(),
-              "tallion-plant: listens only on this computer (127.0.0.1, ::1 or localhost) for now, not on "
-              "\"192.168.1.5\": the pages have no log-in and no encryption yet, so they are not opened to the "
-              "network.\n");
+    EXPECT_EQ(plant.exitCode(), 0);
 }
 
 TEST(PlantProgram, ServesTheStationsToABrowserAndRidesOutTheDatabase)
@@ -186,7 +234,21 @@ TEST(PlantProgram, ServesTheStationsToABrowserAndRidesOutTheDatabase)
             server.Stop();
         else if (line == "start-database\n")
             ASSERT_TRUE(server.Start(&why)) << why;
-        else
+        else if (line == "publish-line\n")
+            ASSERT_EQ(server.Sql(Row("Line 1", 6, Result("06:06:10  14-03-2024", "000006", "R", " 53.1", ""), "now()"),
+                                 "plant"),
+                      "");
+        else if (line == "delete-line\n")
+            ASSERT_EQ(
+                server.Sql("UPDATE tallion.lines SET deleted_at = now() WHERE station = 'Line 1' AND seq = 6", "plant"),
+                "");
+        else if (line == "stop-plant\n") {
+            plant.terminate();
+            ASSERT_TRUE(plant.waitForFinished(20000));
+        } else if (line == "start-plant\n") {
+            plant.start(plant.program(), plant.arguments());
+            ASSERT_TRUE(plant.waitForReadyRead(20000)) << plant.readAllStandardError().toStdString();
+        } else
             continue;
         browser.write("done\n");
     }

@@ -1,13 +1,13 @@
-// tallion-plant's command line: where it may listen.
+// tallion-plant's command line: where it may listen, and with what.
 
 #include "plant/PlantOptions.h"
 
 #include <gtest/gtest.h>
 
-TEST(PlantOptions, ListensOnThisComputerOnly)
+TEST(PlantOptions, ListensBeyondThisComputerOnlyWithTlsAndUsers)
 {
-    const std::string notOpened = "\": the pages have no log-in and no encryption yet, so they are not opened to the "
-                                  "network.\n";
+    const std::string why = ": beyond this computer the pages are served only over TLS and to users who log in "
+                            "(127.0.0.1, ::1 and localhost need neither).\n";
     const struct {
         QStringList listen;
         int status;
@@ -24,19 +24,33 @@ TEST(PlantOptions, ListensOnThisComputerOnly)
          2,
          "",
          0,
-         "tallion-plant: listens only on this computer (127.0.0.1, ::1 or localhost) for now, not on \"0.0.0.0"
-             + notOpened},
+         "tallion-plant: not listening on \"0.0.0.0\" without --tls-cert and --tls-key, --users" + why},
+        {{"--listen", "0.0.0.0:8443", "--tls-cert=c.pem", "--tls-key=k.pem"},
+         2,
+         "",
+         0,
+         "tallion-plant: not listening on \"0.0.0.0\" without --users" + why},
+        {{"--listen", "0.0.0.0:8443", "--users", "u"},
+         2,
+         "",
+         0,
+         "tallion-plant: not listening on \"0.0.0.0\" without --tls-cert and --tls-key" + why},
+        {{"--listen", "0.0.0.0:8443", "--tls-cert=c.pem", "--tls-key=k.pem", "--users", "u"}, 0, "0.0.0.0", 8443, ""},
+        {{"--listen", "0.0.0.0:8443", "--tls-cert=c.pem", "--users", "u"},
+         2,
+         "",
+         0,
+         "tallion-plant: --tls-cert and --tls-key go together: the certificate and its private key\n"},
         {{"--listen", "[::]:8080"},
          2,
          "",
          0,
-         "tallion-plant: listens only on this computer (127.0.0.1, ::1 or localhost) for now, not on \"::" + notOpened},
-        {{"--listen", "plant.example:8080"},
+         "tallion-plant: not listening on \"::\" without --tls-cert and --tls-key, --users" + why},
+        {{"--listen", "plant.example:8080", "--tls-cert", "c.pem", "--tls-key", "k.pem"},
          2,
          "",
          0,
-         "tallion-plant: listens only on this computer (127.0.0.1, ::1 or localhost) for now, not on \"plant.example"
-             + notOpened},
+         "tallion-plant: not listening on \"plant.example\" without --users" + why},
         {{"--listen", "127.0.0.1"},
          2,
          "",

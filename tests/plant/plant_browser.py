@@ -7,9 +7,10 @@ reading one line back. Prints each failed check and exits 1 if any failed.
 """
 import sys
 import tempfile
+import time
 
 from selenium import webdriver
-from selenium.common.exceptions import NoAlertPresentException
+from selenium.common.exceptions import NoAlertPresentException, WebDriverException
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 
@@ -27,6 +28,27 @@ def check(condition, what):
 def ask(word):
     print(word, flush=True)
     sys.stdin.readline()
+
+
+def until(seconds, condition):
+    """Whether `condition` holds within `seconds` (a page pushed meanwhile may replace what it reads)."""
+    deadline = time.monotonic() + seconds
+    while True:
+        try:
+            if condition():
+                return True
+        except WebDriverException:
+            pass
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.05)
+
+
+def row_of(carcass):
+    for row in browser.find_elements(By.CSS_SELECTOR, "table.lines tbody tr"):
+        if row.find_element(By.CSS_SELECTOR, "td[data-label=Carcass]").text == carcass:
+            return row
+    return None
 
 
 def text(css, root=None):
@@ -116,12 +138,29 @@ try:
     fits("the overview at 390x844")
     browser.set_window_size(1366, 768)
 
+    # Live: the open page follows the database without a reload.
+    browser.get(base + "/station/Line%201")
+    browser.execute_script("window.notReloaded = true")
+    ask("publish-line")
+    check(until(2, lambda: row_of("000006") is not None), "a published line shows within 2 s")
+    ask("delete-line")
+    check(until(2, lambda: row_of("000006").get_attribute("class") == "deleted"),
+          "a deleted line is struck through within 2 s")
+    check(browser.execute_script("return window.notReloaded === true"), "the station's day was not loaded again")
+    browser.get(base + "/")
+    browser.execute_script("window.notReloaded = true")
     ask("stop-database")
-    browser.get(base + "/")
-    check(text(".outage").startswith("plant database not reachable since "), "the outage shows: " + text(".outage"))
+    check(until(20, lambda: text(".outage").startswith("plant database not reachable since ")),
+          "the outage shows: " + text(".outage"))
     ask("start-database")
-    browser.get(base + "/")
-    check(tile("Line 1") is not None, "the next load after the database is back shows the stations")
+    check(until(20, lambda: tile("Line 1") is not None), "the stations show again once the database is back")
+    ask("stop-plant")
+    check(until(20, lambda: text(".stale").startswith("no connection to the plant server since ")),
+          "the lost server shows: " + text(".stale"))
+    ask("start-plant")
+    check(until(20, lambda: not browser.find_element(By.CSS_SELECTOR, ".stale").is_displayed()),
+          "the page finds the server again")
+    check(browser.execute_script("return window.notReloaded === true"), "the page was never loaded again")
 finally:
     browser.quit()
 sys.exit(1 if failures else 0)
