@@ -1,6 +1,5 @@
 #include "database/GuardedSchema.h"
 
-#include "database/PlantNotify.h"
 #include "log/LogRecordFormat.h"
 
 #include <QByteArray>
@@ -171,7 +170,5 @@ std::vector<std::string> GuardedSchemaStatements()
     std::vector<std::string> statements;
     for (const char* statement : kStatements)
         statements.push_back(WithColumns(statement));
-    for (std::string& statement : PlantNotifyStatements())
-        statements.push_back(std::move(statement));
     return statements;
 }

@@ -1,5 +1,7 @@
 #include "database/JournalSchema.h"
 
+#include "database/PlantNotify.h"
+
 namespace {
 
 const char* const kStatements[] = {
@@ -42,5 +44,9 @@ const char* const kStatements[] = {
 
 std::vector<std::string> JournalSchemaStatements()
 {
-    return {std::begin(kStatements), std::end(kStatements)};
+    std::vector<std::string> statements(std::begin(kStatements), std::end(kStatements));
+    // The plant page's live updates come in with the same version.
+    for (std::string& statement : PlantNotifyStatements())
+        statements.push_back(std::move(statement));
+    return statements;
 }
