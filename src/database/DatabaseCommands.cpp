@@ -2,6 +2,7 @@
 
 #include "database/DatabaseSchema.h"
 #include "database/PgConnection.h"
+#include "database/ResyncCommand.h"
 #include "log/ClassSummary.h"
 
 #include <QDate>
@@ -15,9 +16,11 @@ namespace {
 constexpr const char* kDbUsage =
     "Usage: tallion db init --connection CONNINFO\n"
     "       tallion db add-station --connection CONNINFO --station NAME --role ROLE\n"
+    "       tallion db resync --connection CONNINFO --station NAME LOG\n"
     "  init creates or upgrades the station's tables in the plant database (run it as a role\n"
     "  that may create tables; the password comes from ~/.pgpass). add-station lets the\n"
-    "  existing login role ROLE send the lines of the station NAME, and those only.\n";
+    "  existing login role ROLE send the lines of the station NAME, and those only. resync\n"
+    "  compares the log file LOG with the station's lines in the database and mends the difference.\n";
 
 constexpr const char* kSummaryUsage =
     "Usage: tallion summary --db CONNINFO --station NAME [--date YYYY-MM-DD] [--with-weight]\n"
@@ -63,6 +66,8 @@ bool IsDbCommand(int argc, char** argv)
 int RunDbCommand(const QStringList& arguments, FILE* out, FILE* err)
 {
     const QString command = arguments.value(1);
+    if (command == QLatin1String("resync"))
+        return RunResyncCommand(arguments.mid(1), out, err);
     const bool init = command == QLatin1String("init");
     if (!init && command != QLatin1String("add-station")) {
         std::fputs(kDbUsage, arguments.contains(QStringLiteral("--help")) ? out : err);

@@ -95,6 +95,8 @@ void DatabasePublisher::run()
         std::string logPath;
         if (journal_.ReconcileNeeded(&station, &logPath)) {
             SetStatus(DatabaseState::Reconciling, {});
+            if (station.empty())
+                station = station_;
             std::vector<ServerLine> rows;
             const DatabaseResult read = database_->LogRows(station, logPath, rows);
             if (!read.ok()) {
@@ -102,7 +104,7 @@ void DatabasePublisher::run()
                     failed(read);
                 continue;
             }
-            if (!journal_.ReconcileWith(rows))
+            if (!journal_.ReconcileWith(rows, station))
                 Pause(retryMost); // the log cannot be read just now
             continue;
         }

@@ -20,6 +20,9 @@
 
 namespace {
 
+constexpr const char* kComparedWithServer = ". The log is compared with the plant database: what the database lacks "
+                                            "is sent, and lines the log no longer has are marked deleted.";
+
 constexpr size_t kLineEnd = 2; // the log's lines end with CR LF
 
 long long FileSize(const std::string& path)
@@ -150,6 +153,8 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
     if (text.empty() || !damage.empty()) {
         if (!damage.empty() && exists && !SetAsideLocked(damage))
             return fail(fault_);
+        if (!damage.empty() && !exists)
+            told_ = "The database journal " + journalPath_ + " " + damage + kComparedWithServer;
         // A new journal: the log's present lines were not appended while it watched, unless the
         // server says they were this station's.
         reconcile_ = !damage.empty();
@@ -237,9 +242,8 @@ bool OutboxJournal::SetAsideLocked(const std::string& damage)
             "The database journal " + journalPath_ + " " + damage + " and cannot be set aside: " + std::strerror(errno);
         return false;
     }
-    told_ = "The database journal " + journalPath_ + " " + damage + "; it was set aside as " + aside
-            + ", and the log is compared with the plant database: what the database lacks is sent, and lines the "
-              "log no longer has are marked deleted.";
+    told_ =
+        "The database journal " + journalPath_ + " " + damage + "; it was set aside as " + aside + kComparedWithServer;
     return true;
 }
 
@@ -702,13 +706,14 @@ void OutboxJournal::RequestReconciliation()
     WriteRecords("N\n");
 }
 
-bool OutboxJournal::ReconcileWith(const std::vector<ServerLine>& server, size_t* sent, size_t* marked)
+bool OutboxJournal::ReconcileWith(const std::vector<ServerLine>& server, const std::string& station, size_t* sent,
+                                  size_t* marked)
 {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         for (const auto& other : draining_)
             if (other->ReconcileNeeded())
-                return other->ReconcileWith(server, sent, marked);
+                return other->ReconcileWith(server, station, sent, marked);
         // An append between its announcement and its commit is not in the log as a whole yet.
         if (!reconcile_ || logPath_.empty() || intent_.active)
             return false;
@@ -719,7 +724,7 @@ bool OutboxJournal::ReconcileWith(const std::vector<ServerLine>& server, size_t*
         // The server's rows of this journal are its own; lines still waiting count as held.
         std::vector<ServerLine> rows = server;
         for (ServerLine& row : rows)
-            if (row.station == station_ && row.journal == journalId_)
+            if (row.station == station && row.journal == journalId_)
                 row.journal = 0;
         std::vector<WaitingLine> waiting;
         for (const Event& e : pending_)
@@ -730,7 +735,7 @@ bool OutboxJournal::ReconcileWith(const std::vector<ServerLine>& server, size_t*
                 std::erase_if(waiting, [&](const WaitingLine& w) {
                     return w.row == JournalRow{e.lineJournal, e.lineSeq};
                 });
-        const Reconciliation found = ReconcileLog(lines, rows, station_, waiting);
+        const Reconciliation found = ReconcileLog(lines, rows, station, waiting);
 
         const std::int64_t now = nowMs();
         std::string records;

@@ -79,13 +79,16 @@ public:
     std::vector<std::int64_t> LineMap() const;
     // The journal was damaged, lost or could not be read, and was set aside: until the log has
     // been compared with the server's rows for it (ReconcileWith), none of its lines are sent. Gives
-    // the station and log to ask the server about.
+    // the station (empty: the publisher's own name) and log to ask the server about.
     bool ReconcileNeeded(std::string* station = nullptr, std::string* logPath = nullptr) const;
     // Compares the log with the server's rows for it: lines no one's row holds become this
     // journal's lines, this station's rows of lines the log no longer has are marked. False
     // when no comparison was asked for or the log cannot be read. `sent`, `marked`: how many.
     // The journal asked for is the one ReconcileNeeded named (an earlier log's, being drained, too).
-    bool ReconcileWith(const std::vector<ServerLine>& server, size_t* sent = nullptr, size_t* marked = nullptr);
+    // `station`: the name the rows were sent under (the one ReconcileNeeded gave, or the
+    // publisher's when that was empty).
+    bool ReconcileWith(const std::vector<ServerLine>& server, const std::string& station, size_t* sent = nullptr,
+                       size_t* marked = nullptr);
     // `tallion db resync`: the comparison is made also for an intact journal.
     void RequestReconciliation();
     // Something the operator is told once (a journal set aside or written again); then empty.
