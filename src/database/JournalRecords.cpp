@@ -72,7 +72,7 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
             return false;
         nextEvent_ = next;
         knownSize_ = size;
-        pending_.clear();
+        waiting_ = 0;
         return map_.Parse(record, at);
     }
     case 'Q': {
@@ -96,7 +96,7 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
         knownSize_ = size;
         map_.Append(n, LogLineMap::HashOf(Unescaped(record.substr(std::min(at, record.size())))));
         if (n > confirmed_)
-            pending_.push_back({n, ms, false, 0, Unescaped(record.substr(std::min(at, record.size())))});
+            ++waiting_;
         return true;
     }
     case 'D': {
@@ -113,7 +113,7 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
         if (index >= 0)
             map_.Erase(static_cast<size_t>(index)); // -1: the Q record after it says where lines stand
         if (seq != 0 && n > confirmed_)
-            pending_.push_back({n, ms, true, seq, {}, journal});
+            ++waiting_;
         return true;
     }
     case 'W': {
@@ -124,7 +124,7 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
             return true;
         nextEvent_ = n + 1;
         if (n > confirmed_)
-            pending_.push_back({n, ms, false, 0, Unescaped(record.substr(std::min(at, record.size())))});
+            ++waiting_;
         return true;
     }
     case 'N': reconcile_ = true; return true;

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <map>
@@ -140,17 +141,18 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
 
     // A journal that is damaged, cannot be read, or is gone while its cursor says it existed is
     // set aside, never cut: the log is compared with the server instead.
-    std::string text;
     std::string damage;
     struct stat info {};
     const bool exists = ::stat(journalPath_.c_str(), &info) == 0 || errno != ENOENT;
-    if (exists && !ReadWholeFile(journalPath_, text))
+    const bool empty = !exists || (S_ISREG(info.st_mode) && info.st_size == 0);
+    if (exists && (fd_ = ::open(journalPath_.c_str(), O_RDWR | O_APPEND | O_CLOEXEC)) < 0)
         damage = "cannot be read (" + std::string(std::strerror(errno)) + ")";
-    else if (!text.empty() && !Replay(text, &damage))
+    else if (!empty && !Replay(&damage))
         ResetLocked();
-    else if (text.empty() && ::stat(cursorPath_.c_str(), &info) == 0)
+    else if (empty && ::stat(cursorPath_.c_str(), &info) == 0)
         damage = exists ? "is empty" : "is missing";
-    if (text.empty() || !damage.empty()) {
+    if (empty || !damage.empty()) {
+        CloseFile();
         if (!damage.empty() && exists && !SetAsideLocked(damage))
             return fail(fault_);
         if (!damage.empty() && !exists)
@@ -170,10 +172,11 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
             kJournalHeader + std::to_string(journalId_) + "\n" + MapText() + (reconcile_ ? "N\n" : "");
         if (const int result = ReplaceFileDurably(journalPath_, content); result != 0)
             return fail("cannot write " + journalPath_ + ": " + std::strerror(-result));
+        readOffset_ = static_cast<long long>(content.size());
+        fd_ = ::open(journalPath_.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
+        if (fd_ < 0)
+            return fail("cannot open " + journalPath_ + ": " + std::strerror(errno));
     }
-    fd_ = ::open(journalPath_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd_ < 0)
-        return fail("cannot open " + journalPath_ + ": " + std::strerror(errno));
     logPath_ = logPath;
     fault_.clear();
     if (drainOthers_) {
@@ -224,7 +227,8 @@ void OutboxJournal::ResetLocked()
     confirmed_ = 0;
     knownSize_ = 0;
     map_.Clear();
-    pending_.clear();
+    waiting_ = 0;
+    readOffset_ = 0;
     unwritten_.clear();
     othersFound_.clear();
     intent_ = {};
@@ -247,46 +251,79 @@ bool OutboxJournal::SetAsideLocked(const std::string& damage)
     return true;
 }
 
-bool OutboxJournal::Replay(const std::string& text, std::string* error)
+bool OutboxJournal::Replay(std::string* error)
 {
-    const size_t headerEnd = text.find('\n');
-    const std::string header = text.substr(0, headerEnd);
-    size_t at = std::strlen(kJournalHeader);
-    if (headerEnd == std::string::npos || header.compare(0, at, kJournalHeader) != 0
-        || !Number(header, at, journalId_)) {
+    // The cursor of another journal (one made again after this file was lost) says nothing; read
+    // first, as the records count what waits by it.
+    std::int64_t cursorId = 0;
+    std::int64_t cursorConfirmed = 0;
+    std::string cursor;
+    if (ReadWholeFile(cursorPath_, cursor) && cursor.compare(0, std::strlen(kCursorHeader), kCursorHeader) == 0) {
+        size_t c = std::strlen(kCursorHeader);
+        if (!Number(cursor, c, cursorId) || !Number(cursor, c, cursorConfirmed))
+            cursorId = 0;
+    }
+    std::string text;
+    char buffer[1 << 16];
+    long long at = 0;       // bytes read
+    long long consumed = 0; // where `text` begins in the file
+    long long settled = -1; // the end of the last record after which nothing waits
+    size_t records = 0;
+    bool header = true;
+    for (;;) {
+        const ssize_t n = ::pread(fd_, buffer, sizeof buffer, at);
+        if (n < 0) {
+            if (error)
+                *error = "cannot be read (" + std::string(std::strerror(errno)) + ")";
+            return false;
+        }
+        if (n == 0)
+            break;
+        at += n;
+        text.append(buffer, static_cast<size_t>(n));
+        size_t start = 0;
+        for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+            const std::string record = text.substr(start, end - start);
+            start = end + 1;
+            if (header) {
+                size_t h = std::strlen(kJournalHeader);
+                if (record.compare(0, h, kJournalHeader) != 0 || !Number(record, h, journalId_)) {
+                    if (error)
+                        *error = "has no journal header";
+                    return false;
+                }
+                header = false;
+                if (cursorId == journalId_)
+                    confirmed_ = cursorConfirmed;
+            } else if (!ApplyRecord(record)) {
+                if (error)
+                    *error = "is damaged at byte "
+                             + std::to_string(consumed + static_cast<long long>(start - record.size() - 1));
+                return false;
+            } else {
+                ++records;
+            }
+            if (!replayIntent_.active && waiting_ == 0)
+                settled = consumed + static_cast<long long>(start);
+        }
+        text.erase(0, start);
+        consumed += static_cast<long long>(start);
+    }
+    if (header) {
         if (error)
             *error = "has no journal header";
         return false;
     }
-    // The cursor of another journal (one made again after this file was lost) says nothing.
-    std::string cursor;
-    if (ReadWholeFile(cursorPath_, cursor) && cursor.compare(0, std::strlen(kCursorHeader), kCursorHeader) == 0) {
-        size_t c = std::strlen(kCursorHeader);
-        std::int64_t id = 0;
-        std::int64_t confirmed = 0;
-        if (Number(cursor, c, id) && Number(cursor, c, confirmed) && id == journalId_)
-            confirmed_ = confirmed;
-    }
-
-    size_t start = headerEnd + 1;
-    while (start < text.size()) {
-        const size_t end = text.find('\n', start);
-        // A record cut short by a crash ends the journal there: it was never synced, so what it
-        // announced never reached the log.
-        if (end == std::string::npos)
-            break;
-        if (!ApplyRecord(text.substr(start, end - start))) {
-            if (error)
-                *error = "is damaged at byte " + std::to_string(start);
-            return false;
-        }
-        start = end + 1;
-    }
-    if (start < text.size() && ::truncate(journalPath_.c_str(), static_cast<off_t>(start)) != 0) {
+    // A record cut short by a crash ends the journal there: it was never synced, so what it
+    // announced never reached the log.
+    if (!text.empty() && ::ftruncate(fd_, static_cast<off_t>(consumed)) != 0) {
         if (error)
-            *error = "cannot repair " + journalPath_ + ": " + std::strerror(errno);
+            *error = "cannot be repaired (" + std::string(std::strerror(errno)) + ")";
         return false;
     }
+    readOffset_ = settled >= 0 ? settled : consumed;
+    // Compacted once what it holds has gone, also when all of it came from an earlier run.
+    recordsSinceCompaction_ = records;
     return true;
 }
 
@@ -333,7 +370,7 @@ void OutboxJournal::Rematch(long long size, std::string& records, size_t deleted
     for (const JournalRow& row : gone) {
         const std::int64_t n = nextEvent_++;
         records += "D" + Join({n, now, size, -1, row.seq}) + (row.journal != 0 ? Join({row.journal}) : "") + "\n";
-        pending_.push_back({n, now, true, row.seq, {}, row.journal});
+        ++waiting_;
     }
     knownSize_ = size;
     records += "Q" + Join({size}) + map_.Text() + "\n";
@@ -410,7 +447,7 @@ void OutboxJournal::CommitIntent(Intent& intent, std::string& records)
         Event& e = intent.events[i];
         map_.Append(e.number, LogLineMap::HashOf(e.line));
         if (e.number > confirmed_)
-            pending_.push_back(std::move(e));
+            ++waiting_;
         knownSize_ = intent.sizes[i];
     }
     intent = {};
@@ -463,7 +500,7 @@ void OutboxJournal::LinesAppended(const std::string& path, const std::vector<std
                 running += static_cast<long long>(line.size() + kLineEnd);
                 records += "A" + Join({n, now, running}) + " " + Escaped(line) + "\n";
                 map_.Append(n, LogLineMap::HashOf(line));
-                pending_.push_back({n, now, false, 0, line});
+                ++waiting_;
             }
             WriteRecords(records);
         }
@@ -484,11 +521,11 @@ void OutboxJournal::LineDeleted(const std::string& path, size_t lineNumber, cons
         // The deletion put a new file in the log's place: the map is matched to it by content,
         // and the line the log lost is marked if it is this station's (a line it did not append
         // has no row of its own to mark).
-        const size_t before = pending_.size();
+        const size_t before = waiting_;
         std::string records;
         knownFile_ = FileId(path);
         Rematch(size, records, lineNumber >= 2 ? lineNumber - 2 : std::string::npos, &line);
-        published = pending_.size() > before;
+        published = waiting_ > before;
         WriteRecords(records);
     }
     if (published && onChange)
@@ -515,10 +552,10 @@ void OutboxJournal::Recheck()
         const long long size = FileSize(logPath_);
         if (size < 0)
             return;
-        const size_t before = pending_.size();
+        const size_t before = waiting_;
         std::string records;
         Reconcile(size, records);
-        published = pending_.size() > before;
+        published = waiting_ > before;
         WriteRecords(records);
     }
     if (published && onChange)
@@ -539,7 +576,7 @@ void OutboxJournal::SwitchLocked(const std::string& logPath)
 {
     if (logPath_.empty() || logPath_ == logPath)
         return;
-    if (pending_.empty() && unwritten_.empty()) {
+    if (waiting_ == 0 && unwritten_.empty()) {
         if (owed_)
             owed_->Remove({station_, logPath_});
         return;
@@ -596,8 +633,10 @@ OutboxBatch OutboxJournal::Unconfirmed(size_t maxEvents) const
     OutboxBatch batch;
     batch.journal = journalId_;
     batch.logPath = logPath_;
-    for (size_t i = 0; !reconcile_ && i < pending_.size() && i < maxEvents; ++i) {
-        const Event& e = pending_[i];
+    if (reconcile_ || waiting_ == 0)
+        return batch;
+    long long end = 0;
+    for (const Event& e : ReadEvents(readOffset_, maxEvents, INT64_MAX, end)) {
         if (e.deletion)
             batch.deletions.push_back({e.lineSeq, e.ms, e.lineJournal});
         else
@@ -638,11 +677,15 @@ bool OutboxJournal::Confirm(std::int64_t journal, std::int64_t lastEvent)
     }
     if (journal != journalId_)
         return true; // the station changed logs meanwhile; that journal's cursor is written
-    confirmed_ = std::max(confirmed_, lastEvent);
-    while (!pending_.empty() && pending_.front().number <= confirmed_)
-        pending_.pop_front();
+    if (lastEvent > confirmed_) {
+        long long end = 0;
+        const size_t done = ReadEvents(readOffset_, SIZE_MAX, lastEvent, end).size();
+        readOffset_ = end;
+        waiting_ -= std::min(waiting_, done);
+        confirmed_ = lastEvent;
+    }
     // Never while an append is announced: its intent would be lost with the old records.
-    if (pending_.empty() && unwritten_.empty() && !intent_.active && recordsSinceCompaction_ >= compactAfter)
+    if (waiting_ == 0 && unwritten_.empty() && !intent_.active && recordsSinceCompaction_ >= compactAfter)
         Compact();
     return true;
 }
@@ -654,12 +697,17 @@ bool OutboxJournal::Compact()
 
 bool OutboxJournal::Rewrite()
 {
-    // The waiting events follow the map with their own numbers, which the map's count must not pass.
+    // The waiting events follow the map with their own numbers, which the map's count must not
+    // pass. Read through the open file, which may be the only way left to them.
+    long long end = 0;
+    const std::vector<Event> waiting =
+        waiting_ > 0 ? ReadEvents(readOffset_, SIZE_MAX, INT64_MAX, end) : std::vector<Event>();
     std::string content = kJournalHeader + std::to_string(journalId_) + "\n"
-                          + MapText(pending_.empty() ? nextEvent_ : pending_.front().number);
+                          + MapText(waiting.empty() ? nextEvent_ : waiting.front().number);
     for (const auto& other : draining_)
         content += "O " + other->logPath_ + "\n";
-    for (const Event& e : pending_) {
+    const long long firstWaiting = static_cast<long long>(content.size());
+    for (const Event& e : waiting) {
         if (e.deletion)
             content += "D" + Join({e.number, e.ms, knownSize_, -1, e.lineSeq})
                        + (e.lineJournal != 0 ? Join({e.lineJournal}) : "") + "\n";
@@ -673,11 +721,13 @@ bool OutboxJournal::Rewrite()
         return false;
     }
     CloseFile();
-    fd_ = ::open(journalPath_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    fd_ = ::open(journalPath_.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
     if (fd_ < 0) {
         fault_ = "cannot open " + journalPath_ + ": " + std::strerror(errno);
         return false;
     }
+    readOffset_ = firstWaiting;
+    waiting_ = waiting.size();
     recordsSinceCompaction_ = 0;
     return true;
 }
@@ -726,11 +776,13 @@ bool OutboxJournal::ReconcileWith(const std::vector<ServerLine>& server, const s
         for (ServerLine& row : rows)
             if (row.station == station && row.journal == journalId_)
                 row.journal = 0;
+        long long end = 0;
+        const std::vector<Event> events = ReadEvents(readOffset_, SIZE_MAX, INT64_MAX, end);
         std::vector<WaitingLine> waiting;
-        for (const Event& e : pending_)
+        for (const Event& e : events)
             if (!e.deletion)
                 waiting.push_back({{0, e.number}, e.line});
-        for (const Event& e : pending_)
+        for (const Event& e : events)
             if (e.deletion)
                 std::erase_if(waiting, [&](const WaitingLine& w) {
                     return w.row == JournalRow{e.lineJournal, e.lineSeq};
@@ -743,13 +795,13 @@ bool OutboxJournal::ReconcileWith(const std::vector<ServerLine>& server, const s
         for (const size_t i : found.missing) {
             const std::int64_t n = nextEvent_++;
             records += "W" + Join({n, now}) + " " + Escaped(lines[i]) + "\n";
-            pending_.push_back({n, now, false, 0, lines[i], 0});
+            ++waiting_;
             map[i] = {0, n};
         }
         for (const JournalRow& row : found.gone) {
             const std::int64_t n = nextEvent_++;
             records += "D" + Join({n, now, size, -1, row.seq}) + (row.journal != 0 ? Join({row.journal}) : "") + "\n";
-            pending_.push_back({n, now, true, row.seq, {}, row.journal});
+            ++waiting_;
         }
         map_.Clear();
         for (size_t i = 0; i < lines.size(); ++i)
@@ -778,7 +830,7 @@ std::string OutboxJournal::TakeNotice()
 size_t OutboxJournal::Waiting() const
 {
     const std::lock_guard<std::mutex> lock(mutex_);
-    size_t waiting = pending_.size();
+    size_t waiting = waiting_;
     for (const auto& other : draining_)
         waiting += other->Waiting();
     return waiting;

@@ -157,7 +157,13 @@ private:
     // Opens the journal of `owed` for draining, when anything in it waits and it is not the
     // current one; one with nothing waiting leaves the owed list.
     void DrainLocked(const OwedJournal& owed, const std::string& current);
-    bool Replay(const std::string& text, std::string* error);
+    // Reads the journal from fd_, a part at a time.
+    bool Replay(std::string* error);
+    // The events of the records from byte `from` on that are numbered after confirmed_ and not
+    // after `upTo`, at most `max` (an append's lines are taken whole); `end`: where the next
+    // read begins.
+    std::vector<Event> ReadEvents(long long from, size_t max, std::int64_t upTo, long long& end) const;
+    static bool ParseEvent(const std::string& record, Event& e);
     void ResetLocked();
     // Renames the journal aside with the time; `damage` says what is wrong with it.
     bool SetAsideLocked(const std::string& damage);
@@ -194,7 +200,8 @@ private:
     long long knownSize_ = 0;
     unsigned long long knownFile_ = 0; // the log's inode when last seen; 0 when not known
     LogLineMap map_;
-    std::deque<Event> pending_;
+    size_t waiting_ = 0;       // events numbered after confirmed_, read back from the file in batches
+    long long readOffset_ = 0; // where the journal's records after the confirmed ones begin
     size_t recordsSinceCompaction_ = 0;
     std::string unwritten_; // records a failed write left behind; written before the next
     std::string fault_;
