@@ -19,12 +19,23 @@ std::uint64_t LogLineMap::HashOf(std::string_view line)
     return hash == 0 ? 1 : hash;
 }
 
+LogLineMap::Entry LogLineMap::Make(std::int64_t seq, std::uint64_t hash, std::int64_t journal)
+{
+    std::uint64_t index = 0;
+    if (seq != 0 && journal != 0) {
+        index = static_cast<std::uint64_t>(std::find(journals_.begin(), journals_.end(), journal) - journals_.begin());
+        if (index == journals_.size())
+            journals_.push_back(journal);
+    }
+    return {(index << 48) | (static_cast<std::uint64_t>(seq) & kSeqMask), hash};
+}
+
 std::vector<std::int64_t> LogLineMap::Seqs() const
 {
     std::vector<std::int64_t> seqs;
     seqs.reserve(entries_.size());
     for (const Entry& e : entries_)
-        seqs.push_back(e.seq);
+        seqs.push_back(e.Seq());
     return seqs;
 }
 
@@ -44,11 +55,11 @@ std::string LogLineMap::Text() const
     std::string text;
     size_t i = 0;
     while (i < entries_.size()) {
-        const std::int64_t first = entries_[i].seq;
-        const std::int64_t journal = entries_[i].journal;
+        const std::int64_t first = entries_[i].Seq();
+        const std::int64_t journal = JournalOf(entries_[i]);
         size_t k = 1;
-        while (i + k < entries_.size() && entries_[i + k].journal == journal
-               && entries_[i + k].seq == (first == 0 ? 0 : first + static_cast<std::int64_t>(k)))
+        while (i + k < entries_.size() && JournalOf(entries_[i + k]) == journal
+               && entries_[i + k].Seq() == (first == 0 ? 0 : first + static_cast<std::int64_t>(k)))
             ++k;
         text += ' ' + std::to_string(first) + ':' + std::to_string(k);
         if (journal != 0)
@@ -86,7 +97,7 @@ bool LogLineMap::ParseHashes(const std::string& text, size_t at, size_t from)
 
 bool LogLineMap::Parse(const std::string& text, size_t at)
 {
-    entries_.clear();
+    Clear();
     while (at < text.size() && text[at] != '|') {
         std::int64_t first = 0;
         std::int64_t count = 0;
@@ -99,7 +110,7 @@ bool LogLineMap::Parse(const std::string& text, size_t at)
         if (at < text.size() && text[at] == '@' && !Number(text, ++at, journal))
             return false;
         for (std::int64_t k = 0; k < count; ++k)
-            entries_.push_back({first == 0 ? 0 : first + k, 0, first == 0 ? 0 : journal});
+            entries_.push_back(Make(first == 0 ? 0 : first + k, 0, journal));
     }
     // Without hashes: a journal of an older version; they are read from the log when it can be.
     return at >= text.size() || ParseHashes(text, at + 1, 0);
@@ -108,7 +119,7 @@ bool LogLineMap::Parse(const std::string& text, size_t at)
 void LogLineMap::AppendLines(const std::vector<std::uint64_t>& lineHashes)
 {
     for (const std::uint64_t hash : lineHashes)
-        entries_.push_back({0, hash, 0});
+        entries_.push_back({0, hash});
 }
 
 void LogLineMap::FillHashes(const std::vector<std::uint64_t>& lineHashes)
@@ -129,8 +140,8 @@ std::vector<JournalRow> LogLineMap::MatchTo(const std::vector<std::uint64_t>& li
     std::vector<JournalRow> gone;
     auto lose = [&](size_t from, size_t to) {
         for (size_t j = from; j < to; ++j)
-            if (entries_[j].seq != 0)
-                gone.push_back({entries_[j].journal, entries_[j].seq});
+            if (entries_[j].Seq() != 0)
+                gone.push_back({JournalOf(entries_[j]), entries_[j].Seq()});
     };
     // The log only loses lines and gains them at its end, so the lines it kept are in the map's
     // order: each takes the first entry with its text after the one before it.
@@ -146,10 +157,10 @@ std::vector<JournalRow> LogLineMap::MatchTo(const std::vector<std::uint64_t>& li
         }
         if (at < entries_.size()) {
             lose(next, at);
-            matched[i] = {entries_[at].seq, lineHashes[i], entries_[at].journal};
+            matched[i] = {entries_[at].key, lineHashes[i]};
             next = at + 1;
         } else {
-            matched[i] = {0, lineHashes[i], 0}; // a line no one's map knew: appended while unseen
+            matched[i] = {0, lineHashes[i]}; // a line no one's map knew: appended while unseen
         }
     }
     lose(next, entries_.size());

@@ -24,14 +24,18 @@ public:
     static std::uint64_t HashOf(std::string_view line);
 
     size_t Size() const { return entries_.size(); }
-    std::int64_t SeqAt(size_t index) const { return entries_[index].seq; }
-    JournalRow RowAt(size_t index) const { return {entries_[index].journal, entries_[index].seq}; }
+    std::int64_t SeqAt(size_t index) const { return entries_[index].Seq(); }
+    JournalRow RowAt(size_t index) const { return {JournalOf(entries_[index]), entries_[index].Seq()}; }
     std::vector<std::int64_t> Seqs() const;
 
-    void Clear() { entries_.clear(); }
+    void Clear()
+    {
+        entries_.clear();
+        journals_.assign(1, 0);
+    }
     void Append(std::int64_t seq, std::uint64_t hash, std::int64_t journal = 0)
     {
-        entries_.push_back({seq, hash, journal});
+        entries_.push_back(Make(seq, hash, journal));
     }
     void Resize(size_t count) { entries_.resize(count); }
     // Lines this station did not append, added at the end.
@@ -58,12 +62,19 @@ public:
     std::vector<JournalRow> MatchTo(const std::vector<std::uint64_t>& lineHashes);
 
 private:
+    // 16 bytes a line, as a log may hold a million: the line's number in the low 48 bits, in the
+    // high 16 which journal numbered it (an index into journals_; 0, the open one).
     struct Entry {
-        std::int64_t seq = 0;
+        std::uint64_t key = 0;
         std::uint64_t hash = 0;
-        std::int64_t journal = 0;
+        std::int64_t Seq() const { return static_cast<std::int64_t>(key & kSeqMask); }
     };
+    static constexpr std::uint64_t kSeqMask = (std::uint64_t{1} << 48) - 1;
+    Entry Make(std::int64_t seq, std::uint64_t hash, std::int64_t journal);
+    std::int64_t JournalOf(const Entry& e) const { return journals_[e.key >> 48]; }
+
     std::vector<Entry> entries_;
+    std::vector<std::int64_t> journals_{0};
 };
 
 // The hashes of the log's record lines (LF-ended, without their CR LF; the header line left out)

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <malloc.h>
 #include <map>
 #include <random>
 #include <sys/file.h>
@@ -322,6 +323,9 @@ bool OutboxJournal::Replay(std::string* error)
         return false;
     }
     readOffset_ = settled >= 0 ? settled : consumed;
+    // A long journal was read through buffers the allocator would otherwise keep for good.
+    if (consumed > (1 << 24))
+        ::malloc_trim(0);
     // Compacted once what it holds has gone, also when all of it came from an earlier run.
     recordsSinceCompaction_ = records;
     return true;
