@@ -325,6 +325,25 @@ TEST_F(OutboxJournalTest, AJournalLeftWaitingIsDrainedAfterARestartUnderItsOwnNa
     }
 }
 
+// A journal removed while the station runs is written again from what the station holds: what
+// waited still goes, once, and the operator is told.
+TEST_F(OutboxJournalTest, AJournalRemovedWhileTheStationRunsIsWrittenAgain)
+{
+    ASSERT_TRUE(journal.Open(log));
+    Append({"a", "b"});
+    const OutboxBatch first = journal.Unconfirmed(1);
+    ASSERT_TRUE(journal.Confirm(first.journal, first.lastEvent));
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(OutboxJournal::JournalPath(log))));
+    journal.Recheck();
+    EXPECT_NE(journal.TakeNotice(), "");
+    EXPECT_EQ(Records(log), "M 2 9 1:2 | af63dc4c8601ec8c af63df4c8601f1a5\nW 2 1000 b\n");
+    Append({"c"});
+
+    OutboxJournal restarted;
+    ASSERT_TRUE(restarted.Open(log));
+    EXPECT_EQ(Lines(restarted.Unconfirmed(10)), (std::vector<std::string>{"b", "c"}));
+}
+
 TEST(OutboxJournalNames, StationsSharingALogKeepJournalsOfTheirOwn)
 {
     EXPECT_EQ(OutboxJournal::JournalPath("/plant/line.dif", "Line 2/B"), "/plant/line.dif.Line 2_B.dbjournal");
