@@ -113,6 +113,8 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
             *error = why;
         logPath_.clear();
         CloseFile();
+        // Lines logged until it opens are not journalled: the log is compared with the server then.
+        failedPath_ = logPath;
         return false;
     };
     CloseFile();
@@ -160,7 +162,7 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
             told_ = "The database journal " + journalPath_ + " " + damage + kComparedWithServer;
         // A new journal: the log's present lines were not appended while it watched, unless the
         // server says they were this station's.
-        reconcile_ = !damage.empty();
+        reconcile_ = !damage.empty() || failedPath_ == logPath;
         journalId_ = NewJournalId();
         knownSize_ = sizeNow >= 0 ? sizeNow : FileSize(logPath);
         if (knownSize_ < 0)
@@ -180,6 +182,11 @@ bool OutboxJournal::OpenLocked(const std::string& logPath, std::string* error, l
     }
     logPath_ = logPath;
     fault_.clear();
+    if (failedPath_ == logPath && !reconcile_) {
+        reconcile_ = true;
+        WriteRecords("N\n");
+    }
+    failedPath_.clear();
     if (drainOthers_) {
         if (owed_) {
             owed_->Add({station_, logPath_});
@@ -541,6 +548,14 @@ void OutboxJournal::Recheck()
     bool published = false;
     {
         const std::lock_guard<std::mutex> lock(mutex_);
+        // A journal that could not be opened (a folder not writable, another station of this name
+        // publishing) is tried again.
+        if (logPath_.empty() && !failedPath_.empty()) {
+            const std::string path = failedPath_; // OpenLocked clears it
+            if (!OpenLocked(path, nullptr))
+                return;
+            published = true;
+        }
         // An append between its announcement and its commit is this station's own.
         if (logPath_.empty() || fd_ < 0 || intent_.active)
             return;
@@ -559,7 +574,7 @@ void OutboxJournal::Recheck()
         const size_t before = waiting_;
         std::string records;
         Reconcile(size, records);
-        published = waiting_ > before;
+        published = published || waiting_ > before;
         WriteRecords(records);
     }
     if (published && onChange)

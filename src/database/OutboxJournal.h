@@ -208,8 +208,10 @@ private:
     bool drainOthers_ = true; // false for a journal that is itself being drained
     std::vector<std::unique_ptr<OutboxJournal>> draining_;
     std::shared_ptr<OwedJournals> owed_;
-    bool putOff_ = false;    // a drained journal whose lines the server refused this run
-    bool reconcile_ = false; // the log waits to be compared with the server's rows (damaged journal)
+    bool putOff_ = false; // a drained journal whose lines the server refused this run
+    bool reconcile_ = false;
+    std::string failedPath_; // the log whose journal could not be opened, tried again // the log waits to be compared
+                             // with the server's rows (damaged journal)
     std::string told_;
     std::vector<std::string> othersFound_; // "O" records met while replaying
 };

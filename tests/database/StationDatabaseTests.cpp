@@ -139,11 +139,12 @@ TEST(StationDatabaseTest, ASecondStationOfTheSameNameOnALogDoesNotPublishAndSays
     QTemporaryDir dir;
     const std::string log = dir.filePath(QStringLiteral("shift.dif")).toStdString();
     ASSERT_TRUE(QFile(QString::fromStdString(log)).open(QIODevice::WriteOnly));
-    // The first station is another program, holding its journal's lock.
+    // The first station is another program, holding its journal's lock (flock itself, not the
+    // sleep it runs, so that ending it ends the lock).
     QProcess first;
-    first.start(QStringLiteral("flock"),
-                {QStringLiteral("-x"), QString::fromStdString(OutboxJournal::LockPath(log, "Line 1")),
-                 QStringLiteral("sleep"), QStringLiteral("30")});
+    first.start(QStringLiteral("flock"), {QStringLiteral("-x"), QStringLiteral("-o"),
+                                          QString::fromStdString(OutboxJournal::LockPath(log, "Line 1")),
+                                          QStringLiteral("sleep"), QStringLiteral("30")});
     ASSERT_TRUE(first.waitForStarted());
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return QFile::exists(QString::fromStdString(OutboxJournal::LockPath(log, "Line 1"))); }, 5000));
@@ -155,8 +156,16 @@ TEST(StationDatabaseTest, ASecondStationOfTheSameNameOnALogDoesNotPublishAndSays
               "Another station named \"Line 1\" publishes this log (" + log
                   + "); this one logs its results but does not send them. Give each station its own StationName.");
     EXPECT_EQ(second.PanelText(), QStringLiteral("Database: not sending (another station of this name)"));
+
+    // Its results are logged meanwhile; once the first one ends, it takes over and sends them.
+    QFile file(QString::fromStdString(log));
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("H\r\nx\r\n");
+    file.close();
+    second.Observer()->LinesAppended(log, {"x"});
     first.kill();
     first.waitForFinished();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server->Rows() == "Line 1 1 x\n"; }, 10000)) << server->Rows();
 }
 
 } // namespace
