@@ -3,8 +3,10 @@
 #include "database/JournalRecords.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
 
@@ -203,4 +205,18 @@ bool ReadLineHashes(const std::string& logPath, long long from, long long to, st
     }
     ::close(fd);
     return true;
+}
+
+long long LogFileSize(const std::string& logPath)
+{
+    struct stat info {};
+    if (::stat(logPath.c_str(), &info) != 0)
+        return errno == ENOENT ? 0 : -1;
+    return static_cast<long long>(info.st_size);
+}
+
+unsigned long long LogFileId(const std::string& logPath)
+{
+    struct stat info {};
+    return ::stat(logPath.c_str(), &info) == 0 ? static_cast<unsigned long long>(info.st_ino) : 0;
 }

@@ -82,3 +82,9 @@ private:
 // cannot be read.
 bool ReadLineHashes(const std::string& logPath, long long from, long long to, std::vector<std::uint64_t>& hashes,
                     long long& end);
+
+// The log's size in bytes (0 when it is not there yet); -1 when it cannot be looked at.
+long long LogFileSize(const std::string& logPath);
+// The file the log's name stands for (its inode), to tell an append (the same file, longer) from a
+// rewrite (another station's deletion puts a new file in its place); 0 when there is none.
+unsigned long long LogFileId(const std::string& logPath);

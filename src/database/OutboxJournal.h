@@ -20,6 +20,10 @@
 //
 // Files: LOG.<station>.dbjournal and LOG.<station>.dbcursor (two stations may share one log). Thread-safe: the
 // station's thread journals, the publisher's thread takes batches and confirms them.
+//
+// Its parts: the journal file (OutboxJournal.cpp, JournalRecords.cpp, JournalEvents.cpp), keeping
+// up with the log (OutboxLogChanges.cpp, with the line map in LogLineMap), and towards the server
+// (OutboxQueue.cpp, with LogReconciliation).
 
 #include "database/LogLineMap.h"
 #include "database/LogReconciliation.h"
