@@ -5,19 +5,19 @@
 #include <unistd.h>
 #include <unordered_map>
 
-Reconciliation ReconcileLog(const std::vector<std::string>& logLines, const std::vector<ServerLine>& server,
+Reconciliation ReconcileLog(const std::vector<std::uint64_t>& logLines, const std::vector<ServerLine>& server,
                             const std::string& station, const std::vector<WaitingLine>& waiting)
 {
-    std::unordered_map<std::string, std::deque<JournalRow>> own;
-    std::unordered_map<std::string, size_t> others;
+    std::unordered_map<std::uint64_t, std::deque<JournalRow>> own;
+    std::unordered_map<std::uint64_t, size_t> others;
     for (const ServerLine& s : server) {
         if (s.station != station)
-            ++others[s.line]; // held, deleted or not: never sent again as this station's
+            ++others[s.hash]; // held, deleted or not: never sent again as this station's
         else if (!s.deleted)
-            own[s.line].push_back({s.journal, s.seq});
+            own[s.hash].push_back({s.journal, s.seq});
     }
     for (const WaitingLine& w : waiting)
-        own[w.line].push_back(w.row);
+        own[w.hash].push_back(w.row);
 
     Reconciliation result;
     result.rows.resize(logLines.size());
@@ -36,8 +36,11 @@ Reconciliation ReconcileLog(const std::vector<std::string>& logLines, const std:
     return result;
 }
 
-bool ReadRecordLines(const std::string& logPath, long long size, std::vector<std::string>& lines)
+bool ReadRecordLines(const std::string& logPath, long long size, const std::vector<size_t>& wanted,
+                     std::vector<std::string>& lines)
 {
+    size_t index = 0;
+    auto next = wanted.begin();
     const int fd = ::open(logPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
@@ -45,7 +48,7 @@ bool ReadRecordLines(const std::string& logPath, long long size, std::vector<std
     bool header = true;
     char buffer[65536];
     long long at = 0;
-    while (at < size) {
+    while (at < size && next != wanted.end()) {
         const ssize_t n = ::pread(fd, buffer, static_cast<size_t>(std::min<long long>(size - at, sizeof buffer)), at);
         if (n <= 0)
             break;
@@ -56,8 +59,13 @@ bool ReadRecordLines(const std::string& logPath, long long size, std::vector<std
             }
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
-            if (!header)
-                lines.push_back(line);
+            if (!header) {
+                if (next != wanted.end() && *next == index) {
+                    lines.push_back(line);
+                    ++next;
+                }
+                ++index;
+            }
             header = false;
             line.clear();
         }

@@ -11,19 +11,20 @@
 #include <string>
 #include <vector>
 
-// A row the server holds for a log, of any station's journal registered for it.
+// A row the server holds for a log, of any station's journal registered for it; its line by its
+// hash (LogLineMap::HashOf), as a million of them are compared at once.
 struct ServerLine {
     std::string station;
     std::int64_t journal = 0;
     std::int64_t seq = 0;
-    std::string line;
+    std::uint64_t hash = 0;
     bool deleted = false;
 };
 
 // A line of the open journal that the server may not have yet: it counts as held.
 struct WaitingLine {
     JournalRow row;
-    std::string line;
+    std::uint64_t hash = 0;
 };
 
 struct Reconciliation {
@@ -32,10 +33,12 @@ struct Reconciliation {
     std::vector<JournalRow> gone; // this station's rows, not deleted, of lines the log no longer has
 };
 
-// `server`: in the order the lines were logged. Identical lines are paired in order.
-Reconciliation ReconcileLog(const std::vector<std::string>& logLines, const std::vector<ServerLine>& server,
+// `logLines`: the hashes of the log's record lines. `server`: in the order the lines were logged.
+// Identical lines are paired in order.
+Reconciliation ReconcileLog(const std::vector<std::uint64_t>& logLines, const std::vector<ServerLine>& server,
                             const std::string& station, const std::vector<WaitingLine>& waiting);
 
-// The log's record lines (LF-ended, without CR LF; not the header) up to byte `size`. False when
-// the log cannot be read.
-bool ReadRecordLines(const std::string& logPath, long long size, std::vector<std::string>& lines);
+// The log's record lines (LF-ended, without CR LF; not the header) up to byte `size` whose indexes
+// are in `wanted` (ascending). False when the log cannot be read.
+bool ReadRecordLines(const std::string& logPath, long long size, const std::vector<size_t>& wanted,
+                     std::vector<std::string>& lines);

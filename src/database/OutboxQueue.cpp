@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <set>
 #include <sys/stat.h>
 
 bool OutboxJournal::SwitchTo(const std::string& logPath, long long sizeBefore)
@@ -174,8 +175,9 @@ bool OutboxJournal::ReconcileWith(const std::vector<ServerLine>& server, const s
         if (!reconcile_ || logPath_.empty() || intent_.active)
             return false;
         const long long size = LogFileSize(logPath_);
-        std::vector<std::string> lines;
-        if (size < 0 || !ReadRecordLines(logPath_, size, lines))
+        std::vector<std::uint64_t> hashes;
+        long long lineEnd = 0;
+        if (size < 0 || !ReadLineHashes(logPath_, 0, size, hashes, lineEnd))
             return false;
         // The server's rows of this journal are its own; lines still waiting count as held.
         std::vector<ServerLine> rows = server;
@@ -184,25 +186,27 @@ bool OutboxJournal::ReconcileWith(const std::vector<ServerLine>& server, const s
                 row.journal = 0;
         long long end = 0;
         const std::vector<Event> events = ReadEvents(readOffset_, SIZE_MAX, INT64_MAX, end);
+        std::set<std::int64_t> deleted; // waiting deletions of the open journal's lines
+        for (const Event& e : events)
+            if (e.deletion && e.lineJournal == 0)
+                deleted.insert(e.lineSeq);
         std::vector<WaitingLine> waiting;
         for (const Event& e : events)
-            if (!e.deletion)
-                waiting.push_back({{0, e.number}, e.line});
-        for (const Event& e : events)
-            if (e.deletion)
-                std::erase_if(waiting, [&](const WaitingLine& w) {
-                    return w.row == JournalRow{e.lineJournal, e.lineSeq};
-                });
-        const Reconciliation found = ReconcileLog(lines, rows, station, waiting);
+            if (!e.deletion && !deleted.count(e.number))
+                waiting.push_back({{0, e.number}, LogLineMap::HashOf(e.line)});
+        const Reconciliation found = ReconcileLog(hashes, rows, station, waiting);
+        std::vector<std::string> missing;
+        if (!ReadRecordLines(logPath_, size, found.missing, missing) || missing.size() != found.missing.size())
+            return false;
 
         const std::int64_t now = nowMs();
         std::string records;
         std::vector<JournalRow> map = found.rows;
-        for (const size_t i : found.missing) {
+        for (size_t k = 0; k < found.missing.size(); ++k) {
             const std::int64_t n = nextEvent_++;
-            records += "W" + Join({n, now}) + " " + Escaped(lines[i]) + "\n";
+            records += "W" + Join({n, now}) + " " + Escaped(missing[k]) + "\n";
             ++waiting_;
-            map[i] = {0, n};
+            map[found.missing[k]] = {0, n};
         }
         for (const JournalRow& row : found.gone) {
             const std::int64_t n = nextEvent_++;
@@ -210,8 +214,8 @@ bool OutboxJournal::ReconcileWith(const std::vector<ServerLine>& server, const s
             ++waiting_;
         }
         map_.Clear();
-        for (size_t i = 0; i < lines.size(); ++i)
-            map_.Append(map[i].seq, LogLineMap::HashOf(lines[i]), map[i].seq == 0 ? 0 : map[i].journal);
+        for (size_t i = 0; i < hashes.size(); ++i)
+            map_.Append(map[i].seq, hashes[i], map[i].seq == 0 ? 0 : map[i].journal);
         knownSize_ = size;
         knownFile_ = LogFileId(logPath_);
         records += "Q" + Join({size}) + map_.Text() + "\nK\n";

@@ -145,11 +145,11 @@ DatabaseResult PgPlantDatabase::LogRows(const std::string& station, const std::s
     const int count = PQntuples(result.get());
     rows.reserve(rows.size() + static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
-        rows.push_back(
-            {PQgetvalue(result.get(), i, 0), std::stoll(PQgetvalue(result.get(), i, 1)),
-             std::stoll(PQgetvalue(result.get(), i, 2)),
-             std::string(PQgetvalue(result.get(), i, 3), static_cast<size_t>(PQgetlength(result.get(), i, 3))),
-             std::string(PQgetvalue(result.get(), i, 4)) == "t"});
+        rows.push_back({PQgetvalue(result.get(), i, 0), std::stoll(PQgetvalue(result.get(), i, 1)),
+                        std::stoll(PQgetvalue(result.get(), i, 2)),
+                        LogLineMap::HashOf(std::string_view(PQgetvalue(result.get(), i, 3),
+                                                            static_cast<size_t>(PQgetlength(result.get(), i, 3)))),
+                        std::string(PQgetvalue(result.get(), i, 4)) == "t"});
     }
     return {};
 }

@@ -78,8 +78,8 @@ public:
             return state_->refusal;
         for (const auto& [key, row] : state_->rows)
             if (state_->journalLogs[std::get<1>(key)] == logPath)
-                rows.push_back(
-                    {std::get<0>(key), std::get<1>(key), std::get<2>(key), row.line, row.deletedAtMs.has_value()});
+                rows.push_back({std::get<0>(key), std::get<1>(key), std::get<2>(key), LogLineMap::HashOf(row.line),
+                                row.deletedAtMs.has_value()});
         return {};
     }
 
