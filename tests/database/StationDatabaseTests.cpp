@@ -168,4 +168,34 @@ TEST(StationDatabaseTest, ASecondStationOfTheSameNameOnALogDoesNotPublishAndSays
     EXPECT_TRUE(QTest::qWaitFor([&] { return server->Rows() == "Line 1 1 x\n"; }, 10000)) << server->Rows();
 }
 
+// Lines left under an earlier StationName that this station's role may not send wait for the
+// administrator; today's lines go on.
+TEST(StationDatabaseTest, LinesOfAnEarlierNameTheServerRefusesDoNotHoldUpTodaysLines)
+{
+    QTemporaryDir dir;
+    const std::string owed = dir.filePath(QStringLiteral("owed")).toStdString();
+    const std::string log = dir.filePath(QStringLiteral("shift.dif")).toStdString();
+    QFile file(QString::fromStdString(log));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("H\r\nold\r\n");
+    file.close();
+    {
+        OutboxJournal before("Old");
+        before.KeepOwedList(std::make_shared<OwedJournals>(owed));
+        ASSERT_TRUE(before.Open(log));
+        before.LinesAppended(log, {"old"});
+    }
+    auto server = std::make_shared<FakeDatabaseState>();
+    server->refusedStation = "Old";
+    ScriptedDialogs dialogs;
+    StationDatabase renamed(std::make_unique<FakePlantDatabase>(server), "New", log, dialogs, nullptr, owed);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("new\r\n");
+    file.close();
+    renamed.Observer()->LinesAppended(log, {"new"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server->Rows() == "New 1 new\n"; }, 10000)) << server->Rows();
+    EXPECT_EQ(renamed.Journal().Waiting(), 1u);
+    EXPECT_EQ(OwedJournals(owed).Read(), (std::vector<OwedJournal>{{"Old", log}, {"New", log}}));
+}
+
 } // namespace

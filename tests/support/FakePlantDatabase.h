@@ -22,6 +22,7 @@ struct FakeDatabaseState {
     bool connectAnyway = false; // the refusal comes with the lines, not with the connection
     int publishes = 0;
     std::map<std::int64_t, std::string> journalLogs; // the log each journal was sent for
+    std::string refusedStation;                      // lines sent under this name are another station's for this role
 
     void Refuse(DatabaseResult result)
     {
@@ -60,6 +61,8 @@ public:
         ++state_->publishes;
         if (!state_->refusal.ok())
             return state_->refusal;
+        if (station == state_->refusedStation)
+            return {DatabaseFault::WrongStation, "The database role sends the lines of another station"};
         state_->journalLogs[batch.journal] = batch.logPath;
         for (const OutboxLine& l : batch.lines)
             state_->rows.emplace(std::make_tuple(station, batch.journal, l.seq),
