@@ -17,7 +17,7 @@ shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   targets=(decoders_fuzz dispatch_fuzz link_fuzz scale_fuzz log_fuzz log_view_fuzz summary_fuzz hex_fuzz
-           settings_fuzz)
+           settings_fuzz outbox_journal_fuzz)
 fi
 
 scripts/install-deps.sh
