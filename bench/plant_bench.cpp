@@ -5,6 +5,7 @@
 
 #include "database/DatabaseCommands.h"
 #include "log/LogRecordFormat.h"
+#include "support/FreePort.h"
 #include "support/PrivatePostgresServer.h"
 
 #include <QCoreApplication>
@@ -47,19 +48,6 @@ double Median(httplib::Client& http, const std::string& path, int runs, size_t* 
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
-}
-
-int FreePort()
-{
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
-    close(s);
-    return ntohs(address.sin_port);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "database/DatabaseCommands.h"
 #include "log/LogRecordFormat.h"
+#include "support/FreePort.h"
 #include "support/PrivatePostgresServer.h"
 
 #include <QCoreApplication>
@@ -31,19 +32,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-int FreePort()
-{
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
-    close(s);
-    return ntohs(address.sin_port);
-}
 
 // A browser's stream of the plant today: a socket that asked for it.
 int OpenStream(int port)

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <charconv>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
@@ -170,10 +171,9 @@ std::vector<JournalRow> LogLineMap::MatchTo(const std::vector<std::uint64_t>& li
     return gone;
 }
 
-bool ReadLineHashes(const std::string& logPath, long long from, long long to, std::vector<std::uint64_t>& hashes,
-                    long long& end)
+bool ForEachRecordLine(const std::string& logPath, long long from, long long to,
+                       const std::function<bool(const std::string& line, long long end)>& take)
 {
-    end = from;
     if (to <= from)
         return true;
     const int fd = ::open(logPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -183,12 +183,13 @@ bool ReadLineHashes(const std::string& logPath, long long from, long long to, st
     bool header = from == 0;
     char buffer[65536];
     long long at = from;
-    while (at < to) {
+    bool more = true;
+    while (more && at < to) {
         const size_t want = static_cast<size_t>(std::min<long long>(to - at, sizeof buffer));
         const ssize_t n = ::pread(fd, buffer, want, at);
         if (n <= 0)
             break;
-        for (ssize_t i = 0; i < n; ++i) {
+        for (ssize_t i = 0; more && i < n; ++i) {
             if (buffer[i] != '\n') {
                 line += buffer[i];
                 continue;
@@ -196,15 +197,25 @@ bool ReadLineHashes(const std::string& logPath, long long from, long long to, st
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
             if (!header)
-                hashes.push_back(LogLineMap::HashOf(line));
+                more = take(line, at + i + 1);
             header = false;
             line.clear();
-            end = at + i + 1;
         }
         at += n;
     }
     ::close(fd);
     return true;
+}
+
+bool ReadLineHashes(const std::string& logPath, long long from, long long to, std::vector<std::uint64_t>& hashes,
+                    long long& end)
+{
+    end = from;
+    return ForEachRecordLine(logPath, from, to, [&](const std::string& line, long long lineEnd) {
+        hashes.push_back(LogLineMap::HashOf(line));
+        end = lineEnd;
+        return true;
+    });
 }
 
 long long LogFileSize(const std::string& logPath)

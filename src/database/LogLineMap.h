@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,6 +77,12 @@ private:
     std::vector<Entry> entries_;
     std::vector<std::int64_t> journals_{0};
 };
+
+// Hands each of the log's record lines (LF-ended, without CR LF; the header line left out) between
+// byte `from` and `to` to `take` with where it ends, until `take` says false. False when the log
+// cannot be read.
+bool ForEachRecordLine(const std::string& logPath, long long from, long long to,
+                       const std::function<bool(const std::string& line, long long end)>& take);
 
 // The hashes of the log's record lines (LF-ended, without their CR LF; the header line left out)
 // between byte `from` and `to`; `end` becomes where the last whole line ends. False when the log

@@ -1,8 +1,6 @@
 #include "database/LogReconciliation.h"
 
 #include <deque>
-#include <fcntl.h>
-#include <unistd.h>
 #include <unordered_map>
 
 Reconciliation ReconcileLog(const std::vector<std::uint64_t>& logLines, const std::vector<ServerLine>& server,
@@ -41,36 +39,12 @@ bool ReadRecordLines(const std::string& logPath, long long size, const std::vect
 {
     size_t index = 0;
     auto next = wanted.begin();
-    const int fd = ::open(logPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    std::string line;
-    bool header = true;
-    char buffer[65536];
-    long long at = 0;
-    while (at < size && next != wanted.end()) {
-        const ssize_t n = ::pread(fd, buffer, static_cast<size_t>(std::min<long long>(size - at, sizeof buffer)), at);
-        if (n <= 0)
-            break;
-        for (ssize_t i = 0; i < n; ++i) {
-            if (buffer[i] != '\n') {
-                line += buffer[i];
-                continue;
-            }
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            if (!header) {
-                if (next != wanted.end() && *next == index) {
-                    lines.push_back(line);
-                    ++next;
-                }
-                ++index;
-            }
-            header = false;
-            line.clear();
+    return ForEachRecordLine(logPath, 0, size, [&](const std::string& line, long long) {
+        if (next != wanted.end() && *next == index) {
+            lines.push_back(line);
+            ++next;
         }
-        at += n;
-    }
-    ::close(fd);
-    return true;
+        ++index;
+        return next != wanted.end();
+    });
 }

@@ -193,8 +193,10 @@ TEST(StationDatabaseTest, LinesOfAnEarlierNameTheServerRefusesDoNotHoldUpTodaysL
     file.write("new\r\n");
     file.close();
     renamed.Observer()->LinesAppended(log, {"new"});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return server->Rows() == "New 1 new\n"; }, 10000)) << server->Rows();
-    EXPECT_EQ(renamed.Journal().Waiting(), 1u);
+    // Sent and confirmed; the earlier name's line still waits.
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return server->Rows() == "New 1 new\n" && renamed.Journal().Waiting() == 1u; }, 10000))
+        << server->Rows();
     EXPECT_EQ(OwedJournals(owed).Read(), (std::vector<OwedJournal>{{"Old", log}, {"New", log}}));
 }
 

@@ -5,6 +5,7 @@
 #include "database/DatabaseCommands.h"
 #include "database/GuardedSchema.h"
 #include "log/LogRecordFormat.h"
+#include "support/FreePort.h"
 #include "support/PrivatePostgresServer.h"
 
 #include <QDeadlineTimer>
@@ -51,19 +52,6 @@ std::string Row(const char* station, int seq, const std::string& line, const std
     return "INSERT INTO tallion.lines (station, journal, seq, line, logged_at, received_at, deleted_at) VALUES ('"
            + std::string(station) + "', 1, " + std::to_string(seq) + ", '" + line + "', " + logged + ", " + received
            + ", " + deleted + ");";
-}
-
-int FreePort()
-{
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
-    close(s);
-    return ntohs(address.sin_port);
 }
 
 QString PlantProgram()
