@@ -3,6 +3,7 @@
 // file it writes. Set TALLION_REGENERATE=1 to write the reference logs in tests/data afresh
 // (then check every weight, meat % and class in them by hand).
 
+#include "support/E2eDeadlines.h"
 #include "support/StationLine.h"
 
 #include <QFile>
@@ -78,7 +79,7 @@ std::string RunLine(const Line& line)
         return "<not started>";
     probe.Start();
     // The probe is configured once start-up is over, and with it the scale port is open.
-    if (!QTest::qWaitFor([&] { return probe.Commands().size() >= 3; }, 15000))
+    if (!QTest::qWaitFor([&] { return probe.Commands().size() >= 3; }, kStartUpMs))
         return "<no start-up commands>";
 
     const size_t n = line.kg.size();
@@ -88,29 +89,30 @@ std::string RunLine(const Line& line)
         return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
     };
     // The station frames a scale message by a quiet tick, so each weighing must be taken on its
-    // own before the next is sent. With the results waiting, each weight logs its carcass: wait
-    // for that line rather than guessing how slow a loaded machine is.
+    // own before the next is sent: wait until the station has kept it in its journal of received
+    // messages (weight first), or logged its carcass (probe first), rather than guessing how slow
+    // a loaded machine is.
     auto weigh = [&] {
         for (size_t i = 0; i < n; ++i) {
             scale.SendWeight(line.kg[i]);
             if (weightFirst)
-                QTest::qWait(400);
+                static_cast<void>(QTest::qWaitFor(
+                    [&] { return rig.station.ScaleMessagesKept() >= static_cast<int>(i + 1); }, kStepMs));
             else
-                static_cast<void>(QTest::qWaitFor([&] { return lines() >= i + 2; }, 5000));
+                static_cast<void>(QTest::qWaitFor([&] { return lines() >= i + 2; }, kStepMs));
         }
     };
     if (weightFirst)
         weigh();
     for (size_t i = 0; i < n; ++i)
         probe.QueueMessage(kCarcasses[i]);
-    if (!QTest::qWaitFor([&] { return probe.FramesAcked() >= static_cast<int>(n); }, 15000))
+    // The station hands each message on before its ACK leaves: acknowledged results are waiting.
+    if (!QTest::qWaitFor([&] { return probe.FramesAcked() >= static_cast<int>(n); }, kStepMs))
         return "<results not taken>";
-    if (!weightFirst) {
-        QTest::qWait(200);
+    if (!weightFirst)
         weigh();
-    }
     // Whatever arrived by then is compared: a missing line shows there.
-    static_cast<void>(QTest::qWaitFor([&] { return lines() >= n + 1; }, 5000));
+    static_cast<void>(QTest::qWaitFor([&] { return lines() >= n + 1; }, kStepMs));
     // The date is the station's own; everything else is the line's.
     return QString::fromStdString(rig.Log())
         .replace(QRegularExpression("\\d\\d-\\d\\d-\\d\\d\\d\\d"), "DD-MM-YYYY")
