@@ -12,6 +12,7 @@
 #include "mainwindow/QtOperatorDialogs.h"
 #include "ports/PortDeviceMap.h"
 #include "probe/SerialPortQt.h"
+#include "resources/AppTitle.h"
 #include "settings/SettingsFileCheck.h"
 #include "settings/SettingsStore.h"
 
@@ -61,8 +62,8 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tallion"));
-    QApplication::setOrganizationName(QStringLiteral("Tallion"));
+    QApplication::setApplicationName(kAppTitle);
+    QApplication::setOrganizationName(kAppTitle);
 
     std::unique_ptr<DemoRig> demo;
     if (options.demo) {

@@ -106,7 +106,7 @@ void CurrentCarcassWindow::Show(CarcassRole role, const std::string& text)
         LEDWeight->end(false);
         break;
     case CarcassRole::Error: LEDerr->setText(Latin1(text)); break;
-    case CarcassRole::Pending: Label1->setText(Latin1(text)); break;
+    case CarcassRole::Pending: pendingLabel->setText(Latin1(text)); break;
     }
 }
 

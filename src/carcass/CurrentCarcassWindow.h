@@ -103,7 +103,7 @@ private:
     QLabel* LEDmea = nullptr;
     QLabel* LblWgt = nullptr;
     QLabel* LEDerr = nullptr;
-    QLabel* Label1 = nullptr;
+    QLabel* pendingLabel = nullptr;
     QGroupBox* fraPending = nullptr;
     QGroupBox* fraManualInput = nullptr;
     QLineEdit* LEDWeight = nullptr;

@@ -3,6 +3,8 @@
 
 #include "carcass/CurrentCarcassWindow.h"
 
+#include "resources/AppTitle.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "weighing/ManualWeightEntry.h"
 
@@ -56,11 +58,11 @@ QColor LookColour(WeightBoxLook look)
 void CurrentCarcassWindow::BuildControls()
 {
     setObjectName("frmLED");
-    setWindowTitle(ResourceText(1166));
+    setWindowTitle(ResourceText(StringId::CurrentCarcass));
     setAttribute(Qt::WA_DeleteOnClose);
     const QFont captionFont = ScaledFont(font(), kCaptionPoints, false);
 
-    auto* fraResults = new QGroupBox(ResourceText(1227), this);
+    auto* fraResults = new QGroupBox(ResourceText(StringId::Results), this);
     fraResults->setObjectName("fraResults");
     auto* grid = new QGridLayout(fraResults);
     grid->setColumnStretch(1, 1);
@@ -93,7 +95,7 @@ void CurrentCarcassWindow::BuildControls()
     // The class is what the line looks for first.
     LEDcla->setFont(ScaledFont(font(), kClassPoints, true));
 
-    auto* fraError = new QGroupBox(ResourceText(1191), this);
+    auto* fraError = new QGroupBox(ResourceText(StringId::Error), this);
     fraError->setObjectName("fraError");
     auto* errorLayout = new QVBoxLayout(fraError);
     LEDerr = new QLabel(fraError);
@@ -105,16 +107,16 @@ void CurrentCarcassWindow::BuildControls()
     LEDerr->setMinimumHeight(2 * LEDerr->fontMetrics().lineSpacing() + 4);
     errorLayout->addWidget(LEDerr);
 
-    fraPending = new QGroupBox(ResourceText(1228), this);
+    fraPending = new QGroupBox(ResourceText(StringId::BetweenProbingAndWeighing), this);
     fraPending->setObjectName("fraPending");
     auto* pendingLayout = new QHBoxLayout(fraPending);
     QLabel* lblPend = Caption(fraPending, "lblPend", 1174, captionFont);
-    lblPend->setToolTip(ResourceText(1175));
-    Label1 = ValueLabel(fraPending, "Label1", ResourceText(1175));
+    lblPend->setToolTip(ResourceText(StringId::HalfProcessedCarcasses));
+    pendingLabel = ValueLabel(fraPending, "Label1", ResourceText(StringId::HalfProcessedCarcasses));
     pendingLayout->addWidget(lblPend);
-    pendingLayout->addWidget(Label1, 1);
+    pendingLayout->addWidget(pendingLabel, 1);
 
-    fraManualInput = new QGroupBox(ResourceText(1226), this);
+    fraManualInput = new QGroupBox(ResourceText(StringId::ManualInput), this);
     fraManualInput->setObjectName("fraManualInput");
     auto* manualLayout = new QHBoxLayout(fraManualInput);
     QLabel* lblIn = Caption(fraManualInput, "lblIn", 1172, captionFont);
@@ -129,7 +131,7 @@ void CurrentCarcassWindow::BuildControls()
     cmdWeightIn->setFont(captionFont);
     // Enter in the weight box is the box's own; no button takes it.
     cmdWeightIn->setAutoDefault(false);
-    cmdHelp = new QPushButton(ResourceText(1070), fraManualInput);
+    cmdHelp = new QPushButton(ResourceText(StringId::HelpMenu), fraManualInput);
     cmdHelp->setObjectName("cmdHelp");
     cmdHelp->setFont(captionFont);
     cmdHelp->setAutoDefault(false);
@@ -176,6 +178,6 @@ void CurrentCarcassWindow::SetWeightBox(bool enabled, WeightBoxLook look)
 void CurrentCarcassWindow::OnHelp()
 {
     const std::string text = WeightLimitsHelpText();
-    links_.notices.Notify(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
-                          QStringLiteral("Tallion"), MessageIcon::Information);
+    links_.notices.Notify(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())), kAppTitle,
+                          MessageIcon::Information);
 }

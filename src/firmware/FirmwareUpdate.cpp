@@ -2,6 +2,7 @@
 
 #include "firmware/FirmwareDownloadWindow.h"
 #include "mainwindow/OperatorDialogs.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "station/StationCore.h"
 
@@ -50,8 +51,8 @@ void FirmwareUpdate::Run()
     QString error;
     auto fileText = ReadHexFile(*path, error);
     if (!fileText) {
-        dialogs_.Message(*path + QStringLiteral(": ") + error, ResourceText(1270), MessageIcon::Exclamation,
-                         MessageButtons::Ok);
+        dialogs_.Message(*path + QStringLiteral(": ") + error, ResourceText(StringId::UpdateFirmware),
+                         MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
     if (core_.link().probeLinkAlive())

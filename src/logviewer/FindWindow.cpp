@@ -1,5 +1,6 @@
 #include "logviewer/FindWindow.h"
 
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 #include <QBoxLayout>
@@ -28,7 +29,7 @@ FindWindow::FindWindow(FindState& state, std::function<void()> find, QWidget* pa
     , find_(std::move(find))
 {
     setObjectName(QStringLiteral("frmFind"));
-    setWindowTitle(QStringLiteral("  ") + ResourceText(1136));
+    setWindowTitle(QStringLiteral("  ") + ResourceText(StringId::FindTitle));
     setAttribute(Qt::WA_DeleteOnClose);
     // Read from beside the line: a size up from the desktop's default.
     QFont larger = font();
@@ -36,17 +37,17 @@ FindWindow::FindWindow(FindState& state, std::function<void()> find, QWidget* pa
     setFont(larger);
 
     // The captions carry access keys, so that every control is one key away; Escape cancels.
-    auto* lblFindString = new QLabel(WithKeyAt(ResourceText(1137), QLatin1Char('S')), this);
+    auto* lblFindString = new QLabel(WithKeyAt(ResourceText(StringId::FindString), QLatin1Char('S')), this);
     lblFindString->setObjectName(QStringLiteral("lblFindString"));
     txtString = new QLineEdit(this);
     txtString->setObjectName(QStringLiteral("txtString"));
     lblFindString->setBuddy(txtString);
 
-    chkMatchCase = new QCheckBox(WithKeyAt(ResourceText(1138), QLatin1Char('C')), this);
+    chkMatchCase = new QCheckBox(WithKeyAt(ResourceText(StringId::MatchCase), QLatin1Char('C')), this);
     chkMatchCase->setObjectName(QStringLiteral("chkMatchCase"));
     chkMatchCase->setChecked(state_.findMatchCase);
 
-    auto* fraDirection = new QGroupBox(ResourceText(1139), this);
+    auto* fraDirection = new QGroupBox(ResourceText(StringId::Direction), this);
     fraDirection->setObjectName(QStringLiteral("fraDirection"));
     auto* directions = new QHBoxLayout(fraDirection);
     const int captions[2] = {1140, 1141};
@@ -59,11 +60,11 @@ FindWindow::FindWindow(FindState& state, std::function<void()> find, QWidget* pa
     }
     optDirection[static_cast<int>(state_.findDirection)]->setChecked(true);
 
-    CmdFind = new QPushButton(WithKeyAt(ResourceText(1136), QChar()), this);
+    CmdFind = new QPushButton(WithKeyAt(ResourceText(StringId::FindTitle), QChar()), this);
     CmdFind->setObjectName(QStringLiteral("CmdFind"));
     CmdFind->setDefault(true);
     CmdFind->setEnabled(false);
-    CmdCancel = new QPushButton(ResourceText(1131), this);
+    CmdCancel = new QPushButton(ResourceText(StringId::Cancel), this);
     CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
 
     connect(txtString, &QLineEdit::textChanged, this, [this](const QString& text) {

@@ -6,6 +6,8 @@
 #include "log/TerminalPane.h"
 #include "logviewer/FindWindow.h"
 #include "mainwindow/OperatorDialogs.h"
+#include "resources/AppTitle.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 void LogViewer::ShowFindDialog()
@@ -32,9 +34,9 @@ void LogViewer::FindInTerminal()
     const std::string text = pane.Text().toLatin1().toStdString();
     const long found = FindInText(text, pane.CaretPosition(), find);
     if (found < 0) {
-        dialogs_.Message(ResourceText(1187) + QStringLiteral(" \"") + QString::fromLatin1(find.findText.c_str())
-                             + QLatin1Char('"'),
-                         QStringLiteral("Tallion"), MessageIcon::None, MessageButtons::Ok);
+        dialogs_.Message(ResourceText(StringId::CannotFind) + QStringLiteral(" \"")
+                             + QString::fromLatin1(find.findText.c_str()) + QLatin1Char('"'),
+                         kAppTitle, MessageIcon::None, MessageButtons::Ok);
     } else {
         pane.SelectStored(static_cast<int>(found), static_cast<int>(find.findText.size()));
     }

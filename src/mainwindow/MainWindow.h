@@ -224,13 +224,13 @@ private:
     QWidget* detailFrames_ = nullptr;
     QGroupBox* frWeight = nullptr;
     QGroupBox* frResult = nullptr;
-    QGroupBox* Frame3 = nullptr;
+    QGroupBox* pendingFrame = nullptr;
     QGroupBox* frError = nullptr;
     QLineEdit* txtWeight = nullptr;
     QLineEdit* txtWeightResult = nullptr;
     QLineEdit* txtError = nullptr;
     PauseBanner* pauseBanner_ = nullptr;
-    QLabel* Label6 = nullptr;
+    QLabel* weightCaption = nullptr;
     QLabel* Title = nullptr;
     QTableView* mfgResult = nullptr;
     ResultGridModel* gridModel_ = nullptr;
@@ -244,8 +244,8 @@ private:
     QLabel* LblLink = nullptr;
     QLabel* LblTx = nullptr;
     QLabel* LblRx = nullptr;
-    LedIndicator* CommLED1 = nullptr;
-    LedIndicator* CommLED2 = nullptr;
+    LedIndicator* commLamp1 = nullptr;
+    LedIndicator* commLamp2 = nullptr;
     LedIndicator* ErrLED = nullptr;
     LedIndicator* CommLEDHeld = nullptr; // the link held by a firmware download
     LedIndicator* TxLED = nullptr;

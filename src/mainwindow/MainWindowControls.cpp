@@ -9,6 +9,7 @@
 #include "mainwindow/LedIndicator.h"
 #include "mainwindow/ResultGridView.h"
 #include "mainwindow/StationIcons.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 #include <QBoxLayout>
@@ -201,8 +202,8 @@ QFrame* MainWindow::BuildStatusFrame(QWidget* parent)
         return spot;
     };
     IndicatorSpot* link = addLamp(LblLink, "LblLink", "1082");
-    CommLED1 = link->AddLamp(QStringLiteral("CommLED1"), kLinkBright);
-    CommLED2 = link->AddLamp(QStringLiteral("CommLED2"), kLinkDark);
+    commLamp1 = link->AddLamp(QStringLiteral("CommLED1"), kLinkBright);
+    commLamp2 = link->AddLamp(QStringLiteral("CommLED2"), kLinkDark);
     ErrLED = link->AddLamp(QStringLiteral("ErrLED"), kError);
     CommLEDHeld = link->AddLamp(QStringLiteral("CommLEDHeld"), kHeld);
     IndicatorSpot* tx = addLamp(LblTx, "LblTx", "1084");
@@ -285,14 +286,14 @@ QWidget* MainWindow::BuildDetailFrames(QWidget* parent)
         result->addWidget(label, 0, column);
         result->addWidget(box, 1, column);
         if (column == 4) {
-            Label6 = label;
+            weightCaption = label;
             txtWeightResult = box;
         }
     }
 
-    Frame3 = NewFrame(strip, "Frame3", "Between Probing and weighing");
-    auto* pendingBox = new QVBoxLayout(Frame3);
-    pendingBox->addWidget(NewValueBox(Frame3, "txtPending"));
+    pendingFrame = NewFrame(strip, "Frame3", "Between Probing and weighing");
+    auto* pendingBox = new QVBoxLayout(pendingFrame);
+    pendingBox->addWidget(NewValueBox(pendingFrame, "txtPending"));
 
     frError = NewFrame(strip, "frError", "Error");
     auto* errorBox = new QVBoxLayout(frError);
@@ -304,7 +305,7 @@ QWidget* MainWindow::BuildDetailFrames(QWidget* parent)
 
     row->addWidget(frWeight, 2);
     row->addWidget(frResult, 7);
-    row->addWidget(Frame3, 2);
+    row->addWidget(pendingFrame, 2);
     row->addWidget(frError, 5);
     return strip;
 }
@@ -329,7 +330,8 @@ void MainWindow::BuildStatusBar()
         panel->setMinimumWidth(minimum[i]);
         // The link's state is read whole; the ports' panels take what their text needs.
         if (i == 0)
-            panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(ResourceText(1132)) + 12);
+            panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(ResourceText(StringId::ProbeConnectionLost))
+                                   + 12);
         panel->setContentsMargins(3, 0, 3, 0);
         // The printer state (panel 4) is short and read whole; the long texts give way.
         if (stretch[i] > 0 && i != 3)

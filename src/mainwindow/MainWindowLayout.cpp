@@ -76,7 +76,7 @@ void MainWindow::FitGridToWholeRows()
 void MainWindow::ToggleLayout()
 {
     if (isShow_) {
-        for (QWidget* frame : std::initializer_list<QWidget*>{frWeight, frResult, Frame3, frError})
+        for (QWidget* frame : std::initializer_list<QWidget*>{frWeight, frResult, pendingFrame, frError})
             frame->hide();
         detailFrames_->hide();
         isShow_ = false;
@@ -84,7 +84,7 @@ void MainWindow::ToggleLayout()
         // Without weighing there is nothing to type in and nothing waiting between stations.
         const bool weighing = !NoWeightTicked();
         frWeight->setVisible(weighing);
-        Frame3->setVisible(weighing);
+        pendingFrame->setVisible(weighing);
         frResult->show();
         frError->show();
         detailFrames_->show();

@@ -2,6 +2,7 @@
 // printer's state in status panel 4.
 
 #include "mainwindow/MainWindow.h"
+#include "resources/StatusPanels.h"
 
 #include "logviewer/LogViewer.h"
 #include "printing/CupsSpooler.h"
@@ -21,7 +22,7 @@ void MainWindow::WirePrintingMenus()
     // The status text's line end has never been visible; a panel shows one line, and its tooltip
     // the same in full where the bar is crowded.
     connect(printing_, &PrintCommands::printerStatusChanged, this, [this](const QString& text) {
-        SetStatusPanel(4, text);
-        SetStatusPanelTip(4, text);
+        SetStatusPanel(StatusPanel::Printer, text);
+        SetStatusPanelTip(StatusPanel::Printer, text);
     });
 }

@@ -28,7 +28,7 @@ void MainWindow::WireWeighing()
         .questions = dialogs_,
         .boxes = boxes,
         .frWeight = frWeight,
-        .Frame3 = Frame3,
+        .pendingFrame = pendingFrame,
         .mainWindow = this,
         .menu = [this](const QString& name) { return MenuAction(name); },
         .setStatusPanel = [this](int panel, const QString& text) { SetStatusPanel(panel, text); },
@@ -37,7 +37,7 @@ void MainWindow::WireWeighing()
         .carcassWindow = [this]() -> CurrentCarcassWindow& { return results_->carcassWindow(); },
         .openPortDialog =
             [this](const ScaleModel& model) {
-                if (const std::optional<PortDialogKind> kind = PortDialogNamed(model.dialog))
+                if (const std::optional<PortDialogKind> kind = PortDialogOfModel(model))
                     portDialogs_->Open(*kind);
             },
     };

@@ -4,6 +4,7 @@
 #include "mainwindow/ApplyStringTable.h"
 #include "ports/PortDialogExtras.h"
 #include "probe/SerialPort.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
 #include "station/OperatorQuestions.h"
@@ -278,7 +279,7 @@ void PortDialog::OnOK()
     if (outcome.reopened && deps_.portReopened)
         deps_.portReopened();
     if (!outcome.applied) {
-        deps_.questions.Message(Latin1(outcome.error), ResourceText(1106), MessageIcon::Exclamation,
+        deps_.questions.Message(Latin1(outcome.error), ResourceText(StringId::ProgramName), MessageIcon::Exclamation,
                                 MessageButtons::Ok);
         return;
     }
@@ -293,7 +294,8 @@ void PortDialog::OnOK()
     if (deps_.setStatusPanel)
         deps_.setStatusPanel(traits.weightPort ? 3 : 2, Latin1(SettingsStore::PortNumberText(deps_.port.CommPort())));
     if (traits.weightPort)
-        deps_.questions.Message(ResourceText(1118), ResourceText(1106), MessageIcon::Information, MessageButtons::Ok);
+        deps_.questions.Message(ResourceText(StringId::RestartToComplete), ResourceText(StringId::ProgramName),
+                                MessageIcon::Information, MessageButtons::Ok);
     accept();
 }
 

@@ -10,6 +10,7 @@
 #include "printing/FlexGridPrint.h"
 #include "printing/PrintTextFile.h"
 #include "printing/PrintWindow.h"
+#include "resources/AppTitle.h"
 #include "resources/Twips.h"
 #include "station/StationCore.h"
 
@@ -25,8 +26,6 @@
 #include <QTableView>
 
 namespace {
-
-const QString kAppTitle = QStringLiteral("Tallion");
 
 // The printer font of the grid; the nearest font of the desktop stands in when it is missing.
 QFont PrinterFont()

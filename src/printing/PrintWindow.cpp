@@ -63,9 +63,9 @@ PrintWindow::PrintWindow(OperatorDialogs& dialogs, SettingsStore& settings, cons
     setObjectName(QStringLiteral("FrmPrint"));
     setProperty("tag", QStringLiteral("1237"));
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setProperty("tag", QStringLiteral("1252"));
+    folderLabel = new QLabel(this);
+    folderLabel->setObjectName(QStringLiteral("Label1"));
+    folderLabel->setProperty("tag", QStringLiteral("1252"));
     LblPath = new QLabel(this);
     LblPath->setObjectName(QStringLiteral("LblPath"));
     LblPath->setFrameShape(QFrame::StyledPanel);
@@ -80,7 +80,7 @@ PrintWindow::PrintWindow(OperatorDialogs& dialogs, SettingsStore& settings, cons
     CmdFolder->setText(QStringLiteral("..."));
     CmdFolder->setToolTip(QStringLiteral("1255"));
     CmdFolder->setFocusPolicy(Qt::StrongFocus);
-    Label1->setBuddy(CmdFolder);
+    folderLabel->setBuddy(CmdFolder);
 
     auto makeButton = [this](const char* name, const char* tag) {
         auto* button = new QPushButton(this);
@@ -93,7 +93,7 @@ PrintWindow::PrintWindow(OperatorDialogs& dialogs, SettingsStore& settings, cons
     CmdCancel = makeButton("CmdCancel", "1254");
 
     auto* grid = new QGridLayout;
-    grid->addWidget(Label1, 0, 0);
+    grid->addWidget(folderLabel, 0, 0);
     grid->addWidget(LblPath, 0, 1);
     grid->addWidget(CmdFolder, 0, 2);
     grid->addWidget(LblFileTitle, 1, 1);
@@ -112,8 +112,8 @@ PrintWindow::PrintWindow(OperatorDialogs& dialogs, SettingsStore& settings, cons
     // "p" belongs to "Path".
     GiveAccessKey(CmdPTP, QLatin1Char('a'));
     GiveAccessKey(CmdCancel, QLatin1Char('C'));
-    if (!Label1->text().contains(QLatin1Char('&')))
-        Label1->setText(QLatin1Char('&') + Label1->text());
+    if (!folderLabel->text().contains(QLatin1Char('&')))
+        folderLabel->setText(QLatin1Char('&') + folderLabel->text());
     // Return prints on paper (nothing is overwritten without the printer dialog); Escape cancels.
     CmdPTP->setDefault(true);
     CmdPTP->setFocus();

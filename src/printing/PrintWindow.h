@@ -38,7 +38,7 @@ private:
     std::string& textFilePath_;
     Actions actions_;
 
-    QLabel* Label1 = nullptr;
+    QLabel* folderLabel = nullptr;
     QLabel* LblPath = nullptr;
     QLabel* LblFileTitle = nullptr;
     QPushButton* CmdPTF = nullptr;

@@ -6,6 +6,11 @@
 #include <optional>
 #include <string>
 
+// While the operator views a log file the probe shows the station locked; "7" ends that prompt
+// (and any other the station put on the probe's display).
+inline constexpr char kStationLockedCommand[] = "6$AAA Locked";
+inline constexpr char kEndPromptCommand[] = "7";
+
 // Counter "Set to": the question put to the operator.
 inline constexpr char kCounterPrompt[] = "carcass counter (6 digits) = ";
 inline constexpr char kCounterTitle[] = "Probe Carcass counter Setting";

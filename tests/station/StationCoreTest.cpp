@@ -70,7 +70,7 @@ TEST(StationCore, EachTickRunsTheScaleHalfBeforeTheProbeHalf)
     // The weight is taken in the scale half, before the probe half of the same tick.
     const std::vector<std::string> expected{"probe half", "weight", "probe half", "link back"};
     EXPECT_EQ(rig.said, expected);
-    EXPECT_EQ(rig.core.scaleCollector().strWgtScale(), "ST,GS,  101.5 kg\r\n");
+    EXPECT_EQ(rig.core.scaleCollector().scaleMessage(), "ST,GS,  101.5 kg\r\n");
     EXPECT_TRUE(rig.core.link().probeLinkAlive()) << "traffic on the scale line counts as a live link";
 }
 
