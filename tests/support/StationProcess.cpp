@@ -95,14 +95,15 @@ bool StationProcess::WaitTold(const std::string& text, int ms)
 
 int StationProcess::ScaleMessagesKept() const
 {
-    // Each entry: "<tag> <length hex> <checksum hex>\n", that many bytes, "\n". A scale
-    // message is tagged W; the journal is only compacted far above what a test writes.
+    // After its first line (the file's kind and version), each entry: "<tag> <length hex>
+    // <checksum hex>\n", that many bytes, "\n". A scale message is tagged W; the journal is only
+    // compacted far above what a test writes.
     int kept = 0;
     QDirIterator files(Path(QStringLiteral("data")), {QStringLiteral("*.journal")}, QDir::Files,
                        QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const std::string text = ReadFile(files.next());
-        size_t at = 0;
+        size_t at = text.find('\n') + 1; // npos + 1: an empty file
         while (at < text.size()) {
             const size_t headerEnd = text.find('\n', at);
             if (headerEnd == std::string::npos)
