@@ -42,15 +42,15 @@ WeighingControls::WeighingControls(const WeighingControlsLinks& links, QObject* 
         [this](const QString& text) { links_.setStatusPanel(StatusPanel::ProbeStatus, text); }, this);
 
     // The entry's texts are for whoever types here, not for the line's display.
-    QLineEdit* txtWeight = links_.boxes.txtWeight;
+    QLineEdit* weightBox = links_.boxes.weightBox;
     new WeightBoxKeys(
-        txtWeight, [this](const std::string& error) { links_.boxes.txtError->setText(Latin1(error)); },
+        weightBox, [this](const std::string& error) { links_.boxes.errorBox->setText(Latin1(error)); },
         [this] { links_.core.pairings().main().AcceptTypedWeight(); });
-    connect(&core.link(), &ProbeLink::dataPollAccepted, this, [this, txtWeight] {
+    connect(&core.link(), &ProbeLink::dataPollAccepted, this, [this, weightBox] {
         // Manual weighing: the operator types the weight as soon as the probe offers a result.
         if (links_.core.weighingState().weightSource == WeightSource::ManualInput) {
-            txtWeight->setEnabled(true);
-            txtWeight->setFocus();
+            weightBox->setEnabled(true);
+            weightBox->setFocus();
         }
     });
 
@@ -109,7 +109,7 @@ void WeighingControls::ShowWeightFrames()
         return;
     const QAction* none = Menu("mnuWgtNon");
     const bool weighing = !(none && none->isChecked());
-    links_.frWeight->setVisible(weighing);
+    links_.weightFrame->setVisible(weighing);
     links_.pendingFrame->setVisible(weighing);
 }
 
@@ -132,14 +132,14 @@ void WeighingControls::ChooseNoWeight()
         return;
     const MainPairingDisplay::Boxes& boxes = links_.boxes;
     for (QLineEdit* box :
-         {boxes.txtCarcassCounter, boxes.txtQuality, boxes.txtClass, boxes.txtMeatPer, boxes.txtWeightResult})
+         {boxes.counterBox, boxes.qualityBox, boxes.classBox, boxes.meatPercentBox, boxes.pairedWeightBox})
         box->clear();
     state.useWeightInEquation = false;
     Menu("mnuWgtEqu")->setChecked(false);
     links_.settings.WriteSetting(kSection, "UseWgtInEqu", "False");
     TickWeightEntry("mnuWgtNon");
     state.weightSource = WeightSource::NoWeight;
-    links_.frWeight->hide();
+    links_.weightFrame->hide();
     links_.settings.WriteSetting(kSection, "WgtScaleModel", "1");
     links_.core.scalePortWatch().Close();
     links_.setStatusPanel(StatusPanel::ScalePort, QString());
@@ -206,7 +206,7 @@ void WeighingControls::ChooseSequence(bool weightBeforeProbe)
     Menu("mnuWbP")->setChecked(weightBeforeProbe);
     Menu("mnuPbW")->setChecked(!weightBeforeProbe);
     links_.settings.WriteSetting(kSection, SequenceChange::kSettingKey, change->settingValue);
-    links_.boxes.txtError->setToolTip(Latin1(change->errorToolTip));
+    links_.boxes.errorBox->setToolTip(Latin1(change->errorToolTip));
 }
 
 void WeighingControls::StartUpOff()

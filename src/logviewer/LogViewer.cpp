@@ -103,7 +103,7 @@ bool LogViewer::ViewingLog() const
 bool LogViewer::TerminalWanted() const
 {
     // The summary has a window of its own; the pane holds its text for printing, unseen.
-    return ViewingLog() || state_.frmFind;
+    return ViewingLog() || state_.findWindow;
 }
 
 void LogViewer::ShowTerminalAsNeeded(LayoutTrigger trigger)

@@ -12,18 +12,18 @@
 
 void LogViewer::ShowFindDialog()
 {
-    if (!state_.frmFind) {
-        state_.frmFind = new FindWindow(
+    if (!state_.findWindow) {
+        state_.findWindow = new FindWindow(
             state_.find, [this] { FindInTerminal(); }, parent_);
-        connect(state_.frmFind, &QDialog::finished, this, [this] {
-            state_.frmFind = nullptr; // closed; deleted on its own
+        connect(state_.findWindow, &QDialog::finished, this, [this] {
+            state_.findWindow = nullptr; // closed; deleted on its own
             ShowTerminalAsNeeded(LayoutTrigger::Toggle);
         });
-        window_->RegisterStationWindow(state_.frmFind);
+        window_->RegisterStationWindow(state_.findWindow);
     }
-    state_.frmFind->show();
-    state_.frmFind->raise();
-    state_.frmFind->activateWindow();
+    state_.findWindow->show();
+    state_.findWindow->raise();
+    state_.findWindow->activateWindow();
     ShowTerminalAsNeeded(LayoutTrigger::PaneSwitch);
 }
 

@@ -26,7 +26,7 @@ void MainWindow::ShowIndicators()
 void MainWindow::SetLinkHeld(bool held)
 {
     linkHeld_ = held;
-    LblLink->setToolTip(held ? QStringLiteral("Link paused while the firmware is sent to the probe")
-                             : ResourceText(StringId::LinkLampTip));
+    linkLabel->setToolTip(held ? QStringLiteral("Link paused while the firmware is sent to the probe")
+                               : ResourceText(StringId::LinkLampTip));
     ShowIndicators();
 }

@@ -14,7 +14,7 @@ void MainWindow::WirePrintingMenus()
 {
     printing_ =
         new PrintCommands(PrintCommands::Links{*core_, views_, dialogs_, settings_, *this,
-                                               [this](const QString& name) { return MenuAction(name); }, CmdPrint,
+                                               [this](const QString& name) { return MenuAction(name); }, printButton,
                                                [this] { return printHeaderLine_; },
                                                [this] { return logViewer_ ? logViewer_->summaryCharts() : nullptr; },
                                                [this] { return logViewer_ && logViewer_->summaryShown(); }, this},

@@ -51,8 +51,8 @@ void MainWindow::StartUp(bool withWeighing)
     resize(minimum);
 
     // 2. Compact layout: the detail frames, the terminal pane and the internal parts hidden.
-    for (QWidget* w : std::initializer_list<QWidget*>{weightCaption, txtWeightResult, Terminal, frWeight, frResult,
-                                                      pendingFrame, frError})
+    for (QWidget* w : std::initializer_list<QWidget*>{weightCaption, pairedWeightBox, Terminal, weightFrame,
+                                                      resultFrame, pendingFrame, errorFrame})
         w->hide();
     detailFrames_->hide();
     isShow_ = false;
@@ -65,17 +65,17 @@ void MainWindow::StartUp(bool withWeighing)
     for (int i = 0; i < kStatusPanels; ++i)
         if (panelTips[i])
             SetStatusPanelTip(i + 1, ResourceText(panelTips[i]));
-    LblLink->setToolTip(ResourceText(StringId::LinkLampTip));
-    LblTx->setToolTip(ResourceText(StringId::DataToProbe));
-    LblRx->setToolTip(ResourceText(StringId::DataFromProbe));
+    linkLabel->setToolTip(ResourceText(StringId::LinkLampTip));
+    txLabel->setToolTip(ResourceText(StringId::DataToProbe));
+    rxLabel->setToolTip(ResourceText(StringId::DataFromProbe));
     OpenLogFile->setToolTip(ResourceText(StringId::LogToFile));
-    CmdSummary->setToolTip(ResourceText(StringId::Summary));
-    CmdFind->setToolTip(ResourceText(StringId::Find));
-    CmdPrint->setToolTip(ResourceText(StringId::Print));
-    CmdExit->setToolTip(ResourceText(StringId::Exit));
+    summaryButton->setToolTip(ResourceText(StringId::Summary));
+    findButton->setToolTip(ResourceText(StringId::Find));
+    printButton->setToolTip(ResourceText(StringId::Print));
+    exitButton->setToolTip(ResourceText(StringId::Exit));
     SetUpToolbarKeys();
     // Find follows its menu entry, which starts disabled.
-    CmdFind->setEnabled(false);
+    findButton->setEnabled(false);
 
     // 5. Sequence menu out of sight (weighing start-up shows it again).
     MenuAction(QStringLiteral("mnuWP"))->setVisible(false);
@@ -136,7 +136,7 @@ void MainWindow::StartUp(bool withWeighing)
     StartUpLoadLog();
 
     // 21. The error box speaks to the operator who sees the error first.
-    txtError->setToolTip(ResourceText(core_->weighingState().weightBeforeProbe ? 1134 : 1135));
+    errorBox->setToolTip(ResourceText(core_->weighingState().weightBeforeProbe ? 1134 : 1135));
 
     // 22. Grid for the compact layout without summary.
     PlaceViews(false);

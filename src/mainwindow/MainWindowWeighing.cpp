@@ -14,20 +14,20 @@
 void MainWindow::WireWeighing()
 {
     MainPairingDisplay::Boxes boxes;
-    boxes.txtCarcassCounter = Control<QLineEdit>("txtCarcassCounter");
-    boxes.txtQuality = Control<QLineEdit>("txtQuality");
-    boxes.txtClass = Control<QLineEdit>("txtClass");
-    boxes.txtMeatPer = Control<QLineEdit>("txtMeatPer");
-    boxes.txtWeightResult = txtWeightResult;
-    boxes.txtWeight = txtWeight;
-    boxes.txtError = txtError;
-    boxes.txtPending = Control<QLineEdit>("txtPending");
+    boxes.counterBox = Control<QLineEdit>("txtCarcassCounter");
+    boxes.qualityBox = Control<QLineEdit>("txtQuality");
+    boxes.classBox = Control<QLineEdit>("txtClass");
+    boxes.meatPercentBox = Control<QLineEdit>("txtMeatPer");
+    boxes.pairedWeightBox = pairedWeightBox;
+    boxes.weightBox = weightBox;
+    boxes.errorBox = errorBox;
+    boxes.pendingResultsBox = Control<QLineEdit>("txtPending");
     WeighingControlsLinks links{
         .core = *core_,
         .settings = settings_,
         .questions = dialogs_,
         .boxes = boxes,
-        .frWeight = frWeight,
+        .weightFrame = weightFrame,
         .pendingFrame = pendingFrame,
         .mainWindow = this,
         .menu = [this](const QString& name) { return MenuAction(name); },

@@ -110,22 +110,22 @@ void PrintCommands::OpenPrintDialog()
     if (logFilePath.empty() || !pane || pane->Length() == 0)
         return;
     // A dialog closed a moment ago may still wait for its deletion: a new one is made then.
-    if (frmPrint_ && frmPrint_->isVisible()) {
-        frmPrint_->raise();
-        frmPrint_->activateWindow();
+    if (printWindow_ && printWindow_->isVisible()) {
+        printWindow_->raise();
+        printWindow_->activateWindow();
         return;
     }
-    frmPrint_ =
+    printWindow_ =
         new PrintWindow(links_.dialogs, links_.settings, logFilePath, textFilePath,
                         PrintWindow::Actions{[this] { PrintToFile(); }, [this] { PrintToPaper(); }}, links_.parent);
-    frmPrint_->setAttribute(Qt::WA_DeleteOnClose);
-    links_.window.RegisterStationWindow(frmPrint_);
-    frmPrint_->show();
+    printWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    links_.window.RegisterStationWindow(printWindow_);
+    printWindow_->show();
 }
 
 PrintWindow* PrintCommands::PrintDialog() const
 {
-    return frmPrint_;
+    return printWindow_;
 }
 
 void PrintCommands::PrintToFile()

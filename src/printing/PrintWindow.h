@@ -39,10 +39,10 @@ private:
     Actions actions_;
 
     QLabel* folderLabel = nullptr;
-    QLabel* LblPath = nullptr;
-    QLabel* LblFileTitle = nullptr;
-    QPushButton* CmdPTF = nullptr;
-    QPushButton* CmdPTP = nullptr;
-    QPushButton* CmdCancel = nullptr;
-    QToolButton* CmdFolder = nullptr;
+    QLabel* pathLabel = nullptr;
+    QLabel* fileTitleLabel = nullptr;
+    QPushButton* printToFileButton = nullptr;
+    QPushButton* printToPrinterButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    QToolButton* folderButton = nullptr;
 };
