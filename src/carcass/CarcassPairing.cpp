@@ -5,13 +5,14 @@
 
 #include "carcass/CarcassRoles.h"
 #include "carcass/LeanMeat.h"
+#include "probe/ProbeCommands.h"
 #include "probe/TextNumber.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
 
-// "2*AAA" or "6$AAA", then the probe's word for weight (at most 7 characters), then "?".
+// A weight prompt: its start, the probe's word for weight (at most 7 characters), "?".
 std::string WeightPrompt(const char* prefix)
 {
     return prefix + ResourceString(StringId::Weight).substr(0, 7) + '?';
@@ -170,7 +171,7 @@ void CarcassPairing::StoreProbeResult()
         ShowQueue();
     }
     if (queue_.count > 9) {
-        links_.commands.QueueProbeCommand(WeightPrompt("6$AAA"));
+        links_.commands.QueueProbeCommand(WeightPrompt(kWeightPromptStart));
         ShowError(StringId::InputWeightNow);
         weighing_.weightPromptShown = true;
     }
@@ -183,7 +184,7 @@ void CarcassPairing::StoreProbeResult()
 
 void CarcassPairing::OnPromptTimer()
 {
-    links_.commands.QueueProbeCommand(WeightPrompt("2*AAA"));
+    links_.commands.QueueProbeCommand(WeightPrompt(kWeightPromptAgain));
 }
 
 void CarcassPairing::OnRefreshTimer()

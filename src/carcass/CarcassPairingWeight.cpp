@@ -5,6 +5,7 @@
 
 #include "carcass/CarcassRoles.h"
 #include "carcass/LeanMeat.h"
+#include "probe/ProbeCommands.h"
 #include "probe/TextNumber.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"

@@ -55,8 +55,7 @@ void FirmwareUpdate::Run()
                          MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
-    if (core_.link().probeLinkAlive())
-        core_.link().QueueProbeCommand("F");
+    core_.announceFirmwareDownload();
     FirmwareDownloadWindow window(std::move(*fileText), core_.probePort(), core_.receiveTick(), dialogs_,
                                   dialogParent_);
     ProbeLink& link = core_.link();

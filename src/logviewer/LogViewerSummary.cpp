@@ -61,8 +61,7 @@ void LogViewer::ToggleSummary()
     Menu("mnuSummary")->setChecked(true);
     ShowTerminalAsNeeded(LayoutTrigger::PaneSwitch);
     Menu("mnuDis")->setEnabled(false);
-    if (core_.link().probeLinkAlive())
-        core_.link().QueueProbeCommand("6");
+    core_.blankProbeDisplay();
 
     // Counted once here; the live records that follow add only themselves (RefreshSummary).
     const SummaryMode mode = SummaryModeNow();

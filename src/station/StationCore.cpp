@@ -100,6 +100,18 @@ void StationCore::endProbePrompt()
         link_.QueueProbeCommand(kEndPromptCommand);
 }
 
+void StationCore::blankProbeDisplay()
+{
+    if (link_.probeLinkAlive())
+        link_.QueueProbeCommand(kBlankDisplayCommand);
+}
+
+void StationCore::announceFirmwareDownload()
+{
+    if (link_.probeLinkAlive())
+        link_.QueueProbeCommand(kFirmwareDownloadCommand);
+}
+
 void StationCore::AfterTick()
 {
     const bool alive = link_.probeLinkAlive();

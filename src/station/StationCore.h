@@ -78,6 +78,10 @@ public:
     void resume();
     // Ends the prompt on the probe's display, when the link is up.
     void endProbePrompt();
+    // Blanks the probe's display, when the link is up (the class summary is shown).
+    void blankProbeDisplay();
+    // Tells the probe to expect new firmware, when the link is up.
+    void announceFirmwareDownload();
     int HeldMessages() const { return received_.HeldCount(); }
 
     // The scale side: every model's message options (as last loaded or edited in its dialog),
