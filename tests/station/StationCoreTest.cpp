@@ -162,3 +162,40 @@ TEST(StationCore, RecordsForAMissingFolderWaitAndAreToldOnce)
 }
 
 } // namespace
+
+TEST(StationCore, EachOperationQueuesItsProbeCommandSomeOnlyWhileTheLinkIsUp)
+{
+    struct Case {
+        const char* what;
+        void (StationCore::*operation)();
+        bool linkUp;
+        std::vector<std::string> queued;
+    } cases[] = {
+        {"log view paused", &StationCore::pauseForLogView, false, {"6$AAA Locked"}},
+        {"resumed", &StationCore::resume, false, {"7"}},
+        {"prompt ended", &StationCore::endProbePrompt, true, {"7"}},
+        {"prompt ended, link down", &StationCore::endProbePrompt, false, {}},
+        {"display blanked", &StationCore::blankProbeDisplay, true, {"6"}},
+        {"display blanked, link down", &StationCore::blankProbeDisplay, false, {}},
+        {"download announced", &StationCore::announceFirmwareDownload, true, {"F"}},
+        {"download announced, link down", &StationCore::announceFirmwareDownload, false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CoreRig rig;
+        rig.core.link().setProbeLinkAlive(c.linkUp);
+        const CommandQueue& queue = rig.core.link().Queue();
+        const int before = queue.count;
+        (rig.core.*c.operation)();
+        std::vector<std::string> queued;
+        for (int i = before; i < queue.count; ++i)
+            queued.push_back(queue.slotTexts[(queue.readIndex + i) % CommandQueue::kSlots]);
+        EXPECT_EQ(queued, c.queued);
+    }
+    // The log view's pause lasts until the station resumes.
+    CoreRig rig;
+    rig.core.pauseForLogView();
+    EXPECT_TRUE(rig.core.Paused());
+    rig.core.resume();
+    EXPECT_FALSE(rig.core.Paused());
+}
