@@ -9,12 +9,12 @@
 #include "database/DatabaseCommands.h"
 #include "log/SummaryCommand.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/QtOperatorDialogs.h"
 #include "ports/PortDeviceMap.h"
 #include "probe/SerialPortQt.h"
 #include "resources/AppTitle.h"
 #include "settings/SettingsFileCheck.h"
 #include "settings/SettingsStore.h"
+#include "widgets/QtOperatorDialogs.h"
 
 #include <QApplication>
 #include <cstdio>

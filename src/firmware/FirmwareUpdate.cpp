@@ -1,10 +1,10 @@
 #include "firmware/FirmwareUpdate.h"
 
 #include "firmware/FirmwareDownloadWindow.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "station/StationCore.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QAction>
 #include <QFile>

@@ -4,9 +4,9 @@
 
 #include "help/AboutText.h"
 #include "help/UserManualPath.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 #include "help/ServiceReportSave.h"
 
-#include "mainwindow/OperatorDialogs.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/ReplaceFile.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QFile>
 

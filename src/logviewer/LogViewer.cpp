@@ -7,14 +7,14 @@
 #include "log/PaneText.h"
 #include "log/TerminalPane.h"
 #include "logviewer/FindWindow.h"
-#include "mainwindow/OperatorDialogs.h"
-#include "mainwindow/StationIcons.h"
 #include "resources/AppTitle.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartUpValues.h"
 #include "station/StationCore.h"
+#include "widgets/OperatorDialogs.h"
+#include "widgets/StationIcons.h"
 
 #include <QAction>
 #include <QFile>

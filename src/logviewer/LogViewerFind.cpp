@@ -5,10 +5,10 @@
 
 #include "log/TerminalPane.h"
 #include "logviewer/FindWindow.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "resources/AppTitle.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
+#include "widgets/OperatorDialogs.h"
 
 void LogViewer::ShowFindDialog()
 {

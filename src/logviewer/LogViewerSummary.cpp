@@ -9,10 +9,10 @@
 #include "log/LogView.h"
 #include "log/TerminalPane.h"
 #include "logviewer/SummaryWindow.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "station/StationCore.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QAction>
 #include <QScrollBar>

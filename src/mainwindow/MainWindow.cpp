@@ -7,7 +7,6 @@
 #include "help/HelpMenus.h"
 #include "logviewer/LogViewer.h"
 #include "mainwindow/NoticeStrip.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
 #include "ports/PortDialogMenus.h"
 #include "printing/PrintCommands.h"
@@ -17,6 +16,7 @@
 #include "resources/Twips.h"
 #include "settings/SettingsStore.h"
 #include "station/NoticeBoard.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QAction>
 #include <QLabel>

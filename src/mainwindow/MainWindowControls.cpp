@@ -6,11 +6,11 @@
 
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
-#include "mainwindow/LedIndicator.h"
 #include "mainwindow/ResultGridView.h"
-#include "mainwindow/StationIcons.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
+#include "widgets/LedIndicator.h"
+#include "widgets/StationIcons.h"
 
 #include <QBoxLayout>
 #include <QFrame>

@@ -2,9 +2,9 @@
 
 #include "mainwindow/MainWindow.h"
 
-#include "mainwindow/LedIndicator.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
+#include "widgets/LedIndicator.h"
 
 #include <QLabel>
 

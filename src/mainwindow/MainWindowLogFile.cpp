@@ -2,10 +2,10 @@
 
 #include "mainwindow/MainWindow.h"
 
-#include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
+#include "widgets/OperatorDialogs.h"
 
 void MainWindow::ChooseLogFile()
 {

@@ -4,12 +4,12 @@
 #include "mainwindow/MainWindow.h"
 
 #include "mainwindow/LayoutGeometry.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
 #include "printing/PrintCommands.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QCloseEvent>
 #include <cmath>

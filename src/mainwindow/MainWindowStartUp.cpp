@@ -11,16 +11,16 @@
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
 #include "logviewer/LogViewer.h"
-#include "mainwindow/ApplyStringTable.h"
 #include "mainwindow/DatabasePanel.h"
 #include "mainwindow/LayoutGeometry.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartUpValues.h"
 #include "station/ReceivedJournal.h"
+#include "widgets/ApplyStringTable.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QAction>
 #include <QFile>

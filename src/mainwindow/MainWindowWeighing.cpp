@@ -3,11 +3,11 @@
 #include "mainwindow/MainWindow.h"
 
 #include "carcass/WeighingControls.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
 #include "ports/PortDialogMenus.h"
 #include "ports/PortDialogModel.h"
 #include "weighing/ScaleModels.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QLineEdit>
 

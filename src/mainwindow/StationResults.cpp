@@ -6,7 +6,6 @@
 #include "log/LogView.h"
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "resources/AppTitle.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
@@ -14,6 +13,7 @@
 #include "station/ResultFinishing.h"
 #include "station/ResultLog.h"
 #include "station/StationPairings.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QFile>
 #include <cstdio>

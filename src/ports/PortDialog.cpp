@@ -1,7 +1,5 @@
 #include "ports/PortDialog.h"
 
-#include "mainwindow/AccessKeys.h"
-#include "mainwindow/ApplyStringTable.h"
 #include "ports/PortDialogExtras.h"
 #include "probe/SerialPort.h"
 #include "resources/StringIds.h"
@@ -9,6 +7,8 @@
 #include "settings/SettingsStore.h"
 #include "station/OperatorQuestions.h"
 #include "weighing/ScaleModels.h"
+#include "widgets/AccessKeys.h"
+#include "widgets/ApplyStringTable.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

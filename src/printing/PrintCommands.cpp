@@ -5,7 +5,6 @@
 #include "log/ResultGridModel.h"
 #include "log/ResultView.h"
 #include "log/TerminalPane.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationWindowAccess.h"
 #include "printing/FlexGridPrint.h"
 #include "printing/PrintTextFile.h"
@@ -13,6 +12,7 @@
 #include "resources/AppTitle.h"
 #include "resources/Twips.h"
 #include "station/StationCore.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,9 +1,9 @@
 #include "printing/PrintWindow.h"
 
-#include "mainwindow/ApplyStringTable.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "printing/PrintTextFile.h"
 #include "settings/SettingsStore.h"
+#include "widgets/ApplyStringTable.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QBoxLayout>
 #include <QDialogButtonBox>
