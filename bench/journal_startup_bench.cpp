@@ -27,12 +27,10 @@ double OpenMs(const std::string& journal, const QString& log)
         std::string Settings() const override { return {}; }
         bool SetHandshaking(int) override { return true; }
         int Handshaking() const override { return 0; }
-        void SetInputMode(int) override {}
         bool SetPortOpen(bool) override { return true; }
         bool PortOpen() const override { return false; }
         int InBufferCount() override { return 0; }
         void ClearInBuffer() override {}
-        void SetInputLen(int) override {}
         std::string Input() override { return {}; }
         bool Output(const std::string&) override { return true; }
         std::string LastError() const override { return {}; }

@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string sent;
     std::string gathered;
     QObject::connect(&collector, &ScaleCollector::weightArrived, [&] {
-        const std::string& message = collector.strWgtScale();
+        const std::string& message = collector.scaleMessage();
         Check(!message.empty(), "a weight arrival has a message");
         gathered += message;
         ParseWithFixedFields(message);

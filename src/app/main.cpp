@@ -9,11 +9,12 @@
 #include "database/DatabaseCommands.h"
 #include "log/SummaryCommand.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/QtOperatorDialogs.h"
 #include "ports/PortDeviceMap.h"
 #include "probe/SerialPortQt.h"
+#include "resources/AppTitle.h"
 #include "settings/SettingsFileCheck.h"
 #include "settings/SettingsStore.h"
+#include "widgets/QtOperatorDialogs.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -61,8 +62,8 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tallion"));
-    QApplication::setOrganizationName(QStringLiteral("Tallion"));
+    QApplication::setApplicationName(kAppTitle);
+    QApplication::setOrganizationName(kAppTitle);
 
     std::unique_ptr<DemoRig> demo;
     if (options.demo) {

@@ -5,15 +5,17 @@
 
 #include "carcass/CarcassRoles.h"
 #include "carcass/LeanMeat.h"
+#include "probe/ProbeCommands.h"
 #include "probe/TextNumber.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
 
-// "2*AAA" or "6$AAA", then the probe's word for weight (at most 7 characters), then "?".
+// A weight prompt: its start, the probe's word for weight (at most 7 characters), "?".
 std::string WeightPrompt(const char* prefix)
 {
-    return prefix + ResourceString(1160).substr(0, 7) + '?';
+    return prefix + ResourceString(StringId::Weight).substr(0, 7) + '?';
 }
 
 } // namespace
@@ -67,7 +69,7 @@ void CarcassPairing::FinishWithoutWeight()
 {
     CarcassMeasurement& record = result_.currentMeasurement;
     if (record.kind == 'C') {
-        ShowError(1159);
+        ShowError(StringId::CancelProbeMeasurement);
         links_.finisher.ShowResult(record);
         links_.finisher.WriteLogRecord(record);
         return;
@@ -91,9 +93,9 @@ void CarcassPairing::PairWithWaitingWeight()
         Show(CarcassRole::Error, std::string());
         if (queue_.count < 1) {
             // Nothing to pair with: the probe is told, and asked to prompt a second later.
-            ShowError(1158);
+            ShowError(StringId::InputWeightFirst);
             links_.commands.QueueProbeCommand(kRefuseResultCommand);
-            links_.display.SetStatusPanel1(ResourceString(1158));
+            links_.display.SetStatusPanel1(ResourceString(StringId::InputWeightFirst));
             if (links_.timers)
                 links_.timers->StartPromptTimer();
             ignoreNextCancel = true;
@@ -123,7 +125,7 @@ void CarcassPairing::GiveBackTakenWeight()
     // With nine or more waiting the slot of the taken weight may hold a newer one (it is the
     // slot the tenth weight goes into).
     if (queue_.count > 8) {
-        ShowError(1157);
+        ShowError(StringId::WeightRecordLost);
         queue_.takenWeightReturnable = false;
         return;
     }
@@ -136,7 +138,7 @@ void CarcassPairing::GiveBackTakenWeight()
     }
     for (CarcassRole role : {CarcassRole::Counter, CarcassRole::Quality, CarcassRole::Class, CarcassRole::MeatPercent})
         Show(role, std::string());
-    ShowError(1131);
+    ShowError(StringId::Cancel);
     Show(CarcassRole::Weight, queue_.Empty() ? std::string() : queue_.weights[queue_.readIndex]);
     ShowQueue();
     FinishCarcass();
@@ -153,7 +155,7 @@ void CarcassPairing::StoreProbeResult()
     Show(CarcassRole::Error, std::string());
     if (record.kind == 'C') {
         if (queue_.count > 0) {
-            ShowError(1159);
+            ShowError(StringId::CancelProbeMeasurement);
             --queue_.count;
             queue_.writeIndex = PendingQueue::Before(queue_.writeIndex);
             ShowQueue();
@@ -169,8 +171,8 @@ void CarcassPairing::StoreProbeResult()
         ShowQueue();
     }
     if (queue_.count > 9) {
-        links_.commands.QueueProbeCommand(WeightPrompt("6$AAA"));
-        ShowError(1161);
+        links_.commands.QueueProbeCommand(WeightPrompt(kWeightPromptStart));
+        ShowError(StringId::InputWeightNow);
         weighing_.weightPromptShown = true;
     }
     if (queue_.count > 0) {
@@ -182,7 +184,7 @@ void CarcassPairing::StoreProbeResult()
 
 void CarcassPairing::OnPromptTimer()
 {
-    links_.commands.QueueProbeCommand(WeightPrompt("2*AAA"));
+    links_.commands.QueueProbeCommand(WeightPrompt(kWeightPromptAgain));
 }
 
 void CarcassPairing::OnRefreshTimer()

@@ -83,12 +83,5 @@ private:
     PairingLinks links_;
 };
 
-// Probe commands of the pairing.
-inline constexpr const char* kRefuseResultCommand = "8";           // result without a weight
-inline constexpr const char* kWeightTakenAfterPromptCommand = "7"; // after the "6$AAA" prompt
-inline constexpr const char* kTooManyWeightsCommand = "2.A(APeso mas";
-inline constexpr const char* kFirstWeightLightCommand = "950"; // up to 110 kg
-inline constexpr const char* kFirstWeightHeavyCommand = "951"; // above 110 kg
-
 // Weights are accepted when 0 < W < 200 (kg).
 bool WeightInRange(double weight);

@@ -5,7 +5,9 @@
 
 #include "carcass/CarcassRoles.h"
 #include "carcass/LeanMeat.h"
+#include "probe/ProbeCommands.h"
 #include "probe/TextNumber.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "weighing/WeightParsers.h"
 
@@ -33,7 +35,7 @@ void CarcassPairing::AcceptTypedWeight()
     const std::string typed = links_.display.WeightInputText();
     // The box asks its own range question; this keeps a stray call from queueing a bad weight.
     if (!WeightInRange(NumberInText(typed))) {
-        ShowError(1162);
+        ShowError(StringId::InvalidWeight);
         return;
     }
     StoreWeight(FormatWeight(typed));
@@ -56,14 +58,14 @@ void CarcassPairing::StoreScaleWeight()
     if (WeightInRange(NumberInText(reading.weightText)))
         StoreWeight(FormatWeight(reading.weightText));
     else
-        ShowError(1162);
+        ShowError(StringId::InvalidWeight);
 }
 
 void CarcassPairing::CompleteOldest(bool typed)
 {
     Show(CarcassRole::Error, std::string());
     if (queue_.Empty()) {
-        ShowError(1163);
+        ShowError(StringId::UnexpectedWeight);
         return;
     }
     double weight = 0.0;
@@ -73,7 +75,7 @@ void CarcassPairing::CompleteOldest(bool typed)
     } else if (HasScaleParser(weighing_.weightSource)) {
         const ScaleReading reading = links_.scale.ReadScaleWeight(weighing_.weightSource);
         if (reading.Refused()) {
-            ShowError(1164);
+            ShowError(StringId::ScaleErrorMessage);
             return;
         }
         weight = NumberInText(reading.weightText);
@@ -83,7 +85,7 @@ void CarcassPairing::CompleteOldest(bool typed)
     }
     // Typed weights too: the Weight button can send whatever the box holds.
     if (!WeightInRange(weight)) {
-        ShowError(1162);
+        ShowError(StringId::InvalidWeight);
         return;
     }
     CompleteWithWeight(weight);
@@ -105,9 +107,9 @@ void CarcassPairing::StoreWeight(const std::string& formattedWeight)
 {
     if (queue_.Full()) {
         // Not queued, and no waiting weight is replaced.
-        ShowError(1165);
+        ShowError(StringId::TooManyWeights);
         links_.commands.QueueProbeCommand(kTooManyWeightsCommand);
-        links_.display.SetStatusPanel1(ResourceString(1165));
+        links_.display.SetStatusPanel1(ResourceString(StringId::TooManyWeights));
         return;
     }
     queue_.weights[queue_.writeIndex] = formattedWeight;

@@ -33,12 +33,12 @@ CurrentCarcassWindow::CurrentCarcassWindow(const CurrentCarcassWindowLinks& link
     connect(&display, &PairingDisplayModel::roleShown, this, &CurrentCarcassWindow::Show);
     connect(&display, &PairingDisplayModel::weightInputEnabled, this, &CurrentCarcassWindow::EnableWeightInput);
     // The pairing reads the weight input from the model: it follows the box.
-    connect(LEDWeight, &QLineEdit::textChanged, this,
+    connect(carcassWeightBox, &QLineEdit::textChanged, this,
             [this](const QString& text) { links_.display.WeightInputTyped(text.toLatin1().toStdString()); });
 
     // Reads the last scale message again, or completes with what the box holds.
-    connect(cmdWeightIn, &QPushButton::clicked, this, [this] { links_.pairing.OnWeightArrived(); });
-    connect(cmdHelp, &QPushButton::clicked, this, &CurrentCarcassWindow::OnHelp);
+    connect(weightInButton, &QPushButton::clicked, this, [this] { links_.pairing.OnWeightArrived(); });
+    connect(helpButton, &QPushButton::clicked, this, &CurrentCarcassWindow::OnHelp);
     // Full-screen on the line's display is left with Escape or from the window's menu.
     auto* windowed = new QAction(QStringLiteral("Leave &Full Screen"), this);
     windowed->setObjectName(QStringLiteral("mnuLeaveFullScreen"));
@@ -46,7 +46,7 @@ CurrentCarcassWindow::CurrentCarcassWindow(const CurrentCarcassWindowLinks& link
     addAction(windowed);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     weightKeys_ = new WeightBoxKeys(
-        LEDWeight, [this](const std::string& error) { links_.display.Show(CarcassRole::Error, error); },
+        carcassWeightBox, [this](const std::string& error) { links_.display.Show(CarcassRole::Error, error); },
         [this] { links_.pairing.AcceptTypedWeight(); });
 }
 
@@ -87,33 +87,33 @@ void CurrentCarcassWindow::ShowWeighingFrames(WeightSource source)
 
 void CurrentCarcassWindow::SetWeighingFrames(bool pending, bool manualInput)
 {
-    fraPending->setVisible(pending);
-    fraManualInput->setVisible(manualInput);
+    pendingFrame->setVisible(pending);
+    manualInputFrame->setVisible(manualInput);
     GrowToShowFrames();
 }
 
 void CurrentCarcassWindow::Show(CarcassRole role, const std::string& text)
 {
     switch (role) {
-    case CarcassRole::Counter: LEDcou->setText(Latin1(text)); break;
+    case CarcassRole::Counter: counterLabel->setText(Latin1(text)); break;
     // Whatever window's pairing sends it, quality reads here as a whole number.
-    case CarcassRole::Quality: LEDcol->setText(Latin1(QualityRoleText(text))); break;
-    case CarcassRole::Class: LEDcla->setText(Latin1(text)); break;
-    case CarcassRole::MeatPercent: LEDmea->setText(Latin1(text)); break;
-    case CarcassRole::Weight: LblWgt->setText(Latin1(text)); break;
+    case CarcassRole::Quality: colourLabel->setText(Latin1(QualityRoleText(text))); break;
+    case CarcassRole::Class: classLabel->setText(Latin1(text)); break;
+    case CarcassRole::MeatPercent: meatPercentLabel->setText(Latin1(text)); break;
+    case CarcassRole::Weight: weightLabel->setText(Latin1(text)); break;
     case CarcassRole::WeightInput:
-        LEDWeight->setText(Latin1(text));
-        LEDWeight->end(false);
+        carcassWeightBox->setText(Latin1(text));
+        carcassWeightBox->end(false);
         break;
-    case CarcassRole::Error: LEDerr->setText(Latin1(text)); break;
-    case CarcassRole::Pending: Label1->setText(Latin1(text)); break;
+    case CarcassRole::Error: errorLabel->setText(Latin1(text)); break;
+    case CarcassRole::Pending: pendingLabel->setText(Latin1(text)); break;
     }
 }
 
 void CurrentCarcassWindow::EnableWeightInput()
 {
-    LEDWeight->setEnabled(true);
-    LEDWeight->setFocus();
+    carcassWeightBox->setEnabled(true);
+    carcassWeightBox->setFocus();
 }
 
 QString CurrentCarcassWindow::Text(const char* controlName) const

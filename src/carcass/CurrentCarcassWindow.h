@@ -97,16 +97,16 @@ private:
     double figureScale_ = 1.0;
     QSize designedSize_;
 
-    QLabel* LEDcou = nullptr;
-    QLabel* LEDcol = nullptr;
-    QLabel* LEDcla = nullptr;
-    QLabel* LEDmea = nullptr;
-    QLabel* LblWgt = nullptr;
-    QLabel* LEDerr = nullptr;
-    QLabel* Label1 = nullptr;
-    QGroupBox* fraPending = nullptr;
-    QGroupBox* fraManualInput = nullptr;
-    QLineEdit* LEDWeight = nullptr;
-    QPushButton* cmdWeightIn = nullptr;
-    QPushButton* cmdHelp = nullptr;
+    QLabel* counterLabel = nullptr;
+    QLabel* colourLabel = nullptr;
+    QLabel* classLabel = nullptr;
+    QLabel* meatPercentLabel = nullptr;
+    QLabel* weightLabel = nullptr;
+    QLabel* errorLabel = nullptr;
+    QLabel* pendingLabel = nullptr;
+    QGroupBox* pendingFrame = nullptr;
+    QGroupBox* manualInputFrame = nullptr;
+    QLineEdit* carcassWeightBox = nullptr;
+    QPushButton* weightInButton = nullptr;
+    QPushButton* helpButton = nullptr;
 };

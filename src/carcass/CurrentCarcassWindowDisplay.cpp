@@ -3,6 +3,8 @@
 
 #include "carcass/CurrentCarcassWindow.h"
 
+#include "resources/AppTitle.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "weighing/ManualWeightEntry.h"
 
@@ -56,13 +58,13 @@ QColor LookColour(WeightBoxLook look)
 void CurrentCarcassWindow::BuildControls()
 {
     setObjectName("frmLED");
-    setWindowTitle(ResourceText(1166));
+    setWindowTitle(ResourceText(StringId::CurrentCarcass));
     setAttribute(Qt::WA_DeleteOnClose);
     const QFont captionFont = ScaledFont(font(), kCaptionPoints, false);
 
-    auto* fraResults = new QGroupBox(ResourceText(1227), this);
-    fraResults->setObjectName("fraResults");
-    auto* grid = new QGridLayout(fraResults);
+    auto* resultsFrame = new QGroupBox(ResourceText(StringId::Results), this);
+    resultsFrame->setObjectName("fraResults");
+    auto* grid = new QGridLayout(resultsFrame);
     grid->setColumnStretch(1, 1);
     struct Row {
         const char* captionName;
@@ -73,77 +75,77 @@ void CurrentCarcassWindow::BuildControls()
     };
     // clang-format off
     const Row rows[] = {
-        {"lblCount", 1171, 0, &LEDcou, "LEDcou"},
-        {"lblColor", 1169, 1170, &LEDcol, "LEDcol"},
-        {"lblClass", 1167, 1168, &LEDcla, "LEDcla"},
-        {"lblMeatP", 1173, 0, &LEDmea, "LEDmea"},
-        {"lblWeight", 1172, 0, &LblWgt, "LblWgt"},
+        {"lblCount", 1171, 0, &counterLabel, "LEDcou"},
+        {"lblColor", 1169, 1170, &colourLabel, "LEDcol"},
+        {"lblClass", 1167, 1168, &classLabel, "LEDcla"},
+        {"lblMeatP", 1173, 0, &meatPercentLabel, "LEDmea"},
+        {"lblWeight", 1172, 0, &weightLabel, "LblWgt"},
     };
     // clang-format on
     int r = 0;
     for (const Row& row : rows) {
-        QLabel* caption = Caption(fraResults, row.captionName, row.caption, captionFont);
+        QLabel* caption = Caption(resultsFrame, row.captionName, row.caption, captionFont);
         const QString tip = row.tip ? ResourceText(row.tip) : QString();
         caption->setToolTip(tip);
-        *row.value = ValueLabel(fraResults, row.valueName, tip);
+        *row.value = ValueLabel(resultsFrame, row.valueName, tip);
         grid->addWidget(caption, r, 0, Qt::AlignLeft | Qt::AlignVCenter);
         grid->addWidget(*row.value, r, 1);
         ++r;
     }
     // The class is what the line looks for first.
-    LEDcla->setFont(ScaledFont(font(), kClassPoints, true));
+    classLabel->setFont(ScaledFont(font(), kClassPoints, true));
 
-    auto* fraError = new QGroupBox(ResourceText(1191), this);
-    fraError->setObjectName("fraError");
-    auto* errorLayout = new QVBoxLayout(fraError);
-    LEDerr = new QLabel(fraError);
-    LEDerr->setObjectName("LEDerr");
-    LEDerr->setFont(ScaledFont(font(), kErrorPoints, true));
-    LEDerr->setStyleSheet("color: #c00000;");
-    LEDerr->setWordWrap(true);
+    auto* errorFrame = new QGroupBox(ResourceText(StringId::Error), this);
+    errorFrame->setObjectName("fraError");
+    auto* errorLayout = new QVBoxLayout(errorFrame);
+    errorLabel = new QLabel(errorFrame);
+    errorLabel->setObjectName("LEDerr");
+    errorLabel->setFont(ScaledFont(font(), kErrorPoints, true));
+    errorLabel->setStyleSheet("color: #c00000;");
+    errorLabel->setWordWrap(true);
     // Room for two lines: the longest scale error wraps once.
-    LEDerr->setMinimumHeight(2 * LEDerr->fontMetrics().lineSpacing() + 4);
-    errorLayout->addWidget(LEDerr);
+    errorLabel->setMinimumHeight(2 * errorLabel->fontMetrics().lineSpacing() + 4);
+    errorLayout->addWidget(errorLabel);
 
-    fraPending = new QGroupBox(ResourceText(1228), this);
-    fraPending->setObjectName("fraPending");
-    auto* pendingLayout = new QHBoxLayout(fraPending);
-    QLabel* lblPend = Caption(fraPending, "lblPend", 1174, captionFont);
-    lblPend->setToolTip(ResourceText(1175));
-    Label1 = ValueLabel(fraPending, "Label1", ResourceText(1175));
-    pendingLayout->addWidget(lblPend);
-    pendingLayout->addWidget(Label1, 1);
+    pendingFrame = new QGroupBox(ResourceText(StringId::BetweenProbingAndWeighing), this);
+    pendingFrame->setObjectName("fraPending");
+    auto* pendingLayout = new QHBoxLayout(pendingFrame);
+    QLabel* pendingCountLabel = Caption(pendingFrame, "lblPend", 1174, captionFont);
+    pendingCountLabel->setToolTip(ResourceText(StringId::HalfProcessedCarcasses));
+    pendingLabel = ValueLabel(pendingFrame, "Label1", ResourceText(StringId::HalfProcessedCarcasses));
+    pendingLayout->addWidget(pendingCountLabel);
+    pendingLayout->addWidget(pendingLabel, 1);
 
-    fraManualInput = new QGroupBox(ResourceText(1226), this);
-    fraManualInput->setObjectName("fraManualInput");
-    auto* manualLayout = new QHBoxLayout(fraManualInput);
-    QLabel* lblIn = Caption(fraManualInput, "lblIn", 1172, captionFont);
-    LEDWeight = new QLineEdit(fraManualInput);
-    LEDWeight->setObjectName("LEDWeight");
-    LEDWeight->setFont(ScaledFont(font(), kWeightBoxPoints, true));
-    LEDWeight->setAlignment(Qt::AlignRight);
-    LEDWeight->setMinimumWidth(LEDWeight->fontMetrics().horizontalAdvance(kWidestValue) + 24);
-    lblIn->setBuddy(LEDWeight);
-    cmdWeightIn = new QPushButton(QStringLiteral("&Weight"), fraManualInput);
-    cmdWeightIn->setObjectName("cmdWeightIn");
-    cmdWeightIn->setFont(captionFont);
+    manualInputFrame = new QGroupBox(ResourceText(StringId::ManualInput), this);
+    manualInputFrame->setObjectName("fraManualInput");
+    auto* manualLayout = new QHBoxLayout(manualInputFrame);
+    QLabel* inLabel = Caption(manualInputFrame, "lblIn", 1172, captionFont);
+    carcassWeightBox = new QLineEdit(manualInputFrame);
+    carcassWeightBox->setObjectName("LEDWeight");
+    carcassWeightBox->setFont(ScaledFont(font(), kWeightBoxPoints, true));
+    carcassWeightBox->setAlignment(Qt::AlignRight);
+    carcassWeightBox->setMinimumWidth(carcassWeightBox->fontMetrics().horizontalAdvance(kWidestValue) + 24);
+    inLabel->setBuddy(carcassWeightBox);
+    weightInButton = new QPushButton(QStringLiteral("&Weight"), manualInputFrame);
+    weightInButton->setObjectName("cmdWeightIn");
+    weightInButton->setFont(captionFont);
     // Enter in the weight box is the box's own; no button takes it.
-    cmdWeightIn->setAutoDefault(false);
-    cmdHelp = new QPushButton(ResourceText(1070), fraManualInput);
-    cmdHelp->setObjectName("cmdHelp");
-    cmdHelp->setFont(captionFont);
-    cmdHelp->setAutoDefault(false);
-    manualLayout->addWidget(lblIn);
-    manualLayout->addWidget(LEDWeight, 1);
-    manualLayout->addWidget(cmdWeightIn);
-    manualLayout->addWidget(cmdHelp);
+    weightInButton->setAutoDefault(false);
+    helpButton = new QPushButton(ResourceText(StringId::HelpMenu), manualInputFrame);
+    helpButton->setObjectName("cmdHelp");
+    helpButton->setFont(captionFont);
+    helpButton->setAutoDefault(false);
+    manualLayout->addWidget(inLabel);
+    manualLayout->addWidget(carcassWeightBox, 1);
+    manualLayout->addWidget(weightInButton);
+    manualLayout->addWidget(helpButton);
     SetWeightBox(false, WeightBoxLook::InactiveBorder);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(fraResults, 1);
-    layout->addWidget(fraError);
-    layout->addWidget(fraPending);
-    layout->addWidget(fraManualInput);
+    layout->addWidget(resultsFrame, 1);
+    layout->addWidget(errorFrame);
+    layout->addWidget(pendingFrame);
+    layout->addWidget(manualInputFrame);
     RecordScaledFigures();
     resize(designedSize_.expandedTo(QSize(560, 640)));
 }
@@ -167,15 +169,15 @@ QLabel* CurrentCarcassWindow::ValueLabel(QWidget* parent, const char* name, cons
 void CurrentCarcassWindow::SetWeightBox(bool enabled, WeightBoxLook look)
 {
     weightBoxLook_ = look;
-    QPalette palette = LEDWeight->palette();
+    QPalette palette = carcassWeightBox->palette();
     palette.setColor(QPalette::Base, LookColour(look));
-    LEDWeight->setPalette(palette);
-    LEDWeight->setEnabled(enabled);
+    carcassWeightBox->setPalette(palette);
+    carcassWeightBox->setEnabled(enabled);
 }
 
 void CurrentCarcassWindow::OnHelp()
 {
     const std::string text = WeightLimitsHelpText();
-    links_.notices.Notify(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
-                          QStringLiteral("Tallion"), MessageIcon::Information);
+    links_.notices.Notify(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())), kAppTitle,
+                          MessageIcon::Information);
 }

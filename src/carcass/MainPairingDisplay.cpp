@@ -22,30 +22,30 @@ MainPairingDisplay::MainPairingDisplay(const Boxes& boxes, PairingDisplayModel& 
     connect(&display, &PairingDisplayModel::statusPanel1Shown, this,
             [setStatusPanel1 = std::move(setStatusPanel1)](const std::string& text) { setStatusPanel1(Latin1(text)); });
     connect(&display, &PairingDisplayModel::weightInputEnabled, this, [this] {
-        boxes_.txtWeight->setEnabled(true);
-        boxes_.txtWeight->setFocus();
+        boxes_.weightBox->setEnabled(true);
+        boxes_.weightBox->setFocus();
     });
     // The pairing reads the weight input from the model: it follows the box.
-    display.WeightInputTyped(boxes_.txtWeight->text().toLatin1().toStdString());
-    connect(boxes_.txtWeight, &QLineEdit::textChanged, this,
+    display.WeightInputTyped(boxes_.weightBox->text().toLatin1().toStdString());
+    connect(boxes_.weightBox, &QLineEdit::textChanged, this,
             [&display](const QString& text) { display.WeightInputTyped(text.toLatin1().toStdString()); });
     connect(&carcassDisplay, &PairingDisplayModel::roleShown, this, [this](CarcassRole role, const std::string& text) {
         if (role == CarcassRole::Pending)
-            boxes_.txtPending->setText(Latin1(text));
+            boxes_.pendingResultsBox->setText(Latin1(text));
     });
 }
 
 QLineEdit* MainPairingDisplay::BoxFor(CarcassRole role) const
 {
     switch (role) {
-    case CarcassRole::Counter: return boxes_.txtCarcassCounter;
-    case CarcassRole::Quality: return boxes_.txtQuality;
-    case CarcassRole::Class: return boxes_.txtClass;
-    case CarcassRole::MeatPercent: return boxes_.txtMeatPer;
-    case CarcassRole::Weight: return boxes_.txtWeightResult;
-    case CarcassRole::WeightInput: return boxes_.txtWeight;
-    case CarcassRole::Error: return boxes_.txtError;
-    case CarcassRole::Pending: return boxes_.txtPending;
+    case CarcassRole::Counter: return boxes_.counterBox;
+    case CarcassRole::Quality: return boxes_.qualityBox;
+    case CarcassRole::Class: return boxes_.classBox;
+    case CarcassRole::MeatPercent: return boxes_.meatPercentBox;
+    case CarcassRole::Weight: return boxes_.pairedWeightBox;
+    case CarcassRole::WeightInput: return boxes_.weightBox;
+    case CarcassRole::Error: return boxes_.errorBox;
+    case CarcassRole::Pending: return boxes_.pendingResultsBox;
     }
     return nullptr;
 }

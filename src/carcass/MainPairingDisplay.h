@@ -19,14 +19,14 @@ class MainPairingDisplay : public QObject {
     Q_OBJECT
 public:
     struct Boxes {
-        QLineEdit* txtCarcassCounter = nullptr;
-        QLineEdit* txtQuality = nullptr;
-        QLineEdit* txtClass = nullptr;
-        QLineEdit* txtMeatPer = nullptr;
-        QLineEdit* txtWeightResult = nullptr;
-        QLineEdit* txtWeight = nullptr;
-        QLineEdit* txtError = nullptr;
-        QLineEdit* txtPending = nullptr;
+        QLineEdit* counterBox = nullptr;
+        QLineEdit* qualityBox = nullptr;
+        QLineEdit* classBox = nullptr;
+        QLineEdit* meatPercentBox = nullptr;
+        QLineEdit* pairedWeightBox = nullptr;
+        QLineEdit* weightBox = nullptr;
+        QLineEdit* errorBox = nullptr;
+        QLineEdit* pendingResultsBox = nullptr;
     };
 
     // `display`: the main pairing's model; `carcassDisplay`: the current carcass pairing's.

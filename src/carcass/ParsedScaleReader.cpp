@@ -4,7 +4,7 @@
 
 ScaleReading ParsedScaleReader::ReadScaleWeight(WeightSource source)
 {
-    const WeightParseResult parsed = ParseScaleWeight(source, strWgtScale_, options_);
+    const WeightParseResult parsed = ParseScaleWeight(source, message_, options_);
     ScaleReading reading;
     switch (parsed.outcome) {
     case WeightParseResult::Outcome::Weight: reading.weightText = parsed.weight; break;

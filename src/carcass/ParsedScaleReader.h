@@ -10,14 +10,14 @@
 class ParsedScaleReader : public ScaleWeightReader {
 public:
     // Both are read at each call, so a new message or a changed option counts at once.
-    ParsedScaleReader(const std::string& strWgtScale, const ScaleOptions& options)
-        : strWgtScale_(strWgtScale)
+    ParsedScaleReader(const std::string& scaleMessage, const ScaleOptions& options)
+        : message_(scaleMessage)
         , options_(options)
     {}
 
     ScaleReading ReadScaleWeight(WeightSource source) override;
 
 private:
-    const std::string& strWgtScale_;
+    const std::string& message_;
     const ScaleOptions& options_;
 };

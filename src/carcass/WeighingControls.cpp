@@ -2,9 +2,12 @@
 // Weight and Sequence menus.
 
 #include "carcass/WeighingControls.h"
+#include "resources/StatusPanels.h"
 
 #include "carcass/CurrentCarcassWindow.h"
 #include "carcass/WeightBoxKeys.h"
+#include "resources/AppTitle.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartUpValues.h"
@@ -36,18 +39,18 @@ WeighingControls::WeighingControls(const WeighingControlsLinks& links, QObject* 
     StationPairings& pairings = core.pairings();
     new MainPairingDisplay(
         links_.boxes, pairings.mainDisplay(), pairings.currentDisplay(),
-        [this](const QString& text) { links_.setStatusPanel(1, text); }, this);
+        [this](const QString& text) { links_.setStatusPanel(StatusPanel::ProbeStatus, text); }, this);
 
     // The entry's texts are for whoever types here, not for the line's display.
-    QLineEdit* txtWeight = links_.boxes.txtWeight;
+    QLineEdit* weightBox = links_.boxes.weightBox;
     new WeightBoxKeys(
-        txtWeight, [this](const std::string& error) { links_.boxes.txtError->setText(Latin1(error)); },
+        weightBox, [this](const std::string& error) { links_.boxes.errorBox->setText(Latin1(error)); },
         [this] { links_.core.pairings().main().AcceptTypedWeight(); });
-    connect(&core.link(), &ProbeLink::dataPollAccepted, this, [this, txtWeight] {
+    connect(&core.link(), &ProbeLink::dataPollAccepted, this, [this, weightBox] {
         // Manual weighing: the operator types the weight as soon as the probe offers a result.
         if (links_.core.weighingState().weightSource == WeightSource::ManualInput) {
-            txtWeight->setEnabled(true);
-            txtWeight->setFocus();
+            weightBox->setEnabled(true);
+            weightBox->setFocus();
         }
     });
 
@@ -106,8 +109,8 @@ void WeighingControls::ShowWeightFrames()
         return;
     const QAction* none = Menu("mnuWgtNon");
     const bool weighing = !(none && none->isChecked());
-    links_.frWeight->setVisible(weighing);
-    links_.Frame3->setVisible(weighing);
+    links_.weightFrame->setVisible(weighing);
+    links_.pendingFrame->setVisible(weighing);
 }
 
 void WeighingControls::ChooseScaleModel(WeightSource model)
@@ -129,17 +132,17 @@ void WeighingControls::ChooseNoWeight()
         return;
     const MainPairingDisplay::Boxes& boxes = links_.boxes;
     for (QLineEdit* box :
-         {boxes.txtCarcassCounter, boxes.txtQuality, boxes.txtClass, boxes.txtMeatPer, boxes.txtWeightResult})
+         {boxes.counterBox, boxes.qualityBox, boxes.classBox, boxes.meatPercentBox, boxes.pairedWeightBox})
         box->clear();
     state.useWeightInEquation = false;
     Menu("mnuWgtEqu")->setChecked(false);
     links_.settings.WriteSetting(kSection, "UseWgtInEqu", "False");
     TickWeightEntry("mnuWgtNon");
     state.weightSource = WeightSource::NoWeight;
-    links_.frWeight->hide();
+    links_.weightFrame->hide();
     links_.settings.WriteSetting(kSection, "WgtScaleModel", "1");
     links_.core.scalePortWatch().Close();
-    links_.setStatusPanel(3, QString());
+    links_.setStatusPanel(StatusPanel::ScalePort, QString());
     links_.carcassWindow().ShowWeighingFrames(WeightSource::NoWeight);
     ShowWeightFrames();
 }
@@ -157,7 +160,7 @@ void WeighingControls::ChooseManualInput()
     ShowCurrentCarcassWindowPlaced(window);
     window.raise();
     window.activateWindow();
-    links_.setStatusPanel(3, QString());
+    links_.setStatusPanel(StatusPanel::ScalePort, QString());
     window.ShowWeighingFrames(WeightSource::ManualInput);
     window.EnableWeightInput();
     ShowWeightFrames();
@@ -191,10 +194,9 @@ void WeighingControls::ChooseSequence(bool weightBeforeProbe)
     if (queue.count > 0) {
         const QString question = QStringLiteral("%1: %2.\r\nChanging the sequence drops them; they are not logged.\r\n"
                                                 "Change the sequence?")
-                                     .arg(ResourceText(1175))
+                                     .arg(ResourceText(StringId::HalfProcessedCarcasses))
                                      .arg(queue.count);
-        if (links_.questions.Message(question, QStringLiteral("Tallion"), MessageIcon::Question,
-                                     MessageButtons::YesNoSafe)
+        if (links_.questions.Message(question, kAppTitle, MessageIcon::Question, MessageButtons::YesNoSafe)
             != MessageAnswer::Yes)
             return;
     }
@@ -204,7 +206,7 @@ void WeighingControls::ChooseSequence(bool weightBeforeProbe)
     Menu("mnuWbP")->setChecked(weightBeforeProbe);
     Menu("mnuPbW")->setChecked(!weightBeforeProbe);
     links_.settings.WriteSetting(kSection, SequenceChange::kSettingKey, change->settingValue);
-    links_.boxes.txtError->setToolTip(Latin1(change->errorToolTip));
+    links_.boxes.errorBox->setToolTip(Latin1(change->errorToolTip));
 }
 
 void WeighingControls::StartUpOff()
@@ -247,7 +249,7 @@ void WeighingControls::StartUpFromStore()
             QStringLiteral("Stored weighing settings not understood: %1.\r\nThe station uses what it uses "
                            "without them: no weight, weight before probe, no equation.")
                 .arg(values.join(QStringLiteral(", "))),
-            QStringLiteral("Tallion"), MessageIcon::Exclamation);
+            kAppTitle, MessageIcon::Exclamation);
     }
     state.weightSource = stored.source;
     state.weightBeforeProbe = stored.weightBeforeProbe;

@@ -31,8 +31,8 @@ struct WeighingControlsLinks {
     OperatorQuestions& questions;
     // The main window's weight boxes and the detail frames that show while weighing.
     MainPairingDisplay::Boxes boxes;
-    QGroupBox* frWeight = nullptr;
-    QGroupBox* Frame3 = nullptr;
+    QGroupBox* weightFrame = nullptr;
+    QGroupBox* pendingFrame = nullptr;
     // The main window: the current carcass window opens on its screen or beside it.
     QWidget* mainWindow = nullptr;
     // A menu entry by its station name; nullptr for an unknown name.

@@ -2,8 +2,11 @@
 // parser options of the scale model in use.
 
 #include "carcass/WeighingControls.h"
+#include "resources/StatusPanels.h"
 
 #include "carcass/CurrentCarcassWindow.h"
+#include "resources/AppTitle.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
 #include "station/OperatorQuestions.h"
@@ -62,16 +65,16 @@ void WeighingControls::SetUpScalePort(WeightSource model, bool ask)
 {
     const ScalePortSetUp setUp = links_.core.SetUpScalePort(model, links_.settings);
     if (setUp.portChosen()) {
-        links_.setStatusPanel(3, Latin1(SettingsStore::PortNumberText(setUp.port)));
-        links_.setStatusPanelTip(3, ResourceText(1153));
+        links_.setStatusPanel(StatusPanel::ScalePort, Latin1(SettingsStore::PortNumberText(setUp.port)));
+        links_.setStatusPanelTip(StatusPanel::ScalePort, ResourceText(StringId::ScalePortTip));
     }
     if (setUp.fault != ScalePortFault::None) {
-        const QString text = ResourceText(1126) + QStringLiteral(".\r\n") + ResourceText(1105) + QStringLiteral(".\r\n")
-                             + FaultText(setUp);
+        const QString text = ResourceText(StringId::ScaleSilent) + QStringLiteral(".\r\n")
+                             + ResourceText(StringId::CheckSerialPort) + QStringLiteral(".\r\n") + FaultText(setUp);
         if (ask)
-            links_.questions.Message(text, QStringLiteral("Tallion"), MessageIcon::Exclamation, MessageButtons::Ok);
+            links_.questions.Message(text, kAppTitle, MessageIcon::Exclamation, MessageButtons::Ok);
         else
-            links_.questions.Notify(text, QStringLiteral("Tallion"), MessageIcon::Exclamation);
+            links_.questions.Notify(text, kAppTitle, MessageIcon::Exclamation);
     }
     if (setUp.portChosen())
         ShowScalePort();
@@ -85,11 +88,12 @@ void WeighingControls::ShowScalePort()
         return;
     const QString port = Latin1(SettingsStore::PortNumberText(links_.core.scalePort().CommPort()));
     if (!watch.Lost()) {
-        links_.setStatusPanel(3, port);
-        links_.setStatusPanelTip(3, ResourceText(1153));
+        links_.setStatusPanel(StatusPanel::ScalePort, port);
+        links_.setStatusPanelTip(StatusPanel::ScalePort, ResourceText(StringId::ScalePortTip));
         return;
     }
-    links_.setStatusPanel(3, port + QStringLiteral(" (no device)"));
-    links_.setStatusPanelTip(
-        3, QStringLiteral("%1: %2\nTrying to open it again every second.").arg(ResourceText(1153), watch.LostReason()));
+    links_.setStatusPanel(StatusPanel::ScalePort, port + QStringLiteral(" (no device)"));
+    links_.setStatusPanelTip(StatusPanel::ScalePort,
+                             QStringLiteral("%1: %2\nTrying to open it again every second.")
+                                 .arg(ResourceText(StringId::ScalePortTip), watch.LostReason()));
 }

@@ -1,6 +1,8 @@
 #include "charts/SummaryChartData.h"
 
+#include "log/LogColumns.h"
 #include "log/LogFileText.h"
+#include "log/LogLineScan.h"
 #include "probe/TextNumber.h"
 
 #include <QFile>
@@ -8,50 +10,6 @@
 
 #include <cmath>
 #include <cstring>
-
-namespace {
-
-// Columns read, as the class summary reads them.
-constexpr unsigned kMeatPercentColumn = 13;
-constexpr unsigned kClassColumn = 15;
-constexpr unsigned kWeightColumn = 36;
-
-struct RecordFields {
-    bool isRecord = false; // the class column is there: a result, not a cancel or an error
-    std::string_view timeDate;
-    std::string_view meatPercent;
-    std::string_view carcassClass;
-    std::string_view weight;
-};
-
-// Reads the line at `line` (it starts with a TAB) and returns where the next one starts.
-const char* ReadRecord(const char* line, const char* end, RecordFields& f)
-{
-    const char* tabs[kWeightColumn + 1];
-    unsigned count = 0;
-    const char* p = line;
-    for (; p < end && *p != '\n'; ++p) {
-        if (*p == '\t') {
-            tabs[count++] = p;
-            if (count > kWeightColumn)
-                break;
-        }
-    }
-    auto value = [&](unsigned column) -> std::string_view {
-        if (count <= column)
-            return {};
-        return {tabs[column - 1] + 1, static_cast<size_t>(tabs[column] - tabs[column - 1] - 1)};
-    };
-    f.isRecord = count > kClassColumn;
-    f.timeDate = value(1);
-    f.meatPercent = value(kMeatPercentColumn);
-    f.carcassClass = value(kClassColumn);
-    f.weight = value(kWeightColumn);
-    const void* lineFeed = p < end ? std::memchr(p, '\n', static_cast<size_t>(end - p)) : nullptr;
-    return lineFeed ? static_cast<const char*>(lineFeed) + 1 : end;
-}
-
-} // namespace
 
 int LeanMeatBin(double percent)
 {
@@ -130,33 +88,33 @@ void SummaryChartTally::AddLines(std::string_view lines)
     const bool withWeight = data_.mode == SummaryMode::WithWeight;
     const char* p = lines.data();
     const char* const end = lines.data() + lines.size();
-    RecordFields f;
+    LogLineScan scan{LogColumn::TimeDate, LogColumn::MeatPercent, LogColumn::Class, LogColumn::Weight};
     while (p < end) {
         if (*p != '\t') {
             const void* lineFeed = std::memchr(p, '\n', static_cast<size_t>(end - p));
             p = lineFeed ? static_cast<const char*>(lineFeed) + 1 : end;
             continue;
         }
-        p = ReadRecord(p, end, f);
-        if (!f.isRecord)
-            continue;
-        // The summary's selection: weighed carcasses with a weight source, unweighed without.
-        const double weight = NumberAtStart(f.weight).value_or(0.0);
-        if (withWeight ? weight == 0 : weight != 0)
+        p = scan.Scan(p, end);
+        if (!scan.Closes(LogColumn::Class))
+            continue; // a cancel or a probing error
+        const std::optional<double> weight = CountedWeight(data_.mode, scan.Value(LogColumn::Weight));
+        if (!weight)
             continue;
         // As in the text: a carcass without a lean meat % has no class, whatever its letter.
-        const std::optional<double> percent = LeanMeatIn(f.meatPercent);
+        const std::optional<double> percent = LeanMeatIn(scan.Value(LogColumn::MeatPercent));
         if (!percent) {
             ++data_.withoutLeanMeat;
             continue;
         }
-        const size_t c = f.carcassClass.empty() ? std::string_view::npos : kChartClasses.find(f.carcassClass.front());
+        const std::string_view carcassClass = scan.Value(LogColumn::Class);
+        const size_t c = carcassClass.empty() ? std::string_view::npos : kChartClasses.find(carcassClass.front());
         if (c == std::string_view::npos) {
             ++data_.withoutClass;
             continue;
         }
         ++data_.classCount[c];
-        const std::string_view day = DayOf(f.timeDate);
+        const std::string_view day = DayOf(scan.Value(LogColumn::TimeDate));
         if (!day.empty()) {
             if (data_.firstDay.empty() || SortableDay(day) < SortableDay(data_.firstDay))
                 data_.firstDay = day;
@@ -164,7 +122,7 @@ void SummaryChartTally::AddLines(std::string_view lines)
                 data_.lastDay = day;
         }
         if (withWeight)
-            data_.classWeight[c] += weight;
+            data_.classWeight[c] += *weight;
         ++data_.leanMeat[static_cast<size_t>(LeanMeatBin(*percent))];
     }
 }

@@ -68,19 +68,19 @@ FirmwareDownloadWindow::FirmwareDownloadWindow(std::string fileText, SerialPort&
     large.setPointSize(12);
     setFont(large);
 
-    Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName("Text1");
-    Text1->setReadOnly(true);
+    instructionsText = new QPlainTextEdit(this);
+    instructionsText->setObjectName("Text1");
+    instructionsText->setReadOnly(true);
     QString instructions = Latin1(InstructionText());
     instructions.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    Text1->setPlainText(instructions);
-    Text2 = new QLabel(QStringLiteral("0%"), this);
-    Text2->setObjectName("Text2");
+    instructionsText->setPlainText(instructions);
+    percentLabel = new QLabel(QStringLiteral("0%"), this);
+    percentLabel->setObjectName("Text2");
     QFont percent = large;
     percent.setPointSize(20);
     percent.setBold(true);
-    Text2->setFont(percent);
-    Text2->setAlignment(Qt::AlignCenter);
+    percentLabel->setFont(percent);
+    percentLabel->setAlignment(Qt::AlignCenter);
     PrgBar = new QProgressBar(this);
     PrgBar->setObjectName("PrgBar");
     PrgBar->setRange(0, static_cast<int>(HexChunks::kFullScaleBytes));
@@ -90,9 +90,9 @@ FirmwareDownloadWindow::FirmwareDownloadWindow(std::string fileText, SerialPort&
     PrgBar->setMinimumHeight(28);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Text1, 1);
+    layout->addWidget(instructionsText, 1);
     layout->addWidget(PrgBar);
-    layout->addWidget(Text2);
+    layout->addWidget(percentLabel);
     resize(820, 640);
 
     Timer2Sec.setObjectName("Timer2Sec");
@@ -122,14 +122,14 @@ void FirmwareDownloadWindow::OnTimer2Sec()
         return;
     }
     PrgBar->setValue(static_cast<int>(download_.BarValue()));
-    Text2->setText(Latin1(download_.PercentText()));
+    percentLabel->setText(Latin1(download_.PercentText()));
     if (!download_.Finished())
         Timer2Sec.start();
 }
 
 QString FirmwareDownloadWindow::PercentText() const
 {
-    return Text2->text();
+    return percentLabel->text();
 }
 
 int FirmwareDownloadWindow::ProgressValue() const

@@ -50,7 +50,7 @@ private:
     OperatorNotices& notices_;
     int interval_;
     bool started_ = false;
-    QPlainTextEdit* Text1 = nullptr;
-    QLabel* Text2 = nullptr;
+    QPlainTextEdit* instructionsText = nullptr;
+    QLabel* percentLabel = nullptr;
     QProgressBar* PrgBar = nullptr;
 };

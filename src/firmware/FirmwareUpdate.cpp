@@ -1,9 +1,10 @@
 #include "firmware/FirmwareUpdate.h"
 
 #include "firmware/FirmwareDownloadWindow.h"
-#include "mainwindow/OperatorDialogs.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "station/StationCore.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QAction>
 #include <QFile>
@@ -50,12 +51,11 @@ void FirmwareUpdate::Run()
     QString error;
     auto fileText = ReadHexFile(*path, error);
     if (!fileText) {
-        dialogs_.Message(*path + QStringLiteral(": ") + error, ResourceText(1270), MessageIcon::Exclamation,
-                         MessageButtons::Ok);
+        dialogs_.Message(*path + QStringLiteral(": ") + error, ResourceText(StringId::UpdateFirmware),
+                         MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
-    if (core_.link().probeLinkAlive())
-        core_.link().QueueProbeCommand("F");
+    core_.announceFirmwareDownload();
     FirmwareDownloadWindow window(std::move(*fileText), core_.probePort(), core_.receiveTick(), dialogs_,
                                   dialogParent_);
     ProbeLink& link = core_.link();

@@ -1,6 +1,7 @@
 #include "help/AboutText.h"
 
 #include "resources/MakerDetails.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 std::string AboutText()
@@ -9,16 +10,16 @@ std::string AboutText()
     const std::string version = std::to_string(TALLION_VERSION_MAJOR) + "." + std::to_string(TALLION_VERSION_MINOR)
                                 + "." + std::to_string(TALLION_VERSION_PATCH);
     const std::string lines[] = {
-        "Kestrane " + ResourceString(1106),
-        ResourceString(1107) + ": " + version,
-        ResourceString(1108) + ": " + kAuthorInitials + " ",
+        "Kestrane " + ResourceString(StringId::ProgramName),
+        ResourceString(StringId::Version) + ": " + version,
+        ResourceString(StringId::Author) + ": " + kAuthorInitials + " ",
         "",
-        ResourceString(1081),
+        ResourceString(StringId::MakerName),
         kStreetAddress,
         kPostalBox,
         kCityAndCountry,
-        ResourceString(1109) + ": " + kTelephone,
-        ResourceString(1110) + ": " + kFax,
+        ResourceString(StringId::Telephone) + ": " + kTelephone,
+        ResourceString(StringId::Fax) + ": " + kFax,
         kEmail,
         kWeb,
     };

@@ -4,8 +4,9 @@
 
 #include "help/AboutText.h"
 #include "help/UserManualPath.h"
-#include "mainwindow/OperatorDialogs.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -52,5 +53,5 @@ void HelpMenus::ShowAbout()
 {
     QString text = Latin1(AboutText());
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    dialogs_.Message(text, ResourceText(1106), MessageIcon::None, MessageButtons::Ok);
+    dialogs_.Message(text, ResourceText(StringId::ProgramName), MessageIcon::None, MessageButtons::Ok);
 }

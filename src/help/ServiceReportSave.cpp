@@ -1,8 +1,9 @@
 #include "help/ServiceReportSave.h"
 
-#include "mainwindow/OperatorDialogs.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/ReplaceFile.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QFile>
 
@@ -33,9 +34,9 @@ void SaveServiceReport(OperatorDialogs& dialogs, const std::string& report)
             return;
         }
         if (*exists) {
-            const MessageAnswer answer =
-                dialogs.Message(QStringLiteral("Overwrite") + path + QLatin1Char('?'), ResourceText(1106),
-                                MessageIcon::Question, MessageButtons::YesNoCancel);
+            const MessageAnswer answer = dialogs.Message(QStringLiteral("Overwrite") + path + QLatin1Char('?'),
+                                                         ResourceText(StringId::ProgramName), MessageIcon::Question,
+                                                         MessageButtons::YesNoCancel);
             if (answer == MessageAnswer::Cancel)
                 continue;
             if (answer != MessageAnswer::Yes)

@@ -18,27 +18,27 @@ TextWindow::TextWindow(OperatorDialogs& dialogs, QWidget* parent)
 {
     setObjectName("FrmText");
     setWindowTitle("Service Information");
-    Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName("Text1");
-    Text1->setReadOnly(true);
-    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    reportText = new QPlainTextEdit(this);
+    reportText->setObjectName("Text1");
+    reportText->setReadOnly(true);
+    reportText->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSize(11);
-    Text1->setFont(fixed);
+    reportText->setFont(fixed);
 
-    Command1 = new QPushButton("&Save as", this);
-    Command1->setObjectName("Command1");
-    Command2 = new QPushButton("&Close", this);
-    Command2->setObjectName("Command2");
-    connect(Command1, &QPushButton::clicked, this, [this] { SaveServiceReport(dialogs_, report_); });
-    connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+    saveAsButton = new QPushButton("&Save as", this);
+    saveAsButton->setObjectName("Command1");
+    closeButton = new QPushButton("&Close", this);
+    closeButton->setObjectName("Command2");
+    connect(saveAsButton, &QPushButton::clicked, this, [this] { SaveServiceReport(dialogs_, report_); });
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(saveAsButton);
+    buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Text1);
+    layout->addWidget(reportText);
     layout->addLayout(buttons);
     resize(640, 420);
 }
@@ -49,7 +49,7 @@ void TextWindow::SetText(const std::string& text)
     // The probe's reports end lines with CR LF; the text box wants one break per line.
     QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    Text1->setPlainText(shown);
+    reportText->setPlainText(shown);
     FitLongestLine(shown);
 }
 
@@ -57,12 +57,12 @@ void TextWindow::FitLongestLine(const QString& text)
 {
     // Wide enough for the report's longest line, as far as the screen allows; never narrower
     // than the operator made it.
-    const QFontMetrics metrics(Text1->font());
+    const QFontMetrics metrics(reportText->font());
     int longest = 0;
     for (const QString& line : text.split(QLatin1Char('\n')))
         longest = std::max(longest, metrics.horizontalAdvance(line));
-    const int chrome = width() - Text1->viewport()->width();
-    int wanted = longest + chrome + 2 * static_cast<int>(Text1->document()->documentMargin()) + 4;
+    const int chrome = width() - reportText->viewport()->width();
+    int wanted = longest + chrome + 2 * static_cast<int>(reportText->document()->documentMargin()) + 4;
     if (const QScreen* on = screen())
         wanted = std::min(wanted, on->availableGeometry().width() - (frameGeometry().width() - width()));
     if (wanted > width())
@@ -71,7 +71,7 @@ void TextWindow::FitLongestLine(const QString& text)
 
 QString TextWindow::Text() const
 {
-    return Text1->toPlainText();
+    return reportText->toPlainText();
 }
 
 void TextWindow::keyPressEvent(QKeyEvent* event)

@@ -29,7 +29,7 @@ private:
 
     OperatorDialogs& dialogs_;
     std::string report_;
-    QPlainTextEdit* Text1 = nullptr;
-    QPushButton* Command1 = nullptr; // Save as
-    QPushButton* Command2 = nullptr; // Close
+    QPlainTextEdit* reportText = nullptr;
+    QPushButton* saveAsButton = nullptr; // Save as
+    QPushButton* closeButton = nullptr;  // Close
 };

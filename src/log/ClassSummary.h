@@ -5,12 +5,17 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 #include <string>
 #include <string_view>
 
 // Weighed carcasses (a weight source is in use) or unweighed ones only.
 enum class SummaryMode { WithoutWeight, WithWeight };
+
+// Whether a summary of `mode` counts a line by its weight value: with weight the weighed
+// carcasses, without it the unweighed ones. The line's weight (0 when unweighed) when counted.
+std::optional<double> CountedWeight(SummaryMode mode, std::string_view weightValue);
 
 // Counts result lines as they come, so that a log can be summed a piece at a time (a large file
 // read in chunks, lines from a database) without holding it whole.

@@ -1,5 +1,7 @@
 #include "log/LogRecordFormat.h"
 
+#include "log/LogColumns.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 #include <vector>
@@ -35,10 +37,10 @@ std::string JoinTabbed(const std::vector<std::string>& values)
 std::string KindText(char kind)
 {
     switch (kind) {
-    case 'E': return ResourceString(1190);
-    case 'J': return ResourceString(1189);
-    case 'B': return ResourceString(1272);
-    case 'H': return ResourceString(1188);
+    case 'E': return ResourceString(StringId::SingleSite);
+    case 'J': return ResourceString(StringId::SingleSiteColour);
+    case 'B': return ResourceString(StringId::DoubleSite);
+    case 'H': return ResourceString(StringId::DoubleSiteColour);
     case 'L': return "Single Site, RZ7";
     case 'M': return "Double Site, RZ7";
     case 'S': return "Colour Number";
@@ -116,50 +118,7 @@ std::string SerialIfComplete(const std::string& serial)
 
 std::string LogHeaderLine()
 {
-    const std::string rz4 = "RZ4 ";
-    const std::vector<std::string> titles = {
-        ResourceString(1191),
-        ResourceString(1195),
-        ResourceString(1196),
-        ResourceString(1192),
-        ResourceString(1171),
-        ResourceString(1194) + " 1",
-        ResourceString(1194) + " 2",
-        ResourceString(1197) + " (2)",
-        ResourceString(1198) + " (2)",
-        ResourceString(1199) + " 1",
-        ResourceString(1200) + " 1",
-        ResourceString(1199) + " 2",
-        ResourceString(1200) + " 2",
-        ResourceString(1197) + " %",
-        ResourceString(1201),
-        ResourceString(1167),
-        rz4 + ResourceString(1202) + " 1",
-        rz4 + ResourceString(1202) + " 2",
-        rz4 + ResourceString(1203),
-        rz4 + ResourceString(1204) + " 1",
-        rz4 + ResourceString(1204) + " 2",
-        rz4 + ResourceString(1205) + " 1",
-        rz4 + ResourceString(1205) + " 2",
-        rz4 + ResourceString(1206),
-        ResourceString(1197) + " 1",
-        ResourceString(1197) + " 1 Indicator",
-        ResourceString(1198) + " 1",
-        "RZ7 Colour 1",
-        "RZ7 Colour 2",
-        "RZ7 Colour Grade",
-        "RZ7 Marble 1",
-        "RZ7 Marble 2",
-        "RZ7 Marble Grade",
-        "RZ7 PSE Number",
-        "RZ7 PSE Ind",
-        "RZ7 Serial Number",
-        ResourceString(1160),
-        "RZ7 Tender",
-        "RZ7 Tender grade",
-        "Comment",
-    };
-    return JoinTabbed(titles);
+    return JoinTabbed(LogColumnTitles());
 }
 
 std::string LogLineFor(const CarcassMeasurement& record)
@@ -186,7 +145,7 @@ std::string LogLineFor(const CarcassMeasurement& record)
         return JoinTabbed(values);
     }
     case 'Z': return JoinTabbed({std::string(), record.timeDate});
-    case 'C': return JoinTabbed({ResourceString(1131), std::string()});
+    case 'C': return JoinTabbed({ResourceString(StringId::Cancel), std::string()});
     default: return {};
     }
 }

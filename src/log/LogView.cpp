@@ -4,6 +4,7 @@
 #include "log/LogRecordFormat.h"
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "resources/Twips.h"
 
@@ -42,9 +43,9 @@ std::string TemplateTitleString(int templateNumber)
     case 4:
     case 5:
     case 6: return ResourceString(1110 + templateNumber);
-    case 7: return ResourceString(1260);
-    case 8: return ResourceString(1283);
-    case 9: return ResourceString(1284);
+    case 7: return ResourceString(StringId::Template7Heading);
+    case 8: return ResourceString(StringId::Template8Heading);
+    case 9: return ResourceString(StringId::Template9Heading);
     case 10: return "Time,Date,Colour,n/g";
     default: return {};
     }

@@ -1,5 +1,6 @@
 #include "log/StoredLine.h"
 
+#include "log/LogLineScan.h"
 #include "log/LogRecordFormat.h"
 
 #include <vector>
@@ -16,30 +17,45 @@ struct ViewerTemplate {
     int last;                 // appended without a comma
 };
 
+namespace C = LogColumn;
+
+// Templates 1 to 8: the columns of each, in display order. A short result line has its comment
+// where a long one has its tender, so the last column differs between templates.
 const ViewerTemplate& ViewerColumns(int templateNumber)
 {
     static const std::array<ViewerTemplate, 8> kTemplates = {{
-        {{1, 4, 3, 5, 7, 13}, 37},
-        {{1, 4, 3, 5, 7, 13, 15, kQ}, 37},
-        {{1, 4, 3, 5, 6, 7, 13, 15, kQ}, 37},
-        {{1, 4, 3, 5, 7, 13, 15, kQ, 36}, 38},
-        {{1, 4, 3, 5, 6, 7, 13, 15, kQ, 36}, 38},
-        {{1, 4, 3, 5, 7, 13, 15, kQ, 29, 30, 32, 33, 34}, 38},
-        {{1, 4, 3, 5, 6, 7, 13, 15, kQ, 29, 30, 32, 33, 34}, 37},
-        {{1, 4, 3, 5, 7, 13, 15, kQ, 29, 30, 32, 33, 34, 35, 36, 37, 38}, 39},
+        {{C::TimeDate, C::CarcassCount, C::CarcassType, C::Fat1, C::Meat, C::MeatPercent}, C::Rz7Tender},
+        {{C::TimeDate, C::CarcassCount, C::CarcassType, C::Fat1, C::Meat, C::MeatPercent, C::Class, kQ}, C::Rz7Tender},
+        {{C::TimeDate, C::CarcassCount, C::CarcassType, C::Fat1, C::Fat2, C::Meat, C::MeatPercent, C::Class, kQ},
+         C::Rz7Tender},
+        {{C::TimeDate, C::CarcassCount, C::CarcassType, C::Fat1, C::Meat, C::MeatPercent, C::Class, kQ, C::Weight},
+         C::Rz7TenderGrade},
+        {{C::TimeDate, C::CarcassCount, C::CarcassType, C::Fat1, C::Fat2, C::Meat, C::MeatPercent, C::Class, kQ,
+          C::Weight},
+         C::Rz7TenderGrade},
+        {{C::TimeDate, C::CarcassCount, C::CarcassType, C::Fat1, C::Meat, C::MeatPercent, C::Class, kQ,
+          C::Rz7ColourGrade, C::Rz7Marble1, C::Rz7MarbleGrade, C::Rz7PseNumber, C::Rz7PseIndicator},
+         C::Rz7TenderGrade},
+        {{C::TimeDate, C::CarcassCount, C::CarcassType, C::Fat1, C::Fat2, C::Meat, C::MeatPercent, C::Class, kQ,
+          C::Rz7ColourGrade, C::Rz7Marble1, C::Rz7MarbleGrade, C::Rz7PseNumber, C::Rz7PseIndicator},
+         C::Rz7Tender},
+        {{C::TimeDate, C::CarcassCount, C::CarcassType, C::Fat1, C::Meat, C::MeatPercent, C::Class, kQ,
+          C::Rz7ColourGrade, C::Rz7Marble1, C::Rz7MarbleGrade, C::Rz7PseNumber, C::Rz7PseIndicator, C::Rz7SerialNumber,
+          C::Weight, C::Rz7Tender, C::Rz7TenderGrade},
+         C::Comment},
     }};
     return kTemplates.at(static_cast<size_t>(templateNumber - 1));
 }
 
-// Column 27 (RZ7 colour) when it holds a value, else the RZ4 colour column given.
+// The RZ7 colour when it holds a value, else the RZ4 colour column given.
 std::string_view Quality(const StoredFields& f, int fallbackColumn)
 {
-    return f[27].empty() ? f[fallbackColumn] : f[27];
+    return f[C::Rz7Colour1].empty() ? f[fallbackColumn] : f[C::Rz7Colour1];
 }
 
 std::string_view ValueAt(const StoredFields& f, int column)
 {
-    return column == kQ ? Quality(f, 16) : f[static_cast<size_t>(column)];
+    return column == kQ ? Quality(f, C::Colour1) : f[static_cast<size_t>(column)];
 }
 
 void Put(std::string& out, std::string_view value)
@@ -52,17 +68,11 @@ void Put(std::string& out, std::string_view value)
 
 void SplitStoredLine(std::string_view line, StoredFields& fields)
 {
-    size_t start = 0;
-    int n = 0;
-    for (; n < kStoredColumns; ++n) {
-        const size_t tab = line.find(kTab, start);
-        if (tab == std::string_view::npos)
-            break;
-        fields[static_cast<size_t>(n)] = line.substr(start, tab - start);
-        start = tab + 1;
-    }
-    for (; n < kStoredColumns; ++n)
-        fields[static_cast<size_t>(n)] = {};
+    static const LogLineScan kWhole = LogLineScan::Whole();
+    LogLineScan scan = kWhole;
+    scan.Scan(line);
+    for (int column = 0; column < LogColumn::Count; ++column)
+        fields[static_cast<size_t>(column)] = scan.Value(column);
 }
 
 void AppendDisplayLine(std::string& out, const StoredFields& f, int templateNumber)
@@ -73,24 +83,26 @@ void AppendDisplayLine(std::string& out, const StoredFields& f, int templateNumb
             Put(out, ValueAt(f, column));
         out.append(f[static_cast<size_t>(t.last)]);
     } else if (templateNumber == 9) {
-        for (int column : {1, 4, 3, 5, 6, 7, 24, 13, 15, kQ, 29, 30, 32, 33, 34})
+        for (int column :
+             {C::TimeDate, C::CarcassCount, C::CarcassType, C::Fat1, C::Fat2, C::Meat, C::Meat1, C::MeatPercent,
+              C::Class, kQ, C::Rz7ColourGrade, C::Rz7Marble1, C::Rz7MarbleGrade, C::Rz7PseNumber, C::Rz7PseIndicator})
             Put(out, ValueAt(f, column));
-        Put(out, f[35].size() == 4 ? f[35] : std::string_view());
-        Put(out, f[36]);
-        Put(out, f[37]);
-        if (f[38].empty()) {
+        Put(out, f[C::Rz7SerialNumber].size() == 4 ? f[C::Rz7SerialNumber] : std::string_view());
+        Put(out, f[C::Weight]);
+        Put(out, f[C::Rz7Tender]);
+        if (f[C::Rz7TenderGrade].empty()) {
             out += ',';
         } else {
-            out.append(f[38]);
+            out.append(f[C::Rz7TenderGrade]);
             // Without this comma a grade and a comment would read as one value.
-            if (!f[39].empty())
+            if (!f[C::Comment].empty())
                 out += ',';
         }
-        out.append(f[39]);
+        out.append(f[C::Comment]);
     } else if (templateNumber == 10) {
-        Put(out, f[1]);
-        Put(out, Quality(f, 17));
-        for (int column : {29, 33, 34})
+        Put(out, f[C::TimeDate]);
+        Put(out, Quality(f, C::Colour2));
+        for (int column : {C::Rz7ColourGrade, C::Rz7PseNumber, C::Rz7PseIndicator})
             Put(out, f[static_cast<size_t>(column)]);
     }
     out.append(kLineEnd);

@@ -2,13 +2,15 @@
 // Reading the lines of a stored log back: their values, their kind, and the display line of a
 // template, in one pass over each line so that logs of a million lines read quickly.
 
+#include "log/LogColumns.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-// Columns 0 to 39 of a stored line.
-constexpr int kStoredColumns = 40;
+// Every column of a stored line.
+constexpr int kStoredColumns = LogColumn::Count;
 using StoredFields = std::array<std::string_view, kStoredColumns>;
 
 // Values 0..39 of a stored line as LogField reads them: a value that no TAB closes is empty.

@@ -1,5 +1,6 @@
 #include "logviewer/FindWindow.h"
 
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 #include <QBoxLayout>
@@ -28,7 +29,7 @@ FindWindow::FindWindow(FindState& state, std::function<void()> find, QWidget* pa
     , find_(std::move(find))
 {
     setObjectName(QStringLiteral("frmFind"));
-    setWindowTitle(QStringLiteral("  ") + ResourceText(1136));
+    setWindowTitle(QStringLiteral("  ") + ResourceText(StringId::FindTitle));
     setAttribute(Qt::WA_DeleteOnClose);
     // Read from beside the line: a size up from the desktop's default.
     QFont larger = font();
@@ -36,70 +37,70 @@ FindWindow::FindWindow(FindState& state, std::function<void()> find, QWidget* pa
     setFont(larger);
 
     // The captions carry access keys, so that every control is one key away; Escape cancels.
-    auto* lblFindString = new QLabel(WithKeyAt(ResourceText(1137), QLatin1Char('S')), this);
-    lblFindString->setObjectName(QStringLiteral("lblFindString"));
-    txtString = new QLineEdit(this);
-    txtString->setObjectName(QStringLiteral("txtString"));
-    lblFindString->setBuddy(txtString);
+    auto* findStringLabel = new QLabel(WithKeyAt(ResourceText(StringId::FindString), QLatin1Char('S')), this);
+    findStringLabel->setObjectName(QStringLiteral("lblFindString"));
+    findTextBox = new QLineEdit(this);
+    findTextBox->setObjectName(QStringLiteral("txtString"));
+    findStringLabel->setBuddy(findTextBox);
 
-    chkMatchCase = new QCheckBox(WithKeyAt(ResourceText(1138), QLatin1Char('C')), this);
-    chkMatchCase->setObjectName(QStringLiteral("chkMatchCase"));
-    chkMatchCase->setChecked(state_.findMatchCase);
+    matchCaseBox = new QCheckBox(WithKeyAt(ResourceText(StringId::MatchCase), QLatin1Char('C')), this);
+    matchCaseBox->setObjectName(QStringLiteral("chkMatchCase"));
+    matchCaseBox->setChecked(state_.findMatchCase);
 
-    auto* fraDirection = new QGroupBox(ResourceText(1139), this);
-    fraDirection->setObjectName(QStringLiteral("fraDirection"));
-    auto* directions = new QHBoxLayout(fraDirection);
+    auto* directionFrame = new QGroupBox(ResourceText(StringId::Direction), this);
+    directionFrame->setObjectName(QStringLiteral("fraDirection"));
+    auto* directions = new QHBoxLayout(directionFrame);
     const int captions[2] = {1140, 1141};
     for (int index = 0; index < 2; ++index) {
-        optDirection[index] = new QRadioButton(WithKeyAt(ResourceText(captions[index]), QChar()), fraDirection);
-        optDirection[index]->setObjectName(QStringLiteral("optDirection%1").arg(index));
-        directions->addWidget(optDirection[index]);
-        connect(optDirection[index], &QRadioButton::clicked, this,
+        directionButtons[index] = new QRadioButton(WithKeyAt(ResourceText(captions[index]), QChar()), directionFrame);
+        directionButtons[index]->setObjectName(QStringLiteral("optDirection%1").arg(index));
+        directions->addWidget(directionButtons[index]);
+        connect(directionButtons[index], &QRadioButton::clicked, this,
                 [this, index] { state_.findDirection = static_cast<FindDirection>(index); });
     }
-    optDirection[static_cast<int>(state_.findDirection)]->setChecked(true);
+    directionButtons[static_cast<int>(state_.findDirection)]->setChecked(true);
 
-    CmdFind = new QPushButton(WithKeyAt(ResourceText(1136), QChar()), this);
-    CmdFind->setObjectName(QStringLiteral("CmdFind"));
-    CmdFind->setDefault(true);
-    CmdFind->setEnabled(false);
-    CmdCancel = new QPushButton(ResourceText(1131), this);
-    CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
+    findButton = new QPushButton(WithKeyAt(ResourceText(StringId::FindTitle), QChar()), this);
+    findButton->setObjectName(QStringLiteral("CmdFind"));
+    findButton->setDefault(true);
+    findButton->setEnabled(false);
+    cancelButton = new QPushButton(ResourceText(StringId::Cancel), this);
+    cancelButton->setObjectName(QStringLiteral("CmdCancel"));
 
-    connect(txtString, &QLineEdit::textChanged, this, [this](const QString& text) {
+    connect(findTextBox, &QLineEdit::textChanged, this, [this](const QString& text) {
         state_.findTextChanged = true;
-        CmdFind->setEnabled(!text.isEmpty());
+        findButton->setEnabled(!text.isEmpty());
     });
-    connect(chkMatchCase, &QCheckBox::clicked, this, [this](bool ticked) { state_.findMatchCase = ticked; });
-    connect(CmdFind, &QPushButton::clicked, this, [this] {
-        state_.findText = txtString->text().toLatin1().toStdString();
+    connect(matchCaseBox, &QCheckBox::clicked, this, [this](bool ticked) { state_.findMatchCase = ticked; });
+    connect(findButton, &QPushButton::clicked, this, [this] {
+        state_.findText = findTextBox->text().toLatin1().toStdString();
         find_();
     });
-    connect(CmdCancel, &QPushButton::clicked, this, &FindWindow::reject);
+    connect(cancelButton, &QPushButton::clicked, this, &FindWindow::reject);
 
     auto* left = new QVBoxLayout;
     auto* textRow = new QHBoxLayout;
-    textRow->addWidget(lblFindString);
-    textRow->addWidget(txtString, 1);
+    textRow->addWidget(findStringLabel);
+    textRow->addWidget(findTextBox, 1);
     left->addLayout(textRow);
     auto* optionsRow = new QHBoxLayout;
-    optionsRow->addWidget(chkMatchCase);
-    optionsRow->addWidget(fraDirection);
+    optionsRow->addWidget(matchCaseBox);
+    optionsRow->addWidget(directionFrame);
     left->addLayout(optionsRow);
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(CmdFind);
-    buttons->addWidget(CmdCancel);
+    buttons->addWidget(findButton);
+    buttons->addWidget(cancelButton);
     buttons->addStretch(1);
     auto* all = new QHBoxLayout(this);
     all->addLayout(left, 1);
     all->addLayout(buttons);
-    txtString->setFocus();
+    findTextBox->setFocus();
 }
 
 void FindWindow::reject()
 {
     // Cancel and Escape alike: the text and the case option are kept for the next search.
-    state_.findText = txtString->text().toLatin1().toStdString();
-    state_.findMatchCase = chkMatchCase->isChecked();
+    state_.findText = findTextBox->text().toLatin1().toStdString();
+    state_.findMatchCase = matchCaseBox->isChecked();
     QDialog::reject();
 }

@@ -23,9 +23,9 @@ public:
 private:
     FindState& state_;
     std::function<void()> find_;
-    QLineEdit* txtString = nullptr;
-    QCheckBox* chkMatchCase = nullptr;
-    QRadioButton* optDirection[2] = {nullptr, nullptr};
-    QPushButton* CmdFind = nullptr;
-    QPushButton* CmdCancel = nullptr;
+    QLineEdit* findTextBox = nullptr;
+    QCheckBox* matchCaseBox = nullptr;
+    QRadioButton* directionButtons[2] = {nullptr, nullptr};
+    QPushButton* findButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 };

@@ -1,4 +1,5 @@
 #include "logviewer/LogViewer.h"
+#include "resources/StatusPanels.h"
 
 #include "log/LogFileChunks.h"
 #include "log/LogFileText.h"
@@ -6,15 +7,16 @@
 #include "log/PaneText.h"
 #include "log/TerminalPane.h"
 #include "logviewer/FindWindow.h"
-#include "mainwindow/OperatorDialogs.h"
-#include "mainwindow/StationIcons.h"
+#include "resources/AppTitle.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartUpValues.h"
 #include "station/StationCore.h"
+#include "widgets/OperatorDialogs.h"
+#include "widgets/StationIcons.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeySequence>
@@ -22,8 +24,6 @@
 #include <QToolButton>
 
 namespace {
-
-const QString kAppTitle = QStringLiteral("Tallion");
 
 constexpr const char* kTemplateEntries[] = {"mnuD1", "mnuD2", "mnuD3", "mnuD4", "mnuD5",
                                             "mnuD6", "mnuD7", "mnuD8", "mnuD9", "mnuhamcolour"};
@@ -82,7 +82,7 @@ void LogViewer::ChooseTemplate(int templateNumber)
     if (stored != templateNumber && !logFilePath.empty()) {
         if (const auto error = LoadLogIntoView(views_, logFilePath, templateNumber))
             dialogs_.Message(*error,
-                             ResourceText(1257) + QLatin1Char(' ')
+                             ResourceText(StringId::Open) + QLatin1Char(' ')
                                  + QFile::decodeName(QByteArray::fromStdString(logFilePath)),
                              MessageIcon::Exclamation, MessageButtons::Ok);
     }
@@ -103,7 +103,7 @@ bool LogViewer::ViewingLog() const
 bool LogViewer::TerminalWanted() const
 {
     // The summary has a window of its own; the pane holds its text for printing, unseen.
-    return ViewingLog() || state_.frmFind;
+    return ViewingLog() || state_.findWindow;
 }
 
 void LogViewer::ShowTerminalAsNeeded(LayoutTrigger trigger)
@@ -117,7 +117,7 @@ void LogViewer::ShowTerminalAsNeeded(LayoutTrigger trigger)
 void LogViewer::SetUpPauseKey()
 {
     controls_.pause->setShortcut(QKeySequence(Qt::Key_F7));
-    SetPauseTip(1122);
+    SetPauseTip(StringId::ViewLogFile);
 }
 
 void LogViewer::SetPauseTip(int stringId)
@@ -130,27 +130,25 @@ void LogViewer::SetPauseTip(int stringId)
 void LogViewer::ShowLogFileOrNothing()
 {
     if (core_.resultLog().logFilePath().empty())
-        window_->SetStatusPanel(5, QString());
+        window_->SetStatusPanel(StatusPanel::LogFile, QString());
     else
         window_->ShowLogFilePath();
 }
 
 void LogViewer::ToggleLogView()
 {
-    ProbeLink& link = core_.link();
     QToolButton* pause = controls_.pause;
     pause->setIcon(QIcon(StationIcons::PauseDown()));
     const bool wasViewing = core_.Paused();
     QAction* view = Menu("mnuView");
 
     if (wasViewing) {
-        link.QueueProbeCommand("7");
-        SetPauseTip(1122);
+        SetPauseTip(StringId::ViewLogFile);
         pause->setIcon(QIcon(StationIcons::PauseUp()));
         view->setChecked(false);
         if (core_.resultLog().logFilePath().empty()) {
-            window_->SetStatusPanel(5, QString());
-            window_->SetStatusPanelTip(5, ResourceText(1098));
+            window_->SetStatusPanel(StatusPanel::LogFile, QString());
+            window_->SetStatusPanelTip(StatusPanel::LogFile, ResourceText(StringId::LogFileNameTip));
         } else {
             window_->ShowLogFilePath();
         }
@@ -162,17 +160,16 @@ void LogViewer::ToggleLogView()
         state_.viewedLogFile.clear();
         ShowTerminalAsNeeded(LayoutTrigger::Toggle);
         // The results held during the view follow into the pane that is back now.
-        core_.SetPaused(false);
+        core_.resume();
         return;
     }
 
-    core_.SetPaused(true);
-    link.QueueProbeCommand("6$AAA Locked");
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // The file chooser's own event loop keeps the link answering and sends the lock command.
+    core_.pauseForLogView();
     std::string saved = ViewLogFile();
     if (!state_.viewedLogFile.empty()) {
         state_.savedTerminalText = std::move(saved);
-        SetPauseTip(1121);
+        SetPauseTip(StringId::StopViewingLogFile);
         view->setChecked(true);
         controls_.openLogFile->setEnabled(false);
         window_->RefreshFindPrint();
@@ -180,22 +177,22 @@ void LogViewer::ToggleLogView()
         return;
     }
     // Nothing to view: the probe goes on at once.
-    link.QueueProbeCommand("7");
     pause->setIcon(QIcon(StationIcons::PauseUp()));
-    core_.SetPaused(false);
+    core_.resume();
     ShowLogFileOrNothing();
 }
 
 std::string LogViewer::ViewLogFile()
 {
-    const std::optional<QString> chosen = dialogs_.OpenFile(ResourceText(1123), ResourceText(1124), QString());
+    const std::optional<QString> chosen =
+        dialogs_.OpenFile(ResourceText(StringId::OpenLogFile), ResourceText(StringId::LogFileFilter), QString());
     state_.viewedLogFile.clear();
     if (!chosen || chosen->isEmpty() || !QFileInfo::exists(*chosen))
         return {};
     const std::string path = chosen->toLocal8Bit().toStdString();
     state_.viewedLogFile = path;
-    const QString panelText = ResourceText(1122) + QStringLiteral(": ") + *chosen;
-    window_->SetStatusPanel(5, panelText);
+    const QString panelText = ResourceText(StringId::ViewLogFile) + QStringLiteral(": ") + *chosen;
+    window_->SetStatusPanel(StatusPanel::LogFile, panelText);
 
     std::string kept = views_.terminal->Text().toLatin1().toStdString();
     QString error;
@@ -205,9 +202,9 @@ std::string LogViewer::ViewLogFile()
         state_.viewedLogFile.clear();
         return kept;
     }
-    const bool suppressErrors =
-        dialogs_.Message(ResourceText(1133), kAppTitle, MessageIcon::Question, MessageButtons::YesNo)
-        == MessageAnswer::Yes;
+    const bool suppressErrors = dialogs_.Message(ResourceText(StringId::SuppressErrorsQuestion), kAppTitle,
+                                                 MessageIcon::Question, MessageButtons::YesNo)
+                                == MessageAnswer::Yes;
     window_->ApplyCurrentTemplate();
 
     PaneTextOptions options;
@@ -219,7 +216,9 @@ std::string LogViewer::ViewLogFile()
     ShowPaneRuns(*views_.terminal, text.runs);
     // The pane holds the newest lines only; say so rather than let older ones seem missing.
     if (text.linesLeftOut > 0)
-        window_->SetStatusPanel(5, panelText + QStringLiteral("  (%1 older lines not shown)").arg(text.linesLeftOut));
-    window_->SetStatusPanelTip(5, window_->StatusPanel(5)); // a long path does not fit the panel
+        window_->SetStatusPanel(StatusPanel::LogFile,
+                                panelText + QStringLiteral("  (%1 older lines not shown)").arg(text.linesLeftOut));
+    window_->SetStatusPanelTip(StatusPanel::LogFile,
+                               window_->StatusPanel(StatusPanel::LogFile)); // a long path does not fit the panel
     return kept;
 }

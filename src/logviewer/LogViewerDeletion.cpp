@@ -9,8 +9,8 @@
 #include "log/LogRecordFormat.h"
 #include "log/ResultGridModel.h"
 #include "logviewer/DeletionQuestion.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "station/StationCore.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QAction>
 #include <QFile>

@@ -5,23 +5,25 @@
 
 #include "log/TerminalPane.h"
 #include "logviewer/FindWindow.h"
-#include "mainwindow/OperatorDialogs.h"
+#include "resources/AppTitle.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
+#include "widgets/OperatorDialogs.h"
 
 void LogViewer::ShowFindDialog()
 {
-    if (!state_.frmFind) {
-        state_.frmFind = new FindWindow(
+    if (!state_.findWindow) {
+        state_.findWindow = new FindWindow(
             state_.find, [this] { FindInTerminal(); }, parent_);
-        connect(state_.frmFind, &QDialog::finished, this, [this] {
-            state_.frmFind = nullptr; // closed; deleted on its own
+        connect(state_.findWindow, &QDialog::finished, this, [this] {
+            state_.findWindow = nullptr; // closed; deleted on its own
             ShowTerminalAsNeeded(LayoutTrigger::Toggle);
         });
-        window_->RegisterStationWindow(state_.frmFind);
+        window_->RegisterStationWindow(state_.findWindow);
     }
-    state_.frmFind->show();
-    state_.frmFind->raise();
-    state_.frmFind->activateWindow();
+    state_.findWindow->show();
+    state_.findWindow->raise();
+    state_.findWindow->activateWindow();
     ShowTerminalAsNeeded(LayoutTrigger::PaneSwitch);
 }
 
@@ -32,9 +34,9 @@ void LogViewer::FindInTerminal()
     const std::string text = pane.Text().toLatin1().toStdString();
     const long found = FindInText(text, pane.CaretPosition(), find);
     if (found < 0) {
-        dialogs_.Message(ResourceText(1187) + QStringLiteral(" \"") + QString::fromLatin1(find.findText.c_str())
-                             + QLatin1Char('"'),
-                         QStringLiteral("Tallion"), MessageIcon::None, MessageButtons::Ok);
+        dialogs_.Message(ResourceText(StringId::CannotFind) + QStringLiteral(" \"")
+                             + QString::fromLatin1(find.findText.c_str()) + QLatin1Char('"'),
+                         kAppTitle, MessageIcon::None, MessageButtons::Ok);
     } else {
         pane.SelectStored(static_cast<int>(found), static_cast<int>(find.findText.size()));
     }

@@ -15,7 +15,7 @@ struct LogViewerState {
     std::string viewedLogFile;     // the log shown in view mode; empty: none
     std::string savedTerminalText; // the pane's text from before viewing started
     FindState find;
-    QPointer<FindWindow> frmFind;
+    QPointer<FindWindow> findWindow;
     bool summaryShown = false; // the class summary holds the pane
     SummaryFollower summary;   // the summary's counts while it follows live records
 };

@@ -9,9 +9,10 @@
 #include "log/LogView.h"
 #include "log/TerminalPane.h"
 #include "logviewer/SummaryWindow.h"
-#include "mainwindow/OperatorDialogs.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "station/StationCore.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QAction>
 #include <QScrollBar>
@@ -31,12 +32,12 @@ void LogViewer::ToggleSummary()
 {
     const std::string& logFilePath = core_.resultLog().logFilePath();
     TerminalPane& pane = *views_.terminal;
-    const QString title = ResourceText(1234);
+    const QString title = ResourceText(StringId::Summary);
 
     if (state_.summaryShown) {
         LeaveSummaryMode();
         if (const auto error = LoadLogIntoView(views_, logFilePath, core_.resultFinishing().templateNumber()))
-            dialogs_.Message(*error, ResourceText(1257) + QLatin1Char(' ') + Latin1(logFilePath),
+            dialogs_.Message(*error, ResourceText(StringId::Open) + QLatin1Char(' ') + Latin1(logFilePath),
                              MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
@@ -60,8 +61,7 @@ void LogViewer::ToggleSummary()
     Menu("mnuSummary")->setChecked(true);
     ShowTerminalAsNeeded(LayoutTrigger::PaneSwitch);
     Menu("mnuDis")->setEnabled(false);
-    if (core_.link().probeLinkAlive())
-        core_.link().QueueProbeCommand("6");
+    core_.blankProbeDisplay();
 
     // Counted once here; the live records that follow add only themselves (RefreshSummary).
     const SummaryMode mode = SummaryModeNow();
@@ -69,8 +69,8 @@ void LogViewer::ToggleSummary()
     const bool counted = state_.summary.Start(logFilePath, mode, &error);
     if (!counted)
         dialogs_.Message(QString::fromLocal8Bit(error.data(), static_cast<qsizetype>(error.size())),
-                         ResourceText(1257) + QLatin1Char(' ') + Latin1(logFilePath), MessageIcon::Exclamation,
-                         MessageButtons::Ok);
+                         ResourceText(StringId::Open) + QLatin1Char(' ') + Latin1(logFilePath),
+                         MessageIcon::Exclamation, MessageButtons::Ok);
     const std::string body = counted ? state_.summary.Body() : std::string();
     const std::string text = ClassSummaryText(logFilePath, body, mode, NotesNow());
     ShowPaneRuns(pane, {PaneRun{text, PaneColour::Black}});
@@ -134,8 +134,7 @@ void LogViewer::LeaveSummaryMode()
     if (summaryWindow_)
         summaryWindow_->hide();
     ShowTerminalAsNeeded(LayoutTrigger::Toggle);
-    if (core_.link().probeLinkAlive())
-        core_.link().QueueProbeCommand("7");
+    core_.endProbePrompt();
     Menu("mnuDis")->setEnabled(true);
 }
 

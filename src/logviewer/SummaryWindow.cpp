@@ -1,6 +1,7 @@
 #include "logviewer/SummaryWindow.h"
 
 #include "charts/SummaryChartPanel.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
 
@@ -24,7 +25,7 @@ SummaryWindow::SummaryWindow(SettingsStore& settings, const QFont& textFont, con
     , settings_(settings)
 {
     setObjectName(QStringLiteral("frmSummary"));
-    setWindowTitle(ResourceText(1234));
+    setWindowTitle(ResourceText(StringId::Summary));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     splitter_ = new QSplitter(this);

@@ -1,20 +1,22 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PauseBanner.h"
+#include "resources/StatusPanels.h"
 
 #include "carcass/WeighingControls.h"
 #include "firmware/FirmwareUpdate.h"
 #include "help/HelpMenus.h"
 #include "logviewer/LogViewer.h"
 #include "mainwindow/NoticeStrip.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
 #include "ports/PortDialogMenus.h"
 #include "printing/PrintCommands.h"
 #include "probecommands/ProbeCommandMenus.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "resources/Twips.h"
 #include "settings/SettingsStore.h"
 #include "station/NoticeBoard.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QAction>
 #include <QLabel>
@@ -59,7 +61,7 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
                                        menu, this);
     connect(portDialogs_, &PortDialogMenus::probePortReopened, this, [this] {
         ShowProbePort();
-        SetStatusPanel(1, ResourceText(1099));
+        SetStatusPanel(StatusPanel::ProbeStatus, ResourceText(StringId::ConnectProbe));
     });
 
     WireLink();
@@ -87,10 +89,12 @@ MainWindow::~MainWindow()
 void MainWindow::WireLink()
 {
     // The link tells what happened; the window decides where it shows.
-    connect(core_.get(), &StationCore::linkLost, this, [this] { SetStatusPanel(1, ResourceText(1132)); });
-    connect(&core_->link(), &ProbeLink::probeStatusCleared, this, [this] { SetStatusPanel(1, QString()); });
+    connect(core_.get(), &StationCore::linkLost, this,
+            [this] { SetStatusPanel(StatusPanel::ProbeStatus, ResourceText(StringId::ProbeConnectionLost)); });
+    connect(&core_->link(), &ProbeLink::probeStatusCleared, this,
+            [this] { SetStatusPanel(StatusPanel::ProbeStatus, QString()); });
     connect(&core_->link(), &ProbeLink::serialNumberChanged, this,
-            [this](const QString& serial) { SetStatusPanel(6, serial); });
+            [this](const QString& serial) { SetStatusPanel(StatusPanel::ProbeSerial, serial); });
     connect(&core_->link(), &ProbeLink::indicatorsChanged, this, &MainWindow::ShowIndicators);
     connect(&core_->link(), &ProbeLink::templateMenuAllowed, this, [this] {
         if (QAction* dis = MenuAction(QStringLiteral("mnuDis")))
@@ -99,7 +103,7 @@ void MainWindow::WireLink()
     connect(core_.get(), &StationCore::probePortLost, this, &MainWindow::ShowProbePort);
     connect(core_.get(), &StationCore::probePortBack, this, [this] {
         ShowProbePort();
-        SetStatusPanel(1, ResourceText(1099));
+        SetStatusPanel(StatusPanel::ProbeStatus, ResourceText(StringId::ConnectProbe));
     });
 }
 
@@ -107,19 +111,20 @@ void MainWindow::ShowProbePort()
 {
     const QString port = QString::fromLatin1(SettingsStore::PortNumberText(core_->probePort().CommPort()).c_str());
     if (!core_->probePortWatch().Lost()) {
-        SetStatusPanel(2, port);
-        SetStatusPanelTip(2, ResourceText(1152));
+        SetStatusPanel(StatusPanel::ProbePort, port);
+        SetStatusPanelTip(StatusPanel::ProbePort, ResourceText(StringId::ProbePortTip));
         return;
     }
-    SetStatusPanel(2, port + QStringLiteral(" (no device)"));
-    SetStatusPanelTip(2, QStringLiteral("%1: %2\nTrying to open it again every second.")
-                             .arg(ResourceText(1152), core_->probePortWatch().LostReason()));
+    SetStatusPanel(StatusPanel::ProbePort, port + QStringLiteral(" (no device)"));
+    SetStatusPanelTip(StatusPanel::ProbePort,
+                      QStringLiteral("%1: %2\nTrying to open it again every second.")
+                          .arg(ResourceText(StringId::ProbePortTip), core_->probePortWatch().LostReason()));
 }
 
 void MainWindow::OnClockTick()
 {
     elapsed_.Tick();
-    SetStatusPanel(7, QString::fromStdString(elapsed_.Text()));
+    SetStatusPanel(StatusPanel::Elapsed, QString::fromStdString(elapsed_.Text()));
 }
 
 void MainWindow::SetStatusPanel(int panel, const QString& text)

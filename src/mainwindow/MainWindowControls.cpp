@@ -6,10 +6,11 @@
 
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
-#include "mainwindow/LedIndicator.h"
 #include "mainwindow/ResultGridView.h"
-#include "mainwindow/StationIcons.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
+#include "widgets/LedIndicator.h"
+#include "widgets/StationIcons.h"
 
 #include <QBoxLayout>
 #include <QFrame>
@@ -200,15 +201,15 @@ QFrame* MainWindow::BuildStatusFrame(QWidget* parent)
         line->addSpacing(8);
         return spot;
     };
-    IndicatorSpot* link = addLamp(LblLink, "LblLink", "1082");
-    CommLED1 = link->AddLamp(QStringLiteral("CommLED1"), kLinkBright);
-    CommLED2 = link->AddLamp(QStringLiteral("CommLED2"), kLinkDark);
+    IndicatorSpot* link = addLamp(linkLabel, "LblLink", "1082");
+    commLamp1 = link->AddLamp(QStringLiteral("CommLED1"), kLinkBright);
+    commLamp2 = link->AddLamp(QStringLiteral("CommLED2"), kLinkDark);
     ErrLED = link->AddLamp(QStringLiteral("ErrLED"), kError);
     CommLEDHeld = link->AddLamp(QStringLiteral("CommLEDHeld"), kHeld);
-    IndicatorSpot* tx = addLamp(LblTx, "LblTx", "1084");
+    IndicatorSpot* tx = addLamp(txLabel, "LblTx", "1084");
     TxLED = tx->AddLamp(QStringLiteral("TxLED"), kTxActive);
     TxLED2 = tx->AddLamp(QStringLiteral("TxLED2"), kIdle);
-    IndicatorSpot* rx = addLamp(LblRx, "LblRx", "1083");
+    IndicatorSpot* rx = addLamp(rxLabel, "LblRx", "1083");
     RxLED = rx->AddLamp(QStringLiteral("RxLED"), kRxActive);
     RxLED2 = rx->AddLamp(QStringLiteral("RxLED2"), kIdle);
 
@@ -224,15 +225,15 @@ QFrame* MainWindow::BuildStatusFrame(QWidget* parent)
     line->addWidget(NewDivider(strip));
 
     OpenLogFile = AddToolButton(strip, "OpenLogFile", StationIcons::OpenLog());
-    CmdFind = AddToolButton(strip, "CmdFind", StationIcons::Find());
+    findButton = AddToolButton(strip, "CmdFind", StationIcons::Find());
     QToolButton* del = AddToolButton(strip, "cmdDel", StationIcons::DeleteRow());
     del->setEnabled(false); // enabled once a grid row is chosen
-    CmdPrint = AddToolButton(strip, "CmdPrint", StationIcons::Print());
-    CmdSummary = AddToolButton(strip, "CmdSummary", StationIcons::Summary());
-    cmdHide = AddToolButton(strip, "cmdHide", StationIcons::Layout());
+    printButton = AddToolButton(strip, "CmdPrint", StationIcons::Print());
+    summaryButton = AddToolButton(strip, "CmdSummary", StationIcons::Summary());
+    hideButton = AddToolButton(strip, "cmdHide", StationIcons::Layout());
     line->addStretch(1);
     line->addWidget(NewDivider(strip));
-    CmdExit = AddToolButton(strip, "CmdExit", StationIcons::Exit());
+    exitButton = AddToolButton(strip, "CmdExit", StationIcons::Exit());
 
     Title = NewLabel(frame, "Title", nullptr);
     Title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -242,8 +243,8 @@ QFrame* MainWindow::BuildStatusFrame(QWidget* parent)
     rows->addWidget(Title);
 
     connect(OpenLogFile, &QToolButton::clicked, this, &MainWindow::ChooseLogFile);
-    connect(cmdHide, &QToolButton::clicked, this, &MainWindow::ToggleLayout);
-    connect(CmdExit, &QToolButton::clicked, this, [this] { AskToExit(false); });
+    connect(hideButton, &QToolButton::clicked, this, &MainWindow::ToggleLayout);
+    connect(exitButton, &QToolButton::clicked, this, [this] { AskToExit(false); });
     return frame;
 }
 
@@ -256,13 +257,13 @@ QWidget* MainWindow::BuildDetailFrames(QWidget* parent)
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(6);
 
-    frWeight = NewFrame(strip, "frWeight", "Manual Input");
-    auto* weightBox = new QVBoxLayout(frWeight);
-    txtWeight = NewValueBox(frWeight, "txtWeight", false);
-    weightBox->addWidget(txtWeight);
+    weightFrame = NewFrame(strip, "frWeight", "Manual Input");
+    auto* weightLayout = new QVBoxLayout(weightFrame);
+    weightBox = NewValueBox(weightFrame, "txtWeight", false);
+    weightLayout->addWidget(weightBox);
 
-    frResult = NewFrame(strip, "frResult", "Result");
-    auto* result = new QGridLayout(frResult);
+    resultFrame = NewFrame(strip, "frResult", "Result");
+    auto* result = new QGridLayout(resultFrame);
     result->setVerticalSpacing(2);
     struct Field {
         const char* label;
@@ -279,33 +280,33 @@ QWidget* MainWindow::BuildDetailFrames(QWidget* parent)
     };
     for (int column = 0; column < 5; ++column) {
         const Field& f = fields[column];
-        QLabel* label = NewLabel(frResult, f.label, f.tag, f.text);
+        QLabel* label = NewLabel(resultFrame, f.label, f.tag, f.text);
         label->setAlignment(Qt::AlignCenter);
-        QLineEdit* box = NewValueBox(frResult, f.box);
+        QLineEdit* box = NewValueBox(resultFrame, f.box);
         result->addWidget(label, 0, column);
         result->addWidget(box, 1, column);
         if (column == 4) {
-            Label6 = label;
-            txtWeightResult = box;
+            weightCaption = label;
+            pairedWeightBox = box;
         }
     }
 
-    Frame3 = NewFrame(strip, "Frame3", "Between Probing and weighing");
-    auto* pendingBox = new QVBoxLayout(Frame3);
-    pendingBox->addWidget(NewValueBox(Frame3, "txtPending"));
+    pendingFrame = NewFrame(strip, "Frame3", "Between Probing and weighing");
+    auto* pendingBox = new QVBoxLayout(pendingFrame);
+    pendingBox->addWidget(NewValueBox(pendingFrame, "txtPending"));
 
-    frError = NewFrame(strip, "frError", "Error");
-    auto* errorBox = new QVBoxLayout(frError);
-    txtError = NewValueBox(frError, "txtError");
-    QPalette red = txtError->palette();
+    errorFrame = NewFrame(strip, "frError", "Error");
+    auto* errorLayout = new QVBoxLayout(errorFrame);
+    errorBox = NewValueBox(errorFrame, "txtError");
+    QPalette red = errorBox->palette();
     red.setColor(QPalette::Text, QColor(200, 0, 0));
-    txtError->setPalette(red);
-    errorBox->addWidget(txtError);
+    errorBox->setPalette(red);
+    errorLayout->addWidget(errorBox);
 
-    row->addWidget(frWeight, 2);
-    row->addWidget(frResult, 7);
-    row->addWidget(Frame3, 2);
-    row->addWidget(frError, 5);
+    row->addWidget(weightFrame, 2);
+    row->addWidget(resultFrame, 7);
+    row->addWidget(pendingFrame, 2);
+    row->addWidget(errorFrame, 5);
     return strip;
 }
 
@@ -329,7 +330,8 @@ void MainWindow::BuildStatusBar()
         panel->setMinimumWidth(minimum[i]);
         // The link's state is read whole; the ports' panels take what their text needs.
         if (i == 0)
-            panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(ResourceText(1132)) + 12);
+            panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(ResourceText(StringId::ProbeConnectionLost))
+                                   + 12);
         panel->setContentsMargins(3, 0, 3, 0);
         // The printer state (panel 4) is short and read whole; the long texts give way.
         if (stretch[i] > 0 && i != 3)

@@ -2,8 +2,9 @@
 
 #include "mainwindow/MainWindow.h"
 
-#include "mainwindow/LedIndicator.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
+#include "widgets/LedIndicator.h"
 
 #include <QLabel>
 
@@ -13,8 +14,8 @@ void MainWindow::ShowIndicators()
     // Nothing lit on the link spot until the first command poll (or a lost link) says otherwise;
     // while a firmware download holds the link, its lamp says so instead of a frozen state.
     CommLEDHeld->setVisible(linkHeld_);
-    CommLED1->setVisible(!linkHeld_ && leds.comm == LinkIndicators::Comm::Led1);
-    CommLED2->setVisible(!linkHeld_ && leds.comm == LinkIndicators::Comm::Led2);
+    commLamp1->setVisible(!linkHeld_ && leds.comm == LinkIndicators::Comm::Led1);
+    commLamp2->setVisible(!linkHeld_ && leds.comm == LinkIndicators::Comm::Led2);
     ErrLED->setVisible(!linkHeld_ && leds.error);
     TxLED->setVisible(leds.txSending);
     TxLED2->setVisible(!leds.txSending);
@@ -25,7 +26,7 @@ void MainWindow::ShowIndicators()
 void MainWindow::SetLinkHeld(bool held)
 {
     linkHeld_ = held;
-    LblLink->setToolTip(held ? QStringLiteral("Link paused while the firmware is sent to the probe")
-                             : ResourceText(1080));
+    linkLabel->setToolTip(held ? QStringLiteral("Link paused while the firmware is sent to the probe")
+                               : ResourceText(StringId::LinkLampTip));
     ShowIndicators();
 }

@@ -21,8 +21,8 @@ QString WithKey(const QString& tip, const QKeySequence& key)
 void MainWindow::SetUpToolbarKeys()
 {
     const QKeySequence layoutKey(Qt::Key_F6);
-    cmdHide->setShortcut(layoutKey);
-    cmdHide->setToolTip(WithKey(QStringLiteral("Show or hide the detail frames"), layoutKey));
+    hideButton->setShortcut(layoutKey);
+    hideButton->setToolTip(WithKey(QStringLiteral("Show or hide the detail frames"), layoutKey));
 
     logViewer_->SetUpPauseKey();
 

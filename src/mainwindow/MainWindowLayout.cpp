@@ -31,7 +31,7 @@ void MainWindow::PlaceViews(LayoutTrigger trigger)
     in.resultFrameHeight = TwY(detailFrames_->height());
     in.statusBarHeight = TwY(statusBar()->height());
     // On a resize the layout is the one on screen; the toggle says which one it wants.
-    in.detail = onResize ? !frResult->isHidden() : isShow_;
+    in.detail = onResize ? !resultFrame->isHidden() : isShow_;
     in.summary = logViewer_ && logViewer_->TerminalWanted();
     in.trigger = trigger;
     const ViewGeometry g = ComputeViewGeometry(in);
@@ -76,17 +76,17 @@ void MainWindow::FitGridToWholeRows()
 void MainWindow::ToggleLayout()
 {
     if (isShow_) {
-        for (QWidget* frame : std::initializer_list<QWidget*>{frWeight, frResult, Frame3, frError})
+        for (QWidget* frame : std::initializer_list<QWidget*>{weightFrame, resultFrame, pendingFrame, errorFrame})
             frame->hide();
         detailFrames_->hide();
         isShow_ = false;
     } else {
         // Without weighing there is nothing to type in and nothing waiting between stations.
         const bool weighing = !NoWeightTicked();
-        frWeight->setVisible(weighing);
-        Frame3->setVisible(weighing);
-        frResult->show();
-        frError->show();
+        weightFrame->setVisible(weighing);
+        pendingFrame->setVisible(weighing);
+        resultFrame->show();
+        errorFrame->show();
         detailFrames_->show();
         isShow_ = true;
     }
@@ -125,6 +125,6 @@ void MainWindow::RefreshFindPrint()
     const bool usable = core_->link().probeLinkAlive() || core_->link().stationPaused();
     MenuAction(QStringLiteral("mnuFind"))->setEnabled(usable);
     MenuAction(QStringLiteral("mnuPrint"))->setEnabled(usable);
-    CmdFind->setEnabled(usable);
-    CmdPrint->setEnabled(usable);
+    findButton->setEnabled(usable);
+    printButton->setEnabled(usable);
 }

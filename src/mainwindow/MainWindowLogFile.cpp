@@ -2,9 +2,10 @@
 
 #include "mainwindow/MainWindow.h"
 
-#include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
+#include "widgets/OperatorDialogs.h"
 
 void MainWindow::ChooseLogFile()
 {
@@ -15,7 +16,8 @@ void MainWindow::ChooseLogFileFromMenu()
 {
     // Their second halves would be logged into the new file, apart from the rest of their shift.
     if (CarcassesHalfProcessed(core_->weighingState(), core_->pendingQueue())) {
-        dialogs_.Message(ResourceText(1175), ResourceText(1234), MessageIcon::None, MessageButtons::Ok);
+        dialogs_.Message(ResourceText(StringId::HalfProcessedCarcasses), ResourceText(StringId::Summary),
+                         MessageIcon::None, MessageButtons::Ok);
         return;
     }
     ChooseLogFile();

@@ -36,7 +36,7 @@ private:
 
 void MainWindow::WireLogViewerMenus()
 {
-    const LogViewer::Controls controls{Control<QToolButton>("Pause"), OpenLogFile, CmdFind, CmdSummary,
+    const LogViewer::Controls controls{Control<QToolButton>("Pause"), OpenLogFile, findButton, summaryButton,
                                        Control<QToolButton>("cmdDel")};
     logViewer_ = new LogViewer(
         *core_, views_, dialogs_, settings_, std::make_unique<MainWindowForLogViewer>(*this),

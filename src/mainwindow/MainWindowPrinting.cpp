@@ -2,6 +2,7 @@
 // printer's state in status panel 4.
 
 #include "mainwindow/MainWindow.h"
+#include "resources/StatusPanels.h"
 
 #include "logviewer/LogViewer.h"
 #include "printing/CupsSpooler.h"
@@ -13,7 +14,7 @@ void MainWindow::WirePrintingMenus()
 {
     printing_ =
         new PrintCommands(PrintCommands::Links{*core_, views_, dialogs_, settings_, *this,
-                                               [this](const QString& name) { return MenuAction(name); }, CmdPrint,
+                                               [this](const QString& name) { return MenuAction(name); }, printButton,
                                                [this] { return printHeaderLine_; },
                                                [this] { return logViewer_ ? logViewer_->summaryCharts() : nullptr; },
                                                [this] { return logViewer_ && logViewer_->summaryShown(); }, this},
@@ -21,7 +22,7 @@ void MainWindow::WirePrintingMenus()
     // The status text's line end has never been visible; a panel shows one line, and its tooltip
     // the same in full where the bar is crowded.
     connect(printing_, &PrintCommands::printerStatusChanged, this, [this](const QString& text) {
-        SetStatusPanel(4, text);
-        SetStatusPanelTip(4, text);
+        SetStatusPanel(StatusPanel::Printer, text);
+        SetStatusPanelTip(StatusPanel::Printer, text);
     });
 }

@@ -4,11 +4,12 @@
 #include "mainwindow/MainWindow.h"
 
 #include "mainwindow/LayoutGeometry.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
 #include "printing/PrintCommands.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QCloseEvent>
 #include <cmath>
@@ -16,7 +17,8 @@
 void MainWindow::AskToExit(bool saveGeometryFirst)
 {
     const MessageAnswer answer =
-        dialogs_.Message(ResourceText(1103), ResourceText(1106), MessageIcon::Question, MessageButtons::YesNoSafe);
+        dialogs_.Message(ResourceText(StringId::QuitQuestion), ResourceText(StringId::ProgramName),
+                         MessageIcon::Question, MessageButtons::YesNoSafe);
     if (answer != MessageAnswer::Yes)
         return;
     if (saveGeometryFirst)

@@ -2,6 +2,7 @@
 // bad stored value, a port that does not open, an unreadable log) is skipped and the next runs.
 
 #include "mainwindow/MainWindow.h"
+#include "resources/StatusPanels.h"
 
 #include "carcass/WeighingControls.h"
 #include "database/StationDatabase.h"
@@ -10,15 +11,16 @@
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
 #include "logviewer/LogViewer.h"
-#include "mainwindow/ApplyStringTable.h"
 #include "mainwindow/DatabasePanel.h"
 #include "mainwindow/LayoutGeometry.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartUpValues.h"
 #include "station/ReceivedJournal.h"
+#include "widgets/ApplyStringTable.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QAction>
 #include <QFile>
@@ -49,8 +51,8 @@ void MainWindow::StartUp(bool withWeighing)
     resize(minimum);
 
     // 2. Compact layout: the detail frames, the terminal pane and the internal parts hidden.
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{Label6, txtWeightResult, Terminal, frWeight, frResult, Frame3, frError})
+    for (QWidget* w : std::initializer_list<QWidget*>{weightCaption, pairedWeightBox, Terminal, weightFrame,
+                                                      resultFrame, pendingFrame, errorFrame})
         w->hide();
     detailFrames_->hide();
     isShow_ = false;
@@ -63,17 +65,17 @@ void MainWindow::StartUp(bool withWeighing)
     for (int i = 0; i < kStatusPanels; ++i)
         if (panelTips[i])
             SetStatusPanelTip(i + 1, ResourceText(panelTips[i]));
-    LblLink->setToolTip(ResourceText(1080));
-    LblTx->setToolTip(ResourceText(1249));
-    LblRx->setToolTip(ResourceText(1250));
-    OpenLogFile->setToolTip(ResourceText(1235));
-    CmdSummary->setToolTip(ResourceText(1234));
-    CmdFind->setToolTip(ResourceText(1236));
-    CmdPrint->setToolTip(ResourceText(1237));
-    CmdExit->setToolTip(ResourceText(1238));
+    linkLabel->setToolTip(ResourceText(StringId::LinkLampTip));
+    txLabel->setToolTip(ResourceText(StringId::DataToProbe));
+    rxLabel->setToolTip(ResourceText(StringId::DataFromProbe));
+    OpenLogFile->setToolTip(ResourceText(StringId::LogToFile));
+    summaryButton->setToolTip(ResourceText(StringId::Summary));
+    findButton->setToolTip(ResourceText(StringId::Find));
+    printButton->setToolTip(ResourceText(StringId::Print));
+    exitButton->setToolTip(ResourceText(StringId::Exit));
     SetUpToolbarKeys();
     // Find follows its menu entry, which starts disabled.
-    CmdFind->setEnabled(false);
+    findButton->setEnabled(false);
 
     // 5. Sequence menu out of sight (weighing start-up shows it again).
     MenuAction(QStringLiteral("mnuWP"))->setVisible(false);
@@ -134,7 +136,7 @@ void MainWindow::StartUp(bool withWeighing)
     StartUpLoadLog();
 
     // 21. The error box speaks to the operator who sees the error first.
-    txtError->setToolTip(ResourceText(core_->weighingState().weightBeforeProbe ? 1134 : 1135));
+    errorBox->setToolTip(ResourceText(core_->weighingState().weightBeforeProbe ? 1134 : 1135));
 
     // 22. Grid for the compact layout without summary.
     PlaceViews(false);
@@ -158,7 +160,7 @@ void MainWindow::StartUpProbePort()
     PlaceViews(false);
 
     // 12.
-    SetStatusPanel(1, ResourceText(1099));
+    SetStatusPanel(StatusPanel::ProbeStatus, ResourceText(StringId::ConnectProbe));
     ShowProbePort();
 }
 
@@ -180,9 +182,10 @@ void MainWindow::StartUpLoadLog()
         return;
     const auto error = LoadLogIntoView(views_, logFilePath, core_->resultFinishing().templateNumber());
     if (error)
-        dialogs_.Notify(
-            *error, ResourceText(1257) + QLatin1Char(' ') + QFile::decodeName(QByteArray::fromStdString(logFilePath)),
-            MessageIcon::Exclamation);
+        dialogs_.Notify(*error,
+                        ResourceText(StringId::Open) + QLatin1Char(' ')
+                            + QFile::decodeName(QByteArray::fromStdString(logFilePath)),
+                        MessageIcon::Exclamation);
 }
 
 void MainWindow::ApplyCurrentTemplate()
@@ -202,14 +205,15 @@ void MainWindow::ShowLogFilePath()
     const QString name = QFile::decodeName(QByteArray::fromStdString(ShortenLogPath(logFilePath)));
     const size_t waiting = results_ ? results_->UnwrittenRecords() : 0;
     if (waiting == 0) {
-        SetStatusPanel(5, name);
-        SetStatusPanelTip(5, ResourceText(1098));
+        SetStatusPanel(StatusPanel::LogFile, name);
+        SetStatusPanelTip(StatusPanel::LogFile, ResourceText(StringId::LogFileNameTip));
         return;
     }
     // Records that the log file could not take yet are not lost; the operator sees that they wait.
-    SetStatusPanel(5, QStringLiteral("%1  (%2 waiting)").arg(name).arg(waiting));
-    SetStatusPanelTip(5, QStringLiteral("%1 results wait to be written to %2. They are tried again every few "
-                                        "seconds, and saved to a recovery file if the station ends first.")
-                             .arg(waiting)
-                             .arg(QFile::decodeName(QByteArray::fromStdString(logFilePath))));
+    SetStatusPanel(StatusPanel::LogFile, QStringLiteral("%1  (%2 waiting)").arg(name).arg(waiting));
+    SetStatusPanelTip(StatusPanel::LogFile,
+                      QStringLiteral("%1 results wait to be written to %2. They are tried again every few "
+                                     "seconds, and saved to a recovery file if the station ends first.")
+                          .arg(waiting)
+                          .arg(QFile::decodeName(QByteArray::fromStdString(logFilePath))));
 }

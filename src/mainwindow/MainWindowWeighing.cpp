@@ -3,32 +3,32 @@
 #include "mainwindow/MainWindow.h"
 
 #include "carcass/WeighingControls.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationResults.h"
 #include "ports/PortDialogMenus.h"
 #include "ports/PortDialogModel.h"
 #include "weighing/ScaleModels.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QLineEdit>
 
 void MainWindow::WireWeighing()
 {
     MainPairingDisplay::Boxes boxes;
-    boxes.txtCarcassCounter = Control<QLineEdit>("txtCarcassCounter");
-    boxes.txtQuality = Control<QLineEdit>("txtQuality");
-    boxes.txtClass = Control<QLineEdit>("txtClass");
-    boxes.txtMeatPer = Control<QLineEdit>("txtMeatPer");
-    boxes.txtWeightResult = txtWeightResult;
-    boxes.txtWeight = txtWeight;
-    boxes.txtError = txtError;
-    boxes.txtPending = Control<QLineEdit>("txtPending");
+    boxes.counterBox = Control<QLineEdit>("txtCarcassCounter");
+    boxes.qualityBox = Control<QLineEdit>("txtQuality");
+    boxes.classBox = Control<QLineEdit>("txtClass");
+    boxes.meatPercentBox = Control<QLineEdit>("txtMeatPer");
+    boxes.pairedWeightBox = pairedWeightBox;
+    boxes.weightBox = weightBox;
+    boxes.errorBox = errorBox;
+    boxes.pendingResultsBox = Control<QLineEdit>("txtPending");
     WeighingControlsLinks links{
         .core = *core_,
         .settings = settings_,
         .questions = dialogs_,
         .boxes = boxes,
-        .frWeight = frWeight,
-        .Frame3 = Frame3,
+        .weightFrame = weightFrame,
+        .pendingFrame = pendingFrame,
         .mainWindow = this,
         .menu = [this](const QString& name) { return MenuAction(name); },
         .setStatusPanel = [this](int panel, const QString& text) { SetStatusPanel(panel, text); },
@@ -37,7 +37,7 @@ void MainWindow::WireWeighing()
         .carcassWindow = [this]() -> CurrentCarcassWindow& { return results_->carcassWindow(); },
         .openPortDialog =
             [this](const ScaleModel& model) {
-                if (const std::optional<PortDialogKind> kind = PortDialogNamed(model.dialog))
+                if (const std::optional<PortDialogKind> kind = PortDialogOfModel(model))
                     portDialogs_->Open(*kind);
             },
     };

@@ -1,16 +1,19 @@
 #include "mainwindow/StationResults.h"
+#include "resources/StatusPanels.h"
 
 #include "carcass/CurrentCarcassWindow.h"
 #include "help/TextWindow.h"
 #include "log/LogView.h"
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
-#include "mainwindow/OperatorDialogs.h"
+#include "resources/AppTitle.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "station/ProbeResults.h"
 #include "station/ResultFinishing.h"
 #include "station/ResultLog.h"
 #include "station/StationPairings.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QFile>
 #include <cstdio>
@@ -21,8 +24,6 @@ QString Latin1(const std::string& text)
 {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
-
-const QString kAppTitle = QStringLiteral("Tallion");
 
 } // namespace
 
@@ -74,7 +75,7 @@ TextWindow* StationResults::textWindow() const
 
 void StationResults::SetStatusPanel1(const std::string& text)
 {
-    links_.window.SetStatusPanel(1, Latin1(text));
+    links_.window.SetStatusPanel(StatusPanel::ProbeStatus, Latin1(text));
 }
 
 void StationResults::AppendToResultView(const std::string& text, bool isMeasurement)
@@ -140,7 +141,8 @@ void StationResults::SaveUnwrittenRecords(bool quiet, bool keptInJournal)
 void StationResults::ChooseLogFile()
 {
     OperatorDialogs& dialogs = links_.dialogs;
-    const std::optional<QString> chosen = dialogs.OpenFile(ResourceText(1123), ResourceText(1124), QString());
+    const std::optional<QString> chosen =
+        dialogs.OpenFile(ResourceText(StringId::OpenLogFile), ResourceText(StringId::LogFileFilter), QString());
     if (!chosen || chosen->isEmpty())
         return;
     const LogFileOpening opened = logFiles_.Open(QFile::encodeName(*chosen).toStdString());
@@ -154,7 +156,8 @@ void StationResults::ChooseLogFile()
     if (opened.outcome == LogFileOutcome::Existing) {
         if (const auto error =
                 LoadLogIntoView(links_.views, links_.log.logFilePath(), links_.finishing.templateNumber())) {
-            dialogs.Message(*error, ResourceText(1257) + ' ' + *chosen, MessageIcon::Exclamation, MessageButtons::Ok);
+            dialogs.Message(*error, ResourceText(StringId::Open) + ' ' + *chosen, MessageIcon::Exclamation,
+                            MessageButtons::Ok);
         }
     } else {
         links_.views.grid->SetRows(1);

@@ -1,13 +1,14 @@
 #include "ports/PortDialog.h"
 
-#include "mainwindow/AccessKeys.h"
-#include "mainwindow/ApplyStringTable.h"
 #include "ports/PortDialogExtras.h"
 #include "probe/SerialPort.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
 #include "station/OperatorQuestions.h"
 #include "weighing/ScaleModels.h"
+#include "widgets/AccessKeys.h"
+#include "widgets/ApplyStringTable.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -88,47 +89,47 @@ QWidget* PortDialog::BuildPortSection()
     auto* grid = new QGridLayout(section);
     grid->setContentsMargins(0, 0, 0, 0);
 
-    auto* fraPort = Tagged(new QGroupBox(section), "fraPort", 1150);
-    cboPort = DropDown("cboPort", fraPort);
+    auto* portFrame = Tagged(new QGroupBox(section), "fraPort", 1150);
+    portList = DropDown("cboPort", portFrame);
     // Device paths can be long (/dev/serial/by-id/...): the open list is as wide as they are.
-    cboPort->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    (new QVBoxLayout(fraPort))->addWidget(cboPort);
-    grid->addWidget(fraPort, 0, 0);
+    portList->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    (new QVBoxLayout(portFrame))->addWidget(portList);
+    grid->addWidget(portFrame, 0, 0);
 
-    auto* fraSpeed = Tagged(new QGroupBox(section), "fraSpeed", 1143);
-    cboSpeed = DropDown("cboSpeed", fraSpeed);
-    (new QVBoxLayout(fraSpeed))->addWidget(cboSpeed);
-    grid->addWidget(fraSpeed, 0, 1);
+    auto* speedFrame = Tagged(new QGroupBox(section), "fraSpeed", 1143);
+    speedList = DropDown("cboSpeed", speedFrame);
+    (new QVBoxLayout(speedFrame))->addWidget(speedList);
+    grid->addWidget(speedFrame, 0, 1);
 
-    auto* fraSettings = Tagged(new QGroupBox(section), "fraSettings", 1020);
-    auto* settingsGrid = new QGridLayout(fraSettings);
-    cboDatabits = DropDown("cboDatabits", fraSettings);
-    cboParity = DropDown("cboParity", fraSettings);
-    cboStopBits = DropDown("cboStopBits", fraSettings);
-    const std::pair<QComboBox*, int> columns[] = {{cboDatabits, 1144}, {cboParity, 1145}, {cboStopBits, 1146}};
+    auto* settingsFrame = Tagged(new QGroupBox(section), "fraSettings", 1020);
+    auto* settingsGrid = new QGridLayout(settingsFrame);
+    dataBitsList = DropDown("cboDatabits", settingsFrame);
+    parityList = DropDown("cboParity", settingsFrame);
+    stopBitsList = DropDown("cboStopBits", settingsFrame);
+    const std::pair<QComboBox*, int> columns[] = {{dataBitsList, 1144}, {parityList, 1145}, {stopBitsList, 1146}};
     int column = 0;
     for (const auto& [list, captionId] : columns) {
-        auto* label = new QLabel(fraSettings);
+        auto* label = new QLabel(settingsFrame);
         label->setProperty("tag", QString::number(captionId));
         label->setBuddy(list);
         settingsGrid->addWidget(label, 0, column);
         settingsGrid->addWidget(list, 1, column++);
     }
-    grid->addWidget(fraSettings, 1, 0, 1, 2);
+    grid->addWidget(settingsFrame, 1, 0, 1, 2);
 
     if (TraitsOf(kind_).flowControl) {
-        auto* fraFlow = Tagged(new QGroupBox(section), "fraFlow", 1147);
-        auto* flowGrid = new QGridLayout(fraFlow);
-        optFlow = new QButtonGroup(fraFlow);
+        auto* flowFrame = Tagged(new QGroupBox(section), "fraFlow", 1147);
+        auto* flowGrid = new QGridLayout(flowFrame);
+        flowButtons = new QButtonGroup(flowFrame);
         const std::vector<std::string>& options = FlowEntries();
         for (int i = 0; i < static_cast<int>(options.size()); ++i) {
-            auto* option = new QRadioButton(Latin1(options[i]), fraFlow);
+            auto* option = new QRadioButton(Latin1(options[i]), flowFrame);
             option->setObjectName(QStringLiteral("optFlow%1").arg(i));
-            optFlow->addButton(option, i);
+            flowButtons->addButton(option, i);
             flowGrid->addWidget(option, i / 2, i % 2);
         }
-        connect(optFlow, &QButtonGroup::idClicked, this, [this](int index) { flowChoice = index; });
-        grid->addWidget(fraFlow, 2, 0, 1, 2);
+        connect(flowButtons, &QButtonGroup::idClicked, this, [this](int index) { flowChoice = index; });
+        grid->addWidget(flowFrame, 2, 0, 1, 2);
     }
     return section;
 }
@@ -169,13 +170,13 @@ QWidget* PortDialog::BuildButtons()
     }
     layout->addStretch();
     // The probe dialog's OK keeps its designed caption; the others take theirs from the table.
-    cmdOK = new QPushButton(QStringLiteral("OK"), row);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    okButton = new QPushButton(QStringLiteral("OK"), row);
+    okButton->setObjectName(QStringLiteral("cmdOK"));
     if (traits.weightPort)
-        cmdOK->setProperty("tag", QStringLiteral("1180"));
-    cmdOK->setDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &PortDialog::OnOK);
-    layout->addWidget(cmdOK);
+        okButton->setProperty("tag", QStringLiteral("1180"));
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &PortDialog::OnOK);
+    layout->addWidget(okButton);
     if (traits.cancelButton) {
         auto* cancel = Tagged(new QPushButton(row), "CmdCancel", 1131);
         cancel->setAutoDefault(false);
@@ -188,17 +189,17 @@ QWidget* PortDialog::BuildButtons()
 void PortDialog::FillLists()
 {
     // Emptied first, so that loading again never lists an entry twice.
-    for (QComboBox* list : {cboPort, cboSpeed, cboDatabits, cboParity, cboStopBits})
+    for (QComboBox* list : {portList, speedList, dataBitsList, parityList, stopBitsList})
         list->clear();
     for (int port = 1; port <= kPortListCount; ++port) {
         const QString device = deps_.deviceForPort ? deps_.deviceForPort(port) : QString();
-        cboPort->addItem(device.isEmpty() ? QString::number(port) : QStringLiteral("%1   %2").arg(port).arg(device),
-                         port);
+        portList->addItem(device.isEmpty() ? QString::number(port) : QStringLiteral("%1   %2").arg(port).arg(device),
+                          port);
     }
-    Fill(cboSpeed, SpeedEntries());
-    Fill(cboDatabits, DataBitsEntries());
-    Fill(cboParity, ParityEntries());
-    Fill(cboStopBits, StopBitsEntries());
+    Fill(speedList, SpeedEntries());
+    Fill(dataBitsList, DataBitsEntries());
+    Fill(parityList, ParityEntries());
+    Fill(stopBitsList, StopBitsEntries());
 }
 
 void PortDialog::LoadPropertySettings()
@@ -215,14 +216,14 @@ void PortDialog::LoadPropertySettings()
 void PortDialog::ShowSelection()
 {
     const PortListSelection selection = SelectionFromSettingsText(portSettingsText);
-    cboSpeed->setCurrentIndex(selection.speed);
-    cboParity->setCurrentIndex(selection.parity);
-    cboDatabits->setCurrentIndex(selection.dataBits);
-    cboStopBits->setCurrentIndex(selection.stopBits);
+    speedList->setCurrentIndex(selection.speed);
+    parityList->setCurrentIndex(selection.parity);
+    dataBitsList->setCurrentIndex(selection.dataBits);
+    stopBitsList->setCurrentIndex(selection.stopBits);
     const int port = deps_.port.CommPort();
-    cboPort->setCurrentIndex(port >= 1 && port <= kPortListCount ? port - 1 : -1);
-    if (optFlow) {
-        if (QAbstractButton* option = optFlow->button(deps_.port.Handshaking())) {
+    portList->setCurrentIndex(port >= 1 && port <= kPortListCount ? port - 1 : -1);
+    if (flowButtons) {
+        if (QAbstractButton* option = flowButtons->button(deps_.port.Handshaking())) {
             option->setChecked(true);
             flowChoice = deps_.port.Handshaking();
         }
@@ -255,10 +256,10 @@ void PortDialog::ApplyDefault(const DefaultPreset& preset)
         ShowSelection();
         return;
     }
-    cboSpeed->setCurrentIndex(preset.speed);
-    cboDatabits->setCurrentIndex(preset.dataBits);
-    cboParity->setCurrentIndex(preset.parity);
-    cboStopBits->setCurrentIndex(preset.stopBits);
+    speedList->setCurrentIndex(preset.speed);
+    dataBitsList->setCurrentIndex(preset.dataBits);
+    parityList->setCurrentIndex(preset.parity);
+    stopBitsList->setCurrentIndex(preset.stopBits);
     if (parsing_)
         parsing_->SetFields(preset.fields);
 }
@@ -267,9 +268,9 @@ void PortDialog::OnOK()
 {
     const PortDialogTraits& traits = TraitsOf(kind_);
     PortChoice choice;
-    choice.port = cboPort->currentIndex() + 1;
-    choice.settingsText = SettingsTextFromLists(Bytes(cboSpeed->currentText()), Bytes(cboParity->currentText()),
-                                                Bytes(cboDatabits->currentText()), Bytes(cboStopBits->currentText()));
+    choice.port = portList->currentIndex() + 1;
+    choice.settingsText = SettingsTextFromLists(Bytes(speedList->currentText()), Bytes(parityList->currentText()),
+                                                Bytes(dataBitsList->currentText()), Bytes(stopBitsList->currentText()));
     if (traits.flowControl)
         choice.handshaking = flowChoice;
 
@@ -278,7 +279,7 @@ void PortDialog::OnOK()
     if (outcome.reopened && deps_.portReopened)
         deps_.portReopened();
     if (!outcome.applied) {
-        deps_.questions.Message(Latin1(outcome.error), ResourceText(1106), MessageIcon::Exclamation,
+        deps_.questions.Message(Latin1(outcome.error), ResourceText(StringId::ProgramName), MessageIcon::Exclamation,
                                 MessageButtons::Ok);
         return;
     }
@@ -293,7 +294,8 @@ void PortDialog::OnOK()
     if (deps_.setStatusPanel)
         deps_.setStatusPanel(traits.weightPort ? 3 : 2, Latin1(SettingsStore::PortNumberText(deps_.port.CommPort())));
     if (traits.weightPort)
-        deps_.questions.Message(ResourceText(1118), ResourceText(1106), MessageIcon::Information, MessageButtons::Ok);
+        deps_.questions.Message(ResourceText(StringId::RestartToComplete), ResourceText(StringId::ProgramName),
+                                MessageIcon::Information, MessageButtons::Ok);
     accept();
 }
 

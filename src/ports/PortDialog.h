@@ -66,13 +66,13 @@ private:
 
     PortDialogKind kind_;
     PortDialogDeps deps_;
-    QComboBox* cboPort = nullptr;
-    QComboBox* cboSpeed = nullptr;
-    QComboBox* cboDatabits = nullptr;
-    QComboBox* cboParity = nullptr;
-    QComboBox* cboStopBits = nullptr;
-    QButtonGroup* optFlow = nullptr;
-    QPushButton* cmdOK = nullptr;
+    QComboBox* portList = nullptr;
+    QComboBox* speedList = nullptr;
+    QComboBox* dataBitsList = nullptr;
+    QComboBox* parityList = nullptr;
+    QComboBox* stopBitsList = nullptr;
+    QButtonGroup* flowButtons = nullptr;
+    QPushButton* okButton = nullptr;
     FlagFrame* flags_ = nullptr;
     ParsingFrame* parsing_ = nullptr;
 };

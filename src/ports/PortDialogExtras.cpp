@@ -82,13 +82,13 @@ ParsingFrame::ParsingFrame(QWidget* parent)
 {
     setObjectName(QStringLiteral("fraParsing"));
     auto* form = new QFormLayout(this);
-    txtHeader =
+    headerBox =
         AddField(form, "Header Character:", "txtHeader", "eg: '$'.  Is always first character (1) in message.", true);
-    txtWeightStartPosition = AddField(form, "Weight Start Position:", "txtWeightStartPosition",
-                                      "Position of first character of weight in received message, including "
-                                      "leading blanks. Range: 2,3,... .",
-                                      true);
-    txtFactor = AddField(form, "Factor:", "txtFactor",
+    startPositionBox = AddField(form, "Weight Start Position:", "txtWeightStartPosition",
+                                "Position of first character of weight in received message, including "
+                                "leading blanks. Range: 2,3,... .",
+                                true);
+    factorBox = AddField(form, "Factor:", "txtFactor",
                          "Weight from scale is multilied with this factor to derive real weight", true);
     AddField(form, "Units:", "txtUnits", "Fixed to Kg", false)->setText(QStringLiteral("Kg"));
     AddField(form, "End of Message:", "txtEndOfMessage", "Fixed to either CR or LF act as End-of-Message", false)
@@ -97,14 +97,14 @@ ParsingFrame::ParsingFrame(QWidget* parent)
 
 HeaderScaleOptions ParsingFrame::Fields() const
 {
-    return {Bytes(txtHeader->text()), Bytes(txtWeightStartPosition->text()), Bytes(txtFactor->text())};
+    return {Bytes(headerBox->text()), Bytes(startPositionBox->text()), Bytes(factorBox->text())};
 }
 
 void ParsingFrame::SetFields(const HeaderScaleOptions& fields)
 {
-    txtHeader->setText(Latin1(fields.header));
-    txtWeightStartPosition->setText(Latin1(fields.startPosition));
-    txtFactor->setText(Latin1(fields.factor));
+    headerBox->setText(Latin1(fields.header));
+    startPositionBox->setText(Latin1(fields.startPosition));
+    factorBox->setText(Latin1(fields.factor));
 }
 
 QWidget* BuildD410Information(QWidget* parent)

@@ -41,9 +41,9 @@ public:
     void SetFields(const HeaderScaleOptions& fields);
 
 private:
-    QLineEdit* txtHeader = nullptr;
-    QLineEdit* txtWeightStartPosition = nullptr;
-    QLineEdit* txtFactor = nullptr;
+    QLineEdit* headerBox = nullptr;
+    QLineEdit* startPositionBox = nullptr;
+    QLineEdit* factorBox = nullptr;
 };
 
 // The D410's four fixed fields (interface, flow control, protocol, string type).

@@ -6,7 +6,6 @@
 #include "settings/SettingsStore.h"
 #include "weighing/ScaleModels.h"
 
-#include <array>
 #include <string_view>
 #include <utility>
 
@@ -56,37 +55,55 @@ DefaultPreset ProbeDefault(const char* name, int captionId, const char* caption,
     return {name, captionId, caption, settingsText, -1, -1, -1, -1, {}};
 }
 
-// Speeds 4800 and 9600, 7 and 8 data bits, Even and None, 1 and 2 stop bits, as list indexes.
-DefaultPreset ScaleDefault(int speed, int dataBits, int parity, int stopBits, HeaderScaleOptions fields)
+// A scale's Default button: its model's line defaults in the lists, its header fields with "$"
+// as the header (TE1000L and Tenso read an absent header as "~", but their button sets "$").
+DefaultPreset ScaleDefault(const ScaleModel& model)
 {
-    return {"cmdDefault", 0, "Default", nullptr, speed, dataBits, parity, stopBits, std::move(fields)};
+    const PortListSelection lists = SelectionFromSettingsText(model.lineDefaults);
+    HeaderScaleOptions fields = model.headerDefaults;
+    fields.header = "$";
+    return {"cmdDefault", 0, "Default", nullptr, lists.speed, lists.dataBits, lists.parity, lists.stopBits, fields};
 }
 
-const std::array<PortDialogTraits, 9>& Family()
+struct FamilyMember {
+    PortDialogTraits traits;
+    const ScaleModel* model; // nullptr for the probe's
+};
+
+// The probe's dialog, then each model's that has one, in the table's order (PortDialogKind's).
+const std::vector<FamilyMember>& Family()
 {
-    using X = PortDialogExtras;
-    using P = ParsingSource;
-    // clang-format off
-    static const std::array<PortDialogTraits, 9> family {{
-        {"frmRZ4", 1176, false, true, true, true, X::None, P::None,
-         {ProbeDefault("cmdDefault", 1149, nullptr, "4800,e,7,2"),
-          ProbeDefault("CmdDefaultRZ7", 0, "RZ7 Default", "38400,n,8,1")}},
-        {"frmTOLEDO", 1177, true, true, true, true, X::ToledoFrame, P::None, {}},
-        {"frmWdburn", 1183, true, true, true, true, X::WedderburnLink, P::None, {}},
-        {"frmWeightGeneric", 1258, true, false, false, false, X::Parsing, P::RunningOptions, {}},
-        {"frmEV2000", 1258, true, false, false, false, X::Parsing, P::Store,
-         {ScaleDefault(5, 3, 0, 1, {"$", "2", "1"})}},
-        {"frmTU9000", 1258, true, false, false, false, X::Parsing, P::Store,
-         {ScaleDefault(5, 3, 0, 1, {"$", "20", "1"})}},
-        {"frmD410", 1258, true, false, false, false, X::ParsingWithD410Info, P::Store,
-         {ScaleDefault(5, 3, 0, 1, {"$", "2", "1"})}},
-        // The Default button of TE1000L and Tenso sets "$" although an absent key reads as "~".
-        {"frmTE1000L", 1258, true, false, false, false, X::Parsing, P::Store,
-         {ScaleDefault(6, 4, 2, 0, {"$", "20", "1"})}},
-        {"frmTenso", 1258, true, false, false, false, X::Parsing, P::Store,
-         {ScaleDefault(6, 4, 2, 0, {"$", "20", "1"})}},
-    }};
-    // clang-format on
+    static const std::vector<FamilyMember> family = [] {
+        PortDialogTraits probe{.objectName = "frmRZ4",
+                               .captionId = 1176,
+                               .weightPort = false,
+                               .centred = true,
+                               .flowControl = true,
+                               .cancelButton = true,
+                               .extras = PortDialogExtras::None,
+                               .parsingSource = ParsingSource::None,
+                               .defaults = {ProbeDefault("cmdDefault", 1149, nullptr, "4800,e,7,2"),
+                                            ProbeDefault("CmdDefaultRZ7", 0, "RZ7 Default", "38400,n,8,1")}};
+        std::vector<FamilyMember> members{{std::move(probe), nullptr}};
+        for (const ScaleModel& model : ScaleModels()) {
+            const ScaleDialog& dialog = model.dialog;
+            if (!dialog.objectName)
+                continue;
+            PortDialogTraits traits{.objectName = dialog.objectName,
+                                    .captionId = dialog.captionId,
+                                    .weightPort = true,
+                                    .centred = dialog.framed,
+                                    .flowControl = dialog.framed,
+                                    .cancelButton = dialog.framed,
+                                    .extras = dialog.extras,
+                                    .parsingSource = dialog.parsingSource,
+                                    .defaults = {}};
+            if (dialog.defaultButton)
+                traits.defaults.push_back(ScaleDefault(model));
+            members.push_back({std::move(traits), &model});
+        }
+        return members;
+    }();
     return family;
 }
 
@@ -100,7 +117,7 @@ std::string Describe(const SerialPort& port, const std::string& fallback)
 
 const PortDialogTraits& TraitsOf(PortDialogKind kind)
 {
-    return Family()[static_cast<size_t>(kind)];
+    return Family()[static_cast<size_t>(kind)].traits;
 }
 
 namespace {
@@ -108,7 +125,7 @@ namespace {
 // Every weight dialog belongs to a model of the scale-model table; the probe's to none.
 const ScaleModel& ModelOf(PortDialogKind kind)
 {
-    return *ScaleModelOfDialog(TraitsOf(kind).objectName);
+    return *Family()[static_cast<size_t>(kind)].model;
 }
 
 } // namespace
@@ -116,7 +133,15 @@ const ScaleModel& ModelOf(PortDialogKind kind)
 std::optional<PortDialogKind> PortDialogNamed(std::string_view objectName)
 {
     for (size_t i = 0; i < Family().size(); ++i)
-        if (objectName == Family()[i].objectName)
+        if (objectName == Family()[i].traits.objectName)
+            return static_cast<PortDialogKind>(i);
+    return std::nullopt;
+}
+
+std::optional<PortDialogKind> PortDialogOfModel(const ScaleModel& model)
+{
+    for (size_t i = 0; i < Family().size(); ++i)
+        if (Family()[i].model == &model)
             return static_cast<PortDialogKind>(i);
     return std::nullopt;
 }
@@ -124,7 +149,7 @@ std::optional<PortDialogKind> PortDialogNamed(std::string_view objectName)
 std::optional<PortDialogKind> PortDialogForSource(WeightSource source)
 {
     const ScaleModel* model = ScaleModelOf(source);
-    return model && model->dialog ? PortDialogNamed(model->dialog) : std::nullopt;
+    return model ? PortDialogOfModel(*model) : std::nullopt;
 }
 
 const std::vector<std::string>& SpeedEntries()

@@ -4,6 +4,7 @@
 // selections and building it back, the Default buttons' values, applying a choice to a live port
 // and the keys each dialog stores.
 
+#include "weighing/ScaleModels.h"
 #include "weighing/ScaleOptions.h"
 #include "weighing/WeightSource.h"
 
@@ -17,17 +18,6 @@ class SerialPort;
 
 // One dialog per port: the probe's, and one per weight-scale model.
 enum class PortDialogKind { Probe, MettlerToledo, Wedderburn, Generic, EV2000, TU9000, D410, TE1000L, Tenso };
-
-// The options that only some members of the family have, beyond the port section.
-enum class PortDialogExtras { None, ToledoFrame, WedderburnLink, Parsing, ParsingWithD410Info };
-
-// Where the header, start position and factor fields of an ASCII-scale dialog come from when
-// it opens.
-enum class ParsingSource {
-    None,           // no parsing fields
-    RunningOptions, // the running station's options (Generic: what the scale set-up last loaded)
-    Store,          // the settings store, with the dialog's defaults
-};
 
 // List indexes chosen by a Default button; parsing fields too for the ASCII scales.
 struct DefaultPreset {
@@ -44,6 +34,7 @@ struct DefaultPreset {
     HeaderScaleOptions fields; // txtHeader, txtWeightStartPosition, txtFactor
 };
 
+// The probe's dialog, and each scale model's dialog as its row of the scale-model table says.
 struct PortDialogTraits {
     const char* objectName; // frmRZ4, frmTOLEDO, ...
     int captionId;
@@ -64,6 +55,9 @@ std::string PortDialogCaption(PortDialogKind kind);
 
 // The dialog of a weight source (Mettler-Toledo ... TE1000L); none for No Weight and Manual Input.
 std::optional<PortDialogKind> PortDialogForSource(WeightSource source);
+
+// The dialog of a scale model; none for the models without one.
+std::optional<PortDialogKind> PortDialogOfModel(const ScaleModel& model);
 
 // The dialog whose object name is `objectName` (frmTOLEDO, ...); none for any other name.
 std::optional<PortDialogKind> PortDialogNamed(std::string_view objectName);

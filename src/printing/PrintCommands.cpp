@@ -5,13 +5,14 @@
 #include "log/ResultGridModel.h"
 #include "log/ResultView.h"
 #include "log/TerminalPane.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "mainwindow/StationWindowAccess.h"
 #include "printing/FlexGridPrint.h"
 #include "printing/PrintTextFile.h"
 #include "printing/PrintWindow.h"
+#include "resources/AppTitle.h"
 #include "resources/Twips.h"
 #include "station/StationCore.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -25,8 +26,6 @@
 #include <QTableView>
 
 namespace {
-
-const QString kAppTitle = QStringLiteral("Tallion");
 
 // The printer font of the grid; the nearest font of the desktop stands in when it is missing.
 QFont PrinterFont()
@@ -111,22 +110,22 @@ void PrintCommands::OpenPrintDialog()
     if (logFilePath.empty() || !pane || pane->Length() == 0)
         return;
     // A dialog closed a moment ago may still wait for its deletion: a new one is made then.
-    if (frmPrint_ && frmPrint_->isVisible()) {
-        frmPrint_->raise();
-        frmPrint_->activateWindow();
+    if (printWindow_ && printWindow_->isVisible()) {
+        printWindow_->raise();
+        printWindow_->activateWindow();
         return;
     }
-    frmPrint_ =
+    printWindow_ =
         new PrintWindow(links_.dialogs, links_.settings, logFilePath, textFilePath,
                         PrintWindow::Actions{[this] { PrintToFile(); }, [this] { PrintToPaper(); }}, links_.parent);
-    frmPrint_->setAttribute(Qt::WA_DeleteOnClose);
-    links_.window.RegisterStationWindow(frmPrint_);
-    frmPrint_->show();
+    printWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    links_.window.RegisterStationWindow(printWindow_);
+    printWindow_->show();
 }
 
 PrintWindow* PrintCommands::PrintDialog() const
 {
-    return frmPrint_;
+    return printWindow_;
 }
 
 void PrintCommands::PrintToFile()

@@ -82,5 +82,5 @@ private:
     Links links_;
     QTimer statusTimer_;
     StationPrinter printer_;
-    QPointer<PrintWindow> frmPrint_;
+    QPointer<PrintWindow> printWindow_;
 };

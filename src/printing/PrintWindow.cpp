@@ -1,9 +1,9 @@
 #include "printing/PrintWindow.h"
 
-#include "mainwindow/ApplyStringTable.h"
-#include "mainwindow/OperatorDialogs.h"
 #include "printing/PrintTextFile.h"
 #include "settings/SettingsStore.h"
+#include "widgets/ApplyStringTable.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QBoxLayout>
 #include <QDialogButtonBox>
@@ -63,24 +63,24 @@ PrintWindow::PrintWindow(OperatorDialogs& dialogs, SettingsStore& settings, cons
     setObjectName(QStringLiteral("FrmPrint"));
     setProperty("tag", QStringLiteral("1237"));
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setProperty("tag", QStringLiteral("1252"));
-    LblPath = new QLabel(this);
-    LblPath->setObjectName(QStringLiteral("LblPath"));
-    LblPath->setFrameShape(QFrame::StyledPanel);
-    LblPath->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    LblPath->setMinimumWidth(360);
-    LblFileTitle = new QLabel(this);
-    LblFileTitle->setObjectName(QStringLiteral("LblFileTitle"));
-    LblFileTitle->setFrameShape(QFrame::StyledPanel);
-    LblFileTitle->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    CmdFolder = new QToolButton(this);
-    CmdFolder->setObjectName(QStringLiteral("CmdFolder"));
-    CmdFolder->setText(QStringLiteral("..."));
-    CmdFolder->setToolTip(QStringLiteral("1255"));
-    CmdFolder->setFocusPolicy(Qt::StrongFocus);
-    Label1->setBuddy(CmdFolder);
+    folderLabel = new QLabel(this);
+    folderLabel->setObjectName(QStringLiteral("Label1"));
+    folderLabel->setProperty("tag", QStringLiteral("1252"));
+    pathLabel = new QLabel(this);
+    pathLabel->setObjectName(QStringLiteral("LblPath"));
+    pathLabel->setFrameShape(QFrame::StyledPanel);
+    pathLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    pathLabel->setMinimumWidth(360);
+    fileTitleLabel = new QLabel(this);
+    fileTitleLabel->setObjectName(QStringLiteral("LblFileTitle"));
+    fileTitleLabel->setFrameShape(QFrame::StyledPanel);
+    fileTitleLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    folderButton = new QToolButton(this);
+    folderButton->setObjectName(QStringLiteral("CmdFolder"));
+    folderButton->setText(QStringLiteral("..."));
+    folderButton->setToolTip(QStringLiteral("1255"));
+    folderButton->setFocusPolicy(Qt::StrongFocus);
+    folderLabel->setBuddy(folderButton);
 
     auto makeButton = [this](const char* name, const char* tag) {
         auto* button = new QPushButton(this);
@@ -88,59 +88,59 @@ PrintWindow::PrintWindow(OperatorDialogs& dialogs, SettingsStore& settings, cons
         button->setProperty("tag", QString::fromLatin1(tag));
         return button;
     };
-    CmdPTF = makeButton("CmdPTF", "1251");
-    CmdPTP = makeButton("CmdPTP", "1253");
-    CmdCancel = makeButton("CmdCancel", "1254");
+    printToFileButton = makeButton("CmdPTF", "1251");
+    printToPrinterButton = makeButton("CmdPTP", "1253");
+    cancelButton = makeButton("CmdCancel", "1254");
 
     auto* grid = new QGridLayout;
-    grid->addWidget(Label1, 0, 0);
-    grid->addWidget(LblPath, 0, 1);
-    grid->addWidget(CmdFolder, 0, 2);
-    grid->addWidget(LblFileTitle, 1, 1);
+    grid->addWidget(folderLabel, 0, 0);
+    grid->addWidget(pathLabel, 0, 1);
+    grid->addWidget(folderButton, 0, 2);
+    grid->addWidget(fileTitleLabel, 1, 1);
     grid->setColumnStretch(1, 1);
     auto* buttons = new QDialogButtonBox(Qt::Horizontal, this);
-    buttons->addButton(CmdPTF, QDialogButtonBox::ActionRole);
-    buttons->addButton(CmdPTP, QDialogButtonBox::AcceptRole);
-    buttons->addButton(CmdCancel, QDialogButtonBox::RejectRole);
+    buttons->addButton(printToFileButton, QDialogButtonBox::ActionRole);
+    buttons->addButton(printToPrinterButton, QDialogButtonBox::AcceptRole);
+    buttons->addButton(cancelButton, QDialogButtonBox::RejectRole);
     auto* rows = new QVBoxLayout(this);
     rows->addLayout(grid);
     rows->addSpacing(8);
     rows->addWidget(buttons);
 
     ApplyStringTable(this);
-    GiveAccessKey(CmdPTF, QLatin1Char('f'));
+    GiveAccessKey(printToFileButton, QLatin1Char('f'));
     // "p" belongs to "Path".
-    GiveAccessKey(CmdPTP, QLatin1Char('a'));
-    GiveAccessKey(CmdCancel, QLatin1Char('C'));
-    if (!Label1->text().contains(QLatin1Char('&')))
-        Label1->setText(QLatin1Char('&') + Label1->text());
+    GiveAccessKey(printToPrinterButton, QLatin1Char('a'));
+    GiveAccessKey(cancelButton, QLatin1Char('C'));
+    if (!folderLabel->text().contains(QLatin1Char('&')))
+        folderLabel->setText(QLatin1Char('&') + folderLabel->text());
     // Return prints on paper (nothing is overwritten without the printer dialog); Escape cancels.
-    CmdPTP->setDefault(true);
-    CmdPTP->setFocus();
+    printToPrinterButton->setDefault(true);
+    printToPrinterButton->setFocus();
 
     // Without a folder chosen yet the text file goes beside the log file, never into whatever
     // folder the station was started from.
     std::string folder = SettingsStore::PathFromText(settings_.ReadSetting(kSection, kFolderKey, ""));
     if (folder.empty())
         folder = FolderOf(logFilePath_);
-    LblPath->setText(FromPath(folder));
-    LblFileTitle->setText(FromPath(TextFileTitle(logFilePath_)));
+    pathLabel->setText(FromPath(folder));
+    fileTitleLabel->setText(FromPath(TextFileTitle(logFilePath_)));
     textFilePath_ = JoinFolderAndName(folder, TextFileTitle(logFilePath_));
 
-    connect(CmdPTF, &QPushButton::clicked, this, &PrintWindow::OnPrintToFile);
-    connect(CmdPTP, &QPushButton::clicked, this, &PrintWindow::OnPrintToPaper);
-    connect(CmdCancel, &QPushButton::clicked, this, &PrintWindow::reject);
-    connect(CmdFolder, &QToolButton::clicked, this, &PrintWindow::OnFolder);
+    connect(printToFileButton, &QPushButton::clicked, this, &PrintWindow::OnPrintToFile);
+    connect(printToPrinterButton, &QPushButton::clicked, this, &PrintWindow::OnPrintToPaper);
+    connect(cancelButton, &QPushButton::clicked, this, &PrintWindow::reject);
+    connect(folderButton, &QToolButton::clicked, this, &PrintWindow::OnFolder);
 }
 
 QString PrintWindow::FileTitle() const
 {
-    return LblFileTitle->text();
+    return fileTitleLabel->text();
 }
 
 QString PrintWindow::Folder() const
 {
-    return LblPath->text();
+    return pathLabel->text();
 }
 
 void PrintWindow::OnPrintToFile()
@@ -159,15 +159,15 @@ void PrintWindow::OnPrintToPaper()
 
 void PrintWindow::OnFolder()
 {
-    const std::string proposed = JoinFolderAndName(ToPath(LblPath->text()), ProposedTextFileName(logFilePath_));
+    const std::string proposed = JoinFolderAndName(ToPath(pathLabel->text()), ProposedTextFileName(logFilePath_));
     const std::optional<QString> chosen = dialogs_.SaveFile(
         QStringLiteral("Save File"), QStringLiteral("Text File (*.txt)|*.txt|ALL FILES (*.*)|*.*"), FromPath(proposed));
     if (!chosen || chosen->isEmpty())
         return;
     textFilePath_ = ToPath(*chosen);
     const std::string folder = FolderOf(textFilePath_);
-    LblFileTitle->setText(FromPath(textFilePath_.substr(folder.size())));
-    LblPath->setText(FromPath(folder));
+    fileTitleLabel->setText(FromPath(textFilePath_.substr(folder.size())));
+    pathLabel->setText(FromPath(folder));
     settings_.WriteSetting(kSection, kFolderKey, SettingsStore::TextFromPath(folder));
     OnPrintToFile();
 }

@@ -38,11 +38,11 @@ private:
     std::string& textFilePath_;
     Actions actions_;
 
-    QLabel* Label1 = nullptr;
-    QLabel* LblPath = nullptr;
-    QLabel* LblFileTitle = nullptr;
-    QPushButton* CmdPTF = nullptr;
-    QPushButton* CmdPTP = nullptr;
-    QPushButton* CmdCancel = nullptr;
-    QToolButton* CmdFolder = nullptr;
+    QLabel* folderLabel = nullptr;
+    QLabel* pathLabel = nullptr;
+    QLabel* fileTitleLabel = nullptr;
+    QPushButton* printToFileButton = nullptr;
+    QPushButton* printToPrinterButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    QToolButton* folderButton = nullptr;
 };

@@ -6,6 +6,27 @@
 #include <optional>
 #include <string>
 
+// While the operator views a log file the probe shows the station locked; "7" ends that prompt
+// (and any other the station put on the probe's display).
+inline constexpr char kStationLockedCommand[] = "6$AAA Locked";
+inline constexpr char kEndPromptCommand[] = "7";
+// "6" with no text: the probe's display is blanked (while the class summary shows).
+inline constexpr char kBlankDisplayCommand[] = "6";
+// The probe is to expect new firmware.
+inline constexpr char kFirmwareDownloadCommand[] = "F";
+
+// The pairing of probe results with weights: a result refused for want of a weight, the prompt
+// ended once a weight came, too many weights, and which equation the first weight chose.
+inline constexpr char kRefuseResultCommand[] = "8";
+inline constexpr const char* kWeightTakenAfterPromptCommand = kEndPromptCommand;
+inline constexpr char kTooManyWeightsCommand[] = "2.A(APeso mas";
+inline constexpr char kFirstWeightLightCommand[] = "950"; // up to 110 kg
+inline constexpr char kFirstWeightHeavyCommand[] = "951"; // above 110 kg
+// The weight prompts: the first and the refreshed one, each followed by the probe's word for
+// weight (at most 7 characters) and "?".
+inline constexpr char kWeightPromptStart[] = "6$AAA";
+inline constexpr char kWeightPromptAgain[] = "2*AAA";
+
 // Counter "Set to": the question put to the operator.
 inline constexpr char kCounterPrompt[] = "carcass counter (6 digits) = ";
 inline constexpr char kCounterTitle[] = "Probe Carcass counter Setting";

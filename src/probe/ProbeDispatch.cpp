@@ -2,6 +2,7 @@
 
 #include "probe/ProbeStatusText.h"
 #include "probe/RecordDecoders.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 namespace {
@@ -146,7 +147,7 @@ void DispatchProbeMessage(const std::string& message, CurrentProbeResult& result
     case 'C':
         // The cancel keeps the previous measurement's values; only kind, time and alert change.
         result.lineIsMeasurement = false;
-        record.alertText = ResourceString(1131) + "      " + Mid(message, 4, 6);
+        record.alertText = ResourceString(StringId::Cancel) + "      " + Mid(message, 4, 6);
         target.PairProbeResult();
         break;
     case 'I': target.SetStatusPanel1(Mid(message, 4)); break;

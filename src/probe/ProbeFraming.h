@@ -1,16 +1,12 @@
 #pragma once
 // Bytes of the probe link and the framing of a station command.
 
+#include "probe/ControlBytes.h"
+
 #include <string>
 
 namespace ProbeBytes {
-constexpr char SOH = 1;
-constexpr char STX = 2;
-constexpr char ETX = 3;
-constexpr char EOT = 4;
-constexpr char ENQ = 5;
-constexpr char ACK = 6;
-constexpr char NAK = 21;
+using namespace ControlBytes;
 
 // The short exchanges around the probe's polls.
 inline const std::string kDataPoll{'h', ENQ};         // the probe has a message

@@ -84,7 +84,6 @@ void ProbeLink::OnReceiveTick()
         return;
     }
     alive_ = true;
-    port_.SetInputLen(0);
     // Everything waiting is taken; bytes arriving after this read stay for the next reception.
     rxText_ += port_.Input();
     const std::string reception = std::move(rxText_);

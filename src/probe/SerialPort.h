@@ -33,7 +33,6 @@ public:
     // 0 none, 1 Xon/Xoff, 2 RTS, 3 Xon/RTS.
     virtual bool SetHandshaking(int mode) = 0;
     virtual int Handshaking() const = 0;
-    virtual void SetInputMode(int mode) = 0;
     // Opens (true) or closes (false); false when that failed.
     virtual bool SetPortOpen(bool open) = 0;
     virtual bool PortOpen() const = 0;
@@ -41,7 +40,6 @@ public:
     virtual int InBufferCount() = 0;
     // Throws away what is waiting (the InBufferCount := 0 of the original control).
     virtual void ClearInBuffer() = 0;
-    virtual void SetInputLen(int len) = 0;
     // Every waiting byte, in arrival order, one character per byte.
     virtual std::string Input() = 0;
     // Sends every character as one byte; false when the write failed.

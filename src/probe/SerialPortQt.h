@@ -18,12 +18,10 @@ public:
     std::string Settings() const override { return settingsText_; }
     bool SetHandshaking(int mode) override;
     int Handshaking() const override { return handshaking_; }
-    void SetInputMode(int) override {}
     bool SetPortOpen(bool open) override;
     bool PortOpen() const override { return serial_.isOpen(); }
     int InBufferCount() override;
     void ClearInBuffer() override;
-    void SetInputLen(int) override {}
     std::string Input() override;
     bool Output(const std::string& bytes) override;
     std::string LastError() const override { return lastError_; }

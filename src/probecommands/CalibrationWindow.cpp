@@ -30,45 +30,45 @@ CalibrationWindow::CalibrationWindow(QueueCommand queueCommand, QWidget* parent)
     setFont(large);
 
     auto* prompt = new QLabel("Enter your Colour calibration number :", this);
-    Text1 = new QLineEdit("120", this);
-    Text1->setObjectName("Text1");
-    Text2 = new QLineEdit("60", this);
-    Text2->setObjectName("Text2");
+    colour130Box = new QLineEdit("120", this);
+    colour130Box->setObjectName("Text1");
+    colour61Box = new QLineEdit("60", this);
+    colour61Box->setObjectName("Text2");
     auto* label1 = new QLabel("&Colour 130", this);
-    label1->setBuddy(Text1);
+    label1->setBuddy(colour130Box);
     auto* label2 = new QLabel("C&olour 61", this);
-    label2->setBuddy(Text2);
+    label2->setBuddy(colour61Box);
     auto* grid = new QGridLayout;
     grid->addWidget(label1, 0, 0);
-    grid->addWidget(Text1, 0, 1);
+    grid->addWidget(colour130Box, 0, 1);
     grid->addWidget(new QLabel("less than 250", this), 0, 2);
     grid->addWidget(label2, 1, 0);
-    grid->addWidget(Text2, 1, 1);
+    grid->addWidget(colour61Box, 1, 1);
     grid->addWidget(new QLabel("less than 120", this), 1, 2);
 
-    Command2 = new QPushButton("OK", this);
-    Command2->setObjectName("Command2");
-    Command2->setDefault(true);
-    Command1 = new QPushButton("Cancel", this);
-    Command1->setObjectName("Command1");
-    connect(Command2, &QPushButton::clicked, this, &CalibrationWindow::OnOk);
-    connect(Command1, &QPushButton::clicked, this, &QDialog::reject);
+    okButton = new QPushButton("OK", this);
+    okButton->setObjectName("Command2");
+    okButton->setDefault(true);
+    cancelButton = new QPushButton("Cancel", this);
+    cancelButton->setObjectName("Command1");
+    connect(okButton, &QPushButton::clicked, this, &CalibrationWindow::OnOk);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Command2);
-    buttons->addWidget(Command1);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt);
     layout->addLayout(grid);
     layout->addLayout(buttons);
-    Text1->selectAll();
-    Text1->setFocus();
+    colour130Box->selectAll();
+    colour130Box->setFocus();
 }
 
 void CalibrationWindow::OnOk()
 {
-    if (const auto commands = ColourCalibrationCommands(Bytes(Text1->text()), Bytes(Text2->text()))) {
+    if (const auto commands = ColourCalibrationCommands(Bytes(colour130Box->text()), Bytes(colour61Box->text()))) {
         queueCommand_(commands->colour130);
         queueCommand_(commands->colour61);
     }

@@ -19,8 +19,8 @@ private:
     void OnOk();
 
     QueueCommand queueCommand_;
-    QLineEdit* Text1 = nullptr;      // Colour 130
-    QLineEdit* Text2 = nullptr;      // Colour 61
-    QPushButton* Command2 = nullptr; // OK
-    QPushButton* Command1 = nullptr; // Cancel
+    QLineEdit* colour130Box = nullptr;   // Colour 130
+    QLineEdit* colour61Box = nullptr;    // Colour 61
+    QPushButton* okButton = nullptr;     // OK
+    QPushButton* cancelButton = nullptr; // Cancel
 };

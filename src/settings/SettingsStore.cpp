@@ -2,6 +2,7 @@
 
 #include "log/FileModes.h"
 #include "probe/OperatorNotices.h"
+#include "resources/AppTitle.h"
 #include "settings/HandWrittenValues.h"
 #include "settings/ReplaceFile.h"
 #include "settings/SettingsFileBytes.h"
@@ -94,8 +95,7 @@ SettingsStore::SettingsStore(const QString& iniPath)
     : path_(iniPath)
 {
     if (path_.isEmpty()) {
-        const QSettings user(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tallion"),
-                             QStringLiteral("Tallion"));
+        const QSettings user(QSettings::IniFormat, QSettings::UserScope, kAppTitle, kAppTitle);
         path_ = user.fileName();
     }
 }
@@ -234,7 +234,7 @@ void SettingsStore::ReportWriteFailure(const QString& problem)
     if (failureShown_ || !notices_)
         return;
     failureShown_ = true;
-    notices_->Notify(text, QStringLiteral("Tallion"), MessageIcon::Exclamation);
+    notices_->Notify(text, kAppTitle, MessageIcon::Exclamation);
 }
 
 std::string SettingsStore::PortNumberText(int port)

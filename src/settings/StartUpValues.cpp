@@ -1,6 +1,7 @@
 #include "settings/StartUpValues.h"
 
 #include "probe/SerialPort.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
 #include "weighing/ScaleModels.h"
@@ -100,7 +101,7 @@ StoredWeighing ReadStoredWeighing(const SettingsStore& settings)
 std::string MainWindowCaption()
 {
     const std::string separator = "  -  ";
-    return ResourceString(1106) + separator + ResourceString(1081) + separator + ResourceString(1107) + " "
-           + std::to_string(TALLION_VERSION_MAJOR) + "." + std::to_string(TALLION_VERSION_MINOR) + "."
-           + std::to_string(TALLION_VERSION_PATCH);
+    return ResourceString(StringId::ProgramName) + separator + ResourceString(StringId::MakerName) + separator
+           + ResourceString(StringId::Version) + " " + std::to_string(TALLION_VERSION_MAJOR) + "."
+           + std::to_string(TALLION_VERSION_MINOR) + "." + std::to_string(TALLION_VERSION_PATCH);
 }

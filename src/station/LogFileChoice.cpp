@@ -1,6 +1,7 @@
 #include "station/LogFileChoice.h"
 
 #include "probe/ProbeLink.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"
 #include "station/OperatorQuestions.h"
@@ -59,7 +60,8 @@ LogFileOpening LogFileChoice::Open(const std::string& path)
 void LogFileChoice::OfferCounterReset(OperatorQuestions& questions)
 {
     if (link_.probeLinkAlive()
-        && questions.Message(ResourceText(1239), ResourceText(1240), MessageIcon::Question, MessageButtons::YesNoSafe)
+        && questions.Message(ResourceText(StringId::ResetCounterQuestion), ResourceText(StringId::ResetCarcassCounter),
+                             MessageIcon::Question, MessageButtons::YesNoSafe)
                == MessageAnswer::Yes) {
         link_.QueueProbeCommand(kCounterResetCommand);
     }

@@ -17,7 +17,6 @@ bool SetUpProbePort(const SettingsStore& settings, SerialPort& port, PortWatch& 
         qWarning("Probe port: settings \"%s\" not applied", config.settingsText.c_str());
     if (config.handshaking)
         port.SetHandshaking(*config.handshaking);
-    port.SetInputMode(1);
 
     if (watch.Open())
         return true;

@@ -1,5 +1,6 @@
 #include "station/ReceivedMessages.h"
 
+#include "resources/AppTitle.h"
 #include "station/LogTail.h"
 #include "station/ProbeResults.h"
 #include "station/ResultLog.h"
@@ -14,8 +15,6 @@
 #include <algorithm>
 
 namespace {
-
-const QString kAppTitle = QStringLiteral("Tallion");
 
 QString PathText(const std::string& path)
 {

@@ -1,13 +1,13 @@
 #include "station/ResultLog.h"
 
+#include "resources/AppTitle.h"
+
 #include <QFile>
 #include <QStandardPaths>
 
 #include <sys/stat.h>
 
 namespace {
-
-const QString kAppTitle = QStringLiteral("Tallion");
 
 // Waiting records are tried again this often, so they reach the file soon after it can be
 // written again even when no new carcass comes.

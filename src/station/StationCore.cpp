@@ -1,5 +1,6 @@
 #include "station/StationCore.h"
 
+#include "probe/ProbeCommands.h"
 StationCore::StationCore(std::unique_ptr<SerialPort> probePort, std::unique_ptr<SerialPort> scalePort,
                          LogFileSystem& fileSystem, QObject* parent)
     : QObject(parent)
@@ -36,7 +37,7 @@ StationCore::StationCore(std::unique_ptr<SerialPort> probePort, std::unique_ptr<
 
     // A weight taken goes to the main pairing at once, inside the tick, before it is told.
     connect(&scaleCollector_, &ScaleCollector::weightArrived, this, [this] {
-        received_.KeepWeight(scaleCollector_.strWgtScale());
+        received_.KeepWeight(scaleCollector_.scaleMessage());
         pairings_.main().OnWeightArrived();
     });
     received_.SetWeightReplay([this](const std::string& scaleMessage) {
@@ -79,6 +80,36 @@ void StationCore::SetPaused(bool paused)
     link_.setStationPaused(paused);
     received_.SetPaused(paused);
     emit pauseChanged(paused, received_.HeldCount());
+}
+
+void StationCore::pauseForLogView()
+{
+    SetPaused(true);
+    link_.QueueProbeCommand(kStationLockedCommand);
+}
+
+void StationCore::resume()
+{
+    link_.QueueProbeCommand(kEndPromptCommand);
+    SetPaused(false);
+}
+
+void StationCore::endProbePrompt()
+{
+    if (link_.probeLinkAlive())
+        link_.QueueProbeCommand(kEndPromptCommand);
+}
+
+void StationCore::blankProbeDisplay()
+{
+    if (link_.probeLinkAlive())
+        link_.QueueProbeCommand(kBlankDisplayCommand);
+}
+
+void StationCore::announceFirmwareDownload()
+{
+    if (link_.probeLinkAlive())
+        link_.QueueProbeCommand(kFirmwareDownloadCommand);
 }
 
 void StationCore::AfterTick()

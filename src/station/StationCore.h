@@ -72,6 +72,16 @@ public:
     // ends; then they are dispatched in order.
     void SetPaused(bool paused);
     bool Paused() const { return link_.stationPaused(); }
+    // A log file is viewed: the probe shows the station locked and its messages are held.
+    void pauseForLogView();
+    // The view is over (or never began): the probe's prompt ends and the held messages follow.
+    void resume();
+    // Ends the prompt on the probe's display, when the link is up.
+    void endProbePrompt();
+    // Blanks the probe's display, when the link is up (the class summary is shown).
+    void blankProbeDisplay();
+    // Tells the probe to expect new firmware, when the link is up.
+    void announceFirmwareDownload();
     int HeldMessages() const { return received_.HeldCount(); }
 
     // The scale side: every model's message options (as last loaded or edited in its dialog),
@@ -150,7 +160,7 @@ private:
     int pendingSeen_ = 0;
 
     ScaleOptions scaleOptions_;
-    ParsedScaleReader scaleReader_{scaleCollector_.strWgtScale(), scaleOptions_};
+    ParsedScaleReader scaleReader_{scaleCollector_.scaleMessage(), scaleOptions_};
     LinkCommands linkCommands_{link_};
     StationPairings pairings_{StationPairingLinks{weighingState_, probeResults_.current(), pendingQueue_, linkCommands_,
                                                   probeResults_, scaleReader_, notices_}};

@@ -1,6 +1,7 @@
 #include "weighing/ManualWeightEntry.h"
 
 #include "probe/TextNumber.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 #include <algorithm>
@@ -52,18 +53,18 @@ WeightKeyResult ManualWeightEntry::KeyPress(const std::string& boxText, int key)
         if (weight >= kUsualLowest && weight <= kUsualHighest) {
             result.acceptedWeight = result.boxText;
         } else {
-            result.errorText = ResourceString(1259); // "Valid weight?"
+            result.errorText = ResourceString(StringId::ValidWeightQuestion); // "Valid weight?"
             weightConfirmPending_ = true;
         }
     } else {
         result.boxText.clear();
         result.boxChanged = true;
-        result.errorText = ResourceString(1162); // "Invalid weight"
+        result.errorText = ResourceString(StringId::InvalidWeight); // "Invalid weight"
     }
     return result;
 }
 
 std::string WeightLimitsHelpText()
 {
-    return ResourceString(1155) + "\r\n" + ResourceString(1156);
+    return ResourceString(StringId::WeightOutOfLimits) + "\r\n" + ResourceString(StringId::WeightOutsideRange);
 }

@@ -24,14 +24,13 @@ void ScaleCollector::OnScaleTick()
         return;
     }
     emit linkAlive();
-    port_.SetInputLen(0);
     // Every waiting byte is read and nothing is thrown away: bytes beyond the counted ones
     // arrived after the count and open the next message.
     std::string bytes = std::move(carried_) + port_.Input();
     const size_t counted = static_cast<size_t>(waiting);
     carried_ = bytes.size() > counted ? bytes.substr(counted) : std::string();
     bytes.resize(std::min(bytes.size(), counted));
-    strWgtScale_ = std::move(bytes);
+    message_ = std::move(bytes);
     emit weightArrived();
     lastScaleByteCount_ = 0;
 }

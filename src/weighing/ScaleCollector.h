@@ -20,10 +20,10 @@ public:
     void OnScaleTick();
 
     // The last complete message, one character per byte, control bytes included.
-    const std::string& strWgtScale() const { return strWgtScale_; }
+    const std::string& scaleMessage() const { return message_; }
     // A message taken before the station stopped, brought back from the journal of received
     // messages to be paired again; nothing is announced.
-    void RestoreMessage(const std::string& text) { strWgtScale_ = text; }
+    void RestoreMessage(const std::string& text) { message_ = text; }
     // Bytes that were waiting at the previous tick; 0 after a message was taken.
     int lastScaleByteCount() const { return lastScaleByteCount_; }
 
@@ -31,13 +31,13 @@ signals:
     // A message was taken: the probe link counts as alive (probeLinkAlive := true), as the
     // station has always treated traffic on the scale line.
     void linkAlive();
-    // strWgtScale holds a new message (the weight arrival). Emitted inside the tick;
+    // scaleMessage holds a new message (the weight arrival). Emitted inside the tick;
     // whoever handles it must not wait.
     void weightArrived();
 
 private:
     SerialPort& port_;
-    std::string strWgtScale_;
+    std::string message_;
     // Bytes read beyond the counted message: the start of the next one, kept, never dropped.
     std::string carried_;
     int lastScaleByteCount_ = 0;

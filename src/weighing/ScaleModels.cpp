@@ -42,49 +42,129 @@ void ReadHeaderOptions(const ScaleModel& model, const SettingReader& read, Scale
     header.factor = read(kFactorKey, model.headerDefaults.factor);
 }
 
-WeightParseResult ParseToledo(const ScaleModel&, const std::string& strWgtScale, const ScaleOptions& options)
+WeightParseResult ParseToledo(const ScaleModel&, const std::string& scaleMessage, const ScaleOptions& options)
 {
-    return ParseToledoWeight(strWgtScale, options.toledo);
+    return ParseToledoWeight(scaleMessage, options.toledo);
 }
 
-WeightParseResult ParseWedderburn(const ScaleModel&, const std::string& strWgtScale, const ScaleOptions& options)
+WeightParseResult ParseWedderburn(const ScaleModel&, const std::string& scaleMessage, const ScaleOptions& options)
 {
-    return ParseWedderburnWeight(strWgtScale, options.wedderburn);
+    return ParseWedderburnWeight(scaleMessage, options.wedderburn);
 }
 
-WeightParseResult ParseHeader(const ScaleModel& model, const std::string& strWgtScale, const ScaleOptions& options)
+WeightParseResult ParseHeader(const ScaleModel& model, const std::string& scaleMessage, const ScaleOptions& options)
 {
-    return ParseHeaderWeight(*model.source, strWgtScale, options.*model.runningHeader);
+    return ParseHeaderWeight(*model.source, scaleMessage, options.*model.runningHeader);
 }
 
 using S = WeightSource;
-const HeaderScaleOptions kNoFields{"", "", ""};
 
-// clang-format off
+// The ASCII scales' dialogs share one caption (the model's name follows it).
+constexpr int kTextScaleCaption = 1258;
+
+// An ASCII scale's dialog whose fields are read from the store, with a Default button.
+constexpr ScaleDialog kTextScaleDialog(const char* objectName)
+{
+    return {.objectName = objectName,
+            .captionId = kTextScaleCaption,
+            .extras = PortDialogExtras::Parsing,
+            .parsingSource = ParsingSource::Store,
+            .defaultButton = true};
+}
+
+using X = PortDialogExtras;
+using P = ParsingSource;
+
 const std::array<ScaleModel, 10> kModels{{
-    {S::NoWeight, true, "mnuWgtNon", 1033, nullptr, nullptr, nullptr, {}, nullptr, kNoFields, nullptr, nullptr,
-     nullptr, nullptr},
-    {S::ManualInput, true, "mnuWgtMan", 1034, nullptr, nullptr, nullptr, {}, nullptr, kNoFields, nullptr, nullptr,
-     nullptr, nullptr},
-    {S::MettlerToledo, true, "mnuWgtTOL", 1035, nullptr, "frmTOLEDO", "9600,e,7,1", kToledoFlags, nullptr, kNoFields,
-     nullptr, nullptr, ReadFlags, ParseToledo},
-    {S::Wedderburn, true, "mnuWgtWed", 1036, nullptr, "frmWdburn", "9600,e,7,1", kWedderburnFlags, nullptr,
-     kNoFields, nullptr, nullptr, ReadFlags, ParseWedderburn},
-    {S::Generic, true, "mnuWeightGeneric", 1037, nullptr, "frmWeightGeneric", "4800,e,7,2", {}, "WeightStartPosition",
-     {"$", "2", "1"}, "WeightGeneric error: ", &ScaleOptions::generic, ReadHeaderOptions, ParseHeader},
-    {S::EV2000, true, "mnuEV2000", 1038, nullptr, "frmEV2000", "4800,e,7,2", {}, "EV2000StartPosition",
-     {"$", "2", "1"}, "Weight EV2000 error: ", &ScaleOptions::ev2000, ReadHeaderOptions, ParseHeader},
-    {S::TU9000, true, "mnuTU9000", 1039, nullptr, "frmTU9000", "4800,e,7,2", {}, "TU9000StartPosition",
-     {"$", "20", "1"}, "Weight TU9000 error: ", &ScaleOptions::tu9000, ReadHeaderOptions, ParseHeader},
-    {S::D410, false, "mnuD410", 1262, nullptr, "frmD410", "4800,e,7,2", {}, "D410StartPosition", {"$", "2", "1"},
-     nullptr, nullptr, nullptr, nullptr},
+    {.source = S::NoWeight, .entryChoosesSource = true, .menuEntry = "mnuWgtNon", .captionId = 1033},
+    {.source = S::ManualInput, .entryChoosesSource = true, .menuEntry = "mnuWgtMan", .captionId = 1034},
+    {.source = S::MettlerToledo,
+     .entryChoosesSource = true,
+     .menuEntry = "mnuWgtTOL",
+     .captionId = 1035,
+     .dialog = {.objectName = "frmTOLEDO", .captionId = 1177, .framed = true, .extras = X::ToledoFrame},
+     .lineDefaults = "9600,e,7,1",
+     .flags = kToledoFlags,
+     .readOptions = ReadFlags,
+     .parse = ParseToledo},
+    {.source = S::Wedderburn,
+     .entryChoosesSource = true,
+     .menuEntry = "mnuWgtWed",
+     .captionId = 1036,
+     .dialog = {.objectName = "frmWdburn", .captionId = 1183, .framed = true, .extras = X::WedderburnLink},
+     .lineDefaults = "9600,e,7,1",
+     .flags = kWedderburnFlags,
+     .readOptions = ReadFlags,
+     .parse = ParseWedderburn},
+    {.source = S::Generic,
+     .entryChoosesSource = true,
+     .menuEntry = "mnuWeightGeneric",
+     .captionId = 1037,
+     .dialog = {.objectName = "frmWeightGeneric",
+                .captionId = kTextScaleCaption,
+                .extras = X::Parsing,
+                .parsingSource = P::RunningOptions},
+     .lineDefaults = "4800,e,7,2",
+     .startPositionKey = "WeightStartPosition",
+     .headerDefaults = {"$", "2", "1"},
+     .errorPrefix = "WeightGeneric error: ",
+     .runningHeader = &ScaleOptions::generic,
+     .readOptions = ReadHeaderOptions,
+     .parse = ParseHeader},
+    {.source = S::EV2000,
+     .entryChoosesSource = true,
+     .menuEntry = "mnuEV2000",
+     .captionId = 1038,
+     .dialog = kTextScaleDialog("frmEV2000"),
+     .lineDefaults = "4800,e,7,2",
+     .startPositionKey = "EV2000StartPosition",
+     .headerDefaults = {"$", "2", "1"},
+     .errorPrefix = "Weight EV2000 error: ",
+     .runningHeader = &ScaleOptions::ev2000,
+     .readOptions = ReadHeaderOptions,
+     .parse = ParseHeader},
+    {.source = S::TU9000,
+     .entryChoosesSource = true,
+     .menuEntry = "mnuTU9000",
+     .captionId = 1039,
+     .dialog = kTextScaleDialog("frmTU9000"),
+     .lineDefaults = "4800,e,7,2",
+     .startPositionKey = "TU9000StartPosition",
+     .headerDefaults = {"$", "20", "1"},
+     .errorPrefix = "Weight TU9000 error: ",
+     .runningHeader = &ScaleOptions::tu9000,
+     .readOptions = ReadHeaderOptions,
+     .parse = ParseHeader},
+    {.source = S::D410,
+     .entryChoosesSource = false,
+     .menuEntry = "mnuD410",
+     .captionId = 1262,
+     .dialog = {.objectName = "frmD410",
+                .captionId = kTextScaleCaption,
+                .extras = X::ParsingWithD410Info,
+                .parsingSource = P::Store,
+                .defaultButton = true},
+     .lineDefaults = "4800,e,7,2",
+     .startPositionKey = "D410StartPosition",
+     .headerDefaults = {"$", "2", "1"}},
     // TE1000L and Tenso share their start position; an absent header reads as "~".
-    {S::TE1000L, false, "mnuTE1000L", 1261, nullptr, "frmTE1000L", "9600,n,8,1", {}, "TE1000LStartPosition",
-     {"~", "20", "1"}, nullptr, nullptr, nullptr, nullptr},
-    {std::nullopt, false, "mnuTenso", 0, "Tenso", "frmTenso", "9600,n,8,1", {}, "TE1000LStartPosition",
-     {"~", "20", "1"}, nullptr, nullptr, nullptr, nullptr},
+    {.source = S::TE1000L,
+     .entryChoosesSource = false,
+     .menuEntry = "mnuTE1000L",
+     .captionId = 1261,
+     .dialog = kTextScaleDialog("frmTE1000L"),
+     .lineDefaults = "9600,n,8,1",
+     .startPositionKey = "TE1000LStartPosition",
+     .headerDefaults = {"~", "20", "1"}},
+    {.source = std::nullopt,
+     .entryChoosesSource = false,
+     .menuEntry = "mnuTenso",
+     .caption = "Tenso",
+     .dialog = kTextScaleDialog("frmTenso"),
+     .lineDefaults = "9600,n,8,1",
+     .startPositionKey = "TE1000LStartPosition",
+     .headerDefaults = {"~", "20", "1"}},
 }};
-// clang-format on
 
 } // namespace
 
@@ -104,7 +184,7 @@ const ScaleModel* ScaleModelOf(WeightSource source)
 const ScaleModel* ScaleModelOfDialog(std::string_view dialog)
 {
     for (const ScaleModel& model : kModels)
-        if (model.dialog && model.dialog == dialog)
+        if (model.dialog.objectName && model.dialog.objectName == dialog)
             return &model;
     return nullptr;
 }

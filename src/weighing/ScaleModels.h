@@ -17,6 +17,31 @@
 inline constexpr const char* kHeaderCharacterKey = "HeaderCharacter";
 inline constexpr const char* kFactorKey = "Factor";
 
+// The options of a port settings dialog beyond the port section that every one has.
+enum class PortDialogExtras { None, ToledoFrame, WedderburnLink, Parsing, ParsingWithD410Info };
+
+// Where the header, start position and factor fields of an ASCII-scale dialog come from when
+// it opens.
+enum class ParsingSource {
+    None,           // no parsing fields
+    RunningOptions, // the running station's options (Generic: what the scale set-up last loaded)
+    Store,          // the settings store, with the model's defaults
+};
+
+// A model's port settings dialog.
+struct ScaleDialog {
+    const char* objectName = nullptr; // frmTOLEDO, ...; nullptr: the model has none
+    int captionId = 0;
+    // Centred on the screen, with flow control and a Cancel button; the others close through OK
+    // or the window's close control.
+    bool framed = false;
+    PortDialogExtras extras = PortDialogExtras::None;
+    ParsingSource parsingSource = ParsingSource::None;
+    // A Default button that puts back the model's line defaults and header fields (the header
+    // as "$", whatever an absent key reads as).
+    bool defaultButton = false;
+};
+
 // An on/off option kept under a key of its own: "0" is off, any other text on.
 struct ScaleFlag {
     const char* key;
@@ -26,31 +51,32 @@ struct ScaleFlag {
 
 struct ScaleModel {
     // Stored as "WgtScaleModel"; Tenso has a dialog only and no number.
-    std::optional<WeightSource> source;
+    std::optional<WeightSource> source = std::nullopt;
     // Choosing the menu entry makes this the weight source; otherwise it only opens the dialog.
-    bool entryChoosesSource;
+    bool entryChoosesSource = false;
     // The Weight menu's entry: object name and caption (a string-table id, or `caption` when 0).
-    const char* menuEntry;
-    int captionId;
-    const char* caption;
-    // Object name of the port settings dialog (frmTOLEDO, ...); nullptr: none.
-    const char* dialog;
+    const char* menuEntry = nullptr;
+    int captionId = 0;
+    const char* caption = nullptr;
+    // The port settings dialog; its object name is nullptr for the models without one.
+    ScaleDialog dialog = {};
     // "WeightPortSetting" when nothing is stored; nullptr for the sources without a scale line.
-    const char* lineDefaults;
+    const char* lineDefaults = nullptr;
     // Mettler-Toledo and Wedderburn: their framing flags, in the order they are read and stored.
-    std::span<const ScaleFlag> flags;
+    std::span<const ScaleFlag> flags = {};
     // Header scales: the key of their start position (beside "HeaderCharacter" and "Factor"),
     // what a read from the store gives for absent keys, and the prefix of their error texts.
-    const char* startPositionKey;
-    HeaderScaleOptions headerDefaults;
-    const char* errorPrefix;
+    const char* startPositionKey = nullptr;
+    HeaderScaleOptions headerDefaults = {"", "", ""};
+    const char* errorPrefix = nullptr;
     // The running options the scale set-up loads and the dialog's OK updates; nullptr for the
     // models that keep theirs in the store only.
-    HeaderScaleOptions ScaleOptions::*runningHeader;
+    HeaderScaleOptions ScaleOptions::*runningHeader = nullptr;
     // Loads the model's options from the store; nullptr: nothing to load.
-    void (*readOptions)(const ScaleModel& model, const SettingReader& read, ScaleOptions& options);
+    void (*readOptions)(const ScaleModel& model, const SettingReader& read, ScaleOptions& options) = nullptr;
     // Reads the weight out of one message; nullptr: the model has no parser.
-    WeightParseResult (*parse)(const ScaleModel& model, const std::string& strWgtScale, const ScaleOptions& options);
+    WeightParseResult (*parse)(const ScaleModel& model, const std::string& scaleMessage,
+                               const ScaleOptions& options) = nullptr;
 };
 
 // The table, in the order of the stored numbers, Tenso last.

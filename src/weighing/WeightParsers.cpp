@@ -1,5 +1,6 @@
 #include "weighing/WeightParsers.h"
 
+#include "probe/ControlBytes.h"
 #include "probe/TextNumber.h"
 #include "weighing/ScaleModels.h"
 
@@ -9,11 +10,8 @@
 
 namespace {
 
-constexpr char kSTX = 2;
-constexpr char kCR = 13;
-constexpr char kLF = 10;
-constexpr char kSO = 14;
-constexpr char kSI = 15;
+using namespace ControlBytes;
+
 constexpr size_t kWeightLength = 7;
 
 const char* const kStxError = "Weight scale Protocol <STX> error";
@@ -107,19 +105,19 @@ std::string Quoted(const std::string& text)
 
 } // namespace
 
-WeightParseResult ParseToledoWeight(const std::string& strWgtScale, const ToledoOptions& options)
+WeightParseResult ParseToledoWeight(const std::string& scaleMessage, const ToledoOptions& options)
 {
-    const std::string& s = strWgtScale;
-    if (Contains(s, kSTX) != options.STXon)
+    const std::string& s = scaleMessage;
+    if (Contains(s, STX) != options.STXon)
         return Refused(kStxError);
-    const bool so = Contains(s, kSO);
-    const bool si = Contains(s, kSI);
+    const bool so = Contains(s, SO);
+    const bool si = Contains(s, SI);
     if (options.SISOon ? !(so && si) : (so || si))
         return Refused(kSiSoError);
     if (options.ChecksumOn) {
         // Every byte from the first through the checksum byte after the first CR adds up to a
         // multiple of 256; without a byte after a CR there is nothing to check.
-        const size_t cr = s.find(kCR);
+        const size_t cr = s.find(CR);
         if (cr == std::string::npos || cr + 1 >= s.size())
             return Refused(kChecksumError);
         unsigned sum = 0;
@@ -134,7 +132,7 @@ WeightParseResult ParseToledoWeight(const std::string& strWgtScale, const Toledo
     return Weight(WithDecimalPoint(s.substr(start, kWeightLength)));
 }
 
-WeightParseResult ParseWedderburnWeight(const std::string& strWgtScale, const WedderburnOptions& options)
+WeightParseResult ParseWedderburnWeight(const std::string& scaleMessage, const WedderburnOptions& options)
 {
     struct Layout {
         bool firstByteChecked;
@@ -148,10 +146,10 @@ WeightParseResult ParseWedderburnWeight(const std::string& strWgtScale, const We
         options.StableCode
             ? (options.Hcode ? Layout{true, '\0', 10, 3, kStableCodeError} : Layout{true, '\0', 9, 2, kStableCodeError})
             : (options.Hcode ? Layout{true, '0', 8, 1, kHeaderCodeError} : Layout{false, '\0', 7, 0, kHeaderCodeError});
-    const std::string& s = strWgtScale;
+    const std::string& s = scaleMessage;
     if (layout.firstByteChecked && (s.empty() || s[0] != layout.firstByte))
         return Refused(layout.error);
-    if (s.size() <= layout.crIndex || s[layout.crIndex] != kCR)
+    if (s.size() <= layout.crIndex || s[layout.crIndex] != CR)
         return Refused(layout.error);
     return Weight(WithDecimalPoint(s.substr(layout.weightIndex, kWeightLength)));
 }
@@ -164,16 +162,16 @@ std::string HeaderScaleErrorPrefix(WeightSource model)
     return entry->errorPrefix;
 }
 
-WeightParseResult ParseHeaderWeight(WeightSource model, const std::string& strWgtScale,
+WeightParseResult ParseHeaderWeight(WeightSource model, const std::string& scaleMessage,
                                     const HeaderScaleOptions& options)
 {
-    const std::string& s = strWgtScale;
+    const std::string& s = scaleMessage;
     // One character per byte both ways, so positions in the text are positions in the message.
     const QString text = QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
     const QString header = QString::fromLatin1(options.header.data(), static_cast<qsizetype>(options.header.size()));
     const qsizetype h = text.indexOf(header, 0, Qt::CaseInsensitive);
     // No header, or no end of message yet: not a weight message, and nothing to say.
-    if (h < 0 || s.find_first_of(std::string{kCR, kLF}) == std::string::npos)
+    if (h < 0 || s.find_first_of(std::string{CR, LF}) == std::string::npos)
         return {};
 
     const std::string prefix = HeaderScaleErrorPrefix(model);
@@ -207,8 +205,8 @@ bool HasScaleParser(WeightSource source)
     return entry && entry->parse;
 }
 
-WeightParseResult ParseScaleWeight(WeightSource source, const std::string& strWgtScale, const ScaleOptions& options)
+WeightParseResult ParseScaleWeight(WeightSource source, const std::string& scaleMessage, const ScaleOptions& options)
 {
     const ScaleModel* entry = ScaleModelOf(source);
-    return entry && entry->parse ? entry->parse(*entry, strWgtScale, options) : WeightParseResult{};
+    return entry && entry->parse ? entry->parse(*entry, scaleMessage, options) : WeightParseResult{};
 }

@@ -1,6 +1,7 @@
 // The demo as a newcomer starts it: `tallion --demo` with its simulated probe and scale. Within a
 // minute its log holds a record of every kind the probe sends.
 
+#include "support/E2eDeadlines.h"
 #include "support/StationProcess.h"
 
 #include <QProcess>
@@ -22,7 +23,7 @@ TEST(ProgramDemo, WritesRecordsOfEveryKindWithinAMinute)
             log = found.hasMatch() ? found.captured(1) : QString();
             return !log.isEmpty();
         },
-        10000));
+        kStartUpMs));
 
     // The type column of each kind, and the alert lines of a cancel and a probing error.
     const std::set<std::string> wanted = {
@@ -50,5 +51,5 @@ TEST(ProgramDemo, WritesRecordsOfEveryKindWithinAMinute)
     EXPECT_TRUE(everyKind);
     EXPECT_EQ(seen, wanted);
     demo.terminate();
-    EXPECT_TRUE(demo.waitForFinished(5000));
+    EXPECT_TRUE(demo.waitForFinished(kStepMs));
 }

@@ -3,6 +3,7 @@
 
 #include "log/LogRecordFormat.h"
 #include "probe/RecordDecoders.h"
+#include "support/E2eDeadlines.h"
 #include "support/StationLine.h"
 
 #include <QDate>
@@ -38,7 +39,7 @@ TEST_F(ProgramEndToEnd, RunsTheLinkOnTheGivenPort)
             const auto c = probe.Commands();
             return c.size() >= 3 && c[2].closedWithEot;
         },
-        20000));
+        kStartUpMs));
     const auto commands = probe.Commands();
     EXPECT_EQ(commands[0].text, "0");
     EXPECT_EQ(commands[1].text, "A1");
@@ -102,7 +103,7 @@ TEST_F(ProgramEndToEnd, EveryMessageKindEndsUpInTheLogFile)
             record.carcassClass.clear(); // no class without a lean meat %, whatever the probe sent
         expected += LogLineFor(record);
     }
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QByteArray::fromStdString(Log()).count("\r\n") >= 10; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QByteArray::fromStdString(Log()).count("\r\n") >= 10; }, kStepMs));
     const std::string bytes = Log();
     ASSERT_EQ(bytes.substr(0, expected.size()), expected);
 

@@ -27,7 +27,7 @@ TEST(PairingResultTest, EquationReplacesTheProbesPercentOnlyWhenChosen)
             ASSERT_EQ(rig.side.logged.size(), 1u);
             const CarcassMeasurement& r = rig.side.logged[0];
             EXPECT_EQ(r.weight + '/' + r.meatPercent + '/' + r.carcassClass, c.logged) << c.weight << weightFirst;
-            FakePairingWindow& window = weightFirst ? rig.frmLED : rig.form1;
+            FakePairingWindow& window = weightFirst ? rig.carcassWindow : rig.mainWindow;
             EXPECT_EQ(window[R::Weight] + '/' + window[R::MeatPercent] + '/' + window[R::Class], c.logged);
         }
     }
@@ -62,7 +62,7 @@ TEST(PairingResultTest, ARecordWithoutAPercentKeepsItsPlaceAndWeightButGetsNoCla
             if (colourSample) // no depths, no percentage field: the equation has nothing either
                 expected = std::string(c.logged).substr(0, expected.find('/', 7)) + "//";
             EXPECT_EQ(r.carcassCount + '/' + r.weight + '/' + r.meatPercent + '/' + r.carcassClass, expected);
-            FakePairingWindow& window = c.weightFirst || !weighing ? rig.frmLED : rig.form1;
+            FakePairingWindow& window = c.weightFirst || !weighing ? rig.carcassWindow : rig.mainWindow;
             const bool classed = expected.back() != '/';
             EXPECT_EQ(window[R::MeatPercent] + '/' + window[R::Class], classed ? "60.3/S" : "/");
         }
@@ -73,29 +73,29 @@ TEST(PairingResultTest, WindowsDifferInQualityAndWhatFollowsACompletion)
 {
     PairingRig rig(false, WeightSource::ManualInput);
     rig.Prefill(2);
-    rig.TypeWeight(rig.current, rig.frmLED, "85.4");
-    EXPECT_EQ(rig.frmLED[R::Quality], "77");
-    EXPECT_EQ(rig.frmLED[R::WeightInput], "") << "a typed weight is used up, in both windows";
-    EXPECT_TRUE(rig.frmLED.refreshTimer);
-    rig.form1.roles[R::Quality] = "old";
-    rig.TypeWeight(rig.main, rig.form1, "92.1");
-    EXPECT_EQ(rig.form1[R::Quality], "old");
-    EXPECT_EQ(rig.form1[R::WeightInput], "");
+    rig.TypeWeight(rig.current, rig.carcassWindow, "85.4");
+    EXPECT_EQ(rig.carcassWindow[R::Quality], "77");
+    EXPECT_EQ(rig.carcassWindow[R::WeightInput], "") << "a typed weight is used up, in both windows";
+    EXPECT_TRUE(rig.carcassWindow.refreshTimer);
+    rig.mainWindow.roles[R::Quality] = "old";
+    rig.TypeWeight(rig.main, rig.mainWindow, "92.1");
+    EXPECT_EQ(rig.mainWindow[R::Quality], "old");
+    EXPECT_EQ(rig.mainWindow[R::WeightInput], "");
 
     // Without a weight source each result is finished at once; quality as sent in the main window.
     rig.weighing.weightSource = WeightSource::NoWeight;
     rig.result.currentMeasurement.kind = 'J';
     rig.main.OnProbeResult();
-    EXPECT_EQ(rig.form1[R::Quality], "  77");
+    EXPECT_EQ(rig.mainWindow[R::Quality], "  77");
     EXPECT_EQ(rig.result.currentMeasurement.weight, " ");
     EXPECT_EQ(rig.side.logged.size(), 3u);
 
     // Weight first with manual input: taking a weight gives the box back to the operator.
     rig.weighing.weightSource = WeightSource::ManualInput;
     rig.weighing.weightBeforeProbe = true;
-    rig.TypeWeight(rig.current, rig.frmLED, "85.4");
+    rig.TypeWeight(rig.current, rig.carcassWindow, "85.4");
     rig.Probe("000103");
-    EXPECT_EQ(rig.frmLED.weightInputEnabled, 1);
+    EXPECT_EQ(rig.carcassWindow.weightInputEnabled, 1);
 }
 
 TEST(PairingResultTest, ARefusedScaleMessageStoresNothingAndTellsTheErrorLabel)
@@ -113,7 +113,7 @@ TEST(PairingResultTest, ARefusedScaleMessageStoresNothingAndTellsTheErrorLabel)
             rig.Prefill(1);
         rig.side.reading = ScaleReading{"", "WeightGeneric error: factor \"x\" is not a number"};
         rig.main.OnWeightArrived();
-        EXPECT_EQ(rig.form1[R::Error], c.error);
+        EXPECT_EQ(rig.mainWindow[R::Error], c.error);
         EXPECT_EQ(rig.queue.count, c.weightFirst ? 0 : 1);
         EXPECT_TRUE(rig.side.logged.empty());
         EXPECT_TRUE(rig.side.notices.empty());

@@ -119,23 +119,23 @@ struct PairingRig {
         while (in >> event) {
             const std::string arg = event.substr(1);
             const bool atMain = event[0] == 'w' || event[0] == 'T';
-            FakePairingWindow& window = atMain ? form1 : frmLED;
+            FakePairingWindow& window = atMain ? mainWindow : carcassWindow;
             const std::string pendingBefore = window[R::Pending], counterBefore = window[R::Counter];
             const std::string statusBefore = window.statusPanel1;
             const size_t commandsBefore = side.commands.size(), loggedBefore = side.logged.size();
             switch (event[0]) {
             case 'w': ScaleWeight(arg); break;
             case 'W': ScaleWeight(arg, &current); break;
-            case 't': TypeWeight(current, frmLED, arg); break;
-            case 'T': TypeWeight(main, form1, arg); break;
+            case 't': TypeWeight(current, carcassWindow, arg); break;
+            case 'T': TypeWeight(main, mainWindow, arg); break;
             case 'p': Probe("000" + arg); break;
             case 'c': Cancel("000" + arg); break;
             case 'P':
-                if (std::exchange(frmLED.promptTimer, false))
+                if (std::exchange(carcassWindow.promptTimer, false))
                     current.OnPromptTimer();
                 break;
             case 'R':
-                if (std::exchange(frmLED.refreshTimer, false))
+                if (std::exchange(carcassWindow.refreshTimer, false))
                     current.OnRefreshTimer();
                 break;
             case 's': ChangeSequence(weighing, queue, arg == "1"); break;
@@ -166,8 +166,11 @@ struct PairingRig {
     CurrentProbeResult result;
     PendingQueue queue;
     FakeStationSide side;
-    FakePairingWindow frmLED, form1;
-    CarcassPairing current{
-        PairingWindow::CurrentCarcass, weighing, result, queue, {frmLED, side, side, side, side, &frmLED}};
-    CarcassPairing main{PairingWindow::Main, weighing, result, queue, {form1, side, side, side, side, nullptr}};
+    FakePairingWindow carcassWindow, mainWindow;
+    CarcassPairing current{PairingWindow::CurrentCarcass,
+                           weighing,
+                           result,
+                           queue,
+                           {carcassWindow, side, side, side, side, &carcassWindow}};
+    CarcassPairing main{PairingWindow::Main, weighing, result, queue, {mainWindow, side, side, side, side, nullptr}};
 };

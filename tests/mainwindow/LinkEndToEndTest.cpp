@@ -2,6 +2,7 @@
 // simulated probe as the master of the line.
 
 #include "probe/ProbeFraming.h"
+#include "support/E2eDeadlines.h"
 #include "support/InProcessStationLine.h"
 
 #include <QTest>
@@ -34,7 +35,7 @@ TEST(LinkEndToEnd, StartUpCommandsPollsFramesAndLinkLoss)
     SimulatedProbe& probe = line.probe;
 
     // Start-up: "0", "A1" and "I1", in order, each checked and closed with EOT.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ExchangesClosed(probe, 3); }, 15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ExchangesClosed(probe, 3); }, kStartUpMs));
     const auto commands = probe.Commands();
     const char* expected[] = {"0", "A1", "I1"};
     for (int i = 0; i < 3; ++i) {
@@ -55,13 +56,13 @@ TEST(LinkEndToEnd, StartUpCommandsPollsFramesAndLinkLoss)
 
     // A data poll is answered "h" ACK, the frame ACK.
     probe.QueueMessage("E0100012301250530001203000450612ABS140533X");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return probe.FramesAcked() >= 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probe.FramesAcked() >= 1; }, kStepMs));
     EXPECT_GE(probe.DataPollsAcked(), 1);
     EXPECT_NE(probe.ReceivedBytes().find(kDataPollAccepted), std::string::npos);
 
     // A frame without ETX gets NAK.
     probe.QueueRawFrame(std::string{SOH, 'E', STX, '1', '2', '3'});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return probe.FramesNaked() >= 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probe.FramesNaked() >= 1; }, kStepMs));
 
     // Four silent seconds: the link is lost; when the probe speaks again the start-up commands
     // go out once more.
@@ -71,7 +72,7 @@ TEST(LinkEndToEnd, StartUpCommandsPollsFramesAndLinkLoss)
     EXPECT_FALSE(window.core().link().probeLinkAlive());
     EXPECT_TRUE(window.StatusPanel(6).isEmpty());
     window.core().link().QueueProbeCommand("B"); // forgotten by the reload
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ExchangesClosed(probe, 6); }, 15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ExchangesClosed(probe, 6); }, kStartUpMs));
     const auto again = probe.Commands();
     EXPECT_EQ(again[3].text, "0");
     EXPECT_EQ(again[4].text, "A1");

@@ -2,7 +2,7 @@
 
 #include "log/ResultGridModel.h"
 #include "log/TerminalPane.h"
-#include "mainwindow/LedIndicator.h"
+#include "widgets/LedIndicator.h"
 
 #include <QAction>
 #include <QHeaderView>

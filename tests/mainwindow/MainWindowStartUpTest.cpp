@@ -31,7 +31,6 @@ TEST_F(MainWindowStartUp, FreshStoreStartsWithDefaults)
 
     EXPECT_EQ(probePort->CommPort(), 1);
     EXPECT_EQ(probePort->Settings(), "4800,e,7,2");
-    EXPECT_EQ(probePort->inputMode_, 1);
     EXPECT_TRUE(probePort->PortOpen());
     EXPECT_EQ(probePort->openCount, 1);
     EXPECT_FALSE(scalePort->PortOpen());

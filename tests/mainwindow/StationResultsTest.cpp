@@ -73,9 +73,9 @@ protected:
     FakeSerialPort port;
     ProbeLink link{port};
     LinkCommandSink commands{link};
-    std::string strWgtScale;
+    std::string scaleMessage;
     ScaleOptions options;
-    ParsedScaleReader scale{strWgtScale, options};
+    ParsedScaleReader scale{scaleMessage, options};
     ResultLog resultLog{PosixLogFileSystem(), dialogs};
     ResultFinishing finishing{resultLog};
     ProbeResults probeResults{weighing, queue, finishing};

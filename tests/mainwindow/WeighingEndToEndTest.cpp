@@ -3,6 +3,7 @@
 // file it writes. Set TALLION_REGENERATE=1 to write the reference logs in tests/data afresh
 // (then check every weight, meat % and class in them by hand).
 
+#include "support/E2eDeadlines.h"
 #include "support/StationLine.h"
 
 #include <QFile>
@@ -78,8 +79,12 @@ std::string RunLine(const Line& line)
         return "<not started>";
     probe.Start();
     // The probe is configured once start-up is over, and with it the scale port is open.
-    if (!QTest::qWaitFor([&] { return probe.Commands().size() >= 3; }, 15000))
+    if (!QTest::qWaitFor([&] { return probe.Commands().size() >= 3; }, kStartUpMs))
         return "<no start-up commands>";
+    // A weight sent before the scale port is open could be thrown away as the port opens.
+    const QString scaleDevice = QString::fromStdString(rig.Scale().pty.slavePath());
+    if (!QTest::qWaitFor([&] { return rig.station.HoldsOpen(scaleDevice); }, kStartUpMs))
+        return "<scale port not open>" + rig.station.Told();
 
     const size_t n = line.kg.size();
     const bool weightFirst = line.settings.at("WgtPrbOrder") == "1";
@@ -88,29 +93,31 @@ std::string RunLine(const Line& line)
         return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
     };
     // The station frames a scale message by a quiet tick, so each weighing must be taken on its
-    // own before the next is sent. With the results waiting, each weight logs its carcass: wait
-    // for that line rather than guessing how slow a loaded machine is.
+    // own before the next is sent: wait until the station has kept it in its journal of received
+    // messages (weight first), or logged its carcass (probe first), rather than guessing how slow
+    // a loaded machine is.
+    auto taken = [&](size_t i) {
+        return weightFirst ? rig.station.ScaleMessagesKept() >= static_cast<int>(i + 1) : lines() >= i + 2;
+    };
     auto weigh = [&] {
         for (size_t i = 0; i < n; ++i) {
             scale.SendWeight(line.kg[i]);
-            if (weightFirst)
-                QTest::qWait(400);
-            else
-                static_cast<void>(QTest::qWaitFor([&] { return lines() >= i + 2; }, 5000));
+            if (!QTest::qWaitFor([&] { return taken(i); }, kStepMs))
+                return false;
         }
+        return true;
     };
-    if (weightFirst)
-        weigh();
+    if (weightFirst && !weigh())
+        return "<a weight not taken>";
     for (size_t i = 0; i < n; ++i)
         probe.QueueMessage(kCarcasses[i]);
-    if (!QTest::qWaitFor([&] { return probe.FramesAcked() >= static_cast<int>(n); }, 15000))
+    // The station hands each message on before its ACK leaves: acknowledged results are waiting.
+    if (!QTest::qWaitFor([&] { return probe.FramesAcked() >= static_cast<int>(n); }, kStepMs))
         return "<results not taken>";
-    if (!weightFirst) {
-        QTest::qWait(200);
-        weigh();
-    }
+    if (!weightFirst)
+        static_cast<void>(weigh()); // a carcass not logged shows in the comparison
     // Whatever arrived by then is compared: a missing line shows there.
-    static_cast<void>(QTest::qWaitFor([&] { return lines() >= n + 1; }, 5000));
+    static_cast<void>(QTest::qWaitFor([&] { return lines() >= n + 1; }, kStepMs));
     // The date is the station's own; everything else is the line's.
     return QString::fromStdString(rig.Log())
         .replace(QRegularExpression("\\d\\d-\\d\\d-\\d\\d\\d\\d"), "DD-MM-YYYY")
@@ -216,6 +223,8 @@ TEST(WeighingEndToEnd, EveryOtherScaleProtocolPairsEachCarcassWithItsWeight)
          {170.8, 223},
          "000201/ 85.40/60.3/S\n000202/111.50/52.1/U\n"},
     };
-    for (const Line& line : lines)
-        EXPECT_EQ(Columns(RunLine(line)), line.logged) << line.what;
+    for (const Line& line : lines) {
+        const std::string log = RunLine(line);
+        EXPECT_EQ(Columns(log), line.logged) << line.what << ": " << log.substr(0, 400);
+    }
 }

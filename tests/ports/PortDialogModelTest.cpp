@@ -1,10 +1,10 @@
 // The port dialogs' logic without a display: settings texts and list selections, access keys.
 
 #include "ports/PortDialogModel.h"
-#include "mainwindow/AccessKeys.h"
 #include "probe/PortWatch.h"
 #include "probe/SerialPortQt.h"
 #include "support/FakeSerialPort.h"
+#include "widgets/AccessKeys.h"
 
 #include <gtest/gtest.h>
 #include <map>

@@ -3,6 +3,7 @@
 
 #include "printing/CupsSpooler.h"
 #include "printing/StationPrinter.h"
+#include "support/E2eDeadlines.h"
 #include "support/PrivateCupsScheduler.h"
 #include "support/RecordingPrinterSink.h"
 
@@ -52,7 +53,7 @@ protected:
             qunsetenv("CUPS_SERVER");
     }
 
-    bool StatusBecomes(const std::string& text, int ms = 8000)
+    bool StatusBecomes(const std::string& text, int ms = kStepMs)
     {
         return QTest::qWaitFor([&] { return sink.LastStatus() == text; }, ms);
     }
@@ -87,7 +88,7 @@ TEST_F(CupsSchedulerTest, ResultsPrintByteForByteAndABacklogIsToldOnce)
     printer->PrintResultLine(kHeader, "14:05:33  09-12-2026,000123,1,12.0,3.0,45.0,61.2,E,,");
     const std::string expected = "Time   Date   Carcass#   Type   Fat1   Fat2   Meat   Meat%   Class   Quality   \r\n"
                                  "14:05:33  09-12-2026,000123,1,12.0,3.0,45.0,61.2,E,,\r\n\r\n";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return scheduler.Printed() == expected; }, 8000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scheduler.Printed() == expected; }, kStepMs))
         << "printed: [" << scheduler.Printed() << "]\n"
         << scheduler.LogTail();
     EXPECT_TRUE(StatusBecomes("Online"));
@@ -98,7 +99,7 @@ TEST_F(CupsSchedulerTest, ResultsPrintByteForByteAndABacklogIsToldOnce)
     for (const char* line : {"a,", "b,", "c,"})
         printer->PrintResultLine("T   ", line);
     ASSERT_TRUE(StatusBecomes("Printing  \r\n")) << scheduler.LogTail();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Count(sink.probeCommands, "P01") > 0; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Count(sink.probeCommands, "P01") > 0; }, kStepMs));
     const size_t told = sink.probeCommands.size();
     QTest::qWait(600);
     EXPECT_EQ(sink.probeCommands.size(), told) << "the backlog is told once";

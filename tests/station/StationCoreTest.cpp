@@ -70,7 +70,7 @@ TEST(StationCore, EachTickRunsTheScaleHalfBeforeTheProbeHalf)
     // The weight is taken in the scale half, before the probe half of the same tick.
     const std::vector<std::string> expected{"probe half", "weight", "probe half", "link back"};
     EXPECT_EQ(rig.said, expected);
-    EXPECT_EQ(rig.core.scaleCollector().strWgtScale(), "ST,GS,  101.5 kg\r\n");
+    EXPECT_EQ(rig.core.scaleCollector().scaleMessage(), "ST,GS,  101.5 kg\r\n");
     EXPECT_TRUE(rig.core.link().probeLinkAlive()) << "traffic on the scale line counts as a live link";
 }
 
@@ -162,3 +162,40 @@ TEST(StationCore, RecordsForAMissingFolderWaitAndAreToldOnce)
 }
 
 } // namespace
+
+TEST(StationCore, EachOperationQueuesItsProbeCommandSomeOnlyWhileTheLinkIsUp)
+{
+    struct Case {
+        const char* what;
+        void (StationCore::*operation)();
+        bool linkUp;
+        std::vector<std::string> queued;
+    } cases[] = {
+        {"log view paused", &StationCore::pauseForLogView, false, {"6$AAA Locked"}},
+        {"resumed", &StationCore::resume, false, {"7"}},
+        {"prompt ended", &StationCore::endProbePrompt, true, {"7"}},
+        {"prompt ended, link down", &StationCore::endProbePrompt, false, {}},
+        {"display blanked", &StationCore::blankProbeDisplay, true, {"6"}},
+        {"display blanked, link down", &StationCore::blankProbeDisplay, false, {}},
+        {"download announced", &StationCore::announceFirmwareDownload, true, {"F"}},
+        {"download announced, link down", &StationCore::announceFirmwareDownload, false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CoreRig rig;
+        rig.core.link().setProbeLinkAlive(c.linkUp);
+        const CommandQueue& queue = rig.core.link().Queue();
+        const int before = queue.count;
+        (rig.core.*c.operation)();
+        std::vector<std::string> queued;
+        for (int i = before; i < queue.count; ++i)
+            queued.push_back(queue.slotTexts[(queue.readIndex + i) % CommandQueue::kSlots]);
+        EXPECT_EQ(queued, c.queued);
+    }
+    // The log view's pause lasts until the station resumes.
+    CoreRig rig;
+    rig.core.pauseForLogView();
+    EXPECT_TRUE(rig.core.Paused());
+    rig.core.resume();
+    EXPECT_FALSE(rig.core.Paused());
+}

@@ -19,12 +19,10 @@ public:
         return true;
     }
     int Handshaking() const override { return handshaking_; }
-    void SetInputMode(int mode) override { inputMode_ = mode; }
     bool SetPortOpen(bool open) override;
     bool PortOpen() const override { return open_; }
     int InBufferCount() override { return static_cast<int>(inBuffer_.size()); }
     void ClearInBuffer() override { inBuffer_.clear(); }
-    void SetInputLen(int) override {}
     std::string Input() override;
     bool Output(const std::string& bytes) override;
     std::string LastError() const override { return lastError_; }
@@ -39,7 +37,6 @@ public:
     void ComeBack() { gone_ = false; }
     std::string TakeWritten();
     const std::string& Written() const { return written_; }
-    int inputMode_ = 0;
     bool failOpen = false;
     // Port numbers whose device does not exist: opening them fails.
     std::set<int> missingPorts;

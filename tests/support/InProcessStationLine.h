@@ -49,7 +49,7 @@ struct InProcessStationLine {
     {
         core = std::make_unique<StationCore>(PortOn(probeLink), PortOn(scaleLink));
         QObject::connect(core.get(), &StationCore::weightArrived,
-                         [this] { scaleMessages.push_back(core->scaleCollector().strWgtScale()); });
+                         [this] { scaleMessages.push_back(core->scaleCollector().scaleMessage()); });
         core->scalePort().SetSettings(scalePortSettings);
         core->scalePort().SetPortOpen(true);
         core->receiveTick().resume();

@@ -3,7 +3,7 @@
 // fills beforehand; an empty queue gives an answer that changes nothing. Every question asked is
 // recorded so that the test can read back texts, titles, icons and buttons.
 
-#include "mainwindow/OperatorDialogs.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QString>
 #include <deque>

@@ -5,7 +5,11 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
+#include <QTest>
+
+#include <stdexcept>
 
 #include <unistd.h>
 
@@ -76,6 +80,62 @@ QStringList StationProcess::RecoveryFiles() const
     while (files.hasNext())
         found << files.next();
     return found;
+}
+
+const std::string& StationProcess::Told()
+{
+    told_ += process_.readAllStandardError().toStdString();
+    return told_;
+}
+
+bool StationProcess::WaitTold(const std::string& text, int ms)
+{
+    return QTest::qWaitFor([&] { return Told().find(text) != std::string::npos; }, ms);
+}
+
+int StationProcess::ScaleMessagesKept() const
+{
+    // After its first line (the file's kind and version), each entry: "<tag> <length hex>
+    // <checksum hex>\n", that many bytes, "\n". A scale message is tagged W; the journal is only
+    // compacted far above what a test writes.
+    int kept = 0;
+    QDirIterator files(Path(QStringLiteral("data")), {QStringLiteral("*.journal")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const std::string text = ReadFile(files.next());
+        size_t at = text.find('\n') + 1; // npos + 1: an empty file
+        while (at < text.size()) {
+            const size_t headerEnd = text.find('\n', at);
+            if (headerEnd == std::string::npos)
+                break;
+            const char tag = text[at];
+            size_t length = 0;
+            try {
+                length = std::stoul(text.substr(at + 2, headerEnd - at - 2), nullptr, 16);
+            } catch (const std::exception&) {
+                break;
+            }
+            if (headerEnd + 1 + length >= text.size())
+                break; // torn: still being written
+            if (tag == 'W')
+                ++kept;
+            at = headerEnd + 1 + length + 1;
+        }
+    }
+    return kept;
+}
+
+bool StationProcess::HoldsOpen(const QString& path) const
+{
+    const QString device = QFileInfo(path).canonicalFilePath();
+    QDirIterator fds(QStringLiteral("/proc/%1/fd").arg(process_.processId()), QDir::System | QDir::NoDotAndDotDot);
+    while (fds.hasNext()) {
+        // A pseudo-terminal whose other end has gone reads as "/dev/pts/N (deleted)".
+        const QString target = QFileInfo(fds.next()).symLinkTarget();
+        if (target == device || target.startsWith(device + QStringLiteral(" (")))
+            return true;
+    }
+    return false;
 }
 
 std::string StationProcess::ReadFile(const QString& path)

@@ -37,6 +37,16 @@ public:
     bool Terminate(int ms = 5000);
 
     QProcess& process() { return process_; }
+    // Everything the program has written on standard error so far (kept, so that a test can wait
+    // for a message and still read the whole text afterwards).
+    const std::string& Told();
+    // True once standard error holds `text`, waiting up to `ms`.
+    bool WaitTold(const std::string& text, int ms);
+    // How many scale messages the program has taken, each on its own, into its journal of
+    // received messages.
+    int ScaleMessagesKept() const;
+    // True while the program has a descriptor open on the device `path`.
+    bool HoldsOpen(const QString& path) const;
     // Processor time (user and system) the program has used so far, in seconds.
     double CpuSeconds() const;
     // The recovery files the program has written so far.
@@ -52,4 +62,5 @@ public:
 private:
     QTemporaryDir dir_;
     QProcess process_;
+    std::string told_;
 };

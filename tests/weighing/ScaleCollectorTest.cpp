@@ -41,7 +41,7 @@ struct Collector {
         QObject::connect(&collector, &ScaleCollector::linkAlive, [this] { events.push_back("alive"); });
         QObject::connect(&collector, &ScaleCollector::weightArrived, [this] {
             events.push_back("weight");
-            messages.push_back(collector.strWgtScale());
+            messages.push_back(collector.scaleMessage());
         });
     }
 
@@ -78,7 +78,7 @@ TEST(ScaleCollector, TakesAMessageOnTheFirstQuietTick)
         }
         EXPECT_EQ(station.messages, c.messages) << c.name;
         if (!c.messages.empty()) {
-            EXPECT_EQ(station.collector.strWgtScale(), c.messages.back()) << c.name;
+            EXPECT_EQ(station.collector.scaleMessage(), c.messages.back()) << c.name;
             EXPECT_EQ(station.collector.lastScaleByteCount(), 0) << c.name;
             EXPECT_EQ(station.events.front(), "alive") << c.name;
         }

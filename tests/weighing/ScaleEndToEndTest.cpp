@@ -2,6 +2,7 @@
 // collector over the real serial port on the slave side, and the parser of each protocol.
 
 #include "probe/TextNumber.h"
+#include "support/E2eDeadlines.h"
 #include "support/InProcessStationLine.h"
 #include "weighing/WeightParsers.h"
 
@@ -83,7 +84,7 @@ TEST(ScaleEndToEnd, EveryProtocolGivesItsWeightThroughTheRealPort)
         options.wedderburn = c.wedderburn;
 
         ASSERT_TRUE(scale.SendWeight(c.kg));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return line.scaleMessages.size() >= 1; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return line.scaleMessages.size() >= 1; }, kStepMs));
         const WeightParseResult result = ParseScaleWeight(c.source, line.scaleMessages.front(), options);
         EXPECT_EQ(result.outcome, WeightParseResult::Outcome::Weight) << result.errorText;
         EXPECT_EQ(result.weight, c.weight);
@@ -100,7 +101,7 @@ TEST(ScaleEndToEnd, ScaleProgramOnItsOwnPseudoTerminal)
     program.start(QStringLiteral(TALLION_BUILD_DIR "/tallion-scale-sim"),
                   {"--pty", "--protocol", "wedderburn", "--stable", "--every", "100", "--seed", "3"});
     ASSERT_TRUE(program.waitForStarted(5000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return program.canReadLine(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return program.canReadLine(); }, kStepMs));
     const QString first = QString::fromLatin1(program.readLine()).trimmed();
     ASSERT_TRUE(first.startsWith("slave: ")) << first.toStdString();
 
@@ -108,7 +109,7 @@ TEST(ScaleEndToEnd, ScaleProgramOnItsOwnPseudoTerminal)
     const DeviceLink plugged(line.scaleLink, first.mid(7).toStdString());
     StationCore& station = line.StartCore("9600,e,7,1");
     ASSERT_TRUE(station.scalePort().PortOpen()) << station.scalePort().LastError();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return line.scaleMessages.size() >= 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return line.scaleMessages.size() >= 1; }, kStepMs));
     WedderburnOptions stable;
     stable.StableCode = true;
     // Weighings that went out before the port opened arrive together; the first one counts.

@@ -33,19 +33,19 @@ TEST(ScaleModels, EachModelHoldsTogether)
         SCOPED_TRACE(model.menuEntry);
         EXPECT_TRUE(entries.insert(model.menuEntry).second);
         EXPECT_TRUE(model.captionId != 0 || (model.caption && *model.caption));
-        if (model.dialog) {
-            EXPECT_TRUE(dialogs.insert(model.dialog).second);
-            EXPECT_EQ(ScaleModelOfDialog(model.dialog), &model);
+        if (model.dialog.objectName) {
+            EXPECT_TRUE(dialogs.insert(model.dialog.objectName).second);
+            EXPECT_EQ(ScaleModelOfDialog(model.dialog.objectName), &model);
         }
         // A scale whose weights are read has a source to store, a dialog, a line and options.
         if (model.parse) {
-            EXPECT_TRUE(model.source && model.entryChoosesSource && model.dialog && model.readOptions);
+            EXPECT_TRUE(model.source && model.entryChoosesSource && model.dialog.objectName && model.readOptions);
             EXPECT_FALSE(model.parse(model, std::string(), ScaleOptions()).HasWeight()) << "an empty line";
         }
         // An entry that only opens its dialog stands for no source of weights.
-        EXPECT_TRUE(model.entryChoosesSource || (model.dialog && !model.parse));
+        EXPECT_TRUE(model.entryChoosesSource || (model.dialog.objectName && !model.parse));
         // Every dialog's model has a line to set up, and its defaults are port settings.
-        EXPECT_EQ(model.dialog != nullptr, model.lineDefaults != nullptr);
+        EXPECT_EQ(model.dialog.objectName != nullptr, model.lineDefaults != nullptr);
         SerialSettings settings;
         EXPECT_TRUE(!model.lineDefaults || ParseSerialSettings(model.lineDefaults, settings));
         // A model frames its messages by flags or by a header, never both.

@@ -1,5 +1,7 @@
 #include "ScaleMessages.h"
 
+#include "probe/ControlBytes.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -7,11 +9,7 @@
 
 namespace {
 
-constexpr char kSTX = 2;
-constexpr char kLF = 10;
-constexpr char kCR = 13;
-constexpr char kSO = 14;
-constexpr char kSI = 15;
+using namespace ControlBytes;
 
 std::string Formatted(const char* pattern, double kg, bool decimalComma)
 {
@@ -27,13 +25,13 @@ std::string ToledoMessage(double kg, const ScaleMessageFormat& f)
 {
     std::string message;
     if (f.stx)
-        message += kSTX;
+        message += STX;
     if (f.siso)
-        message += kSO;
+        message += SO;
     message += Formatted("%7.2f", kg, f.decimalComma);
     if (f.siso)
-        message += kSI;
-    message += kCR;
+        message += SI;
+    message += CR;
     if (f.checksum) {
         unsigned sum = 0;
         for (char c : message)
@@ -51,7 +49,7 @@ std::string WedderburnMessage(double kg, const ScaleMessageFormat& f)
     if (f.headerCode)
         message += '0';
     message += Formatted("%07.2f", kg, f.decimalComma);
-    message += kCR;
+    message += CR;
     return message;
 }
 
@@ -63,7 +61,7 @@ std::string HeaderMessage(double kg, const ScaleMessageFormat& f, int messageNum
         std::snprintf(number, sizeof number, "N%04d", std::abs(messageNumber) % 10000);
         filler.replace(1, 5, number);
     }
-    return f.header + filler + Formatted("%.1f", kg, f.decimalComma) + " kg" + kCR + kLF;
+    return f.header + filler + Formatted("%.1f", kg, f.decimalComma) + " kg" + CR + LF;
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "mainwindow/QtOperatorDialogs.h"
+#include "widgets/QtOperatorDialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "mainwindow/QtOperatorDialogs.h"
 #include "support/ScriptedDialogs.h"
+#include "widgets/QtOperatorDialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>

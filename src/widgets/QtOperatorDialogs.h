@@ -1,8 +1,8 @@
 #pragma once
 // The real dialogs (QMessageBox, QInputDialog, QFileDialog, QPrintDialog, QDesktopServices).
 
-#include "mainwindow/OperatorDialogs.h"
 #include "station/NoticeBoard.h"
+#include "widgets/OperatorDialogs.h"
 
 #include <QPointer>
 #include <QSet>

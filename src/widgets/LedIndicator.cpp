@@ -1,4 +1,4 @@
-#include "mainwindow/LedIndicator.h"
+#include "widgets/LedIndicator.h"
 
 #include <QPainter>
 #include <QRadialGradient>

@@ -1,4 +1,4 @@
-#include "mainwindow/ApplyStringTable.h"
+#include "widgets/ApplyStringTable.h"
 
 #include "resources/StringTable.h"
 

@@ -1,4 +1,4 @@
-#include "mainwindow/AccessKeys.h"
+#include "widgets/AccessKeys.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

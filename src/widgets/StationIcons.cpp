@@ -1,4 +1,4 @@
-#include "mainwindow/StationIcons.h"
+#include "widgets/StationIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>
