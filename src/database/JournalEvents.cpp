@@ -7,11 +7,12 @@
 #include <cstring>
 #include <unistd.h>
 
-bool OutboxJournal::ParseEvent(const std::string& record, Event& e)
+bool OutboxJournal::ParseEvent(const std::string& record, Event& e, std::int64_t* sizeOut, std::int64_t* indexOut)
 {
     size_t at = 2;
-    std::int64_t size = 0;
-    std::int64_t index = 0;
+    std::int64_t ignored = 0;
+    std::int64_t& size = sizeOut ? *sizeOut : ignored;
+    std::int64_t& index = indexOut ? *indexOut : ignored;
     e = {};
     switch (record.size() >= 2 && record[1] == ' ' ? record[0] : '\0') {
     case 'A':

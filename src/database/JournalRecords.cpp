@@ -47,6 +47,12 @@ std::string Unescaped(const std::string& text)
     return line;
 }
 
+std::string DeletionRecord(std::int64_t number, std::int64_t ms, std::int64_t size, std::int64_t seq,
+                           std::int64_t journal)
+{
+    return "D" + Join({number, ms, size, -1, seq}) + (journal != 0 ? Join({journal}) : "") + "\n";
+}
+
 std::string Join(std::initializer_list<std::int64_t> numbers)
 {
     std::string text;
@@ -62,8 +68,6 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
     if (record.size() < 2 || record[1] != ' ')
         return false;
     size_t at = 2;
-    std::int64_t n = 0;
-    std::int64_t ms = 0;
     std::int64_t size = 0;
     switch (record[0]) {
     case 'M': {
@@ -82,48 +86,30 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
         knownSize_ = size;
         return map_.Parse(record, at);
     }
-    case 'A': {
-        if (!Number(record, at, n) || !Number(record, at, ms) || !Number(record, at, size))
+    case 'A':
+    case 'D':
+    case 'W': {
+        // W: a line waiting for the server that the map already holds. D with index -1: the Q
+        // record after it says where lines stand.
+        Event e;
+        std::int64_t index = -1;
+        if (!ParseEvent(record, e, &size, &index))
             return false;
-        if (n < nextEvent_)
+        if (e.number < nextEvent_)
             return true; // written twice after a failed sync; the first counts
-        nextEvent_ = n + 1;
-        if (replayIntent_.active) {
-            replayIntent_.events.push_back({n, ms, false, 0, Unescaped(record.substr(std::min(at, record.size())))});
+        nextEvent_ = e.number + 1;
+        if (record[0] == 'A' && replayIntent_.active) {
+            replayIntent_.events.push_back(std::move(e));
             replayIntent_.sizes.push_back(size);
             return true;
         }
-        knownSize_ = size;
-        map_.Append(n, LogLineMap::HashOf(Unescaped(record.substr(std::min(at, record.size())))));
-        if (n > confirmed_)
-            ++waiting_;
-        return true;
-    }
-    case 'D': {
-        std::int64_t index = 0;
-        std::int64_t seq = 0;
-        std::int64_t journal = 0; // an earlier journal's line (after a comparison with the server)
-        if (!Number(record, at, n) || !Number(record, at, ms) || !Number(record, at, size) || !Number(record, at, index)
-            || !Number(record, at, seq) || (at < record.size() && !Number(record, at, journal)))
-            return false;
-        if (n < nextEvent_)
-            return true;
-        nextEvent_ = n + 1;
-        knownSize_ = size;
-        if (index >= 0)
-            map_.Erase(static_cast<size_t>(index)); // -1: the Q record after it says where lines stand
-        if (seq != 0 && n > confirmed_)
-            ++waiting_;
-        return true;
-    }
-    case 'W': {
-        // A line waiting for the server that the map already holds.
-        if (!Number(record, at, n) || !Number(record, at, ms))
-            return false;
-        if (n < nextEvent_)
-            return true;
-        nextEvent_ = n + 1;
-        if (n > confirmed_)
+        if (record[0] == 'A')
+            map_.Append(e.number, LogLineMap::HashOf(e.line));
+        if (record[0] == 'D' && index >= 0)
+            map_.Erase(static_cast<size_t>(index));
+        if (record[0] != 'W')
+            knownSize_ = size;
+        if (e.number > confirmed_ && !(e.deletion && e.lineSeq == 0))
             ++waiting_;
         return true;
     }

@@ -19,3 +19,8 @@ std::string Unescaped(const std::string& text);
 
 // The numbers, each after a space.
 std::string Join(std::initializer_list<std::int64_t> numbers);
+
+// A deletion of the line numbered `seq` by `journal` (0: the journal it is written to), the log
+// `size` bytes long after it; the map's entries are placed by the Q record that follows.
+std::string DeletionRecord(std::int64_t number, std::int64_t ms, std::int64_t size, std::int64_t seq,
+                           std::int64_t journal);

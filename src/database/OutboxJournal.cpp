@@ -358,11 +358,6 @@ bool OutboxJournal::WriteRecords(const std::string& records, bool sync)
     return true;
 }
 
-bool OutboxJournal::Compact()
-{
-    return Rewrite();
-}
-
 bool OutboxJournal::Rewrite()
 {
     // The waiting events follow the map with their own numbers, which the map's count must not
@@ -377,8 +372,7 @@ bool OutboxJournal::Rewrite()
     const long long firstWaiting = static_cast<long long>(content.size());
     for (const Event& e : waiting) {
         if (e.deletion)
-            content += "D" + Join({e.number, e.ms, knownSize_, -1, e.lineSeq})
-                       + (e.lineJournal != 0 ? Join({e.lineJournal}) : "") + "\n";
+            content += DeletionRecord(e.number, e.ms, knownSize_, e.lineSeq, e.lineJournal);
         else
             content += "W" + Join({e.number, e.ms}) + " " + Escaped(e.line) + "\n";
     }
@@ -395,6 +389,7 @@ bool OutboxJournal::Rewrite()
         return false;
     }
     readOffset_ = firstWaiting;
+    lastBatch_ = {};
     waiting_ = waiting.size();
     recordsSinceCompaction_ = 0;
     return true;

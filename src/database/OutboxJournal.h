@@ -167,7 +167,10 @@ private:
     // after `upTo`, at most `max` (an append's lines are taken whole); `end`: where the next
     // read begins.
     std::vector<Event> ReadEvents(long long from, size_t max, std::int64_t upTo, long long& end) const;
-    static bool ParseEvent(const std::string& record, Event& e);
+    // An A, W or D record's event; `size`: the log's size it records (A, D), `index`: the map
+    // entry a D record erases.
+    static bool ParseEvent(const std::string& record, Event& e, std::int64_t* size = nullptr,
+                           std::int64_t* index = nullptr);
     void ResetLocked();
     // Renames the journal aside with the time; `damage` says what is wrong with it.
     bool SetAsideLocked(const std::string& damage);
@@ -181,8 +184,8 @@ private:
     void Rematch(long long size, std::string& records, size_t deletedIndex = 0, const std::string* deleted = nullptr);
     // `sync`: false only for a commit, which a crash may lose (the intent is checked then).
     bool WriteRecords(const std::string& records, bool sync = true);
-    bool Compact();
-    // Writes the journal whole again from what the station holds (also what waits).
+    // Writes the journal whole again from what the station holds (also what waits); once the
+    // server holds everything, this is its compaction.
     bool Rewrite();
     // `next`: the next event's number to write (0: the journal's own).
     std::string MapText(std::int64_t next = 0) const;
@@ -206,6 +209,14 @@ private:
     LogLineMap map_;
     size_t waiting_ = 0;       // events numbered after confirmed_, read back from the file in batches
     long long readOffset_ = 0; // where the journal's records after the confirmed ones begin
+    // The last batch handed out: where it was read from, its last event, where it ended, how many.
+    struct BatchRead {
+        long long from = -1;
+        std::int64_t lastEvent = 0;
+        long long end = 0;
+        size_t count = 0;
+    };
+    mutable BatchRead lastBatch_;
     size_t recordsSinceCompaction_ = 0;
     std::string unwritten_; // records a failed write left behind; written before the next
     std::string fault_;

@@ -56,7 +56,7 @@ void OutboxJournal::Rematch(long long size, std::string& records, size_t deleted
     const std::int64_t now = nowMs();
     for (const JournalRow& row : gone) {
         const std::int64_t n = nextEvent_++;
-        records += "D" + Join({n, now, size, -1, row.seq}) + (row.journal != 0 ? Join({row.journal}) : "") + "\n";
+        records += DeletionRecord(n, now, size, row.seq, row.journal);
         ++waiting_;
     }
     knownSize_ = size;

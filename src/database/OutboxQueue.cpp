@@ -85,13 +85,16 @@ OutboxBatch OutboxJournal::Unconfirmed(size_t maxEvents) const
     if (reconcile_ || waiting_ == 0)
         return batch;
     long long end = 0;
-    for (const Event& e : ReadEvents(readOffset_, maxEvents, INT64_MAX, end)) {
+    const std::vector<Event> events = ReadEvents(readOffset_, maxEvents, INT64_MAX, end);
+    for (const Event& e : events) {
         if (e.deletion)
             batch.deletions.push_back({e.lineSeq, e.ms, e.lineJournal});
         else
             batch.lines.push_back({e.number, e.ms, e.line});
         batch.lastEvent = e.number;
     }
+    // Its confirmation moves on from here without reading the batch again.
+    lastBatch_ = {readOffset_, batch.lastEvent, end, events.size()};
     return batch;
 }
 
@@ -127,15 +130,18 @@ bool OutboxJournal::Confirm(std::int64_t journal, std::int64_t lastEvent)
     if (journal != journalId_)
         return true; // the station changed logs meanwhile; that journal's cursor is written
     if (lastEvent > confirmed_) {
-        long long end = 0;
-        const size_t done = ReadEvents(readOffset_, SIZE_MAX, lastEvent, end).size();
-        readOffset_ = end;
-        waiting_ -= std::min(waiting_, done);
+        BatchRead read = lastBatch_;
+        if (read.from != readOffset_ || read.lastEvent != lastEvent) {
+            read = {readOffset_, lastEvent, 0, 0};
+            read.count = ReadEvents(readOffset_, SIZE_MAX, lastEvent, read.end).size();
+        }
+        readOffset_ = read.end;
+        waiting_ -= std::min(waiting_, read.count);
         confirmed_ = lastEvent;
     }
     // Never while an append is announced: its intent would be lost with the old records.
     if (waiting_ == 0 && unwritten_.empty() && !intent_.active && recordsSinceCompaction_ >= compactAfter)
-        Compact();
+        Rewrite();
     return true;
 }
 
@@ -210,7 +216,7 @@ bool OutboxJournal::ReconcileWith(const std::vector<ServerLine>& server, const s
         }
         for (const JournalRow& row : found.gone) {
             const std::int64_t n = nextEvent_++;
-            records += "D" + Join({n, now, size, -1, row.seq}) + (row.journal != 0 ? Join({row.journal}) : "") + "\n";
+            records += DeletionRecord(n, now, size, row.seq, row.journal);
             ++waiting_;
         }
         map_.Clear();
