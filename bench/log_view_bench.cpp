@@ -5,11 +5,11 @@
 
 #include "BenchLog.h"
 
-#include "log/LogView.h"
-#include "log/ResultGridModel.h"
-#include "log/ResultView.h"
-#include "log/TerminalPane.h"
 #include "log/TextFind.h"
+#include "logviews/LogView.h"
+#include "logviews/ResultGridModel.h"
+#include "logviews/ResultView.h"
+#include "logviews/TerminalPane.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -5,7 +5,7 @@
 #include "BenchLog.h"
 
 #include "charts/SummaryChartData.h"
-#include "charts/SummaryChartFile.h"
+#include "chartviews/SummaryChartFile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -18,8 +18,8 @@
 #include "log/LogFileText.h"
 #include "log/PaneText.h"
 #include "log/ResultGridCells.h"
-#include "log/ResultGridModel.h"
 #include "log/TextFind.h"
+#include "logviews/ResultGridModel.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "ports/PortDeviceMap.h"
+#include "settings/PortDeviceMap.h"
 
 #include <QStringDecoder>
 

@@ -2,10 +2,10 @@
 
 #include "help/HelpMenus.h"
 
-#include "help/AboutText.h"
-#include "help/UserManualPath.h"
+#include "resources/AboutText.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
+#include "resources/UserManualPath.h"
 #include "widgets/OperatorDialogs.h"
 
 #include <QAction>

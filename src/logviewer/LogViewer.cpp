@@ -3,10 +3,10 @@
 
 #include "log/LogFileChunks.h"
 #include "log/LogFileText.h"
-#include "log/LogView.h"
 #include "log/PaneText.h"
-#include "log/TerminalPane.h"
 #include "logviewer/FindWindow.h"
+#include "logviews/LogView.h"
+#include "logviews/TerminalPane.h"
 #include "resources/AppTitle.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"

@@ -7,15 +7,18 @@
 // Split by concern: LogViewer.cpp (wiring, templates, view mode), LogViewerFind.cpp,
 // LogViewerDeletion.cpp, LogViewerSummary.cpp.
 
-#include "log/ResultView.h"
-#include "logviewer/LogViewerState.h"
+#include "log/SummaryFollower.h"
+#include "log/TextFind.h"
 #include "logviewer/LogViewerWindow.h"
+#include "logviews/ResultView.h"
 
 #include <QObject>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
 
+class FindWindow;
 class OperatorDialogs;
 class QAction;
 class QToolButton;
@@ -26,6 +29,18 @@ class SummaryChartPanel;
 class SummaryWindow;
 enum class SummaryMode;
 struct SummaryNotes;
+
+// What the log viewer keeps while the program runs: the log viewed and the pane's text from
+// before it was viewed, the find state, the find dialog, and whether the summary shows with
+// its counts.
+struct LogViewerState {
+    std::string viewedLogFile;     // the log shown in view mode; empty: none
+    std::string savedTerminalText; // the pane's text from before viewing started
+    FindState find;
+    QPointer<FindWindow> findWindow;
+    bool summaryShown = false; // the class summary holds the pane
+    SummaryFollower summary;   // the summary's counts while it follows live records
+};
 
 class LogViewer : public QObject {
     Q_OBJECT

@@ -2,13 +2,13 @@
 
 #include "logviewer/LogViewer.h"
 
+#include "log/DeletionQuestion.h"
 #include "log/LogFileChunks.h"
 #include "log/LogFileSystem.h"
 #include "log/LogFileText.h"
 #include "log/LogLineDeletion.h"
 #include "log/LogRecordFormat.h"
-#include "log/ResultGridModel.h"
-#include "logviewer/DeletionQuestion.h"
+#include "logviews/ResultGridModel.h"
 #include "station/StationCore.h"
 #include "widgets/OperatorDialogs.h"
 

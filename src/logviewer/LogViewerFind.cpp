@@ -3,8 +3,8 @@
 
 #include "logviewer/LogViewer.h"
 
-#include "log/TerminalPane.h"
 #include "logviewer/FindWindow.h"
+#include "logviews/TerminalPane.h"
 #include "resources/AppTitle.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"

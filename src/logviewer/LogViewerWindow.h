@@ -2,7 +2,7 @@
 // What the log viewer needs of the window it shows in: the status bar, the place of the views
 // and the template's layout. The main window gives one; tests give a recording one.
 
-#include "mainwindow/LayoutGeometry.h"
+#include "layout/LayoutGeometry.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "logviewer/SummaryWindow.h"
 
-#include "charts/SummaryChartPanel.h"
+#include "chartviews/SummaryChartPanel.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"

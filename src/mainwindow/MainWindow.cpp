@@ -2,21 +2,21 @@
 #include "mainwindow/PauseBanner.h"
 #include "resources/StatusPanels.h"
 
-#include "carcass/WeighingControls.h"
+#include "carcasswindow/WeighingControls.h"
 #include "firmware/FirmwareUpdate.h"
 #include "help/HelpMenus.h"
 #include "logviewer/LogViewer.h"
 #include "mainwindow/NoticeStrip.h"
 #include "mainwindow/StationResults.h"
 #include "ports/PortDialogMenus.h"
-#include "printing/PrintCommands.h"
+#include "printviews/PrintCommands.h"
 #include "probecommands/ProbeCommandMenus.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
-#include "resources/Twips.h"
 #include "settings/SettingsStore.h"
 #include "station/NoticeBoard.h"
 #include "widgets/OperatorDialogs.h"
+#include "widgets/Twips.h"
 
 #include <QAction>
 #include <QLabel>

@@ -12,13 +12,13 @@
 // WeighingControls (MainWindowWeighing.cpp), LogViewer (MainWindowLogViewer.cpp), PrintCommands
 // (MainWindowPrinting.cpp), PortDialogMenus, ProbeCommandMenus, FirmwareUpdate, HelpMenus.
 
-#include "log/ResultView.h"
-#include "mainwindow/ElapsedClock.h"
-#include "mainwindow/LayoutGeometry.h"
-#include "mainwindow/StationWindowAccess.h"
+#include "layout/LayoutGeometry.h"
+#include "logviews/ResultView.h"
 #include "ports/PortDialogMenus.h"
 #include "probe/SerialPort.h"
+#include "station/ElapsedClock.h"
 #include "station/StationCore.h"
+#include "widgets/StationWindowAccess.h"
 
 #include <QHash>
 #include <QList>

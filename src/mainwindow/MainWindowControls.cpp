@@ -4,8 +4,8 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PauseBanner.h"
 
-#include "log/ResultGridModel.h"
-#include "log/TerminalPane.h"
+#include "logviews/ResultGridModel.h"
+#include "logviews/TerminalPane.h"
 #include "mainwindow/ResultGridView.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"

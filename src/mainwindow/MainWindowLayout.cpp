@@ -4,9 +4,9 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PauseBanner.h"
 
-#include "log/TerminalPane.h"
+#include "layout/LayoutGeometry.h"
 #include "logviewer/LogViewer.h"
-#include "mainwindow/LayoutGeometry.h"
+#include "logviews/TerminalPane.h"
 
 #include <QAction>
 #include <QFrame>

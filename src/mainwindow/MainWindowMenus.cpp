@@ -4,7 +4,7 @@
 
 #include "mainwindow/MainWindow.h"
 
-#include "mainwindow/MenuTree.h"
+#include "widgets/MenuTree.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -6,7 +6,7 @@
 
 #include "logviewer/LogViewer.h"
 #include "printing/CupsSpooler.h"
-#include "printing/PrintCommands.h"
+#include "printviews/PrintCommands.h"
 
 #include <QToolButton>
 

@@ -3,9 +3,9 @@
 
 #include "mainwindow/MainWindow.h"
 
-#include "mainwindow/LayoutGeometry.h"
+#include "layout/LayoutGeometry.h"
 #include "mainwindow/StationResults.h"
-#include "printing/PrintCommands.h"
+#include "printviews/PrintCommands.h"
 #include "resources/StringIds.h"
 #include "resources/StringTable.h"
 #include "settings/SettingsStore.h"

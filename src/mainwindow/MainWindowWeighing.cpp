@@ -2,10 +2,10 @@
 
 #include "mainwindow/MainWindow.h"
 
-#include "carcass/WeighingControls.h"
+#include "carcasswindow/WeighingControls.h"
 #include "mainwindow/StationResults.h"
 #include "ports/PortDialogMenus.h"
-#include "ports/PortDialogModel.h"
+#include "settings/PortDialogModel.h"
 #include "weighing/ScaleModels.h"
 #include "widgets/OperatorDialogs.h"
 

@@ -4,9 +4,9 @@
 // finishing and logging records, opening the chosen log) is the core's: this part listens to
 // ProbeResults and hands the chosen file to LogFileChoice.
 
-#include "log/ResultView.h"
-#include "mainwindow/StationWindowAccess.h"
+#include "logviews/ResultView.h"
 #include "station/LogFileChoice.h"
+#include "widgets/StationWindowAccess.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,6 +1,6 @@
 // tallion-plant: the plant database's pages for a browser, without a display.
 
-#include "charts/SummaryChartFile.h"
+#include "chartviews/SummaryChartFile.h"
 #include "plant/PlantListener.h"
 #include "plant/PlantOptions.h"
 #include "plant/PlantServer.h"

@@ -4,7 +4,7 @@
 // flow control); the scale dialogs add their model's options. OK applies the port settings to the
 // live port at once, stores them and closes; a failure is shown and the dialog stays open.
 
-#include "ports/PortDialogModel.h"
+#include "settings/PortDialogModel.h"
 
 #include <QDialog>
 #include <functional>

@@ -1,7 +1,7 @@
 #include "ports/PortDialogMenus.h"
 
-#include "ports/PortDeviceMap.h"
 #include "ports/PortDialog.h"
+#include "settings/PortDeviceMap.h"
 #include "settings/SettingsStore.h"
 #include "station/StationCore.h"
 

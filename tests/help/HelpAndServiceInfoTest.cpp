@@ -2,9 +2,9 @@
 
 #include "mainwindow/MainWindowFixture.h"
 
-#include "help/AboutText.h"
 #include "help/ServiceReportSave.h"
 #include "help/TextWindow.h"
+#include "resources/AboutText.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,16 +1,16 @@
 // The log viewer over bare controls and a recording window: what it needs of the main window goes
 // through the window it is given, and nothing else.
 
-#include "charts/SummaryChartPanel.h"
-#include "log/ResultGridModel.h"
-#include "log/TerminalPane.h"
+#include "chartviews/SummaryChartPanel.h"
 #include "logviewer/LogViewer.h"
 #include "logviewer/SummaryWindow.h"
-#include "mainwindow/MenuTree.h"
+#include "logviews/ResultGridModel.h"
+#include "logviews/TerminalPane.h"
 #include "settings/SettingsStore.h"
 #include "station/StationCore.h"
 #include "support/FakeSerialPort.h"
 #include "support/ScriptedDialogs.h"
+#include "widgets/MenuTree.h"
 
 #include <QAction>
 #include <QHash>

@@ -4,7 +4,7 @@
 
 #include "MainWindowFixture.h"
 
-#include "carcass/CurrentCarcassWindow.h"
+#include "carcasswindow/CurrentCarcassWindow.h"
 #include "mainwindow/StationResults.h"
 
 #include <QAction>

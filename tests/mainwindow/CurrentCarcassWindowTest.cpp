@@ -5,7 +5,7 @@
 #include "MainWindowFixture.h"
 #include "ModalDriver.h"
 
-#include "carcass/CurrentCarcassWindow.h"
+#include "carcasswindow/CurrentCarcassWindow.h"
 #include "log/LogRecordFormat.h"
 #include "mainwindow/StationResults.h"
 #include "ports/PortDialog.h"

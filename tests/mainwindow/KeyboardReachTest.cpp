@@ -4,7 +4,7 @@
 
 #include "MainWindowFixture.h"
 
-#include "log/ResultView.h"
+#include "logviews/ResultView.h"
 
 #include <QApplication>
 #include <QScrollBar>

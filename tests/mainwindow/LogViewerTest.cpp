@@ -3,11 +3,11 @@
 #include "MainWindowFixture.h"
 
 #include "log/LogRecordFormat.h"
-#include "log/LogView.h"
-#include "log/ResultGridModel.h"
-#include "log/TerminalPane.h"
 #include "logviewer/FindWindow.h"
 #include "logviewer/LogViewer.h"
+#include "logviews/LogView.h"
+#include "logviews/ResultGridModel.h"
+#include "logviews/TerminalPane.h"
 #include "mainwindow/StationResults.h"
 #include "resources/StringTable.h"
 

@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
-#include "log/ResultGridModel.h"
-#include "log/TerminalPane.h"
+#include "logviews/ResultGridModel.h"
+#include "logviews/TerminalPane.h"
 #include "widgets/LedIndicator.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
 
-#include "mainwindow/MenuTree.h"
+#include "widgets/MenuTree.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
 
-#include "resources/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QAbstractButton>
 #include <QAction>

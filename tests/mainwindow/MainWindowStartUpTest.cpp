@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
-#include "log/ResultGridModel.h"
-#include "printing/PrintCommands.h"
+#include "logviews/ResultGridModel.h"
+#include "printviews/PrintCommands.h"
 #include "settings/StartUpValues.h"
 
 #include <QAction>

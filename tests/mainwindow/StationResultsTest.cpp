@@ -3,15 +3,15 @@
 
 #include "MainWindowFixture.h"
 
-#include "carcass/CurrentCarcassWindow.h"
 #include "carcass/ParsedScaleReader.h"
+#include "carcasswindow/CurrentCarcassWindow.h"
 #include "help/TextWindow.h"
 #include "log/LogRecordFormat.h"
-#include "log/LogView.h"
-#include "log/ResultGridModel.h"
-#include "log/TerminalPane.h"
+#include "logviews/LogView.h"
+#include "logviews/ResultGridModel.h"
+#include "logviews/TerminalPane.h"
 #include "mainwindow/StationResults.h"
-#include "probecommands/LinkCommandSink.h"
+#include "station/LinkCommandSink.h"
 #include "station/ProbeResults.h"
 #include "station/StationPairings.h"
 

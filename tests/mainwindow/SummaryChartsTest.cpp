@@ -3,11 +3,11 @@
 
 #include "MainWindowFixture.h"
 
-#include "charts/SummaryChartPanel.h"
+#include "chartviews/SummaryChartPanel.h"
 #include "logviewer/LogViewer.h"
 #include "logviewer/SummaryWindow.h"
-#include "printing/PrintCommands.h"
-#include "printing/PrintWindow.h"
+#include "printviews/PrintCommands.h"
+#include "printviews/PrintWindow.h"
 
 #include <QAction>
 #include <QChart>

@@ -3,11 +3,11 @@
 
 #include "MainWindowFixture.h"
 
-#include "log/TerminalPane.h"
 #include "logviewer/LogViewer.h"
 #include "logviewer/SummaryWindow.h"
+#include "logviews/TerminalPane.h"
 #include "mainwindow/StationResults.h"
-#include "printing/PrintCommands.h"
+#include "printviews/PrintCommands.h"
 
 #include <QAction>
 #include <QDir>

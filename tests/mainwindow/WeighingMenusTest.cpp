@@ -4,10 +4,10 @@
 #include "MainWindowFixture.h"
 #include "ModalDriver.h"
 
-#include "carcass/CurrentCarcassWindow.h"
+#include "carcasswindow/CurrentCarcassWindow.h"
 #include "mainwindow/StationResults.h"
 #include "ports/PortDialog.h"
-#include "ports/PortDialogModel.h"
+#include "settings/PortDialogModel.h"
 
 #include <QAbstractButton>
 #include <QAction>

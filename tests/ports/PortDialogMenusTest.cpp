@@ -2,8 +2,8 @@
 // numbers come from the map handed in, and OK on the probe dialog starts the link afresh.
 
 #include "ports/PortDialogMenus.h"
-#include "ports/PortDeviceMap.h"
 #include "ports/PortDialog.h"
+#include "settings/PortDeviceMap.h"
 #include "settings/SettingsStore.h"
 #include "station/StationCore.h"
 #include "support/FakeSerialPort.h"
