@@ -4,7 +4,7 @@
 
 #include "mainwindow/MainWindow.h"
 
-#include "widgets/MenuTree.h"
+#include "mainwindow/MainMenuRows.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,7 +1,7 @@
 #pragma once
-// The main window's menu as one table: each row is a menu, an entry or a separator, with its
-// level, station name, laid-out caption (a string-table id such as "1001", or a literal text) and
-// its state when the window first shows.
+// A window's menus from one table: each row is a menu, an entry or a separator, with its level,
+// station name, laid-out caption (a string-table id such as "1001", or a literal text) and its
+// state when the window first shows.
 
 #include <QHash>
 #include <QString>
@@ -23,9 +23,6 @@ struct MenuRow {
     const char* caption; // id or literal; ApplyStringTable turns ids into texts
     unsigned flags;
 };
-
-// The station's menu tree, in order.
-std::span<const MenuRow> MainMenuRows();
 
 // Builds the menus of `rows` on `bar`. A row followed by a row of a deeper level becomes a
 // submenu. Returns every named row's action (a submenu's menuAction()) by objectName; the menus

@@ -6,11 +6,11 @@
 #include "logviewer/SummaryWindow.h"
 #include "logviews/ResultGridModel.h"
 #include "logviews/TerminalPane.h"
+#include "mainwindow/MainMenuRows.h"
 #include "settings/SettingsStore.h"
 #include "station/StationCore.h"
 #include "support/FakeSerialPort.h"
 #include "support/ScriptedDialogs.h"
-#include "widgets/MenuTree.h"
 
 #include <QAction>
 #include <QHash>

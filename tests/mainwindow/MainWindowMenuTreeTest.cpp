@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
 
-#include "widgets/MenuTree.h"
+#include "mainwindow/MainMenuRows.h"
 
 #include <QAction>
 #include <QMenu>

@@ -2,10 +2,10 @@
 // its caption, each weight dialog belongs to one model, and what a dialog stores is what the
 // scale set-up reads back.
 
+#include "mainwindow/MainMenuRows.h"
 #include "settings/PortDialogModel.h"
 #include "support/FakeSerialPort.h"
 #include "weighing/ScaleModels.h"
-#include "widgets/MenuTree.h"
 
 #include <gtest/gtest.h>
 
