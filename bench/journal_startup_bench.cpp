@@ -36,7 +36,7 @@ double OpenMs(const std::string& journal, const QString& log)
         std::string LastError() const override { return {}; }
     };
     StationCore core(std::make_unique<NoPort>(), std::make_unique<NoPort>());
-    core.resultLog().SetLogFilePath(QFile::encodeName(log).toStdString());
+    core.parts().resultLog.SetLogFilePath(QFile::encodeName(log).toStdString());
     QElapsedTimer timer;
     timer.start();
     core.OpenReceivedJournal(journal);

@@ -36,16 +36,15 @@ WeighingControls::WeighingControls(const WeighingControlsLinks& links, QObject* 
     , links_(links)
 {
     StationCore& core = links_.core;
-    StationPairings& pairings = core.pairings();
     new MainPairingDisplay(
-        links_.boxes, pairings.mainDisplay(), pairings.currentDisplay(),
+        links_.boxes, core.mainDisplay(), core.currentDisplay(),
         [this](const QString& text) { links_.setStatusPanel(StatusPanel::ProbeStatus, text); }, this);
 
     // The entry's texts are for whoever types here, not for the line's display.
     QLineEdit* weightBox = links_.boxes.weightBox;
     new WeightBoxKeys(
         weightBox, [this](const std::string& error) { links_.boxes.errorBox->setText(Latin1(error)); },
-        [this] { links_.core.pairings().main().AcceptTypedWeight(); });
+        [this] { links_.core.acceptTypedWeight(); });
     connect(&core.link(), &ProbeLink::dataPollAccepted, this, [this, weightBox] {
         // Manual weighing: the operator types the weight as soon as the probe offers a result.
         if (links_.core.weighingState().weightSource == WeightSource::ManualInput) {
@@ -119,7 +118,7 @@ void WeighingControls::ChooseScaleModel(WeightSource model)
     const ScaleModel& entry = *ScaleModelOf(model);
     links_.openPortDialog(entry);
     TickWeightEntry(entry.menuEntry);
-    links_.core.weighingState().weightSource = model;
+    links_.core.setWeightSource(model);
     links_.carcassWindow().ShowWeighingFrames(model);
     links_.settings.WriteSetting(kSection, "WgtScaleModel", std::to_string(static_cast<int>(model)));
     ShowWeightFrames();
@@ -127,21 +126,19 @@ void WeighingControls::ChooseScaleModel(WeightSource model)
 
 void WeighingControls::ChooseNoWeight()
 {
-    WeighingState& state = links_.core.weighingState();
-    if (state.weightSource == WeightSource::NoWeight)
+    if (links_.core.weighingState().weightSource == WeightSource::NoWeight)
         return;
     const MainPairingDisplay::Boxes& boxes = links_.boxes;
     for (QLineEdit* box :
          {boxes.counterBox, boxes.qualityBox, boxes.classBox, boxes.meatPercentBox, boxes.pairedWeightBox})
         box->clear();
-    state.useWeightInEquation = false;
+    // No weight also takes the weight out of the equation and closes the scale port.
+    links_.core.setWeightSource(WeightSource::NoWeight);
     Menu("mnuWgtEqu")->setChecked(false);
     links_.settings.WriteSetting(kSection, "UseWgtInEqu", "False");
     TickWeightEntry("mnuWgtNon");
-    state.weightSource = WeightSource::NoWeight;
     links_.weightFrame->hide();
     links_.settings.WriteSetting(kSection, "WgtScaleModel", "1");
-    links_.core.scalePortWatch().Close();
     links_.setStatusPanel(StatusPanel::ScalePort, QString());
     links_.carcassWindow().ShowWeighingFrames(WeightSource::NoWeight);
     ShowWeightFrames();
@@ -149,13 +146,11 @@ void WeighingControls::ChooseNoWeight()
 
 void WeighingControls::ChooseManualInput()
 {
-    WeighingState& state = links_.core.weighingState();
-    if (state.weightSource == WeightSource::ManualInput)
+    if (links_.core.weighingState().weightSource == WeightSource::ManualInput)
         return;
     TickWeightEntry("mnuWgtMan");
-    state.weightSource = WeightSource::ManualInput;
+    links_.core.setWeightSource(WeightSource::ManualInput);
     links_.settings.WriteSetting(kSection, "WgtScaleModel", "2");
-    links_.core.scalePortWatch().Close();
     CurrentCarcassWindow& window = links_.carcassWindow();
     ShowCurrentCarcassWindowPlaced(window);
     window.raise();
@@ -175,18 +170,19 @@ void WeighingControls::ChooseDialogOnlyEntry(const ScaleModel& model)
 
 void WeighingControls::ToggleWeightInEquation()
 {
-    WeighingState& state = links_.core.weighingState();
+    const WeighingState& state = links_.core.weighingState();
     if (state.weightSource == WeightSource::NoWeight)
         return;
-    state.useWeightInEquation = !state.useWeightInEquation;
-    Menu("mnuWgtEqu")->setChecked(state.useWeightInEquation);
-    links_.settings.WriteSetting(kSection, "UseWgtInEqu", state.useWeightInEquation ? "True" : "False");
+    const bool use = !state.useWeightInEquation;
+    links_.core.setWeightInEquation(use);
+    Menu("mnuWgtEqu")->setChecked(use);
+    links_.settings.WriteSetting(kSection, "UseWgtInEqu", use ? "True" : "False");
 }
 
 void WeighingControls::ChooseSequence(bool weightBeforeProbe)
 {
-    WeighingState& state = links_.core.weighingState();
-    PendingQueue& queue = links_.core.pendingQueue();
+    const WeighingState& state = links_.core.weighingState();
+    const PendingQueue& queue = links_.core.pendingQueue();
     if (state.weightBeforeProbe == weightBeforeProbe)
         return;
     // The halves waiting now belong to the other sequence and are dropped unlogged: a probe
@@ -200,7 +196,7 @@ void WeighingControls::ChooseSequence(bool weightBeforeProbe)
             != MessageAnswer::Yes)
             return;
     }
-    const std::optional<SequenceChange> change = ChangeSequence(state, queue, weightBeforeProbe);
+    const std::optional<SequenceChange> change = links_.core.setSequence(weightBeforeProbe);
     if (!change)
         return;
     Menu("mnuWbP")->setChecked(weightBeforeProbe);
@@ -211,7 +207,6 @@ void WeighingControls::ChooseSequence(bool weightBeforeProbe)
 
 void WeighingControls::StartUpOff()
 {
-    WeighingState& state = links_.core.weighingState();
     // 16. Whatever "WgtScaleModel" holds, the station starts without weighing.
     for (const ScaleModel& model : ScaleModels())
         Menu(model.menuEntry)->setChecked(false);
@@ -219,23 +214,18 @@ void WeighingControls::StartUpOff()
                                           "mnuWeightGeneric", "mnuEV2000", "mnuTU9000"};
     for (const char* name : kHidden)
         Menu(name)->setVisible(false);
-    state.weightSource = WeightSource::NoWeight;
-    state.useWeightInEquation = false;
+    // 17. Whatever "WgtPrbOrder" holds, the weight comes before the probe.
+    links_.core.setWeighing(WeightSource::NoWeight, true, false);
     Menu("mnuWgtNon")->setChecked(true);
     // Loaded now, shown only on request; with weighing off its pending and manual input frames
     // stay hidden.
-    links_.carcassWindow().ShowWeighingFrames(state.weightSource);
-
-    // 17. Whatever "WgtPrbOrder" holds, the weight comes before the probe.
-    state.weightBeforeProbe = true;
+    links_.carcassWindow().ShowWeighingFrames(WeightSource::NoWeight);
     Menu("mnuWbP")->setChecked(true);
     Menu("mnuPbW")->setChecked(false);
-    links_.core.pendingQueue().ResetPendingQueue();
 }
 
 void WeighingControls::StartUpFromStore()
 {
-    WeighingState& state = links_.core.weighingState();
     // 16.-17. with weighing reachable: the menus show and the stored set-up is taken.
     for (const char* name :
          {"mnuWP", "mnuWgtCom", "mnuWgtNon", "mnuWgtMan", "mnuWgtWed", "mnuWeightGeneric", "mnuEV2000", "mnuTU9000"})
@@ -251,16 +241,13 @@ void WeighingControls::StartUpFromStore()
                 .arg(values.join(QStringLiteral(", "))),
             kAppTitle, MessageIcon::Exclamation);
     }
-    state.weightSource = stored.source;
-    state.weightBeforeProbe = stored.weightBeforeProbe;
-    state.useWeightInEquation = stored.useWeightInEquation;
+    links_.core.setWeighing(stored.source, stored.weightBeforeProbe, stored.useWeightInEquation);
     Menu("mnuTenso")->setChecked(false);
     TickWeightEntry(SourceMenuEntry(stored.source));
     Menu("mnuWgtEqu")->setChecked(stored.useWeightInEquation);
     Menu("mnuWbP")->setChecked(stored.weightBeforeProbe);
     Menu("mnuPbW")->setChecked(!stored.weightBeforeProbe);
-    links_.core.pendingQueue().ResetPendingQueue();
-    links_.carcassWindow().ShowWeighingFrames(state.weightSource);
+    links_.carcassWindow().ShowWeighingFrames(stored.source);
     if (HasScaleParser(stored.source))
         SetUpScalePort(stored.source, false);
 }

@@ -83,7 +83,7 @@ void WeighingControls::SetUpScalePort(WeightSource model, bool ask)
 void WeighingControls::ShowScalePort()
 {
     // Only while the station wants the port: No Weight and Manual Input leave panel 3 empty.
-    PortWatch& watch = links_.core.scalePortWatch();
+    const PortWatch& watch = links_.core.scalePortWatch();
     if (!watch.Wanted())
         return;
     const QString port = Latin1(SettingsStore::PortNumberText(links_.core.scalePort().CommPort()));

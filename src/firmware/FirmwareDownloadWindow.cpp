@@ -1,8 +1,7 @@
 #include "firmware/FirmwareDownloadWindow.h"
 
 #include "probe/OperatorNotices.h"
-#include "probe/SerialPort.h"
-#include "station/ReceiveTick.h"
+#include "station/DownloadLink.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -53,14 +52,13 @@ std::string FirmwareDownloadWindow::InstructionText()
            "to dettach and then reattach power cable to effect a software restart.";
 }
 
-FirmwareDownloadWindow::FirmwareDownloadWindow(std::string fileText, SerialPort& port, ReceiveTick& receiveTick,
-                                               OperatorNotices& notices, QWidget* parent)
+FirmwareDownloadWindow::FirmwareDownloadWindow(std::string fileText, DownloadLink& link, OperatorNotices& notices,
+                                               QWidget* parent)
     : QDialog(parent)
     , download_(std::move(fileText))
-    , port_(port)
-    , receiveTick_(receiveTick)
+    , link_(link)
     , notices_(notices)
-    , interval_(DownloadTickInterval(port.Settings()))
+    , interval_(DownloadTickInterval(link.PortSettings()))
 {
     setObjectName("FrmDownload");
     setWindowTitle("Updating Firmware");
@@ -106,19 +104,18 @@ void FirmwareDownloadWindow::OnTimer2Sec()
 {
     // A busy line may not have passed "F" on within the first two seconds; the receive tick
     // keeps running until it has.
-    if (!started_ && probeNotYetTold && probeNotYetTold()) {
+    if (!started_ && link_.ProbeNotYetTold()) {
         Timer2Sec.start(200);
         return;
     }
     started_ = true;
-    receiveTick_.pause();
     Timer2Sec.stop();
     Timer2Sec.setInterval(interval_);
 
     const std::string chunk = download_.NextChunk();
-    if (!chunk.empty() && !port_.Output(chunk)) {
+    if (!link_.Send(chunk)) {
         // Sending on as if nothing happened would end in "100%" for a probe that got nothing.
-        notices_.Notify(Latin1(port_.LastError()), windowTitle(), MessageIcon::Exclamation);
+        notices_.Notify(Latin1(link_.LastError()), windowTitle(), MessageIcon::Exclamation);
         return;
     }
     PrgBar->setValue(static_cast<int>(download_.BarValue()));
@@ -142,6 +139,6 @@ void FirmwareDownloadWindow::done(int result)
     // Closed in any state: nothing more is sent, and the link takes the port back.
     Timer2Sec.stop();
     download_.Stop();
-    receiveTick_.resume();
+    link_.Release();
     QDialog::done(result);
 }

@@ -1,28 +1,25 @@
 #pragma once
 // The firmware download window: instructions for the operator, progress, and the timer that
-// sends the HEX file to the probe a chunk at a time. While it sends, the receive tick stays
-// paused so that the link does not use the probe port; closing the window stops the download at
-// once and lets the link resume.
+// sends the HEX file to the probe a chunk at a time over the probe port the station lends it
+// (DownloadLink); closing the window stops the download at once and gives the port back.
 
 #include "probe/HexChunks.h"
 
 #include <QDialog>
 #include <QTimer>
-#include <functional>
 #include <string>
 
+class DownloadLink;
 class OperatorNotices;
-class ReceiveTick;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
-class SerialPort;
 
 class FirmwareDownloadWindow : public QDialog {
     Q_OBJECT
 public:
-    // `fileText`: the HEX file as read; `receiveTick`: the station's, paused while chunks go out.
-    FirmwareDownloadWindow(std::string fileText, SerialPort& port, ReceiveTick& receiveTick, OperatorNotices& notices,
+    // `fileText`: the HEX file as read; `link`: the probe port held for the download.
+    FirmwareDownloadWindow(std::string fileText, DownloadLink& link, OperatorNotices& notices,
                            QWidget* parent = nullptr);
 
     // One tick of Timer2Sec: the next chunk down the probe port.
@@ -34,10 +31,6 @@ public:
 
     QTimer Timer2Sec;
 
-    // True while the probe has not yet had its "F" (still queued, or its exchange not closed):
-    // the first chunk waits, since data before "F" means nothing to the probe.
-    std::function<bool()> probeNotYetTold;
-
     // The operator's instructions, lines ending in CR LF.
     static std::string InstructionText();
 
@@ -45,8 +38,7 @@ public:
 
 private:
     HexChunks download_;
-    SerialPort& port_;
-    ReceiveTick& receiveTick_;
+    DownloadLink& link_;
     OperatorNotices& notices_;
     int interval_;
     bool started_ = false;

@@ -55,13 +55,8 @@ void FirmwareUpdate::Run()
                          MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
-    core_.announceFirmwareDownload();
-    FirmwareDownloadWindow window(std::move(*fileText), core_.probePort(), core_.receiveTick(), dialogs_,
-                                  dialogParent_);
-    ProbeLink& link = core_.link();
-    window.probeNotYetTold = [&link] {
-        return link.probeLinkAlive() && (link.Queue().count > 0 || link.linkState() == ProbeLink::CommandSent);
-    };
+    const std::unique_ptr<DownloadLink> held = core_.holdLinkForDownload();
+    FirmwareDownloadWindow window(std::move(*fileText), *held, dialogs_, dialogParent_);
     emit linkHeldChanged(true);
     window.exec();
     emit linkHeldChanged(false);

@@ -74,7 +74,7 @@ void LogViewer::WireControls()
 
 void LogViewer::ChooseTemplate(int templateNumber)
 {
-    core_.resultFinishing().SetTemplateNumber(templateNumber);
+    core_.chooseTemplate(templateNumber);
     window_->ApplyCurrentTemplate();
     // The views are rebuilt only when the template really changes.
     const auto stored = TemplateNumberFromSetting(settings_.ReadSetting("Properties", "Banner", "1"));

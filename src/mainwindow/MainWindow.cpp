@@ -52,11 +52,14 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
     BuildMenus();
     WireMenus();
     const auto menu = [this](const QString& name) { return MenuAction(name); };
-    new ProbeCommandMenus(core_->link(), settings_, dialogs_, menu, this);
+    new ProbeCommandMenus(*core_, settings_, dialogs_, menu, this);
     new HelpMenus(dialogs_, menu, this);
     connect(new FirmwareUpdate(*core_, dialogs_, menu, this), &FirmwareUpdate::linkHeldChanged, this,
             &MainWindow::SetLinkHeld);
-    portDialogs_ = new PortDialogMenus({*core_, settings_, dialogs_, core_->scaleOptions(), portDevices,
+    // The composition: the port dialogs edit the scale options and the result views follow the
+    // core's results, pairings and log themselves.
+    const StationCore::Parts parts = core_->parts();
+    portDialogs_ = new PortDialogMenus({*core_, settings_, dialogs_, parts.scaleOptions, portDevices,
                                         [this](int panel, const QString& text) { SetStatusPanel(panel, text); }},
                                        menu, this);
     connect(portDialogs_, &PortDialogMenus::probePortReopened, this, [this] {
@@ -72,9 +75,9 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
     connect(
         core_.get(), &StationCore::notice, this,
         [this](const QString& text, const QString& title, MessageIcon icon) { dialogs_.Notify(text, title, icon); });
-    results_ = new StationResults(StationResultsLinks{views_, core_->weighingState(), dialogs_, settings_,
-                                                      core_->link(), core_->pairings(), core_->probeResults(),
-                                                      core_->resultLog(), core_->resultFinishing(), *this, this,
+    results_ = new StationResults(StationResultsLinks{views_, parts.weighingState, dialogs_, settings_, parts.link,
+                                                      parts.pairings, parts.probeResults, parts.resultLog,
+                                                      parts.resultFinishing, *this, this,
                                                       [this] { return logViewer_ && logViewer_->summaryShown(); }},
                                   PosixLogFileSystem(), this);
     WireWeighing();

@@ -79,10 +79,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // records the log could not take also go to a recovery file, for a log that never comes back.
     const bool kept = core_->CloseReceivedJournal();
     results_->SaveUnwrittenRecords(quietShutDown_, kept);
-    core_->receiveTick().pause();
+    core_->stop();
     clock_.stop();
     printing_->StopStatusPoll();
-    core_->probePortWatch().Close();
-    core_->scalePortWatch().Close();
     event->accept();
 }

@@ -87,20 +87,19 @@ void MainWindow::StartUp(bool withWeighing)
     setWindowTitle(Latin1(MainWindowCaption()));
 
     // 8. Run-time state.
-    core_->link().ResetForStartUp();
+    core_->resetForStartUp();
     logViewer_->ResetForStartUp();
-    core_->weighingState().weightPromptShown = false;
 
     // 9. Template; a value that is no template keeps the default one.
     if (const auto n = TemplateNumberFromSetting(settings_.ReadSetting(kSection, "Banner", "3")))
-        core_->resultFinishing().SetTemplateNumber(*n);
+        core_->chooseTemplate(*n);
 
     // 10.-13. Probe port, status frame, first status texts.
     StartUpProbePort();
 
     // 14. Log file path in panel 5.
-    ResultLog& log = core_->resultLog();
-    log.SetLogFilePath(SettingsStore::PathFromText(settings_.ReadSetting(kSection, "LogFilePath", "")));
+    core_->chooseLogFile(SettingsStore::PathFromText(settings_.ReadSetting(kSection, "LogFilePath", "")));
+    const ResultLog& log = core_->resultLog();
     if (!log.logFilePath().empty())
         ShowLogFilePath();
 
@@ -108,11 +107,10 @@ void MainWindow::StartUp(bool withWeighing)
     database_ = StationDatabase::FromSettings(settings_, log.logFilePath(), dialogs_, this);
     if (database_) {
         new DatabasePanel(*database_, *statusBar());
-        core_->resultLog().SetLogChangeObserver(database_->Observer());
+        core_->observeLog(database_->Observer());
     }
 
-    // 15.
-    core_->weighingState().decimalMark.assign(1, '.');
+    // 15. The decimal mark is '.' (with the run-time state above).
 
     // 16.-17. Weighing off, weight before probe; or, when asked for, as the store has it.
     if (withWeighing)
@@ -145,7 +143,7 @@ void MainWindow::StartUp(bool withWeighing)
         ScrollGridToLastRow(views_);
     }
 
-    core_->receiveTick().resume();
+    core_->start();
     clock_.start();
 }
 

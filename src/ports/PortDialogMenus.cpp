@@ -26,8 +26,9 @@ PortDialogDeps PortDialogMenus::DepsFor(PortDialogKind kind)
 {
     StationCore& core = links_.core;
     const bool probe = kind == PortDialogKind::Probe;
-    PortDialogDeps deps{probe ? core.probePort() : core.scalePort(),
-                        probe ? core.probePortWatch() : core.scalePortWatch(),
+    const StationCore::PortForSetUp lent = probe ? core.probePortForSetUp() : core.scalePortForSetUp();
+    PortDialogDeps deps{lent.port,
+                        lent.watch,
                         links_.settings,
                         links_.questions,
                         links_.scaleOptions,
@@ -37,7 +38,7 @@ PortDialogDeps PortDialogMenus::DepsFor(PortDialogKind kind)
     if (probe) {
         // Another device may hold another probe: the link starts afresh, as after a device's return.
         deps.portReopened = [this, &core] {
-            core.link().OnPortBack();
+            core.restartLink();
             emit probePortReopened();
         };
     }
@@ -47,9 +48,9 @@ PortDialogDeps PortDialogMenus::DepsFor(PortDialogKind kind)
 bool PortDialogMenus::Open(PortDialogKind kind)
 {
     StationCore& core = links_.core;
-    PrepareIdleScalePort(kind, core.scalePort(), core.scalePortWatch(),
-                         [this](const std::string& key, const std::string& defaultText) {
-                             return links_.settings.ReadSetting("Properties", key, defaultText);
-                         });
+    const StationCore::PortForSetUp scale = core.scalePortForSetUp();
+    PrepareIdleScalePort(kind, scale.port, scale.watch, [this](const std::string& key, const std::string& defaultText) {
+        return links_.settings.ReadSetting("Properties", key, defaultText);
+    });
     return ShowPortDialog(kind, DepsFor(kind), dialogParent_);
 }

@@ -192,8 +192,7 @@ void PrintCommands::ShowPrinterStatus(const std::string& text)
 
 void PrintCommands::TellProbe(ProbePrinterNotice notice)
 {
-    if (links_.core.link().probeLinkAlive())
-        links_.core.link().QueueProbeCommand(ProbeCommandText(notice));
+    links_.core.tellProbe(ProbeCommandText(notice));
 }
 
 void PrintCommands::TellOperator(const std::string& text)

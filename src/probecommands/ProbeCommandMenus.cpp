@@ -6,10 +6,10 @@
 #include "probecommands/ProbeCommandMenus.h"
 
 #include "probe/ProbeCommands.h"
-#include "probe/ProbeLink.h"
 #include "probecommands/CalibrationWindow.h"
 #include "settings/SettingsStore.h"
 #include "station/OperatorQuestions.h"
+#include "station/StationCore.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -50,10 +50,10 @@ constexpr FixedCommand kFixedCommands[] = {
 
 } // namespace
 
-ProbeCommandMenus::ProbeCommandMenus(ProbeLink& link, SettingsStore& settings, OperatorQuestions& questions,
+ProbeCommandMenus::ProbeCommandMenus(StationCore& station, SettingsStore& settings, OperatorQuestions& questions,
                                      const MenuLookup& menus, QWidget* dialogParent)
     : QObject(dialogParent)
-    , link_(link)
+    , station_(station)
     , settings_(settings)
     , questions_(questions)
     , menus_(menus)
@@ -79,8 +79,7 @@ void ProbeCommandMenus::On(const MenuLookup& menus, const QString& name, std::fu
 
 void ProbeCommandMenus::QueueIfAlive(const std::string& command)
 {
-    if (link_.probeLinkAlive())
-        link_.QueueProbeCommand(command);
+    station_.tellProbe(command);
 }
 
 void ProbeCommandMenus::SetCounter()
@@ -104,13 +103,13 @@ void ProbeCommandMenus::ClearMeasurementStore()
 
 void ProbeCommandMenus::ChooseAnalysisType(int type)
 {
-    if (!link_.probeLinkAlive())
+    if (!station_.link().probeLinkAlive())
         return;
     for (int i = 0; i <= 9; ++i)
         if (QAction* entry = menus_(QStringLiteral("mnuAnal%1").arg(i)))
             entry->setChecked(false);
     const std::string command = AnalysisTypeCommand(type);
-    link_.QueueProbeCommand(command);
+    station_.queueProbeCommand(command);
     settings_.WriteSetting("Properties", "AnaType", command);
     if (QAction* chosen = menus_(QStringLiteral("mnuAnal%1").arg(type)))
         chosen->setChecked(true);
@@ -118,6 +117,7 @@ void ProbeCommandMenus::ChooseAnalysisType(int type)
 
 void ProbeCommandMenus::ColourCalibration()
 {
-    CalibrationWindow dialog([this](const std::string& command) { link_.QueueProbeCommand(command); }, dialogParent_);
+    CalibrationWindow dialog([this](const std::string& command) { station_.queueProbeCommand(command); },
+                             dialogParent_);
     dialog.exec();
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The "Command-To-Probe" menu: each entry queues its command for the probe's next command poll,
-// and colour calibration opens its window. Given the probe link, the settings (the analysis type
+// and colour calibration opens its window. Given the station, the settings (the analysis type
 // is stored), the operator's questions and the menu entries it wires.
 
 #include <QObject>
@@ -9,10 +9,10 @@
 #include <string>
 
 class OperatorQuestions;
-class ProbeLink;
 class QAction;
 class QWidget;
 class SettingsStore;
+class StationCore;
 
 class ProbeCommandMenus : public QObject {
     Q_OBJECT
@@ -21,8 +21,8 @@ public:
     using MenuLookup = std::function<QAction*(const QString& name)>;
 
     // `dialogParent` owns this object and the calibration window while it shows.
-    ProbeCommandMenus(ProbeLink& link, SettingsStore& settings, OperatorQuestions& questions, const MenuLookup& menus,
-                      QWidget* dialogParent);
+    ProbeCommandMenus(StationCore& station, SettingsStore& settings, OperatorQuestions& questions,
+                      const MenuLookup& menus, QWidget* dialogParent);
 
 private:
     void On(const MenuLookup& menus, const QString& name, std::function<void()> command);
@@ -32,7 +32,7 @@ private:
     void ChooseAnalysisType(int type);
     void ColourCalibration();
 
-    ProbeLink& link_;
+    StationCore& station_;
     SettingsStore& settings_;
     OperatorQuestions& questions_;
     MenuLookup menus_;

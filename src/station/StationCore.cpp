@@ -96,20 +96,71 @@ void StationCore::resume()
 
 void StationCore::endProbePrompt()
 {
-    if (link_.probeLinkAlive())
-        link_.QueueProbeCommand(kEndPromptCommand);
+    tellProbe(kEndPromptCommand);
 }
 
 void StationCore::blankProbeDisplay()
 {
-    if (link_.probeLinkAlive())
-        link_.QueueProbeCommand(kBlankDisplayCommand);
+    tellProbe(kBlankDisplayCommand);
 }
 
-void StationCore::announceFirmwareDownload()
+std::unique_ptr<DownloadLink> StationCore::holdLinkForDownload()
 {
-    if (link_.probeLinkAlive())
-        link_.QueueProbeCommand(kFirmwareDownloadCommand);
+    tellProbe(kFirmwareDownloadCommand);
+    return std::make_unique<DownloadLink>(*probePort_, receiveTick_, [this] {
+        return link_.probeLinkAlive() && (link_.Queue().count > 0 || link_.linkState() == ProbeLink::CommandSent);
+    });
+}
+
+bool StationCore::tellProbe(const std::string& command)
+{
+    if (!link_.probeLinkAlive())
+        return false;
+    link_.QueueProbeCommand(command);
+    return true;
+}
+
+void StationCore::resetForStartUp()
+{
+    link_.ResetForStartUp();
+    weighingState_.weightPromptShown = false;
+    weighingState_.decimalMark.assign(1, '.');
+}
+
+void StationCore::start()
+{
+    receiveTick_.resume();
+}
+
+void StationCore::stop()
+{
+    receiveTick_.pause();
+    probeWatch_.Close();
+    scaleWatch_.Close();
+}
+
+void StationCore::setWeightSource(WeightSource source)
+{
+    weighingState_.weightSource = source;
+    if (source == WeightSource::NoWeight)
+        weighingState_.useWeightInEquation = false;
+    if (source == WeightSource::NoWeight || source == WeightSource::ManualInput)
+        scaleWatch_.Close();
+}
+
+void StationCore::setWeighing(WeightSource source, bool weightBeforeProbe, bool useWeightInEquation)
+{
+    weighingState_.weightSource = source;
+    weighingState_.weightBeforeProbe = weightBeforeProbe;
+    weighingState_.useWeightInEquation = useWeightInEquation;
+    pendingQueue_.ResetPendingQueue();
+}
+
+StationCore::Parts StationCore::parts()
+{
+    return Parts{*probePort_,   *scalePort_,    probeWatch_, scaleWatch_,      link_,    scaleCollector_, pendingQueue_,
+                 receiveTick_,  weighingState_, resultLog_,  resultFinishing_, notices_, probeResults_,   pairings_,
+                 scaleOptions_, scaleReader_};
 }
 
 void StationCore::AfterTick()

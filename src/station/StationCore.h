@@ -10,6 +10,8 @@
 #include "probe/PortWatch.h"
 #include "probe/ProbeLink.h"
 #include "probe/SerialPort.h"
+#include "station/DownloadLink.h"
+#include "station/LinkCommandSink.h"
 #include "station/ProbePortSetUp.h"
 #include "station/ProbeResults.h"
 #include "station/ReceiveTick.h"
@@ -24,6 +26,8 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
+#include <string>
 
 class StationCore : public QObject {
     Q_OBJECT
@@ -32,35 +36,49 @@ public:
                 LogFileSystem& fileSystem = PosixLogFileSystem(), QObject* parent = nullptr);
     ~StationCore() override;
 
-    SerialPort& probePort() { return *probePort_; }
-    SerialPort& scalePort() { return *scalePort_; }
-    // Keep the ports open through a device's loss and return.
-    PortWatch& probePortWatch() { return probeWatch_; }
-    PortWatch& scalePortWatch() { return scaleWatch_; }
-    ProbeLink& link() { return link_; }
+    // What the windows read; nothing here changes the station.
+    const SerialPort& probePort() const { return *probePort_; }
+    const SerialPort& scalePort() const { return *scalePort_; }
+    const PortWatch& probePortWatch() const { return probeWatch_; }
+    const PortWatch& scalePortWatch() const { return scaleWatch_; }
     const ProbeLink& link() const { return link_; }
-    ScaleCollector& scaleCollector() { return scaleCollector_; }
     // Carcasses whose weight and probe result are not yet together.
-    PendingQueue& pendingQueue() { return pendingQueue_; }
     const PendingQueue& pendingQueue() const { return pendingQueue_; }
-    ReceiveTick& receiveTick() { return receiveTick_; }
+    const ReceiveTick& receiveTick() const { return receiveTick_; }
     // The operator's weighing choices: weight source, sequence, weight in the equation.
-    WeighingState& weighingState() { return weighingState_; }
     const WeighingState& weighingState() const { return weighingState_; }
     // Each finished record on its way to the current log file, which it names.
-    ResultLog& resultLog() { return resultLog_; }
     const ResultLog& resultLog() const { return resultLog_; }
-    // Each finished record's line in the current template, its real-time printing and its way
-    // to the log.
-    ResultFinishing& resultFinishing() { return resultFinishing_; }
-    // Notices raised by the station's steps, told through notice(): they never wait.
-    OperatorNotices& notices() { return notices_; }
-    // Each probe message the link takes, dispatched into the current probe result; what the
-    // windows show is told by its signals.
-    ProbeResults& probeResults() { return probeResults_; }
-    // Every probe result and scale weight paired, with what each pairing shows held for the
-    // windows.
-    StationPairings& pairings() { return pairings_; }
+    // Each finished record's line in the current template and its real-time printing.
+    const ResultFinishing& resultFinishing() const { return resultFinishing_; }
+    // What each pairing shows, held for the windows, which follow it and write into it what the
+    // operator types.
+    PairingDisplayModel& mainDisplay() { return pairings_.mainDisplay(); }
+    PairingDisplayModel& currentDisplay() { return pairings_.currentDisplay(); }
+    const ScaleOptions& scaleOptions() const { return scaleOptions_; }
+
+    // The core's parts themselves, for the main window that wires its result views and port
+    // dialogs to them, and for tests; every other window asks through the operations below.
+    struct Parts {
+        SerialPort& probePort;
+        SerialPort& scalePort;
+        PortWatch& probePortWatch;
+        PortWatch& scalePortWatch;
+        ProbeLink& link;
+        ScaleCollector& scaleCollector;
+        PendingQueue& pendingQueue;
+        ReceiveTick& receiveTick;
+        WeighingState& weighingState;
+        ResultLog& resultLog;
+        ResultFinishing& resultFinishing;
+        OperatorNotices& notices;
+        // Each probe message the link takes, dispatched into the current probe result.
+        ProbeResults& probeResults;
+        StationPairings& pairings;
+        ScaleOptions& scaleOptions;
+        ScaleWeightReader& scaleReader;
+    };
+    Parts parts();
 
     // The journal of received messages: opened at start-up, before the first poll is answered,
     // it brings back what the last run had not finished (the count is returned); closed at the
@@ -80,18 +98,55 @@ public:
     void endProbePrompt();
     // Blanks the probe's display, when the link is up (the class summary is shown).
     void blankProbeDisplay();
-    // Tells the probe to expect new firmware, when the link is up.
-    void announceFirmwareDownload();
+    // Tells the probe to expect new firmware (when the link is up) and lends the probe port to
+    // the download until the hold is released or destroyed.
+    std::unique_ptr<DownloadLink> holdLinkForDownload();
+    // Queues a command for the probe when the link is up; false (nothing queued) when it is down.
+    bool tellProbe(const std::string& command);
+    // Queues a command for the probe whatever the link's state: it goes when the probe asks.
+    void queueProbeCommand(const std::string& command) { link_.QueueProbeCommand(command); }
+    // A port and its watch lent to its settings dialog, which sets its line anew and opens it.
+    struct PortForSetUp {
+        SerialPort& port;
+        PortWatch& watch;
+    };
+    PortForSetUp probePortForSetUp() { return {*probePort_, probeWatch_}; }
+    PortForSetUp scalePortForSetUp() { return {*scalePort_, scaleWatch_}; }
+    // Another device may hold another probe: the link starts afresh, as after a device's return.
+    void restartLink() { link_.OnPortBack(); }
+
+    // Start-up: the link's run-time state afresh, no weight prompt shown, '.' the decimal mark.
+    void resetForStartUp();
+    // The receive tick runs; stop() also closes both ports (the window is closing).
+    void start();
+    void stop();
+    // The display template (1..10) every result line is laid out in.
+    void chooseTemplate(int templateNumber) { resultFinishing_.SetTemplateNumber(templateNumber); }
+    // The log file each finished record goes to from now on; empty: none.
+    void chooseLogFile(const std::string& path) { resultLog_.SetLogFilePath(path); }
+    // Told of each change the station makes to the log (the plant database's journal).
+    void observeLog(LogChangeObserver* observer) { resultLog_.SetLogChangeObserver(observer); }
+
+    // The weighing choices. A source without a scale port closes it; no weight also takes the
+    // weight out of the equation.
+    void setWeightSource(WeightSource source);
+    void setWeightInEquation(bool use) { weighingState_.useWeightInEquation = use; }
+    // The other sequence drops the waiting halves; none when it is the sequence already.
+    std::optional<SequenceChange> setSequence(bool weightBeforeProbe)
+    {
+        return ChangeSequence(weighingState_, pendingQueue_, weightBeforeProbe);
+    }
+    // All three at once (start-up), with nothing waiting.
+    void setWeighing(WeightSource source, bool weightBeforeProbe, bool useWeightInEquation);
+    // The main window's weight box took a typed weight (its range question already answered).
+    void acceptTypedWeight() { pairings_.main().AcceptTypedWeight(); }
     int HeldMessages() const { return received_.HeldCount(); }
 
-    // The scale side: every model's message options (as last loaded or edited in its dialog),
-    // the last scale message read through the weight source's parser, and the scale port set
-    // up for a model from the stored settings.
-    ScaleOptions& scaleOptions() { return scaleOptions_; }
-    ScaleWeightReader& scaleReader() { return scaleReader_; }
     // The probe port's number, line settings and handshaking from the store, then opened (or
     // left to its watch); true when open.
     bool SetUpProbePort(const SettingsStore& settings) { return ::SetUpProbePort(settings, *probePort_, probeWatch_); }
+    // The scale port set up for a model from the stored settings, with that model's message
+    // options (as last loaded or edited in its dialog).
     ScalePortSetUp SetUpScalePort(WeightSource model, SettingsStore& settings)
     {
         return ::SetUpScalePort(model, settings, *scalePort_, scaleWatch_, scaleOptions_);
@@ -129,18 +184,6 @@ private:
         StationCore& core_;
     };
 
-    // The link's command ring as the pairings see it.
-    class LinkCommands : public ProbeCommandSink {
-    public:
-        explicit LinkCommands(ProbeLink& link)
-            : link_(link)
-        {}
-        void QueueProbeCommand(const std::string& text) override { link_.QueueProbeCommand(text); }
-
-    private:
-        ProbeLink& link_;
-    };
-
     void AfterTick();
 
     std::unique_ptr<SerialPort> probePort_;
@@ -161,7 +204,7 @@ private:
 
     ScaleOptions scaleOptions_;
     ParsedScaleReader scaleReader_{scaleCollector_.scaleMessage(), scaleOptions_};
-    LinkCommands linkCommands_{link_};
+    LinkCommandSink linkCommands_{link_};
     StationPairings pairings_{StationPairingLinks{weighingState_, probeResults_.current(), pendingQueue_, linkCommands_,
                                                   probeResults_, scaleReader_, notices_}};
     ReceivedMessages received_{probeResults_, resultLog_, pairings_, pendingQueue_, notices_};

@@ -27,7 +27,7 @@ TEST_F(StationWindowDatabase, WithoutConnectionNothingChanges)
     ASSERT_TRUE(QFile(log).open(QIODevice::WriteOnly));
     Store({{"LogFilePath", log.toStdString()}});
     Make();
-    window->core().resultLog().WriteRecord(ProbeError());
+    window->core().parts().resultLog.WriteRecord(ProbeError());
     EXPECT_EQ(window->database(), nullptr);
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("stbrDatabase")), nullptr);
     EXPECT_FALSE(QFile::exists(log + QStringLiteral(".dbjournal")));
@@ -42,7 +42,7 @@ TEST_F(StationWindowDatabase, WithConnectionLinesAreJournalledAndWaitForTheServe
     settings.WriteSetting("Database", "StationName", "Line 1");
     Make();
     ASSERT_NE(window->database(), nullptr);
-    window->core().resultLog().WriteRecord(ProbeError());
+    window->core().parts().resultLog.WriteRecord(ProbeError());
 
     auto* panel = window->findChild<QLabel*>(QStringLiteral("stbrDatabase"));
     ASSERT_NE(panel, nullptr);

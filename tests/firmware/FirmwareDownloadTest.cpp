@@ -5,6 +5,7 @@
 #include "mainwindow/ModalDriver.h"
 
 #include "firmware/FirmwareDownloadWindow.h"
+#include "station/DownloadLink.h"
 #include "station/ReceiveTick.h"
 #include "support/InProcessStationLine.h"
 
@@ -40,7 +41,8 @@ struct DownloadWindow : ::testing::Test {
 
 TEST_F(DownloadWindow, SendsChunksWhileTheLinkWaits)
 {
-    FirmwareDownloadWindow window(Records(23), port, rxTimer, dialogs);
+    DownloadLink held{port, rxTimer, {}};
+    FirmwareDownloadWindow window(Records(23), held, dialogs);
     window.show();
     EXPECT_EQ(window.Timer2Sec.interval(), 2000) << "the link has two seconds to deliver \"F\"";
     EXPECT_TRUE(rxTimer.isRunning());
@@ -67,7 +69,8 @@ TEST_F(DownloadWindow, SendsChunksWhileTheLinkWaits)
 TEST_F(DownloadWindow, ClosingMidDownloadStopsAtOnce)
 {
     port.SetSettings("38400,n,8,1");
-    FirmwareDownloadWindow window(Records(100), port, rxTimer, dialogs);
+    DownloadLink held{port, rxTimer, {}};
+    FirmwareDownloadWindow window(Records(100), held, dialogs);
     window.show();
     window.OnTimer2Sec();
     EXPECT_EQ(port.TakeWritten(), Records(11));
@@ -80,7 +83,8 @@ TEST_F(DownloadWindow, ClosingMidDownloadStopsAtOnce)
 
 TEST_F(DownloadWindow, PortThatFailsStopsTheDownloadAndSaysSo)
 {
-    FirmwareDownloadWindow window(Records(100), port, rxTimer, dialogs);
+    DownloadLink held{port, rxTimer, {}};
+    FirmwareDownloadWindow window(Records(100), held, dialogs);
     port.failOutput = true;
     window.OnTimer2Sec();
     EXPECT_FALSE(window.Timer2Sec.isActive());
@@ -93,10 +97,10 @@ using FirmwareCommand = MainWindowFixture;
 TEST_F(FirmwareCommand, FileThatCannotBeReadSendsNothing)
 {
     Make();
-    window->core().receiveTick().pause();
+    window->core().parts().receiveTick.pause();
     probePort->Feed("x"); // the probe is heard: the link is alive
-    window->core().link().OnReceiveTick();
-    window->core().link().OnReceiveTick();
+    window->core().parts().link.OnReceiveTick();
+    window->core().parts().link.OnReceiveTick();
     ASSERT_TRUE(window->core().link().probeLinkAlive());
     dialogs.QueueOpenFile(dir.filePath("missing.Hex"));
     Menu("mnuRenewFirm")->trigger();
@@ -110,9 +114,9 @@ TEST_F(FirmwareCommand, FileThatCannotBeReadSendsNothing)
 
 TEST_F(DownloadWindow, TheFirstChunkWaitsUntilTheProbeHasItsF)
 {
-    FirmwareDownloadWindow window(Records(2), port, rxTimer, dialogs);
     bool fStillQueued = true;
-    window.probeNotYetTold = [&] { return fStillQueued; };
+    DownloadLink held{port, rxTimer, [&] { return fStillQueued; }};
+    FirmwareDownloadWindow window(Records(2), held, dialogs);
     window.OnTimer2Sec();
     EXPECT_TRUE(port.TakeWritten().empty()) << "no data before the probe is told";
     EXPECT_TRUE(rxTimer.isRunning()) << "the link must stay on to deliver it";
@@ -147,7 +151,7 @@ TEST(FirmwareEndToEnd, FileArrivesAtTheProbeByteForByte)
     const auto commands = probe.Commands();
     EXPECT_TRUE(std::any_of(commands.begin(), commands.end(), [](const auto& c) { return c.text == "F" && c.bccOk; }));
     // The link answers the probe again once the window is closed: "B" goes out after the file.
-    form.core().link().QueueProbeCommand("B");
+    form.core().parts().link.QueueProbeCommand("B");
     const std::string frameOfB{'H', 6, 1, 'B', 2, 3, 'C'};
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return probe.ReceivedBytes().find(frameOfB, received.size()) != std::string::npos; }, 5000));

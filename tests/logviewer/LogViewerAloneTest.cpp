@@ -116,7 +116,7 @@ TEST_F(LogViewerAlone, ViewModeTellsTheWindowItIsGiven)
 
 TEST_F(LogViewerAlone, TheSummaryHasAWindowOfItsOwnThatEndsItWhenClosed)
 {
-    core.resultLog().SetLogFilePath(WriteLog());
+    core.parts().resultLog.SetLogFilePath(WriteLog());
     LogViewer& v = Viewer();
     pane.AppendColoured(QStringLiteral("a line\r\n"), Qt::black); // an empty pane has no summary
     v.ToggleSummary();

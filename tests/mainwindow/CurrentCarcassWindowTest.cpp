@@ -48,7 +48,7 @@ protected:
         for (char key : keys)
             key == '\n' ? QTest::keyClick(box, Qt::Key_Return) : QTest::keyClick(box, key);
     }
-    void Probe(const char* counter) { window->core().probeResults().OnProbeMessage(Record(counter)); }
+    void Probe(const char* counter) { window->core().parts().probeResults.OnProbeMessage(Record(counter)); }
     // "counter weight meat% class" of every logged result.
     std::string Logged() const
     {
@@ -292,7 +292,7 @@ TEST_F(CurrentCarcassWindowInStation, ShowingItSetsUpTheScalePortEachTime)
     EXPECT_TRUE(Led().isVisible());
     EXPECT_EQ(w.StatusPanel(3), "4 (no device)");
     scalePort->failOpen = false;
-    w.core().scalePortWatch().Retry();
+    w.core().parts().scalePortWatch.Retry();
     EXPECT_TRUE(scalePort->PortOpen());
     EXPECT_EQ(w.StatusPanel(3), "4");
 

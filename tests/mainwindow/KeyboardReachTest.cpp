@@ -21,7 +21,7 @@ protected:
         MainWindow& w = Make();
         for (int n = 0; n < 80; ++n)
             AppendToResultView(w.views(), "10:00:01  01-01-2024,000" + std::to_string(100 + n) + ",2,3,4,5,6,\r", true);
-        w.core().link().setProbeLinkAlive(true);
+        w.core().parts().link.setProbeLinkAlive(true);
         w.RefreshFindPrint();
         w.show();
         QApplication::setActiveWindow(&w);

@@ -71,7 +71,7 @@ TEST(LinkEndToEnd, StartUpCommandsPollsFramesAndLinkLoss)
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.StatusPanel(1) == "Probe Connection Lost"; }, 6000));
     EXPECT_FALSE(window.core().link().probeLinkAlive());
     EXPECT_TRUE(window.StatusPanel(6).isEmpty());
-    window.core().link().QueueProbeCommand("B"); // forgotten by the reload
+    window.core().parts().link.QueueProbeCommand("B"); // forgotten by the reload
     ASSERT_TRUE(QTest::qWaitFor([&] { return ExchangesClosed(probe, 6); }, kStartUpMs));
     const auto again = probe.Commands();
     EXPECT_EQ(again[3].text, "0");

@@ -156,7 +156,7 @@ TEST_F(LogViewerTest, FindDialogSearchesThePane)
 {
     MainWindow& w = Make();
     AppendToResultView(w.views(), "abc abc\r", true);
-    w.core().link().setProbeLinkAlive(true);
+    w.core().parts().link.setProbeLinkAlive(true);
     w.RefreshFindPrint();
     Control<QToolButton>("CmdFind")->click();
     auto* find = w.findChild<FindWindow*>("frmFind");
@@ -246,8 +246,8 @@ TEST_F(LogViewerTest, DeleteRowRemovesExactlyItsOwnLine)
     EXPECT_EQ(Grid().Cell(3, 0), "09:31:00");
 
     // A row shown since the load is found by its cells, and deleted too.
-    w.core().probeResults().SetClock([] { return QDateTime(QDate(2024, 3, 15), QTime(9, 40, 0)); });
-    w.core().probeResults().OnProbeMessage("E0100012301250530001203000450612ABS140533X");
+    w.core().parts().probeResults.SetClock([] { return QDateTime(QDate(2024, 3, 15), QTime(9, 40, 0)); });
+    w.core().parts().probeResults.OnProbeMessage("E0100012301250530001203000450612ABS140533X");
     ASSERT_EQ(Grid().Rows(), 5);
     const std::string withNew = Bytes(log);
     EXPECT_NE(withNew, Bytes(QStringLiteral(TALLION_TEST_DATA_DIR "/delete_after.dif")));

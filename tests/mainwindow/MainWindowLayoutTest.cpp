@@ -112,8 +112,8 @@ TEST_F(MainWindowLayout, FindAndPrintFollowTheLinkAndPause)
     MainWindow& w = Make();
     for (const Case& c :
          {Case{false, false, false}, Case{true, false, true}, Case{false, true, true}, Case{true, true, true}}) {
-        w.core().link().setProbeLinkAlive(c.alive);
-        w.core().link().setStationPaused(c.paused);
+        w.core().parts().link.setProbeLinkAlive(c.alive);
+        w.core().parts().link.setStationPaused(c.paused);
         w.RefreshFindPrint();
         EXPECT_EQ(Menu("mnuFind")->isEnabled(), c.usable) << c.alive << c.paused;
         EXPECT_EQ(Menu("mnuPrint")->isEnabled(), c.usable) << c.alive << c.paused;
@@ -157,27 +157,27 @@ TEST_F(MainWindowLayout, LampsFollowTheLink)
 
     // The first reception only starts the link; then command polls swap the link lamps. The
     // first poll loads the start-up commands, the second sends one.
-    w.core().link().RunLinkStep("");
-    w.core().link().RunLinkStep("H\x05");
+    w.core().parts().link.RunLinkStep("");
+    w.core().parts().link.RunLinkStep("H\x05");
     EXPECT_TRUE(shown("CommLED1"));
     EXPECT_FALSE(shown("CommLED2"));
     EXPECT_TRUE(shown("TxLED2"));
-    w.core().link().RunLinkStep("H\x05");
+    w.core().parts().link.RunLinkStep("H\x05");
     EXPECT_FALSE(shown("CommLED1"));
     EXPECT_TRUE(shown("CommLED2"));
     EXPECT_TRUE(shown("TxLED"));
     EXPECT_FALSE(shown("TxLED2"));
-    w.core().link().RunLinkStep("\x06");
+    w.core().parts().link.RunLinkStep("\x06");
     EXPECT_TRUE(shown("TxLED2"));
     EXPECT_FALSE(shown("TxLED"));
 
     // A data poll: a message is expected until it comes.
-    w.core().link().RunLinkStep("h\x05");
+    w.core().parts().link.RunLinkStep("h\x05");
     EXPECT_TRUE(shown("RxLED"));
     EXPECT_FALSE(shown("RxLED2"));
-    w.core().link().RunLinkStep("\x01"
-                                "A\x02"
-                                "P2-0042\x03");
+    w.core().parts().link.RunLinkStep("\x01"
+                                      "A\x02"
+                                      "P2-0042\x03");
     EXPECT_FALSE(shown("RxLED"));
     EXPECT_TRUE(shown("RxLED2"));
     EXPECT_EQ(w.StatusPanel(6), QStringLiteral("P2-0042"));
@@ -187,10 +187,10 @@ TEST_F(MainWindowLayout, LinkSignalsReachTheWindow)
 {
     MainWindow& w = Make();
     // The dispatch shows the probe's information in status panel 1.
-    w.core().link().RunLinkStep("");
-    w.core().link().RunLinkStep("h\x05");
-    w.core().link().RunLinkStep("\x01I\x02"
-                                "01RZ4 ready\x03");
+    w.core().parts().link.RunLinkStep("");
+    w.core().parts().link.RunLinkStep("h\x05");
+    w.core().parts().link.RunLinkStep("\x01I\x02"
+                                      "01RZ4 ready\x03");
     EXPECT_EQ(w.StatusPanel(1), QStringLiteral("RZ4 ready"));
     EXPECT_TRUE(Menu("mnuDis")->isEnabled());
 
@@ -198,21 +198,21 @@ TEST_F(MainWindowLayout, LinkSignalsReachTheWindow)
     std::string taken;
     QObject::connect(&w.core().link(), &ProbeLink::messageReceived, [&](const std::string& m) { taken = m; });
     Menu("mnuDis")->setEnabled(false);
-    w.core().link().RunLinkStep("h\x05");
-    w.core().link().RunLinkStep("\x01I\x02"
-                                "again\x03");
+    w.core().parts().link.RunLinkStep("h\x05");
+    w.core().parts().link.RunLinkStep("\x01I\x02"
+                                      "again\x03");
     EXPECT_EQ(taken, "Iagain");
     EXPECT_TRUE(Menu("mnuDis")->isEnabled());
 
     // Manual weighing: the weight box is enabled at a data poll.
     auto* weight = Control<QWidget>("txtWeight");
     weight->setEnabled(false);
-    w.core().link().RunLinkStep("h\x05");
+    w.core().parts().link.RunLinkStep("h\x05");
     EXPECT_FALSE(weight->isEnabled());
-    w.core().link().RunLinkStep("\x01"
-                                "C\x02\x03");
-    w.core().weighingState().weightSource = WeightSource::ManualInput;
-    w.core().link().RunLinkStep("h\x05");
+    w.core().parts().link.RunLinkStep("\x01"
+                                      "C\x02\x03");
+    w.core().parts().weighingState.weightSource = WeightSource::ManualInput;
+    w.core().parts().link.RunLinkStep("h\x05");
     EXPECT_TRUE(weight->isEnabled());
 }
 
@@ -220,7 +220,7 @@ TEST_F(MainWindowLayout, APauseShowsABandAcrossTheGridWithTheResultsItHolds)
 {
     MainWindow& w = Make();
     auto* band = Control<QLabel>("PauseBanner");
-    ProbeLink& link = w.core().link();
+    ProbeLink& link = w.core().parts().link;
     link.RunLinkStep("x"); // out of the start state
     w.core().SetPaused(true);
     EXPECT_TRUE(band->isVisible());

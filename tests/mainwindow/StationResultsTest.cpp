@@ -92,10 +92,10 @@ protected:
     MainWindow& Station()
     {
         MainWindow& w = Make();
-        w.core().probeResults().SetClock([] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); });
+        w.core().parts().probeResults.SetClock([] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); });
         return w;
     }
-    void Probe(const std::string& message) { window->core().probeResults().OnProbeMessage(message); }
+    void Probe(const std::string& message) { window->core().parts().probeResults.OnProbeMessage(message); }
     ResultGridModel& Grid() { return *window->views().grid; }
 };
 
@@ -220,7 +220,7 @@ TEST_F(StationResultsTest, UnwrittenRecordsGoToARecoveryFileAtShutDown)
 {
     QStandardPaths::setTestModeEnabled(true);
     MainWindow& w = Station();
-    w.core().resultLog().SetLogFilePath(dir.filePath("nowhere/shift.dif").toStdString());
+    w.core().parts().resultLog.SetLogFilePath(dir.filePath("nowhere/shift.dif").toStdString());
     Probe(kExample);
     ASSERT_EQ(w.results().UnwrittenRecords(), 1u);
     EXPECT_TRUE(w.StatusPanel(5).endsWith("  (1 waiting)")) << w.StatusPanel(5).toStdString();
@@ -274,7 +274,7 @@ TEST_F(StationResultsTest, ChoosingTheLogFile)
         settings.WriteSetting("Properties", "LogFilePath", "");
         MainWindow& w = Station();
         if (c.linkAlive)
-            w.core().link().setProbeLinkAlive(true);
+            w.core().parts().link.setProbeLinkAlive(true);
         dialogs.QueueOpenFile(c.chosen);
         dialogs.QueueMessageAnswer(MessageAnswer::Yes);
         w.ChooseLogFile();

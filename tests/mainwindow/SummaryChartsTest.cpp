@@ -79,7 +79,7 @@ TEST_F(SummaryChartsTest, AtItsDefaultSizeTheTextAndTheChartsAreWhole)
         SCOPED_TRACE(withWeight ? "with weight" : "without weight");
         MainWindow& w = StartOn("chart_records.dif", {1024, 740});
         if (withWeight)
-            w.core().weighingState().weightSource = WeightSource::ManualInput;
+            w.core().parts().weighingState.weightSource = WeightSource::ManualInput;
         w.logViewer().ToggleSummary();
         SummaryWindow* summary = w.logViewer().summaryWindow();
         ASSERT_NE(summary, nullptr);
@@ -119,7 +119,7 @@ TEST_F(SummaryChartsTest, PaperHasTheChartsAfterTheText)
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "pdftotext is not installed (Debian package poppler-utils)";
     MainWindow& w = StartOn("chart_records.dif", {1400, 760});
-    w.core().link().setProbeLinkAlive(true);
+    w.core().parts().link.setProbeLinkAlive(true);
     w.RefreshFindPrint();
     w.logViewer().ToggleSummary();
     const QString pdf = dir.filePath("paper.pdf");

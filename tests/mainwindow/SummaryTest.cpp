@@ -62,7 +62,7 @@ protected:
     {
         Store({{"LogFilePath", log}, {"Banner", "3"}});
         MainWindow& w = Make();
-        w.core().link().setProbeLinkAlive(true);
+        w.core().parts().link.setProbeLinkAlive(true);
         return w;
     }
     std::string PaneText() { return window->views().terminal->Text().toLatin1().toStdString(); }
@@ -125,9 +125,9 @@ TEST_F(SummaryTest, EachFinishedRecordUpdatesTheSummaryInPlace)
     const int top = bar->value();
 
     // An unweighed carcass of class S (61.2 %) and a probing error.
-    w.core().probeResults().OnProbeMessage("E01000101"
-                                           "01200550001203000450612ABS140533X");
-    w.core().probeResults().OnProbeMessage("Z07");
+    w.core().parts().probeResults.OnProbeMessage("E01000101"
+                                                 "01200550001203000450612ABS140533X");
+    w.core().parts().probeResults.OnProbeMessage("Z07");
     const std::string pane = PaneText();
     EXPECT_NE(pane.find("  S              3\r\n"), std::string::npos) << pane;
     EXPECT_NE(pane.find("Total:           4\r\n"), std::string::npos) << pane;
@@ -158,7 +158,7 @@ TEST_F(SummaryTest, ChoosingAnotherLogEndsTheSummary)
 TEST_F(SummaryTest, WithAWeightSourceWeighedCarcassesAreSummed)
 {
     MainWindow& w = StartOn("summary_weighed.dif");
-    w.core().weighingState().weightSource = WeightSource::ManualInput;
+    w.core().parts().weighingState.weightSource = WeightSource::ManualInput;
     w.logViewer().ToggleSummary();
     EXPECT_EQ(PaneText(), DataFile("summary_weighed_with_weight.txt"));
 }
@@ -182,8 +182,8 @@ TEST_F(SummaryTest, RefusalsChangeNothing)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MainWindow& w = StartOn(c.log);
-        w.core().weighingState().weightSource = WeightSource::ManualInput;
-        w.core().pendingQueue().count = c.pending;
+        w.core().parts().weighingState.weightSource = WeightSource::ManualInput;
+        w.core().parts().pendingQueue.count = c.pending;
         const std::string before = PaneText();
         w.logViewer().ToggleSummary();
         ASSERT_NE(dialogs.Last("Message"), nullptr);
@@ -201,8 +201,8 @@ TEST_F(SummaryTest, RefusalsChangeNothing)
 TEST_F(SummaryTest, ACarcassBetweenProbeAndScaleIsToldNotRefused)
 {
     MainWindow& w = StartOn("summary_weighed.dif");
-    w.core().weighingState().weightSource = WeightSource::ManualInput;
-    w.core().pendingQueue().count = 1;
+    w.core().parts().weighingState.weightSource = WeightSource::ManualInput;
+    w.core().parts().pendingQueue.count = 1;
     w.logViewer().ToggleSummary();
     EXPECT_EQ(dialogs.Last("Message"), nullptr);
     EXPECT_TRUE(w.logViewer().summaryShown());

@@ -157,8 +157,8 @@ TEST_F(WeighingMenus, SequenceChangeDropsWaitingHalvesOnlyWhenTheOperatorAgrees)
     settings.WriteSetting("Properties", "WgtScaleModel", "2");
     weighing = true;
     MainWindow& w = Make();
-    w.core().pendingQueue().count = 2;
-    w.core().pendingQueue().writeIndex = 2;
+    w.core().parts().pendingQueue.count = 2;
+    w.core().parts().pendingQueue.writeIndex = 2;
     Control<QLineEdit>("txtPending")->setText("2");
 
     Menu("mnuWbP")->trigger(); // already ticked: nothing
@@ -194,7 +194,7 @@ TEST_F(WeighingMenus, LogFileMenuRefusesWhileCarcassesAreHalfProcessed)
     settings.WriteSetting("Properties", "WgtScaleModel", "2");
     weighing = true;
     MainWindow& w = Make();
-    w.core().pendingQueue().count = 1;
+    w.core().parts().pendingQueue.count = 1;
     Menu("mnuLog")->trigger();
     const auto* refused = dialogs.Last("Message");
     ASSERT_NE(refused, nullptr);
@@ -204,7 +204,7 @@ TEST_F(WeighingMenus, LogFileMenuRefusesWhileCarcassesAreHalfProcessed)
 
     Control<QAbstractButton>("OpenLogFile")->click(); // the button does not check
     EXPECT_EQ(dialogs.Count("OpenFile"), 1);
-    w.core().pendingQueue().count = 0;
+    w.core().parts().pendingQueue.count = 0;
     Menu("mnuLog")->trigger();
     EXPECT_EQ(dialogs.Count("OpenFile"), 2);
 }

@@ -43,11 +43,11 @@ protected:
     MainWindow& Station(bool withResult = true)
     {
         MainWindow& w = Make();
-        w.core().resultLog().SetLogFilePath(dir.filePath("shift2.dif").toStdString());
+        w.core().parts().resultLog.SetLogFilePath(dir.filePath("shift2.dif").toStdString());
         if (withResult)
             AppendToResultView(w.views(), "14:05:33  09-12-2026,000123,1,12.0,3.0,45.0,61.2,E,A,\r", true);
         // Print is usable while the probe link works.
-        w.core().link().setProbeLinkAlive(true);
+        w.core().parts().link.setProbeLinkAlive(true);
         w.RefreshFindPrint();
         return w;
     }
@@ -84,7 +84,7 @@ TEST_F(PrintCommandsTest, PrintOpensTheDialogOnlyWithALogFileAndText)
     for (const Case c : {Case{false, true, false}, Case{true, false, false}, Case{true, true, true}}) {
         MainWindow& w = Station(c.text);
         if (!c.logFile)
-            w.core().resultLog().SetLogFilePath({});
+            w.core().parts().resultLog.SetLogFilePath({});
         EXPECT_EQ(OpenDialog() != nullptr, c.opens) << c.logFile << c.text;
     }
 }
@@ -191,7 +191,7 @@ TEST_F(PrintCommandsTest, RealTimePrintingPrintsResultsButNeverCancels)
 {
     MainWindow& w = Station(false);
     RecordingSpooler* spooler = UseFakeSpooler();
-    w.core().probeResults().SetClock([] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); });
+    w.core().parts().probeResults.SetClock([] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); });
     QAction* entry = Menu("mnuRTPrint");
     EXPECT_FALSE(entry->isChecked());
     EXPECT_FALSE(w.printing().statusTimer().isActive());
@@ -200,9 +200,9 @@ TEST_F(PrintCommandsTest, RealTimePrintingPrintsResultsButNeverCancels)
     EXPECT_TRUE(entry->isChecked());
     EXPECT_TRUE(w.printing().statusTimer().isActive());
     QSignalSpy done(&w.printing().printer(), &StationPrinter::jobDone);
-    w.core().probeResults().OnProbeMessage("E0100012301250530001203000450612ABS140533X");
+    w.core().parts().probeResults.OnProbeMessage("E0100012301250530001203000450612ABS140533X");
     ASSERT_TRUE(done.wait(2000));
-    w.core().probeResults().OnProbeMessage("C01000123");
+    w.core().parts().probeResults.OnProbeMessage("C01000123");
     QTest::qWait(200);
 
     const auto jobs = spooler->Jobs();
@@ -214,7 +214,7 @@ TEST_F(PrintCommandsTest, RealTimePrintingPrintsResultsButNeverCancels)
     entry->trigger();
     EXPECT_FALSE(entry->isChecked());
     EXPECT_FALSE(w.printing().statusTimer().isActive());
-    w.core().probeResults().OnProbeMessage("E0100012401250530001203000450612ABS140533X");
+    w.core().parts().probeResults.OnProbeMessage("E0100012401250530001203000450612ABS140533X");
     QTest::qWait(200);
     EXPECT_EQ(spooler->Jobs().size(), 1u);
 }
@@ -229,7 +229,7 @@ TEST_F(PrintCommandsTest, PrinterStatusShowsInPanel4AndTheProbeHearsIt)
         MainWindow& w = Station(false);
         RecordingSpooler* spooler = UseFakeSpooler();
         spooler->SetQueue(ReadQueueOf({SpoolJobState::Pending}));
-        w.core().link().setProbeLinkAlive(c.linkAlive);
+        w.core().parts().link.setProbeLinkAlive(c.linkAlive);
         QSignalSpy polled(&w.printing().printer(), &StationPrinter::statusPolled);
         Menu("mnuRTPrint")->trigger();
         ASSERT_TRUE(polled.wait(2000));

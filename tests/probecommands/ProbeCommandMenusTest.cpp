@@ -21,14 +21,14 @@ protected:
     void SetUp() override
     {
         Make();
-        window->core().receiveTick().pause(); // the tests run the link's ticks themselves
+        window->core().parts().receiveTick.pause(); // the tests run the link's ticks themselves
     }
 
     std::string Receive(const std::string& bytes)
     {
         probePort->Feed(bytes);
-        window->core().link().OnReceiveTick();
-        window->core().link().OnReceiveTick();
+        window->core().parts().link.OnReceiveTick();
+        window->core().parts().link.OnReceiveTick();
         return probePort->TakeWritten();
     }
 

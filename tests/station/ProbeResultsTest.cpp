@@ -27,8 +27,9 @@ struct CoreRig {
 
     CoreRig()
     {
-        core.resultLog().SetLogFilePath(QFile::encodeName(dir.filePath(QStringLiteral("shift.dif"))).toStdString());
-        ProbeResults& results = core.probeResults();
+        core.parts().resultLog.SetLogFilePath(
+            QFile::encodeName(dir.filePath(QStringLiteral("shift.dif"))).toStdString());
+        ProbeResults& results = core.parts().probeResults;
         results.SetClock([] { return QDateTime(QDate(2026, 12, 9), QTime(8, 30, 0)); });
         auto text = [this](const char* what) {
             return [this, what](const std::string& t) { said.push_back(std::string(what) + t); };
@@ -49,13 +50,13 @@ struct CoreRig {
     void Receive(FakeSerialPort& port, const std::string& bytes)
     {
         port.Feed(bytes);
-        core.receiveTick().RunTick();
-        core.receiveTick().RunTick();
+        core.parts().receiveTick.RunTick();
+        core.parts().receiveTick.RunTick();
     }
     // The probe's first poll only wakes the link, which answers from the next one on.
     void WakeLink()
     {
-        EXPECT_TRUE(core.probePortWatch().Open());
+        EXPECT_TRUE(core.parts().probePortWatch.Open());
         Receive(*probe, "H\x05");
     }
     // The probe offers a message at a data poll, then sends it framed.
@@ -101,9 +102,9 @@ TEST(ProbeResults, EachMessageIsToldInTheOrderOfItsSteps)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         CoreRig rig;
-        rig.core.weighingState().weightBeforeProbe = c.weightBeforeProbe;
-        rig.core.weighingState().weightSource = c.source;
-        rig.core.probeResults().OnProbeMessage(c.message);
+        rig.core.parts().weighingState.weightBeforeProbe = c.weightBeforeProbe;
+        rig.core.parts().weighingState.weightSource = c.source;
+        rig.core.parts().probeResults.OnProbeMessage(c.message);
         EXPECT_EQ(rig.said, c.said);
     }
 }
@@ -128,8 +129,8 @@ TEST(StationPairings, AProbeResultAndAScaleWeightMakeOneLoggedCarcassInEitherOrd
         SettingsStore settings(rig.dir.filePath(QStringLiteral("station.ini")));
         settings.WriteSetting("Properties", "STX", "0"); // a Mettler-Toledo scale without STX
         EXPECT_EQ(rig.core.SetUpScalePort(WeightSource::MettlerToledo, settings).fault, ScalePortFault::None);
-        rig.core.weighingState().weightSource = WeightSource::MettlerToledo;
-        rig.core.weighingState().weightBeforeProbe = weightFirst;
+        rig.core.parts().weighingState.weightSource = WeightSource::MettlerToledo;
+        rig.core.parts().weighingState.weightBeforeProbe = weightFirst;
         std::vector<int> pending;
         QObject::connect(&rig.core, &StationCore::pendingCountChanged, [&](int count) { pending.push_back(count); });
         rig.WakeLink();
@@ -142,7 +143,7 @@ TEST(StationPairings, AProbeResultAndAScaleWeightMakeOneLoggedCarcassInEitherOrd
         EXPECT_EQ(rig.Logged(), Reference("paired-weight.dif"));
         EXPECT_EQ(pending, (std::vector<int>{1, 0}));
         const PairingDisplayModel& shown =
-            weightFirst ? rig.core.pairings().currentDisplay() : rig.core.pairings().mainDisplay();
+            weightFirst ? rig.core.parts().pairings.currentDisplay() : rig.core.parts().pairings.mainDisplay();
         EXPECT_EQ(shown.Text(CarcassRole::Class), "S");
         EXPECT_EQ(shown.Text(CarcassRole::Weight), " 93.00");
     }

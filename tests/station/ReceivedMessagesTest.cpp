@@ -31,18 +31,18 @@ struct Station {
         QObject::connect(&core, &StationCore::notice, [this](const QString& text, const QString&, MessageIcon) {
             notices.push_back(text.toStdString());
         });
-        core.resultLog().SetLogFilePath(QFile::encodeName(log).toStdString());
+        core.parts().resultLog.SetLogFilePath(QFile::encodeName(log).toStdString());
         core.OpenReceivedJournal(QFile::encodeName(folder + "/received.journal").toStdString());
         probe->SetPortOpen(true);
-        core.link().RunLinkStep("H"); // out of the start state
+        core.parts().link.RunLinkStep("H"); // out of the start state
     }
 
     // One delivery as the probe makes it; the station's answer to the frame.
     std::string Deliver(const std::string& message)
     {
-        core.link().RunLinkStep(kDataPoll);
+        core.parts().link.RunLinkStep(kDataPoll);
         probe->TakeWritten();
-        core.link().RunLinkStep(std::string{SOH, message[0], STX} + message.substr(1) + ETX);
+        core.parts().link.RunLinkStep(std::string{SOH, message[0], STX} + message.substr(1) + ETX);
         return probe->TakeWritten();
     }
 };

@@ -73,15 +73,15 @@ TEST(ScalePortSetUp, TheReaderParsesTheLastMessageWithTheLoadedOptions)
     ScaleRig rig;
     ASSERT_EQ(rig.core.SetUpScalePort(WeightSource::MettlerToledo, rig.settings).fault, ScalePortFault::None);
     rig.scale->Feed("  93.00\r");
-    rig.core.receiveTick().RunTick(); // the bytes are counted
-    rig.core.receiveTick().RunTick(); // unchanged: the message is taken
-    EXPECT_EQ(rig.core.scaleReader().ReadScaleWeight(WeightSource::MettlerToledo).errorText,
+    rig.core.parts().receiveTick.RunTick(); // the bytes are counted
+    rig.core.parts().receiveTick.RunTick(); // unchanged: the message is taken
+    EXPECT_EQ(rig.core.parts().scaleReader.ReadScaleWeight(WeightSource::MettlerToledo).errorText,
               "Weight scale Protocol <STX> error");
 
     // Set up again without STX: the same message now reads as a weight.
     rig.settings.WriteSetting("Properties", "STX", "0");
     rig.core.SetUpScalePort(WeightSource::MettlerToledo, rig.settings);
-    EXPECT_EQ(rig.core.scaleReader().ReadScaleWeight(WeightSource::MettlerToledo).weightText, "  93.00");
+    EXPECT_EQ(rig.core.parts().scaleReader.ReadScaleWeight(WeightSource::MettlerToledo).weightText, "  93.00");
 }
 
 } // namespace

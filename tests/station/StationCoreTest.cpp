@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,7 +26,7 @@ struct CoreRig {
     {
         scale->SetCommPort(2);
         auto note = [this](const char* what) { return [this, what] { said.emplace_back(what); }; };
-        ReceiveTick& tick = core.receiveTick();
+        ReceiveTick& tick = core.parts().receiveTick;
         QObject::connect(&tick, &ReceiveTick::probeHalf, note("probe half"));
         QObject::connect(&core, &StationCore::weightArrived, note("weight"));
         QObject::connect(&core, &StationCore::linkLost, note("link lost"));
@@ -63,21 +65,21 @@ struct CoreRig {
 TEST(StationCore, EachTickRunsTheScaleHalfBeforeTheProbeHalf)
 {
     CoreRig rig;
-    ASSERT_TRUE(rig.core.scalePortWatch().Open());
+    ASSERT_TRUE(rig.core.parts().scalePortWatch.Open());
     rig.scale->Feed("ST,GS,  101.5 kg\r\n");
-    rig.core.receiveTick().RunTick(); // the bytes are counted
-    rig.core.receiveTick().RunTick(); // unchanged: the message is taken
+    rig.core.parts().receiveTick.RunTick(); // the bytes are counted
+    rig.core.parts().receiveTick.RunTick(); // unchanged: the message is taken
     // The weight is taken in the scale half, before the probe half of the same tick.
     const std::vector<std::string> expected{"probe half", "weight", "probe half", "link back"};
     EXPECT_EQ(rig.said, expected);
-    EXPECT_EQ(rig.core.scaleCollector().scaleMessage(), "ST,GS,  101.5 kg\r\n");
+    EXPECT_EQ(rig.core.parts().scaleCollector.scaleMessage(), "ST,GS,  101.5 kg\r\n");
     EXPECT_TRUE(rig.core.link().probeLinkAlive()) << "traffic on the scale line counts as a live link";
 }
 
 TEST(StationCore, PauseStopsTheTickAndResumeStartsItAgain)
 {
     CoreRig rig;
-    ReceiveTick& tick = rig.core.receiveTick();
+    ReceiveTick& tick = rig.core.parts().receiveTick;
     EXPECT_FALSE(tick.isRunning());
     tick.resume();
     EXPECT_TRUE(tick.isRunning());
@@ -106,9 +108,9 @@ TEST(StationCore, APortsLossAndReturnAreToldOnce)
         SCOPED_TRACE(c.name);
         CoreRig rig;
         FakeSerialPort& port = c.probe ? *rig.probe : *rig.scale;
-        PortWatch& watch = c.probe ? rig.core.probePortWatch() : rig.core.scalePortWatch();
+        PortWatch& watch = c.probe ? rig.core.parts().probePortWatch : rig.core.parts().scalePortWatch;
         ASSERT_TRUE(watch.Open());
-        rig.core.link().setProbeLinkAlive(c.linkAlive);
+        rig.core.parts().link.setProbeLinkAlive(c.linkAlive);
         port.HangUp("pulled");
         watch.Retry(); // still gone: nothing more is told
         port.ComeBack();
@@ -122,10 +124,11 @@ TEST(StationCore, APendingCountIsToldOnlyWhenItChanges)
 {
     CoreRig rig;
     int next = 0;
-    QObject::connect(&rig.core.receiveTick(), &ReceiveTick::scaleHalf, [&] { rig.core.pendingQueue().count = next; });
+    QObject::connect(&rig.core.parts().receiveTick, &ReceiveTick::scaleHalf,
+                     [&] { rig.core.parts().pendingQueue.count = next; });
     for (int count : {0, 1, 1, 2, 0}) {
         next = count;
-        rig.core.receiveTick().RunTick();
+        rig.core.parts().receiveTick.RunTick();
     }
     rig.said.erase(std::remove(rig.said.begin(), rig.said.end(), "probe half"), rig.said.end());
     EXPECT_EQ(rig.said, (std::vector<std::string>{"pending 1", "pending 2", "pending 0"}));
@@ -139,22 +142,22 @@ TEST(StationCore, RecordsForAMissingFolderWaitAndAreToldOnce)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString folder = dir.filePath(QStringLiteral("shift"));
-    rig.core.resultLog().SetLogFilePath(QFile::encodeName(folder + QStringLiteral("/line1.dif")).toStdString());
+    rig.core.parts().resultLog.SetLogFilePath(QFile::encodeName(folder + QStringLiteral("/line1.dif")).toStdString());
     int logged = 0;
     QObject::connect(&rig.core.resultLog(), &ResultLog::recordLogged, [&] { ++logged; });
 
     CarcassMeasurement record;
     record.kind = 'M';
     record.carcassCount = "17";
-    rig.core.resultLog().WriteRecord(record);
-    rig.core.resultLog().WriteRecord(record);
+    rig.core.parts().resultLog.WriteRecord(record);
+    rig.core.parts().resultLog.WriteRecord(record);
     ASSERT_EQ(rig.said.size(), 1u) << "one notice for the whole fault";
     EXPECT_EQ(rig.said[0].rfind("notice: Tallion: ", 0), 0u) << rig.said[0];
     EXPECT_EQ(rig.core.resultLog().UnwrittenRecords(), 2u);
     EXPECT_EQ(logged, 2) << "a waiting record is still told as logged";
 
     ASSERT_TRUE(QDir().mkpath(folder));
-    EXPECT_FALSE(rig.core.resultLog().SaveUnwrittenRecords()) << "the last try reached the log itself";
+    EXPECT_FALSE(rig.core.parts().resultLog.SaveUnwrittenRecords()) << "the last try reached the log itself";
     EXPECT_EQ(rig.core.resultLog().UnwrittenRecords(), 0u);
     QFile log(folder + QStringLiteral("/line1.dif"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
@@ -167,26 +170,28 @@ TEST(StationCore, EachOperationQueuesItsProbeCommandSomeOnlyWhileTheLinkIsUp)
 {
     struct Case {
         const char* what;
-        void (StationCore::*operation)();
+        std::function<void(StationCore&)> operation;
         bool linkUp;
         std::vector<std::string> queued;
     } cases[] = {
-        {"log view paused", &StationCore::pauseForLogView, false, {"6$AAA Locked"}},
-        {"resumed", &StationCore::resume, false, {"7"}},
-        {"prompt ended", &StationCore::endProbePrompt, true, {"7"}},
-        {"prompt ended, link down", &StationCore::endProbePrompt, false, {}},
-        {"display blanked", &StationCore::blankProbeDisplay, true, {"6"}},
-        {"display blanked, link down", &StationCore::blankProbeDisplay, false, {}},
-        {"download announced", &StationCore::announceFirmwareDownload, true, {"F"}},
-        {"download announced, link down", &StationCore::announceFirmwareDownload, false, {}},
+        {"log view paused", [](StationCore& core) { core.pauseForLogView(); }, false, {"6$AAA Locked"}},
+        {"resumed", [](StationCore& core) { core.resume(); }, false, {"7"}},
+        {"prompt ended", [](StationCore& core) { core.endProbePrompt(); }, true, {"7"}},
+        {"prompt ended, link down", [](StationCore& core) { core.endProbePrompt(); }, false, {}},
+        {"display blanked", [](StationCore& core) { core.blankProbeDisplay(); }, true, {"6"}},
+        {"display blanked, link down", [](StationCore& core) { core.blankProbeDisplay(); }, false, {}},
+        {"link held for a download", [](StationCore& core) { core.holdLinkForDownload(); }, true, {"F"}},
+        {"link held for a download, link down", [](StationCore& core) { core.holdLinkForDownload(); }, false, {}},
+        {"told the probe", [](StationCore& core) { core.tellProbe("M0"); }, true, {"M0"}},
+        {"told the probe, link down", [](StationCore& core) { core.tellProbe("M0"); }, false, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CoreRig rig;
-        rig.core.link().setProbeLinkAlive(c.linkUp);
+        rig.core.parts().link.setProbeLinkAlive(c.linkUp);
         const CommandQueue& queue = rig.core.link().Queue();
         const int before = queue.count;
-        (rig.core.*c.operation)();
+        c.operation(rig.core);
         std::vector<std::string> queued;
         for (int i = before; i < queue.count; ++i)
             queued.push_back(queue.slotTexts[(queue.readIndex + i) % CommandQueue::kSlots]);

@@ -49,10 +49,10 @@ struct InProcessStationLine {
     {
         core = std::make_unique<StationCore>(PortOn(probeLink), PortOn(scaleLink));
         QObject::connect(core.get(), &StationCore::weightArrived,
-                         [this] { scaleMessages.push_back(core->scaleCollector().scaleMessage()); });
-        core->scalePort().SetSettings(scalePortSettings);
-        core->scalePort().SetPortOpen(true);
-        core->receiveTick().resume();
+                         [this] { scaleMessages.push_back(core->parts().scaleCollector.scaleMessage()); });
+        core->parts().scalePort.SetSettings(scalePortSettings);
+        core->parts().scalePort.SetPortOpen(true);
+        core->parts().receiveTick.resume();
         return *core;
     }
     std::vector<std::string> scaleMessages;
