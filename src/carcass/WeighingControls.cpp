@@ -45,7 +45,7 @@ WeighingControls::WeighingControls(const WeighingControlsLinks& links, QObject* 
     QLineEdit* weightBox = links_.boxes.weightBox;
     new WeightBoxKeys(
         weightBox, [this](const std::string& error) { links_.boxes.errorBox->setText(Latin1(error)); },
-        [this] { links_.core.pairings().main().AcceptTypedWeight(); });
+        [this] { links_.core.pairings().AcceptTypedWeight(PairingWindow::Main); });
     connect(&core.link(), &ProbeLink::dataPollAccepted, this, [this, weightBox] {
         // Manual weighing: the operator types the weight as soon as the probe offers a result.
         if (links_.core.weighingState().weightSource == WeightSource::ManualInput) {

@@ -163,6 +163,6 @@ private:
     ParsedScaleReader scaleReader_{scaleCollector_.scaleMessage(), scaleOptions_};
     LinkCommands linkCommands_{link_};
     StationPairings pairings_{StationPairingLinks{weighingState_, probeResults_.current(), pendingQueue_, linkCommands_,
-                                                  probeResults_, scaleReader_, notices_}};
+                                                  scaleReader_, notices_}};
     ReceivedMessages received_{probeResults_, resultLog_, pairings_, pendingQueue_, notices_};
 };
