@@ -2,64 +2,57 @@
 // cancel or a probing error meets whatever record the message before it left.
 //
 // Input: one options byte, then messages (type letter first) separated by byte 0xFF.
-//   option bit 0: weight before probe; bits 1-3: the weight source (No Weight, Manual Input,
-//   Mettler-Toledo, Wedderburn, Generic, EV2000, TU9000, TE1000L); bit 4: the station's clock
-//   at the end of a year rather than in its middle
+//   option bits 0-3: unused (the seed corpus still sets them); bit 4: the station's clock at the
+//   end of a year rather than in its middle
 //
 // Checks: only measurements and cancels reach the pairing, a short "E" or "L" does not; decoders
-// empty the weight, alert and comment of the previous carcass; a cancel carries "Cancel"; only a
-// probing error is logged or shown in the result view, and only reports reach the text window;
-// every record handed on or logged is stored as one well-formed log line.
+// empty the weight, alert and comment of the previous carcass; a cancel carries "Cancel"; only
+// "Z" is a probing error, with a text, only "I" a status and only reports reach the text window;
+// every record handed on, and a probing error's record as the station logs it, is stored as one
+// well-formed log line.
 
 #include "FuzzInput.h"
 #include "LogLineChecks.h"
 
 #include "probe/ProbeDispatch.h"
 
-#include <array>
-
 using fuzz::Check;
 
 namespace {
 
-struct RecordingTarget : DispatchTarget {
+// How many of each meaning one message had, with the record each time it reached the pairing.
+struct Counts {
+    const CurrentProbeResult& result;
     int pressed = 0;
-    int logged = 0;
-    int appended = 0;
+    int errors = 0;
+    int statuses = 0;
     int texts = 0;
-    CurrentProbeResult* result = nullptr;
 
-    void SetCarcassError(const std::string&) override {}
-    void ClearCarcassValues() override {}
-    void PairProbeResult() override
+    void operator()(const ErrorCleared&) {}
+    void operator()(const MeasurementDecoded&) { Pressed(); }
+    void operator()(const CarcassCancelled&) { Pressed(); }
+    void operator()(const ProbeStatus&) { ++statuses; }
+    void operator()(const ProbingError& error)
     {
-        ++pressed;
-        fuzz::CheckStoredRecord(result->currentMeasurement);
+        ++errors;
+        Check(!error.text.empty(), "a probing error carries its text");
+        CarcassMeasurement logged = result.currentMeasurement;
+        logged.alertText = error.text;
+        fuzz::CheckStoredRecord(logged);
     }
-    void SetStatusPanel1(const std::string&) override {}
-    void AppendToResultView(const std::string& text, bool isMeasurement) override
-    {
-        ++appended;
-        Check(!isMeasurement && text.ends_with('\r'), "a probing error is a red line ending in CR", text);
-    }
-    void WriteLogRecord(const CarcassMeasurement& record) override
-    {
-        ++logged;
-        Check(!record.alertText.empty(), "a logged probing error carries its text", record.alertText);
-        fuzz::CheckStoredRecord(record);
-    }
-    void ShowProbeText(const std::string& text) override
+    void operator()(const ProbeReport& report)
     {
         ++texts;
+        const std::string& text = report.text;
         Check(text.starts_with("Class summary: ") || text.starts_with("Service Information: ")
                   || text.starts_with("PC's"),
               "the text window shows a probe report", text);
     }
-};
-
-constexpr std::array<WeightSource, 8> kSources = {
-    WeightSource::NoWeight, WeightSource::ManualInput, WeightSource::MettlerToledo, WeightSource::Wedderburn,
-    WeightSource::Generic,  WeightSource::EV2000,      WeightSource::TU9000,        WeightSource::TE1000L,
+    void Pressed()
+    {
+        ++pressed;
+        fuzz::CheckStoredRecord(result.currentMeasurement);
+    }
 };
 
 bool ReachesPairing(const std::string& message)
@@ -85,36 +78,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const unsigned options = data[0];
     CurrentProbeResult result;
-    WeighingState weighing;
-    weighing.weightBeforeProbe = (options & 1u) != 0;
-    weighing.weightSource = kSources[(options >> 1) & 7u];
     const QDateTime now = (options & 16u) ? QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59))
                                           : QDateTime(QDate(2026, 6, 15), QTime(8, 0, 1));
-    RecordingTarget target;
-    target.result = &result;
 
     for (const std::string& message : fuzz::SplitPieces(data + 1, size - 1)) {
-        target.pressed = target.logged = target.appended = target.texts = 0;
-        DispatchProbeMessage(message, result, weighing, target, now);
+        const std::vector<ProbeEvent> events = DispatchProbeMessage(message, result, now);
         if (message.empty()) {
-            Check(target.pressed + target.logged + target.appended + target.texts == 0,
-                  "an empty message does nothing");
+            Check(events.empty(), "an empty message does nothing");
             continue;
         }
+        Counts counts{result};
+        for (const ProbeEvent& event : events)
+            std::visit(counts, event);
         const CarcassMeasurement& record = result.currentMeasurement;
         Check(record.kind == message[0], "the record's kind is the type letter", message);
-        Check(target.pressed == (ReachesPairing(message) ? 1 : 0), "measurements and cancels reach the pairing",
+        Check(counts.pressed == (ReachesPairing(message) ? 1 : 0), "measurements and cancels reach the pairing",
               message);
         const char type = message[0];
-        if (target.pressed && type != 'C')
+        if (counts.pressed && type != 'C')
             Check(record.weight.empty() && record.alertText.empty() && record.comment.empty(),
                   "a decoded measurement keeps nothing of the previous carcass", message);
         if (type == 'C')
             Check(record.alertText.starts_with("Cancel"), "a cancel carries the word Cancel", record.alertText);
-        Check(type == 'Z' || target.logged + target.appended == 0, "only a probing error is logged here", message);
-        Check(target.logged <= 1 && target.appended == target.logged, "a probing error is shown and logged once",
-              message);
-        Check(target.texts == ((type == 'D' || type == 'N' || type == 'U') ? 1 : 0), "reports reach the text window",
+        Check(counts.errors == (type == 'Z' ? 1 : 0), "only a probing error says so, once", message);
+        Check(counts.statuses == (type == 'I' ? 1 : 0), "only a status message is a status", message);
+        Check(counts.texts == ((type == 'D' || type == 'N' || type == 'U') ? 1 : 0), "reports reach the text window",
               message);
     }
     return 0;

@@ -50,29 +50,27 @@ void CarcassPairing::ShowQueue()
     Show(CarcassRole::Pending, PendingText(queue_.count));
 }
 
-void CarcassPairing::FinishCarcass()
+FinishedCarcass CarcassPairing::FinishCarcass()
 {
-    ::FinishCarcass(weighing_, result_.currentMeasurement, queue_, links_.finisher);
+    return ::FinishCarcass(weighing_, result_.currentMeasurement, queue_);
 }
 
-void CarcassPairing::OnProbeResult()
+FinishedCarcass CarcassPairing::OnProbeResult()
 {
     if (weighing_.weightSource == WeightSource::NoWeight)
-        FinishWithoutWeight();
-    else if (weighing_.weightBeforeProbe)
-        PairWithWaitingWeight();
-    else
-        StoreProbeResult();
+        return FinishWithoutWeight();
+    if (weighing_.weightBeforeProbe)
+        return PairWithWaitingWeight();
+    StoreProbeResult();
+    return std::nullopt;
 }
 
-void CarcassPairing::FinishWithoutWeight()
+FinishedCarcass CarcassPairing::FinishWithoutWeight()
 {
     CarcassMeasurement& record = result_.currentMeasurement;
     if (record.kind == 'C') {
         ShowError(StringId::CancelProbeMeasurement);
-        links_.finisher.ShowResult(record);
-        links_.finisher.WriteLogRecord(record);
-        return;
+        return record;
     }
     ShowCounterAndQuality(record);
     // The probe's class stands, unless the probe had no percentage to class by.
@@ -81,14 +79,16 @@ void CarcassPairing::FinishWithoutWeight()
     Show(CarcassRole::Class, record.carcassClass);
     Show(CarcassRole::MeatPercent, ShownLeanMeat(record.meatPercent));
     Show(CarcassRole::Weight, std::string());
-    FinishCarcass();
+    FinishedCarcass finished = FinishCarcass();
     // Stays in the record until the next decoder empties it.
     record.weight.assign(1, ' ');
+    return finished;
 }
 
-void CarcassPairing::PairWithWaitingWeight()
+FinishedCarcass CarcassPairing::PairWithWaitingWeight()
 {
     CarcassMeasurement& record = result_.currentMeasurement;
+    FinishedCarcass finished;
     if (record.kind != 'C') {
         Show(CarcassRole::Error, std::string());
         if (queue_.count < 1) {
@@ -99,7 +99,7 @@ void CarcassPairing::PairWithWaitingWeight()
             if (links_.timers)
                 links_.timers->StartPromptTimer();
             ignoreNextCancel = true;
-            return;
+            return std::nullopt;
         }
         ShowCounterAndQuality(record);
         const std::string taken = TakeWeight();
@@ -111,23 +111,24 @@ void CarcassPairing::PairWithWaitingWeight()
         Show(CarcassRole::Error, std::string());
         Show(CarcassRole::WeightInput, std::string());
         ShowQueue();
-        FinishCarcass();
+        finished = FinishCarcass();
         if (queue_.count > 0 && links_.timers)
             links_.timers->StartRefreshTimer();
     } else if (!ignoreNextCancel) {
-        GiveBackTakenWeight();
+        finished = GiveBackTakenWeight();
     }
     ignoreNextCancel = false;
+    return finished;
 }
 
-void CarcassPairing::GiveBackTakenWeight()
+FinishedCarcass CarcassPairing::GiveBackTakenWeight()
 {
     // With nine or more waiting the slot of the taken weight may hold a newer one (it is the
     // slot the tenth weight goes into).
     if (queue_.count > 8) {
         ShowError(StringId::WeightRecordLost);
         queue_.takenWeightReturnable = false;
-        return;
+        return std::nullopt;
     }
     // Only the weight of the last pairing goes back, and only once: a second cancel, or one
     // with no pairing before it, would otherwise put an old or empty weight in front.
@@ -141,7 +142,7 @@ void CarcassPairing::GiveBackTakenWeight()
     ShowError(StringId::Cancel);
     Show(CarcassRole::Weight, queue_.Empty() ? std::string() : queue_.weights[queue_.readIndex]);
     ShowQueue();
-    FinishCarcass();
+    return FinishCarcass();
 }
 
 void CarcassPairing::StoreProbeResult()

@@ -15,6 +15,8 @@
 
 #include <string>
 
+// Every step that can finish a carcass returns it: the caller has it shown and logged.
+//
 // Which window runs the pairing. The current carcass window shows quality as a whole number,
 // empties quality when a weight is stored, tells the probe the first waiting weight's range
 // ("950"/"951"), shows the quality of a completed carcass and runs the timers; the main window
@@ -25,7 +27,6 @@ enum class PairingWindow { CurrentCarcass, Main };
 struct PairingLinks {
     PairingDisplay& display;
     ProbeCommandSink& commands;
-    CarcassFinisher& finisher;
     ScaleWeightReader& scale;
     OperatorNotices& notices;
     PairingTimers* timers = nullptr; // current carcass window only
@@ -37,13 +38,13 @@ public:
                    const PairingLinks& links);
 
     // A probe result or cancel has just been decoded into the current probe result.
-    void OnProbeResult();
+    [[nodiscard]] FinishedCarcass OnProbeResult();
     // A scale message has come in (or the Weight button was pressed): read it through the
     // parser of the current weight source and store or complete with it.
-    void OnWeightArrived();
+    [[nodiscard]] FinishedCarcass OnWeightArrived();
     // The weight box accepted a typed weight (its range question already answered): stored
     // with weight before probe, completes the oldest waiting result with probe before weight.
-    void AcceptTypedWeight();
+    [[nodiscard]] FinishedCarcass AcceptTypedWeight();
 
     // Puts a formatted weight into the queue; refused while ten wait.
     void StoreWeight(const std::string& formattedWeight);
@@ -52,7 +53,7 @@ public:
     // Completes the oldest waiting probe result with weight W (it stays in the queue until
     // FinishCarcass).
     void CompleteWithWeight(double weight);
-    void FinishCarcass();
+    [[nodiscard]] FinishedCarcass FinishCarcass();
     // The pending role from the queue's count.
     void ShowQueue();
 
@@ -65,12 +66,12 @@ public:
     bool ignoreNextCancel = false;
 
 private:
-    void FinishWithoutWeight();      // no weight source
-    void PairWithWaitingWeight();    // weight before probe
-    void GiveBackTakenWeight();      // weight before probe, cancel
-    void StoreProbeResult();         // probe before weight
-    void StoreScaleWeight();         // weight before probe, scale
-    void CompleteOldest(bool typed); // probe before weight, scale or weight box
+    FinishedCarcass FinishWithoutWeight();      // no weight source
+    FinishedCarcass PairWithWaitingWeight();    // weight before probe
+    FinishedCarcass GiveBackTakenWeight();      // weight before probe, cancel
+    void StoreProbeResult();                    // probe before weight
+    void StoreScaleWeight();                    // weight before probe, scale
+    FinishedCarcass CompleteOldest(bool typed); // probe before weight, scale or weight box
     std::string QualityText(const CarcassMeasurement& record) const;
     void ShowCounterAndQuality(const CarcassMeasurement& record);
     void Show(CarcassRole role, const std::string& text) { links_.display.Show(role, text); }

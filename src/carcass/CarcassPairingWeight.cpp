@@ -16,29 +16,27 @@ bool WeightInRange(double weight)
     return weight > 0 && weight < 200;
 }
 
-void CarcassPairing::OnWeightArrived()
+FinishedCarcass CarcassPairing::OnWeightArrived()
 {
     if (weighing_.weightSource == WeightSource::NoWeight)
-        return;
-    if (weighing_.weightBeforeProbe)
-        StoreScaleWeight();
-    else
-        CompleteOldest(false);
+        return std::nullopt;
+    if (!weighing_.weightBeforeProbe)
+        return CompleteOldest(false);
+    StoreScaleWeight();
+    return std::nullopt;
 }
 
-void CarcassPairing::AcceptTypedWeight()
+FinishedCarcass CarcassPairing::AcceptTypedWeight()
 {
-    if (!weighing_.weightBeforeProbe) {
-        CompleteOldest(true);
-        return;
-    }
+    if (!weighing_.weightBeforeProbe)
+        return CompleteOldest(true);
     const std::string typed = links_.display.WeightInputText();
     // The box asks its own range question; this keeps a stray call from queueing a bad weight.
-    if (!WeightInRange(NumberInText(typed))) {
+    if (!WeightInRange(NumberInText(typed)))
         ShowError(StringId::InvalidWeight);
-        return;
-    }
-    StoreWeight(FormatWeight(typed));
+    else
+        StoreWeight(FormatWeight(typed));
+    return std::nullopt;
 }
 
 void CarcassPairing::StoreScaleWeight()
@@ -61,12 +59,12 @@ void CarcassPairing::StoreScaleWeight()
         ShowError(StringId::InvalidWeight);
 }
 
-void CarcassPairing::CompleteOldest(bool typed)
+FinishedCarcass CarcassPairing::CompleteOldest(bool typed)
 {
     Show(CarcassRole::Error, std::string());
     if (queue_.Empty()) {
         ShowError(StringId::UnexpectedWeight);
-        return;
+        return std::nullopt;
     }
     double weight = 0.0;
     const bool fromBox = typed || weighing_.weightSource == WeightSource::ManualInput;
@@ -76,17 +74,17 @@ void CarcassPairing::CompleteOldest(bool typed)
         const ScaleReading reading = links_.scale.ReadScaleWeight(weighing_.weightSource);
         if (reading.Refused()) {
             ShowError(StringId::ScaleErrorMessage);
-            return;
+            return std::nullopt;
         }
         weight = NumberInText(reading.weightText);
         Show(CarcassRole::WeightInput, PlainNumberText(weight));
     } else {
-        return; // a model without a parser delivers no weight
+        return std::nullopt; // a model without a parser delivers no weight
     }
     // Typed weights too: the Weight button can send whatever the box holds.
     if (!WeightInRange(weight)) {
         ShowError(StringId::InvalidWeight);
-        return;
+        return std::nullopt;
     }
     CompleteWithWeight(weight);
     // A typed weight is used up: left in the box, the next one typed would be appended to it.
@@ -98,9 +96,10 @@ void CarcassPairing::CompleteOldest(bool typed)
     }
     // Shown before the finish, which counts the completed carcass out of the queue.
     Show(CarcassRole::Pending, PendingText(queue_.count - 1));
-    FinishCarcass();
+    FinishedCarcass finished = FinishCarcass();
     if (queue_.count > 0 && links_.timers)
         links_.timers->StartRefreshTimer();
+    return finished;
 }
 
 void CarcassPairing::StoreWeight(const std::string& formattedWeight)

@@ -12,22 +12,17 @@ bool CarcassesHalfProcessed(const WeighingState& weighing, const PendingQueue& q
     return weighing.weightSource != WeightSource::NoWeight && queue.count > 0;
 }
 
-void FinishCarcass(const WeighingState& weighing, const CarcassMeasurement& current, PendingQueue& queue,
-                   CarcassFinisher& finisher)
+FinishedCarcass FinishCarcass(const WeighingState& weighing, const CarcassMeasurement& current, PendingQueue& queue)
 {
-    if (weighing.weightSource == WeightSource::NoWeight || weighing.weightBeforeProbe) {
-        finisher.ShowResult(current);
-        finisher.WriteLogRecord(current);
-        return;
-    }
+    if (weighing.weightSource == WeightSource::NoWeight || weighing.weightBeforeProbe)
+        return current;
     // Nothing waits: finishing now would log a stale slot and count below zero.
     if (queue.Empty())
-        return;
-    const CarcassMeasurement& record = queue.carcasses[queue.readIndex];
-    finisher.ShowResult(record);
-    finisher.WriteLogRecord(record);
+        return std::nullopt;
+    CarcassMeasurement record = queue.carcasses[queue.readIndex];
     --queue.count;
     queue.readIndex = PendingQueue::After(queue.readIndex);
+    return record;
 }
 
 std::optional<SequenceChange> ChangeSequence(WeighingState& weighing, PendingQueue& queue, bool weightBeforeProbe)

@@ -44,18 +44,15 @@ std::string PendingText(int count);
 // summary refuse their work then, since those carcasses are not in the log yet.
 bool CarcassesHalfProcessed(const WeighingState& weighing, const PendingQueue& queue);
 
-// Where finished carcasses go: shown in the terminal pane and grid, then appended to the log.
-class CarcassFinisher {
-public:
-    virtual ~CarcassFinisher() = default;
-    virtual void ShowResult(const CarcassMeasurement& record) = 0;
-    virtual void WriteLogRecord(const CarcassMeasurement& record) = 0;
-};
+// A carcass a pairing step finished, for the station to show and log; nothing when the step
+// finished none.
+using FinishedCarcass = std::optional<CarcassMeasurement>;
 
 // The finishing step both windows share: the current record without a weight source or with
-// weight before probe; otherwise the oldest waiting probe result, which leaves the queue.
-void FinishCarcass(const WeighingState& weighing, const CarcassMeasurement& current, PendingQueue& queue,
-                   CarcassFinisher& finisher);
+// weight before probe; otherwise the oldest waiting probe result, which leaves the queue. Returns
+// the record to show and log, nothing when no probe result waits.
+[[nodiscard]] FinishedCarcass FinishCarcass(const WeighingState& weighing, const CarcassMeasurement& current,
+                                            PendingQueue& queue);
 
 // What the window does after a sequence change: store the value, set the error box's tooltip.
 struct SequenceChange {

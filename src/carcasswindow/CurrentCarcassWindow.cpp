@@ -2,6 +2,7 @@
 
 #include "carcass/CarcassRoles.h"
 #include "carcasswindow/WeightBoxKeys.h"
+#include "station/StationPairings.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -37,7 +38,8 @@ CurrentCarcassWindow::CurrentCarcassWindow(const CurrentCarcassWindowLinks& link
             [this](const QString& text) { links_.display.WeightInputTyped(text.toLatin1().toStdString()); });
 
     // Reads the last scale message again, or completes with what the box holds.
-    connect(weightInButton, &QPushButton::clicked, this, [this] { links_.pairing.OnWeightArrived(); });
+    connect(weightInButton, &QPushButton::clicked, this,
+            [this] { links_.pairings.OnWeightArrived(PairingWindow::CurrentCarcass); });
     connect(helpButton, &QPushButton::clicked, this, &CurrentCarcassWindow::OnHelp);
     // Full-screen on the line's display is left with Escape or from the window's menu.
     auto* windowed = new QAction(QStringLiteral("Leave &Full Screen"), this);
@@ -47,7 +49,7 @@ CurrentCarcassWindow::CurrentCarcassWindow(const CurrentCarcassWindowLinks& link
     setContextMenuPolicy(Qt::ActionsContextMenu);
     weightKeys_ = new WeightBoxKeys(
         carcassWeightBox, [this](const std::string& error) { links_.display.Show(CarcassRole::Error, error); },
-        [this] { links_.pairing.AcceptTypedWeight(); });
+        [this] { links_.pairings.AcceptTypedWeight(PairingWindow::CurrentCarcass); });
 }
 
 CurrentCarcassWindow::~CurrentCarcassWindow() = default;

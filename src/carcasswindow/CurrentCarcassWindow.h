@@ -20,13 +20,14 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class StationPairings;
 class WeightBoxKeys;
 
 // What the window works with besides its own controls: the pairing it shows and feeds, and the
 // operator.
 struct CurrentCarcassWindowLinks {
     PairingDisplayModel& display;
-    CarcassPairing& pairing;
+    StationPairings& pairings; // its Weight button and weight box feed the current carcass pairing
     OperatorNotices& notices;
 };
 

@@ -55,7 +55,7 @@ void StationResults::ListenToResults()
 CurrentCarcassWindow& StationResults::carcassWindow()
 {
     if (!currentCarcassWindow_) {
-        CurrentCarcassWindowLinks links{links_.pairings.currentDisplay(), links_.pairings.current(), links_.dialogs};
+        CurrentCarcassWindowLinks links{links_.pairings.currentDisplay(), links_.pairings, links_.dialogs};
         currentCarcassWindow_ = new CurrentCarcassWindow(links, links_.parentWindow);
         currentCarcassWindow_->ShowWeighingFrames(links_.weighing.weightSource);
         links_.window.RegisterStationWindow(currentCarcassWindow_);

@@ -33,32 +33,20 @@ std::string ReportHeading(const char* title, const QDateTime& now)
 
 using Decoder = void (*)(const std::string&, CarcassMeasurement&, const QDate&);
 
-// A measurement: decode into the current record and hand it to the pairing.
-void Measurement(const std::string& message, CurrentProbeResult& result, DispatchTarget& target, const QDateTime& now,
-                 Decoder decode, bool isMeasurement = true)
+// A measurement: decoded into the current record for the pairing.
+ProbeEvent Measurement(const std::string& message, CurrentProbeResult& result, const QDateTime& now, Decoder decode,
+                       bool isMeasurement = true)
 {
     if (isMeasurement)
         result.lineIsMeasurement = true;
     decode(message, result.currentMeasurement, now.date());
-    target.PairProbeResult();
+    return MeasurementDecoded{};
 }
 
-void ProbingError(const std::string& message, CurrentProbeResult& result, const WeighingState& weighing,
-                  DispatchTarget& target)
+std::string ProbingErrorText(const std::string& message)
 {
     std::string text = ProbeStatusText(Mid(message, 4, 2));
-    if (text.empty())
-        text = "Probing error";
-    target.SetStatusPanel1(text);
-    // With the probe after the weight, or without weighing, the error belongs to the record.
-    if (!weighing.weightBeforeProbe && weighing.weightSource != WeightSource::NoWeight)
-        return;
-    result.currentMeasurement.alertText = text;
-    target.SetCarcassError(text);
-    target.AppendToResultView(text + '\r', false);
-    if (!weighing.weightBeforeProbe)
-        target.ClearCarcassValues();
-    target.WriteLogRecord(result.currentMeasurement);
+    return text.empty() ? "Probing error" : text;
 }
 
 } // namespace
@@ -104,57 +92,41 @@ std::string ProbeClockText(const std::string& message, const QDateTime& now)
            + Mid(message, 2) + '\t';
 }
 
-void DispatchProbeMessage(const std::string& message, CurrentProbeResult& result, const WeighingState& weighing,
-                          DispatchTarget& target, const QDateTime& now)
+std::vector<ProbeEvent> DispatchProbeMessage(const std::string& message, CurrentProbeResult& result,
+                                             const QDateTime& now)
 {
     if (message.empty())
-        return;
+        return {};
     CarcassMeasurement& record = result.currentMeasurement;
     record.kind = message[0];
     record.timeDate = StationTimeDate(now);
 
     switch (message[0]) {
     case 'E':
-        target.SetCarcassError({});
         if (message.size() > 5)
-            Measurement(message, result, target, now, DecodeBasicRecord);
-        break;
-    case 'J':
-        target.SetCarcassError({});
-        Measurement(message, result, target, now, DecodeColourRecord);
-        break;
-    case 'B':
-        target.SetCarcassError({});
-        Measurement(message, result, target, now, DecodeTwoSiteRecord);
-        break;
-    case 'H':
-        target.SetCarcassError({});
-        Measurement(message, result, target, now, DecodeTwoSiteColourRecord);
-        break;
+            return {ErrorCleared{}, Measurement(message, result, now, DecodeBasicRecord)};
+        return {ErrorCleared{}};
+    case 'J': return {ErrorCleared{}, Measurement(message, result, now, DecodeColourRecord)};
+    case 'B': return {ErrorCleared{}, Measurement(message, result, now, DecodeTwoSiteRecord)};
+    case 'H': return {ErrorCleared{}, Measurement(message, result, now, DecodeTwoSiteColourRecord)};
     case 'L':
-        target.SetCarcassError({});
         if (message.size() > 5)
-            Measurement(message, result, target, now, DecodeSingleSiteQualityRecord);
-        break;
-    case 'M':
-        target.SetCarcassError({});
-        Measurement(message, result, target, now, DecodeDoubleSiteQualityRecord);
-        break;
+            return {ErrorCleared{}, Measurement(message, result, now, DecodeSingleSiteQualityRecord)};
+        return {ErrorCleared{}};
+    case 'M': return {ErrorCleared{}, Measurement(message, result, now, DecodeDoubleSiteQualityRecord)};
     case 'S':
         // A colour sample leaves the line colour as it was.
-        Measurement(message, result, target, now, DecodeColourSampleRecord, false);
-        break;
+        return {Measurement(message, result, now, DecodeColourSampleRecord, false)};
     case 'C':
         // The cancel keeps the previous measurement's values; only kind, time and alert change.
         result.lineIsMeasurement = false;
         record.alertText = ResourceString(StringId::Cancel) + "      " + Mid(message, 4, 6);
-        target.PairProbeResult();
-        break;
-    case 'I': target.SetStatusPanel1(Mid(message, 4)); break;
-    case 'Z': ProbingError(message, result, weighing, target); break;
-    case 'D': target.ShowProbeText(ClassSummaryDumpText(message, now)); break;
-    case 'N': target.ShowProbeText(ServiceInformationText(message, now)); break;
-    case 'U': target.ShowProbeText(ProbeClockText(message, now)); break;
-    default: break;
+        return {CarcassCancelled{}};
+    case 'I': return {ProbeStatus{Mid(message, 4)}};
+    case 'Z': return {ProbingError{ProbingErrorText(message)}};
+    case 'D': return {ProbeReport{ClassSummaryDumpText(message, now)}};
+    case 'N': return {ProbeReport{ServiceInformationText(message, now)}};
+    case 'U': return {ProbeReport{ProbeClockText(message, now)}};
+    default: return {};
     }
 }

@@ -1,31 +1,37 @@
 #pragma once
-// Sorting each probe message by its type letter: decode measurements into the current record and
-// hand them to the pairing, show status and probing errors, and build the probe's report texts.
+// Sorting each probe message by its type letter: decode measurements into the current record,
+// and say what the message means for the station, which decides what to show, pair and log.
 
 #include "probe/CarcassMeasurement.h"
 #include "probe/CurrentProbeResult.h"
-#include "weighing/WeighingState.h"
 
 #include <QDateTime>
 #include <string>
+#include <variant>
+#include <vector>
 
-// What the dispatch asks for: the station core (ProbeResults) writes the log and tells the
-// windows the rest.
-class DispatchTarget {
-public:
-    virtual ~DispatchTarget() = default;
-    // The error label of the current carcass window (empty text clears it).
-    virtual void SetCarcassError(const std::string& text) = 0;
-    // Empties the class, quality, counter and meat % labels of the current carcass window.
-    virtual void ClearCarcassValues() = 0;
-    // Hands the current record to the current carcass window's pairing.
-    virtual void PairProbeResult() = 0;
-    virtual void SetStatusPanel1(const std::string& text) = 0;
-    virtual void AppendToResultView(const std::string& text, bool isMeasurement) = 0;
-    virtual void WriteLogRecord(const CarcassMeasurement& record) = 0;
-    // Shows a report of the probe in the text window.
-    virtual void ShowProbeText(const std::string& text) = 0;
+// A new measurement replaces whatever error the current carcass window shows.
+struct ErrorCleared {};
+// The current record holds a new probe result, for the pairing to take.
+struct MeasurementDecoded {};
+// The current record holds the probe's cancel: the previous values with kind, time and alert.
+struct CarcassCancelled {};
+// A status text of the probe for status bar panel 1.
+struct ProbeStatus {
+    std::string text;
 };
+// The probe failed to measure: its text is not yet in the record, where it belongs depends on
+// the weighing.
+struct ProbingError {
+    std::string text;
+};
+// A report of the probe (class summary, service information, clock) for the text window.
+struct ProbeReport {
+    std::string text;
+};
+
+using ProbeEvent =
+    std::variant<ErrorCleared, MeasurementDecoded, CarcassCancelled, ProbeStatus, ProbingError, ProbeReport>;
 
 // "hh:mm:ss  dd-mm-yyyy", the station's own time stamp.
 std::string StationTimeDate(const QDateTime& now);
@@ -35,7 +41,8 @@ std::string ClassSummaryDumpText(const std::string& message, const QDateTime& no
 std::string ServiceInformationText(const std::string& message, const QDateTime& now);
 std::string ProbeClockText(const std::string& message, const QDateTime& now);
 
-// One message from the link, type letter first, decoded into `result`; the weighing choices
-// decide where a probing error belongs. `now` is the station's clock.
-void DispatchProbeMessage(const std::string& message, CurrentProbeResult& result, const WeighingState& weighing,
-                          DispatchTarget& target, const QDateTime& now);
+// One message from the link, type letter first, decoded into `result` and stamped with `now`,
+// the station's clock. Returns what it means, in the order the station is to apply it; nothing
+// for an empty message or an unknown letter.
+std::vector<ProbeEvent> DispatchProbeMessage(const std::string& message, CurrentProbeResult& result,
+                                             const QDateTime& now);

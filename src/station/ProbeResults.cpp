@@ -2,6 +2,25 @@
 
 #include "log/LogRecordFormat.h"
 
+namespace {
+
+// With the probe after the weight, or without weighing, a probing error belongs to the record:
+// it is shown and logged with it. With the probe before a weight it is only a status text.
+bool ProbingErrorIsLogged(const WeighingState& weighing)
+{
+    return weighing.weightBeforeProbe || weighing.weightSource == WeightSource::NoWeight;
+}
+
+std::string LoggedLine(const CarcassMeasurement& record)
+{
+    std::string line = LogLineFor(record);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.pop_back();
+    return line;
+}
+
+} // namespace
+
 ProbeResults::ProbeResults(const WeighingState& weighing, PendingQueue& queue, ResultFinishing& finishing,
                            QObject* parent)
     : QObject(parent)
@@ -17,24 +36,43 @@ void ProbeResults::OnProbeMessage(const std::string& message)
 
 void ProbeResults::OnProbeMessageAt(const std::string& message, const QDateTime& received)
 {
-    DispatchProbeMessage(message, current_, weighing_, *this, received);
+    for (const ProbeEvent& event : DispatchProbeMessage(message, current_, received))
+        std::visit([this](const auto& meaning) { Apply(meaning); }, event);
 }
 
-namespace {
-
-std::string LoggedLine(const CarcassMeasurement& record)
+void ProbeResults::PairProbeResult()
 {
-    std::string line = LogLineFor(record);
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-        line.pop_back();
-    return line;
+    emit probeResultToPair();
+    if (pairing_)
+        Finish(pairing_->OnProbeResult());
 }
 
-} // namespace
+void ProbeResults::Apply(const ProbingError& error)
+{
+    emit statusText(error.text);
+    if (!ProbingErrorIsLogged(weighing_))
+        return;
+    CarcassMeasurement& record = current_.currentMeasurement;
+    record.alertText = error.text;
+    emit carcassError(error.text);
+    emit resultLine(error.text + '\r', false);
+    // The weight-first window keeps the values it shows; otherwise they go with the error.
+    if (!weighing_.weightBeforeProbe)
+        emit carcassValuesCleared();
+    WriteLogRecord(record);
+}
 
 void ProbeResults::FinishCarcass()
 {
-    ::FinishCarcass(weighing_, current_.currentMeasurement, queue_, *this);
+    Finish(::FinishCarcass(weighing_, current_.currentMeasurement, queue_));
+}
+
+void ProbeResults::Finish(const FinishedCarcass& finished)
+{
+    if (!finished)
+        return;
+    ShowResult(*finished);
+    WriteLogRecord(*finished);
 }
 
 void ProbeResults::ShowResult(const CarcassMeasurement& record)

@@ -1,8 +1,10 @@
 #pragma once
 // Where each probe message becomes a result: the dispatch decodes it into the current probe
-// result held here, finished records go to the log through ResultFinishing, and whatever a
-// window would show is told through signals, in the order the steps happen. Everything here runs
-// inside the receive tick (or a button's handler), so listeners must not wait.
+// result held here and says what it means; this applies it under the weighing choices, hands
+// results to the current carcass pairing and has what a pairing finishes shown and logged
+// through ResultFinishing. Whatever a window would show is told through signals, in the order
+// the steps happen. Everything here runs inside the receive tick (or a button's handler), so
+// listeners must not wait.
 
 #include "carcass/CarcassPairing.h"
 #include "carcass/PendingQueue.h"
@@ -15,7 +17,7 @@
 #include <functional>
 #include <string>
 
-class ProbeResults : public QObject, public DispatchTarget, public CarcassFinisher {
+class ProbeResults : public QObject {
     Q_OBJECT
 public:
     // The weighing choices decide where a probing error and a finished carcass belong.
@@ -42,10 +44,9 @@ public:
     // waiting probe result when the probe comes before the weight.
     void FinishCarcass();
 
-    // CarcassFinisher: the record's line goes to the views (resultLine) and to real-time
-    // printing; then the record goes to the log file.
-    void ShowResult(const CarcassMeasurement& record) override;
-    void WriteLogRecord(const CarcassMeasurement& record) override;
+    // A carcass a pairing finished: its line goes to the views (resultLine) and to real-time
+    // printing, then the record to the log file. Nothing happens for none.
+    void Finish(const FinishedCarcass& finished);
 
 signals:
     // The current carcass window's error label; an empty text clears it.
@@ -63,21 +64,17 @@ signals:
     void probeText(const std::string& text);
 
 private:
-    // DispatchTarget
-    void SetCarcassError(const std::string& text) override { emit carcassError(text); }
-    void ClearCarcassValues() override { emit carcassValuesCleared(); }
-    void PairProbeResult() override
-    {
-        emit probeResultToPair();
-        if (pairing_)
-            pairing_->OnProbeResult();
-    }
-    void SetStatusPanel1(const std::string& text) override { emit statusText(text); }
-    void AppendToResultView(const std::string& text, bool isMeasurement) override
-    {
-        emit resultLine(text, isMeasurement);
-    }
-    void ShowProbeText(const std::string& text) override { emit probeText(text); }
+    // What each meaning of a message does.
+    void Apply(const ErrorCleared&) { emit carcassError({}); }
+    void Apply(const MeasurementDecoded&) { PairProbeResult(); }
+    void Apply(const CarcassCancelled&) { PairProbeResult(); }
+    void Apply(const ProbeStatus& status) { emit statusText(status.text); }
+    void Apply(const ProbingError& error);
+    void Apply(const ProbeReport& report) { emit probeText(report.text); }
+    void PairProbeResult();
+
+    void ShowResult(const CarcassMeasurement& record);
+    void WriteLogRecord(const CarcassMeasurement& record);
 
     CurrentProbeResult current_;
     const WeighingState& weighing_;

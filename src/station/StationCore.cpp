@@ -38,11 +38,11 @@ StationCore::StationCore(std::unique_ptr<SerialPort> probePort, std::unique_ptr<
     // A weight taken goes to the main pairing at once, inside the tick, before it is told.
     connect(&scaleCollector_, &ScaleCollector::weightArrived, this, [this] {
         received_.KeepWeight(scaleCollector_.scaleMessage());
-        pairings_.main().OnWeightArrived();
+        pairings_.OnWeightArrived(PairingWindow::Main);
     });
     received_.SetWeightReplay([this](const std::string& scaleMessage) {
         scaleCollector_.RestoreMessage(scaleMessage);
-        pairings_.main().OnWeightArrived();
+        pairings_.OnWeightArrived(PairingWindow::Main);
     });
     connect(&scaleCollector_, &ScaleCollector::weightArrived, this, &StationCore::weightArrived);
     // Traffic on the scale line has always counted as a live link.

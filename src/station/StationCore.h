@@ -139,7 +139,7 @@ public:
     // All three at once (start-up), with nothing waiting.
     void setWeighing(WeightSource source, bool weightBeforeProbe, bool useWeightInEquation);
     // The main window's weight box took a typed weight (its range question already answered).
-    void acceptTypedWeight() { pairings_.main().AcceptTypedWeight(); }
+    void acceptTypedWeight() { pairings_.AcceptTypedWeight(PairingWindow::Main); }
     int HeldMessages() const { return received_.HeldCount(); }
 
     // The probe port's number, line settings and handshaking from the store, then opened (or
@@ -206,6 +206,6 @@ private:
     ParsedScaleReader scaleReader_{scaleCollector_.scaleMessage(), scaleOptions_};
     LinkCommandSink linkCommands_{link_};
     StationPairings pairings_{StationPairingLinks{weighingState_, probeResults_.current(), pendingQueue_, linkCommands_,
-                                                  probeResults_, scaleReader_, notices_}};
+                                                  scaleReader_, notices_}};
     ReceivedMessages received_{probeResults_, resultLog_, pairings_, pendingQueue_, notices_};
 };

@@ -7,6 +7,9 @@
 // weight box. Both share the weighing choices, the probe result being handled and
 // the one pending queue. The timers are started
 // by both: the refresh after a scale weight brings up the next waiting carcass as well.
+//
+// A weight goes to a pairing through here, so that the carcass it finishes is shown and logged
+// by ProbeResults.
 
 #include "carcass/CarcassPairing.h"
 #include "carcass/PairingDisplayModel.h"
@@ -21,7 +24,6 @@ struct StationPairingLinks {
     CurrentProbeResult& result;
     PendingQueue& queue;
     ProbeCommandSink& commands;
-    CarcassFinisher& finisher;
     ScaleWeightReader& scale;
     OperatorNotices& notices;
 };
@@ -37,10 +39,19 @@ public:
     PairingDisplayModel& mainDisplay() { return mainDisplay_; }
 
     // The dispatch's results go to the current carcass pairing: each probe result and cancel,
-    // and the error and emptied values it shows with them.
+    // and the error and emptied values it shows with them. What either pairing finishes goes
+    // back to `results` to be shown and logged; until this is called it is dropped.
     void TakeResultsFrom(ProbeResults& results);
 
+    // A scale message has come in, or the Weight button of `window` was pressed.
+    void OnWeightArrived(PairingWindow window);
+    // The weight box of `window` accepted a typed weight.
+    void AcceptTypedWeight(PairingWindow window);
+
 private:
+    CarcassPairing& pairing(PairingWindow window) { return window == PairingWindow::Main ? main_ : current_; }
+    void Finish(const FinishedCarcass& finished);
+
     // PairingTimers
     void StartPromptTimer() override { prompt_.start(); }
     void StartRefreshTimer() override { refresh_.start(); }
@@ -53,4 +64,5 @@ private:
     PairingDisplayModel mainDisplay_;
     CarcassPairing current_;
     CarcassPairing main_;
+    ProbeResults* results_ = nullptr;
 };

@@ -85,7 +85,7 @@ TEST(PairingResultTest, WindowsDifferInQualityAndWhatFollowsACompletion)
     // Without a weight source each result is finished at once; quality as sent in the main window.
     rig.weighing.weightSource = WeightSource::NoWeight;
     rig.result.currentMeasurement.kind = 'J';
-    rig.main.OnProbeResult();
+    rig.side.Log(rig.main.OnProbeResult());
     EXPECT_EQ(rig.mainWindow[R::Quality], "  77");
     EXPECT_EQ(rig.result.currentMeasurement.weight, " ");
     EXPECT_EQ(rig.side.logged.size(), 3u);
@@ -112,7 +112,7 @@ TEST(PairingResultTest, ARefusedScaleMessageStoresNothingAndTellsTheErrorLabel)
         if (!c.weightFirst)
             rig.Prefill(1);
         rig.side.reading = ScaleReading{"", "WeightGeneric error: factor \"x\" is not a number"};
-        rig.main.OnWeightArrived();
+        rig.side.Log(rig.main.OnWeightArrived());
         EXPECT_EQ(rig.mainWindow[R::Error], c.error);
         EXPECT_EQ(rig.queue.count, c.weightFirst ? 0 : 1);
         EXPECT_TRUE(rig.side.logged.empty());

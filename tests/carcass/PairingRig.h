@@ -30,11 +30,15 @@ struct FakePairingWindow : PairingDisplay, PairingTimers {
     bool promptTimer = false, refreshTimer = false;
 };
 
-// The probe link, the result views and log, the scale parsers and the notice path.
-struct FakeStationSide : ProbeCommandSink, CarcassFinisher, ScaleWeightReader, OperatorNotices {
+// The probe link, the result log, the scale parsers and the notice path.
+struct FakeStationSide : ProbeCommandSink, ScaleWeightReader, OperatorNotices {
     void QueueProbeCommand(const std::string& text) override { commands.push_back(text); }
-    void ShowResult(const CarcassMeasurement& record) override { shown.push_back(record); }
-    void WriteLogRecord(const CarcassMeasurement& record) override { logged.push_back(record); }
+    // What a pairing step finished goes to the log, as the station has it written.
+    void Log(const FinishedCarcass& finished)
+    {
+        if (finished)
+            logged.push_back(*finished);
+    }
     ScaleReading ReadScaleWeight(WeightSource) override
     {
         ++reads;
@@ -43,7 +47,7 @@ struct FakeStationSide : ProbeCommandSink, CarcassFinisher, ScaleWeightReader, O
     void Notify(const QString& text, const QString&, MessageIcon) override { notices.push_back(text); }
 
     std::vector<std::string> commands;
-    std::vector<CarcassMeasurement> shown, logged;
+    std::vector<CarcassMeasurement> logged;
     ScaleReading reading;
     int reads = 0;
     std::vector<QString> notices;
@@ -70,7 +74,7 @@ struct PairingRig {
         record.meatPercent = meatPercent;
         record.carcassClass = "E";
         record.colour1 = "  77";
-        current.OnProbeResult();
+        side.Log(current.OnProbeResult());
     }
     // A decoded "S" Colour Number sample: no depths, no lean meat %, no class.
     void ColourSample(const std::string& counter)
@@ -80,24 +84,24 @@ struct PairingRig {
         record.ClearTextFields();
         record.carcassCount = counter;
         record.rz7Colour1 = "62";
-        current.OnProbeResult();
+        side.Log(current.OnProbeResult());
     }
     // A cancel keeps the previous record's fields, as the dispatch leaves them.
     void Cancel(const std::string& counter)
     {
         result.currentMeasurement.kind = 'C';
         result.currentMeasurement.alertText = "Cancel " + counter;
-        current.OnProbeResult();
+        side.Log(current.OnProbeResult());
     }
     void ScaleWeight(const std::string& text, CarcassPairing* at = nullptr)
     {
         side.reading = ScaleReading{text, text.empty() ? "parser error" : ""};
-        (at ? *at : main).OnWeightArrived();
+        side.Log((at ? *at : main).OnWeightArrived());
     }
     void TypeWeight(CarcassPairing& pairing, FakePairingWindow& window, const std::string& text)
     {
         window.roles[CarcassRole::WeightInput] = text;
-        pairing.AcceptTypedWeight();
+        side.Log(pairing.AcceptTypedWeight());
     }
 
     // Halves 1..n waiting: weights "101" up, or results with counters "000101" up.
@@ -167,10 +171,7 @@ struct PairingRig {
     PendingQueue queue;
     FakeStationSide side;
     FakePairingWindow carcassWindow, mainWindow;
-    CarcassPairing current{PairingWindow::CurrentCarcass,
-                           weighing,
-                           result,
-                           queue,
-                           {carcassWindow, side, side, side, side, &carcassWindow}};
-    CarcassPairing main{PairingWindow::Main, weighing, result, queue, {mainWindow, side, side, side, side, nullptr}};
+    CarcassPairing current{
+        PairingWindow::CurrentCarcass, weighing, result, queue, {carcassWindow, side, side, side, &carcassWindow}};
+    CarcassPairing main{PairingWindow::Main, weighing, result, queue, {mainWindow, side, side, side, nullptr}};
 };

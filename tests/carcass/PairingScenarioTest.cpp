@@ -53,6 +53,5 @@ TEST(PairingScenarioTest, EventsGiveTheseCommandsLogLinesAndDisplays)
         PairingRig rig(c.weightBeforeProbe);
         rig.Prefill(c.waiting);
         EXPECT_EQ(rig.Run(c.events), c.trace) << c.what;
-        EXPECT_EQ(rig.side.shown, rig.side.logged) << c.what;
     }
 }

@@ -31,8 +31,8 @@ struct LedRig {
     PendingQueue queue;
     FakeStationSide side;
     std::string statusPanel1;
-    StationPairings pairings{StationPairingLinks{weighing, result, queue, side, side, side, side}};
-    CurrentCarcassWindow window{CurrentCarcassWindowLinks{pairings.currentDisplay(), pairings.current(), side}};
+    StationPairings pairings{StationPairingLinks{weighing, result, queue, side, side, side}};
+    CurrentCarcassWindow window{CurrentCarcassWindowLinks{pairings.currentDisplay(), pairings, side}};
 };
 
 } // namespace
@@ -84,7 +84,7 @@ TEST(CurrentCarcassWindowTest, NoWeightPathShowsAndFinishesEachResult)
         result.currentMeasurement.colour1 = c.colour1;
         result.currentMeasurement.carcassClass = c.carcassClass;
         result.currentMeasurement.meatPercent = c.meatPercent;
-        pairing.OnProbeResult();
+        rig.side.Log(pairing.OnProbeResult());
         EXPECT_EQ(window.Text("LEDcou"), QString::fromStdString(c.counterShown)) << c.what;
         EXPECT_EQ(window.Text("LEDcol"), QString::fromStdString(c.qualityShown)) << c.what;
         EXPECT_EQ(window.Text("LEDcla"), QString::fromStdString(c.carcassClass)) << c.what;
@@ -100,7 +100,7 @@ TEST(CurrentCarcassWindowTest, NoWeightPathShowsAndFinishesEachResult)
     // A cancel is finished too, with its own message; the numbers shown stay.
     result.currentMeasurement.kind = 'C';
     result.currentMeasurement.alertText = "Cancel      000124";
-    pairing.OnProbeResult();
+    rig.side.Log(pairing.OnProbeResult());
     EXPECT_EQ(window.Text("LEDerr"), "Cancel probe measurement");
     ASSERT_EQ(finished.size(), 3u);
     EXPECT_EQ(finished.back().alertText, "Cancel      000124");
@@ -114,7 +114,7 @@ TEST(CurrentCarcassWindowTest, TimersRunTheirPairingSteps)
     auto* refresh = rig.pairings.findChild<QTimer*>("Timer2Sec");
     rig.result.currentMeasurement.kind = 'E';
     rig.result.currentMeasurement.carcassCount = "000007";
-    rig.pairings.current().OnProbeResult();
+    rig.side.Log(rig.pairings.current().OnProbeResult());
     EXPECT_EQ(rig.side.commands, std::vector<std::string>{"8"});
     EXPECT_EQ(rig.statusPanel1, "Input weight first");
     EXPECT_TRUE(prompt->isActive());
@@ -125,7 +125,7 @@ TEST(CurrentCarcassWindowTest, TimersRunTheirPairingSteps)
     // A pairing that leaves weights waiting starts the refresh; the next weight stops it.
     rig.queue.weights = {" 85.40", " 92.10"};
     rig.queue.count = rig.queue.writeIndex = 2;
-    rig.pairings.current().OnProbeResult();
+    rig.side.Log(rig.pairings.current().OnProbeResult());
     EXPECT_EQ(rig.window.Text("LblWgt"), " 85.40");
     EXPECT_TRUE(refresh->isActive());
     rig.side.reading = ScaleReading{"90", ""};

@@ -175,6 +175,17 @@ TEST_F(CurrentCarcassWindowInStation, ScaleMessagesArePairedThroughTheReceiveTic
     EXPECT_EQ(w.core().pendingQueue().count, 0);
 }
 
+TEST_F(CurrentCarcassWindowInStation, TheWeightButtonCompletesTheWaitingCarcassIntoTheLog)
+{
+    // Probe before weight, typed weights: the Weight button sends whatever the box holds.
+    Station({{"WgtScaleModel", "2"}, {"WgtPrbOrder", "0"}});
+    Probe("000101");
+    Box("LEDWeight")->setText("85.4");
+    Led().findChild<QPushButton*>("cmdWeightIn")->click();
+    EXPECT_EQ(Logged(), "000101  85.40 61.2 S\n");
+    EXPECT_EQ(window->core().pendingQueue().count, 0);
+}
+
 TEST_F(CurrentCarcassWindowInStation, TypedWeightsDoNotPileUpInTheBox)
 {
     // Probe before weight: each typed weight completes its own carcass and leaves the box empty,

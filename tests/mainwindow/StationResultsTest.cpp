@@ -81,8 +81,7 @@ protected:
     ProbeResults probeResults{weighing, queue, finishing};
     RecordingWindow window;
     QWidget windowsParent; // owns the windows the results part opens
-    StationPairings pairings{
-        StationPairingLinks{weighing, probeResults.current(), queue, commands, probeResults, scale, dialogs}};
+    StationPairings pairings{StationPairingLinks{weighing, probeResults.current(), queue, commands, scale, dialogs}};
     StationResults results{StationResultsLinks{views, weighing, dialogs, settings, link, pairings, probeResults,
                                                resultLog, finishing, window, &windowsParent, [] { return false; }}};
 };

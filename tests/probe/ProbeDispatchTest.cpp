@@ -1,35 +1,21 @@
-// Sorting probe messages: what reaches the windows, the log and the text window.
+// Sorting probe messages: what each one means for the station, and the report texts.
 
 #include "probe/ProbeDispatch.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 
-struct RecordingTarget : DispatchTarget {
-    std::vector<std::string> calls;
-    std::vector<CarcassMeasurement> logged;
-    CarcassMeasurement* current = nullptr;
-    std::vector<CarcassMeasurement> pressedWith;
-
-    void SetCarcassError(const std::string& t) override { calls.push_back("error:" + t); }
-    void ClearCarcassValues() override { calls.push_back("clear"); }
-    void PairProbeResult() override
-    {
-        calls.push_back("probe");
-        pressedWith.push_back(*current);
-    }
-    void SetStatusPanel1(const std::string& t) override { calls.push_back("panel1:" + t); }
-    void AppendToResultView(const std::string& t, bool m) override
-    {
-        calls.push_back(std::string(m ? "black:" : "red:") + t);
-    }
-    void WriteLogRecord(const CarcassMeasurement& r) override
-    {
-        calls.push_back("log");
-        logged.push_back(r);
-    }
-    void ShowProbeText(const std::string& t) override { calls.push_back("text:" + t); }
+// Each meaning as a short text, so that a case reads as the list of what the station is told.
+struct Told {
+    std::string operator()(const ErrorCleared&) const { return "error:"; }
+    std::string operator()(const MeasurementDecoded&) const { return "probe"; }
+    std::string operator()(const CarcassCancelled&) const { return "cancel"; }
+    std::string operator()(const ProbeStatus& status) const { return "panel1:" + status.text; }
+    std::string operator()(const ProbingError& error) const { return "probing error:" + error.text; }
+    std::string operator()(const ProbeReport& report) const { return "text:" + report.text; }
 };
 
 const QDateTime kNow(QDate(2026, 12, 9), QTime(14, 5, 33));
@@ -37,10 +23,17 @@ const std::string kExample = "E0100012301250530001203000450612ABS140533X";
 
 struct DispatchFixture : ::testing::Test {
     CurrentProbeResult result;
-    WeighingState weighing;
-    RecordingTarget target;
-    void SetUp() override { target.current = &result.currentMeasurement; }
-    void Dispatch(const std::string& m) { DispatchProbeMessage(m, result, weighing, target, kNow); }
+    std::vector<std::string> calls;
+    // The record as each result or cancel left it for the pairing.
+    std::vector<CarcassMeasurement> pressedWith;
+    void Dispatch(const std::string& m)
+    {
+        for (const ProbeEvent& event : DispatchProbeMessage(m, result, kNow)) {
+            calls.push_back(std::visit(Told{}, event));
+            if (calls.back() == "probe" || calls.back() == "cancel")
+                pressedWith.push_back(result.currentMeasurement);
+        }
+    }
 };
 
 } // namespace
@@ -64,28 +57,60 @@ TEST_F(DispatchFixture, MeasurementsAreDecodedStampedAndHandedOn)
     // clang-format on
     for (const auto& c : cases) {
         result = CurrentProbeResult{};
-        target = RecordingTarget{};
-        target.current = &result.currentMeasurement;
+        calls.clear();
+        pressedWith.clear();
         result.lineIsMeasurement = false;
         Dispatch(c.message);
         EXPECT_EQ(result.currentMeasurement.kind, c.message[0]);
-        EXPECT_EQ(target.calls.front(), "error:") << c.message;
-        EXPECT_EQ(target.pressedWith.size(), c.handedOn ? 1u : 0u) << c.message;
+        EXPECT_EQ(calls.front(), "error:") << c.message;
+        EXPECT_EQ(pressedWith.size(), c.handedOn ? 1u : 0u) << c.message;
         EXPECT_EQ(result.lineIsMeasurement, c.handedOn) << c.message;
         if (c.handedOn) {
-            EXPECT_EQ(target.pressedWith[0].carcassCount, c.count);
+            EXPECT_EQ(pressedWith[0].carcassCount, c.count);
         }
     }
     Dispatch("E0100");
     EXPECT_EQ(result.currentMeasurement.timeDate, "14:05:33  09-12-2026");
 }
 
+TEST_F(DispatchFixture, EachTypeLetterSaysWhatItMeans)
+{
+    const std::string heading = "14:05:33\t09-12-2026\r\n\r\n";
+    struct Case {
+        std::string message;
+        std::vector<std::string> calls;
+        // clang-format off
+    } cases[] = {
+        {kExample, {"error:", "probe"}},
+        {"E0100", {"error:"}},
+        {"J01000777" + std::string(40, '0'), {"error:", "probe"}},
+        {"B01000555" + std::string(40, '0'), {"error:", "probe"}},
+        {"H01000444" + std::string(70, '0'), {"error:", "probe"}},
+        {"L0100", {"error:"}},
+        {"M01000333" + std::string(100, '0'), {"error:", "probe"}},
+        {"S01000999" + std::string(20, '0'), {"probe"}},
+        {"C01000124", {"cancel"}},
+        {"I01Probe ready", {"panel1:Probe ready"}},
+        {"Z0039", {"probing error:No Meat"}},
+        {"D0012", {"text:Class summary: \r\n" + heading + "class 1: 0012\r\n"}},
+        {"N123456", {"text:Service Information: \r\n" + heading + "\r\nNon resetable carcass counter: 123456\r\n"}},
+        {"U26", {"text:PC's\r\nDate: 09-12-2026\r\nTime: 14:05:33\r\n\r\nProbe's26\t"}},
+        {"A1234P2", {}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        calls.clear();
+        Dispatch(c.message);
+        EXPECT_EQ(calls, c.calls) << c.message;
+    }
+}
+
 TEST_F(DispatchFixture, CancelKeepsThePreviousMeasurement)
 {
     Dispatch(kExample);
     Dispatch("C01000124");
-    ASSERT_EQ(target.pressedWith.size(), 2u);
-    const CarcassMeasurement& cancel = target.pressedWith[1];
+    ASSERT_EQ(pressedWith.size(), 2u);
+    const CarcassMeasurement& cancel = pressedWith[1];
     EXPECT_EQ(cancel.kind, 'C');
     EXPECT_EQ(cancel.alertText, "Cancel      000124");
     EXPECT_EQ(cancel.carcassCount, "000123");
@@ -93,41 +118,20 @@ TEST_F(DispatchFixture, CancelKeepsThePreviousMeasurement)
     EXPECT_FALSE(result.lineIsMeasurement);
 }
 
-TEST_F(DispatchFixture, ProbingErrorGoesWhereTheSequenceSays)
+TEST_F(DispatchFixture, ProbingErrorLeavesTheRecordToTheStation)
 {
-    struct Case {
-        const char* what;
-        bool weightBeforeProbe;
-        WeightSource weightSource;
-        std::vector<std::string> calls;
-        // clang-format off
-    } cases[] = {
-        {"weight before probe", true, WeightSource::MettlerToledo,
-         {"panel1:No Meat", "error:No Meat", "red:No Meat\r", "log"}},
-        {"no weighing", false, WeightSource::NoWeight,
-         {"panel1:No Meat", "error:No Meat", "red:No Meat\r", "clear", "log"}},
-        {"probe before weight with a scale", false, WeightSource::MettlerToledo, {"panel1:No Meat"}},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        result = CurrentProbeResult{};
-        target = RecordingTarget{};
-        target.current = &result.currentMeasurement;
-        weighing.weightBeforeProbe = c.weightBeforeProbe;
-        weighing.weightSource = c.weightSource;
-        Dispatch(kExample);
-        target.calls.clear();
-        Dispatch("Z0039");
-        EXPECT_EQ(target.calls, c.calls) << c.what;
-        if (c.calls.size() > 1) {
-            // The error record keeps the previous measurement with a new kind, time and text.
-            ASSERT_EQ(target.logged.size(), 1u);
-            EXPECT_EQ(target.logged[0].kind, 'Z');
-            EXPECT_EQ(target.logged[0].alertText, "No Meat");
-            EXPECT_EQ(target.logged[0].carcassCount, "000123");
-        }
-        EXPECT_TRUE(result.lineIsMeasurement) << "an error does not change the line colour flag";
-    }
+    Dispatch(kExample);
+    calls.clear();
+    Dispatch("Z0039");
+    EXPECT_EQ(calls, std::vector<std::string>{"probing error:No Meat"});
+    // The previous measurement with a new kind and time; whether the text joins it is the
+    // station's choice.
+    const CarcassMeasurement& record = result.currentMeasurement;
+    EXPECT_EQ(record.kind, 'Z');
+    EXPECT_EQ(record.timeDate, "14:05:33  09-12-2026");
+    EXPECT_EQ(record.alertText, "");
+    EXPECT_EQ(record.carcassCount, "000123");
+    EXPECT_TRUE(result.lineIsMeasurement) << "an error does not change the line colour flag";
 }
 
 TEST_F(DispatchFixture, StatusCodesWithoutTextReadProbingError)
@@ -137,18 +141,18 @@ TEST_F(DispatchFixture, StatusCodesWithoutTextReadProbingError)
         std::string panel;
         // clang-format off
     } cases[] = {
-        {"Z0012", "panel1:Probing error"},
-        {"Z00", "panel1:Probing error"},
-        {"Z000", "panel1:Undetermined error."},
-        {"Z0071", "panel1:Fat limit"},
+        {"Z0012", "probing error:Probing error"},
+        {"Z00", "probing error:Probing error"},
+        {"Z000", "probing error:Undetermined error."},
+        {"Z0071", "probing error:Fat limit"},
         {"I01Probe ready", "panel1:Probe ready"},
     };
     // clang-format on
     for (const auto& c : cases) {
-        target.calls.clear();
+        calls.clear();
         Dispatch(c.message);
-        ASSERT_FALSE(target.calls.empty()) << c.message;
-        EXPECT_EQ(target.calls.front(), c.panel);
+        ASSERT_FALSE(calls.empty()) << c.message;
+        EXPECT_EQ(calls.front(), c.panel);
     }
 }
 
@@ -183,11 +187,11 @@ TEST(ProbeReportTextTest, ClassSummaryServiceInformationAndClock)
 TEST_F(DispatchFixture, ReportsGoToTheTextWindowAndUnknownLettersAreIgnored)
 {
     Dispatch("U26");
-    ASSERT_EQ(target.calls.size(), 1u);
-    EXPECT_EQ(target.calls[0].rfind("text:PC's", 0), 0u);
-    target.calls.clear();
-    for (const char* m : {"A1234P2", "X", "?????", "\x01\x02"})
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].rfind("text:PC's", 0), 0u);
+    calls.clear();
+    for (const char* m : {"A1234P2", "X", "?????", "\x01\x02", ""})
         Dispatch(m);
-    EXPECT_TRUE(target.calls.empty());
+    EXPECT_TRUE(calls.empty());
     EXPECT_EQ(result.currentMeasurement.kind, '\x01');
 }

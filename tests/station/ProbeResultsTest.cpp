@@ -92,6 +92,8 @@ TEST(ProbeResults, EachMessageIsToldInTheOrderOfItsSteps)
         {kExample.c_str(), true, WeightSource::NoWeight,
          {"error: ", "pair", "print: " + kExampleLine, "black: " + kExampleLine + "\r", "logged"}},
         {"C01000123", true, WeightSource::NoWeight, {"pair", "red: Cancel      000123\r", "logged"}},
+        // A probing error joins the record, and is logged, unless the probe comes before a weight.
+        {"Z0039", true, WeightSource::NoWeight, {"status: No Meat", "error: No Meat", "red: No Meat\r", "logged"}},
         {"Z0039", true, WeightSource::Generic, {"status: No Meat", "error: No Meat", "red: No Meat\r", "logged"}},
         {"Z0039", false, WeightSource::NoWeight,
          {"status: No Meat", "error: No Meat", "red: No Meat\r", "cleared", "logged"}},
