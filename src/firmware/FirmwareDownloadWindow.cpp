@@ -79,38 +79,38 @@ FirmwareDownloadWindow::FirmwareDownloadWindow(std::string fileText, DownloadLin
     percent.setBold(true);
     percentLabel->setFont(percent);
     percentLabel->setAlignment(Qt::AlignCenter);
-    PrgBar = new QProgressBar(this);
-    PrgBar->setObjectName("PrgBar");
-    PrgBar->setRange(0, static_cast<int>(HexChunks::kFullScaleBytes));
-    PrgBar->setValue(0);
+    progressBar = new QProgressBar(this);
+    progressBar->setObjectName("PrgBar");
+    progressBar->setRange(0, static_cast<int>(HexChunks::kFullScaleBytes));
+    progressBar->setValue(0);
     // The percentage beside it is the one the operator reads.
-    PrgBar->setTextVisible(false);
-    PrgBar->setMinimumHeight(28);
+    progressBar->setTextVisible(false);
+    progressBar->setMinimumHeight(28);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(instructionsText, 1);
-    layout->addWidget(PrgBar);
+    layout->addWidget(progressBar);
     layout->addWidget(percentLabel);
     resize(820, 640);
 
-    Timer2Sec.setObjectName("Timer2Sec");
-    Timer2Sec.setSingleShot(true);
-    connect(&Timer2Sec, &QTimer::timeout, this, &FirmwareDownloadWindow::OnTimer2Sec);
+    chunkTimer.setObjectName("Timer2Sec");
+    chunkTimer.setSingleShot(true);
+    connect(&chunkTimer, &QTimer::timeout, this, &FirmwareDownloadWindow::OnChunkTimer);
     // The first chunk waits two seconds: the link delivers "F" meanwhile.
-    Timer2Sec.start(2000);
+    chunkTimer.start(2000);
 }
 
-void FirmwareDownloadWindow::OnTimer2Sec()
+void FirmwareDownloadWindow::OnChunkTimer()
 {
     // A busy line may not have passed "F" on within the first two seconds; the receive tick
     // keeps running until it has.
     if (!started_ && link_.ProbeNotYetTold()) {
-        Timer2Sec.start(200);
+        chunkTimer.start(200);
         return;
     }
     started_ = true;
-    Timer2Sec.stop();
-    Timer2Sec.setInterval(interval_);
+    chunkTimer.stop();
+    chunkTimer.setInterval(interval_);
 
     const std::string chunk = download_.NextChunk();
     if (!link_.Send(chunk)) {
@@ -118,10 +118,10 @@ void FirmwareDownloadWindow::OnTimer2Sec()
         notices_.Notify(Latin1(link_.LastError()), windowTitle(), MessageIcon::Exclamation);
         return;
     }
-    PrgBar->setValue(static_cast<int>(download_.BarValue()));
+    progressBar->setValue(static_cast<int>(download_.BarValue()));
     percentLabel->setText(Latin1(download_.PercentText()));
     if (!download_.Finished())
-        Timer2Sec.start();
+        chunkTimer.start();
 }
 
 QString FirmwareDownloadWindow::PercentText() const
@@ -131,13 +131,13 @@ QString FirmwareDownloadWindow::PercentText() const
 
 int FirmwareDownloadWindow::ProgressValue() const
 {
-    return PrgBar->value();
+    return progressBar->value();
 }
 
 void FirmwareDownloadWindow::done(int result)
 {
     // Closed in any state: nothing more is sent, and the link takes the port back.
-    Timer2Sec.stop();
+    chunkTimer.stop();
     download_.Stop();
     link_.Release();
     QDialog::done(result);

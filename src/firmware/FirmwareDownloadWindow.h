@@ -22,14 +22,14 @@ public:
     FirmwareDownloadWindow(std::string fileText, DownloadLink& link, OperatorNotices& notices,
                            QWidget* parent = nullptr);
 
-    // One tick of Timer2Sec: the next chunk down the probe port.
-    void OnTimer2Sec();
+    // One tick of chunkTimer: the next chunk down the probe port.
+    void OnChunkTimer();
     // Pause between chunks, chosen from the port's speed when the window opened.
     int Interval() const { return interval_; }
     QString PercentText() const;
     int ProgressValue() const;
 
-    QTimer Timer2Sec;
+    QTimer chunkTimer;
 
     // The operator's instructions, lines ending in CR LF.
     static std::string InstructionText();
@@ -44,5 +44,5 @@ private:
     bool started_ = false;
     QPlainTextEdit* instructionsText = nullptr;
     QLabel* percentLabel = nullptr;
-    QProgressBar* PrgBar = nullptr;
+    QProgressBar* progressBar = nullptr;
 };

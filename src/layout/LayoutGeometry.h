@@ -8,7 +8,7 @@ enum class LayoutTrigger { Toggle, Resize, PaneSwitch };
 
 struct LayoutInput {
     double outerHeight = 0;       // Hf: the window's outer height
-    double statusFrameHeight = 0; // Hs: FrameStatus
+    double statusFrameHeight = 0; // Hs: statusFrame
     double resultFrameHeight = 0; // Hr: frResult
     double statusBarHeight = 0;   // Hb: stbr
     bool detail = false;          // detail frames shown
@@ -35,7 +35,7 @@ inline double ViewWidth(double innerWidth)
 }
 
 // Designed measures, twips.
-constexpr double kViewLeft = 40;             // FrameStatus left edge, and every view's
+constexpr double kViewLeft = 40;             // statusFrame left edge, and every view's
 constexpr double kMinimumInnerWidth = 11220; // the window springs back to these
 constexpr double kMinimumInnerHeight = 9355;
 constexpr double kMainGeometryMinHeight = 1000; // "Main*" keys only above this outer height

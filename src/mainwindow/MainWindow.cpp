@@ -70,7 +70,7 @@ MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::u
     WireLink();
     connect(core_.get(), &StationCore::pauseChanged, this, [this](bool paused, int held) {
         pauseBanner_->ShowState(paused, held);
-        pauseBanner_->Place(mfgResult->x(), mfgResult->y(), mfgResult->width());
+        pauseBanner_->Place(resultGrid->x(), resultGrid->y(), resultGrid->width());
     });
     connect(
         core_.get(), &StationCore::notice, this,

@@ -104,7 +104,7 @@ public:
     void PlaceViews(bool onResize);
     void PlaceViews(LayoutTrigger trigger);
     // Fits the grid's height to whole rows, ending at its last row.
-    void flexGridResize();
+    void FitGridToLastRows();
     // Find and Print are usable while the probe link works or the station is paused.
     void RefreshFindPrint();
 
@@ -220,7 +220,7 @@ private:
     // Controls the window's own code reaches often; every control also carries its station
     // name as objectName.
     QWidget* central_ = nullptr;
-    QFrame* FrameStatus = nullptr;
+    QFrame* statusFrame = nullptr;
     QWidget* detailFrames_ = nullptr;
     QGroupBox* weightFrame = nullptr;
     QGroupBox* resultFrame = nullptr;
@@ -232,9 +232,9 @@ private:
     PauseBanner* pauseBanner_ = nullptr;
     QLabel* weightCaption = nullptr;
     QLabel* Title = nullptr;
-    QTableView* mfgResult = nullptr;
+    QTableView* resultGrid = nullptr;
     ResultGridModel* gridModel_ = nullptr;
-    TerminalPane* Terminal = nullptr;
+    TerminalPane* terminalPane = nullptr;
     QToolButton* OpenLogFile = nullptr;
     QToolButton* findButton = nullptr;
     QToolButton* printButton = nullptr;

@@ -138,26 +138,26 @@ void MainWindow::BuildControls()
     central_->setObjectName(QStringLiteral("centralWidget"));
     setCentralWidget(central_);
 
-    FrameStatus = BuildStatusFrame(central_);
+    statusFrame = BuildStatusFrame(central_);
     detailFrames_ = BuildDetailFrames(central_);
 
     gridModel_ = new ResultGridModel(this);
-    mfgResult = new ResultGridView(central_);
-    mfgResult->setObjectName(QStringLiteral("mfgResult"));
-    mfgResult->setModel(gridModel_);
-    mfgResult->verticalHeader()->hide();
-    mfgResult->verticalHeader()->setDefaultSectionSize(mfgResult->fontMetrics().height() + 6);
-    mfgResult->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    mfgResult->setSelectionBehavior(QAbstractItemView::SelectRows);
-    mfgResult->setSelectionMode(QAbstractItemView::SingleSelection);
-    mfgResult->setAlternatingRowColors(true);
-    mfgResult->setWordWrap(false);
+    resultGrid = new ResultGridView(central_);
+    resultGrid->setObjectName(QStringLiteral("mfgResult"));
+    resultGrid->setModel(gridModel_);
+    resultGrid->verticalHeader()->hide();
+    resultGrid->verticalHeader()->setDefaultSectionSize(resultGrid->fontMetrics().height() + 6);
+    resultGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    resultGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    resultGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    resultGrid->setAlternatingRowColors(true);
+    resultGrid->setWordWrap(false);
     // Whole rows, as the grid always scrolled: the top row is never cut.
-    mfgResult->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    resultGrid->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
 
-    Terminal = new TerminalPane(central_);
-    Terminal->setObjectName(QStringLiteral("Terminal"));
-    views_ = ResultViews{Terminal, gridModel_, mfgResult};
+    terminalPane = new TerminalPane(central_);
+    terminalPane->setObjectName(QStringLiteral("Terminal"));
+    views_ = ResultViews{terminalPane, gridModel_, resultGrid};
     pauseBanner_ = new PauseBanner(central_);
 
     BuildStatusBar();

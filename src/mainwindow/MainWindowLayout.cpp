@@ -27,7 +27,7 @@ void MainWindow::PlaceViews(LayoutTrigger trigger)
     const bool onResize = trigger == LayoutTrigger::Resize;
     LayoutInput in;
     in.outerHeight = TwY(frameGeometry().height());
-    in.statusFrameHeight = TwY(FrameStatus->height());
+    in.statusFrameHeight = TwY(statusFrame->height());
     in.resultFrameHeight = TwY(detailFrames_->height());
     in.statusBarHeight = TwY(statusBar()->height());
     // On a resize the layout is the one on screen; the toggle says which one it wants.
@@ -47,12 +47,12 @@ void MainWindow::PlaceViews(LayoutTrigger trigger)
         view->setGeometry(left, top, width, height);
     };
 
-    FrameStatus->setGeometry(left, 0, width, FrameStatus->height());
-    detailFrames_->setGeometry(left, FrameStatus->height(), width, detailFrames_->height());
-    place(mfgResult, g.gridTop, g.gridHeight);
+    statusFrame->setGeometry(left, 0, width, statusFrame->height());
+    detailFrames_->setGeometry(left, statusFrame->height(), width, detailFrames_->height());
+    place(resultGrid, g.gridTop, g.gridHeight);
     pauseBanner_->Place(left, PxY(g.gridTop), width);
     if (g.terminalPlaced)
-        place(Terminal, g.terminalTop, g.terminalHeight);
+        place(terminalPane, g.terminalTop, g.terminalHeight);
     FitGridToWholeRows();
 }
 
@@ -61,15 +61,15 @@ void MainWindow::FitGridToWholeRows()
     // The grid's height ends with a whole row: the viewport takes as many whole rows as fit
     // (rows are all of one height) and the part row at the bottom is trimmed off. Scrolled to
     // the end, the last row then sits on the bottom edge and the top row is not cut either.
-    mfgResult->doItemsLayout(); // header, scroll bars and viewport as they are now
-    const int rowHeight = mfgResult->verticalHeader()->defaultSectionSize();
-    const int viewport = mfgResult->viewport()->height();
+    resultGrid->doItemsLayout(); // header, scroll bars and viewport as they are now
+    const int rowHeight = resultGrid->verticalHeader()->defaultSectionSize();
+    const int viewport = resultGrid->viewport()->height();
     if (rowHeight <= 0 || viewport < rowHeight)
         return;
     const int wholeRows = viewport / rowHeight * rowHeight;
     if (wholeRows < viewport) {
-        mfgResult->resize(mfgResult->width(), mfgResult->height() - (viewport - wholeRows));
-        mfgResult->doItemsLayout(); // the scroll range must follow the new height now
+        resultGrid->resize(resultGrid->width(), resultGrid->height() - (viewport - wholeRows));
+        resultGrid->doItemsLayout(); // the scroll range must follow the new height now
     }
 }
 
@@ -91,8 +91,8 @@ void MainWindow::ToggleLayout()
         isShow_ = true;
     }
     PlaceViews(false);
-    if (GridHasScrollBar(mfgResult)) {
-        flexGridResize();
+    if (GridHasScrollBar(resultGrid)) {
+        FitGridToLastRows();
         ScrollGridToLastRow(views_);
     }
 }
@@ -101,23 +101,23 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     // The least size is kept by setMinimumSize (start-up), so the window springs back by itself.
-    if (isMinimized() || !mfgResult)
+    if (isMinimized() || !resultGrid)
         return;
     PlaceViews(true);
-    if (GridHasScrollBar(mfgResult))
-        flexGridResize();
+    if (GridHasScrollBar(resultGrid))
+        FitGridToLastRows();
 }
 
-void MainWindow::flexGridResize()
+void MainWindow::FitGridToLastRows()
 {
-    const QAbstractItemModel* model = mfgResult->model();
+    const QAbstractItemModel* model = resultGrid->model();
     const int last = model ? model->rowCount() - 1 : -1;
     if (last < 0)
         return;
     FitGridToWholeRows();
     const QModelIndex lastCell = model->index(last, 0);
-    mfgResult->selectionModel()->setCurrentIndex(lastCell, QItemSelectionModel::NoUpdate);
-    mfgResult->scrollTo(lastCell, QAbstractItemView::PositionAtBottom);
+    resultGrid->selectionModel()->setCurrentIndex(lastCell, QItemSelectionModel::NoUpdate);
+    resultGrid->scrollTo(lastCell, QAbstractItemView::PositionAtBottom);
 }
 
 void MainWindow::RefreshFindPrint()

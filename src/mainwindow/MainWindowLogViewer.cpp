@@ -42,7 +42,7 @@ void MainWindow::WireLogViewerMenus()
         *core_, views_, dialogs_, settings_, std::make_unique<MainWindowForLogViewer>(*this),
         [this](const QString& name) { return MenuAction(name); }, controls, this);
     // A scroll bar that comes or goes changes the viewport's height: keep it whole rows.
-    for (QScrollBar* bar : {mfgResult->horizontalScrollBar(), mfgResult->verticalScrollBar()})
+    for (QScrollBar* bar : {resultGrid->horizontalScrollBar(), resultGrid->verticalScrollBar()})
         connect(bar, &QScrollBar::rangeChanged, this, &MainWindow::FitGridToWholeRows, Qt::QueuedConnection);
 }
 

@@ -51,7 +51,7 @@ void MainWindow::StartUp(bool withWeighing)
     resize(minimum);
 
     // 2. Compact layout: the detail frames, the terminal pane and the internal parts hidden.
-    for (QWidget* w : std::initializer_list<QWidget*>{weightCaption, pairedWeightBox, Terminal, weightFrame,
+    for (QWidget* w : std::initializer_list<QWidget*>{weightCaption, pairedWeightBox, terminalPane, weightFrame,
                                                       resultFrame, pendingFrame, errorFrame})
         w->hide();
     detailFrames_->hide();
@@ -138,8 +138,8 @@ void MainWindow::StartUp(bool withWeighing)
 
     // 22. Grid for the compact layout without summary.
     PlaceViews(false);
-    if (GridHasScrollBar(mfgResult)) {
-        flexGridResize();
+    if (GridHasScrollBar(resultGrid)) {
+        FitGridToLastRows();
         ScrollGridToLastRow(views_);
     }
 

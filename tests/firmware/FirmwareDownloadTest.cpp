@@ -44,23 +44,23 @@ TEST_F(DownloadWindow, SendsChunksWhileTheLinkWaits)
     DownloadLink held{port, rxTimer, {}};
     FirmwareDownloadWindow window(Records(23), held, dialogs);
     window.show();
-    EXPECT_EQ(window.Timer2Sec.interval(), 2000) << "the link has two seconds to deliver \"F\"";
+    EXPECT_EQ(window.chunkTimer.interval(), 2000) << "the link has two seconds to deliver \"F\"";
     EXPECT_TRUE(rxTimer.isRunning());
 
-    window.OnTimer2Sec();
+    window.OnChunkTimer();
     EXPECT_FALSE(rxTimer.isRunning());
     EXPECT_EQ(port.TakeWritten(), Records(11));
     EXPECT_EQ(window.PercentText(), "0%"); // 176 data bytes
     EXPECT_EQ(window.ProgressValue(), 176);
-    EXPECT_EQ(window.Timer2Sec.interval(), 600); // 9600 baud
-    EXPECT_TRUE(window.Timer2Sec.isActive());
+    EXPECT_EQ(window.chunkTimer.interval(), 600); // 9600 baud
+    EXPECT_TRUE(window.chunkTimer.isActive());
 
-    window.OnTimer2Sec();
-    window.OnTimer2Sec();
+    window.OnChunkTimer();
+    window.OnChunkTimer();
     EXPECT_EQ(port.TakeWritten(), Records(12) + "\r\n");
     EXPECT_EQ(window.PercentText(), "100%");
     EXPECT_EQ(window.ProgressValue(), 62256);
-    EXPECT_FALSE(window.Timer2Sec.isActive());
+    EXPECT_FALSE(window.chunkTimer.isActive());
     EXPECT_FALSE(rxTimer.isRunning()) << "stays stopped while the window is open";
     window.close();
     EXPECT_TRUE(rxTimer.isRunning());
@@ -72,7 +72,7 @@ TEST_F(DownloadWindow, ClosingMidDownloadStopsAtOnce)
     DownloadLink held{port, rxTimer, {}};
     FirmwareDownloadWindow window(Records(100), held, dialogs);
     window.show();
-    window.OnTimer2Sec();
+    window.OnChunkTimer();
     EXPECT_EQ(port.TakeWritten(), Records(11));
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
@@ -86,8 +86,8 @@ TEST_F(DownloadWindow, PortThatFailsStopsTheDownloadAndSaysSo)
     DownloadLink held{port, rxTimer, {}};
     FirmwareDownloadWindow window(Records(100), held, dialogs);
     port.failOutput = true;
-    window.OnTimer2Sec();
-    EXPECT_FALSE(window.Timer2Sec.isActive());
+    window.OnChunkTimer();
+    EXPECT_FALSE(window.chunkTimer.isActive());
     EXPECT_EQ(window.PercentText(), "0%");
     EXPECT_TRUE(dialogs.WasShown("Write failed"));
 }
@@ -117,11 +117,11 @@ TEST_F(DownloadWindow, TheFirstChunkWaitsUntilTheProbeHasItsF)
     bool fStillQueued = true;
     DownloadLink held{port, rxTimer, [&] { return fStillQueued; }};
     FirmwareDownloadWindow window(Records(2), held, dialogs);
-    window.OnTimer2Sec();
+    window.OnChunkTimer();
     EXPECT_TRUE(port.TakeWritten().empty()) << "no data before the probe is told";
     EXPECT_TRUE(rxTimer.isRunning()) << "the link must stay on to deliver it";
     fStillQueued = false;
-    window.OnTimer2Sec();
+    window.OnChunkTimer();
     EXPECT_EQ(port.TakeWritten(), Records(2) + "\r\n");
     EXPECT_FALSE(rxTimer.isRunning());
 }

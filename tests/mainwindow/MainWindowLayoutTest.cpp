@@ -92,7 +92,7 @@ TEST_F(MainWindowLayout, FittedGridEndsWithItsLastRowWhole)
     auto* grid = Control<QTableView>("mfgResult");
     const int placed = grid->height();
 
-    w.flexGridResize();
+    w.FitGridToLastRows();
     const int last = model->rowCount() - 1;
     EXPECT_LE(grid->height(), placed);
     EXPECT_GT(grid->height(), placed - grid->rowHeight(last));
