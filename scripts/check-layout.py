@@ -6,6 +6,10 @@ include its own folder and folders on lower floors only, so no include points up
 widget-free folder names nothing of Qt's display modules (its library links Qt Core alone, so
 the compiler refuses such an include anyway); in a window folder every file is window code:
 it uses a display class itself or through a window header of the station.
+
+It also holds the code to its names: no control name of the old forms is a C++ name (object
+names in quotes stay, docs/glossary.md maps them), and no string-table entry is asked for by its
+number (resources/StringIds.h names them).
 """
 import glob
 import os
@@ -37,6 +41,25 @@ def display_classes():
             if re.fullmatch(r"Q[A-Za-z0-9]+", name):
                 names.add(name)
     return names
+
+
+# The old forms' control names: numbered defaults and the prefixes of their naming scheme.
+OLD_CONTROL_NAME = re.compile(r"\b(mfg[A-Z]\w*|(?:Text|Command|Frame|Label|Picture|List|Combo|Check|Option|Timer|Shape|"
+                              r"Image)\d\w*|CommLED\d*|PrgBar|Terminal|FrameStatus|(?:lbl|txt|cmd|frm|mnu|chk|opt|cbo|"
+                              r"str)[A-Z]\w*)\b")
+NUMBERED_STRING = re.compile(r"\b(ResourceString|ResourceText|ShowError)\([^;]*\b1\d{3}\b")
+
+
+def names(path, text):
+    """Old control names used as C++ names, and string-table entries asked for by number."""
+    found = []
+    for number, line in enumerate(text.split("\n"), 1):
+        code = re.sub(r'"(\\.|[^"\\])*"', '""', line.split("//")[0])
+        for m in OLD_CONTROL_NAME.finditer(code):
+            found.append(f"{path}:{number}: {m.group(1)} is an old control name; name it for what it is")
+        if NUMBERED_STRING.search(code):
+            found.append(f"{path}:{number}: a string-table entry by number; use its StringId")
+    return found
 
 
 def main():
@@ -87,12 +110,14 @@ def main():
             problems.append(f"src/{folder}/{name}: window code in a widget-free folder")
         if windows and not is_window:
             problems.append(f"src/{folder}/{name}: widget-free code in a window folder")
+    for (folder, name), text in texts.items():
+        problems += names(f"src/{folder}/{name}", text)
     for p in problems:
         print(p)
     if problems:
         print(f"{len(problems)} layout problem(s)")
         return 1
-    print(f"layout: {len(texts)} files in {len(table)} folders keep to their floors")
+    print(f"layout: {len(texts)} files in {len(table)} folders keep to their floors and their names")
     return 0
 
 

@@ -1,5 +1,6 @@
 #include "carcass/PendingQueue.h"
 
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 std::string PendingText(int count)
@@ -31,5 +32,7 @@ std::optional<SequenceChange> ChangeSequence(WeighingState& weighing, PendingQue
         return std::nullopt;
     weighing.weightBeforeProbe = weightBeforeProbe;
     queue.ResetPendingQueue();
-    return SequenceChange{weightBeforeProbe ? "1" : "0", ResourceString(weightBeforeProbe ? 1134 : 1135)};
+    return SequenceChange{
+        weightBeforeProbe ? "1" : "0",
+        ResourceString(weightBeforeProbe ? StringId::ProbeOperatorErrors : StringId::ScaleOperatorErrors)};
 }

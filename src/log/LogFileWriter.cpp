@@ -2,6 +2,7 @@
 
 #include "log/LogRecordFormat.h"
 #include "probe/CrashPoint.h"
+#include "resources/StringIds.h"
 #include "resources/StringTable.h"
 
 #include <QDateTime>
@@ -44,7 +45,9 @@ std::string FailureText(int error, const std::string& path)
         return reason + "This user may not write to " + path
                + "; results wait and are written once it may. Please give the user permission to write there or "
                  "choose another log file.";
-    default: return reason + path + " " + ResourceString(IsPathNotFound(error) ? 1207 : 1208);
+    default:
+        return reason + path + " "
+               + ResourceString(IsPathNotFound(error) ? StringId::FileDoesNotExist : StringId::FileInUse);
     }
 }
 

@@ -37,12 +37,12 @@ std::string TrimSpaces(const std::string& text)
 std::string TemplateTitleString(int templateNumber)
 {
     switch (templateNumber) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6: return ResourceString(1110 + templateNumber);
+    case 1: return ResourceString(StringId::Template1Heading);
+    case 2: return ResourceString(StringId::Template2Heading);
+    case 3: return ResourceString(StringId::Template3Heading);
+    case 4: return ResourceString(StringId::Template4Heading);
+    case 5: return ResourceString(StringId::Template5Heading);
+    case 6: return ResourceString(StringId::Template6Heading);
     case 7: return ResourceString(StringId::Template7Heading);
     case 8: return ResourceString(StringId::Template8Heading);
     case 9: return ResourceString(StringId::Template9Heading);

@@ -134,7 +134,8 @@ void MainWindow::StartUp(bool withWeighing)
     StartUpLoadLog();
 
     // 21. The error box speaks to the operator who sees the error first.
-    errorBox->setToolTip(ResourceText(core_->weighingState().weightBeforeProbe ? 1134 : 1135));
+    errorBox->setToolTip(ResourceText(core_->weighingState().weightBeforeProbe ? StringId::ProbeOperatorErrors
+                                                                               : StringId::ScaleOperatorErrors));
 
     // 22. Grid for the compact layout without summary.
     PlaceViews(false);
