@@ -21,11 +21,9 @@ std::string LoggedLine(const CarcassMeasurement& record)
 
 } // namespace
 
-ProbeResults::ProbeResults(const WeighingState& weighing, PendingQueue& queue, ResultFinishing& finishing,
-                           QObject* parent)
+ProbeResults::ProbeResults(const WeighingState& weighing, ResultFinishing& finishing, QObject* parent)
     : QObject(parent)
     , weighing_(weighing)
-    , queue_(queue)
     , finishing_(finishing)
 {}
 
@@ -60,11 +58,6 @@ void ProbeResults::Apply(const ProbingError& error)
     if (!weighing_.weightBeforeProbe)
         emit carcassValuesCleared();
     WriteLogRecord(record);
-}
-
-void ProbeResults::FinishCarcass()
-{
-    Finish(::FinishCarcass(weighing_, current_.currentMeasurement, queue_));
 }
 
 void ProbeResults::Finish(const FinishedCarcass& finished)

@@ -20,9 +20,8 @@
 class ProbeResults : public QObject {
     Q_OBJECT
 public:
-    // The weighing choices decide where a probing error and a finished carcass belong.
-    ProbeResults(const WeighingState& weighing, PendingQueue& queue, ResultFinishing& finishing,
-                 QObject* parent = nullptr);
+    // The weighing choices decide where a probing error belongs.
+    ProbeResults(const WeighingState& weighing, ResultFinishing& finishing, QObject* parent = nullptr);
 
     // The probe result being handled; the pairing takes it when told (probeResultToPair).
     CurrentProbeResult& current() { return current_; }
@@ -39,10 +38,6 @@ public:
     void SetClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
     // The current carcass pairing, which takes every probe result and cancel.
     void SetPairing(CarcassPairing& pairing) { pairing_ = &pairing; }
-
-    // The finishing step both windows share (CmdFinish): the current record, or the oldest
-    // waiting probe result when the probe comes before the weight.
-    void FinishCarcass();
 
     // A carcass a pairing finished: its line goes to the views (resultLine) and to real-time
     // printing, then the record to the log file. Nothing happens for none.
@@ -78,7 +73,6 @@ private:
 
     CurrentProbeResult current_;
     const WeighingState& weighing_;
-    PendingQueue& queue_;
     ResultFinishing& finishing_;
     CarcassPairing* pairing_ = nullptr;
     LogTail* alreadyLogged_ = nullptr;

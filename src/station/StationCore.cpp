@@ -12,7 +12,7 @@ StationCore::StationCore(std::unique_ptr<SerialPort> probePort, std::unique_ptr<
     , scaleCollector_(*scalePort_)
     , resultLog_(fileSystem, notices_)
     , resultFinishing_(resultLog_)
-    , probeResults_(weighingState_, pendingQueue_, resultFinishing_)
+    , probeResults_(weighingState_, resultFinishing_)
 {
     setObjectName(QStringLiteral("StationCore"));
     // Children, so that the window's search by name still finds the tick's timer.

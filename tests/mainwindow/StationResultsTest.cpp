@@ -78,7 +78,7 @@ protected:
     ParsedScaleReader scale{scaleMessage, options};
     ResultLog resultLog{PosixLogFileSystem(), dialogs};
     ResultFinishing finishing{resultLog};
-    ProbeResults probeResults{weighing, queue, finishing};
+    ProbeResults probeResults{weighing, finishing};
     RecordingWindow window;
     QWidget windowsParent; // owns the windows the results part opens
     StationPairings pairings{StationPairingLinks{weighing, probeResults.current(), queue, commands, scale, dialogs}};
