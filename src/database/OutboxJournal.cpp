@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
@@ -312,6 +313,9 @@ bool OutboxJournal::Replay(std::string* error)
         return false;
     }
     readOffset_ = settled >= 0 ? settled : consumed;
+    // A cursor ahead of the journal's last event (a journal cut back behind a cursor kept): new
+    // events are numbered after it, or the publisher would take them as sent and never send them.
+    nextEvent_ = std::max(nextEvent_, confirmed_ + 1);
     // A long journal was read through buffers the allocator would otherwise keep for good.
     if (consumed > (1 << 24))
         ::malloc_trim(0);
