@@ -8,10 +8,11 @@
 
 #include <fstream>
 #include <map>
+#include "support/TestPaths.h"
 
 namespace {
 
-const std::string kRecords = TALLION_TEST_DATA_DIR "/chart_records.dif";
+const std::string kRecords = TestDataFile(QStringLiteral("chart_records.dif")).toStdString();
 
 // The non-empty bins by label.
 std::map<std::string, long long> Bins(const SummaryChartData& data)
@@ -95,6 +96,6 @@ TEST(SummaryChartData, ALogLargerThanOnePieceIsCountedWholeAndAMissingOneIsAnErr
     const std::map<std::string, long long> bins{{"52", 20000}, {"61", 20000}};
     EXPECT_EQ(Bins(*data), bins);
 
-    EXPECT_FALSE(ReadSummaryChartData(TALLION_TEST_DATA_DIR "/no-such.dif", SummaryMode::WithoutWeight, &error));
+    EXPECT_FALSE(ReadSummaryChartData(TestDataFile(QStringLiteral("no-such.dif")).toStdString(), SummaryMode::WithoutWeight, &error));
     EXPECT_FALSE(error.isEmpty());
 }

@@ -7,10 +7,11 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include "support/TestPaths.h"
 
 namespace {
 
-const QString kData = QStringLiteral(TALLION_TEST_DATA_DIR);
+const QString kData = TestDataFolder();
 
 // build/tallion with no display, in the reference folder; the platform named by `platform`, or
 // none.

@@ -4,13 +4,14 @@
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
+#include "support/TestPaths.h"
 
 TEST(SummaryChartPanel, RecordsFinishedWhileShownAreCountedAndDrawnAfterTheEvent)
 {
     SummaryChartPanel panel(QFont(), nullptr);
     panel.resize(900, 300);
     QString error;
-    panel.ShowData(ReadSummaryChartData(TALLION_TEST_DATA_DIR "/chart_records.dif", SummaryMode::WithoutWeight, &error)
+    panel.ShowData(ReadSummaryChartData(TestDataFile(QStringLiteral("chart_records.dif")).toStdString(), SummaryMode::WithoutWeight, &error)
                        .value_or(SummaryChartData{}));
     ASSERT_TRUE(panel.charts().Texts().contains("4")); // class S
     const std::string tabs = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";

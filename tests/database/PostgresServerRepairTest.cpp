@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include "support/TestPaths.h"
 
 namespace {
 
@@ -92,7 +93,7 @@ TEST_F(PostgresServerTest, ResyncSendsWhatTheServerLostAndRefusesWhileAStationHo
         ASSERT_EQ(Await("SELECT count(*) FROM result_lines", "3\n"), "3\n");
         // Another process: the running station holds the journal.
         QProcess other;
-        other.start(QStringLiteral(TALLION_BUILD_DIR "/tallion"), resync);
+        other.start(BuiltProgram("tallion"), resync);
         ASSERT_TRUE(other.waitForFinished(30000));
         EXPECT_EQ(other.exitCode(), 1);
         EXPECT_TRUE(other.readAllStandardError().contains("a running station named \"Line 1\" holds the journal"));

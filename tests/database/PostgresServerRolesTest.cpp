@@ -5,6 +5,7 @@
 #include "database/DatabaseSchema.h"
 #include "database/PostgresServerFixture.h"
 #include "log/LogRecordFormat.h"
+#include "support/TestPaths.h"
 
 namespace {
 
@@ -181,8 +182,8 @@ TEST_F(PostgresServerTest, VersionOneWithLinesAndDeletionsIsUpgradedInPlaceAndAN
 // sees them. The column positions are the log's own: a line the writer makes reads back.
 TEST_F(PostgresServerTest, CarcassResultsReadsEveryLineWhateverItHolds)
 {
-    QFile input(QStringLiteral(TALLION_TEST_DATA_DIR "/hostile_lines.dif"));
-    QFile expected(QStringLiteral(TALLION_TEST_DATA_DIR "/hostile_lines_typed.txt"));
+    QFile input(TestDataFile(QStringLiteral("hostile_lines.dif")));
+    QFile expected(TestDataFile(QStringLiteral("hostile_lines_typed.txt")));
     ASSERT_TRUE(input.open(QIODevice::ReadOnly) && expected.open(QIODevice::ReadOnly));
     QList<QByteArray> lines = input.readAll().split('\n');
     lines.removeLast(); // after the last line end

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include "support/TestPaths.h"
 
 namespace {
 
@@ -186,7 +187,7 @@ TEST_F(PostgresServerTest, DbInitTwiceAndSummaryFromTheDatabaseAsFromTheLog)
     EXPECT_EQ(Sql("SELECT version FROM tallion_schema"), "3\n");
 
     // The reference log's lines go into the database as a station would send them.
-    QFile log(QStringLiteral(TALLION_TEST_DATA_DIR "/summary_weighed.dif"));
+    QFile log(TestDataFile(QStringLiteral("summary_weighed.dif")));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = log.readAll().split('\n');
     OutboxBatch batch;
@@ -207,7 +208,7 @@ TEST_F(PostgresServerTest, DbInitTwiceAndSummaryFromTheDatabaseAsFromTheLog)
     ASSERT_TRUE(database.Publish("Line 1", batch).ok()); // sent twice, stored once
     EXPECT_EQ(Sql("SELECT count(*), count(deleted_at) FROM result_lines"), std::to_string(batch.lines.size()) + "|1\n");
 
-    QFile expectedFile(QStringLiteral(TALLION_TEST_DATA_DIR "/summary_weighed_with_weight.txt"));
+    QFile expectedFile(TestDataFile(QStringLiteral("summary_weighed_with_weight.txt")));
     ASSERT_TRUE(expectedFile.open(QIODevice::ReadOnly));
     const std::string reference = expectedFile.readAll().toStdString();
     const size_t path = reference.find("summary_weighed.dif");

@@ -6,12 +6,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include "support/TestPaths.h"
 
 namespace {
 
 std::string DataFile(const char* name)
 {
-    QFile file(QStringLiteral(TALLION_TEST_DATA_DIR "/") + QLatin1String(name));
+    QFile file(TestDataFile(QLatin1String(name)));
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<missing>");
 }
 
@@ -67,7 +68,7 @@ TEST(ClassSummary, ReferenceLogsGiveTheirSummaryText)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.log);
         SCOPED_TRACE(c.mode == SummaryMode::WithWeight ? "with weight" : "without weight");
-        const std::string path = std::string(TALLION_TEST_DATA_DIR "/") + c.log;
+        const std::string path = TestDataFile(QString::fromStdString(c.log)).toStdString();
         QString error;
         long long leftOut = -1;
         const std::string body = BuildClassSummary(path, c.mode, &error, &leftOut);
@@ -95,7 +96,7 @@ TEST(ClassSummary, WithoutWeighedLinesEveryRowIsZero)
 TEST(ClassSummary, UnreadableFileGivesAnEmptyBodyAndTheReason)
 {
     QString error;
-    EXPECT_EQ(BuildClassSummary(TALLION_TEST_DATA_DIR "/no-such-log.dif", SummaryMode::WithoutWeight, &error), "");
+    EXPECT_EQ(BuildClassSummary(TestDataFile(QStringLiteral("no-such-log.dif")).toStdString(), SummaryMode::WithoutWeight, &error), "");
     EXPECT_FALSE(error.isEmpty());
 }
 

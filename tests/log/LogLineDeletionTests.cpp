@@ -8,12 +8,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include "support/TestPaths.h"
 
 namespace {
 
 std::string DataFile(const char* name)
 {
-    QFile file(QStringLiteral(TALLION_TEST_DATA_DIR "/") + QLatin1String(name));
+    QFile file(TestDataFile(QLatin1String(name)));
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<missing>");
 }
 

@@ -9,12 +9,13 @@
 
 #include <cstdio>
 #include <regex>
+#include "support/TestPaths.h"
 
 namespace {
 
 std::string DataFile(const char* name)
 {
-    QFile file(QStringLiteral(TALLION_TEST_DATA_DIR "/") + QLatin1String(name));
+    QFile file(TestDataFile(QLatin1String(name)));
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<missing>");
 }
 

@@ -25,6 +25,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QToolButton>
+#include "support/TestPaths.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ protected:
     // Starts the station on a copy of the reference log `name`.
     MainWindow& StartOn(const char* name, const char* banner = "1")
     {
-        QFile::copy(QStringLiteral(TALLION_TEST_DATA_DIR "/") + QLatin1String(name), log);
+        QFile::copy(TestDataFile(QLatin1String(name)), log);
         Store({{"LogFilePath", log.toStdString()}, {"Banner", banner}});
         return Make();
     }
@@ -121,7 +122,7 @@ TEST_F(LogViewerTest, ViewingAnotherLogPausesAndRestoresThePaneAfterwards)
     const std::string before = PaneText();
     const int rows = Grid().Rows();
 
-    dialogs.QueueOpenFile(QStringLiteral(TALLION_TEST_DATA_DIR "/summary_unweighed.dif"));
+    dialogs.QueueOpenFile(TestDataFile(QStringLiteral("summary_unweighed.dif")));
     dialogs.QueueMessageAnswer(MessageAnswer::No); // errors are not suppressed
     Control<QToolButton>("Pause")->click();
 
@@ -130,7 +131,7 @@ TEST_F(LogViewerTest, ViewingAnotherLogPausesAndRestoresThePaneAfterwards)
     EXPECT_TRUE(Menu("mnuView")->isChecked());
     EXPECT_FALSE(Control<QToolButton>("OpenLogFile")->isEnabled());
     EXPECT_TRUE(Pane().isVisible());
-    EXPECT_EQ(w.StatusPanel(5), "View Log-File: " TALLION_TEST_DATA_DIR "/summary_unweighed.dif");
+    EXPECT_EQ(w.StatusPanel(5), QStringLiteral("View Log-File: ") + TestDataFile(QStringLiteral("summary_unweighed.dif")));
     ASSERT_NE(dialogs.Last("Message"), nullptr);
     EXPECT_EQ(dialogs.Last("Message")->text, "Do you want to suppress errors?");
     EXPECT_TRUE(PaneText().starts_with("06:01:10  14-03-2024,000001,01, 14.2 A, 55.0 B, 61.0,\r\n"));
@@ -234,7 +235,7 @@ TEST_F(LogViewerTest, DeleteRowRemovesExactlyItsOwnLine)
     EXPECT_EQ(dialogs.Last("Message")->title, "Delete");
     EXPECT_EQ(dialogs.Last("Message")->text, "Really to delete?");
     EXPECT_EQ(dialogs.Last("Message")->detail, "Time 09:30:00, date 15-03-2024, carcass 000001");
-    EXPECT_EQ(Bytes(log), Bytes(QStringLiteral(TALLION_TEST_DATA_DIR "/delete_after.dif")));
+    EXPECT_EQ(Bytes(log), Bytes(TestDataFile(QStringLiteral("delete_after.dif"))));
     ASSERT_EQ(Grid().Rows(), 4);
     // Nothing stays chosen: Delete waits for the operator's next pick.
     EXPECT_FALSE(Control<QTableView>("mfgResult")->selectionModel()->hasSelection());
@@ -250,11 +251,11 @@ TEST_F(LogViewerTest, DeleteRowRemovesExactlyItsOwnLine)
     w.core().parts().probeResults.OnProbeMessage("E0100012301250530001203000450612ABS140533X");
     ASSERT_EQ(Grid().Rows(), 5);
     const std::string withNew = Bytes(log);
-    EXPECT_NE(withNew, Bytes(QStringLiteral(TALLION_TEST_DATA_DIR "/delete_after.dif")));
+    EXPECT_NE(withNew, Bytes(TestDataFile(QStringLiteral("delete_after.dif"))));
     SelectRow(4);
     dialogs.QueueMessageAnswer(MessageAnswer::Ok);
     w.logViewer().DeleteRow();
-    EXPECT_EQ(Bytes(log), Bytes(QStringLiteral(TALLION_TEST_DATA_DIR "/delete_after.dif")));
+    EXPECT_EQ(Bytes(log), Bytes(TestDataFile(QStringLiteral("delete_after.dif"))));
     EXPECT_EQ(Grid().Rows(), 4);
 }
 

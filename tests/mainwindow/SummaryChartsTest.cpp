@@ -21,10 +21,11 @@
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
+#include "support/TestPaths.h"
 
 namespace {
 
-const QString kData = QStringLiteral(TALLION_TEST_DATA_DIR);
+const QString kData = TestDataFolder();
 
 class SummaryChartsTest : public MainWindowFixture {
 protected:

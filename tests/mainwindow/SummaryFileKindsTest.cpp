@@ -17,6 +17,7 @@
 #include <thread>
 #include <unistd.h>
 #include <vector>
+#include "support/TestPaths.h"
 
 namespace {
 
@@ -77,8 +78,8 @@ protected:
 TEST_F(SummaryFileKinds, ANameThatIsNotUtf8IsOpenedAsGiven)
 {
     const std::string name = "caf\xE9.dif"; // Latin-1 bytes, not UTF-8
-    std::ofstream(folder + "/" + name, std::ios::binary) << Bytes(TALLION_TEST_DATA_DIR "/summary_unweighed.dif");
-    std::string expected = Bytes(TALLION_TEST_DATA_DIR "/summary_unweighed.txt");
+    std::ofstream(folder + "/" + name, std::ios::binary) << Bytes(TestDataFile(QStringLiteral("summary_unweighed.dif")).toStdString());
+    std::string expected = Bytes(TestDataFile(QStringLiteral("summary_unweighed.txt")).toStdString());
     expected.replace(expected.find("summary_unweighed.dif"), 21, name);
 
     const SummaryRun run = Tallion(folder, {"summary", name});

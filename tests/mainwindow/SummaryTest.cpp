@@ -16,10 +16,11 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
+#include "support/TestPaths.h"
 
 namespace {
 
-const QString kData = QStringLiteral(TALLION_TEST_DATA_DIR);
+const QString kData = TestDataFolder();
 
 std::string DataFile(const QString& name)
 {
@@ -42,7 +43,7 @@ ProgramRun Tallion(const QStringList& arguments)
         env.remove(name);
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(kData);
-    process.start(QStringLiteral(TALLION_BUILD_DIR "/tallion"), arguments);
+    process.start(BuiltProgram("tallion"), arguments);
     ProgramRun run;
     if (!process.waitForFinished(20000))
         return run;

@@ -15,6 +15,7 @@
 #include <map>
 #include <sstream>
 #include <vector>
+#include "support/TestPaths.h"
 
 namespace {
 
@@ -143,7 +144,7 @@ std::string Columns(const std::string& log)
 
 void ExpectReferenceLog(const std::string& log, const QString& name)
 {
-    const QString path = QStringLiteral(TALLION_TEST_DATA_DIR "/") + name;
+    const QString path = TestDataFile(name);
     if (qEnvironmentVariableIsSet("TALLION_REGENERATE")) {
         QFile out(path);
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));

@@ -21,6 +21,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include "support/TestPaths.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ std::string Row(const char* station, int seq, const std::string& line, const std
 
 QString PlantProgram()
 {
-    return QStringLiteral(TALLION_BUILD_DIR "/tallion-plant");
+    return BuiltProgram("tallion-plant");
 }
 
 } // namespace
@@ -186,7 +187,7 @@ TEST(PlantProgram, ServesTheStationsToABrowserAndRidesOutTheDatabase)
     const httplib::Result csv = http.Get("/station/Line%201/day.csv?date=2024-03-14");
     ASSERT_TRUE(csv);
     EXPECT_EQ(csv->get_header_value("Content-Type"), "text/csv; charset=utf-8; header=present");
-    QFile expected(TALLION_TEST_DATA_DIR "/plant_day.csv");
+    QFile expected(TestDataFile(QStringLiteral("plant_day.csv")));
     ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
     EXPECT_EQ(csv->body, expected.readAll().toStdString());
 
@@ -208,7 +209,7 @@ TEST(PlantProgram, ServesTheStationsToABrowserAndRidesOutTheDatabase)
     EXPECT_EQ(page->body.substr(start, page->body.find("</pre>") - start), summary);
 
     QProcess browser;
-    browser.start("/usr/bin/python3", {TALLION_SOURCE_DIR "/tests/plant/plant_browser.py", QString::fromStdString(base),
+    browser.start("/usr/bin/python3", {SourceFile("tests/plant/plant_browser.py"), QString::fromStdString(base),
                                        qEnvironmentVariable("TALLION_PLANT_SCREENSHOTS")});
     std::string said;
     for (;;) {

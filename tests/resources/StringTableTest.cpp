@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <string>
 #include <vector>
+#include "support/TestPaths.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ namespace {
 // table must be sorted with each id once.
 std::vector<int> IdsInSource()
 {
-    const QString path = QStringLiteral(TALLION_SOURCE_DIR "/src/resources/StringTable.cpp");
+    const QString path = SourceFile("src/resources/StringTable.cpp");
     QFile file(path);
     std::vector<int> ids;
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include "support/TestPaths.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ struct CoreRig {
 
 std::string Reference(const char* name)
 {
-    QFile file(QStringLiteral(TALLION_TEST_DATA_DIR "/") + QString::fromLatin1(name));
+    QFile file(TestDataFile(QString::fromLatin1(name)));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
     return file.readAll().toStdString();
 }

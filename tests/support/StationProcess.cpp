@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include <unistd.h>
+#include "TestPaths.h"
 
 StationProcess::StationProcess() = default;
 
@@ -27,7 +28,7 @@ StationProcess::~StationProcess()
 
 QString StationProcess::ProgramPath()
 {
-    return QStringLiteral(TALLION_BUILD_DIR "/tallion");
+    return BuiltProgram("tallion");
 }
 
 void StationProcess::Setting(const std::string& key, const std::string& value)

@@ -6,12 +6,13 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include "support/TestPaths.h"
 
 TEST(StationSoak, EveryCarcassIsLoggedOnceInOrderWithItsWeightThroughFaults)
 {
     QTemporaryDir dir;
     SoakOptions options;
-    options.program = QStringLiteral(TALLION_BUILD_DIR "/tallion");
+    options.program = BuiltProgram("tallion");
     options.folder = dir.path();
     options.carcasses = 100;
     options.noiseEvery = 9;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include "support/TestPaths.h"
 
 namespace {
 
@@ -98,7 +99,7 @@ TEST(ScaleEndToEnd, EveryProtocolGivesItsWeightThroughTheRealPort)
 TEST(ScaleEndToEnd, ScaleProgramOnItsOwnPseudoTerminal)
 {
     QProcess program;
-    program.start(QStringLiteral(TALLION_BUILD_DIR "/tallion-scale-sim"),
+    program.start(BuiltProgram("tallion-scale-sim"),
                   {"--pty", "--protocol", "wedderburn", "--stable", "--every", "100", "--seed", "3"});
     ASSERT_TRUE(program.waitForStarted(5000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return program.canReadLine(); }, kStepMs));
