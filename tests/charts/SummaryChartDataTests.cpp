@@ -6,9 +6,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "support/TestPaths.h"
 #include <fstream>
 #include <map>
-#include "support/TestPaths.h"
 
 namespace {
 
@@ -96,6 +96,7 @@ TEST(SummaryChartData, ALogLargerThanOnePieceIsCountedWholeAndAMissingOneIsAnErr
     const std::map<std::string, long long> bins{{"52", 20000}, {"61", 20000}};
     EXPECT_EQ(Bins(*data), bins);
 
-    EXPECT_FALSE(ReadSummaryChartData(TestDataFile(QStringLiteral("no-such.dif")).toStdString(), SummaryMode::WithoutWeight, &error));
+    EXPECT_FALSE(ReadSummaryChartData(TestDataFile(QStringLiteral("no-such.dif")).toStdString(),
+                                      SummaryMode::WithoutWeight, &error));
     EXPECT_FALSE(error.isEmpty());
 }

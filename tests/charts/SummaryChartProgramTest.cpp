@@ -3,11 +3,11 @@
 
 #include "support/StationProcess.h"
 
+#include "support/TestPaths.h"
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include "support/TestPaths.h"
 
 namespace {
 

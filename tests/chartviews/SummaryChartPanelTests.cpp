@@ -2,16 +2,17 @@
 
 #include "chartviews/SummaryChartPanel.h"
 
+#include "support/TestPaths.h"
 #include <QCoreApplication>
 #include <gtest/gtest.h>
-#include "support/TestPaths.h"
 
 TEST(SummaryChartPanel, RecordsFinishedWhileShownAreCountedAndDrawnAfterTheEvent)
 {
     SummaryChartPanel panel(QFont(), nullptr);
     panel.resize(900, 300);
     QString error;
-    panel.ShowData(ReadSummaryChartData(TestDataFile(QStringLiteral("chart_records.dif")).toStdString(), SummaryMode::WithoutWeight, &error)
+    panel.ShowData(ReadSummaryChartData(TestDataFile(QStringLiteral("chart_records.dif")).toStdString(),
+                                        SummaryMode::WithoutWeight, &error)
                        .value_or(SummaryChartData{}));
     ASSERT_TRUE(panel.charts().Texts().contains("4")); // class S
     const std::string tabs = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";

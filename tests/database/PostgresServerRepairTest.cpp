@@ -4,9 +4,9 @@
 
 #include "database/PostgresServerFixture.h"
 
+#include "support/TestPaths.h"
 #include <QDir>
 #include <QProcess>
-#include "support/TestPaths.h"
 
 namespace {
 

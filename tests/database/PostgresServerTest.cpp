@@ -8,8 +8,8 @@
 
 #include <QElapsedTimer>
 
-#include <algorithm>
 #include "support/TestPaths.h"
+#include <algorithm>
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include "log/ClassSummary.h"
 #include "log/SummaryFollower.h"
 
+#include "support/TestPaths.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include "support/TestPaths.h"
 
 namespace {
 
@@ -96,7 +96,9 @@ TEST(ClassSummary, WithoutWeighedLinesEveryRowIsZero)
 TEST(ClassSummary, UnreadableFileGivesAnEmptyBodyAndTheReason)
 {
     QString error;
-    EXPECT_EQ(BuildClassSummary(TestDataFile(QStringLiteral("no-such-log.dif")).toStdString(), SummaryMode::WithoutWeight, &error), "");
+    EXPECT_EQ(BuildClassSummary(TestDataFile(QStringLiteral("no-such-log.dif")).toStdString(),
+                                SummaryMode::WithoutWeight, &error),
+              "");
     EXPECT_FALSE(error.isEmpty());
 }
 

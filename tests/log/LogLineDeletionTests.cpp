@@ -4,11 +4,11 @@
 #include "FakeLogFileSystem.h"
 #include "log/LogLineDeletion.h"
 
+#include "support/TestPaths.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include "support/TestPaths.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "support/TestPaths.h"
 #include <cstdio>
 #include <regex>
-#include "support/TestPaths.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "mainwindow/StationResults.h"
 #include "resources/StringTable.h"
 
+#include "support/TestPaths.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QContextMenuEvent>
@@ -25,7 +26,6 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QToolButton>
-#include "support/TestPaths.h"
 
 namespace {
 
@@ -131,7 +131,8 @@ TEST_F(LogViewerTest, ViewingAnotherLogPausesAndRestoresThePaneAfterwards)
     EXPECT_TRUE(Menu("mnuView")->isChecked());
     EXPECT_FALSE(Control<QToolButton>("OpenLogFile")->isEnabled());
     EXPECT_TRUE(Pane().isVisible());
-    EXPECT_EQ(w.StatusPanel(5), QStringLiteral("View Log-File: ") + TestDataFile(QStringLiteral("summary_unweighed.dif")));
+    EXPECT_EQ(w.StatusPanel(5),
+              QStringLiteral("View Log-File: ") + TestDataFile(QStringLiteral("summary_unweighed.dif")));
     ASSERT_NE(dialogs.Last("Message"), nullptr);
     EXPECT_EQ(dialogs.Last("Message")->text, "Do you want to suppress errors?");
     EXPECT_TRUE(PaneText().starts_with("06:01:10  14-03-2024,000001,01, 14.2 A, 55.0 B, 61.0,\r\n"));

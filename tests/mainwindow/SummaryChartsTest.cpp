@@ -9,6 +9,7 @@
 #include "printviews/PrintCommands.h"
 #include "printviews/PrintWindow.h"
 
+#include "support/TestPaths.h"
 #include <QAction>
 #include <QChart>
 #include <QDir>
@@ -21,7 +22,6 @@
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
-#include "support/TestPaths.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "support/TestPaths.h"
 #include <chrono>
 #include <fcntl.h>
 #include <fstream>
@@ -17,7 +18,6 @@
 #include <thread>
 #include <unistd.h>
 #include <vector>
-#include "support/TestPaths.h"
 
 namespace {
 
@@ -78,7 +78,8 @@ protected:
 TEST_F(SummaryFileKinds, ANameThatIsNotUtf8IsOpenedAsGiven)
 {
     const std::string name = "caf\xE9.dif"; // Latin-1 bytes, not UTF-8
-    std::ofstream(folder + "/" + name, std::ios::binary) << Bytes(TestDataFile(QStringLiteral("summary_unweighed.dif")).toStdString());
+    std::ofstream(folder + "/" + name, std::ios::binary)
+        << Bytes(TestDataFile(QStringLiteral("summary_unweighed.dif")).toStdString());
     std::string expected = Bytes(TestDataFile(QStringLiteral("summary_unweighed.txt")).toStdString());
     expected.replace(expected.find("summary_unweighed.dif"), 21, name);
 

@@ -9,6 +9,7 @@
 #include "mainwindow/StationResults.h"
 #include "printviews/PrintCommands.h"
 
+#include "support/TestPaths.h"
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -16,7 +17,6 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
-#include "support/TestPaths.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "support/TestPaths.h"
 #include <algorithm>
 #include <map>
 #include <sstream>
 #include <vector>
-#include "support/TestPaths.h"
 
 namespace {
 

@@ -16,12 +16,12 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include "support/TestPaths.h"
 #include <arpa/inet.h>
 #include <ctime>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#include "support/TestPaths.h"
 
 namespace {
 

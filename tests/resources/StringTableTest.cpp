@@ -6,10 +6,10 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#include "support/TestPaths.h"
 #include <algorithm>
 #include <string>
 #include <vector>
-#include "support/TestPaths.h"
 
 namespace {
 

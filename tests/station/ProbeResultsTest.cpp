@@ -5,12 +5,12 @@
 #include "station/StationCore.h"
 #include "support/FakeSerialPort.h"
 
+#include "support/TestPaths.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "support/TestPaths.h"
 
 namespace {
 

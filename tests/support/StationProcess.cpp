@@ -11,8 +11,8 @@
 
 #include <stdexcept>
 
-#include <unistd.h>
 #include "TestPaths.h"
+#include <unistd.h>
 
 StationProcess::StationProcess() = default;
 

@@ -4,9 +4,9 @@
 
 #include "tools/sim/StationSoak.h"
 
+#include "support/TestPaths.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include "support/TestPaths.h"
 
 TEST(StationSoak, EveryCarcassIsLoggedOnceInOrderWithItsWeightThroughFaults)
 {

@@ -10,8 +10,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <string>
 #include "support/TestPaths.h"
+#include <string>
 
 namespace {
 
