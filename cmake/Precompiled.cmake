@@ -15,12 +15,14 @@ set(tallion_pch_WIDGETS ${tallion_pch_common} <QAction> <QApplication> <QDialog>
     <QLineEdit> <QMenu> <QPushButton> <QTableView> <QWidget>)
 set(tallion_pch_TESTS ${tallion_pch_WIDGETS} <gtest/gtest.h> <QTemporaryDir> <QTest>)
 
+if(TALLION_PCH AND CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND CMAKE_CXX_COMPILER_LAUNCHER MATCHES "ccache$")
+    # CMake hands clang the header's absolute path behind -Xclang, where ccache cannot make it
+    # relative, so in another checkout every file that uses it would miss the cache: a warm cache
+    # saves more than the precompiled header does.
+    set(TALLION_PCH OFF)
+endif()
+
 if(TALLION_PCH)
-    if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-        # ccache reuses a result made with a precompiled header only when the header carries no
-        # time stamp.
-        add_compile_options("SHELL:-Xclang -fno-pch-timestamp")
-    endif()
     if(CMAKE_CXX_COMPILER_LAUNCHER MATCHES "ccache$")
         # ccache cannot see the macros and time stamps inside a precompiled header and would
         # otherwise compile every file that uses one without caching it; the header is made

@@ -11,8 +11,9 @@ if command -v ccache >/dev/null 2>&1; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   # Paths inside the checkout count relative to it, and the build folder is not hashed: a clone
   # elsewhere (CI's) reuses the cache. A sanitizer's line tables may then name the folder of the
-  # build that filled the cache; nothing else does.
-  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+  # build that filled the cache; nothing else does. The inode cache keeps ccache from hashing the
+  # large precompiled header again for every file that uses it.
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true CCACHE_INODECACHE=true
 fi
 cmake -S . -B "$BUILD_DIR" -G Ninja "${launcher[@]}" "$@"
 targets=()
