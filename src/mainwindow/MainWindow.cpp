@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableView>
 
 MainWindow::MainWindow(SettingsStore& settings, OperatorDialogs& dialogs, std::unique_ptr<SerialPort> probePort,
                        std::unique_ptr<SerialPort> scalePort, const PortDeviceMap* portDevices, QWidget* parent)
