@@ -10,4 +10,4 @@ if [ -f build-asan/CMakeCache.txt ] && ! grep -q '^CMAKE_CXX_COMPILER:.*clang++-
   rm -rf build-asan
 fi
 exec scripts/build.sh build-asan -DCMAKE_CXX_COMPILER=clang++-14 -DTALLION_SANITIZE=ON -DTALLION_FUZZ=ON \
-  -DCMAKE_BUILD_TYPE=Debug -DTALLION_WERROR=ON -DTALLION_DEBUG_INFO=lines
+  -DCMAKE_BUILD_TYPE=Debug -DTALLION_WERROR=ON -DTALLION_DEBUG_INFO=lines -DTALLION_BENCH=OFF
