@@ -75,16 +75,17 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
         if (!Number(record, at, next) || !Number(record, at, size))
             return false;
         nextEvent_ = next;
+        mapNext_ = next;
         knownSize_ = size;
         waiting_ = 0;
-        return map_.Parse(record, at);
+        return map_.Parse(record, at, size);
     }
     case 'Q': {
         // The map matched to the log again after it changed under the station.
         if (!Number(record, at, size))
             return false;
         knownSize_ = size;
-        return map_.Parse(record, at);
+        return map_.Parse(record, at, size);
     }
     case 'A':
     case 'D':
@@ -95,6 +96,8 @@ bool OutboxJournal::ApplyRecord(const std::string& record)
         std::int64_t index = -1;
         if (!ParseEvent(record, e, &size, &index))
             return false;
+        if (e.number < mapNext_)
+            return false; // numbered before the map: pieced together wrongly
         if (e.number < nextEvent_)
             return true; // written twice after a failed sync; the first counts
         nextEvent_ = e.number + 1;

@@ -98,17 +98,19 @@ bool LogLineMap::ParseHashes(const std::string& text, size_t at, size_t from)
     return at == text.size();
 }
 
-bool LogLineMap::Parse(const std::string& text, size_t at)
+bool LogLineMap::Parse(const std::string& text, size_t at, std::int64_t logSize)
 {
     Clear();
+    std::int64_t lines = 0;
     while (at < text.size() && text[at] != '|') {
         std::int64_t first = 0;
         std::int64_t count = 0;
         if (!Number(text, at, first) || at >= text.size() || text[at] != ':')
             return false;
         ++at;
-        if (!Number(text, at, count) || count < 0)
+        if (!Number(text, at, count) || count < 0 || count > logSize - lines)
             return false;
+        lines += count;
         std::int64_t journal = 0;
         if (at < text.size() && text[at] == '@' && !Number(text, ++at, journal))
             return false;

@@ -49,7 +49,8 @@ public:
     // numbered by the station's earlier journal j), then " | h ..." with each line's hash in hex.
     std::string Text() const;
     // Reads Text() from `text[at]` on; false when it is not one.
-    bool Parse(const std::string& text, size_t at);
+    // A log of `logSize` bytes holds at most as many lines: a count beyond that is damage.
+    bool Parse(const std::string& text, size_t at, std::int64_t logSize);
     // " h ...": the hashes of the lines from `from` on; read back into the entries from `from`.
     std::string HashesText(size_t from) const;
     bool ParseHashes(const std::string& text, size_t at, size_t from);

@@ -215,6 +215,7 @@ void OutboxJournal::ResetLocked()
 {
     journalId_ = 0;
     nextEvent_ = 1;
+    mapNext_ = 1;
     confirmed_ = 0;
     knownSize_ = 0;
     map_.Clear();
@@ -286,7 +287,9 @@ bool OutboxJournal::Replay(std::string* error)
                 header = false;
                 if (cursorId == journalId_)
                     confirmed_ = cursorConfirmed;
-            } else if (!ApplyRecord(record)) {
+            } else if ((records > 0 && record.compare(0, 2, "M ") == 0) || !ApplyRecord(record)) {
+                // The map is written only as a journal's first record; one further on would
+                // number events again from its count while an earlier write is still open.
                 if (error)
                     *error = "is damaged at byte "
                              + std::to_string(consumed + static_cast<long long>(start - record.size() - 1));

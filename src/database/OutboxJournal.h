@@ -203,6 +203,8 @@ private:
     bool heldByOther_ = false;
     std::int64_t journalId_ = 0;
     std::int64_t nextEvent_ = 1;
+    // The first event number the journal's map allows; no event of the file is below it.
+    std::int64_t mapNext_ = 1;
     std::int64_t confirmed_ = 0;
     long long knownSize_ = 0;
     unsigned long long knownFile_ = 0; // the log's inode when last seen; 0 when not known
